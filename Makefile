@@ -1,0 +1,60 @@
+# Kavrel: a thin wrapper around CMake and Ninja. See README.md.
+
+# The Debian 12 packages the build, the tests and the benchmark need. Add to this list.
+DEB_PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev \
+                libbenchmark-dev faketime xvfb xauth imagemagick fonts-dejavu-core
+
+BUILD_DIR := build
+ASAN_DIR  := build-asan
+JOBS      := 2
+
+# apt-get needs root; use sudo when run by another user.
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+
+# The tests open their windows off screen unless told otherwise.
+TEST_ENV := QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen}
+
+.PHONY: deps build test run bench asan clean
+
+# Installs only what is missing, and refreshes the package lists only then.
+deps:
+	@missing=""; \
+	for p in $(DEB_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' "$$p" 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
+	else \
+	  echo "All packages present."; \
+	fi
+
+build:
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: deps build
+	cd $(BUILD_DIR) && $(TEST_ENV) ctest --output-on-failure -j$(JOBS)
+
+# The solar-aspect window where a display is available; otherwise (or before the
+# window exists) its report from the kavrel command.
+run: deps build
+	@if [ -x $(BUILD_DIR)/programs/dalvoren/Dalvoren ] && [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	  $(BUILD_DIR)/programs/dalvoren/Dalvoren; \
+	else \
+	  [ -x $(BUILD_DIR)/programs/dalvoren/Dalvoren ] && echo "(no display: the report of the window instead)"; \
+	  $(BUILD_DIR)/cli/kavrel soleil; \
+	fi
+
+bench: build
+	$(BUILD_DIR)/bench/kavrel_bench
+
+# AddressSanitizer and UndefinedBehaviorSanitizer, without the benchmarks.
+asan: deps
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVREL_SANITIZE=ON -DKAVREL_BENCH=OFF
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && $(TEST_ENV) ctest --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)
