@@ -31,4 +31,9 @@ struct SolarAspect {
 
 [[nodiscard]] SolarAspect solarAspect(double julianDay) noexcept;
 
+// The polar angle, in degrees between -180 and +180, of the point (c1, s1) through which
+// the longitude of the centre is found: sign(s1) * arccos(c1 / sqrt(s1^2 + c1^2)). On the
+// line of the node (s1 == 0) it is 0 deg for c1 > 0 and 180 deg for c1 < 0.
+[[nodiscard]] double centreLongitudeAngle(double c1, double s1) noexcept;
+
 }  // namespace kavrel
