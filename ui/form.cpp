@@ -1,0 +1,352 @@
+// A window built from its table of controls (form.h).
+//
+// Building goes in three steps: create every widget with its name and caption, work out
+// the window's scale from what each widget must show in its own font, then place the
+// widgets and size the window from the twips of the table at that scale.
+#include "ui/form.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStyle>
+#include <algorithm>
+#include <climits>
+
+#include "ui/line_control.h"
+#include "ui/list_box.h"
+
+namespace kavrel::ui {
+
+namespace {
+
+// A caption as the button shows it: "&Quitter" shows "Quitter", "&&" shows "&".
+QString shownCaption(const QString& caption) {
+  QString shown;
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption[i] == u'&' && i + 1 < caption.size()) ++i;
+    shown += caption[i];
+  }
+  return shown;
+}
+
+// The size of a text laid out on its own lines (a caption may hold line breaks).
+QSize textSize(const QFontMetrics& metrics, const QString& text) {
+  if (text.isEmpty()) return {};
+  return metrics.boundingRect(QRect(0, 0, 1 << 20, 1 << 20), Qt::AlignLeft | Qt::AlignTop, text)
+      .size();
+}
+
+// The height a word-wrapped label takes at a width, or INT_MAX when its longest word
+// is wider than that.
+std::function<int(int)> wrappedHeight(QLabel* label, const QString& text) {
+  const QFontMetrics metrics = label->fontMetrics();
+  int longestWord = 0;
+  for (const QString& word : text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+    longestWord = std::max(longestWord, metrics.horizontalAdvance(word));
+  const int chrome = 2 * label->frameWidth() + (label->frameWidth() ? metrics.horizontalAdvance(u'x') : 0);
+  return [label, longestWord, chrome](int width) {
+    return width < longestWord + chrome ? INT_MAX : label->heightForWidth(width);
+  };
+}
+
+Qt::Alignment labelAlignment(const ControlRow& row) {
+  const Qt::Alignment across = row.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+  return across | (row.border && !row.wrap ? Qt::AlignVCenter : Qt::AlignTop);
+}
+
+void paintBackground(QWidget* widget, Background background) {
+  if (background == Background::Default) return;
+  QPalette palette = widget->palette();
+  const QPalette::ColorRole role =
+      background == Background::Window ? QPalette::Base : QPalette::Button;
+  palette.setColor(QPalette::Window, palette.color(role));
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+Form::Form(const FormTable& table, QWidget* owner)
+    : QWidget(owner, table.dialogFrame ? Qt::Dialog : Qt::Window), m_table(table) {
+  setObjectName(table.name);
+  setWindowTitle(table.title);
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  Qt::WindowFlags flags = windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  flags &= ~(Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
+  if (table.minimiseButton) flags |= Qt::WindowMinimizeButtonHint;
+  setWindowFlags(flags);
+
+  m_controls.reserve(table.controls.size());
+  for (const ControlRow& control : table.controls) m_controls.push_back({control, create(control)});
+
+  m_dpiX = logicalDpiX();
+  m_dpiY = logicalDpiY();
+  m_scale = fitScale();
+  place();
+  applyTabOrder();
+}
+
+QWidget* Form::create(const ControlRow& row) {
+  QWidget* parent = this;
+  if (!row.frame.isEmpty()) {
+    parent = find(row.frame, -1);
+    if (!parent || !qobject_cast<QGroupBox*>(parent))
+      qFatal("%s: %s sits in %s, which is not a frame declared before it",
+             qPrintable(m_table.name), qPrintable(row.name), qPrintable(row.frame));
+  }
+
+  QWidget* widget = nullptr;
+  switch (row.kind) {
+    case Kind::Label: {
+      auto* label = new QLabel(row.caption, parent);
+      label->setTextFormat(Qt::PlainText);
+      label->setWordWrap(row.wrap);
+      label->setAlignment(labelAlignment(row));
+      if (row.border) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      widget = label;
+      break;
+    }
+    case Kind::TextBox: {
+      auto* field = new TextField(parent);
+      field->setText(row.caption);
+      field->setAlignment(row.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
+      widget = field;
+      break;
+    }
+    case Kind::CommandButton:
+      widget = new QPushButton(row.caption, parent);
+      break;
+    case Kind::CheckBox:
+      widget = new QCheckBox(row.caption, parent);
+      break;
+    case Kind::ListBox:
+      widget = new ListBox(parent);
+      break;
+    case Kind::Frame:
+      widget = new QGroupBox(row.caption, parent);
+      break;
+    case Kind::PictureBox: {
+      auto* picture = new QLabel(parent);
+      picture->setAlignment(Qt::AlignCenter);
+      if (row.border) picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      widget = picture;
+      break;
+    }
+    case Kind::Line:
+      widget = new LineControl(row.colour.isValid() ? row.colour : QColor(Qt::black),
+                               row.lineWidth, parent);
+      break;
+  }
+  widget->setObjectName(row.name);
+  if (row.index >= 0) widget->setProperty("index", row.index);
+  paintBackground(widget, row.background);
+  return widget;
+}
+
+double Form::fitScale() {
+  const QStyle* style = this->style();
+  const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  double scale = 1.0;
+  for (const Entry& entry : m_controls) {
+    const ControlRow& row = entry.row;
+    const QFontMetrics metrics = entry.widget->fontMetrics();
+    Need need{row.at.width, row.at.height, 0, 0};
+    switch (row.kind) {
+      case Kind::Label: {
+        // The label measures itself (frame, indent and all) for each text it must show.
+        auto* label = static_cast<QLabel*>(entry.widget);
+        for (const QString& text : {row.caption, row.widest}) {
+          if (text.isEmpty()) continue;
+          label->setText(text);
+          if (row.wrap)
+            scale = std::max(scale, scaleForWrapped(wrappedHeight(label, text), row.at.width,
+                                                    row.at.height, m_dpiX, m_dpiY));
+          else
+            scale = std::max(scale, scaleFor({row.at.width, row.at.height, label->sizeHint().width(),
+                                              label->sizeHint().height()},
+                                             m_dpiX, m_dpiY));
+        }
+        label->setText(row.caption);
+        continue;
+      }
+      case Kind::TextBox: {
+        // QLineEdit keeps 2 pixels each side and 1 above and below its text, plus the
+        // cursor's pixel.
+        const int shown = std::max(metrics.horizontalAdvance(row.caption),
+                                   metrics.horizontalAdvance(row.widest));
+        need.width = shown > 0 ? shown + 2 * frame + 5 : 0;
+        need.height = metrics.height() + 2 * frame + 2;
+        break;
+      }
+      case Kind::CommandButton: {
+        const int margin = style->pixelMetric(QStyle::PM_ButtonMargin);
+        need.width = textSize(metrics, shownCaption(row.caption)).width() + 2 * margin + 2 * frame;
+        need.height = metrics.height() + 2 * frame + 2;
+        break;
+      }
+      case Kind::CheckBox: {
+        const QSize hint = entry.widget->sizeHint();  // indicator, spacing and caption
+        need.width = hint.width();
+        need.height = metrics.height();
+        break;
+      }
+      case Kind::Frame:
+        need.width = metrics.horizontalAdvance(row.caption) + 16;
+        break;
+      case Kind::ListBox:
+        if (!row.widest.isEmpty())
+          need.width = metrics.horizontalAdvance(row.widest) + 2 * frame + 4 +
+                       style->pixelMetric(QStyle::PM_ScrollBarExtent);
+        break;
+      case Kind::PictureBox:
+      case Kind::Line:
+        continue;
+    }
+    scale = std::max(scale, scaleFor(need, m_dpiX, m_dpiY));
+  }
+  return scale;
+}
+
+QRect Form::toPixels(const Twips& at) const { return twipsToRect(at, m_dpiX, m_dpiY, m_scale); }
+
+void Form::place() {
+  for (const Entry& entry : m_controls) {
+    const Twips& at = entry.row.at;
+    if (auto* line = qobject_cast<LineControl*>(entry.widget)) {
+      const QRect box = toPixels(at);
+      line->place(box.topLeft(), QPoint(box.left() + box.width(), box.top() + box.height()));
+    } else {
+      entry.widget->setGeometry(toPixels(at));
+    }
+  }
+  setFixedSize(toPixels({0, 0, m_table.clientWidth, m_table.clientHeight}).size());
+}
+
+void Form::applyTabOrder() {
+  QWidget* previous = nullptr;
+  for (const QString& name : m_table.tabOrder) {
+    QWidget* widget = control(name);
+    if (!(widget->focusPolicy() & Qt::TabFocus)) continue;
+    if (previous) setTabOrder(previous, widget);
+    previous = widget;
+  }
+}
+
+QWidget* Form::find(const QString& name, int index) const {
+  for (const Entry& entry : m_controls)
+    if (entry.row.name == name && (index < 0 || entry.row.index == index)) return entry.widget;
+  return nullptr;
+}
+
+QWidget* Form::control(const QString& name, int index) const {
+  QWidget* widget = find(name, index);
+  if (!widget) qFatal("%s has no control %s", qPrintable(m_table.name), qPrintable(name));
+  return widget;
+}
+
+namespace {
+template <typename T>
+T* as(QWidget* widget, const char* kind) {
+  auto* typed = qobject_cast<T*>(widget);
+  if (!typed) qFatal("%s is not a %s", qPrintable(widget->objectName()), kind);
+  return typed;
+}
+}  // namespace
+
+TextField* Form::textBox(const QString& name) const { return as<TextField>(control(name), "text box"); }
+QLabel* Form::label(const QString& name) const { return as<QLabel>(control(name), "label"); }
+QPushButton* Form::button(const QString& name) const { return as<QPushButton>(control(name), "button"); }
+QCheckBox* Form::checkBox(const QString& name) const { return as<QCheckBox>(control(name), "check box"); }
+ListBox* Form::listBox(const QString& name) const { return as<ListBox>(control(name), "list box"); }
+QGroupBox* Form::frame(const QString& name) const { return as<QGroupBox>(control(name), "frame"); }
+
+QString Form::text(const QString& name) const {
+  QWidget* widget = control(name);
+  if (auto* field = qobject_cast<QLineEdit*>(widget)) return field->text();
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
+  if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title();
+  qFatal("%s has no text", qPrintable(name));
+}
+
+void Form::setText(const QString& name, const QString& text) {
+  QWidget* widget = control(name);
+  if (auto* field = qobject_cast<QLineEdit*>(widget)) return field->setText(text);
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->setText(text);
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->setText(text);
+  if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->setTitle(text);
+  qFatal("%s has no text", qPrintable(name));
+}
+
+int Form::value(const QString& checkBoxName) const { return checkBox(checkBoxName)->isChecked() ? 1 : 0; }
+
+void Form::setValue(const QString& checkBoxName, int value) {
+  checkBox(checkBoxName)->setChecked(value != 0);
+}
+
+void Form::setPicture(const QString& pictureBoxName, const QIcon& picture) {
+  auto* box = as<QLabel>(control(pictureBoxName), "picture box");
+  box->setPixmap(picture.pixmap(box->contentsRect().size(), devicePixelRatioF()));
+}
+
+void Form::onLoad(Handler handler) { m_load = std::move(handler); }
+
+void Form::onChange(const QString& textBoxName, Handler handler) {
+  textBox(textBoxName)->onChange(std::move(handler));
+}
+
+void Form::onClick(const QString& name, Handler handler) {
+  QWidget* widget = control(name);
+  if (auto* field = qobject_cast<TextField*>(widget)) return field->onClick(std::move(handler));
+  if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+    connect(box, &QCheckBox::toggled, this, [handler = std::move(handler)] { handler(); });
+    return;
+  }
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    connect(button, &QAbstractButton::clicked, this, [handler = std::move(handler)] { handler(); });
+    return;
+  }
+  qFatal("%s has no click notification", qPrintable(name));
+}
+
+void Form::load() {
+  if (m_loaded) return;
+  m_loaded = true;
+  if (m_load) m_load();
+}
+
+void Form::unload() { close(); }
+
+void Form::setVisible(bool visible) {
+  if (visible && !m_shownOnce) {
+    m_shownOnce = true;
+    load();
+    if (m_table.centred) {
+      // The client area, centred; the frame is the window manager's.
+      setGeometry(QStyle::alignedRect(layoutDirection(), Qt::AlignCenter, size(),
+                                      this->screen()->availableGeometry()));
+    }
+    for (const QString& name : m_table.tabOrder) {
+      QWidget* first = control(name);
+      if (first->focusPolicy() & Qt::TabFocus) {
+        first->setFocus();
+        break;
+      }
+    }
+  }
+  QWidget::setVisible(visible);
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (event->isAccepted()) emit unloaded();
+}
+
+}  // namespace kavrel::ui

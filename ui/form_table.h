@@ -1,0 +1,71 @@
+// A window as data: the table of its controls, its client area, title and tab order.
+//
+// Each window of the suite is declared as one FormTable, written out like the control
+// tables of its design: name, kind, caption and place in twips, plus the few
+// appearance details that matter (alignment, single-line border, background). The Form
+// class builds the Qt widgets from it. Names are the controls' objectNames, spelled
+// exactly as the window's code refers to them, accents included ("txtAnnée").
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "ui/twips.h"
+
+namespace kavrel::ui {
+
+enum class Kind {
+  Label,          // QLabel, plain text
+  TextBox,        // TextField, single line
+  CommandButton,  // QPushButton; "&" in the caption marks the access key
+  CheckBox,       // QCheckBox; value 0 or 1
+  ListBox,        // ListBox, items in the order added
+  Frame,          // QGroupBox with the caption as its title; other controls may sit in it
+  PictureBox,     // QLabel showing a picture (Form::setPicture)
+  Line,           // a straight line, decoration only
+};
+
+enum class Align { Left, Centre };
+
+enum class Background {
+  Default,       // the window's own
+  Window,        // the system's window (field) background: sets a result apart
+  ActiveBorder,  // the system's active-border (button face) colour
+};
+
+struct ControlRow {
+  QString name{};          // objectName
+  Kind kind = Kind::Label;
+  QString caption{};       // label caption, button or check box text, frame title,
+                           // a text box's initial text
+  Twips at{};              // left, top, width, height; for a line: x1, y1, x2 - x1, y2 - y1
+  Align align = Align::Left;
+  bool border = false;     // single-line (sunken) border
+  Background background = Background::Default;
+  bool wrap = false;       // a label of several lines: words wrap at its width
+  QString frame{};         // the frame it sits in (declared earlier); `at` is then
+                           // relative to the frame's top-left corner
+  QString widest{};        // the widest text it must show besides its caption, such as
+                           // a result label's longest value; it sizes the window
+  int index = -1;          // index within a control array (Line1(0), Line1(1))
+  QColor colour{};         // line colour
+  int lineWidth = 1;       // line width in pixels (not scaled)
+};
+
+struct FormTable {
+  QString name{};                     // the form's objectName
+  QString title{};                    // window title, leading spaces kept
+  int clientWidth = 0;                // client area in twips
+  int clientHeight = 0;
+  std::vector<ControlRow> controls{};  // in creation order: later ones lie on top
+  QStringList tabOrder{};             // names in keyboard order; controls that take no
+                                      // focus (labels) may be listed and are skipped.
+                                      // The first one has the focus when the window opens.
+  bool minimiseButton = true;         // a fixed-size window never offers maximise
+  bool dialogFrame = false;           // dialog frame; with an owner, kept off the taskbar
+  bool centred = false;               // opens centred on the screen
+};
+
+}  // namespace kavrel::ui
