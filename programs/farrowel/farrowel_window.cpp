@@ -1,0 +1,129 @@
+// The Julian-day window.
+#include "programs/farrowel/farrowel_window.h"
+
+#include "programs/farrowel/julian_day_text.h"
+#include "programs/qt_text.h"
+#include "resources/program_icon.h"
+#include "ui/maker.h"
+
+namespace kavrel::farrowel {
+
+using ui::Align;
+using ui::Background;
+using ui::Kind;
+
+ui::FormTable farrowelForm() {
+  ui::FormTable form;
+  form.name = "Farrowel";
+  form.title = " Calcul du jour julien";
+  form.clientWidth = 3384;
+  form.clientHeight = 2472;
+  form.controls = {
+      {.name = "Label1", .caption = "Jour", .at = {240, 240, 372, 252}, .align = Align::Centre},
+      {.name = "Label2", .caption = "Mois", .at = {720, 240, 372, 252}, .align = Align::Centre},
+      {.name = "Label3", .caption = "Année", .at = {1200, 240, 492, 252}, .align = Align::Centre},
+      {.name = "Label4", .caption = "Heure TU", .at = {1920, 240, 732, 252}},
+      {.name = "Label5", .caption = "Min", .at = {2760, 240, 372, 252}, .align = Align::Centre},
+      {.name = "txtJour", .kind = Kind::TextBox, .at = {240, 480, 375, 285}, .widest = "31"},
+      {.name = "txtMois", .kind = Kind::TextBox, .at = {720, 480, 375, 285}, .widest = "12"},
+      {.name = "txtAnnée", .kind = Kind::TextBox, .at = {1200, 480, 495, 285}, .widest = "2026"},
+      {.name = "txtHeure", .kind = Kind::TextBox, .at = {2040, 480, 375, 285}, .widest = "23"},
+      {.name = "txtMinute", .kind = Kind::TextBox, .at = {2760, 480, 375, 285}, .widest = "59"},
+      {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {240, 960, 1815, 255}},
+      {.name = "Label6", .caption = "Numéro de jour julien", .at = {240, 1392, 1572, 288}, .align = Align::Centre},
+      {.name = "lblJourJulien",
+       .at = {1920, 1320, 1212, 288},
+       .align = Align::Centre,
+       .border = true,
+       .background = Background::Window,
+       .widest = "2451545,000"},
+      {.name = "cmdMenu", .kind = Kind::CommandButton, .caption = "&Quitter", .at = {1680, 1920, 1455, 375}},
+      {.name = "Label7", .caption = ui::kMakerNotice, .at = {240, 2040, 1212, 372}, .wrap = true},
+  };
+  form.tabOrder = {"txtJour", "txtMois", "txtAnnée", "txtHeure", "txtMinute", "chkZero", "cmdMenu"};
+  return form;
+}
+
+Farrowel::Farrowel(ui::Desktop desktop, std::string decimalSeparator)
+    : Form(farrowelForm()),
+      m_desktop(desktop),
+      m_decimalSeparator(std::move(decimalSeparator)),
+      m_fields(*this, desktop.messages, CheckForm::NumberRead) {
+  setWindowIcon(programIcon(ProgramIcon::Farrowel));
+  onLoad([this] { Form_Load(); });
+  onChange("txtJour", [this] { txtJour_Change(); });
+  onChange("txtMois", [this] { txtMois_Change(); });
+  onChange("txtAnnée", [this] { txtAnnée_Change(); });
+  onChange("txtHeure", [this] { txtHeure_Change(); });
+  onChange("txtMinute", [this] { txtMinute_Change(); });
+  onClick("chkZero", [this] { chkZero_Click(); });
+  onClick("cmdMenu", [this] { cmdMenu_Click(); });
+}
+
+void Farrowel::Form_Load() {
+  const ui::LocalTime now = m_desktop.clock.now();
+  setText("txtJour", QString::number(now.day));
+  setText("txtMois", QString::number(now.month));
+  setText("txtAnnée", QString::number(now.year));
+  setText("txtMinute", QString::number(now.minute));
+  setText("txtHeure", QString::number(now.hour));
+  jourjulien();
+}
+
+void Farrowel::txtJour_Change() {
+  m_fields.check(DateField::Day, "txtJour");
+  jourjulien();
+}
+
+void Farrowel::txtMois_Change() {
+  m_fields.check(DateField::Month, "txtMois");
+  jourjulien();
+}
+
+// An emptied or refused year leaves the Julian day as it was until another field changes.
+void Farrowel::txtAnnée_Change() {
+  if (text("txtAnnée").isEmpty()) return;
+  if (m_fields.check(DateField::Year, "txtAnnée") != Refusal::None) return;
+  jourjulien();
+}
+
+void Farrowel::txtHeure_Change() { timeChanged(DateField::Hour, "txtHeure"); }
+
+void Farrowel::txtMinute_Change() { timeChanged(DateField::Minute, "txtMinute"); }
+
+void Farrowel::timeChanged(DateField field, const QString& name) {
+  if (value("chkZero") == 1) {
+    // Assigning the "0" a field already holds runs nothing, which ends the recursion.
+    setText("txtHeure", "0");
+    setText("txtMinute", "0");
+    jourjulien();
+    return;
+  }
+  m_fields.check(field, name);
+  jourjulien();
+}
+
+void Farrowel::chkZero_Click() {
+  if (value("chkZero") == 1) {
+    setText("txtHeure", "0");
+    setText("txtMinute", "0");
+  } else {
+    const ui::LocalTime now = m_desktop.clock.now();
+    setText("txtMinute", QString::number(now.minute));
+    setText("txtHeure", QString::number(now.hour));
+  }
+  jourjulien();
+}
+
+void Farrowel::cmdMenu_Click() { unload(); }
+
+void Farrowel::jourjulien() {
+  const std::string day = toUtf8(text("txtJour"));
+  const std::string month = toUtf8(text("txtMois"));
+  const std::string year = toUtf8(text("txtAnnée"));
+  const std::string hour = toUtf8(text("txtHeure"));
+  const std::string minute = toUtf8(text("txtMinute"));
+  setText("lblJourJulien", toQString(julianDayText({day, month, year, hour, minute}, m_decimalSeparator)));
+}
+
+}  // namespace kavrel::farrowel

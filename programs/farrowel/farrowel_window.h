@@ -1,0 +1,41 @@
+// The Julian-day window: a date and a time of Universal Time, and their Julian day,
+// rewritten after every change of a field.
+#pragma once
+
+#include <string>
+
+#include "programs/date_fields.h"
+#include "ui/desktop.h"
+#include "ui/form.h"
+
+namespace kavrel::farrowel {
+
+[[nodiscard]] ui::FormTable farrowelForm();
+
+class Farrowel : public ui::Form {
+  Q_OBJECT
+
+ public:
+  // `decimalSeparator` is the user's locale's ("," in French).
+  Farrowel(ui::Desktop desktop, std::string decimalSeparator);
+
+ private:
+  void Form_Load();
+  void txtJour_Change();
+  void txtMois_Change();
+  void txtAnnée_Change();
+  void txtHeure_Change();
+  void txtMinute_Change();
+  void chkZero_Click();
+  void cmdMenu_Click();
+  void jourjulien();
+  // The hour and minute handlers: while "Ramener à 0 heure" is ticked, they put the time
+  // back to 0 h 0 min.
+  void timeChanged(DateField field, const QString& name);
+
+  ui::Desktop m_desktop;
+  std::string m_decimalSeparator;
+  DateFields m_fields;
+};
+
+}  // namespace kavrel::farrowel

@@ -1,0 +1,28 @@
+// The start of every program: one application, the desktop of the running session, the
+// main window, and the event loop until the last window is closed.
+#pragma once
+
+#include <QApplication>
+#include <QLocale>
+#include <string>
+
+#include "ui/qt_desktop.h"
+
+namespace kavrel {
+
+// The decimal separator of the user's locale, for every number a window shows.
+[[nodiscard]] inline std::string localeDecimalSeparator() {
+  return QLocale::system().decimalPoint().toStdString();
+}
+
+template <typename MainWindow>
+int runProgram(int argc, char** argv) {
+  QApplication application(argc, argv);
+  ui::QtDesktop desktop;
+  // The window deletes itself when it is unloaded.
+  auto* window = new MainWindow(desktop.desktop(), localeDecimalSeparator());
+  window->show();
+  return application.exec();
+}
+
+}  // namespace kavrel
