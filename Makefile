@@ -14,12 +14,18 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 # The tests open their windows off screen unless told otherwise.
 TEST_ENV := QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen}
 
-.PHONY: deps build test run bench asan clean
+# What scripts/screenshots needs besides: a window manager and X tools.
+SCREENSHOT_PACKAGES := openbox xdotool x11-utils
+
+.PHONY: deps install-packages build test run bench asan clean screenshots
 
 # Installs only what is missing, and refreshes the package lists only then.
 deps:
+	@$(MAKE) --no-print-directory install-packages PACKAGES="$(DEB_PACKAGES)"
+
+install-packages:
 	@missing=""; \
-	for p in $(DEB_PACKAGES); do \
+	for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' "$$p" 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -55,6 +61,11 @@ asan: deps
 	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVREL_SANITIZE=ON -DKAVREL_BENCH=OFF
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && $(TEST_ENV) ctest --output-on-failure -j$(JOBS)
+
+# One PNG per window into docs/screenshots/, the clock fixed and the locale French.
+screenshots: deps build
+	@$(MAKE) --no-print-directory install-packages PACKAGES="$(SCREENSHOT_PACKAGES)"
+	scripts/screenshots docs/screenshots $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)
