@@ -17,7 +17,14 @@ TEST_ENV := QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen}
 # What scripts/screenshots needs besides: a window manager and X tools.
 SCREENSHOT_PACKAGES := openbox xdotool x11-utils
 
-.PHONY: deps install-packages build test run bench asan clean screenshots
+# The fuzzers (clang's libFuzzer) and the check of the Debian package.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream openbox xdotool x11-utils
+
+# Seconds each fuzz target runs in `make fuzz`.
+FUZZ_SECONDS := 20
+
+.PHONY: deps install-packages build test run bench asan clean screenshots fuzz package package-check
 
 # Installs only what is missing, and refreshes the package lists only then.
 deps:
@@ -66,6 +73,22 @@ asan: deps
 screenshots: deps build
 	@$(MAKE) --no-print-directory install-packages PACKAGES="$(SCREENSHOT_PACKAGES)"
 	scripts/screenshots docs/screenshots $(BUILD_DIR)
+
+# Builds every fuzz target (with AddressSanitizer and UndefinedBehaviorSanitizer) and runs
+# each for FUZZ_SECONDS seconds on its seed corpus.
+fuzz:
+	@$(MAKE) --no-print-directory install-packages PACKAGES="$(FUZZ_PACKAGES)"
+	scripts/fuzz $(FUZZ_SECONDS)
+
+# The Debian package of the suite, built by CPack into build/.
+package: deps build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Installs the package with apt, checks that every program starts and that the kavrel
+# command answers, validates the desktop files and the metainfo, then removes it.
+package-check: package
+	@$(MAKE) --no-print-directory install-packages PACKAGES="$(PACKAGE_CHECK_PACKAGES)"
+	scripts/check-package $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)
