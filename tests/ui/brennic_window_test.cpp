@@ -1,1 +1,308 @@
-int main() { return 0; }  // replaced by the window tests
+// The two-date window driven key by key and click by click, with the clock, the message
+// boxes and the printer faked.
+#include <QtTest>
+
+#include <QPointer>
+#include <QPushButton>
+
+#include "programs/brennic/brennic_window.h"
+#include "ui/doubles.h"
+#include "ui/list_box.h"
+#include "window_test_support.h"
+
+using namespace kavrel;
+using namespace kavrel::testing;
+using Shown = ui::RecordingMessageBox::Shown;
+
+namespace {
+
+const QString kTitle = "Message d'erreur";
+const QString kEmpty = "#############";
+const Shown kDates{"Dates incorrectes", 48, kTitle};
+const Shown kLimit{"Le logiciel limite le calcul pour 100 dates seulement.", 48, "Message"};
+
+const QStringList kTodayFields = {"6", "12", "2001", "6", "12", "2001"};
+const QStringList kTodayRow = {"2452249,500", "1983", "62,26"};
+const QString kTodayLine = "Le 06/12/2001 à 00 h 00 min TU, rotation 1983 et longitude Lo 62,26°";
+
+// 1 January 2000 to 1 June 2000.
+const QStringList kExample = {
+    "Le 01/01/2000 à 00 h 00 min TU, rotation 1957 et longitude Lo 8,04°",
+    "Le 01/01/2000 à 14 h 39 min TU, début de la rotation n° 1958",
+    "Le 28/01/2000 à 22 h 47 min TU, début de la rotation n° 1959",
+    "Le 25/02/2000 à 06 h 56 min TU, début de la rotation n° 1960",
+    "Le 23/03/2000 à 14 h 36 min TU, début de la rotation n° 1961",
+    "Le 19/04/2000 à 21 h 17 min TU, début de la rotation n° 1962",
+    "Le 17/05/2000 à 02 h 57 min TU, début de la rotation n° 1963",
+    "Le 01/06/2000 à 00 h 00 min TU, rotation 1963 et longitude Lo 163,16°.",
+};
+
+const QStringList kFields = {"txtJour", "txtMois", "txtAnnée", "txtJourF", "txtMoisF", "txtAnnéeF"};
+
+struct Fixture {
+  ui::TestDesktop desktop;  // 6 December 2001, 09:05
+  QPointer<brennic::Brennic> window;
+
+  Fixture() {
+    window = new brennic::Brennic(desktop.desktop(), ",");
+    window->load();
+  }
+  ~Fixture() { delete window; }
+  brennic::Brennic& w() { return *window; }
+
+  QStringList fields() const {
+    QStringList texts;
+    for (const QString& name : kFields) texts << window->text(name);
+    return texts;
+  }
+  QStringList row(const QString& suffix = {}) const {
+    return {window->text("lblJourJulien" + suffix), window->text("lblRotSyn" + suffix),
+            window->text("lblLo" + suffix)};
+  }
+  QStringList list() const {
+    QStringList items;
+    const ui::ListBox* box = window->listBox("List1");
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+  }
+  QStringList lignes() const {
+    QStringList lines;
+    for (int i = 0; i <= window->dernLigne(); ++i) lines << window->lignes()[static_cast<std::size_t>(i)];
+    return lines;
+  }
+  // Both dates typed key by key, the first date's fields and then the second's.
+  void typeDates(const QStringList& texts) {
+    for (int i = 0; i < kFields.size(); ++i) retype(w(), kFields[i], texts[i]);
+  }
+  void click(const char* button) { window->button(button)->click(); }
+};
+
+}  // namespace
+
+class BrennicWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void opensOnTodayTwice();
+  void theExampleThroughTheWindow();
+  void calculOutcomes_data();
+  void calculOutcomes();
+  void theLimitShowsLineZeroThenEmptiesTheList();
+  void clickingIntoAFieldEmptiesTheList_data();
+  void clickingIntoAFieldEmptiesTheList();
+  void refusedEntriesEmptyTheirOwnDate_data();
+  void refusedEntriesEmptyTheirOwnDate();
+  void emptiedSecondDayKeepsItsRotationAndL0();
+  void nettoyerKeepsTheLinesOfTheCalculation();
+  void printout_data();
+  void printout();
+  void quitterLeavesNoWindow();
+};
+
+void BrennicWindowTest::opensOnTodayTwice() {
+  Fixture f;
+  QCOMPARE(f.w().windowTitle(), QString(" Rotations synodiques solaires entre deux dates"));
+  QCOMPARE(f.fields(), kTodayFields);
+  QCOMPARE(f.row(), kTodayRow);
+  QCOMPARE(f.row("F"), kTodayRow);
+  QVERIFY(f.list().isEmpty());
+  QCOMPARE(f.w().dernLigne(), 0);
+  QVERIFY(f.desktop.messages.shown.empty());
+
+  f.click("cmdCalcul");
+  QCOMPARE(f.list(), (QStringList{kTodayLine, kTodayLine + "."}));
+  QCOMPARE(f.lignes(), f.list());
+}
+
+void BrennicWindowTest::theExampleThroughTheWindow() {
+  Fixture f;
+  f.typeDates({"1", "1", "2000", "1", "6", "2000"});
+  QCOMPARE(f.row(), (QStringList{"2451544,500", "1957", "8,04"}));
+  QVERIFY(f.desktop.messages.shown.empty());
+  f.click("cmdCalcul");
+  QCOMPARE(f.list(), kExample);
+  QCOMPARE(f.w().dernLigne(), 7);
+  QCOMPARE(f.lignes(), kExample);
+  QVERIFY(f.desktop.messages.shown.empty());
+}
+
+void BrennicWindowTest::calculOutcomes_data() {
+  QTest::addColumn<QStringList>("dates");
+  QTest::addColumn<QString>("firstRotation");  // lblRotSyn before "&Calcul"
+  QTest::addColumn<bool>("refused");           // "Dates incorrectes", then both dates today
+  QTest::addColumn<int>("lines");
+  QTest::newRow("second date a day before the first")
+      << QStringList{"6", "12", "2001", "5", "12", "2001"} << "1983" << true << 0;
+  QTest::newRow("second date incomplete") << QStringList{"6", "12", "2001", "", "12", "2001"} << "1983" << true << 0;
+  // The rotation keeps the example's first date.
+  QTest::newRow("first date incomplete") << QStringList{"", "12", "2001", "6", "12", "2001"} << "1957" << false << 0;
+  QTest::newRow("first date before rotation 1")
+      << QStringList{"7", "11", "1853", "1", "1", "1854"} << " < 1" << false << 0;
+  QTest::newRow("first date in rotation 1")
+      << QStringList{"1", "12", "1853", "1", "12", "1853"} << "1" << false << 2;
+  QTest::newRow("98 starts") << QStringList{"1", "1", "2000", "15", "4", "2007"} << "1957" << false << 100;
+}
+
+// Only a calculation that lists something replaces the lines kept from the example.
+void BrennicWindowTest::calculOutcomes() {
+  QFETCH(QStringList, dates);
+  QFETCH(QString, firstRotation);
+  QFETCH(bool, refused);
+  QFETCH(int, lines);
+  Fixture f;
+  f.typeDates({"1", "1", "2000", "1", "6", "2000"});
+  f.click("cmdCalcul");
+  f.typeDates(dates);
+  QCOMPARE(f.w().text("lblRotSyn"), firstRotation);
+  f.click("cmdCalcul");
+
+  QCOMPARE(f.desktop.messages.shown, refused ? std::vector<Shown>{kDates} : std::vector<Shown>{});
+  QCOMPARE(f.fields(), refused ? kTodayFields : dates);
+  QCOMPARE(f.list().size(), lines);
+  if (lines == 0) {
+    QCOMPARE(f.lignes(), kExample);
+  } else {
+    QCOMPARE(f.w().dernLigne(), lines - 1);
+    QCOMPARE(f.lignes(), f.list());
+    QVERIFY(f.list().last().endsWith("°."));
+  }
+}
+
+void BrennicWindowTest::theLimitShowsLineZeroThenEmptiesTheList() {
+  Fixture f;
+  f.typeDates({"1", "1", "2000", "20", "5", "2007"});
+  QStringList behindTheBox;
+  f.desktop.messages.whileShown = [&](const Shown&) { behindTheBox = f.list(); };
+  f.click("cmdCalcul");
+  QCOMPARE(f.desktop.messages.shown, std::vector<Shown>{kLimit});
+  QCOMPARE(behindTheBox, QStringList{kExample[0]});
+  QVERIFY(f.list().isEmpty());
+  QCOMPARE(f.fields(), kTodayFields);
+  QCOMPARE(f.row(), kTodayRow);
+  // The search's lines stay behind, though nothing of them is on screen.
+  QCOMPARE(f.w().dernLigne(), 100);
+  QCOMPARE(f.w().lignes()[0], kExample[0]);
+  QCOMPARE(f.w().lignes()[1], kExample[1]);
+}
+
+void BrennicWindowTest::clickingIntoAFieldEmptiesTheList_data() {
+  QTest::addColumn<QString>("field");
+  for (const QString& field : kFields) QTest::newRow(qPrintable(field)) << field;
+}
+
+void BrennicWindowTest::clickingIntoAFieldEmptiesTheList() {
+  QFETCH(QString, field);
+  Fixture f;
+  f.w().show();
+  QVERIFY(QTest::qWaitForWindowExposed(f.window));
+  f.click("cmdCalcul");
+  QCOMPARE(f.list().size(), 2);
+  QTest::mouseClick(f.w().textBox(field), Qt::LeftButton);
+  QVERIFY(f.list().isEmpty());
+  QCOMPARE(f.fields(), kTodayFields);
+  QCOMPARE(f.row(), kTodayRow);
+  QCOMPARE(f.row("F"), kTodayRow);
+  QCOMPARE(f.w().dernLigne(), 1);
+
+  // So does a keystroke that the field accepts.
+  f.click("cmdCalcul");
+  f.w().textBox(field)->end(false);
+  QTest::keyClick(f.w().textBox(field), Qt::Key_Backspace);
+  QVERIFY(f.list().isEmpty());
+  QVERIFY(f.desktop.messages.shown.empty());
+}
+
+void BrennicWindowTest::refusedEntriesEmptyTheirOwnDate_data() {
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<QString>("text");  // pasted over the field
+  QTest::addColumn<QString>("message");
+  QTest::newRow("first day 07") << "txtJour" << "07" << "Le jour doit être compris entre 1 et 31";
+  QTest::newRow("second day 07") << "txtJourF" << "07" << "Le jour doit être compris entre 1 et 31";
+  QTest::newRow("second day 32") << "txtJourF" << "32" << "Le jour doit être compris entre 1 et 31";
+  QTest::newRow("first month 13") << "txtMois" << "13" << "Le mois doit être compris entre 1 et 12";
+  QTest::newRow("second month 00") << "txtMoisF" << "00" << "Le mois doit être compris entre 1 et 12";
+  QTest::newRow("first year 0") << "txtAnnée" << "0" << "Valeur incorrecte";
+  QTest::newRow("second year 2001x") << "txtAnnéeF" << "2001x" << "Valeur incorrecte";
+}
+
+void BrennicWindowTest::refusedEntriesEmptyTheirOwnDate() {
+  QFETCH(QString, field);
+  QFETCH(QString, text);
+  QFETCH(QString, message);
+  Fixture f;
+  f.click("cmdCalcul");
+  QStringList listBehindTheBox{"not shown"};
+  f.desktop.messages.whileShown = [&](const Shown&) { listBehindTheBox = f.list(); };
+  paste(f.w(), field, text);
+  QCOMPARE(f.desktop.messages.shown, (std::vector<Shown>{{message, 48, kTitle}}));
+  QVERIFY(listBehindTheBox.isEmpty());  // emptied before the check
+
+  QStringList fields = kTodayFields;
+  fields[kFields.indexOf(field)] = QString();
+  QCOMPARE(f.fields(), fields);
+  const bool second = field.endsWith("F");
+  QCOMPARE(f.w().text(second ? "lblJourJulienF" : "lblJourJulien"), kEmpty);
+  QCOMPARE(f.row(second ? "" : "F"), kTodayRow);
+}
+
+void BrennicWindowTest::emptiedSecondDayKeepsItsRotationAndL0() {
+  Fixture f;
+  f.typeDates({"1", "1", "2000", "1", "6", "2000"});
+  clearField(f.w(), "txtJourF");
+  // Read as day 0, the date would be 31 May: another L0.
+  QCOMPARE(f.row("F"), (QStringList{kEmpty, "1963", "163,16"}));
+  QCOMPARE(f.row(), (QStringList{"2451544,500", "1957", "8,04"}));
+  QVERIFY(f.desktop.messages.shown.empty());
+}
+
+void BrennicWindowTest::nettoyerKeepsTheLinesOfTheCalculation() {
+  Fixture f;
+  f.typeDates({"1", "1", "2000", "1", "6", "2000"});
+  f.click("cmdCalcul");
+  f.desktop.clock.time = {14, 7, 2003, 22, 30};
+  f.click("cmdNettoyer");
+  QVERIFY(f.list().isEmpty());
+  QCOMPARE(f.fields(), (QStringList{"14", "7", "2003", "14", "7", "2003"}));
+  QCOMPARE(f.row(), f.row("F"));
+  QCOMPARE(f.lignes(), kExample);
+  QVERIFY(f.desktop.messages.shown.empty());
+}
+
+void BrennicWindowTest::printout_data() {
+  QTest::addColumn<bool>("calculate");
+  QTest::addColumn<bool>("clickIntoAField");
+  QTest::addColumn<QStringList>("printed");  // after the two heading lines
+  QTest::newRow("the example") << true << false << kExample;
+  QTest::newRow("list emptied by a click") << true << true << QStringList{};
+  QTest::newRow("nothing calculated") << false << false << QStringList{};
+}
+
+void BrennicWindowTest::printout() {
+  QFETCH(bool, calculate);
+  QFETCH(bool, clickIntoAField);
+  QFETCH(QStringList, printed);
+  Fixture f;
+  f.typeDates({"1", "1", "2000", "1", "6", "2000"});
+  if (calculate) f.click("cmdCalcul");
+  if (clickIntoAField) QTest::mouseClick(f.w().textBox("txtMoisF"), Qt::LeftButton);
+  f.click("cmdImprimer");
+
+  const QStringList heading = {"Kavrel - Rotations synodiques - page  1 ", "Rotations synodiques"};
+  QCOMPARE(f.desktop.printer.documents.size(), 1u);
+  QCOMPARE(f.desktop.printer.documents[0], heading + printed);
+  QCOMPARE(f.desktop.printer.line, QString());
+  // The selection follows the printing down the list.
+  QCOMPARE(f.w().listBox("List1")->currentRow(), printed.size() - 1);
+}
+
+void BrennicWindowTest::quitterLeavesNoWindow() {
+  Fixture f;
+  f.w().show();
+  QVERIFY(QTest::qWaitForWindowExposed(f.window));
+  f.click("cmdMenu");
+  QTRY_VERIFY(f.window.isNull());
+  for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+QTEST_MAIN(BrennicWindowTest)
+#include "brennic_window_test.moc"
