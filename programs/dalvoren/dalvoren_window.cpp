@@ -1,0 +1,213 @@
+// The solar-aspect window (form Aspect).
+#include "programs/dalvoren/dalvoren_window.h"
+
+#include "about/about_variant.h"
+#include "common/display_mask.h"
+#include "programs/dalvoren/aspect_texts.h"
+#include "programs/qt_text.h"
+#include "resources/program_icon.h"
+
+namespace kavrel::dalvoren {
+
+using ui::Align;
+using ui::Background;
+using ui::ControlRow;
+using ui::Kind;
+
+namespace {
+
+constexpr int kCaptionLeft = 960;
+constexpr int kResultLeft = 2880;
+constexpr int kResultWidth = 1212;
+constexpr int kUnitLeft = 4200;
+constexpr int kLabelHeight = 252;
+
+// One result row: its caption at left, the result label on the window background, and
+// the unit where it has one.
+void addResultRow(std::vector<ControlRow>& controls, int top, const QString& captionName,
+                  const QString& caption, const QString& resultName, const QString& unitName = {},
+                  const QString& unit = {}) {
+  controls.push_back({.name = captionName, .caption = caption, .at = {kCaptionLeft, top, 1812, kLabelHeight}});
+  controls.push_back({.name = resultName,
+                      .at = {kResultLeft, top, kResultWidth, kLabelHeight},
+                      .align = Align::Centre,
+                      .background = Background::Window,
+                      // The empty-field text is wider than any result ("2451545,000",
+                      // "-23,0158", "16  17,4", "359,99"); fitting it costs a window about a
+                      // third larger, which still sits well on a small screen.
+                      .widest = toQString(kEmptyResult)});
+  if (!unitName.isEmpty())
+    controls.push_back({.name = unitName, .caption = unit, .at = {kUnitLeft, top, 1092, kLabelHeight}});
+}
+
+// The five fields' texts, held while the core reads them.
+struct FieldTexts {
+  std::string day, month, year, hour, minute;
+
+  explicit FieldTexts(const ui::Form& form)
+      : day(toUtf8(form.text("txtJour"))),
+        month(toUtf8(form.text("txtMois"))),
+        year(toUtf8(form.text("txtAnnée"))),
+        hour(toUtf8(form.text("txtHeure"))),
+        minute(toUtf8(form.text("txtMinute"))) {}
+
+  [[nodiscard]] DateTexts view() const { return {day, month, year, hour, minute}; }
+};
+
+}  // namespace
+
+ui::FormTable dalvorenForm() {
+  ui::FormTable form;
+  form.name = "Aspect";
+  form.title = " Aspect du Soleil";
+  form.clientWidth = 5784;
+  form.clientHeight = 4728;
+  std::vector<ControlRow>& c = form.controls;
+  c = {
+      {.name = "Label1", .caption = "Jour", .at = {960, 120, 375, 252}, .align = Align::Centre},
+      {.name = "Label2", .caption = "Mois", .at = {1440, 120, 375, 252}, .align = Align::Centre},
+      {.name = "Label3", .caption = "Année", .at = {1920, 120, 495, 252}, .align = Align::Centre},
+      {.name = "Label4", .caption = "Heure TU", .at = {2640, 120, 735, 252}},
+      {.name = "Label5", .caption = "Min", .at = {3480, 120, 375, 252}, .align = Align::Centre},
+      {.name = "txtJour", .kind = Kind::TextBox, .at = {960, 360, 375, 285}, .widest = "31"},
+      {.name = "txtMois", .kind = Kind::TextBox, .at = {1440, 360, 375, 285}, .widest = "12"},
+      {.name = "txtAnnée", .kind = Kind::TextBox, .at = {1920, 360, 495, 285}, .widest = "2026"},
+      {.name = "txtHeure", .kind = Kind::TextBox, .at = {2760, 360, 375, 285}, .widest = "23"},
+      {.name = "txtMinute", .kind = Kind::TextBox, .at = {3480, 360, 375, 285}, .widest = "59"},
+      {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {1080, 840, 1815, 255}},
+  };
+  addResultRow(c, 1200, "Label6", "Numéro de jour julien", "lblJourJulien");
+  addResultRow(c, 1560, "Label7", "Ascension droite", "lblAD", "Label11", "hh,mmss");
+  addResultRow(c, 1920, "Label8", "Déclinaison", "lblDéc", "Label15", "°, '  \"");
+  addResultRow(c, 2280, "Label9", "Rotation synodique", "lblRotSyn");
+  addResultRow(c, 2640, "Label10", "Demi diamètre apparent", "lblDemidiam", "Label16", "'  \"");
+  addResultRow(c, 3000, "Label12", "Angle aux pôles", "lblP", "Label17", "°");
+  addResultRow(c, 3360, "Label13", "Latitude du centre", "lblBo", "Label18", "°");
+  addResultRow(c, 3720, "Label14", "Longitude du centre", "lblLo", "Label19", "°");
+  c.push_back({.name = "Command1", .kind = Kind::CommandButton, .caption = "&A propos", .at = {960, 4200, 1212, 375}});
+  c.push_back(
+      {.name = "cmdImprimer", .kind = Kind::CommandButton, .caption = "&Imprimer", .at = {2280, 4200, 1212, 375}});
+  c.push_back({.name = "cmdMenu", .kind = Kind::CommandButton, .caption = "&Quitter", .at = {3600, 4200, 1212, 375}});
+  // The layer gives the focus at opening to the first of the keyboard order, so it goes
+  // to "&Imprimer", not to the day field.
+  form.tabOrder = {"cmdImprimer", "txtJour", "txtMois", "txtAnnée", "txtHeure",
+                   "txtMinute",   "cmdMenu", "chkZero", "Command1"};
+  return form;
+}
+
+Dalvoren::Dalvoren(ui::Desktop desktop, std::string decimalSeparator)
+    : Form(dalvorenForm()),
+      m_desktop(desktop),
+      m_decimalSeparator(std::move(decimalSeparator)),
+      m_fields(*this, desktop.messages, CheckForm::ExactText),
+      m_about(about::dalvorenAbout(), desktop, this) {
+  setWindowIcon(programIcon(ProgramIcon::Dalvoren));
+  onLoad([this] { Form_Load(); });
+  onChange("txtJour", [this] { txtJour_Change(); });
+  onChange("txtMois", [this] { txtMois_Change(); });
+  onChange("txtAnnée", [this] { txtAnnée_Change(); });
+  onChange("txtHeure", [this] { txtHeure_Change(); });
+  onChange("txtMinute", [this] { txtMinute_Change(); });
+  onClick("chkZero", [this] { chkZero_Click(); });
+  onClick("Command1", [this] { Command1_Click(); });
+  onClick("cmdImprimer", [this] { cmdImprimer_Click(); });
+  onClick("cmdMenu", [this] { cmdMenu_Click(); });
+}
+
+void Dalvoren::Form_Load() {
+  const ui::LocalTime now = m_desktop.clock.now();
+  setText("txtJour", QString::number(now.day));
+  setText("txtMois", QString::number(now.month));
+  setText("txtAnnée", QString::number(now.year));
+  setText("txtMinute", QString::number(now.minute));
+  setText("txtHeure", QString::number(now.hour));
+  Calcul();
+}
+
+// Whatever the check says, the results follow the texts as they now stand.
+void Dalvoren::txtJour_Change() {
+  m_fields.check(DateField::Day, "txtJour");
+  Calcul();
+}
+
+void Dalvoren::txtMois_Change() {
+  m_fields.check(DateField::Month, "txtMois");
+  Calcul();
+}
+
+// Unlike the Julian-day window, an emptied or refused year recomputes too.
+void Dalvoren::txtAnnée_Change() {
+  m_fields.check(DateField::Year, "txtAnnée");
+  Calcul();
+}
+
+void Dalvoren::txtHeure_Change() { timeChanged(DateField::Hour, "txtHeure"); }
+
+void Dalvoren::txtMinute_Change() { timeChanged(DateField::Minute, "txtMinute"); }
+
+void Dalvoren::timeChanged(DateField field, const QString& name) {
+  if (value("chkZero") == 1) {
+    // Assigning the "0" a field already holds runs nothing, which ends the recursion.
+    setText("txtHeure", "0");
+    setText("txtMinute", "0");
+    Calcul();
+    return;
+  }
+  m_fields.check(field, name);
+  Calcul();
+}
+
+void Dalvoren::chkZero_Click() {
+  if (value("chkZero") == 1) {
+    setText("txtHeure", "0");
+    setText("txtMinute", "0");
+  } else {
+    const ui::LocalTime now = m_desktop.clock.now();
+    setText("txtMinute", QString::number(now.minute));
+    setText("txtHeure", QString::number(now.hour));
+  }
+  Calcul();
+}
+
+void Dalvoren::Command1_Click() { m_about.show(); }
+
+// The report is made of what the window shows, as it stands.
+void Dalvoren::cmdImprimer_Click() {
+  ui::LinePrinter* printer = m_desktop.printer;
+  if (!printer) {
+    m_desktop.messages.show(kNoPrinter, ui::kStyleExclamation, QString());
+    return;
+  }
+  const FieldTexts fields(*this);
+  const AspectTexts labels{toUtf8(text("lblJourJulien")), toUtf8(text("lblAD")),     toUtf8(text("lblDéc")),
+                           toUtf8(text("lblRotSyn")),     toUtf8(text("lblDemidiam")), toUtf8(text("lblP")),
+                           toUtf8(text("lblBo")),         toUtf8(text("lblLo"))};
+  printer->print(toQString(kReportTitle));
+  printer->printNumber(printer->page());
+  printer->endLine();
+  for (const std::string& line : reportLines(fields.view(), labels)) {
+    printer->print(toQString(line));
+    printer->endLine();
+  }
+  printer->endDocument();
+}
+
+void Dalvoren::cmdMenu_Click() {
+  m_about.unload();
+  unload();
+}
+
+void Dalvoren::Calcul() {
+  const FieldTexts fields(*this);
+  const AspectTexts texts = aspectTexts(fields.view(), m_decimalSeparator);
+  setText("lblJourJulien", toQString(texts.julianDay));
+  setText("lblAD", toQString(texts.rightAscension));
+  setText("lblDéc", toQString(texts.declination));
+  setText("lblRotSyn", toQString(texts.rotation));
+  setText("lblDemidiam", toQString(texts.semiDiameter));
+  setText("lblP", toQString(texts.p));
+  setText("lblBo", toQString(texts.b0));
+  setText("lblLo", toQString(texts.l0));
+}
+
+}  // namespace kavrel::dalvoren

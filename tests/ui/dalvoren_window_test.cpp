@@ -1,1 +1,371 @@
-int main() { return 0; }  // replaced by the window tests
+// The solar-aspect window driven key by key, with the clock, the message boxes, the
+// links and the printer faked.
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+#include "about/about_window.h"
+#include "programs/dalvoren/dalvoren_window.h"
+#include "ui/doubles.h"
+#include "window_test_support.h"
+
+using namespace kavrel;
+using namespace kavrel::testing;
+using Shown = ui::RecordingMessageBox::Shown;
+
+namespace {
+
+const QString kTitle = "Message d'erreur";
+const QString kEmpty = "#############";
+const QString kReportTitleLine = "Aspect du Soleil - page  1 ";
+const QStringList kResults = {"lblJourJulien", "lblAD", "lblDéc", "lblRotSyn",
+                              "lblDemidiam",   "lblP",  "lblBo",  "lblLo"};
+const QStringList kFields = {"txtJour", "txtMois", "txtAnnée", "txtHeure", "txtMinute"};
+
+void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+struct Fixture {
+  ui::TestDesktop desktop;
+  QPointer<dalvoren::Dalvoren> window;
+
+  explicit Fixture(const char* separator = ",") {
+    window = new dalvoren::Dalvoren(desktop.desktop(), separator);
+    window->load();
+  }
+  ~Fixture() {
+    delete window;
+    settle();
+  }
+  dalvoren::Dalvoren& w() { return *window; }
+  QStringList texts(const QStringList& names) const {
+    QStringList shown;
+    for (const QString& name : names) shown << window->text(name);
+    return shown;
+  }
+  QStringList results() const { return texts(kResults); }
+  QStringList fields() const { return texts(kFields); }
+};
+
+}  // namespace
+
+class DalvorenWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void opensOnTheClock_data();
+  void opensOnTheClock();
+  void theLoadFillsTheMinuteBeforeTheHour();
+  void workedValuesTypedKeyByKey_data();
+  void workedValuesTypedKeyByKey();
+  void anEmptiedFieldEmptiesEveryResult_data();
+  void anEmptiedFieldEmptiesEveryResult();
+  void refusedTexts_data();
+  void refusedTexts();
+  void acceptedTexts_data();
+  void acceptedTexts();
+  void checkBoxPinsTheTimeAndGivesBackTheClock();
+  void report_data();
+  void report();
+  void printingTwiceGivesTwoDocuments();
+  void printingWithoutAPrinterSaysSo();
+  void emptyResultFitsItsLabel();
+  void keyboardOrder();
+  void aProposTwiceLeavesOneWindowWithItsHelpButton();
+  void quitter_data();
+  void quitter();
+};
+
+void DalvorenWindowTest::opensOnTheClock_data() {
+  QTest::addColumn<QString>("separator");
+  QTest::addColumn<QStringList>("results");
+  // 6 December 2001 at 9 h 5 min UT.
+  QTest::newRow("French") << ","
+                          << QStringList{"2452249,878", "16,5153", "-22,3059", "1983",
+                                         "16  15,5",    "13,93",   "0,18",     "57,27"};
+  QTest::newRow("English") << "."
+                           << QStringList{"2452249.878", "16.5153", "-22.3059", "1983",
+                                          "16  15.5",    "13.93",   "0.18",     "57.27"};
+}
+
+void DalvorenWindowTest::opensOnTheClock() {
+  QFETCH(QString, separator);
+  QFETCH(QStringList, results);
+  Fixture f(separator.toUtf8().constData());
+  QCOMPARE(f.fields(), (QStringList{"6", "12", "2001", "9", "5"}));
+  QCOMPARE(f.results(), results);
+  QCOMPARE(f.w().value("chkZero"), 0);
+  QVERIFY(f.desktop.messages.shown.empty());
+  QCOMPARE(f.w().windowTitle(), QString(" Aspect du Soleil"));
+  QVERIFY(f.w().about().window() == nullptr);
+}
+
+void DalvorenWindowTest::theLoadFillsTheMinuteBeforeTheHour() {
+  ui::TestDesktop desktop;
+  QStringList order;
+  auto* window = new dalvoren::Dalvoren(desktop.desktop(), ",");
+  for (const QString& field : kFields) window->onChange(field, [&order, field] { order << field; });
+  window->load();
+  QCOMPARE(order, (QStringList{"txtJour", "txtMois", "txtAnnée", "txtMinute", "txtHeure"}));
+  delete window;
+  settle();
+}
+
+void DalvorenWindowTest::workedValuesTypedKeyByKey_data() {
+  QTest::addColumn<QString>("separator");
+  QTest::addColumn<QStringList>("results");
+  // 2000 January 1 at 12 h 0 min UT.
+  QTest::newRow("French") << ","
+                          << QStringList{"2451545,000", "18,4506", "-23,0158", "1957",
+                                         "16  17,4",    "2,13",    "-3,01",    "1,45"};
+  QTest::newRow("English") << "."
+                           << QStringList{"2451545.000", "18.4506", "-23.0158", "1957",
+                                          "16  17.4",    "2.13",    "-3.01",    "1.45"};
+}
+
+void DalvorenWindowTest::workedValuesTypedKeyByKey() {
+  QFETCH(QString, separator);
+  QFETCH(QStringList, results);
+  Fixture f(separator.toUtf8().constData());
+  retype(f.w(), "txtJour", "1");
+  retype(f.w(), "txtMois", "1");
+  retype(f.w(), "txtAnnée", "2000");
+  retype(f.w(), "txtHeure", "12");
+  retype(f.w(), "txtMinute", "0");
+  QVERIFY(f.desktop.messages.shown.empty());
+  QCOMPARE(f.results(), results);
+}
+
+void DalvorenWindowTest::anEmptiedFieldEmptiesEveryResult_data() {
+  QTest::addColumn<QString>("field");
+  for (const QString& field : kFields) QTest::newRow(qPrintable(field)) << field;
+}
+
+void DalvorenWindowTest::anEmptiedFieldEmptiesEveryResult() {
+  QFETCH(QString, field);
+  Fixture f;
+  clearField(f.w(), field);
+  QVERIFY(f.desktop.messages.shown.empty());
+  QCOMPARE(f.w().text(field), QString());
+  QCOMPARE(f.results(), QStringList(kResults.size(), kEmpty));
+  // Typed back, the results come back.
+  typeInto(f.w(), field, QStringList{"6", "12", "2001", "9", "5"}[kFields.indexOf(field)]);
+  QCOMPARE(f.w().text("lblJourJulien"), QString("2452249,878"));
+}
+
+void DalvorenWindowTest::refusedTexts_data() {
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("message");
+  const QString day = "Le jour doit être compris entre 1 et 31";
+  // Pasted whole where typing would stop at an earlier key ("0" of "05" alone).
+  QTest::newRow("day 05") << "txtJour" << "05" << day;
+  QTest::newRow("day 07") << "txtJour" << "07" << day;
+  QTest::newRow("day 5 and a space") << "txtJour" << "5 " << day;
+  QTest::newRow("day 32") << "txtJour" << "32" << day;
+  QTest::newRow("month 13") << "txtMois" << "13" << "Le mois doit être compris entre 1 et 12";
+  QTest::newRow("hour 24") << "txtHeure" << "24" << "L'heure doit être comprise entre 0 et 23 h";
+  QTest::newRow("hour 9h") << "txtHeure" << "9h" << "L'heure doit être comprise entre 0 et 23 h";
+  QTest::newRow("minute 60") << "txtMinute" << "60" << "Les minutes doivent être comprises entre 0 et 59 min";
+  QTest::newRow("year 0") << "txtAnnée" << "0" << "Valeur incorrecte";
+  QTest::newRow("year 20x") << "txtAnnée" << "20x" << "Valeur incorrecte";
+}
+
+void DalvorenWindowTest::refusedTexts() {
+  QFETCH(QString, field);
+  QFETCH(QString, text);
+  QFETCH(QString, message);
+  Fixture f;
+  QString textBehindTheBox;
+  f.desktop.messages.whileShown = [&](const Shown&) { textBehindTheBox = f.w().text(field); };
+  paste(f.w(), field, text);
+  QCOMPARE(f.desktop.messages.shown, (std::vector<Shown>{{message, 48, kTitle}}));
+  QCOMPARE(textBehindTheBox, text);
+  QCOMPARE(f.w().text(field), QString());
+  // The year too recomputes once emptied.
+  QCOMPARE(f.results(), QStringList(kResults.size(), kEmpty));
+}
+
+void DalvorenWindowTest::acceptedTexts_data() {
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<QString>("keys");
+  QTest::addColumn<QString>("julianDay");
+  // Typed key by key: "0" is accepted on its way to "00".
+  QTest::newRow("hour 00") << "txtHeure" << "00" << "2452249,503";
+  QTest::newRow("minute 00") << "txtMinute" << "00" << "2452249,875";
+  QTest::newRow("day 31") << "txtJour" << "31" << "2452274,878";
+}
+
+void DalvorenWindowTest::acceptedTexts() {
+  QFETCH(QString, field);
+  QFETCH(QString, keys);
+  QFETCH(QString, julianDay);
+  Fixture f;
+  retype(f.w(), field, keys);
+  QVERIFY(f.desktop.messages.shown.empty());
+  QCOMPARE(f.w().text(field), keys);
+  QCOMPARE(f.w().text("lblJourJulien"), julianDay);
+}
+
+void DalvorenWindowTest::checkBoxPinsTheTimeAndGivesBackTheClock() {
+  Fixture f;
+  QCheckBox* box = f.w().checkBox("chkZero");
+  box->click();
+  QCOMPARE(f.w().value("chkZero"), 1);
+  QCOMPARE(f.fields(), (QStringList{"6", "12", "2001", "0", "0"}));
+  const QStringList atZero = {"2452249,500", "16,5014", "-22,2816", "1983", "16  15,4", "14,09", "0,23", "62,26"};
+  QCOMPARE(f.results(), atZero);
+
+  // While it is ticked, an edit of the hour or the minute is undone at once.
+  typeInto(f.w(), "txtHeure", "5");
+  QCOMPARE(f.w().text("txtHeure"), QString("0"));
+  clearField(f.w(), "txtMinute");
+  QCOMPARE(f.w().text("txtMinute"), QString("0"));
+  QCOMPARE(f.results(), atZero);
+  QVERIFY(f.desktop.messages.shown.empty());
+
+  // Unticking gives back the clock's time now, not the time before ticking.
+  f.desktop.clock.time = {6, 12, 2001, 14, 7};
+  box->click();
+  QCOMPARE(f.fields(), (QStringList{"6", "12", "2001", "14", "7"}));
+  QCOMPARE(f.w().text("lblJourJulien"), QString("2452250,088"));
+  QCOMPARE(f.w().text("lblAD"), QString("16,5248"));
+}
+
+void DalvorenWindowTest::report_data() {
+  QTest::addColumn<QString>("emptied");
+  QTest::addColumn<QStringList>("lines");
+  QTest::newRow("as opened") << ""
+                             << QStringList{kReportTitleLine,
+                                            "Date : 6.12.2001 à 9h 5min",
+                                            "Jour julien : 2452249,878",
+                                            "Ascension droite : 16,5153( hh.mmss)",
+                                            "Déclinaison : -22,3059( °. ' \" )",
+                                            "Rotation synodique : 1983",
+                                            "Demi diamètre apparent : 16  15,5( '  \" )",
+                                            "P : 13,93°",
+                                            "Bo : 0,18°",
+                                            "Lo : 57,27°"};
+  QTest::newRow("day emptied") << "txtJour"
+                               << QStringList{kReportTitleLine,
+                                              "Date : .12.2001 à 9h 5min",
+                                              "Jour julien : #############",
+                                              "Ascension droite : #############( hh.mmss)",
+                                              "Déclinaison : #############( °. ' \" )",
+                                              "Rotation synodique : #############",
+                                              "Demi diamètre apparent : #############( '  \" )",
+                                              "P : #############°",
+                                              "Bo : #############°",
+                                              "Lo : #############°"};
+}
+
+void DalvorenWindowTest::report() {
+  QFETCH(QString, emptied);
+  QFETCH(QStringList, lines);
+  Fixture f;
+  if (!emptied.isEmpty()) clearField(f.w(), emptied);
+  const QStringList fieldsBefore = f.fields();
+  const QStringList resultsBefore = f.results();
+  f.w().button("cmdImprimer")->click();
+  QCOMPARE(f.desktop.printer.documents.size(), 1u);
+  QCOMPARE(f.desktop.printer.documents[0], lines);
+  QVERIFY(f.desktop.printer.line.isEmpty());
+  QCOMPARE(f.fields(), fieldsBefore);
+  QCOMPARE(f.results(), resultsBefore);
+}
+
+void DalvorenWindowTest::printingTwiceGivesTwoDocuments() {
+  Fixture f;
+  f.w().button("cmdImprimer")->click();
+  f.w().button("cmdImprimer")->click();
+  const auto& documents = f.desktop.printer.documents;
+  QCOMPARE(documents.size(), 2u);
+  for (const QStringList& document : documents) {
+    QCOMPARE(document.size(), 10);
+    QCOMPARE(document.first(), kReportTitleLine);
+  }
+  // The page number is the printer's, asked once a document.
+  QCOMPARE(f.desktop.printer.pageReads, 2);
+  QVERIFY(f.desktop.messages.shown.empty());
+}
+
+void DalvorenWindowTest::printingWithoutAPrinterSaysSo() {
+  ui::TestDesktop desktop;
+  ui::Desktop withoutPrinter = desktop.desktop();
+  withoutPrinter.printer = nullptr;
+  auto* window = new dalvoren::Dalvoren(withoutPrinter, ",");
+  window->load();
+  window->button("cmdImprimer")->click();
+  QCOMPARE(desktop.messages.shown, (std::vector<Shown>{{dalvoren::kNoPrinter, 48, ""}}));
+  QVERIFY(desktop.printer.documents.empty());
+  QCOMPARE(window->text("lblJourJulien"), QString("2452249,878"));
+  delete window;
+  settle();
+}
+
+void DalvorenWindowTest::emptyResultFitsItsLabel() {
+  Fixture f;
+  clearField(f.w(), "txtJour");
+  for (const QString& name : kResults) {
+    QLabel* label = f.w().label(name);
+    QVERIFY2(label->fontMetrics().horizontalAdvance(kEmpty) <= label->contentsRect().width(), qPrintable(name));
+  }
+}
+
+void DalvorenWindowTest::keyboardOrder() {
+  Fixture f;
+  f.w().show();
+  QVERIFY(QTest::qWaitForWindowActive(f.window));
+  // The first of the keyboard order has the focus at opening.
+  QCOMPARE(QApplication::focusWidget(), f.w().control("cmdImprimer"));
+  QStringList order{QApplication::focusWidget()->objectName()};
+  for (int i = 0; i < 9; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    order << QApplication::focusWidget()->objectName();
+  }
+  QCOMPARE(order, (QStringList{"cmdImprimer", "txtJour", "txtMois", "txtAnnée", "txtHeure", "txtMinute", "cmdMenu",
+                               "chkZero", "Command1", "cmdImprimer"}));
+}
+
+void DalvorenWindowTest::aProposTwiceLeavesOneWindowWithItsHelpButton() {
+  Fixture f;
+  f.w().button("Command1")->click();
+  QPointer<about::AboutWindow> first = f.w().about().window();
+  QVERIFY(first);
+  QVERIFY(first->isVisible());
+  f.w().button("Command1")->click();
+  QCOMPARE(f.w().about().window(), first.data());
+  QCOMPARE(f.w().findChildren<about::AboutWindow*>().size(), 1);
+  QCOMPARE(first->windowTitle(), QString("A propos d'Aspect du Soleil"));
+
+  first->button("Command1")->click();
+  QCOMPARE(f.desktop.links.targets.size(), 1);
+  QVERIFY2(f.desktop.links.targets[0].endsWith("/logiciels/data/Kavrel/aide"),
+           qPrintable(f.desktop.links.targets[0]));
+  QVERIFY(f.desktop.messages.shown.empty());
+}
+
+void DalvorenWindowTest::quitter_data() {
+  QTest::addColumn<bool>("aboutOpen");
+  QTest::newRow("About window closed") << false;
+  QTest::newRow("About window open") << true;
+}
+
+void DalvorenWindowTest::quitter() {
+  QFETCH(bool, aboutOpen);
+  Fixture f;
+  f.w().show();
+  if (aboutOpen) f.w().button("Command1")->click();
+  QPointer<about::AboutWindow> about = f.w().about().window();
+  QCOMPARE(about.isNull(), !aboutOpen);
+  f.w().button("cmdMenu")->click();
+  settle();
+  QVERIFY(f.window.isNull());
+  QVERIFY(about.isNull());
+  for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+QTEST_MAIN(DalvorenWindowTest)
+#include "dalvoren_window_test.moc"
