@@ -1,8 +1,9 @@
 // The desktop of a running program (desktop.h), on Qt: QMessageBox, the system clock,
-// QDesktopServices. The line printer on QPrinter is not part of this library yet.
+// QDesktopServices and the line printer on QPrinter (qt_line_printer.h).
 #pragma once
 
 #include "ui/desktop.h"
+#include "ui/qt_line_printer.h"
 
 namespace kavrel::ui {
 
@@ -21,17 +22,17 @@ class QtLinkOpener : public LinkOpener {
   bool open(const QString& target) override;
 };
 
-// The three together, as a program's main() hands them to its window.
+// The four together, as a program's main() hands them to its window. The printer shows
+// its failures through the message boxes, declared before it.
 class QtDesktop {
  public:
-  [[nodiscard]] Desktop desktop(LinePrinter* printer = nullptr) {
-    return {m_messages, m_clock, m_links, printer};
-  }
+  [[nodiscard]] Desktop desktop() { return {m_messages, m_clock, m_links, &m_printer}; }
 
  private:
   QtMessageBox m_messages;
   SystemClock m_clock;
   QtLinkOpener m_links;
+  QtLinePrinter m_printer{m_messages};
 };
 
 }  // namespace kavrel::ui
