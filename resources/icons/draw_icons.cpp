@@ -4,7 +4,8 @@
 //   cmake -DKAVREL_DRAW_ICONS=ON ... && ninja kavrel_draw_icons
 //   ./resources/kavrel_draw_icons <source>/resources/icons
 // Everything is drawn on a 64-unit square and scaled to each size, so the small icons
-// are the large ones in miniature.
+// are the large ones in miniature. The windows use 16, 32 and 64 pixels (icons.qrc); the
+// desktop's icon theme also gets 48 (its baseline size) and 128 (software centres).
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -150,7 +151,7 @@ int main(int argc, char** argv) {
       {"precession", precession}, {"dalvoren", dalvoren}, {"brennic", brennic},
   };
   for (const auto& [name, symbol] : icons) {
-    for (int size : {16, 32, 64}) {
+    for (int size : {16, 32, 48, 64, 128}) {
       QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
       image.fill(Qt::transparent);
       QPainter p(&image);
