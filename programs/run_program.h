@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <string>
 
 #include "ui/qt_desktop.h"
@@ -18,6 +20,11 @@ namespace kavrel {
 template <typename MainWindow>
 int runProgram(int argc, char** argv) {
   QApplication application(argc, argv);
+  // Qt's own dialogs (the file dialog of a PDF saved instead of printed, the buttons of
+  // the message boxes) speak the user's language, French for our users.
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale::system(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
   ui::QtDesktop desktop;
   // The window deletes itself when it is unloaded.
   auto* window = new MainWindow(desktop.desktop(), localeDecimalSeparator());

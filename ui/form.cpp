@@ -56,7 +56,9 @@ std::function<int(int)> wrappedHeight(QLabel* label, const QString& text) {
 
 Qt::Alignment labelAlignment(const ControlRow& row) {
   const Qt::Alignment across = row.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
-  return across | (row.border && !row.wrap ? Qt::AlignVCenter : Qt::AlignTop);
+  // A result box (bordered or on its own background) centres its one line; captions sit at the top.
+  const bool box = row.border || row.background != Background::Default;
+  return across | (box && !row.wrap ? Qt::AlignVCenter : Qt::AlignTop);
 }
 
 void paintBackground(QWidget* widget, Background background) {
