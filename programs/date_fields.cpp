@@ -17,4 +17,33 @@ Refusal DateFields::check(DateField field, const QString& name) {
   return refusal;
 }
 
+void DateFields::fillDate(const ui::LocalTime& now, const QString& suffix) {
+  m_form.setText("txtJour" + suffix, QString::number(now.day));
+  m_form.setText("txtMois" + suffix, QString::number(now.month));
+  m_form.setText("txtAnnée" + suffix, QString::number(now.year));
+}
+
+void DateFields::fillTime(const ui::LocalTime& now) {
+  m_form.setText("txtMinute", QString::number(now.minute));
+  m_form.setText("txtHeure", QString::number(now.hour));
+}
+
+void DateFields::checkTime(DateField field, const QString& name) {
+  if (m_form.value("chkZero") == 1) {
+    m_form.setText("txtHeure", "0");
+    m_form.setText("txtMinute", "0");
+    return;
+  }
+  check(field, name);
+}
+
+void DateFields::followZeroBox(const ui::LocalTime& now) {
+  if (m_form.value("chkZero") == 1) {
+    m_form.setText("txtHeure", "0");
+    m_form.setText("txtMinute", "0");
+  } else {
+    fillTime(now);
+  }
+}
+
 }  // namespace kavrel

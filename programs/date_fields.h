@@ -24,6 +24,21 @@ class DateFields {
   // the message and empties the box. Returns the refusal (Refusal::None if accepted).
   Refusal check(DateField field, const QString& name);
 
+  // Today's date from the clock into txtJour, txtMois and txtAnnée (with `suffix`, e.g.
+  // "F" for the second date), in this order, each as an integer without leading zero.
+  void fillDate(const ui::LocalTime& now, const QString& suffix = {});
+  // The clock's minute, then its hour, into txtMinute and txtHeure.
+  void fillTime(const ui::LocalTime& now);
+
+  // The hour and minute handlers of a window with "Ramener à 0 heure" (chkZero): while
+  // the box is ticked the time goes back to 0 h 0 min and nothing is checked (assigning
+  // the "0" a field already holds runs nothing, which ends the nesting); otherwise the
+  // field is checked.
+  void checkTime(DateField field, const QString& name);
+  // What a change of chkZero does to the time: ticked, 0 h 0 min; unticked, the clock's
+  // current time (not the time before ticking).
+  void followZeroBox(const ui::LocalTime& now);
+
  private:
   ui::Form& m_form;
   ui::MessageBox& m_messages;

@@ -109,12 +109,8 @@ void Brennic::Form_Load() { aujourdhui(); }
 // recomputes the field's date.
 void Brennic::aujourdhui() {
   const ui::LocalTime now = m_desktop.clock.now();
-  setText("txtJour", QString::number(now.day));
-  setText("txtMois", QString::number(now.month));
-  setText("txtAnnée", QString::number(now.year));
-  setText("txtJourF", QString::number(now.day));
-  setText("txtMoisF", QString::number(now.month));
-  setText("txtAnnéeF", QString::number(now.year));
+  m_fields.fillDate(now);
+  m_fields.fillDate(now, "F");
   Calcul1();
   Calcul2();
 }

@@ -116,11 +116,8 @@ Dalvoren::Dalvoren(ui::Desktop desktop, std::string decimalSeparator)
 
 void Dalvoren::Form_Load() {
   const ui::LocalTime now = m_desktop.clock.now();
-  setText("txtJour", QString::number(now.day));
-  setText("txtMois", QString::number(now.month));
-  setText("txtAnnée", QString::number(now.year));
-  setText("txtMinute", QString::number(now.minute));
-  setText("txtHeure", QString::number(now.hour));
+  m_fields.fillDate(now);
+  m_fields.fillTime(now);
   Calcul();
 }
 
@@ -141,31 +138,18 @@ void Dalvoren::txtAnnée_Change() {
   Calcul();
 }
 
-void Dalvoren::txtHeure_Change() { timeChanged(DateField::Hour, "txtHeure"); }
+void Dalvoren::txtHeure_Change() {
+  m_fields.checkTime(DateField::Hour, "txtHeure");
+  Calcul();
+}
 
-void Dalvoren::txtMinute_Change() { timeChanged(DateField::Minute, "txtMinute"); }
-
-void Dalvoren::timeChanged(DateField field, const QString& name) {
-  if (value("chkZero") == 1) {
-    // Assigning the "0" a field already holds runs nothing, which ends the recursion.
-    setText("txtHeure", "0");
-    setText("txtMinute", "0");
-    Calcul();
-    return;
-  }
-  m_fields.check(field, name);
+void Dalvoren::txtMinute_Change() {
+  m_fields.checkTime(DateField::Minute, "txtMinute");
   Calcul();
 }
 
 void Dalvoren::chkZero_Click() {
-  if (value("chkZero") == 1) {
-    setText("txtHeure", "0");
-    setText("txtMinute", "0");
-  } else {
-    const ui::LocalTime now = m_desktop.clock.now();
-    setText("txtMinute", QString::number(now.minute));
-    setText("txtHeure", QString::number(now.hour));
-  }
+  m_fields.followZeroBox(m_desktop.clock.now());
   Calcul();
 }
 

@@ -39,9 +39,6 @@ class Dalvoren : public ui::Form {
   void cmdImprimer_Click();
   void cmdMenu_Click();
   void Calcul();
-  // The hour and minute handlers: while "Ramener à 0 heure" is ticked, they put the time
-  // back to 0 h 0 min.
-  void timeChanged(DateField field, const QString& name);
 
   ui::Desktop m_desktop;
   std::string m_decimalSeparator;

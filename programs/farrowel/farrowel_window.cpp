@@ -62,11 +62,8 @@ Farrowel::Farrowel(ui::Desktop desktop, std::string decimalSeparator)
 
 void Farrowel::Form_Load() {
   const ui::LocalTime now = m_desktop.clock.now();
-  setText("txtJour", QString::number(now.day));
-  setText("txtMois", QString::number(now.month));
-  setText("txtAnnée", QString::number(now.year));
-  setText("txtMinute", QString::number(now.minute));
-  setText("txtHeure", QString::number(now.hour));
+  m_fields.fillDate(now);
+  m_fields.fillTime(now);
   jourjulien();
 }
 
@@ -87,31 +84,18 @@ void Farrowel::txtAnnée_Change() {
   jourjulien();
 }
 
-void Farrowel::txtHeure_Change() { timeChanged(DateField::Hour, "txtHeure"); }
+void Farrowel::txtHeure_Change() {
+  m_fields.checkTime(DateField::Hour, "txtHeure");
+  jourjulien();
+}
 
-void Farrowel::txtMinute_Change() { timeChanged(DateField::Minute, "txtMinute"); }
-
-void Farrowel::timeChanged(DateField field, const QString& name) {
-  if (value("chkZero") == 1) {
-    // Assigning the "0" a field already holds runs nothing, which ends the recursion.
-    setText("txtHeure", "0");
-    setText("txtMinute", "0");
-    jourjulien();
-    return;
-  }
-  m_fields.check(field, name);
+void Farrowel::txtMinute_Change() {
+  m_fields.checkTime(DateField::Minute, "txtMinute");
   jourjulien();
 }
 
 void Farrowel::chkZero_Click() {
-  if (value("chkZero") == 1) {
-    setText("txtHeure", "0");
-    setText("txtMinute", "0");
-  } else {
-    const ui::LocalTime now = m_desktop.clock.now();
-    setText("txtMinute", QString::number(now.minute));
-    setText("txtHeure", QString::number(now.hour));
-  }
+  m_fields.followZeroBox(m_desktop.clock.now());
   jourjulien();
 }
 

@@ -29,9 +29,6 @@ class Farrowel : public ui::Form {
   void chkZero_Click();
   void cmdMenu_Click();
   void jourjulien();
-  // The hour and minute handlers: while "Ramener à 0 heure" is ticked, they put the time
-  // back to 0 h 0 min.
-  void timeChanged(DateField field, const QString& name);
 
   ui::Desktop m_desktop;
   std::string m_decimalSeparator;

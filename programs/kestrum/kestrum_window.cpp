@@ -60,9 +60,7 @@ Kestrum::Kestrum(ui::Desktop desktop, std::string decimalSeparator)
 
 void Kestrum::Form_Load() {
   const ui::LocalTime now = m_desktop.clock.now();
-  setText("txtJour", QString::number(now.day));
-  setText("txtMois", QString::number(now.month));
-  setText("txtAnnée", QString::number(now.year));
+  m_fields.fillDate(now);
   Calcul();
 }
 
