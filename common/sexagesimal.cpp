@@ -65,6 +65,10 @@ double parseDecimal(const std::string& text) {
 
 double degr(double x) noexcept {
   if (!std::isfinite(x) || x == 0) return x;
+  // From 10^15 on, the 15 significant digits are all whole: there are no minutes or
+  // seconds, and the whole part is x itself (near the largest double, its rounding to
+  // 15 digits would lie beyond the double range and read back as nothing).
+  if (std::fabs(x) >= 1e15) return x;
   // The minutes and seconds are the digits as typed, not those of the binary value:
   // 1.15 is 1 deg 15', though 100 * (1.15 - 1) is 14.999999999999991.
   DecimalDigits digits = decimalDigits(std::fabs(x));

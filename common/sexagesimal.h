@@ -25,8 +25,8 @@ namespace kavrel {
 // sign(x) ((d + mm / 60) + s / 3600), where d, mm and s are read from the digits of x's
 // 15-significant-digit decimal form: the whole part, the first two decimals, and the
 // decimals from the third on as seconds with their fraction. 1.15 gives exactly 1.25,
-// 6.4245 gives 6.7125; 1.7 reads 1 + 70/60 (nothing is refused). Non-finite x is
-// returned as is.
+// 6.4245 gives 6.7125; 1.7 reads 1 + 70/60 (nothing is refused). Non-finite x, and
+// x of 10^15 or more in magnitude (no decimals left among 15 digits), are returned as is.
 [[nodiscard]] double degr(double x) noexcept;
 
 }  // namespace kavrel

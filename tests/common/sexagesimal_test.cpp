@@ -55,6 +55,11 @@ TEST(Degr, ReadsTheDigitsAsTyped) {
       {24, 24},
       {0, 0},
       {1e20, 1e20},
+      // No decimals are left among 15 digits: the value itself, even where its 15-digit
+      // rounding lies beyond the largest double (it read as 0).
+      {1234567890123456789.0, 1234567890123456789.0},
+      {std::numeric_limits<double>::max(), std::numeric_limits<double>::max()},
+      {-std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x);
