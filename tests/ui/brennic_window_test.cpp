@@ -39,22 +39,8 @@ const QStringList kExample = {
 
 const QStringList kFields = {"txtJour", "txtMois", "txtAnnée", "txtJourF", "txtMoisF", "txtAnnéeF"};
 
-struct Fixture {
-  ui::TestDesktop desktop;  // 6 December 2001, 09:05
-  QPointer<brennic::Brennic> window;
-
-  Fixture() {
-    window = new brennic::Brennic(desktop.desktop(), ",");
-    window->load();
-  }
-  ~Fixture() { delete window; }
-  brennic::Brennic& w() { return *window; }
-
-  QStringList fields() const {
-    QStringList texts;
-    for (const QString& name : kFields) texts << window->text(name);
-    return texts;
-  }
+struct Fixture : OpenWindow<brennic::Brennic> {
+  QStringList fields() const { return texts(kFields); }
   QStringList row(const QString& suffix = {}) const {
     return {window->text("lblJourJulien" + suffix), window->text("lblRotSyn" + suffix),
             window->text("lblLo" + suffix)};

@@ -25,26 +25,9 @@ const QStringList kResults = {"lblJourJulien", "lblAD", "lblDéc", "lblRotSyn",
                               "lblDemidiam",   "lblP",  "lblBo",  "lblLo"};
 const QStringList kFields = {"txtJour", "txtMois", "txtAnnée", "txtHeure", "txtMinute"};
 
-void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-struct Fixture {
-  ui::TestDesktop desktop;
-  QPointer<dalvoren::Dalvoren> window;
-
-  explicit Fixture(const char* separator = ",") {
-    window = new dalvoren::Dalvoren(desktop.desktop(), separator);
-    window->load();
-  }
-  ~Fixture() {
-    delete window;
-    settle();
-  }
-  dalvoren::Dalvoren& w() { return *window; }
-  QStringList texts(const QStringList& names) const {
-    QStringList shown;
-    for (const QString& name : names) shown << window->text(name);
-    return shown;
-  }
+struct Fixture : OpenWindow<dalvoren::Dalvoren> {
+  using OpenWindow::OpenWindow;
   QStringList results() const { return texts(kResults); }
   QStringList fields() const { return texts(kFields); }
 };

@@ -18,21 +18,10 @@ namespace {
 const QString kTitle = "Message d'erreur";
 const QString kEmpty = "#############";
 
-struct Fixture {
-  ui::TestDesktop desktop;
-  QPointer<farrowel::Farrowel> window;
-
-  explicit Fixture(const char* separator = ",") {
-    window = new farrowel::Farrowel(desktop.desktop(), separator);
-    window->load();
-  }
-  ~Fixture() { delete window; }
-  farrowel::Farrowel& w() { return *window; }
+struct Fixture : OpenWindow<farrowel::Farrowel> {
+  using OpenWindow::OpenWindow;
   QString result() const { return window->text("lblJourJulien"); }
-  QStringList fields() const {
-    return {window->text("txtJour"), window->text("txtMois"), window->text("txtAnnée"), window->text("txtHeure"),
-            window->text("txtMinute")};
-  }
+  QStringList fields() const { return texts({"txtJour", "txtMois", "txtAnnée", "txtHeure", "txtMinute"}); }
 };
 
 }  // namespace

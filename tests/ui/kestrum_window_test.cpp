@@ -18,7 +18,6 @@ namespace {
 const QString kTitle = "Message d'erreur";
 const QString kEmpty = "#############";
 
-void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 }  // namespace
 

@@ -24,24 +24,12 @@ const QString kYears = "Le programme n'est prévue que pour traiter entre les an
 const QStringList kInputs{"Text1", "Text2", "Text3", "Text4"};
 const QStringList kAllBoxes{"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"};
 
-void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 // The worked values are written with "."; a window in a French locale shows ",".
 QString inSeparator(QString text, const QString& separator) { return text.replace('.', separator); }
 
-struct Fixture {
-  ui::TestDesktop desktop;
-  QPointer<precession::Precession> window;
-
-  explicit Fixture(const QString& separator = ",") {
-    window = new precession::Precession(desktop.desktop(), separator.toStdString());
-    window->load();
-  }
-  ~Fixture() {
-    delete window;
-    settle();
-  }
-  precession::Precession& w() { return *window; }
+struct Fixture : OpenWindow<precession::Precession> {
+  using OpenWindow::OpenWindow;
 
   // Types the four inputs key by key: reference year, position, target year.
   void typeInputs(const QString& y0, const QString& ra, const QString& dec, const QString& y1) {
@@ -51,11 +39,7 @@ struct Fixture {
     typeInto(w(), "Text4", y1);
   }
   void calcul() { w().button("Command1")->click(); }
-  QStringList boxes(const QStringList& names = kAllBoxes) const {
-    QStringList texts;
-    for (const QString& name : names) texts << window->text(name);
-    return texts;
-  }
+  QStringList boxes(const QStringList& names = kAllBoxes) const { return texts(names); }
   QStringList messagesShown() const {
     QStringList texts;
     for (const Shown& shown : desktop.messages.shown) {

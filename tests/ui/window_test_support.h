@@ -2,10 +2,14 @@
 // emptying it, and reading what a window shows.
 #pragma once
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QStringList>
 #include <QTest>
 
+#include "ui/doubles.h"
 #include "ui/form.h"
 
 namespace kavrel::testing {
@@ -36,5 +40,34 @@ inline void paste(ui::Form& form, const QString& name, const QString& text) {
   field->selectAll();
   field->insert(text);
 }
+
+// Runs the deletions Qt deferred, so that an unloaded window is really gone.
+inline void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// A program's main window opened on the desktop's test doubles (the clock reads 6 December
+// 2001, 09:05), its load handler run, and deleted with the fixture (its About window too).
+template <typename Window>
+struct OpenWindow {
+  ui::TestDesktop desktop;
+  QPointer<Window> window;
+
+  explicit OpenWindow(const QString& separator = ",") : window(new Window(desktop.desktop(), separator.toStdString())) {
+    window->load();
+  }
+  ~OpenWindow() {
+    delete window;
+    settle();
+  }
+  OpenWindow(const OpenWindow&) = delete;
+  OpenWindow& operator=(const OpenWindow&) = delete;
+
+  Window& w() { return *window; }
+  // What the named fields and labels show, in the order named.
+  QStringList texts(const QStringList& names) const {
+    QStringList shown;
+    for (const QString& name : names) shown << window->text(name);
+    return shown;
+  }
+};
 
 }  // namespace kavrel::testing
