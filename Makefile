@@ -3,7 +3,7 @@
 # The Debian 12 packages the build, the tests and the benchmark need. Add to this list.
 DEB_PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev \
                 libbenchmark-dev faketime xvfb xauth imagemagick fonts-dejavu-core dpkg-dev poppler-utils \
-                qt6-translations-l10n
+                qt6-translations-l10n locales
 
 BUILD_DIR := build
 ASAN_DIR  := build-asan
@@ -28,8 +28,14 @@ FUZZ_SECONDS := 20
 .PHONY: deps install-packages build test run bench asan clean screenshots fuzz package package-check
 
 # Installs only what is missing, and refreshes the package lists only then.
+# The French locale, in which a test starts the programs, is generated when missing.
 deps:
 	@$(MAKE) --no-print-directory install-packages PACKAGES="$(DEB_PACKAGES)"
+	@locale -a 2>/dev/null | grep -qix 'fr_FR.utf8' || { \
+	  echo "Generating fr_FR.UTF-8"; \
+	  grep -q '^fr_FR.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || \
+	    echo 'fr_FR.UTF-8 UTF-8' | $(SUDO) tee -a /etc/locale.gen >/dev/null; \
+	  $(SUDO) locale-gen; }
 
 install-packages:
 	@missing=""; \

@@ -1,9 +1,9 @@
 // How a main window owns its About window.
 //
 // The About window exists only while it is open: "&A propos" creates it on first use
-// and shows it beside the main window without blocking it (pressing again brings the
-// same window forward); "OK" or its close button delete it, and the next "&A propos"
-// creates it afresh. "&Quitter" calls unload() before closing the main window: it
+// and shows it beside the main window, where it hides none of it (besideOwner()), without
+// blocking it (pressing again brings the same window forward); "OK" or its close button
+// delete it, and the next "&A propos" creates it afresh. "&Quitter" calls unload() before closing the main window: it
 // deletes the About window if there is one and never creates or shows it.
 //
 //   AboutLauncher m_about{kavrel::about::kestrumAbout(), desktop, this};
@@ -13,10 +13,18 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 
 #include "about/about_window.h"
 
 namespace kavrel::about {
+
+// Where an About window of frame size `about` opens so as to leave its main window
+// (`owner`, frame included) in view on a screen whose free area is `screen`: the top-left
+// corner of its frame to the right of the main window, else below it, else (the screen
+// holds neither) centred on the screen. Beside the main window it starts level with it,
+// moved back onto the screen where it would stick out.
+[[nodiscard]] QPoint besideOwner(const QRect& owner, const QSize& about, const QRect& screen);
 
 class AboutLauncher : public QObject {
   Q_OBJECT
@@ -33,6 +41,8 @@ class AboutLauncher : public QObject {
   [[nodiscard]] AboutWindow* window() const { return m_window; }
 
  private:
+  void place();
+
   const AboutVariant& m_about;
   ui::Desktop m_desktop;
   QPointer<QWidget> m_owner;

@@ -90,8 +90,7 @@ ui::FormTable aboutTable(const AboutVariant& about) {
   form.clientWidth = about.clientWidth;
   form.clientHeight = kClientHeight;
   form.minimiseButton = false;
-  form.dialogFrame = true;
-  form.centred = true;
+  form.dialogFrame = true;  // placed beside its main window by the launcher
 
   auto& c = form.controls;
   c.push_back({.name = "picIcon", .kind = Kind::PictureBox, .at = about.picIcon});

@@ -7,8 +7,11 @@
 
 #include <QApplication>
 #include <QDateTime>
-#include <QDesktopServices>
+#include <QEventLoop>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 
 namespace kavrel::ui {
@@ -45,7 +48,38 @@ LocalTime SystemClock::now() const {
 }
 
 bool QtLinkOpener::open(const QString& target) {
-  return QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode));
+  const QUrl url(target, QUrl::TolerantMode);
+  if (target.isEmpty() || !url.isValid()) return false;
+  const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (xdgOpen.isEmpty()) return false;
+
+  // Not owned by the application: one still running when the program ends is left alone.
+  auto* process = new QProcess;
+  process->setProgram(xdgOpen);
+  process->setArguments({QString::fromLatin1(url.toEncoded())});
+  process->setStandardInputFile(QProcess::nullDevice());
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process->start();
+  if (!process->waitForStarted()) {
+    delete process;
+    return false;
+  }
+
+  // Repaints go on while waiting; clicks and keys wait for the answer, so that a
+  // message about this link comes before anything a further click brings.
+  QEventLoop waiting;
+  QObject::connect(process, &QProcess::finished, &waiting, &QEventLoop::quit);
+  QTimer::singleShot(m_wait, &waiting, &QEventLoop::quit);
+  waiting.exec(QEventLoop::ExcludeUserInputEvents);
+
+  if (process->state() != QProcess::NotRunning) {
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    return true;
+  }
+  const bool opened = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+  delete process;
+  return opened;
 }
 
 }  // namespace kavrel::ui

@@ -1,6 +1,8 @@
 // The desktop of a running program (desktop.h), on Qt: QMessageBox, the system clock,
-// QDesktopServices and the line printer on QPrinter (qt_line_printer.h).
+// xdg-open and the line printer on QPrinter (qt_line_printer.h).
 #pragma once
+
+#include <chrono>
 
 #include "ui/desktop.h"
 #include "ui/qt_line_printer.h"
@@ -17,9 +19,18 @@ class SystemClock : public Clock {
   [[nodiscard]] LocalTime now() const override;
 };
 
+// Opens an address with xdg-open, the desktop's own opener, and reads its exit status:
+// xdg-open can be started and still find no program for the address (it then exits
+// non-zero). The window waits at most `wait` for the answer, repainting but taking no
+// input meanwhile; an xdg-open still running by then is taken as opening the address
+// (a browser it started in the foreground) and is left to run.
 class QtLinkOpener : public LinkOpener {
  public:
+  explicit QtLinkOpener(std::chrono::milliseconds wait = std::chrono::seconds(5)) : m_wait(wait) {}
   bool open(const QString& target) override;
+
+ private:
+  std::chrono::milliseconds m_wait;
 };
 
 // The four together, as a program's main() hands them to its window. The printer shows

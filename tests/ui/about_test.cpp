@@ -6,8 +6,10 @@
 #include <QPushButton>
 
 #include "about/about_launcher.h"
+#include "fake_xdg_open.h"
 #include "ui/doubles.h"
 #include "ui/line_control.h"
+#include "ui/qt_desktop.h"
 
 using namespace kavrel;
 using about::AboutLauncher;
@@ -97,6 +99,11 @@ class AboutTest : public QObject {
   void separatorIsEtched();
   void helpButtonOpensTheHelpPage_data();
   void helpButtonOpensTheHelpPage();
+  void placedBesideItsMainWindow_data();
+  void placedBesideItsMainWindow();
+  void opensWithoutCoveringItsMainWindow();
+  void linkButtonsThroughXdgOpen_data();
+  void linkButtonsThroughXdgOpen();
 };
 
 void AboutTest::cleanup() {
@@ -331,6 +338,87 @@ void AboutTest::helpButtonOpensTheHelpPage() {
   QCOMPARE(page.path(), QString("/logiciels/data/Kavrel/aide"));
   QCOMPARE(int(desktop.messages.shown.size()), messages);
   if (messages) QCOMPARE(desktop.messages.shown[0], (ui::RecordingMessageBox::Shown{"Une erreur s'est produite", 0, "Dalvoren"}));
+  QVERIFY(window.isVisible());
+}
+
+void AboutTest::placedBesideItsMainWindow_data() {
+  QTest::addColumn<QRect>("owner");
+  QTest::addColumn<QRect>("screen");
+  QTest::addColumn<QPoint>("at");  // the About window's frame, 400 by 210
+
+  const QRect screen(0, 0, 1920, 1040);
+  QTest::newRow("room on the right") << QRect(100, 100, 600, 400) << screen << QPoint(708, 100);
+  QTest::newRow("right, just fits") << QRect(0, 0, 1512, 300) << screen << QPoint(1520, 0);
+  QTest::newRow("right, lifted onto the screen") << QRect(100, 900, 600, 140) << screen << QPoint(708, 830);
+  QTest::newRow("right, main window above the screen's top") << QRect(100, -50, 600, 400) << screen << QPoint(708, 0);
+  QTest::newRow("below, moved back onto the screen") << QRect(1600, 100, 300, 400) << screen << QPoint(1520, 508);
+  QTest::newRow("right one pixel short: below") << QRect(0, 0, 1513, 300) << screen << QPoint(0, 308);
+  QTest::newRow("neither: centred") << QRect(1400, 700, 500, 300) << screen << QPoint(760, 415);
+  QTest::newRow("second screen, left of the origin")
+      << QRect(-1200, 50, 500, 300) << QRect(-1280, 0, 1280, 1024) << QPoint(-692, 50);
+}
+
+void AboutTest::placedBesideItsMainWindow() {
+  QFETCH(QRect, owner);
+  QFETCH(QRect, screen);
+  QFETCH(QPoint, at);
+  QCOMPARE(about::besideOwner(owner, {400, 210}, screen), at);
+}
+
+void AboutTest::opensWithoutCoveringItsMainWindow() {
+  ui::TestDesktop desktop;
+  auto* main = new MainWindow(about::dalvorenAbout(), desktop.desktop());
+  main->move(40, 40);
+  main->show();
+  main->button("Command1")->click();
+  AboutWindow* window = main->about().window();
+
+  QVERIFY(!window->frameGeometry().intersects(main->frameGeometry()));
+  QVERIFY(main->screen()->availableGeometry().contains(window->frameGeometry()));
+  QVERIFY(!window->isModal());
+}
+
+void AboutTest::linkButtonsThroughXdgOpen_data() {
+  QTest::addColumn<const AboutVariant*>("about");
+  QTest::addColumn<QString>("button");
+  QTest::addColumn<QByteArray>("xdgOpen");  // empty: there is none
+  QTest::addColumn<QString>("arguments");
+  QTest::addColumn<bool>("failed");
+
+  const QString mail = "mailto:kavrel@example.org|";
+  const QString help = "https://www.example.org/logiciels/data/Kavrel/aide|";
+  QTest::newRow("Kestrum contact, opened") << &about::kestrumAbout() << "cmdSysInfo" << QByteArray("exit 0") << mail
+                                           << false;
+  QTest::newRow("Kestrum contact, no mail program")
+      << &about::kestrumAbout() << "cmdSysInfo" << QByteArray("exit 3") << mail << true;
+  QTest::newRow("precession contact, no xdg-open") << &about::precessionAbout() << "cmdSysInfo" << QByteArray() << ""
+                                                   << true;
+  QTest::newRow("Dalvoren help, opened") << &about::dalvorenAbout() << "Command1" << QByteArray("exit 0") << help
+                                         << false;
+  QTest::newRow("Dalvoren help, no browser") << &about::dalvorenAbout() << "Command1" << QByteArray("exit 3") << help
+                                             << true;
+}
+
+// The buttons on the desktop's own opener, with an xdg-open of the test's.
+void AboutTest::linkButtonsThroughXdgOpen() {
+  QFETCH(const AboutVariant*, about);
+  QFETCH(QString, button);
+  QFETCH(QByteArray, xdgOpen);
+  QFETCH(QString, arguments);
+  QFETCH(bool, failed);
+  testing::FakeXdgOpen fake(xdgOpen.isEmpty() ? nullptr : xdgOpen.constData());
+  ui::TestDesktop doubles;
+  ui::QtLinkOpener links;
+  AboutWindow window(*about, {doubles.messages, doubles.clock, links, nullptr});
+  window.show();
+
+  window.button(button)->click();
+
+  QCOMPARE(fake.arguments(), arguments);
+  const auto expected = failed ? std::vector<ui::RecordingMessageBox::Shown>{{"Une erreur s'est produite", 0,
+                                                                               about->programName}}
+                               : std::vector<ui::RecordingMessageBox::Shown>{};
+  QCOMPARE(doubles.messages.shown, expected);
   QVERIFY(window.isVisible());
 }
 

@@ -74,6 +74,8 @@ class BrennicWindowTest : public QObject {
   void calculOutcomes_data();
   void calculOutcomes();
   void theLimitShowsLineZeroThenEmptiesTheList();
+  void messagesShowOverTheTypedDates_data();
+  void messagesShowOverTheTypedDates();
   void clickingIntoAFieldEmptiesTheList_data();
   void clickingIntoAFieldEmptiesTheList();
   void refusedEntriesEmptyTheirOwnDate_data();
@@ -169,6 +171,39 @@ void BrennicWindowTest::theLimitShowsLineZeroThenEmptiesTheList() {
   QCOMPARE(f.w().dernLigne(), 100);
   QCOMPARE(f.w().lignes()[0], kExample[0]);
   QCOMPARE(f.w().lignes()[1], kExample[1]);
+}
+
+void BrennicWindowTest::messagesShowOverTheTypedDates_data() {
+  QTest::addColumn<QStringList>("dates");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<QString>("firstJulianDay");  // behind the box
+  QTest::newRow("second date before the first") << QStringList{"1", "1", "2000", "31", "12", "1999"}
+                                                << "Dates incorrectes" << "2451544,500";
+  QTest::newRow("more than 100 dates") << QStringList{"1", "1", "2000", "20", "5", "2007"}
+                                       << "Le logiciel limite le calcul pour 100 dates seulement." << "2451544,500";
+}
+
+// The user reads the message over the dates as typed; only once it is closed do both
+// dates go back to today.
+void BrennicWindowTest::messagesShowOverTheTypedDates() {
+  QFETCH(QStringList, dates);
+  QFETCH(QString, message);
+  QFETCH(QString, firstJulianDay);
+  Fixture f;
+  f.typeDates(dates);
+  QStringList fieldsBehind;
+  QString julianDayBehind;
+  f.desktop.messages.whileShown = [&](const Shown&) {
+    fieldsBehind = f.fields();
+    julianDayBehind = f.w().text("lblJourJulien");
+  };
+  f.click("cmdCalcul");
+  QCOMPARE(f.desktop.messages.shown.size(), 1u);
+  QCOMPARE(f.desktop.messages.shown[0].text, message);
+  QCOMPARE(fieldsBehind, dates);
+  QCOMPARE(julianDayBehind, firstJulianDay);
+  QCOMPARE(f.fields(), kTodayFields);
+  QCOMPARE(f.row(), kTodayRow);
 }
 
 void BrennicWindowTest::clickingIntoAFieldEmptiesTheList_data() {

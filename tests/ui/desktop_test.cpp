@@ -1,26 +1,13 @@
 // The desktop's Qt message box and link opening, and the line printer's number format.
 #include <QtTest>
 
-#include <QDesktopServices>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "fake_xdg_open.h"
 #include "ui/qt_desktop.h"
 
 using namespace kavrel::ui;
-
-namespace {
-
-// Receives the addresses QDesktopServices hands to a registered scheme.
-class UrlCatcher : public QObject {
-  Q_OBJECT
- public:
-  QList<QUrl> urls;
- public slots:
-  void open(const QUrl& url) { urls << url; }
-};
-
-}  // namespace
 
 class DesktopTest : public QObject {
   Q_OBJECT
@@ -105,24 +92,35 @@ void DesktopTest::messageBoxIsModalAndStyled() {
 
 void DesktopTest::linkOpenerReportsWhetherItOpened_data() {
   QTest::addColumn<QString>("target");
+  QTest::addColumn<QByteArray>("xdgOpen");  // what the fake xdg-open does; empty: there is none
   QTest::addColumn<bool>("opened");
-  QTest::newRow("registered scheme") << "kavreltest:contact@kavrel.example.org" << true;
-  QTest::newRow("registered scheme with a path") << "kavreltest://kavrel.example.org/logiciels/data/Kavrel/aide"
-                                                 << true;
-  QTest::newRow("nothing to open") << "" << false;
-  QTest::newRow("malformed address") << "http://[kavrel" << false;
+  QTest::addColumn<QString>("arguments");  // what it was given, each followed by "|"
+
+  const QString mail = "mailto:kavrel@example.org";
+  const QString help = "https://www.example.org/logiciels/data/Kavrel/aide";
+  QTest::newRow("mail program found") << mail << QByteArray("exit 0") << true << mail + "|";
+  QTest::newRow("help page, browser found") << help << QByteArray("exit 0") << true << help + "|";
+  QTest::newRow("no mail program: exit 3") << mail << QByteArray("exit 3") << false << mail + "|";
+  QTest::newRow("xdg-open crashes") << mail << QByteArray("kill -SEGV $$") << false << mail + "|";
+  QTest::newRow("still opening after the wait: a browser in the foreground")
+      << help << QByteArray("exec /bin/sleep 2") << true << help + "|";
+  QTest::newRow("no xdg-open at all") << mail << QByteArray() << false << "";
+  QTest::newRow("nothing to open") << "" << QByteArray("exit 0") << false << "";
+  QTest::newRow("malformed address") << "http://[kavrel" << QByteArray("exit 0") << false << "";
 }
 
 void DesktopTest::linkOpenerReportsWhetherItOpened() {
   QFETCH(QString, target);
+  QFETCH(QByteArray, xdgOpen);
   QFETCH(bool, opened);
-  UrlCatcher catcher;
-  QDesktopServices::setUrlHandler("kavreltest", &catcher, "open");
-  QtLinkOpener links;
+  QFETCH(QString, arguments);
+  kavrel::testing::FakeXdgOpen fake(xdgOpen.isEmpty() ? nullptr : xdgOpen.constData());
+  QtLinkOpener links(std::chrono::milliseconds(500));
+  QElapsedTimer clock;
+  clock.start();
   QCOMPARE(links.open(target), opened);
-  QCOMPARE(catcher.urls.size(), opened ? 1 : 0);
-  if (opened) QCOMPARE(catcher.urls.first().toString(), target);
-  QDesktopServices::unsetUrlHandler("kavreltest");
+  QVERIFY(clock.elapsed() < 1500);  // the wait is bounded
+  QCOMPARE(fake.arguments(), arguments);
 }
 
 void DesktopTest::printedNumber_data() {

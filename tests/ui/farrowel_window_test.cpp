@@ -40,6 +40,8 @@ class FarrowelWindowTest : public QObject {
   void acceptedEntries_data();
   void acceptedEntries();
   void emptiedYearKeepsTheResult();
+  void refusedYearKeepsTheResult_data();
+  void refusedYearKeepsTheResult();
   void checkBoxPinsTheTimeAndGivesBackTheClock();
   void quitterUnloadsTheWindow();
 };
@@ -176,6 +178,29 @@ void FarrowelWindowTest::emptiedYearKeepsTheResult() {
   clearField(f.w(), "txtJour");  // another field changes: now the result follows
   QCOMPARE(f.result(), kEmpty);
   QVERIFY(f.desktop.messages.shown.empty());
+}
+
+void FarrowelWindowTest::refusedYearKeepsTheResult_data() {
+  QTest::addColumn<QString>("keys");  // typed into the emptied year
+  QTest::addColumn<QString>("kept");  // the result behind the message and after it
+  QTest::newRow("0: the result of 2001 from before the emptying") << "0" << "2452249,878";
+  QTest::newRow("1-: the result of year 1") << "1-" << "1721762,878";
+  QTest::newRow("19a: the result of year 19") << "19a" << "1728336,878";
+}
+
+// Neither the refused text nor the emptied field is computed.
+void FarrowelWindowTest::refusedYearKeepsTheResult() {
+  QFETCH(QString, keys);
+  QFETCH(QString, kept);
+  Fixture f;
+  clearField(f.w(), "txtAnnée");
+  QString behindTheBox;
+  f.desktop.messages.whileShown = [&](const Shown&) { behindTheBox = f.result(); };
+  typeInto(f.w(), "txtAnnée", keys);
+  QCOMPARE(f.desktop.messages.shown, (std::vector<Shown>{{"Valeur incorrecte", 48, kTitle}}));
+  QCOMPARE(behindTheBox, kept);
+  QCOMPARE(f.w().text("txtAnnée"), QString());
+  QCOMPARE(f.result(), kept);
 }
 
 void FarrowelWindowTest::checkBoxPinsTheTimeAndGivesBackTheClock() {
