@@ -28,8 +28,9 @@ namespace kavrel::reference {
 // The bound is tight enough to tell a constant's last digit, pi's included (which moves
 // P and L0 by some 1e-11 deg).
 inline constexpr double kTolerance = 1e-12;
-// Julian days (about 2.4e6, whose last bit is 4.7e-10): two bits, well under a millisecond.
-inline constexpr double kJulianDayTolerance = 1e-9;
+// Julian days (about 2.4e6, whose last bit is 4.7e-10): the same double, since a day
+// fraction whose sum runs in another order already moves the caption's last digit.
+inline constexpr double kJulianDayTolerance = 1e-10;
 
 class Row {
  public:

@@ -53,10 +53,16 @@ TEST(DateRow, AgreesWithTheReferenceTableAtMidnight) {
   EXPECT_GT(midnights, 40);
 }
 
-TEST(InvJul, AgreesWithTheReferenceTable) {
+// The starts found by the search, and instants on a whole minute, where the minute cut
+// must not lose one.
+TEST(InvJul, AgreesWithTheReferenceTables) {
   for (const reference::Row& row : reference::table("rotation_starts.csv")) {
     SCOPED_TRACE(row.where());
     EXPECT_EQ(invJul(row.number("julian_day"), row.number("rotation")), row.text("line"));
+  }
+  for (const reference::Row& row : reference::table("julian_day.csv")) {
+    SCOPED_TRACE(row.where());
+    EXPECT_EQ(invJul(row.number("julian_day"), 1), row.text("start_line"));
   }
 }
 

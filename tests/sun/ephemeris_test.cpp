@@ -41,8 +41,9 @@ TEST(SolarAspect, AgreesWithReferenceValues) {
   }
 }
 
-// Every result over 1800..2200, and instants some twenty minutes either side of a whole
-// rotation count, where the number shown changes.
+// Every result over 1800..2200, and instants half a minute either side of a switch
+// between the counts of the day before and after where a count stands nearest a whole
+// number: there the last digit of the count's constants decides the number shown.
 TEST(SolarAspect, AgreesWithTheReferenceTable) {
   for (const reference::Row& row : reference::table("solar_aspect.csv")) {
     SCOPED_TRACE(row.where());
