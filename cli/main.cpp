@@ -1,12 +1,11 @@
 // kavrel: the suite's calculations from a terminal (see `kavrel --help`).
-#include <QLocale>
-
 #include <ctime>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/subcommands.h"
+#include "programs/decimal_separator.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ kavrel::cli::ClockFields localClock() {
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   // The windows show the decimal separator of the user's locale; so does the command.
-  const std::string decimalSeparator = QLocale::system().decimalPoint().toStdString();
+  const std::string decimalSeparator = kavrel::localeDecimalSeparator();
 
   const int status = kavrel::cli::run(arguments, decimalSeparator, localClock, std::cout, std::cerr);
   std::cout.flush();

@@ -94,4 +94,9 @@ std::string formatInteger(double value) {
   return formatMask(value, "0", "");
 }
 
+std::string rotationText(double rotation) {
+  if (rotation < 1) return std::string(kBeforeRotationOne);
+  return formatInteger(rotation);
+}
+
 }  // namespace kavrel

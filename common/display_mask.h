@@ -18,6 +18,9 @@ namespace kavrel {
 // What a result shows while it cannot be computed (an input field is empty).
 inline constexpr std::string_view kEmptyResult = "#############";
 
+// What a synodic rotation number below 1 (a date before rotation 1) shows.
+inline constexpr std::string_view kBeforeRotationOne = " < 1";
+
 namespace mask {
 inline constexpr std::string_view kJulianDay = "#######0.000";
 inline constexpr std::string_view kSexagesimal = "##0.0000";       // RA and declination
@@ -35,5 +38,9 @@ inline constexpr std::string_view kTwoDigits = "00";
 // An integer-valued double in plain decimal digits, with "-" when negative ("1957",
 // "-4712"); kEmptyResult when not finite.
 [[nodiscard]] std::string formatInteger(double value);
+
+// A synodic rotation number as the windows show it: kBeforeRotationOne below 1 (rotation
+// 1 itself is "1"), otherwise formatInteger.
+[[nodiscard]] std::string rotationText(double rotation);
 
 }  // namespace kavrel

@@ -17,14 +17,6 @@ double dms(double x) noexcept {
   return (d + m / 100) + s / 10000;
 }
 
-double dmsMinutes(double x) noexcept {
-  const double d = std::trunc(x);
-  const double f = x - std::trunc(x);
-  const double q = (3600 * f) / 60;
-  const double m = std::trunc(q);
-  return d + m / 100;
-}
-
 double arr1(double x) noexcept { return std::trunc(10 * x) / 10; }
 
 double arr2(double x) noexcept { return std::trunc(100 * x) / 100; }

@@ -14,9 +14,6 @@ namespace kavrel {
 // result = (d + m / 100) + s / 10000.
 [[nodiscard]] double dms(double x) noexcept;
 
-// The variant of the rotation window, which stops after the minutes: d + m / 100.
-[[nodiscard]] double dmsMinutes(double x) noexcept;
-
 // x cut toward zero to tenths, and to hundredths.
 [[nodiscard]] double arr1(double x) noexcept;
 [[nodiscard]] double arr2(double x) noexcept;

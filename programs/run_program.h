@@ -8,14 +8,10 @@
 #include <QTranslator>
 #include <string>
 
+#include "programs/decimal_separator.h"
 #include "ui/qt_desktop.h"
 
 namespace kavrel {
-
-// The decimal separator of the user's locale, for every number a window shows.
-[[nodiscard]] inline std::string localeDecimalSeparator() {
-  return QLocale::system().decimalPoint().toStdString();
-}
 
 template <typename MainWindow>
 int runProgram(int argc, char** argv) {

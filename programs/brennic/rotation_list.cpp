@@ -41,7 +41,7 @@ DateResult computeDate(const DateTexts& date, std::string_view sep) {
   result.l0 = sun.l0;
   result.row.complete = true;
   result.row.julianDay = formatMask(result.julianDay, mask::kJulianDay, sep);
-  result.row.rotation = sun.rotation < 1 ? std::string(kBeforeRotationOne) : formatInteger(sun.rotation);
+  result.row.rotation = rotationText(sun.rotation);
   result.row.l0 = formatMask(arr2(sun.l0), mask::kAngle, sep);
   return result;
 }

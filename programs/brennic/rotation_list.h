@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/display_mask.h"
 #include "common/julian_day.h"
 
 namespace kavrel::brennic {
@@ -12,7 +13,7 @@ namespace kavrel::brennic {
 inline constexpr std::string_view kDatesMessage = "Dates incorrectes";
 inline constexpr std::string_view kLimitMessage = "Le logiciel limite le calcul pour 100 dates seulement.";
 inline constexpr std::string_view kLimitTitle = "Message";
-inline constexpr std::string_view kBeforeRotationOne = " < 1";
+using ::kavrel::kBeforeRotationOne;
 inline constexpr int kMaxLines = 100;
 
 // One date's row at 0 h UT. While a field is empty the Julian day is "#############"

@@ -17,13 +17,6 @@ namespace kavrel::dalvoren {
 
 namespace {
 
-constexpr std::string_view kBeforeRotationOne = " < 1";
-
-std::string rotationText(double rotation) {
-  if (rotation < 1) return std::string(kBeforeRotationOne);
-  return formatInteger(rotation);
-}
-
 // Whole minutes of arc, two spaces, the seconds cut to tenths: "16  17,4".
 std::string semiDiameterText(double minutesOfArc, std::string_view sep) {
   if (!std::isfinite(minutesOfArc)) return std::string(kEmptyResult);

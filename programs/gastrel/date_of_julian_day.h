@@ -10,13 +10,15 @@
 #include <string>
 #include <string_view>
 
+#include "common/field_check.h"
+
 namespace kavrel::gastrel {
 
 enum class Refusal { None, Negative, Number };
 
 inline constexpr std::string_view kNegativeMessageLine1 = "Le programme n'a pas été conçu pour calculer";
 inline constexpr std::string_view kNegativeMessageLine2 = "d'après un nombre négatif !";
-inline constexpr std::string_view kNumberMessage = "Valeur incorrecte";
+using ::kavrel::kNumberMessage;  // "Valeur incorrecte", as for the date fields
 
 [[nodiscard]] Refusal checkJulianDayText(std::string_view text) noexcept;
 

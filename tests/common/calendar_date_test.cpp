@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "common/julian_day.h"
+#include "common/number_reader.h"
+#include "reference_table.h"
 
 namespace kavrel {
 namespace {
@@ -24,6 +26,17 @@ TEST(CalendarDate, WorkedJulianDays) {
     EXPECT_EQ(date.fraction, c.expected.fraction);
     EXPECT_EQ(date.month, c.expected.month);
     EXPECT_EQ(date.year, c.expected.year);
+  }
+}
+
+TEST(CalendarDate, AgreesWithTheReferenceTable) {
+  for (const reference::Row& row : reference::table("calendar_date.csv")) {
+    SCOPED_TRACE(row.where());
+    const CalendarDate date = calendarDate(readNumber(row.text("typed")));
+    EXPECT_EQ(date.day, row.number("day"));
+    EXPECT_NEAR(date.fraction, row.number("fraction"), reference::kTolerance);
+    EXPECT_EQ(date.month, row.number("month"));
+    EXPECT_EQ(date.year, row.number("year"));
   }
 }
 

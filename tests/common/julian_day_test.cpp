@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "reference_table.h"
+
 namespace kavrel {
 namespace {
 
@@ -32,6 +34,16 @@ TEST(JulianDay, WorkedDatesOnBothSidesOfTheReform) {
                                       << static_cast<int>(cut));
       EXPECT_EQ(julianDay(c.when, cut), c.expected);
     }
+  }
+}
+
+TEST(JulianDay, AgreesWithTheReferenceTable) {
+  for (const reference::Row& row : reference::table("julian_day.csv")) {
+    SCOPED_TRACE(row.where());
+    const DateTime when{row.number("day"), row.number("month"), row.number("year"), row.number("hour"),
+                        row.number("minute")};
+    for (CenturyCut cut : {CenturyCut::Floor, CenturyCut::TowardZero})
+      EXPECT_NEAR(julianDay(when, cut), row.number("julian_day"), reference::kJulianDayTolerance);
   }
 }
 

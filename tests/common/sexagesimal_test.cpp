@@ -6,6 +6,8 @@
 #include <limits>
 
 #include "common/display_mask.h"
+#include "common/number_reader.h"
+#include "reference_table.h"
 
 namespace kavrel {
 namespace {
@@ -25,9 +27,24 @@ TEST(Dms, TruncatesMinutesAndSecondsTowardZero) {
   }
 }
 
-TEST(Dms, TheMinutesVariantDropsTheSeconds) {
-  EXPECT_EQ(formatMask(dmsMinutes(18.7518), mask::kSexagesimal, "."), "18.4500");
-  EXPECT_EQ(formatMask(dmsMinutes(-23.0329), mask::kSexagesimal, "."), "-23.0100");
+// Most rows stand on a whole second, where the order of the operations decides whether
+// the truncated seconds keep their last unit.
+TEST(Dms, Arr1AndArr2AgreeWithTheReferenceTable) {
+  for (const reference::Row& row : reference::table("sexagesimal.csv")) {
+    SCOPED_TRACE(row.where());
+    const double x = row.number("x");
+    EXPECT_EQ(dms(x), row.number("dms"));  // its order of operations is fixed to the bit
+    EXPECT_EQ(formatMask(dms(x), mask::kSexagesimal, ","), row.text("dms_shown"));
+    EXPECT_NEAR(arr1(x), row.number("arr1"), reference::kTolerance);
+    EXPECT_NEAR(arr2(x), row.number("arr2"), reference::kTolerance);
+  }
+}
+
+TEST(Degr, AgreesWithTheReferenceTable) {
+  for (const reference::Row& row : reference::table("degr.csv")) {
+    SCOPED_TRACE(row.where() + " " + row.text("typed"));
+    EXPECT_NEAR(degr(readNumber(row.text("typed"))), row.number("degr"), reference::kTolerance);
+  }
 }
 
 TEST(Cuts, Arr1AndArr2MoveTowardZero) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "reference_table.h"
+
 namespace kavrel::brennic {
 namespace {
 
@@ -33,6 +35,34 @@ TEST(DateRow, ShowsJulianDayRotationAndL0AtMidnight) {
     EXPECT_EQ(got.julianDay, row.julianDay);
     EXPECT_EQ(got.rotation, row.rotation);
     EXPECT_EQ(got.l0, row.l0);
+  }
+}
+
+// The window's rows are the solar-aspect captions of the date at 0 h.
+TEST(DateRow, AgreesWithTheReferenceTableAtMidnight) {
+  int midnights = 0;
+  for (const reference::Row& row : reference::table("aspect_texts.csv")) {
+    if (row.text("hour") != "0" || row.text("minute") != "0") continue;
+    SCOPED_TRACE(row.where());
+    ++midnights;
+    const DateRow got = dateRow({row.text("day"), row.text("month"), row.text("year")}, ",");
+    EXPECT_EQ(got.julianDay, row.text("julian_day"));
+    EXPECT_EQ(got.rotation, row.text("rotation"));
+    EXPECT_EQ(got.l0, row.text("l0"));
+  }
+  EXPECT_GT(midnights, 40);
+}
+
+// The starts found by the search, and instants on a whole minute, where the minute cut
+// must not lose one.
+TEST(InvJul, AgreesWithTheReferenceTables) {
+  for (const reference::Row& row : reference::table("rotation_starts.csv")) {
+    SCOPED_TRACE(row.where());
+    EXPECT_EQ(invJul(row.number("julian_day"), row.number("rotation")), row.text("line"));
+  }
+  for (const reference::Row& row : reference::table("julian_day.csv")) {
+    SCOPED_TRACE(row.where());
+    EXPECT_EQ(invJul(row.number("julian_day"), 1), row.text("start_line"));
   }
 }
 

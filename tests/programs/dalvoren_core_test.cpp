@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "reference_table.h"
+
 namespace kavrel::dalvoren {
 namespace {
 
@@ -66,8 +68,20 @@ TEST(AspectTexts, AnyEmptyFieldEmptiesEveryCaption) {
 }
 
 TEST(AspectTexts, DayBeyondTheMonthCountsOn) {
-  expectTexts(aspectTexts({"31", "2", "2001", "0", "0"}, ","), aspectTexts({"3", "3", "2001", "0", "0"}, ","));
-  EXPECT_EQ(aspectTexts({"31", "2", "2001", "0", "0"}, ",").julianDay, "2451971,500");
+  const AspectTexts third{"2451971,500", "22,5521", "-6,5248", "1973", "16  9,5", "-22,04", "-7,23", "134,04"};
+  expectTexts(aspectTexts({"31", "2", "2001", "0", "0"}, ","), third);
+  expectTexts(aspectTexts({"3", "3", "2001", "0", "0"}, ","), third);
+}
+
+TEST(AspectTexts, AgreeWithTheReferenceTable) {
+  for (const reference::Row& row : reference::table("aspect_texts.csv")) {
+    SCOPED_TRACE(row.where());
+    const DateTexts fields{row.text("day"), row.text("month"), row.text("year"), row.text("hour"),
+                           row.text("minute")};
+    expectTexts(aspectTexts(fields, ","),
+                {row.text("julian_day"), row.text("right_ascension"), row.text("declination"), row.text("rotation"),
+                 row.text("semi_diameter"), row.text("p"), row.text("b0"), row.text("l0")});
+  }
 }
 
 TEST(ReportLines, QuoteFieldsAndCaptionsAsTheyStand) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "reference_table.h"
+
 namespace kavrel::farrowel {
 namespace {
 
@@ -43,6 +45,15 @@ TEST(JulianDayText, WorkedDatesInBothSeparators) {
                                     << c.fields.hour << ":" << c.fields.minute);
     EXPECT_EQ(julianDayText(c.fields, ","), c.shown);
     EXPECT_EQ(julianDayText(c.fields, "."), withPoint(c.shown));
+  }
+}
+
+TEST(JulianDayText, AgreesWithTheReferenceTable) {
+  for (const reference::Row& row : reference::table("julian_day.csv")) {
+    SCOPED_TRACE(row.where());
+    const DateTexts fields{row.text("day"), row.text("month"), row.text("year"), row.text("hour"),
+                           row.text("minute")};
+    EXPECT_EQ(julianDayText(fields, ","), row.text("shown"));
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "reference_table.h"
+
 namespace kavrel::gastrel {
 namespace {
 
@@ -34,6 +36,13 @@ TEST(DateText, WorkedJulianDaysInBothSeparators) {
     SCOPED_TRACE(c.typed);
     EXPECT_EQ(dateText(c.typed, ","), c.french);
     EXPECT_EQ(dateText(c.typed, "."), c.english);
+  }
+}
+
+TEST(DateText, AgreesWithTheReferenceTable) {
+  for (const reference::Row& row : reference::table("calendar_date.csv")) {
+    SCOPED_TRACE(row.where());
+    EXPECT_EQ(dateText(row.text("typed"), ","), row.text("shown"));
   }
 }
 

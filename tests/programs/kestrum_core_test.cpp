@@ -4,10 +4,12 @@
 
 #include <cmath>
 
+#include "reference_table.h"
+
 namespace kavrel::kestrum {
 namespace {
 
-TEST(SiderealTexts, WorkedDatesInBothSeparators) {
+TEST(SiderealTexts, WorkedDates) {
   const struct {
     DateTexts date;
     const char* julianDay;
@@ -30,17 +32,22 @@ TEST(SiderealTexts, WorkedDatesInBothSeparators) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.date.day << "/" << c.date.month << "/" << c.date.year);
     const SiderealTexts point = siderealTexts(c.date, ".");
-    const SiderealTexts comma = siderealTexts(c.date, ",");
     if (c.julianDay) {
       EXPECT_EQ(point.julianDay, c.julianDay);
     }
     if (c.siderealTime) {
       EXPECT_EQ(point.siderealTime, c.siderealTime);
     }
-    std::string french = point.julianDay + " " + point.siderealTime;
-    for (char& ch : french)
-      if (ch == '.') ch = ',';
-    EXPECT_EQ(comma.julianDay + " " + comma.siderealTime, french);
+  }
+}
+
+TEST(SiderealTexts, AgreeWithTheReferenceTableInFrench) {
+  for (const reference::Row& row : reference::table("sidereal_time.csv")) {
+    SCOPED_TRACE(row.where());
+    EXPECT_NEAR(siderealTimeAt0h(row.number("julian_day")), row.number("hours"), reference::kTolerance);
+    const SiderealTexts shown = siderealTexts({row.text("day"), row.text("month"), row.text("year")}, ",");
+    EXPECT_EQ(shown.julianDay, row.text("julian_day_shown"));
+    EXPECT_EQ(shown.siderealTime, row.text("shown"));
   }
 }
 

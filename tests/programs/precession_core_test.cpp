@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "reference_table.h"
+
 namespace kavrel::precession {
 namespace {
 
@@ -38,6 +40,19 @@ TEST(Precession, WorkedPositionsInBothSeparators) {
     const Outcome comma = compute(c.in, ",");
     EXPECT_EQ(comma.rightAscension, toComma(c.rightAscension));
     EXPECT_EQ(comma.declination, toComma(c.declination));
+  }
+}
+
+// Positions with minutes and seconds: the sums in seconds decide the last unit shown.
+TEST(Precession, AgreesWithTheReferenceTable) {
+  for (const reference::Row& row : reference::table("precession.csv")) {
+    SCOPED_TRACE(row.where());
+    const Outcome got = compute({row.text("reference_year"), row.text("right_ascension"), row.text("declination"),
+                                 row.text("target_year")},
+                                ",");
+    EXPECT_TRUE(got.messages.empty());
+    EXPECT_EQ(got.rightAscension, row.text("right_ascension_shown"));
+    EXPECT_EQ(got.declination, row.text("declination_shown"));
   }
 }
 
@@ -111,10 +126,21 @@ TEST(Precession, OutOfRangeTargetRepeatsTheStartingPosition) {
   }
 }
 
+// Both years are converted with the locale's separator, and only with it.
 TEST(Precession, TheYearsFollowTheLocaleSeparator) {
-  EXPECT_EQ(compute({"1950,5", "6", "0", "2000"}, ",").messages, std::vector<Message>{});
-  EXPECT_EQ(compute({"1950.5", "6", "0", "2000"}, ",").messages, std::vector<Message>{BadData});
-  EXPECT_EQ(compute({"1950", "6", "0", "2000.5"}, ".").messages, std::vector<Message>{});
+  const struct {
+    const char *reference, *target, *separator;
+    std::vector<Message> messages;
+  } cases[] = {
+      {"1950,5", "2000", ",", {}},        {"1950.5", "2000", ",", {BadData}},
+      {"1950", "2000,5", ",", {}},        {"1950", "2000.5", ",", {BadData}},
+      {"1950.5", "2000", ".", {}},        {"1950,5", "2000", ".", {BadData}},
+      {"1950", "2000.5", ".", {}},        {"1950", "2000,5", ".", {BadData}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.reference << " " << c.target << " " << c.separator);
+    EXPECT_EQ(compute({c.reference, "6", "0", c.target}, c.separator).messages, c.messages);
+  }
 }
 
 TEST(Precession, MessageTexts) {

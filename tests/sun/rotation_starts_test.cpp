@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "reference_table.h"
 #include "sun/ephemeris.h"
 
 namespace kavrel {
@@ -19,6 +20,22 @@ std::vector<RotationStart> startsAfter(double jd, int count) {
     return true;
   });
   return starts;
+}
+
+// The first starts after each date of the table, in order, with their numbers.
+TEST(RotationStarts, AgreeWithTheReferenceTable) {
+  for (const reference::Row& row : reference::table("rotation_starts.csv")) {
+    SCOPED_TRACE(row.where());
+    std::vector<RotationStart> starts;
+    const int index = static_cast<int>(row.number("index"));
+    forEachRotationStart(row.number("from"), row.number("l0_from"), index + 1, [&](const RotationStart& start) {
+      starts.push_back(start);
+      return true;
+    });
+    ASSERT_EQ(starts.size(), static_cast<std::size_t>(index + 1));
+    EXPECT_NEAR(starts.back().julianDay, row.number("julian_day"), reference::kJulianDayTolerance);
+    EXPECT_EQ(starts.back().rotation, row.number("rotation"));
+  }
 }
 
 // Degrees between L0 and the 0/360 line.
