@@ -145,12 +145,14 @@ const std::vector<Subcommand>& subcommands() {
 
 // "soleil [JOUR MOIS ANNEE HEURE MINUTE]"
 std::string synopsis(const Subcommand& subcommand) {
-  std::string arguments;
-  for (const auto argument : subcommand.arguments) {
-    arguments += (arguments.empty() ? "" : " ") + std::string(argument);
+  std::string text(subcommand.name);
+  text += subcommand.clockWithoutArgument ? " [" : " ";
+  for (std::size_t i = 0; i < subcommand.arguments.size(); ++i) {
+    if (i > 0) text += ' ';
+    text += subcommand.arguments[i];
   }
-  if (subcommand.clockWithoutArgument) arguments = "[" + arguments + "]";
-  return std::string(subcommand.name) + " " + arguments;
+  if (subcommand.clockWithoutArgument) text += ']';
+  return text;
 }
 
 void printUsage(std::ostream& err) {
