@@ -27,7 +27,7 @@ SCREENSHOT_PACKAGES := openbox xdotool x11-utils
 
 # The fuzzers (clang's libFuzzer) and the check of the Debian package.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
-PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream openbox xdotool x11-utils
+PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream openbox xdotool x11-utils lintian
 
 # Seconds each fuzz target runs in `make fuzz`.
 FUZZ_SECONDS := 20
