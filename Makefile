@@ -7,6 +7,7 @@ DEB_PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev \
 
 BUILD_DIR := build
 ASAN_DIR  := build-asan
+CLANG_DIR := build-clang
 JOBS      := 2
 
 # apt-get needs root; use sudo when run by another user.
@@ -15,17 +16,23 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 # The tests open their windows off screen unless told otherwise.
 TEST_ENV := QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen}
 
+# The project's own builds treat every warning as an error.
+CMAKE_CONFIGURE := cmake -S . -G Ninja -DKAVREL_WERROR=ON
+
+# The Release build with clang (`make clang`).
+CLANG_PACKAGES := clang
+
 # What scripts/screenshots needs besides: a window manager and X tools.
 SCREENSHOT_PACKAGES := openbox xdotool x11-utils
 
 # The fuzzers (clang's libFuzzer) and the check of the Debian package.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
-PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream openbox xdotool x11-utils
+PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream openbox xdotool x11-utils lintian
 
 # Seconds each fuzz target runs in `make fuzz`.
 FUZZ_SECONDS := 20
 
-.PHONY: deps install-packages build test run bench asan clean screenshots fuzz package package-check
+.PHONY: deps install-packages build test run bench asan clang clean screenshots fuzz package package-check
 
 # Installs only what is missing, and refreshes the package lists only then.
 # The French locale, in which a test starts the programs, is generated when missing.
@@ -51,7 +58,7 @@ install-packages:
 	fi
 
 build:
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CMAKE_CONFIGURE) -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 test: deps build
@@ -67,14 +74,25 @@ run: deps build
 	  $(BUILD_DIR)/cli/kavrel soleil; \
 	fi
 
-bench: build
+# The benchmarks are off in a plain build; this turns them on in the build directory.
+bench: deps
+	$(CMAKE_CONFIGURE) -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVREL_BENCH=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kavrel_bench
 	$(BUILD_DIR)/bench/kavrel_bench
 
 # AddressSanitizer and UndefinedBehaviorSanitizer, without the benchmarks.
 asan: deps
-	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVREL_SANITIZE=ON -DKAVREL_BENCH=OFF
+	$(CMAKE_CONFIGURE) -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DKAVREL_SANITIZE=ON
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && $(TEST_ENV) ctest --output-on-failure -j$(JOBS)
+
+# The optimised build with the other compiler, and its tests: both compilers stay free
+# of warnings.
+clang: deps
+	@$(MAKE) --no-print-directory install-packages PACKAGES="$(CLANG_PACKAGES)"
+	CC=clang CXX=clang++ $(CMAKE_CONFIGURE) -B $(CLANG_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(CLANG_DIR) -j $(JOBS)
+	cd $(CLANG_DIR) && $(TEST_ENV) ctest --output-on-failure -j$(JOBS)
 
 # One PNG per window into docs/screenshots/, the clock fixed and the locale French.
 screenshots: deps build
@@ -98,4 +116,4 @@ package-check: package
 	scripts/check-package $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(CLANG_DIR)

@@ -99,7 +99,7 @@ int printRotationStarts(const Fields& f, const Context& c) {
 struct Subcommand {
   std::string_view name;
   std::vector<std::string_view> arguments;  // names shown in the usage, one per field
-  std::string_view summary;                 // for --help
+  HelpText summary;                         // for --help and the manual pages
   // The date-field check of each argument, in the window's order; empty when the
   // subcommand's core checks its own texts.
   std::vector<DateField> checks;
@@ -113,23 +113,31 @@ using enum DateField;
 const std::vector<Subcommand>& subcommands() {
   static const std::vector<Subcommand> table{
       {"jj", {"JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE"},
-       "le jour julien d'une date et d'une heure TU (Farrowel)",
+       {"le jour julien d'une date et d'une heure TU (Farrowel)",
+        "the Julian day of a date and a time of UT (Farrowel)"},
        {Day, Month, Year, Hour, Minute}, CheckForm::NumberRead, false, printJulianDay},
-      {"date", {"JOUR_JULIEN"}, "la date du calendrier d'un jour julien (Gastrel)",
+      {"date", {"JOUR_JULIEN"},
+       {"la date du calendrier d'un jour julien (Gastrel)", "the calendar date of a Julian day (Gastrel)"},
        {}, CheckForm::ExactText, false, printDate},
       {"sideral", {"JOUR", "MOIS", "ANNEE"},
-       "le jour julien et le temps sidéral de Greenwich à 0 h TU d'une date (Kestrum)",
+       {"le jour julien et le temps sidéral de Greenwich à 0 h TU d'une date (Kestrum)",
+        "the Julian day and Greenwich sidereal time at 0 h UT of a date (Kestrum)"},
        {Day, Month, Year}, CheckForm::ExactText, false, printSiderealTime},
       {"precession", {"ANNEE_REF", "AD", "DECL", "ANNEE_CIBLE"},
-       "l'ascension droite (hh.mmss) et la déclinaison (dd.mmss) d'un astre portées à\n"
-       "      l'année cible (précession)",
+       {"l'ascension droite (hh.mmss) et la déclinaison (dd.mmss) d'un astre portées à\n"
+        "l'année cible (précession)",
+        "the right ascension (hh.mmss) and the declination (dd.mmss) of a star carried to\n"
+        "the target year (precession)"},
        {}, CheckForm::ExactText, false, printPrecession},
       {"soleil", {"JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE"},
-       "l'aspect du Soleil, lignes 2 à 10 du rapport imprimé (Dalvoren) ; sans\n"
-       "      argument, à la date et à l'heure locales de l'ordinateur",
+       {"l'aspect du Soleil, lignes 2 à 10 du rapport imprimé (Dalvoren) ; sans\n"
+        "argument, à la date et à l'heure locales de l'ordinateur",
+        "the aspect of the Sun, lines 2 to 10 of the printed report (Dalvoren); without\n"
+        "arguments, at the local date and time of the computer"},
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, true, printSolarAspect},
       {"rotations", {"J1", "M1", "A1", "J2", "M2", "A2"},
-       "les débuts des rotations synodiques entre deux dates à 0 h TU (Brennic)",
+       {"les débuts des rotations synodiques entre deux dates à 0 h TU (Brennic)",
+        "the starts of the synodic rotations between two dates at 0 h UT (Brennic)"},
        {Day, Month, Year, Day, Month, Year}, CheckForm::ExactText, false, printRotationStarts},
   };
   return table;
@@ -137,12 +145,14 @@ const std::vector<Subcommand>& subcommands() {
 
 // "soleil [JOUR MOIS ANNEE HEURE MINUTE]"
 std::string synopsis(const Subcommand& subcommand) {
-  std::string arguments;
-  for (const auto argument : subcommand.arguments) {
-    arguments += (arguments.empty() ? "" : " ") + std::string(argument);
+  std::string text(subcommand.name);
+  text += subcommand.clockWithoutArgument ? " [" : " ";
+  for (std::size_t i = 0; i < subcommand.arguments.size(); ++i) {
+    if (i > 0) text += ' ';
+    text += subcommand.arguments[i];
   }
-  if (subcommand.clockWithoutArgument) arguments = "[" + arguments + "]";
-  return std::string(subcommand.name) + " " + arguments;
+  if (subcommand.clockWithoutArgument) text += ']';
+  return text;
 }
 
 void printUsage(std::ostream& err) {
@@ -151,33 +161,77 @@ void printUsage(std::ostream& err) {
   err << "Aide : kavrel --help\n";
 }
 
-void printHelp(std::ostream& out) {
-  out << "kavrel : les calculs de Kavrel, pour l'observation du Soleil, en ligne de commande.\n"
-         "\n"
-         "Usage : kavrel SOUS-COMMANDE [--] ARGUMENTS...\n"
-         "\n"
-         "Sous-commandes :\n";
-  for (const auto& subcommand : subcommands()) {
-    out << "  " << synopsis(subcommand) << "\n      " << subcommand.summary << '\n';
+// Writes `text` with `indent` before each of its lines but the first.
+void writeIndented(std::ostream& out, std::string_view text, std::string_view indent) {
+  for (std::size_t start = 0;;) {
+    const auto end = text.find('\n', start);
+    out << text.substr(start, end - start);
+    if (end == std::string_view::npos) return;
+    out << '\n' << indent;
+    start = end + 1;
   }
-  out << "\n"
-         "Chaque argument est le texte d'un champ, tel qu'il serait tapé dans la fenêtre,\n"
-         "et il est vérifié comme la fenêtre le vérifie, champ après champ : « -4712 »,\n"
-         "« - » et le texte vide « \"\" » sont des valeurs. Un premier « -- » après la\n"
-         "sous-commande est ignoré. Un champ vide n'est pas une erreur : le résultat\n"
-         "affiche alors « ############# » comme dans la fenêtre.\n"
-         "Le séparateur décimal des résultats suit la langue de l'utilisateur (LC_ALL,\n"
-         "LC_NUMERIC, LANG) : une virgule en français.\n"
-         "\n"
-         "Codes de sortie :\n"
-         "  0  résultats affichés (rotations : éventuellement rien à lister)\n"
-         "  1  calcul impossible (precession : valeurs hors des nombres représentables) ;\n"
-         "     écriture des résultats impossible\n"
-         "  2  usage incorrect, champ refusé ou données refusées ; le message de la\n"
-         "     fenêtre est écrit sur la sortie d'erreur\n";
+}
+
+void printHelp(std::ostream& out) {
+  const Help& h = help();
+  out << "kavrel : " << h.purpose.french << ".\n\nUsage : kavrel " << h.usage << "\n\nSous-commandes :\n";
+  for (const auto& subcommand : h.subcommands) {
+    out << "  " << subcommand.synopsis << "\n      ";
+    writeIndented(out, subcommand.summary.french, "      ");
+    out << '\n';
+  }
+  out << '\n' << h.arguments.french << "\n\nCodes de sortie :\n";
+  for (const auto& exit : h.exitStatuses) {
+    out << "  " << exit.status << "  ";
+    writeIndented(out, exit.meaning.french, "     ");
+    out << '\n';
+  }
 }
 
 }  // namespace
+
+const Help& help() {
+  static const Help texts = [] {
+    Help h{
+        .purpose = {"les calculs de Kavrel, pour l'observation du Soleil, en ligne de commande",
+                    "the calculations of Kavrel, for observing the Sun, from the command line"},
+        .usage = "SOUS-COMMANDE [--] ARGUMENTS...",
+        .subcommands = {},
+        .arguments =
+            {"Chaque argument est le texte d'un champ, tel qu'il serait tapé dans la fenêtre,\n"
+             "et il est vérifié comme la fenêtre le vérifie, champ après champ : « -4712 »,\n"
+             "« - » et le texte vide « \"\" » sont des valeurs. Un premier « -- » après la\n"
+             "sous-commande est ignoré. Un champ vide n'est pas une erreur : le résultat\n"
+             "affiche alors « ############# » comme dans la fenêtre.\n"
+             "Le séparateur décimal des résultats suit la langue de l'utilisateur (LC_ALL,\n"
+             "LC_NUMERIC, LANG) : une virgule en français.",
+             "Each argument is the text of one field, as it would be typed into the window,\n"
+             "and it is checked as the window checks it, field after field: \"-4712\", \"-\"\n"
+             "and the empty text \"\" are values. A first \"--\" after the subcommand is\n"
+             "ignored. An empty field is not an error: the result then shows\n"
+             "\"#############\" as in the window.\n"
+             "The decimal separator of the results follows the user's language (LC_ALL,\n"
+             "LC_NUMERIC, LANG): a comma in French."},
+        .exitStatuses =
+            {{kDone,
+              {"résultats affichés (rotations : éventuellement rien à lister)",
+               "results printed (rotations: possibly nothing to list)"}},
+             {kImpossible,
+              {"calcul impossible (precession : valeurs hors des nombres représentables) ;\n"
+               "écriture des résultats impossible",
+               "calculation impossible (precession: values beyond the representable numbers);\n"
+               "the results could not be written"}},
+             {kRefused,
+              {"usage incorrect, champ refusé ou données refusées ; le message de la\n"
+               "fenêtre est écrit sur la sortie d'erreur",
+               "wrong usage, a refused field or refused data; the window's message is\n"
+               "written to the standard error"}}},
+    };
+    for (const auto& subcommand : subcommands()) h.subcommands.push_back({synopsis(subcommand), subcommand.summary});
+    return h;
+  }();
+  return texts;
+}
 
 int run(const std::vector<std::string>& arguments, std::string_view decimalSeparator,
         ClockFields (*clock)(), std::ostream& out, std::ostream& err) {

@@ -28,4 +28,30 @@ using ClockFields = std::array<std::string, 5>;
 int run(const std::vector<std::string>& arguments, std::string_view decimalSeparator,
         ClockFields (*clock)(), std::ostream& out, std::ostream& err);
 
+// The texts of `kavrel --help`, which prints the French ones, and of the manual pages,
+// French and English, made from the same table. A text of several lines has its lines
+// separated by '\n', without indentation.
+struct HelpText {
+  std::string_view french;
+  std::string_view english;
+};
+
+struct Help {
+  struct Subcommand {
+    std::string synopsis;  // "soleil [JOUR MOIS ANNEE HEURE MINUTE]"
+    HelpText summary;
+  };
+  struct ExitStatus {
+    int status;
+    HelpText meaning;
+  };
+  HelpText purpose;        // one line, without the final full stop
+  std::string_view usage;  // after "kavrel " in the usage line
+  std::vector<Subcommand> subcommands;
+  HelpText arguments;      // how the arguments are read
+  std::vector<ExitStatus> exitStatuses;
+};
+
+const Help& help();
+
 }  // namespace kavrel::cli

@@ -22,7 +22,8 @@ Significant significantDigits(double magnitude) {
   const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
   const auto e = text.find('e');
   Significant s;
-  s.digits = std::string(text.substr(0, 1)) + std::string(text.substr(2, e - 2));
+  s.digits.push_back(text[0]);
+  s.digits.append(text.substr(2, e - 2));
   std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(), s.wholeLength);
   s.wholeLength += 1;
   return s;
@@ -60,15 +61,17 @@ std::string formatMask(double value, std::string_view mask, std::string_view dec
   if (value != 0) {
     const Significant s = significantDigits(std::fabs(value));
     const long long keep = static_cast<long long>(s.wholeLength) + static_cast<long long>(decimals);
-    if (keep < 0) {
-      kept = "0";
-    } else if (static_cast<std::size_t>(keep) >= s.digits.size()) {
-      kept = s.digits + std::string(static_cast<std::size_t>(keep) - s.digits.size(), '0');
-    } else {
-      kept = s.digits.substr(0, static_cast<std::size_t>(keep));
-      const bool roundUp = s.digits[static_cast<std::size_t>(keep)] >= '5';
-      if (kept.empty()) kept = "0";
-      if (roundUp) incrementDigits(kept);
+    // Built by appending to one string: no temporaries for the optimiser to see overlap in.
+    // Nothing kept (all digits below the last decimal) leaves zeros after the padding below,
+    // or "1" when the first dropped digit rounds up.
+    if (keep >= 0) {
+      const auto count = static_cast<std::size_t>(keep);
+      kept.append(s.digits, 0, count);
+      if (count > s.digits.size()) {
+        kept.append(count - s.digits.size(), '0');
+      } else if (count < s.digits.size() && s.digits[count] >= '5') {
+        incrementDigits(kept);
+      }
     }
   }
   // Left-pad so that the decimals and at least one whole digit are there.

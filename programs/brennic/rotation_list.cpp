@@ -59,10 +59,10 @@ std::string dateLine(const DateTexts& date, const DateRow& row) {
 // "/01/" .. "/12/"; a month the conversion cannot name (Julian days beyond about 10^15)
 // keeps its digits.
 std::string monthText(double month) {
-  if (month >= 1 && month <= 12 && month == std::trunc(month)) {
-    return "/" + twoDigits(month) + "/";
-  }
-  return "/" + formatInteger(month) + "/";
+  std::string text(1, '/');
+  text += month >= 1 && month <= 12 && month == std::trunc(month) ? twoDigits(month) : formatInteger(month);
+  text += '/';
+  return text;
 }
 
 }  // namespace

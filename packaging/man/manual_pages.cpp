@@ -1,0 +1,201 @@
+// Writes the manual pages of the package, in section 1:
+//   <dir>/man1/kavrel.1      English, from the texts of `kavrel --help`
+//   <dir>/fr/man1/kavrel.1   French, from the same texts
+//   <dir>/man1/<Program>.1   French (the windows speak only French), one per program
+// The pages are made here from tables, never written by hand, so that they say what the
+// help and the windows say.
+//
+//   kavrel_manual_pages DIR VERSION DATE PROGRAM...
+//
+// DATE is the release's date (YYYY-MM-DD). Every PROGRAM needs a row in kPrograms.
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/subcommands.h"
+
+namespace {
+
+using kavrel::cli::Help;
+
+// What the page of one window program says. Adding a program is adding its row.
+struct ProgramPage {
+  std::string_view program;
+  std::string_view summary;      // after "Program - " in the page's name line
+  std::string_view description;  // what the window asks for and what it shows
+  std::string_view subcommand;   // the kavrel subcommand that prints the same results
+};
+
+constexpr ProgramPage kPrograms[] = {
+    {"Farrowel", "le jour julien d'une date et d'une heure TU",
+     "Farrowel ouvre la fenêtre « Calcul du jour julien » : on y tape le jour, le mois, l'année, l'heure et la minute en temps universel, et le numéro de jour julien s'affiche.",
+     "jj"},
+    {"Gastrel", "la date du calendrier d'un jour julien",
+     "Gastrel ouvre la fenêtre « Calcul de la date d'après le jour julien » : on y tape un jour julien, et sa date du calendrier s'affiche.",
+     "date"},
+    {"Kestrum", "le temps sidéral moyen de Greenwich à 0 h TU d'une date",
+     "Kestrum ouvre la fenêtre « Temps sidéral de Greenwich à 0 h TU » : on y tape le jour, le mois et l'année, et le jour julien de la date et le temps sidéral moyen de Greenwich à 0 h TU (hh.mmss) s'affichent.",
+     "sideral"},
+    {"precession", "l'ascension droite et la déclinaison d'une étoile d'une année à une autre",
+     "precession ouvre la fenêtre « Précession des équinoxes (calcul approché) » : on y tape l'année de référence, l'ascension droite (hh.mmss) et la déclinaison (dd.mmss) d'une étoile à cette année, et l'année cible ; « Calcul » donne l'ascension droite et la déclinaison portées à l'année cible.",
+     "precession"},
+    {"Dalvoren", "l'aspect du Soleil à une date et une heure TU",
+     "Dalvoren ouvre la fenêtre « Aspect du Soleil » : pour le jour, le mois, l'année, l'heure et la minute en temps universel, elle affiche le jour julien, l'ascension droite et la déclinaison du Soleil, le numéro de rotation synodique, le demi-diamètre apparent et les angles P, B0 et L0 ; « Imprimer » en imprime le rapport.",
+     "soleil"},
+    {"Brennic", "les débuts des rotations synodiques du Soleil entre deux dates",
+     "Brennic ouvre la fenêtre « Rotations synodiques solaires entre deux dates » : pour une date de début et une date de fin, à 0 h TU, « Calcul » liste les débuts des rotations synodiques (numéro de jour julien, rotation synodique, longitude du centre) ; « Imprimer » imprime la liste.",
+     "rotations"},
+};
+
+constexpr std::string_view kProgramNotes =
+    "Le programme ne prend ni option ni argument. Les nombres s'affichent avec le séparateur "
+    "décimal de la langue de l'utilisateur (LC_ALL, LC_NUMERIC, LANG). « Quitter » (Alt+Q) "
+    "ferme la fenêtre.";
+
+struct Headings {
+  std::string_view name, synopsis, description, subcommands, exitStatus, seeAlso;
+  std::string_view sameResults;  // before the subcommand, of a program's page
+};
+constexpr Headings kFrench{"NOM", "SYNOPSIS", "DESCRIPTION", "SOUS-COMMANDES", "CODE DE RETOUR",
+                           "VOIR AUSSI", "La commande suivante affiche les mêmes résultats dans un terminal :"};
+constexpr Headings kEnglish{"NAME", "SYNOPSIS", "DESCRIPTION", "SUBCOMMANDS", "EXIT STATUS",
+                            "SEE ALSO", ""};
+
+// Text as roff reads it: backslashes and minus signs escaped, no line taken for a request,
+// and the space before ";", ":", "»" and after "«" unbreakable, as French typesetting wants.
+std::string roff(std::string_view text) {
+  constexpr std::string_view kOpeningQuote = "«", kClosingQuote = "»";
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const bool lineStart = i == 0 || text[i - 1] == '\n';
+    if (lineStart && (c == '.' || c == '\'')) out += "\\&";
+    const std::string_view rest = text.substr(i + 1);
+    if (c == '\\') {
+      out += "\\e";
+    } else if (c == '-') {
+      out += "\\-";
+    } else if (c == ' ' && (rest.starts_with(';') || rest.starts_with(':') || rest.starts_with(kClosingQuote) ||
+                            out.ends_with(kOpeningQuote))) {
+      out += "\\~";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+struct Page {
+  std::ostream& out;
+  const Headings& headings;
+
+  void header(std::string_view title, std::string_view version, std::string_view date) {
+    out << "'\\\" -*- coding: UTF-8 -*-\n"
+        << ".TH " << roff(title) << " 1 " << date << " \"Kavrel " << version << "\" Kavrel\n"
+        << ".nh\n";  // no hyphenation: names, and English patterns on French words
+  }
+  void section(std::string_view heading) { out << ".SH \"" << roff(heading) << "\"\n"; }
+  void name(std::string_view command, std::string_view summary) {
+    section(headings.name);
+    out << roff(command) << " \\- " << roff(summary) << '\n';
+  }
+  void paragraph(std::string_view text) { out << ".PP\n" << roff(text) << '\n'; }
+  // A tagged paragraph: `tag` in bold, then `text`.
+  void item(std::string_view tag, std::string_view text) {
+    out << ".TP\n.B " << roff(tag) << '\n' << roff(text) << '\n';
+  }
+  void seeAlso(const std::vector<std::string>& pages, std::string_view self) {
+    section(headings.seeAlso);
+    bool first = true;
+    for (const auto& page : pages) {
+      if (page == self) continue;
+      out << (first ? "" : ",\n") << ".BR " << roff(page) << " (1)";
+      first = false;
+    }
+    out << '\n';
+  }
+};
+
+void writeCommandPage(std::ostream& out, const Headings& headings, std::string_view (*pick)(const kavrel::cli::HelpText&),
+                      std::string_view version, std::string_view date, const std::vector<std::string>& pages) {
+  const Help& help = kavrel::cli::help();
+  Page page{out, headings};
+  page.header("KAVREL", version, date);
+  page.name("kavrel", pick(help.purpose));
+  page.section(headings.synopsis);
+  out << ".B kavrel\n" << roff(help.usage) << "\n.br\n.B kavrel \\-\\-help\n";
+  page.section(headings.description);
+  out << roff(pick(help.arguments)) << '\n';
+  page.section(headings.subcommands);
+  for (const auto& subcommand : help.subcommands) page.item(subcommand.synopsis, pick(subcommand.summary));
+  page.section(headings.exitStatus);
+  for (const auto& exit : help.exitStatuses) page.item(std::to_string(exit.status), pick(exit.meaning));
+  page.seeAlso(pages, "kavrel");
+}
+
+void writeProgramPage(std::ostream& out, const ProgramPage& program, std::string_view version,
+                      std::string_view date, const std::vector<std::string>& pages) {
+  Page page{out, kFrench};
+  std::string title(program.program);
+  for (auto& c : title) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  page.header(title, version, date);
+  page.name(program.program, program.summary);
+  page.section(kFrench.synopsis);
+  out << ".B " << roff(program.program) << '\n';
+  page.section(kFrench.description);
+  out << roff(program.description) << '\n';
+  page.paragraph(kProgramNotes);
+  if (!program.subcommand.empty()) {
+    page.paragraph(kFrench.sameResults);
+    out << ".RS\n.B kavrel " << roff(program.subcommand) << "\n.RE\n";
+  }
+  page.seeAlso(pages, program.program);
+}
+
+bool writeFile(const std::filesystem::path& path, auto&& write) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream file(path, std::ios::binary);
+  write(file);
+  file.close();
+  if (!file) std::cerr << "kavrel_manual_pages: cannot write " << path << '\n';
+  return static_cast<bool>(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::cerr << "usage: kavrel_manual_pages DIR VERSION DATE PROGRAM...\n";
+    return 2;
+  }
+  const std::filesystem::path dir = argv[1];
+  const std::string_view version = argv[2];
+  const std::string_view date = argv[3];
+  const std::vector<std::string> programs(argv + 4, argv + argc);
+  std::vector<std::string> pages{"kavrel"};
+  pages.insert(pages.end(), programs.begin(), programs.end());
+
+  bool written = writeFile(dir / "man1/kavrel.1", [&](std::ostream& out) {
+    writeCommandPage(out, kEnglish, [](const kavrel::cli::HelpText& t) { return t.english; }, version, date, pages);
+  });
+  written = writeFile(dir / "fr/man1/kavrel.1", [&](std::ostream& out) {
+    writeCommandPage(out, kFrench, [](const kavrel::cli::HelpText& t) { return t.french; }, version, date, pages);
+  }) && written;
+  for (const auto& name : programs) {
+    const ProgramPage* program = nullptr;
+    for (const auto& row : kPrograms)
+      if (row.program == name) program = &row;
+    if (!program) {
+      std::cerr << "kavrel_manual_pages: no page text for the program " << name << " (add its row to kPrograms)\n";
+      return 1;
+    }
+    written = writeFile(dir / "man1" / (name + ".1"), [&](std::ostream& out) {
+      writeProgramPage(out, *program, version, date, pages);
+    }) && written;
+  }
+  return written ? 0 : 1;
+}
