@@ -1,26 +1,34 @@
 #include "cli/subcommands.h"
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <optional>
 
+#include "common/display_mask.h"
 #include "common/field_check.h"
 #include "common/julian_day.h"
+#include "common/strict_number.h"
 #include "programs/brennic/rotation_list.h"
 #include "programs/dalvoren/aspect_texts.h"
 #include "programs/farrowel/julian_day_text.h"
 #include "programs/gastrel/date_of_julian_day.h"
 #include "programs/kestrum/sidereal_time.h"
 #include "programs/precession/precession.h"
+#include "sun/heliographic.h"
 
 namespace kavrel::cli {
 namespace {
 
 using Fields = std::vector<std::string>;
+// The options given, by name; a flag's value is empty.
+using Given = std::map<std::string, std::string, std::less<>>;
 
 struct Context {
   std::string_view decimalSeparator;
   std::ostream& out;
   std::ostream& err;
+  const Given& options;
 };
 
 constexpr std::string_view kImpossibleMessage = "Calcul impossible";
@@ -96,6 +104,56 @@ int printRotationStarts(const Fields& f, const Context& c) {
   return kDone;
 }
 
+
+// A number typed in a terminal: with the locale's separator, or with a point.
+std::optional<double> readTerminalNumber(std::string_view text, std::string_view sep) {
+  if (auto value = parseStrictNumber(text, sep)) return value;
+  if (sep != ".") return parseStrictNumber(text, ".");
+  return std::nullopt;
+}
+
+constexpr std::string_view kAngleMessage = "L'angle de position doit être un nombre de degrés";
+constexpr std::string_view kDistanceMessage = "La distance au centre doit être un nombre de rayons du disque, de 0 à 1";
+
+// JOUR MOIS ANNEE HEURE MINUTE ANGLE DISTANCE: B, L and DMC of the point.
+int printSpot(const Fields& f, const Context& c) {
+  const DateTexts date{f[0], f[1], f[2], f[3], f[4]};
+  const bool empty = anyEmpty(date) || f[5].empty() || f[6].empty();
+  std::optional<double> angle;
+  std::optional<double> distance;
+  if (!f[5].empty() && !(angle = readTerminalNumber(f[5], c.decimalSeparator))) {
+    c.err << kAngleMessage << '\n';
+    return kRefused;
+  }
+  if (!f[6].empty() && !(distance = readTerminalNumber(f[6], c.decimalSeparator))) {
+    c.err << kDistanceMessage << '\n';
+    return kRefused;
+  }
+
+  HeliographicTexts texts{std::string(kEmptyResult), std::string(kEmptyResult), std::string(kEmptyResult)};
+  if (!empty) {
+    const DiscOrientation disc = discOrientation(julianDay(readDateTime(date), CenturyCut::TowardZero));
+    const double theta = c.options.contains("--depuis-axe") ? celestialPositionAngle(disc, *angle) : *angle;
+    const HeliographicResult result = heliographicOf(disc, DiscPoint{theta, *distance});
+    if (result.refusal == DiscRefusal::OutsideDisc) {
+      c.err << refusalMessage(result.refusal) << '\n';
+      return kRefused;
+    }
+    // Otherwise a refusal can only come from an orientation beyond the theory's years,
+    // shown empty as the solar-aspect window shows it.
+    if (result.refusal == DiscRefusal::None) texts = heliographicTexts(result.at, c.decimalSeparator);
+  }
+  c.out << "B : " << texts.latitude << "°\n"
+        << "L : " << texts.longitude << "°\n"
+        << "DMC : " << texts.fromCentralMeridian << "°\n";
+  return kDone;
+}
+
+struct Option {
+  std::string_view name;
+  bool takesValue = false;
+};
+
 struct Subcommand {
   std::string_view name;
   std::vector<std::string_view> arguments;  // names shown in the usage, one per field
@@ -106,6 +164,9 @@ struct Subcommand {
   CheckForm form = CheckForm::ExactText;
   bool clockWithoutArgument = false;  // no argument: the fields the window fills at start
   int (*print)(const Fields&, const Context&) = nullptr;
+  // The options the subcommand accepts anywhere before a "--", and how the usage shows them.
+  std::vector<Option> options{};
+  std::string_view optionsSynopsis{};
 };
 
 using enum DateField;
@@ -131,6 +192,13 @@ const std::vector<Subcommand>& subcommands() {
       {"rotations", {"J1", "M1", "A1", "J2", "M2", "A2"},
        "les débuts des rotations synodiques entre deux dates à 0 h TU (Brennic)",
        {Day, Month, Year, Day, Month, Year}, CheckForm::ExactText, false, printRotationStarts},
+      {"tache", {"JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE", "ANGLE", "DISTANCE"},
+       "les coordonnées héliographiques B, L et DMC d'un point du disque à une date et\n"
+       "      une heure TU : ANGLE de position en degrés compté depuis le nord céleste\n"
+       "      par l'est (depuis le pôle nord du Soleil avec --depuis-axe), DISTANCE au\n"
+       "      centre en rayons du disque (0 à 1)",
+       {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, printSpot,
+       {{"--depuis-axe", false}}, "[--depuis-axe]"},
   };
   return table;
 }
@@ -142,6 +210,7 @@ std::string synopsis(const Subcommand& subcommand) {
     arguments += (arguments.empty() ? "" : " ") + std::string(argument);
   }
   if (subcommand.clockWithoutArgument) arguments = "[" + arguments + "]";
+  if (!subcommand.optionsSynopsis.empty()) arguments += " " + std::string(subcommand.optionsSynopsis);
   return std::string(subcommand.name) + " " + arguments;
 }
 
@@ -200,9 +269,36 @@ int run(const std::vector<std::string>& arguments, std::string_view decimalSepar
   }
   const Subcommand& subcommand = *found;
 
-  Fields fields(arguments.begin() + 1, arguments.end());
-  if (const auto marker = std::find(fields.begin(), fields.end(), "--"); marker != fields.end()) {
-    fields.erase(marker);
+  // Fields and options; everything after the first "--" is a field.
+  Fields fields;
+  Given options;
+  bool optionsEnded = false;
+  for (auto word = arguments.begin() + 1; word != arguments.end(); ++word) {
+    if (!optionsEnded && *word == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded || subcommand.options.empty() || !word->starts_with("--")) {
+      fields.push_back(*word);
+      continue;
+    }
+    const auto option = std::find_if(subcommand.options.begin(), subcommand.options.end(),
+                                     [&](const Option& o) { return o.name == *word; });
+    if (option == subcommand.options.end()) {
+      err << "kavrel : option inconnue « " << *word << " »\n"
+          << "Usage : kavrel " << synopsis(subcommand) << '\n';
+      return kRefused;
+    }
+    if (options.contains(*word)) {
+      err << "kavrel : l'option « " << *word << " » est donnée deux fois\n";
+      return kRefused;
+    }
+    if (option->takesValue && std::next(word) == arguments.end()) {
+      err << "kavrel : l'option « " << *word << " » demande une valeur\n"
+          << "Usage : kavrel " << synopsis(subcommand) << '\n';
+      return kRefused;
+    }
+    options[*word] = option->takesValue ? *++word : std::string();
   }
   if (fields.empty() && subcommand.clockWithoutArgument) {
     const auto now = clock();
@@ -220,7 +316,7 @@ int run(const std::vector<std::string>& arguments, std::string_view decimalSepar
       return kRefused;
     }
   }
-  return subcommand.print(fields, Context{decimalSeparator, out, err});
+  return subcommand.print(fields, Context{decimalSeparator, out, err, options});
 }
 
 }  // namespace kavrel::cli

@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "common/angles.h"
+#include "common/display_mask.h"
 #include "sun/ephemeris.h"
 
 namespace kavrel {
@@ -87,6 +88,18 @@ HeliographicResult heliographicOf(const DiscOrientation& disc, DiscPoint point) 
   at.fromCentralMeridian = toDegrees(std::atan2(s.west, s.centre));
   at.longitude = reduce360(disc.l0 + at.fromCentralMeridian);
   return {DiscRefusal::None, at};
+}
+
+HeliographicTexts heliographicTexts(const Heliographic& at, std::string_view sep) {
+  const std::string zero = "0" + std::string(sep) + "00";
+  const auto text = [&](double degrees) {
+    std::string shown = formatMask(degrees, mask::kAngle, sep);
+    if (shown == "-" + zero) shown = zero;
+    return shown;
+  };
+  std::string longitude = text(at.longitude);
+  if (longitude == "360" + std::string(sep) + "00") longitude = zero;
+  return {text(at.latitude), longitude, text(at.fromCentralMeridian)};
 }
 
 Projection skyPointOf(const DiscOrientation& disc, double latitude, double longitude) noexcept {

@@ -37,6 +37,7 @@
 // input (in the point or the orientation) is refused, never turned into a NaN.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace kavrel {
@@ -87,6 +88,15 @@ struct HeliographicResult {
 
 // Disc point -> Sun. r > 1 (beyond rounding), r < 0 or a non-finite input is refused.
 [[nodiscard]] HeliographicResult heliographicOf(const DiscOrientation& disc, DiscPoint point) noexcept;
+
+// B, L and DMC as shown: degrees rounded to hundredths with the given decimal separator
+// ("-12,35"); a value rounding to zero shows without sign, an L rounding to 360 shows 0.
+struct HeliographicTexts {
+  std::string latitude;
+  std::string longitude;
+  std::string fromCentralMeridian;
+};
+[[nodiscard]] HeliographicTexts heliographicTexts(const Heliographic& at, std::string_view decimalSeparator);
 
 struct Projection {
   SkyPoint at{};
