@@ -1,14 +1,19 @@
-// The printed page of the disc: one line of heading (date, time UT, P, B0, L0, rotation),
-// the disc drawn at its true diameter on the paper, and the table of the spots under it.
+// The printed page of the disc: one line of heading (date, time UT, P, B0, L0, rotation)
+// and a line saying how the disc is drawn, the disc at its true diameter on the paper,
+// and the table of the spots under it.
 //
-// The page is A4 portrait with margins of 15 mm; the disc is centred across the page.
-// Its diameter is in millimetres on the paper (kMinDiameterMm..kMaxDiameterMm), so that
-// a drawing made on a projection screen of that size lies on it exactly.
+// The diameter is in millimetres on the paper (kMinDiameterMm..kMaxDiameterMm), so that a
+// drawing made on a projection screen of that size lies on it exactly. The sheet is A4
+// portrait up to kLargestOnA4Mm, A3 portrait beyond (a 250 mm disc does not fit across
+// A4). The disc is centred across the sheet; what the table cannot hold on the page is
+// said in its last line.
 #pragma once
 
+#include <QPageSize>
 #include <QString>
 #include <vector>
 
+#include "programs/disque/disc_drawing.h"
 #include "sun/heliographic.h"
 
 class QPainter;
@@ -20,6 +25,7 @@ enum class PageFormat { Pdf, Svg };
 inline constexpr double kDefaultDiameterMm = 150;
 inline constexpr double kMinDiameterMm = 50;
 inline constexpr double kMaxDiameterMm = 250;
+inline constexpr double kLargestOnA4Mm = 160;
 
 struct PageOptions {
   double diameterMm = 150;   // kMinDiameterMm..kMaxDiameterMm
@@ -27,17 +33,11 @@ struct PageOptions {
   int gridStep = 10;         // degrees between parallels and between meridians: 5, 10 or 15
 };
 
-// A spot of the table, as measured: its disc point; the page computes B, L and DMC.
-struct PageSpot {
-  int number = 0;
-  DiscPoint at{};
-};
-
 // What the page shows besides the disc.
 struct PageContent {
   double julianDay = 0;
   QString decimalSeparator = QStringLiteral(",");
-  std::vector<PageSpot> spots{};
+  std::vector<Spot> spots{};
 };
 
 // Shown when the file cannot be written ("%1" the path).
@@ -59,9 +59,25 @@ bool writeDiscPage(const QString& path, PageFormat format, const PageContent& co
 // Empty when the options can be drawn, else the French reason.
 [[nodiscard]] QString refusalOf(const PageOptions& options);
 
-// Paints the page onto an active painter whose origin is the top-left corner of an A4
-// portrait sheet, at `dotsPerMm` device units per millimetre (a printer in full-page mode,
-// a PDF or SVG writer, an image).
+// The sheet a disc of that diameter is printed on.
+[[nodiscard]] QPageSize pageSizeFor(double diameterMm);
+
+// Paints the page onto an active painter whose origin is the top-left corner of the sheet
+// pageSizeFor(options.diameterMm), portrait, at `dotsPerMm` device units per millimetre (a
+// printer in full-page mode, a PDF or SVG writer, an image).
 void paintDiscPage(QPainter& painter, double dotsPerMm, const PageContent& content, const PageOptions& options);
+
+// A spot's row of the table, as the window and the page show it: the number, theta to
+// tenths of a degree, r to thousandths, B, L and DMC to hundredths; B, L and DMC are
+// empty for a point the core refuses.
+struct SpotRow {
+  QString number, theta, r, latitude, longitude, fromCentralMeridian;
+};
+[[nodiscard]] SpotRow spotRow(const DiscOrientation& disc, const Spot& spot, const QString& decimalSeparator);
+
+// The heading's lines: "Le 6 décembre 2001 à 9 h 05 TU   P 13,93°   B0 0,18°   L0 57,27°
+// Rotation 1983", and the drawing's diameter, orientation and grid step.
+[[nodiscard]] QString headingLine(double julianDay, const QString& decimalSeparator);
+[[nodiscard]] QString drawingLine(const PageOptions& options, const QString& decimalSeparator);
 
 }  // namespace kavrel::disque
