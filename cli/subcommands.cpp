@@ -1,7 +1,10 @@
 #include "cli/subcommands.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <optional>
 
@@ -11,6 +14,7 @@
 #include "common/strict_number.h"
 #include "programs/brennic/rotation_list.h"
 #include "programs/dalvoren/aspect_texts.h"
+#include "programs/disque/disc_page.h"
 #include "programs/farrowel/julian_day_text.h"
 #include "programs/gastrel/date_of_julian_day.h"
 #include "programs/kestrum/sidereal_time.h"
@@ -149,6 +153,72 @@ int printSpot(const Fields& f, const Context& c) {
   return kDone;
 }
 
+constexpr std::string_view kNoPageFile = "kavrel : indiquer le fichier à écrire, --pdf FICHIER ou --svg FICHIER";
+constexpr std::string_view kTwoPageFiles = "kavrel : un seul fichier à la fois, --pdf FICHIER ou --svg FICHIER";
+constexpr std::string_view kIncompleteDate = "La date et l'heure doivent être complètes pour dessiner le disque";
+
+// Qt's own notices (the platform, the runtime directory) are not the command's output.
+void dropQtNotices(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// JOUR MOIS ANNEE HEURE MINUTE and the options: the printed page of the disc, without spots.
+int writeDiscPageFile(const Fields& f, const Context& c) {
+  const bool pdf = c.options.contains("--pdf");
+  const bool svg = c.options.contains("--svg");
+  if (pdf == svg) {
+    c.err << (pdf ? kTwoPageFiles : kNoPageFile) << '\n';
+    return kRefused;
+  }
+  const DateTexts date{f[0], f[1], f[2], f[3], f[4]};
+  if (anyEmpty(date)) {
+    c.err << kIncompleteDate << '\n';
+    return kRefused;
+  }
+
+  disque::PageOptions options;
+  options.eastRight = c.options.contains("--est-a-droite");
+  if (const auto given = c.options.find("--diametre"); given != c.options.end()) {
+    const auto diameter = readTerminalNumber(given->second, c.decimalSeparator);
+    options.diameterMm = diameter ? *diameter : std::nan("");
+  }
+  if (const auto given = c.options.find("--pas"); given != c.options.end()) {
+    const auto step = parseStrictNumber(given->second, ".");
+    // Not a whole number of degrees: a step the page refuses.
+    options.gridStep = step && *step == std::trunc(*step) && std::fabs(*step) < 1000 ? static_cast<int>(*step) : 0;
+  }
+  if (const QString refusal = disque::refusalOf(options); !refusal.isEmpty()) {
+    c.err << refusal.toStdString() << '\n';
+    return kRefused;
+  }
+
+  const double jd = julianDay(readDateTime(date), CenturyCut::TowardZero);
+  const DiscOrientation disc = discOrientation(jd);
+  if (!std::isfinite(disc.p) || !std::isfinite(disc.b0) || !std::isfinite(disc.l0) ||
+      !std::isfinite(disc.semiDiameter)) {
+    c.err << kImpossibleMessage << '\n';
+    return kImpossible;
+  }
+
+  // The page is drawn with Qt's fonts, which need a graphical application; no display.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  const QtMessageHandler previous = qInstallMessageHandler(dropQtNotices);
+  static int argc = 1;
+  static char name[] = "kavrel";
+  static char* argv[] = {name, nullptr};
+  QGuiApplication application(argc, argv);
+  const QString path = QString::fromStdString(pdf ? c.options.at("--pdf") : c.options.at("--svg"));
+  QString error;
+  const bool written = disque::writeDiscPage(path, pdf ? disque::PageFormat::Pdf : disque::PageFormat::Svg, jd,
+                                             options, &error);
+  qInstallMessageHandler(previous);
+  if (!written) {
+    c.err << error.toStdString() << '\n';
+    return kImpossible;
+  }
+  return kDone;
+}
+
 struct Option {
   std::string_view name;
   bool takesValue = false;
@@ -194,11 +264,19 @@ const std::vector<Subcommand>& subcommands() {
        {Day, Month, Year, Day, Month, Year}, CheckForm::ExactText, false, printRotationStarts},
       {"tache", {"JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE", "ANGLE", "DISTANCE"},
        "les coordonnées héliographiques B, L et DMC d'un point du disque à une date et\n"
-       "      une heure TU : ANGLE de position en degrés compté depuis le nord céleste\n"
-       "      par l'est (depuis le pôle nord du Soleil avec --depuis-axe), DISTANCE au\n"
-       "      centre en rayons du disque (0 à 1)",
+       "      une heure TU (Disque) : ANGLE de position en degrés compté depuis le nord\n"
+       "      céleste par l'est (depuis le pôle nord du Soleil avec --depuis-axe),\n"
+       "      DISTANCE au centre en rayons du disque (0 à 1)",
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, printSpot,
        {{"--depuis-axe", false}}, "[--depuis-axe]"},
+      {"disque", {"JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE"},
+       "la page imprimée du disque solaire à une date et une heure TU, sans taches\n"
+       "      (Disque), en PDF ou en SVG : diamètre du disque en mm (50 à 250, 150 par\n"
+       "      défaut), est à droite comme sur un écran de projection, pas de la grille\n"
+       "      en degrés (5, 10 ou 15, 10 par défaut)",
+       {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, writeDiscPageFile,
+       {{"--pdf", true}, {"--svg", true}, {"--diametre", true}, {"--est-a-droite", false}, {"--pas", true}},
+       "--pdf FICHIER | --svg FICHIER [--diametre MM] [--est-a-droite] [--pas DEG]"},
   };
   return table;
 }
@@ -233,15 +311,18 @@ void printHelp(std::ostream& out) {
          "Chaque argument est le texte d'un champ, tel qu'il serait tapé dans la fenêtre,\n"
          "et il est vérifié comme la fenêtre le vérifie, champ après champ : « -4712 »,\n"
          "« - » et le texte vide « \"\" » sont des valeurs. Un premier « -- » après la\n"
-         "sous-commande est ignoré. Un champ vide n'est pas une erreur : le résultat\n"
-         "affiche alors « ############# » comme dans la fenêtre.\n"
+         "sous-commande est ignoré ; les options de tache et de disque se placent avant\n"
+         "lui. Un champ vide n'est pas une erreur : le résultat affiche alors\n"
+         "« ############# » comme dans la fenêtre (disque demande une date complète).\n"
+         "L'angle et la distance de tache, le diamètre de disque s'écrivent avec le\n"
+         "séparateur décimal de la langue ou avec un point.\n"
          "Le séparateur décimal des résultats suit la langue de l'utilisateur (LC_ALL,\n"
          "LC_NUMERIC, LANG) : une virgule en français.\n"
          "\n"
          "Codes de sortie :\n"
          "  0  résultats affichés (rotations : éventuellement rien à lister)\n"
          "  1  calcul impossible (precession : valeurs hors des nombres représentables) ;\n"
-         "     écriture des résultats impossible\n"
+         "     écriture des résultats ou du fichier de disque impossible\n"
          "  2  usage incorrect, champ refusé ou données refusées ; le message de la\n"
          "     fenêtre est écrit sur la sortie d'erreur\n";
 }
@@ -298,7 +379,8 @@ int run(const std::vector<std::string>& arguments, std::string_view decimalSepar
           << "Usage : kavrel " << synopsis(subcommand) << '\n';
       return kRefused;
     }
-    options[*word] = option->takesValue ? *++word : std::string();
+    const std::string name = *word;
+    options[name] = option->takesValue ? *++word : std::string();
   }
   if (fields.empty() && subcommand.clockWithoutArgument) {
     const auto now = clock();
