@@ -63,6 +63,7 @@ run: deps build
 
 bench: build
 	$(BUILD_DIR)/bench/kavrel_bench
+	$(BUILD_DIR)/bench/kavrel_disque_bench
 
 # AddressSanitizer and UndefinedBehaviorSanitizer, without the benchmarks.
 asan: deps
