@@ -129,9 +129,11 @@ void paintDisc(QPainter& painter, const DiscOrientation& disc, const DiscFrame& 
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(text))));
   painter.setFont(font);
 
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(look.discFill);
-  painter.drawEllipse(frame.centre, radius, radius);
+  if (look.discFill.alpha() > 0) {  // an SVG reader may not honour a transparent fill
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(look.discFill);
+    painter.drawEllipse(frame.centre, radius, radius);
+  }
   painter.setBrush(Qt::NoBrush);
 
   // The grid under the strong lines.
@@ -147,9 +149,10 @@ void paintDisc(QPainter& painter, const DiscOrientation& disc, const DiscFrame& 
     }
   }
 
-  // The celestial east-west line, a little beyond the rim each side.
+  // The celestial east-west line, a little beyond the rim each side, short of E and W.
   painter.setPen(pen(kDriftInk, look.thinLine, Qt::DashLine));
-  painter.drawLine(at(frame, 90, 1.04), at(frame, 270, 1.04));
+  const double beyond = 1 + 0.35 * text / radius;
+  painter.drawLine(at(frame, 90, beyond), at(frame, 270, beyond));
 
   painter.setPen(pen(kInk, look.strongLine));
   painter.drawEllipse(frame.centre, radius, radius);

@@ -40,6 +40,9 @@ struct Column {
 constexpr Column kColumns[] = {{"N°", 10}, {"θ (°)", 16}, {"r", 14}, {"B (°)", 16}, {"L (°)", 16}, {"DMC (°)", 18}};
 constexpr double kBlockGapMm = 6;
 
+constexpr char kConventions[] =
+    "θ compté du nord céleste vers l'est ; r en rayons du disque ; DMC négative à l'est";
+
 QString masked(double value, std::string_view mask, const QString& separator) {
   return QString::fromStdString(formatMask(value, mask, separator.toStdString()));
 }
@@ -68,8 +71,8 @@ void paintTable(QPainter& painter, double dotsPerMm, const PageContent& content,
   const int blocks = std::max(1, static_cast<int>((usableWidth + kBlockGapMm) / (blockWidth + kBlockGapMm)));
   const double tableWidth = blocks * blockWidth + (blocks - 1) * kBlockGapMm;
   const double left = (sheet.width() - tableWidth) / 2;
-  // One row is kept for the header and one for what does not fit.
-  const int rowsPerBlock = std::max(1, static_cast<int>((sheet.height() - kMarginMm - top) / kRowMm) - 2);
+  // Rows are kept for the header, for what does not fit and for the conventions' line.
+  const int rowsPerBlock = std::max(1, static_cast<int>((sheet.height() - kMarginMm - top) / kRowMm) - 3);
   const std::size_t fits = static_cast<std::size_t>(blocks) * static_cast<std::size_t>(rowsPerBlock);
 
   setTextHeight(painter, kSmallTextMm * dotsPerMm);
@@ -161,9 +164,10 @@ QString headingLine(double julianDay, const QString& separator) {
 QString drawingLine(const PageOptions& options, const QString& separator) {
   const QString orientation = options.eastRight ? QStringLiteral("est à droite (écran de projection)")
                                                 : QStringLiteral("est à gauche (vue directe, photographie)");
-  return QStringLiteral("Disque de %1 mm, %2, grille de %3° ; θ compté du nord vers l'est, DMC négative à l'est")
-      .arg(masked(options.diameterMm, "##0.#", separator), orientation)
-      .arg(options.gridStep);
+  const double diameter = options.diameterMm;
+  const QString shown = diameter == std::trunc(diameter) ? QString::fromStdString(formatInteger(diameter))
+                                                          : masked(diameter, "##0.0", separator);
+  return QStringLiteral("Disque de %1 mm, %2, grille de %3°").arg(shown, orientation).arg(options.gridStep);
 }
 
 void paintDiscPage(QPainter& painter, double dotsPerMm, const PageContent& content, const PageOptions& options) {
@@ -196,6 +200,10 @@ void paintDiscPage(QPainter& painter, double dotsPerMm, const PageContent& conte
   paintDisc(painter, disc, frame, look, content.spots);
 
   paintTable(painter, dotsPerMm, content, disc, sheet, discTop + options.diameterMm + labelsMm + 4);
+  setTextHeight(painter, kSmallTextMm * dotsPerMm);
+  painter.setPen(Qt::black);
+  textAt(painter, dotsPerMm, kMarginMm, sheet.height() - kMarginMm - 1.6 * kSmallTextMm, textWidth,
+         1.6 * kSmallTextMm, QString::fromUtf8(kConventions), Qt::AlignHCenter);
   painter.restore();
 }
 

@@ -250,6 +250,7 @@ void Disque::buildTable() {
   m_table->setObjectName("grdTaches");
   m_table->setHorizontalHeaderLabels(kSpotColumns);
   m_table->verticalHeader()->hide();
+  m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
   m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
