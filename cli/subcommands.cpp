@@ -108,7 +108,6 @@ int printRotationStarts(const Fields& f, const Context& c) {
   return kDone;
 }
 
-
 // A number typed in a terminal: with the locale's separator, or with a point.
 std::optional<double> readTerminalNumber(std::string_view text, std::string_view sep) {
   if (auto value = parseStrictNumber(text, sep)) return value;
