@@ -147,7 +147,8 @@ SpotRow spotRow(const DiscOrientation& disc, const Spot& spot, const QString& se
 QString headingLine(double julianDay, const QString& separator) {
   // The instant to the nearest minute, the date taken at that minute.
   const double minutes = std::round((julianDay + 0.5) * 1440);
-  const double dayMinutes = minutes - 1440 * std::floor(minutes / 1440);
+  double dayMinutes = minutes - 1440 * std::floor(minutes / 1440);
+  if (!(dayMinutes >= 0 && dayMinutes < 1440)) dayMinutes = 0;  // a day number beyond double's minutes
   const CalendarDate date = calendarDate(std::floor(minutes / 1440) - 0.5);
   const int hour = static_cast<int>(dayMinutes / 60);
   const int minute = static_cast<int>(dayMinutes) % 60;

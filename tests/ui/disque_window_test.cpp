@@ -90,7 +90,7 @@ void DisqueWindowTest::theDiscIsPrintedAtItsTrueDiameter() {
 
   const double centreX = page.width() / 2.0;
   const int from = static_cast<int>(28 * kPixelsPerMm);  // below the heading
-  const int to = page.height() - 1;
+  const int to = page.height() - static_cast<int>(22 * kPixelsPerMm);  // above the conventions' line
   for (double side : {-1.0, 1.0}) {
     const int x = static_cast<int>(centreX + side * 0.6 * diameter / 2 * kPixelsPerMm);
     const auto [top, bottom] = rimCrossings(page, x, from, to);
