@@ -221,7 +221,7 @@ void Disque::buildChoices() {
   const struct {
     int degrees;
     const char* caption;
-  } choices[] = {{5, "&5°"}, {10, "1&0°"}, {15, "15° (&1)"}};
+  } choices[] = {{5, "&5°"}, {10, "1&0°"}, {15, "&15°"}};
   for (int i = 0; i < 3; ++i) {
     auto* button = new QRadioButton(QString::fromUtf8(choices[i].caption), steps);
     button->setObjectName(QStringLiteral("optPas%1").arg(choices[i].degrees));

@@ -35,9 +35,11 @@ QtPagePrinter::Outcome QtPagePrinter::paintOn(QPrinter& printer, const PageConte
                                               const PageOptions& options) {
   // The painter's origin at the corner of the sheet, not of the printable area: the page
   // is laid out from the sheet's edges.
+  // A printer without the sheet (A3 for the largest discs) would cut the disc: a PDF then.
   printer.setFullPage(true);
-  printer.setPageLayout(QPageLayout(pageSizeFor(options.diameterMm), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                    QPageLayout::Millimeter));
+  if (!printer.setPageLayout(QPageLayout(pageSizeFor(options.diameterMm), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter)))
+    return Outcome::CannotBegin;
   QPainter painter;
   if (!painter.begin(&printer)) return Outcome::CannotBegin;
   paintDiscPage(painter, printer.resolution() / kMmPerInch, content, options);

@@ -1,9 +1,9 @@
 // How the disc window prints its page: one painted page to the default printer.
 //
 // The window asks a PagePrinter; the Qt one paints the page on QPrinter in full-page mode
-// (the disc keeps its true size on the paper) and, when there is no printer or it cannot
-// be opened, offers to save the page as a PDF file instead, as the suite's line printer
-// does; a failed print or PDF is said in a message.
+// (the disc keeps its true size on the paper) and, when there is no printer, it cannot be
+// opened or it has no sheet of the page's size, offers to save the page as a PDF file
+// instead, as the suite's line printer does; a failed print or PDF is said in a message.
 #pragma once
 
 #include "programs/disque/disc_page.h"

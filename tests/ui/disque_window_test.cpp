@@ -59,6 +59,8 @@ class DisqueWindowTest : public QObject {
   void theDiscIsPrintedAtItsTrueDiameter();
   void aPageNotWrittenIsSaid_data();
   void aPageNotWrittenIsSaid();
+  void withoutAPrinterThePageIsOfferedAsPdf_data();
+  void withoutAPrinterThePageIsOfferedAsPdf();
   void aTypedDateAndAClickedSpot_data();
   void aTypedDateAndAClickedSpot();
 };
@@ -129,6 +131,37 @@ void DisqueWindowTest::aPageNotWrittenIsSaid() {
   QVERIFY(!writeDiscPage(target, PageFormat(format), kUprightAxis, {diameter, false, step}, &error));
   QCOMPARE(error, reason);
   QVERIFY(!QFile::exists(target));
+}
+
+void DisqueWindowTest::withoutAPrinterThePageIsOfferedAsPdf_data() {
+  QTest::addColumn<bool>("save");
+  QTest::addColumn<QString>("file");  // relative to a fresh folder; empty: the dialog given up
+  QTest::addColumn<bool>("written");
+  QTest::addColumn<int>("messages");
+  QTest::newRow("saved") << true << "page.pdf" << true << 0;
+  QTest::newRow("cancelled at the question") << false << "page.pdf" << false << 0;
+  QTest::newRow("dialog given up") << true << "" << false << 0;
+  QTest::newRow("into a missing folder") << true << "missing/page.pdf" << false << 1;
+}
+
+void DisqueWindowTest::withoutAPrinterThePageIsOfferedAsPdf() {
+  QFETCH(bool, save);
+  QFETCH(QString, file);
+  QFETCH(bool, written);
+  QFETCH(int, messages);
+  QTemporaryDir dir;
+  const QString path = file.isEmpty() ? QString() : dir.filePath(file);
+  ui::RecordingMessageBox shown;
+  QtPagePrinter::Hooks hooks;
+  hooks.defaultPrinter = [] { return QPrinterInfo(); };
+  hooks.askNoPrinter = [save] {
+    return save ? ui::QtLinePrinter::NoPrinterChoice::SavePdf : ui::QtLinePrinter::NoPrinterChoice::Cancel;
+  };
+  hooks.askPdfPath = [path](const QString&) { return path; };
+  QtPagePrinter printer(shown, hooks);
+  printer.print(PageContent{kUprightAxis, ",", {{1, {45, 0.5}}}}, PageOptions{});
+  QCOMPARE(!path.isEmpty() && QFileInfo(path).size() > 0, written);
+  QCOMPARE(static_cast<int>(shown.shown.size()), messages);
 }
 
 void DisqueWindowTest::aTypedDateAndAClickedSpot_data() {
