@@ -3,7 +3,7 @@
 # The Debian 12 packages the build, the tests and the benchmark need. Add to this list.
 DEB_PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev \
                 libbenchmark-dev faketime xvfb xauth imagemagick fonts-dejavu-core dpkg-dev poppler-utils \
-                qt6-translations-l10n locales
+                qt6-translations-l10n locales qt6-svg-dev
 
 BUILD_DIR := build
 ASAN_DIR  := build-asan
@@ -77,8 +77,9 @@ run: deps build
 # The benchmarks are off in a plain build; this turns them on in the build directory.
 bench: deps
 	$(CMAKE_CONFIGURE) -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVREL_BENCH=ON
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target kavrel_bench
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kavrel_bench kavrel_disque_bench
 	$(BUILD_DIR)/bench/kavrel_bench
+	$(BUILD_DIR)/bench/kavrel_disque_bench
 
 # AddressSanitizer and UndefinedBehaviorSanitizer, without the benchmarks.
 asan: deps

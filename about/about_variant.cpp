@@ -1,4 +1,4 @@
-// The About window's three variants and its table of controls (about_variant.h).
+// The About window's four variants and its table of controls (about_variant.h).
 #include "about/about_variant.h"
 
 #include "ui/maker.h"
@@ -73,6 +73,23 @@ const AboutVariant& precessionAbout() {
     a.noticeAt = {120, 2520, 1332, 372};
     a.contactAt = {2160, 2520, 2412, 345};
     a.okAt = {4920, 2520, 1260, 345};
+    return a;
+  }();
+  return about;
+}
+
+const AboutVariant& disqueAbout() {
+  static const AboutVariant about = [] {
+    AboutVariant a;
+    a.programName = "Disque";
+    a.caption = "A propos de Disque solaire";
+    a.title = "Disque solaire et coordonnées héliographiques";
+    a.description =
+        "Application destinée à dessiner le disque solaire d'un instant et à lire la latitude et la "
+        "longitude héliographiques des taches relevées sur un dessin ou une photographie.";
+    a.icon = ProgramIcon::Disque;
+    a.titleAt = {960, 240, 4332, 240};
+    a.descriptionAt = {960, 720, 4332, 972};
     return a;
   }();
   return about;

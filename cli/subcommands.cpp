@@ -1,26 +1,38 @@
 #include "cli/subcommands.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
 #include <optional>
 
+#include "common/display_mask.h"
 #include "common/field_check.h"
 #include "common/julian_day.h"
+#include "common/strict_number.h"
 #include "programs/brennic/rotation_list.h"
 #include "programs/dalvoren/aspect_texts.h"
+#include "programs/disque/disc_page.h"
 #include "programs/farrowel/julian_day_text.h"
 #include "programs/gastrel/date_of_julian_day.h"
 #include "programs/kestrum/sidereal_time.h"
 #include "programs/precession/precession.h"
+#include "sun/heliographic.h"
 
 namespace kavrel::cli {
 namespace {
 
 using Fields = std::vector<std::string>;
+// The options given, by name; a flag's value is empty.
+using Given = std::map<std::string, std::string, std::less<>>;
 
 struct Context {
   std::string_view decimalSeparator;
   std::ostream& out;
   std::ostream& err;
+  const Given& options;
 };
 
 constexpr std::string_view kImpossibleMessage = "Calcul impossible";
@@ -96,6 +108,121 @@ int printRotationStarts(const Fields& f, const Context& c) {
   return kDone;
 }
 
+// A number typed in a terminal: with the locale's separator, or with a point.
+std::optional<double> readTerminalNumber(std::string_view text, std::string_view sep) {
+  if (auto value = parseStrictNumber(text, sep)) return value;
+  if (sep != ".") return parseStrictNumber(text, ".");
+  return std::nullopt;
+}
+
+constexpr std::string_view kAngleMessage = "L'angle de position doit être un nombre de degrés";
+constexpr std::string_view kDistanceMessage = "La distance au centre doit être un nombre de rayons du disque, de 0 à 1";
+
+// JOUR MOIS ANNEE HEURE MINUTE ANGLE DISTANCE: B, L and DMC of the point.
+int printSpot(const Fields& f, const Context& c) {
+  const DateTexts date{f[0], f[1], f[2], f[3], f[4]};
+  const bool empty = anyEmpty(date) || f[5].empty() || f[6].empty();
+  std::optional<double> angle;
+  std::optional<double> distance;
+  if (!f[5].empty() && !(angle = readTerminalNumber(f[5], c.decimalSeparator))) {
+    c.err << kAngleMessage << '\n';
+    return kRefused;
+  }
+  if (!f[6].empty() && !(distance = readTerminalNumber(f[6], c.decimalSeparator))) {
+    c.err << kDistanceMessage << '\n';
+    return kRefused;
+  }
+
+  HeliographicTexts texts{std::string(kEmptyResult), std::string(kEmptyResult), std::string(kEmptyResult)};
+  if (!empty) {
+    const DiscOrientation disc = discOrientation(julianDay(readDateTime(date), CenturyCut::TowardZero));
+    const double theta = c.options.contains("--depuis-axe") ? celestialPositionAngle(disc, *angle) : *angle;
+    const HeliographicResult result = heliographicOf(disc, DiscPoint{theta, *distance});
+    if (result.refusal == DiscRefusal::OutsideDisc) {
+      c.err << refusalMessage(result.refusal) << '\n';
+      return kRefused;
+    }
+    // Otherwise a refusal can only come from an orientation beyond the theory's years,
+    // shown empty as the solar-aspect window shows it.
+    if (result.refusal == DiscRefusal::None) texts = heliographicTexts(result.at, c.decimalSeparator);
+  }
+  c.out << "B : " << texts.latitude << "°\n"
+        << "L : " << texts.longitude << "°\n"
+        << "DMC : " << texts.fromCentralMeridian << "°\n";
+  return kDone;
+}
+
+constexpr std::string_view kNoPageFile = "kavrel : indiquer le fichier à écrire, --pdf FICHIER ou --svg FICHIER";
+constexpr std::string_view kTwoPageFiles = "kavrel : un seul fichier à la fois, --pdf FICHIER ou --svg FICHIER";
+constexpr std::string_view kIncompleteDate = "La date et l'heure doivent être complètes pour dessiner le disque";
+
+// Qt's own notices (the platform, the runtime directory) are not the command's output.
+void dropQtNotices(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// JOUR MOIS ANNEE HEURE MINUTE and the options: the printed page of the disc, without spots.
+int writeDiscPageFile(const Fields& f, const Context& c) {
+  const bool pdf = c.options.contains("--pdf");
+  const bool svg = c.options.contains("--svg");
+  if (pdf == svg) {
+    c.err << (pdf ? kTwoPageFiles : kNoPageFile) << '\n';
+    return kRefused;
+  }
+  const DateTexts date{f[0], f[1], f[2], f[3], f[4]};
+  if (anyEmpty(date)) {
+    c.err << kIncompleteDate << '\n';
+    return kRefused;
+  }
+
+  disque::PageOptions options;
+  options.eastRight = c.options.contains("--est-a-droite");
+  if (const auto given = c.options.find("--diametre"); given != c.options.end()) {
+    const auto diameter = readTerminalNumber(given->second, c.decimalSeparator);
+    options.diameterMm = diameter ? *diameter : std::nan("");
+  }
+  if (const auto given = c.options.find("--pas"); given != c.options.end()) {
+    const auto step = parseStrictNumber(given->second, ".");
+    // Not a whole number of degrees: a step the page refuses.
+    options.gridStep = step && *step == std::trunc(*step) && std::fabs(*step) < 1000 ? static_cast<int>(*step) : 0;
+  }
+  if (const QString refusal = disque::refusalOf(options); !refusal.isEmpty()) {
+    c.err << refusal.toStdString() << '\n';
+    return kRefused;
+  }
+
+  const double jd = julianDay(readDateTime(date), CenturyCut::TowardZero);
+  const DiscOrientation disc = discOrientation(jd);
+  if (!std::isfinite(disc.p) || !std::isfinite(disc.b0) || !std::isfinite(disc.l0) ||
+      !std::isfinite(disc.semiDiameter)) {
+    c.err << kImpossibleMessage << '\n';
+    return kImpossible;
+  }
+
+  // The page is drawn with Qt's fonts, which need a graphical application; no display.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  const QtMessageHandler previous = qInstallMessageHandler(dropQtNotices);
+  static int argc = 1;
+  static char name[] = "kavrel";
+  static char* argv[] = {name, nullptr};
+  QGuiApplication application(argc, argv);
+  const QString path = QString::fromStdString(pdf ? c.options.at("--pdf") : c.options.at("--svg"));
+  QString error;
+  const bool written = disque::writeDiscPage(path, pdf ? disque::PageFormat::Pdf : disque::PageFormat::Svg, jd,
+                                             options, &error);
+  qInstallMessageHandler(previous);
+  if (!written) {
+    c.err << error.toStdString() << '\n';
+    return kImpossible;
+  }
+  return kDone;
+}
+
+struct Option {
+  std::string_view name;
+  bool takesValue = false;
+};
+
 struct Subcommand {
   std::string_view name;
   std::vector<std::string_view> arguments;  // names shown in the usage, one per field
@@ -106,6 +233,9 @@ struct Subcommand {
   CheckForm form = CheckForm::ExactText;
   bool clockWithoutArgument = false;  // no argument: the fields the window fills at start
   int (*print)(const Fields&, const Context&) = nullptr;
+  // The options the subcommand accepts anywhere before a "--", and how the usage shows them.
+  std::vector<Option> options{};
+  std::string_view optionsSynopsis{};
 };
 
 using enum DateField;
@@ -139,6 +269,29 @@ const std::vector<Subcommand>& subcommands() {
        {"les débuts des rotations synodiques entre deux dates à 0 h TU (Brennic)",
         "the starts of the synodic rotations between two dates at 0 h UT (Brennic)"},
        {Day, Month, Year, Day, Month, Year}, CheckForm::ExactText, false, printRotationStarts},
+      {"tache", {"JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE", "ANGLE", "DISTANCE"},
+       {"les coordonnées héliographiques B, L et DMC d'un point du disque à une date et\n"
+        "une heure TU (Disque) : ANGLE de position en degrés compté depuis le nord\n"
+        "céleste par l'est (depuis le pôle nord du Soleil avec --depuis-axe),\n"
+        "DISTANCE au centre en rayons du disque (0 à 1)",
+        "the heliographic coordinates B, L and DMC of a point of the disc at a date and\n"
+        "a time of UT (Disque): position ANGLE in degrees from celestial north through\n"
+        "east (from the Sun's north pole with --depuis-axe), DISTANCE from the centre\n"
+        "in disc radii (0 to 1)"},
+       {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, printSpot,
+       {{"--depuis-axe", false}}, "[--depuis-axe]"},
+      {"disque", {"JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE"},
+       {"la page imprimée du disque solaire à une date et une heure TU, sans taches\n"
+        "(Disque), en PDF ou en SVG : diamètre du disque en mm (50 à 250, 150 par\n"
+        "défaut), est à droite comme sur un écran de projection, pas de la grille\n"
+        "en degrés (5, 10 ou 15, 10 par défaut)",
+        "the printed page of the Sun's disc at a date and a time of UT, without spots\n"
+        "(Disque), as PDF or SVG: diameter of the disc in mm (50 to 250, 150 by\n"
+        "default), east on the right as on a projection screen, grid step in degrees\n"
+        "(5, 10 or 15, 10 by default)"},
+       {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, writeDiscPageFile,
+       {{"--pdf", true}, {"--svg", true}, {"--diametre", true}, {"--est-a-droite", false}, {"--pas", true}},
+       "--pdf FICHIER | --svg FICHIER [--diametre MM] [--est-a-droite] [--pas DEG]"},
   };
   return table;
 }
@@ -152,6 +305,7 @@ std::string synopsis(const Subcommand& subcommand) {
     text += subcommand.arguments[i];
   }
   if (subcommand.clockWithoutArgument) text += ']';
+  if (!subcommand.optionsSynopsis.empty()) (text += ' ') += subcommand.optionsSynopsis;
   return text;
 }
 
@@ -201,15 +355,20 @@ const Help& help() {
             {"Chaque argument est le texte d'un champ, tel qu'il serait tapé dans la fenêtre,\n"
              "et il est vérifié comme la fenêtre le vérifie, champ après champ : « -4712 »,\n"
              "« - » et le texte vide « \"\" » sont des valeurs. Un premier « -- » après la\n"
-             "sous-commande est ignoré. Un champ vide n'est pas une erreur : le résultat\n"
-             "affiche alors « ############# » comme dans la fenêtre.\n"
+             "sous-commande est ignoré ; les options de tache et de disque se placent avant\n"
+             "lui. Un champ vide n'est pas une erreur : le résultat affiche alors\n"
+             "« ############# » comme dans la fenêtre (disque demande une date complète).\n"
+             "L'angle et la distance de tache, le diamètre de disque s'écrivent avec le\n"
+             "séparateur décimal de la langue ou avec un point.\n"
              "Le séparateur décimal des résultats suit la langue de l'utilisateur (LC_ALL,\n"
              "LC_NUMERIC, LANG) : une virgule en français.",
              "Each argument is the text of one field, as it would be typed into the window,\n"
              "and it is checked as the window checks it, field after field: \"-4712\", \"-\"\n"
              "and the empty text \"\" are values. A first \"--\" after the subcommand is\n"
-             "ignored. An empty field is not an error: the result then shows\n"
-             "\"#############\" as in the window.\n"
+             "ignored; the options of tache and disque come before it. An empty field is\n"
+             "not an error: the result then shows \"#############\" as in the window\n"
+             "(disque needs a complete date). The angle and distance of tache and the\n"
+             "diameter of disque take the language's decimal separator or a point.\n"
              "The decimal separator of the results follows the user's language (LC_ALL,\n"
              "LC_NUMERIC, LANG): a comma in French."},
         .exitStatuses =
@@ -218,9 +377,9 @@ const Help& help() {
                "results printed (rotations: possibly nothing to list)"}},
              {kImpossible,
               {"calcul impossible (precession : valeurs hors des nombres représentables) ;\n"
-               "écriture des résultats impossible",
+               "écriture des résultats ou du fichier de disque impossible",
                "calculation impossible (precession: values beyond the representable numbers);\n"
-               "the results could not be written"}},
+               "the results or the disc's file could not be written"}},
              {kRefused,
               {"usage incorrect, champ refusé ou données refusées ; le message de la\n"
                "fenêtre est écrit sur la sortie d'erreur",
@@ -254,9 +413,37 @@ int run(const std::vector<std::string>& arguments, std::string_view decimalSepar
   }
   const Subcommand& subcommand = *found;
 
-  Fields fields(arguments.begin() + 1, arguments.end());
-  if (const auto marker = std::find(fields.begin(), fields.end(), "--"); marker != fields.end()) {
-    fields.erase(marker);
+  // Fields and options; everything after the first "--" is a field.
+  Fields fields;
+  Given options;
+  bool optionsEnded = false;
+  for (auto word = arguments.begin() + 1; word != arguments.end(); ++word) {
+    if (!optionsEnded && *word == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded || subcommand.options.empty() || !word->starts_with("--")) {
+      fields.push_back(*word);
+      continue;
+    }
+    const auto option = std::find_if(subcommand.options.begin(), subcommand.options.end(),
+                                     [&](const Option& o) { return o.name == *word; });
+    if (option == subcommand.options.end()) {
+      err << "kavrel : option inconnue « " << *word << " »\n"
+          << "Usage : kavrel " << synopsis(subcommand) << '\n';
+      return kRefused;
+    }
+    if (options.contains(*word)) {
+      err << "kavrel : l'option « " << *word << " » est donnée deux fois\n";
+      return kRefused;
+    }
+    if (option->takesValue && std::next(word) == arguments.end()) {
+      err << "kavrel : l'option « " << *word << " » demande une valeur\n"
+          << "Usage : kavrel " << synopsis(subcommand) << '\n';
+      return kRefused;
+    }
+    const std::string name = *word;
+    options[name] = option->takesValue ? *++word : std::string();
   }
   if (fields.empty() && subcommand.clockWithoutArgument) {
     const auto now = clock();
@@ -274,7 +461,7 @@ int run(const std::vector<std::string>& arguments, std::string_view decimalSepar
       return kRefused;
     }
   }
-  return subcommand.print(fields, Context{decimalSeparator, out, err});
+  return subcommand.print(fields, Context{decimalSeparator, out, err, options});
 }
 
 }  // namespace kavrel::cli

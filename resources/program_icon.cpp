@@ -19,6 +19,7 @@ const char* fileName(ProgramIcon program) {
     case ProgramIcon::Precession: return "precession";
     case ProgramIcon::Dalvoren: return "dalvoren";
     case ProgramIcon::Brennic: return "brennic";
+    case ProgramIcon::Disque: return "disque";
   }
   return "dalvoren";
 }

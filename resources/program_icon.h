@@ -7,7 +7,7 @@
 
 namespace kavrel {
 
-enum class ProgramIcon { Farrowel, Gastrel, Kestrum, Precession, Dalvoren, Brennic };
+enum class ProgramIcon { Farrowel, Gastrel, Kestrum, Precession, Dalvoren, Brennic, Disque };
 
 // The icon at every size drawn (16, 32 and 64 pixels).
 [[nodiscard]] QIcon programIcon(ProgramIcon program);

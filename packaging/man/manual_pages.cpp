@@ -49,6 +49,9 @@ constexpr ProgramPage kPrograms[] = {
     {"Brennic", "les débuts des rotations synodiques du Soleil entre deux dates",
      "Brennic ouvre la fenêtre « Rotations synodiques solaires entre deux dates » : pour une date de début et une date de fin, à 0 h TU, « Calcul » liste les débuts des rotations synodiques (numéro de jour julien, rotation synodique, longitude du centre) ; « Imprimer » imprime la liste.",
      "rotations"},
+    {"Disque", "le disque du Soleil à une date et une heure TU et les coordonnées héliographiques des taches",
+     "Disque ouvre la fenêtre « Disque solaire » : pour le jour, le mois, l'année, l'heure et la minute en temps universel, elle dessine le disque du Soleil avec sa grille héliographique et affiche P, B0, L0, le numéro de rotation et le demi-diamètre ; le pointeur donne l'angle de position, la distance au centre, la latitude B, la longitude de Carrington L et la distance au méridien central DMC de chaque point du disque ; un clic ou une saisie ajoute une tache au tableau ; « Imprimer » imprime la page, le disque à l'échelle exacte, et « Enregistrer » l'écrit en PDF ou en SVG.",
+     "tache"},
 };
 
 constexpr std::string_view kProgramNotes =

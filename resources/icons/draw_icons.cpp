@@ -137,6 +137,29 @@ void brennic(QPainter& p) {
   p.drawEllipse(QPointF(32, 32), 4, 4);
 }
 
+// The disc and its spots: a drawing sheet's circle with the heliographic grid, two spots.
+void disque(QPainter& p) {
+  p.setPen(ink(2));
+  p.setBrush(kPaper);
+  p.drawEllipse(QPointF(32, 32), 21, 21);
+  p.save();
+  p.translate(32, 32);
+  p.rotate(15);  // the axis at its position angle
+  p.setBrush(Qt::NoBrush);
+  p.setPen(ink(1.5));
+  p.drawArc(QRectF(-19, -14, 38, 12), 0, 180 * 16);   // a northern parallel
+  p.drawArc(QRectF(-19, 2, 38, 12), 180 * 16, 180 * 16);  // a southern one
+  p.drawEllipse(QRectF(-12, -21, 24, 42));             // two meridians
+  p.setPen(ink(2.5));
+  p.drawLine(QPointF(-21, 0), QPointF(21, 0));          // the equator
+  p.drawLine(QPointF(0, -21), QPointF(0, 21));          // the central meridian
+  p.restore();
+  p.setPen(Qt::NoPen);
+  p.setBrush(kInk);
+  p.drawEllipse(QPointF(41, 25), 3.5, 3.5);
+  p.drawEllipse(QPointF(23, 40), 2.5, 2.5);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -149,6 +172,7 @@ int main(int argc, char** argv) {
   const std::pair<const char*, std::function<void(QPainter&)>> icons[] = {
       {"farrowel", farrowel}, {"gastrel", gastrel},   {"kestrum", kestrum},
       {"precession", precession}, {"dalvoren", dalvoren}, {"brennic", brennic},
+      {"disque", disque},
   };
   for (const auto& [name, symbol] : icons) {
     for (int size : {16, 32, 48, 64, 128}) {

@@ -213,6 +213,88 @@ TEST(KavrelCommand, RefusesWhatTheWindowsRefuse) {
   });
 }
 
+// 1 January 2000 at 12 h UT: P 2.1366, B0 -3.0122, L0 1.4549, S 16.29'. On the central
+// meridian B is B0 plus or minus the heliocentric angle arcsin(r) - r S.
+TEST(KavrelCommand, SpotCoordinates) {
+  const std::vector<std::string> noon{"tache", "1", "1", "2000", "12", "0"};
+  const auto spot = [&](std::vector<std::string> rest) {
+    auto arguments = noon;
+    arguments.insert(arguments.end(), rest.begin(), rest.end());
+    return arguments;
+  };
+  const std::string outside =
+      "Le point est en dehors du disque solaire : la distance au centre doit être comprise entre 0 et 1.\n";
+  const std::string angle = "L'angle de position doit être un nombre de degrés\n";
+  const std::string distance = "La distance au centre doit être un nombre de rayons du disque, de 0 à 1\n";
+  expectCases({
+      {"centre of the disc is B0, L0", kFrench, spot({"0", "0"}), 0, "B : -3,01°\nL : 1,45°\nDMC : 0,00°\n", ""},
+      {"north along the axis", kPlain, spot({"--depuis-axe", "0", "0.5"}), 0,
+       "B : 26.85°\nL : 1.45°\nDMC : 0.00°\n", ""},
+      {"south along the axis, no -0.00", kPlain, spot({"180", "0.5", "--depuis-axe"}), 0,
+       "B : -32.88°\nL : 1.45°\nDMC : 0.00°\n", ""},
+      {"east is negative, comma in French", kFrench, spot({"90", "0,5"}), 0,
+       "B : -1,55°\nL : 331,60°\nDMC : -29,85°\n", ""},
+      {"a point is also read in French", kFrench, spot({"90", "0.5"}), 0,
+       "B : -1,55°\nL : 331,60°\nDMC : -29,85°\n", ""},
+      {"negative angle", kPlain, spot({"-270", "0.5"}), 0, "B : -1.55°\nL : 331.60°\nDMC : -29.85°\n", ""},
+      {"empty distance", kPlain, spot({"90", ""}), 0,
+       "B : #############°\nL : #############°\nDMC : #############°\n", ""},
+
+      {"day 32", kPlain, {"tache", "32", "1", "2000", "12", "0", "0", "0"}, 2, "",
+       "Le jour doit être compris entre 1 et 31\n"},
+      {"beyond the limb", kPlain, spot({"0", "1.0001"}), 2, "", outside},
+      {"negative distance", kPlain, spot({"--", "0", "-0.2"}), 2, "", outside},
+      {"comma in C", kPlain, spot({"0", "0,5"}), 2, "", distance},
+      {"distance with an exponent", kPlain, spot({"0", "1e-1"}), 2, "", distance},
+      {"angle not a number", kPlain, spot({"nord", "0.5"}), 2, "", angle},
+      {"option twice", kPlain, spot({"--depuis-axe", "0", "0.5", "--depuis-axe"}), 2, "",
+       "kavrel : l'option « --depuis-axe » est donnée deux fois\n"},
+  });
+}
+
+// The page itself is measured by the page's tests; here, what the command checks.
+TEST(KavrelCommand, DiscPage) {
+  const std::string directory = testing::TempDir();
+  const std::string pdf = directory + "/kavrel-disque.pdf";
+  const std::string svg = directory + "/kavrel-disque.svg";
+  const std::vector<std::string> noon{"disque", "1", "1", "2000", "12", "0"};
+  const auto page = [&](std::vector<std::string> rest) {
+    auto arguments = noon;
+    arguments.insert(arguments.end(), rest.begin(), rest.end());
+    return arguments;
+  };
+  const std::string diameter = "Le diamètre doit être compris entre 50 et 250 mm.\n";
+  const std::string step = "Le pas de la grille doit être de 5, 10 ou 15 degrés.\n";
+  expectCases({
+      {"PDF", kFrench, page({"--pdf", pdf, "--diametre", "150,5", "--pas", "15"}), 0, "", ""},
+      {"SVG east right", kPlain, page({"--est-a-droite", "--svg", svg}), 0, "", ""},
+
+      {"no file", kPlain, page({"--diametre", "100"}), 2, "",
+       "kavrel : indiquer le fichier à écrire, --pdf FICHIER ou --svg FICHIER\n"},
+      {"two files", kPlain, page({"--pdf", pdf, "--svg", svg}), 2, "",
+       "kavrel : un seul fichier à la fois, --pdf FICHIER ou --svg FICHIER\n"},
+      {"diameter too small", kPlain, page({"--pdf", pdf, "--diametre", "49.9"}), 2, "", diameter},
+      {"diameter not a number", kPlain, page({"--pdf", pdf, "--diametre", "grand"}), 2, "", diameter},
+      {"step 7", kPlain, page({"--pdf", pdf, "--pas", "7"}), 2, "", step},
+      {"step 10.5", kPlain, page({"--pdf", pdf, "--pas", "10.5"}), 2, "", step},
+      {"hour 24", kPlain, {"disque", "1", "1", "2000", "24", "0", "--pdf", pdf}, 2, "",
+       "L'heure doit être comprise entre 0 et 23 h\n"},
+      {"empty minute", kPlain, {"disque", "1", "1", "2000", "12", "", "--pdf", pdf}, 2, "",
+       "La date et l'heure doivent être complètes pour dessiner le disque\n"},
+      {"file in a missing directory", kPlain, page({"--pdf", directory + "/absent/d.pdf"}), 1, "",
+       "Le fichier « " + directory + "/absent/d.pdf » n'a pas pu être écrit.\n"},
+  });
+  for (const auto& [path, start] : {std::pair{pdf, std::string("%PDF-")}, std::pair{svg, std::string("<?xml")}}) {
+    SCOPED_TRACE(path);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    const std::string text = readAll(file);
+    EXPECT_EQ(text.substr(0, start.size()), start);
+    EXPECT_GT(text.size(), 2000u);
+    std::remove(path.c_str());
+  }
+}
+
 TEST(KavrelCommand, WrongUsageIsRefused) {
   const std::vector<std::vector<std::string>> cases{
       {},
@@ -222,6 +304,9 @@ TEST(KavrelCommand, WrongUsageIsRefused) {
       {"date"},
       {"date", "--"},
       {"rotations", "1", "1", "2000", "1", "6", "2000", "1"},
+      {"tache", "1", "1", "2000", "12", "0", "90"},
+      {"tache", "1", "1", "2000", "12", "0", "90", "0.5", "--est-a-droite"},
+      {"disque", "1", "1", "2000", "12", "0", "--pdf"},
   };
   for (const auto& arguments : cases) {
     SCOPED_TRACE(::testing::PrintToString(arguments));
@@ -238,7 +323,7 @@ TEST(KavrelCommand, HelpListsTheSubcommands) {
     const Result r = kavrel({option}, kFrench);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    for (const char* name : {"jj ", "date ", "sideral ", "precession ", "soleil ", "rotations "}) {
+    for (const char* name : {"jj ", "date ", "sideral ", "precession ", "soleil ", "rotations ", "tache ", "disque "}) {
       EXPECT_NE(r.out.find(std::string("\n  ") + name), std::string::npos) << name;
     }
   }

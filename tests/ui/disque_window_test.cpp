@@ -1,0 +1,222 @@
+// The disc window and its printed page: the disc's true size on the paper, the page's
+// refusals, and a spot read by typing a date and clicking the disc.
+#include <QtTest>
+
+#include <QImage>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "common/julian_day.h"
+#include "programs/disque/disc_page.h"
+#include "programs/disque/disc_view.h"
+#include "programs/disque/disque_window.h"
+#include "window_test_support.h"
+
+using namespace kavrel;
+using namespace kavrel::disque;
+using namespace kavrel::testing;
+
+namespace {
+
+constexpr double kDotsPerInch = 200;
+constexpr double kPixelsPerMm = kDotsPerInch / 25.4;
+// 6 July 2001 at 12 h UT: the axis stands nearly upright (P about 0), so its ticks stay
+// clear of the columns the rim is measured in.
+constexpr double kUprightAxis = 2452097.0;
+
+// The page rendered by poppler, in grey.
+QImage rendered(const QString& pdf, const QString& prefix) {
+  QProcess pdftoppm;
+  pdftoppm.start("pdftoppm", {"-r", QString::number(kDotsPerInch), "-gray", "-singlefile", pdf, prefix});
+  if (!pdftoppm.waitForFinished(60000) || pdftoppm.exitCode() != 0) return {};
+  return QImage(prefix + ".pgm");
+}
+
+// Where the rim crosses column x: the centres of the first and last dark runs between
+// the rows `from` and `to`.
+std::pair<double, double> rimCrossings(const QImage& page, int x, int from, int to) {
+  const auto dark = [&](int y) { return qGray(page.pixel(x, y)) < 96; };
+  int top = from;
+  while (top < to && !dark(top)) ++top;
+  int topEnd = top;
+  while (topEnd < to && dark(topEnd)) ++topEnd;
+  int bottom = to;
+  while (bottom > top && !dark(bottom)) --bottom;
+  int bottomStart = bottom;
+  while (bottomStart > top && dark(bottomStart)) --bottomStart;
+  return {(top + topEnd) / 2.0, (bottomStart + 1 + bottom + 1) / 2.0};
+}
+
+}  // namespace
+
+class DisqueWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void theDiscIsPrintedAtItsTrueDiameter_data();
+  void theDiscIsPrintedAtItsTrueDiameter();
+  void aPageNotWrittenIsSaid_data();
+  void aPageNotWrittenIsSaid();
+  void withoutAPrinterThePageIsOfferedAsPdf_data();
+  void withoutAPrinterThePageIsOfferedAsPdf();
+  void aTypedDateAndAClickedSpot_data();
+  void aTypedDateAndAClickedSpot();
+};
+
+void DisqueWindowTest::theDiscIsPrintedAtItsTrueDiameter_data() {
+  QTest::addColumn<double>("diameter");
+  QTest::addColumn<bool>("eastRight");
+  QTest::addColumn<double>("sheetHeight");
+  QTest::newRow("150 mm, east left") << 150.0 << false << 297.0;
+  QTest::newRow("150 mm, east right") << 150.0 << true << 297.0;
+  QTest::newRow("smallest, 50 mm") << 50.0 << false << 297.0;
+  QTest::newRow("largest, 250 mm on A3") << 250.0 << false << 420.0;
+}
+
+// The disc is centred across the sheet; two columns 0.6 radius each side of the centre
+// cross the rim, and each chord gives the radius.
+void DisqueWindowTest::theDiscIsPrintedAtItsTrueDiameter() {
+  QFETCH(double, diameter);
+  QFETCH(bool, eastRight);
+  QFETCH(double, sheetHeight);
+  QVERIFY(std::abs(discOrientation(kUprightAxis).p) < 3);
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("page.pdf");
+  QString error;
+  QVERIFY2(writeDiscPage(pdf, PageFormat::Pdf, kUprightAxis, {diameter, eastRight, 10}, &error), qPrintable(error));
+  const QImage page = rendered(pdf, dir.filePath("page"));
+  QVERIFY(!page.isNull());
+  QCOMPARE(std::lround(page.height() / kPixelsPerMm), std::lround(sheetHeight));
+
+  const double centreX = page.width() / 2.0;
+  const int from = static_cast<int>(28 * kPixelsPerMm);  // below the heading
+  const int to = page.height() - static_cast<int>(22 * kPixelsPerMm);  // above the conventions' line
+  for (double side : {-1.0, 1.0}) {
+    const int x = static_cast<int>(centreX + side * 0.6 * diameter / 2 * kPixelsPerMm);
+    const auto [top, bottom] = rimCrossings(page, x, from, to);
+    const double halfChord = (bottom - top) / 2;
+    const double offset = x + 0.5 - centreX;
+    const double measured = 2 * std::hypot(halfChord, offset) / kPixelsPerMm;
+    QVERIFY2(std::abs(measured - diameter) <= 0.5, qPrintable(QString("measured %1 mm").arg(measured)));
+  }
+}
+
+void DisqueWindowTest::aPageNotWrittenIsSaid_data() {
+  QTest::addColumn<QString>("path");
+  QTest::addColumn<int>("format");
+  QTest::addColumn<double>("diameter");
+  QTest::addColumn<int>("step");
+  QTest::addColumn<QString>("reason");
+  const QString missing = "/nonexistent-folder/page";
+  QTest::newRow("PDF into a missing folder") << missing + ".pdf" << int(PageFormat::Pdf) << 150.0 << 10
+                                             << QString(kPageNotWritten).arg(missing + ".pdf");
+  QTest::newRow("SVG into a missing folder") << missing + ".svg" << int(PageFormat::Svg) << 150.0 << 10
+                                             << QString(kPageNotWritten).arg(missing + ".svg");
+  QTest::newRow("diameter below 50 mm") << "" << int(PageFormat::Pdf) << 49.9 << 10 << QString(kDiameterRefused);
+  QTest::newRow("diameter above 250 mm") << "" << int(PageFormat::Svg) << 250.1 << 10 << QString(kDiameterRefused);
+  QTest::newRow("step of 7 degrees") << "" << int(PageFormat::Pdf) << 150.0 << 7 << QString(kStepRefused);
+}
+
+void DisqueWindowTest::aPageNotWrittenIsSaid() {
+  QFETCH(QString, path);
+  QFETCH(int, format);
+  QFETCH(double, diameter);
+  QFETCH(int, step);
+  QFETCH(QString, reason);
+  QTemporaryDir dir;
+  const QString target = path.isEmpty() ? dir.filePath("page") : path;
+  QString error;
+  QVERIFY(!writeDiscPage(target, PageFormat(format), kUprightAxis, {diameter, false, step}, &error));
+  QCOMPARE(error, reason);
+  QVERIFY(!QFile::exists(target));
+}
+
+void DisqueWindowTest::withoutAPrinterThePageIsOfferedAsPdf_data() {
+  QTest::addColumn<bool>("save");
+  QTest::addColumn<QString>("file");  // relative to a fresh folder; empty: the dialog given up
+  QTest::addColumn<bool>("written");
+  QTest::addColumn<int>("messages");
+  QTest::newRow("saved") << true << "page.pdf" << true << 0;
+  QTest::newRow("cancelled at the question") << false << "page.pdf" << false << 0;
+  QTest::newRow("dialog given up") << true << "" << false << 0;
+  QTest::newRow("into a missing folder") << true << "missing/page.pdf" << false << 1;
+}
+
+void DisqueWindowTest::withoutAPrinterThePageIsOfferedAsPdf() {
+  QFETCH(bool, save);
+  QFETCH(QString, file);
+  QFETCH(bool, written);
+  QFETCH(int, messages);
+  QTemporaryDir dir;
+  const QString path = file.isEmpty() ? QString() : dir.filePath(file);
+  ui::RecordingMessageBox shown;
+  QtPagePrinter::Hooks hooks;
+  hooks.defaultPrinter = [] { return QPrinterInfo(); };
+  hooks.askNoPrinter = [save] {
+    return save ? ui::QtLinePrinter::NoPrinterChoice::SavePdf : ui::QtLinePrinter::NoPrinterChoice::Cancel;
+  };
+  hooks.askPdfPath = [path](const QString&) { return path; };
+  QtPagePrinter printer(shown, hooks);
+  printer.print(PageContent{kUprightAxis, ",", {{1, {45, 0.5}}}}, PageOptions{});
+  QCOMPARE(!path.isEmpty() && QFileInfo(path).size() > 0, written);
+  QCOMPARE(static_cast<int>(shown.shown.size()), messages);
+}
+
+void DisqueWindowTest::aTypedDateAndAClickedSpot_data() {
+  QTest::addColumn<bool>("eastRight");
+  QTest::addColumn<double>("dx");  // fractions of the radius, right
+  QTest::addColumn<double>("dy");  // up
+  QTest::addColumn<double>("theta");
+  QTest::newRow("east left, a spot to the east") << false << -0.5 << 0.0 << 90.0;
+  QTest::newRow("east right, a spot to the east") << true << 0.5 << 0.0 << 90.0;
+  QTest::newRow("east left, a spot to the north-west") << false << 0.4 << 0.4 << 315.0;
+  QTest::newRow("east right, near the southern limb") << true << -0.2 << -0.95 << 191.9;
+}
+
+void DisqueWindowTest::aTypedDateAndAClickedSpot() {
+  QFETCH(bool, eastRight);
+  QFETCH(double, dx);
+  QFETCH(double, dy);
+  QFETCH(double, theta);
+  OpenWindow<Disque> f;
+  f.w().show();  // the pointer moves only over a window on screen
+  QVERIFY(QTest::qWaitForWindowExposed(&f.w()));
+  retype(f.w(), "txtJour", "15");
+  retype(f.w(), "txtMois", "7");
+  retype(f.w(), "txtAnnée", "2005");
+  retype(f.w(), "txtHeure", "10");
+  retype(f.w(), "txtMinute", "30");
+  if (eastRight) f.w().findChild<QRadioButton*>("optEstDroite")->click();
+  const DiscOrientation disc = discOrientation(julianDay({15, 7, 2005, 10, 30}, CenturyCut::TowardZero));
+
+  DiscView* view = f.w().discView();
+  const DiscFrame frame = view->frame();
+  const QPoint pixel = (frame.centre + QPointF(dx, -dy) * frame.radius).toPoint();
+  QTest::mouseMove(view, pixel);
+  QTest::mouseClick(view, Qt::LeftButton, {}, pixel);
+
+  QTableWidget* table = f.w().spotTable();
+  QCOMPARE(table->rowCount(), 1);
+  const SpotRow expected = spotRow(disc, {1, discPointAt(frame, QPointF(pixel))}, ",");
+  QStringList shown;
+  for (int column = 0; column < table->columnCount(); ++column) shown << table->item(0, column)->text();
+  QCOMPARE(shown, (QStringList{expected.number, expected.theta, expected.r, expected.latitude, expected.longitude,
+                               expected.fromCentralMeridian}));
+  QVERIFY(!expected.latitude.isEmpty());
+  QVERIFY2(std::abs(QString(shown[1]).replace(',', '.').toDouble() - theta) < 1, qPrintable(shown[1]));
+  QCOMPARE(f.texts({"lblPtB", "lblPtL", "lblPtDMC"}),
+           (QStringList{expected.latitude, expected.longitude, expected.fromCentralMeridian}));
+
+  // Beside the disc: no coordinates, the reason instead, and a click adds nothing.
+  const QPoint beside = (frame.centre + QPointF(1.05 * frame.radius, 0)).toPoint();
+  QTest::mouseMove(view, beside);
+  QCOMPARE(f.texts({"lblPtB", "lblPtL", "lblPtDMC"}), (QStringList{"", "", ""}));
+  QCOMPARE(f.w().text("lblPtEtat"), QString::fromUtf8(kOutsideDiscMessage.data(), kOutsideDiscMessage.size()));
+  QTest::mouseClick(view, Qt::LeftButton, {}, beside);
+  QCOMPARE(table->rowCount(), 1);
+}
+
+QTEST_MAIN(DisqueWindowTest)
+#include "disque_window_test.moc"
