@@ -21,10 +21,10 @@ ui::FormTable gastrelForm() {
   form.controls = {
       {.name = "Frame1", .kind = Kind::Frame, .caption = "Jour julien", .at = {600, 120, 3255, 735}},
       {.name = "txtJourJulien", .kind = Kind::TextBox, .at = {1560, 360, 1575, 285}, .frame = "Frame1",
-       .widest = "2451545.5000", .namedBy = {"Frame1"}},
+       .widest = "2451545.5000"},
       {.name = "Frame2", .kind = Kind::Frame, .caption = "Date", .at = {600, 1080, 3255, 735}},
       {.name = "lblDate", .at = {840, 360, 2295, 285}, .background = Background::ActiveBorder, .frame = "Frame2",
-       .widest = "Le 30,500  septembre  2000", .namedBy = {"Frame2"}},
+       .widest = "Le 30,500  septembre  2000"},
       {.name = "Label1", .caption = ui::kMakerNotice, .at = {600, 2040, 1572, 372}, .wrap = true},
       {.name = "cmdMenu", .kind = Kind::CommandButton, .caption = "&Quitter", .at = {2880, 2040, 1455, 375}},
   };
