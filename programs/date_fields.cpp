@@ -5,6 +5,20 @@
 
 namespace kavrel {
 
+namespace {
+std::string fieldText(const ui::Form& form, const QString& name, const char* absent = nullptr) {
+  if (absent && !form.has(name)) return absent;
+  return toUtf8(form.text(name));
+}
+}  // namespace
+
+FieldTexts::FieldTexts(const ui::Form& form, const QString& suffix)
+    : m_day(fieldText(form, "txtJour" + suffix)),
+      m_month(fieldText(form, "txtMois" + suffix)),
+      m_year(fieldText(form, "txtAnnée" + suffix)),
+      m_hour(fieldText(form, "txtHeure" + suffix, "0")),
+      m_minute(fieldText(form, "txtMinute" + suffix, "0")) {}
+
 DateFields::DateFields(ui::Form& form, ui::MessageBox& messages, CheckForm checkForm)
     : m_form(form), m_messages(messages), m_checkForm(checkForm) {}
 

@@ -9,12 +9,27 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 #include "common/field_check.h"
+#include "common/julian_day.h"
 #include "ui/desktop.h"
 #include "ui/form.h"
 
 namespace kavrel {
+
+// The texts of a window's date fields, held while the core reads them: txtJour, txtMois
+// and txtAnnée (with `suffix`, e.g. "F" for the second date), and txtHeure and txtMinute
+// where the window has them (otherwise "0", which is 0 h UT).
+class FieldTexts {
+ public:
+  explicit FieldTexts(const ui::Form& form, const QString& suffix = {});
+
+  [[nodiscard]] DateTexts view() const { return {m_day, m_month, m_year, m_hour, m_minute}; }
+
+ private:
+  std::string m_day, m_month, m_year, m_hour, m_minute;
+};
 
 class DateFields {
  public:

@@ -56,9 +56,10 @@ std::function<int(int)> wrappedHeight(QLabel* label, const QString& text) {
 
 Qt::Alignment labelAlignment(const ControlRow& row) {
   const Qt::Alignment across = row.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
-  // A result box (bordered or on its own background) centres its one line; captions sit at the top.
+  // A result box (bordered or on its own background) centres its one line; captions sit
+  // at the top unless they stand on the row of a value.
   const bool box = row.border || row.background != Background::Default;
-  return across | (box && !row.wrap ? Qt::AlignVCenter : Qt::AlignTop);
+  return across | ((box && !row.wrap) || row.middle ? Qt::AlignVCenter : Qt::AlignTop);
 }
 
 void paintBackground(QWidget* widget, Background background) {
@@ -87,6 +88,8 @@ Form::Form(const FormTable& table, QWidget* owner)
 
   m_controls.reserve(table.controls.size());
   for (const ControlRow& control : table.controls) m_controls.push_back({control, create(control)});
+
+  nameForScreenReaders();
 
   m_dpiX = logicalDpiX();
   m_dpiY = logicalDpiY();
@@ -150,6 +153,33 @@ QWidget* Form::create(const ControlRow& row) {
   if (row.index >= 0) widget->setProperty("index", row.index);
   paintBackground(widget, row.background);
   return widget;
+}
+
+void Form::nameForScreenReaders() {
+  for (const Entry& entry : m_controls) {
+    const ControlRow& row = entry.row;
+    QStringList captions;
+    for (const QString& name : row.namedBy) captions << shownCaption(captionOf(name));
+    QString name = captions.join(QStringLiteral(", "));
+    if (!row.unit.isEmpty()) name += QStringLiteral(" (%1)").arg(shownCaption(captionOf(row.unit)));
+    if (!row.accessibleName.isEmpty()) name = row.accessibleName;
+    if (name.isEmpty()) continue;
+    entry.widget->setAccessibleName(name);
+
+    if (row.kind != Kind::TextBox) continue;
+    QStringList naming = row.namedBy;
+    if (!row.unit.isEmpty()) naming << row.unit;
+    for (const QString& labelName : naming)
+      if (auto* label = qobject_cast<QLabel*>(control(labelName)); label && !label->buddy())
+        label->setBuddy(entry.widget);
+  }
+}
+
+QString Form::captionOf(const QString& name) const {
+  for (const Entry& entry : m_controls)
+    if (entry.row.name == name && (entry.row.kind == Kind::Label || entry.row.kind == Kind::Frame))
+      return entry.row.caption;
+  qFatal("%s: %s is no label or frame to name a control", qPrintable(m_table.name), qPrintable(name));
 }
 
 double Form::fitScale() {
@@ -246,6 +276,8 @@ QWidget* Form::find(const QString& name, int index) const {
     if (entry.row.name == name && (index < 0 || entry.row.index == index)) return entry.widget;
   return nullptr;
 }
+
+bool Form::has(const QString& name) const { return find(name, -1) != nullptr; }
 
 QWidget* Form::control(const QString& name, int index) const {
   QWidget* widget = find(name, index);

@@ -45,6 +45,8 @@ class Form : public QWidget {
   // Controls by name (and index within a control array). Asking for a name the table
   // does not hold, or for the wrong kind, is a programming error and aborts.
   [[nodiscard]] QWidget* control(const QString& name, int index = -1) const;
+  // Whether the table holds a control of that name.
+  [[nodiscard]] bool has(const QString& name) const;
   [[nodiscard]] TextField* textBox(const QString& name) const;
   [[nodiscard]] QLabel* label(const QString& name) const;
   [[nodiscard]] QPushButton* button(const QString& name) const;
@@ -97,6 +99,8 @@ class Form : public QWidget {
 
   QWidget* create(const ControlRow& row);
   QWidget* find(const QString& name, int index) const;
+  void nameForScreenReaders();  // accessible names and buddies from the table
+  [[nodiscard]] QString captionOf(const QString& labelOrFrame) const;
   [[nodiscard]] double fitScale();  // measures labels by setting their texts in turn
   void place();
   void applyTabOrder();

@@ -45,6 +45,8 @@ struct ControlRow {
   bool border = false;     // single-line (sunken) border
   Background background = Background::Default;
   bool wrap = false;       // a label of several lines: words wrap at its width
+  bool middle = false;     // a label centred on its height, as a caption or a unit stands
+                           // level with the value of its row
   QString frame{};         // the frame it sits in (declared earlier); `at` is then
                            // relative to the frame's top-left corner
   QString widest{};        // the widest text it must show besides its caption, such as
@@ -52,6 +54,17 @@ struct ControlRow {
   int index = -1;          // index within a control array (Line1(0), Line1(1))
   QColor colour{};         // line colour
   int lineWidth = 1;       // line width in pixels (not scaled)
+
+  // What a screen reader says for the control. Its name is made of the captions of the
+  // labels (or frames) in `namedBy`, in reading order (the caption of its row, then the
+  // heading of its column), joined by ", ", followed by the caption of its `unit` label
+  // in parentheses: "Date de début, Jour", "Ascension droite (hh,mmss)". A text box is
+  // also the buddy of each of those labels that has none yet, so that the reader links
+  // the two. `accessibleName` is said instead of the captions where the window shows
+  // none, or only an abbreviation ("Min").
+  QStringList namedBy{};
+  QString unit{};
+  QString accessibleName{};
 };
 
 struct FormTable {

@@ -18,10 +18,21 @@ namespace {
 const QString kPrintHeading = QStringLiteral("Kavrel - Rotations synodiques - page ");
 const QString kPrintTitle = QStringLiteral("Rotations synodiques");
 
-// A result label: centred, with a single-line border, on the window's background.
-ui::ControlRow result(const QString& name, ui::Twips at, const QString& widest) {
+// A result label: centred, with a single-line border, on the window's background; named
+// by the caption of its date's row and the heading of its column.
+ui::ControlRow result(const QString& name, ui::Twips at, const QString& widest, const QStringList& namedBy) {
   return {.name = name, .at = at, .align = Align::Centre, .border = true, .background = Background::Window,
-          .widest = widest};
+          .widest = widest, .namedBy = namedBy};
+}
+
+// A date field, named as the result labels are.
+ui::ControlRow field(const QString& name, ui::Twips at, const QString& widest, const QStringList& namedBy) {
+  return {.name = name, .kind = Kind::TextBox, .at = at, .widest = widest, .namedBy = namedBy};
+}
+
+// A caption standing level with the fields and results of its row.
+ui::ControlRow rowCaption(const QString& name, const QString& caption, ui::Twips at) {
+  return {.name = name, .caption = caption, .at = at, .middle = true};
 }
 
 // A field heading, centred over its field.
@@ -33,7 +44,7 @@ ui::ControlRow heading(const QString& name, const QString& caption, ui::Twips at
 
 ui::FormTable brennicForm() {
   ui::FormTable form;
-  form.name = "Brennic";
+  form.name = "Brennic_deux_dates";
   form.title = " Rotations synodiques solaires entre deux dates";
   form.clientWidth = 8844;
   form.clientHeight = 3612;
@@ -44,25 +55,25 @@ ui::FormTable brennicForm() {
       {.name = "Label6", .caption = "Numéro de jour julien", .at = {3960, 120, 1575, 255}},
       {.name = "Label9", .caption = "Rotation synodique", .at = {5640, 120, 1575, 255}},
       {.name = "Label14", .caption = "Longitude du centre", .at = {7320, 120, 1695, 255}},
-      {.name = "Label11", .caption = "Date de début", .at = {120, 360, 1095, 255}},
-      {.name = "txtJour", .kind = Kind::TextBox, .at = {1320, 360, 375, 285}, .widest = "31"},
-      {.name = "txtMois", .kind = Kind::TextBox, .at = {1800, 360, 375, 285}, .widest = "12"},
-      {.name = "txtAnnée", .kind = Kind::TextBox, .at = {2280, 360, 495, 285}, .widest = "2026"},
-      {.name = "Label4", .caption = "à 0 h 00 TU", .at = {2880, 360, 975, 255}},
-      result("lblJourJulien", {4080, 360, 1215, 255}, "2451545,500"),
-      result("lblRotSyn", {5760, 360, 1215, 255}, " < 1"),
-      result("lblLo", {7440, 360, 1215, 255}, "359,99"),
+      rowCaption("Label11", "Date de début", {120, 360, 1095, 255}),
+      field("txtJour", {1320, 360, 375, 285}, "31", {"Label11", "Label1"}),
+      field("txtMois", {1800, 360, 375, 285}, "12", {"Label11", "Label2"}),
+      field("txtAnnée", {2280, 360, 495, 285}, "2026", {"Label11", "Label3"}),
+      rowCaption("Label4", "à 0 h 00 TU", {2880, 360, 975, 255}),
+      result("lblJourJulien", {4080, 360, 1215, 255}, "2451545,500", {"Label11", "Label6"}),
+      result("lblRotSyn", {5760, 360, 1215, 255}, " < 1", {"Label11", "Label9"}),
+      result("lblLo", {7440, 360, 1215, 255}, "359,99", {"Label11", "Label14"}),
       heading("Label26", "Jour", {1320, 720, 375, 255}),
       heading("Label25", "Mois", {1800, 720, 375, 255}),
       heading("Label24", "Année", {2280, 720, 495, 255}),
-      {.name = "Label15", .caption = "Date de fin", .at = {120, 960, 1215, 255}},
-      {.name = "txtJourF", .kind = Kind::TextBox, .at = {1320, 960, 375, 285}, .widest = "31"},
-      {.name = "txtMoisF", .kind = Kind::TextBox, .at = {1800, 960, 375, 285}, .widest = "12"},
-      {.name = "txtAnnéeF", .kind = Kind::TextBox, .at = {2280, 960, 495, 285}, .widest = "2026"},
-      {.name = "Label5", .caption = "à 0 h 00 TU", .at = {2880, 960, 975, 255}},
-      result("lblJourJulienF", {4080, 960, 1215, 255}, "2451545,500"),
-      result("lblRotSynF", {5760, 960, 1215, 255}, " < 1"),
-      result("lblLoF", {7440, 960, 1215, 255}, "359,99"),
+      rowCaption("Label15", "Date de fin", {120, 960, 1215, 255}),
+      field("txtJourF", {1320, 960, 375, 285}, "31", {"Label15", "Label26"}),
+      field("txtMoisF", {1800, 960, 375, 285}, "12", {"Label15", "Label25"}),
+      field("txtAnnéeF", {2280, 960, 495, 285}, "2026", {"Label15", "Label24"}),
+      rowCaption("Label5", "à 0 h 00 TU", {2880, 960, 975, 255}),
+      result("lblJourJulienF", {4080, 960, 1215, 255}, "2451545,500", {"Label15", "Label6"}),
+      result("lblRotSynF", {5760, 960, 1215, 255}, " < 1", {"Label15", "Label9"}),
+      result("lblLoF", {7440, 960, 1215, 255}, "359,99", {"Label15", "Label14"}),
       {.name = "List1",
        .kind = Kind::ListBox,
        .at = {120, 1440, 6855, 1776},
@@ -183,36 +194,25 @@ void Brennic::txtAnnéeF_Click() {
   Calcul2();
 }
 
-void Brennic::Calcul1() {
-  calcul(text("txtJour"), text("txtMois"), text("txtAnnée"), "lblJourJulien", "lblRotSyn", "lblLo");
-}
+void Brennic::Calcul1() { calcul(QString()); }
 
-void Brennic::Calcul2() {
-  calcul(text("txtJourF"), text("txtMoisF"), text("txtAnnéeF"), "lblJourJulienF", "lblRotSynF", "lblLoF");
-}
+void Brennic::Calcul2() { calcul(QStringLiteral("F")); }
 
 // While a field of the date is empty only its Julian day shows "#############"; its
 // rotation and L0 keep what they showed.
-void Brennic::calcul(const QString& day, const QString& month, const QString& year, const QString& julianDayLabel,
-                     const QString& rotationLabel, const QString& l0Label) {
-  const std::string d = toUtf8(day);
-  const std::string m = toUtf8(month);
-  const std::string y = toUtf8(year);
-  const DateRow row = dateRow({d, m, y}, m_decimalSeparator);
-  setText(julianDayLabel, toQString(row.julianDay));
+void Brennic::calcul(const QString& suffix) {
+  const FieldTexts date(*this, suffix);
+  const DateRow row = dateRow(date.view(), m_decimalSeparator);
+  setText("lblJourJulien" + suffix, toQString(row.julianDay));
   if (!row.complete) return;
-  setText(rotationLabel, toQString(row.rotation));
-  setText(l0Label, toQString(row.l0));
+  setText("lblRotSyn" + suffix, toQString(row.rotation));
+  setText("lblLo" + suffix, toQString(row.l0));
 }
 
 void Brennic::cmdCalcul_Click() {
-  const std::string day = toUtf8(text("txtJour"));
-  const std::string month = toUtf8(text("txtMois"));
-  const std::string year = toUtf8(text("txtAnnée"));
-  const std::string dayF = toUtf8(text("txtJourF"));
-  const std::string monthF = toUtf8(text("txtMoisF"));
-  const std::string yearF = toUtf8(text("txtAnnéeF"));
-  const RotationList list = rotationList({day, month, year}, {dayF, monthF, yearF}, m_decimalSeparator);
+  const FieldTexts first(*this);
+  const FieldTexts second(*this, QStringLiteral("F"));
+  const RotationList list = rotationList(first.view(), second.view(), m_decimalSeparator);
 
   viderListe();
   switch (list.outcome) {

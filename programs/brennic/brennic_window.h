@@ -52,9 +52,9 @@ class Brennic : public ui::Form {
   void errDate();
   void msgLimite();
   void viderListe();
-  // One date's row: the three fields read, the three result labels written.
-  void calcul(const QString& day, const QString& month, const QString& year, const QString& julianDayLabel,
-              const QString& rotationLabel, const QString& l0Label);
+  // One date's row: its three fields read, its three result labels written (the second
+  // date's names end in `suffix` "F").
+  void calcul(const QString& suffix);
 
   ui::Desktop m_desktop;
   std::string m_decimalSeparator;

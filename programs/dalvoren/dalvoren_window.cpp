@@ -23,11 +23,12 @@ constexpr int kUnitLeft = 4200;
 constexpr int kLabelHeight = 252;
 
 // One result row: its caption at left, the result label on the window background, and
-// the unit where it has one.
+// the unit where it has one; caption and unit stand level with the result, and name it.
 void addResultRow(std::vector<ControlRow>& controls, int top, const QString& captionName,
                   const QString& caption, const QString& resultName, const QString& unitName = {},
                   const QString& unit = {}) {
-  controls.push_back({.name = captionName, .caption = caption, .at = {kCaptionLeft, top, 1812, kLabelHeight}});
+  controls.push_back(
+      {.name = captionName, .caption = caption, .at = {kCaptionLeft, top, 1812, kLabelHeight}, .middle = true});
   controls.push_back({.name = resultName,
                       .at = {kResultLeft, top, kResultWidth, kLabelHeight},
                       .align = Align::Centre,
@@ -35,24 +36,13 @@ void addResultRow(std::vector<ControlRow>& controls, int top, const QString& cap
                       // The empty-field text is wider than any result ("2451545,000",
                       // "-23,0158", "16  17,4", "359,99"); fitting it costs a window about a
                       // third larger, which still sits well on a small screen.
-                      .widest = toQString(kEmptyResult)});
+                      .widest = toQString(kEmptyResult),
+                      .namedBy = {captionName},
+                      .unit = unitName});
   if (!unitName.isEmpty())
-    controls.push_back({.name = unitName, .caption = unit, .at = {kUnitLeft, top, 1092, kLabelHeight}});
+    controls.push_back(
+        {.name = unitName, .caption = unit, .at = {kUnitLeft, top, 1092, kLabelHeight}, .middle = true});
 }
-
-// The five fields' texts, held while the core reads them.
-struct FieldTexts {
-  std::string day, month, year, hour, minute;
-
-  explicit FieldTexts(const ui::Form& form)
-      : day(toUtf8(form.text("txtJour"))),
-        month(toUtf8(form.text("txtMois"))),
-        year(toUtf8(form.text("txtAnnée"))),
-        hour(toUtf8(form.text("txtHeure"))),
-        minute(toUtf8(form.text("txtMinute"))) {}
-
-  [[nodiscard]] DateTexts view() const { return {day, month, year, hour, minute}; }
-};
 
 }  // namespace
 
@@ -69,11 +59,14 @@ ui::FormTable dalvorenForm() {
       {.name = "Label3", .caption = "Année", .at = {1920, 120, 495, 252}, .align = Align::Centre},
       {.name = "Label4", .caption = "Heure TU", .at = {2640, 120, 735, 252}},
       {.name = "Label5", .caption = "Min", .at = {3480, 120, 375, 252}, .align = Align::Centre},
-      {.name = "txtJour", .kind = Kind::TextBox, .at = {960, 360, 375, 285}, .widest = "31"},
-      {.name = "txtMois", .kind = Kind::TextBox, .at = {1440, 360, 375, 285}, .widest = "12"},
-      {.name = "txtAnnée", .kind = Kind::TextBox, .at = {1920, 360, 495, 285}, .widest = "2026"},
-      {.name = "txtHeure", .kind = Kind::TextBox, .at = {2760, 360, 375, 285}, .widest = "23"},
-      {.name = "txtMinute", .kind = Kind::TextBox, .at = {3480, 360, 375, 285}, .widest = "59"},
+      {.name = "txtJour", .kind = Kind::TextBox, .at = {960, 360, 375, 285}, .widest = "31", .namedBy = {"Label1"}},
+      {.name = "txtMois", .kind = Kind::TextBox, .at = {1440, 360, 375, 285}, .widest = "12", .namedBy = {"Label2"}},
+      {.name = "txtAnnée", .kind = Kind::TextBox, .at = {1920, 360, 495, 285}, .widest = "2026",
+       .namedBy = {"Label3"}},
+      {.name = "txtHeure", .kind = Kind::TextBox, .at = {2760, 360, 375, 285}, .widest = "23",
+       .namedBy = {"Label4"}},
+      {.name = "txtMinute", .kind = Kind::TextBox, .at = {3480, 360, 375, 285}, .widest = "59",
+       .namedBy = {"Label5"}, .accessibleName = "Minute"},
       {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {1080, 840, 1815, 255}},
   };
   addResultRow(c, 1200, "Label6", "Numéro de jour julien", "lblJourJulien");

@@ -24,11 +24,14 @@ ui::FormTable farrowelForm() {
       {.name = "Label3", .caption = "Année", .at = {1200, 240, 492, 252}, .align = Align::Centre},
       {.name = "Label4", .caption = "Heure TU", .at = {1920, 240, 732, 252}},
       {.name = "Label5", .caption = "Min", .at = {2760, 240, 372, 252}, .align = Align::Centre},
-      {.name = "txtJour", .kind = Kind::TextBox, .at = {240, 480, 375, 285}, .widest = "31"},
-      {.name = "txtMois", .kind = Kind::TextBox, .at = {720, 480, 375, 285}, .widest = "12"},
-      {.name = "txtAnnée", .kind = Kind::TextBox, .at = {1200, 480, 495, 285}, .widest = "2026"},
-      {.name = "txtHeure", .kind = Kind::TextBox, .at = {2040, 480, 375, 285}, .widest = "23"},
-      {.name = "txtMinute", .kind = Kind::TextBox, .at = {2760, 480, 375, 285}, .widest = "59"},
+      {.name = "txtJour", .kind = Kind::TextBox, .at = {240, 480, 375, 285}, .widest = "31", .namedBy = {"Label1"}},
+      {.name = "txtMois", .kind = Kind::TextBox, .at = {720, 480, 375, 285}, .widest = "12", .namedBy = {"Label2"}},
+      {.name = "txtAnnée", .kind = Kind::TextBox, .at = {1200, 480, 495, 285}, .widest = "2026",
+       .namedBy = {"Label3"}},
+      {.name = "txtHeure", .kind = Kind::TextBox, .at = {2040, 480, 375, 285}, .widest = "23",
+       .namedBy = {"Label4"}},
+      {.name = "txtMinute", .kind = Kind::TextBox, .at = {2760, 480, 375, 285}, .widest = "59",
+       .namedBy = {"Label5"}, .accessibleName = "Minute"},
       {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {240, 960, 1815, 255}},
       {.name = "Label6", .caption = "Numéro de jour julien", .at = {240, 1392, 1572, 288}, .align = Align::Centre},
       {.name = "lblJourJulien",
@@ -36,7 +39,8 @@ ui::FormTable farrowelForm() {
        .align = Align::Centre,
        .border = true,
        .background = Background::Window,
-       .widest = "2451545,000"},
+       .widest = "2451545,000",
+       .namedBy = {"Label6"}},
       {.name = "cmdMenu", .kind = Kind::CommandButton, .caption = "&Quitter", .at = {1680, 1920, 1455, 375}},
       {.name = "Label7", .caption = ui::kMakerNotice, .at = {240, 2040, 1212, 372}, .wrap = true},
   };
@@ -102,12 +106,8 @@ void Farrowel::chkZero_Click() {
 void Farrowel::cmdMenu_Click() { unload(); }
 
 void Farrowel::jourjulien() {
-  const std::string day = toUtf8(text("txtJour"));
-  const std::string month = toUtf8(text("txtMois"));
-  const std::string year = toUtf8(text("txtAnnée"));
-  const std::string hour = toUtf8(text("txtHeure"));
-  const std::string minute = toUtf8(text("txtMinute"));
-  setText("lblJourJulien", toQString(julianDayText({day, month, year, hour, minute}, m_decimalSeparator)));
+  const FieldTexts fields(*this);
+  setText("lblJourJulien", toQString(julianDayText(fields.view(), m_decimalSeparator)));
 }
 
 }  // namespace kavrel::farrowel

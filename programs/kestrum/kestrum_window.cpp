@@ -23,16 +23,20 @@ ui::FormTable kestrumForm() {
       {.name = "Label2", .caption = "Mois", .at = {1200, 120, 372, 252}, .align = Align::Centre},
       {.name = "Label3", .caption = "Année", .at = {1680, 120, 492, 252}, .align = Align::Centre},
       {.name = "Label4", .caption = "Date", .at = {120, 360, 492, 252}},
-      {.name = "txtJour", .kind = Kind::TextBox, .at = {720, 360, 375, 285}, .widest = "31"},
-      {.name = "txtMois", .kind = Kind::TextBox, .at = {1200, 360, 375, 285}, .widest = "12"},
-      {.name = "txtAnnée", .kind = Kind::TextBox, .at = {1680, 360, 495, 285}, .widest = "2026"},
+      {.name = "txtJour", .kind = Kind::TextBox, .at = {720, 360, 375, 285}, .widest = "31", .namedBy = {"Label1"}},
+      {.name = "txtMois", .kind = Kind::TextBox, .at = {1200, 360, 375, 285}, .widest = "12", .namedBy = {"Label2"}},
+      {.name = "txtAnnée", .kind = Kind::TextBox, .at = {1680, 360, 495, 285}, .widest = "2026",
+       .namedBy = {"Label3"}},
+      // No caption names the Julian day: it stands on the date's row.
       {.name = "lblJourJulien",
        .at = {2400, 360, 1452, 252},
        .align = Align::Centre,
        .border = true,
-       .widest = "2451545,000"},
+       .widest = "2451545,000",
+       .accessibleName = "Numéro de jour julien à 0 h TU"},
       {.name = "Label6", .caption = "Temps sidéral de Greenwich à 0 h TU", .at = {120, 840, 2892, 252}},
-      {.name = "Label7", .at = {1200, 1150, 1212, 252}, .align = Align::Centre, .border = true, .widest = "23,5959"},
+      {.name = "Label7", .at = {1200, 1150, 1212, 252}, .align = Align::Centre, .border = true, .widest = "23,5959",
+       .namedBy = {"Label6"}, .unit = "Label5"},
       {.name = "Label5", .caption = "hh.mmss", .at = {2640, 1200, 972, 252}},
       {.name = "Command1", .kind = Kind::CommandButton, .caption = "&A propos", .at = {600, 1560, 1212, 372}},
       {.name = "cmdMenu", .kind = Kind::CommandButton, .caption = "&Quitter", .at = {2160, 1560, 1212, 375}},
@@ -88,10 +92,8 @@ void Kestrum::cmdMenu_Click() {
 }
 
 void Kestrum::Calcul() {
-  const std::string day = toUtf8(text("txtJour"));
-  const std::string month = toUtf8(text("txtMois"));
-  const std::string year = toUtf8(text("txtAnnée"));
-  const SiderealTexts texts = siderealTexts({day, month, year}, m_decimalSeparator);
+  const FieldTexts fields(*this);
+  const SiderealTexts texts = siderealTexts(fields.view(), m_decimalSeparator);
   setText("lblJourJulien", toQString(texts.julianDay));
   setText("Label7", toQString(texts.siderealTime));
 }

@@ -85,11 +85,16 @@ class BrennicWindowTest : public QObject {
   void printout_data();
   void printout();
   void quitterLeavesNoWindow();
+  void screenReaderNames_data();
+  void screenReaderNames();
+  void captionsStandLevelWithTheirValues_data();
+  void captionsStandLevelWithTheirValues();
 };
 
 void BrennicWindowTest::opensOnTodayTwice() {
   Fixture f;
   QCOMPARE(f.w().windowTitle(), QString(" Rotations synodiques solaires entre deux dates"));
+  QCOMPARE(f.w().objectName(), QString("Brennic_deux_dates"));
   QCOMPARE(f.fields(), kTodayFields);
   QCOMPARE(f.row(), kTodayRow);
   QCOMPARE(f.row("F"), kTodayRow);
@@ -323,6 +328,42 @@ void BrennicWindowTest::quitterLeavesNoWindow() {
   f.click("cmdMenu");
   QTRY_VERIFY(f.window.isNull());
   for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+void BrennicWindowTest::screenReaderNames_data() {
+  accessibilityColumns();
+  const QString start = "Date de début, ";
+  const QString end = "Date de fin, ";
+  QTest::newRow("start day") << "txtJour" << start + "Jour" << QStringList{"Label1", "Label11"};
+  QTest::newRow("start month") << "txtMois" << start + "Mois" << QStringList{"Label2"};
+  QTest::newRow("start year") << "txtAnnée" << start + "Année" << QStringList{"Label3"};
+  QTest::newRow("end day") << "txtJourF" << end + "Jour" << QStringList{"Label26", "Label15"};
+  QTest::newRow("end month") << "txtMoisF" << end + "Mois" << QStringList{"Label25"};
+  QTest::newRow("end year") << "txtAnnéeF" << end + "Année" << QStringList{"Label24"};
+  QTest::newRow("start Julian day") << "lblJourJulien" << start + "Numéro de jour julien" << QStringList{};
+  QTest::newRow("start rotation") << "lblRotSyn" << start + "Rotation synodique" << QStringList{};
+  QTest::newRow("start L0") << "lblLo" << start + "Longitude du centre" << QStringList{};
+  QTest::newRow("end Julian day") << "lblJourJulienF" << end + "Numéro de jour julien" << QStringList{};
+  QTest::newRow("end rotation") << "lblRotSynF" << end + "Rotation synodique" << QStringList{};
+  QTest::newRow("end L0") << "lblLoF" << end + "Longitude du centre" << QStringList{};
+}
+
+void BrennicWindowTest::screenReaderNames() {
+  Fixture f;
+  checkAccessibility(f.w());
+}
+
+void BrennicWindowTest::captionsStandLevelWithTheirValues_data() {
+  levelColumns();
+  QTest::newRow("Date de début") << "Label11" << "lblJourJulien";
+  QTest::newRow("first à 0 h 00 TU") << "Label4" << "lblJourJulien";
+  QTest::newRow("Date de fin") << "Label15" << "lblJourJulienF";
+  QTest::newRow("second à 0 h 00 TU") << "Label5" << "lblJourJulienF";
+}
+
+void BrennicWindowTest::captionsStandLevelWithTheirValues() {
+  Fixture f;
+  checkLevel(f.w());
 }
 
 QTEST_MAIN(BrennicWindowTest)

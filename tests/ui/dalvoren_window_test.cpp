@@ -56,6 +56,10 @@ class DalvorenWindowTest : public QObject {
   void printingWithoutAPrinterSaysSo();
   void emptyResultFitsItsLabel();
   void keyboardOrder();
+  void screenReaderNames_data();
+  void screenReaderNames();
+  void captionsStandLevelWithTheirValues_data();
+  void captionsStandLevelWithTheirValues();
   void aProposTwiceLeavesOneWindowWithItsHelpButton();
   void quitter_data();
   void quitter();
@@ -310,6 +314,42 @@ void DalvorenWindowTest::keyboardOrder() {
   }
   QCOMPARE(order, (QStringList{"cmdImprimer", "txtJour", "txtMois", "txtAnnée", "txtHeure", "txtMinute", "cmdMenu",
                                "chkZero", "Command1", "cmdImprimer"}));
+}
+
+void DalvorenWindowTest::screenReaderNames_data() {
+  accessibilityColumns();
+  QTest::newRow("day") << "txtJour" << "Jour" << QStringList{"Label1"};
+  QTest::newRow("month") << "txtMois" << "Mois" << QStringList{"Label2"};
+  QTest::newRow("year") << "txtAnnée" << "Année" << QStringList{"Label3"};
+  QTest::newRow("hour") << "txtHeure" << "Heure TU" << QStringList{"Label4"};
+  QTest::newRow("minute, said in full") << "txtMinute" << "Minute" << QStringList{"Label5"};
+  QTest::newRow("Julian day") << "lblJourJulien" << "Numéro de jour julien" << QStringList{};
+  QTest::newRow("right ascension") << "lblAD" << "Ascension droite (hh,mmss)" << QStringList{};
+  QTest::newRow("declination") << "lblDéc" << "Déclinaison (°, '  \")" << QStringList{};
+  QTest::newRow("rotation") << "lblRotSyn" << "Rotation synodique" << QStringList{};
+  QTest::newRow("semi-diameter") << "lblDemidiam" << "Demi diamètre apparent ('  \")" << QStringList{};
+  QTest::newRow("P") << "lblP" << "Angle aux pôles (°)" << QStringList{};
+  QTest::newRow("B0") << "lblBo" << "Latitude du centre (°)" << QStringList{};
+  QTest::newRow("L0") << "lblLo" << "Longitude du centre (°)" << QStringList{};
+}
+
+void DalvorenWindowTest::screenReaderNames() {
+  Fixture f;
+  checkAccessibility(f.w());
+}
+
+void DalvorenWindowTest::captionsStandLevelWithTheirValues_data() {
+  levelColumns();
+  const QStringList captions = {"Label6", "Label7", "Label8", "Label9", "Label10", "Label12", "Label13", "Label14"};
+  for (int i = 0; i < captions.size(); ++i) QTest::newRow(qPrintable(captions[i])) << captions[i] << kResults[i];
+  for (const auto& [unit, value] : {std::pair{"Label11", "lblAD"}, {"Label15", "lblDéc"}, {"Label16", "lblDemidiam"},
+                                    {"Label17", "lblP"}, {"Label18", "lblBo"}, {"Label19", "lblLo"}})
+    QTest::newRow(unit) << QString(unit) << QString(value);
+}
+
+void DalvorenWindowTest::captionsStandLevelWithTheirValues() {
+  Fixture f;
+  checkLevel(f.w());
 }
 
 void DalvorenWindowTest::aProposTwiceLeavesOneWindowWithItsHelpButton() {

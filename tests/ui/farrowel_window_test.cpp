@@ -44,6 +44,8 @@ class FarrowelWindowTest : public QObject {
   void refusedYearKeepsTheResult();
   void checkBoxPinsTheTimeAndGivesBackTheClock();
   void quitterUnloadsTheWindow();
+  void screenReaderNames_data();
+  void screenReaderNames();
 };
 
 void FarrowelWindowTest::opensOnTheClock_data() {
@@ -233,6 +235,21 @@ void FarrowelWindowTest::quitterUnloadsTheWindow() {
   QVERIFY(QTest::qWaitForWindowActive(f.window));
   QTest::keyClick(f.window, Qt::Key_Q, Qt::AltModifier);
   QTRY_VERIFY(f.window.isNull());
+}
+
+void FarrowelWindowTest::screenReaderNames_data() {
+  accessibilityColumns();
+  QTest::newRow("day") << "txtJour" << "Jour" << QStringList{"Label1"};
+  QTest::newRow("month") << "txtMois" << "Mois" << QStringList{"Label2"};
+  QTest::newRow("year") << "txtAnnée" << "Année" << QStringList{"Label3"};
+  QTest::newRow("hour") << "txtHeure" << "Heure TU" << QStringList{"Label4"};
+  QTest::newRow("minute, said in full") << "txtMinute" << "Minute" << QStringList{"Label5"};
+  QTest::newRow("Julian day") << "lblJourJulien" << "Numéro de jour julien" << QStringList{};
+}
+
+void FarrowelWindowTest::screenReaderNames() {
+  Fixture f;
+  checkAccessibility(f.w());
 }
 
 QTEST_MAIN(FarrowelWindowTest)

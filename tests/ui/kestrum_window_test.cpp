@@ -44,6 +44,8 @@ class KestrumWindowTest : public QObject {
   void aProposTwiceLeavesOneWindow();
   void quitter_data();
   void quitter();
+  void screenReaderNames_data();
+  void screenReaderNames();
 
  private:
   ui::TestDesktop desktop;
@@ -141,6 +143,17 @@ void KestrumWindowTest::quitter() {
   QVERIFY(about.isNull());
   for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
 }
+
+void KestrumWindowTest::screenReaderNames_data() {
+  accessibilityColumns();
+  QTest::newRow("day") << "txtJour" << "Jour" << QStringList{"Label1"};
+  QTest::newRow("month") << "txtMois" << "Mois" << QStringList{"Label2"};
+  QTest::newRow("year") << "txtAnnée" << "Année" << QStringList{"Label3"};
+  QTest::newRow("Julian day, uncaptioned") << "lblJourJulien" << "Numéro de jour julien à 0 h TU" << QStringList{};
+  QTest::newRow("sidereal time") << "Label7" << "Temps sidéral de Greenwich à 0 h TU (hh.mmss)" << QStringList{};
+}
+
+void KestrumWindowTest::screenReaderNames() { checkAccessibility(*window); }
 
 QTEST_MAIN(KestrumWindowTest)
 #include "kestrum_window_test.moc"

@@ -73,6 +73,9 @@ class PrecessionWindowTest : public QObject {
   void aProposTwiceLeavesOneWindow();
   void quitter_data();
   void quitter();
+  void screenReaderNames_data();
+  void screenReaderNames();
+  void referenceYearStandsClearOfItsBox();
 };
 
 void PrecessionWindowTest::opensEmpty() {
@@ -300,6 +303,32 @@ void PrecessionWindowTest::quitter() {
   QVERIFY(f.window.isNull());
   QVERIFY(about.isNull());
   for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+}
+
+void PrecessionWindowTest::screenReaderNames_data() {
+  accessibilityColumns();
+  const QString reference = "Année de référence";
+  const QString target = "Année cible";
+  QTest::newRow("reference year") << "Text1" << reference << QStringList{"Label1"};
+  QTest::newRow("right ascension") << "Text2" << reference + ", Ascension Droite (hh.mmss)"
+                                   << QStringList{"Label2", "Label7"};
+  QTest::newRow("declination") << "Text3" << reference + ", Déclinaison (dd.mmss)" << QStringList{"Label3", "Label8"};
+  QTest::newRow("target year") << "Text4" << target << QStringList{"Label4"};
+  QTest::newRow("carried right ascension") << "Text5" << target + ", Ascension Droite (hh.mmss)" << QStringList{};
+  QTest::newRow("carried declination") << "Text6" << target + ", Déclinaison (dd.mmss)" << QStringList{};
+}
+
+void PrecessionWindowTest::screenReaderNames() {
+  Fixture f;
+  checkAccessibility(f.w());
+}
+
+void PrecessionWindowTest::referenceYearStandsClearOfItsBox() {
+  Fixture f;
+  const int captionEnd = drawnText(f.w().label("Label1")).right();
+  const int boxStart = f.w().control("Text1")->geometry().left();
+  QVERIFY2(boxStart - captionEnd >= 4, qPrintable(QString("caption ends at %1 px, box starts at %2 px")
+                                                      .arg(captionEnd).arg(boxStart)));
 }
 
 QTEST_MAIN(PrecessionWindowTest)
