@@ -1,6 +1,7 @@
 // The two-date window.
 #include "programs/brennic/brennic_window.h"
 
+#include "common/display_mask.h"
 #include "programs/brennic/rotation_list.h"
 #include "programs/qt_text.h"
 #include "resources/program_icon.h"
@@ -61,7 +62,7 @@ ui::FormTable brennicForm() {
       field("txtAnnée", {2280, 360, 495, 285}, "2026", {"Label11", "Label3"}),
       rowCaption("Label4", "à 0 h 00 TU", {2880, 360, 975, 255}),
       result("lblJourJulien", {4080, 360, 1215, 255}, "2451545,500", {"Label11", "Label6"}),
-      result("lblRotSyn", {5760, 360, 1215, 255}, " < 1", {"Label11", "Label9"}),
+      result("lblRotSyn", {5760, 360, 1215, 255}, toQString(kBeforeRotationOne), {"Label11", "Label9"}),
       result("lblLo", {7440, 360, 1215, 255}, "359,99", {"Label11", "Label14"}),
       heading("Label26", "Jour", {1320, 720, 375, 255}),
       heading("Label25", "Mois", {1800, 720, 375, 255}),
@@ -72,12 +73,13 @@ ui::FormTable brennicForm() {
       field("txtAnnéeF", {2280, 960, 495, 285}, "2026", {"Label15", "Label24"}),
       rowCaption("Label5", "à 0 h 00 TU", {2880, 960, 975, 255}),
       result("lblJourJulienF", {4080, 960, 1215, 255}, "2451545,500", {"Label15", "Label6"}),
-      result("lblRotSynF", {5760, 960, 1215, 255}, " < 1", {"Label15", "Label9"}),
+      result("lblRotSynF", {5760, 960, 1215, 255}, toQString(kBeforeRotationOne), {"Label15", "Label9"}),
       result("lblLoF", {7440, 960, 1215, 255}, "359,99", {"Label15", "Label14"}),
       {.name = "List1",
        .kind = Kind::ListBox,
        .at = {120, 1440, 6855, 1776},
-       .widest = "Le 01/01/2000 à 00 h 00 min TU, rotation 1957 et longitude Lo 163,16°."},
+       .widest = "Le 01/01/2000 à 00 h 00 min TU, rotation 1957 et longitude Lo 163,16°.",
+       .accessibleName = "Débuts des rotations synodiques"},
       {.name = "cmdCalcul", .kind = Kind::CommandButton, .caption = "&Calcul", .at = {7440, 1440, 1215, 375}},
       {.name = "cmdNettoyer", .kind = Kind::CommandButton, .caption = "&Nettoyer", .at = {7440, 1920, 1215, 375}},
       {.name = "cmdImprimer", .kind = Kind::CommandButton, .caption = "&Imprimer", .at = {7440, 2400, 1215, 375}},

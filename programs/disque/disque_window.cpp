@@ -62,20 +62,6 @@ void addResultRow(std::vector<ControlRow>& controls, int top, const QString& cap
     controls.push_back({.name = unitName, .caption = unit, .at = {kUnitLeft, top, 600, kLabelHeight}});
 }
 
-// The five fields' texts, held while the core reads them.
-struct FieldTexts {
-  std::string day, month, year, hour, minute;
-
-  explicit FieldTexts(const ui::Form& form)
-      : day(toUtf8(form.text("txtJour"))),
-        month(toUtf8(form.text("txtMois"))),
-        year(toUtf8(form.text("txtAnnée"))),
-        hour(toUtf8(form.text("txtHeure"))),
-        minute(toUtf8(form.text("txtMinute"))) {}
-
-  [[nodiscard]] DateTexts view() const { return {day, month, year, hour, minute}; }
-};
-
 QString defaultSaveDialog(const QString& suggested, PageFormat& format) {
   const QString pdf = QStringLiteral("PDF (*.pdf)");
   const QString svg = QStringLiteral("SVG (*.svg)");
@@ -173,6 +159,44 @@ ui::FormTable disqueForm() {
   c.push_back({.name = "cmdEnregistrer", .kind = Kind::CommandButton, .caption = "&Enregistrer…",
                .at = {6240, 9600, 1452, kButtonHeight}});
   c.push_back({.name = "cmdMenu", .kind = Kind::CommandButton, .caption = "&Quitter", .at = {11268, 9600, 1212, kButtonHeight}});
+
+  // What a screen reader says for each field and result; each date field is also the
+  // buddy of the caption above it.
+  const std::pair<QString, QString> names[] = {
+      {"txtJour", "Jour"},
+      {"txtMois", "Mois"},
+      {"txtAnnée", "Année"},
+      {"txtHeure", "Heure TU"},
+      {"txtMinute", "Minute"},
+      {"chkZero", "Ramener à 0 heure"},
+      {"lblRotSyn", "Rotation synodique"},
+      {"lblDemidiam", "Demi diamètre apparent, minutes et secondes d'arc"},
+      {"lblP", "Angle aux pôles P, degrés"},
+      {"lblBo", "Latitude du centre B0, degrés"},
+      {"lblLo", "Longitude du centre L0, degrés"},
+      {"txtDiametre", "Diamètre du dessin en millimètres"},
+      {"lblPtAngle", "Angle de position du pointeur, degrés"},
+      {"lblPtDistance", "Distance du pointeur au centre, en rayons"},
+      {"lblPtB", "Latitude héliographique du pointeur, degrés"},
+      {"lblPtL", "Longitude de Carrington du pointeur, degrés"},
+      {"lblPtDMC", "Distance au méridien central du pointeur, degrés"},
+      {"lblPtEtat", "État du pointeur"},
+      {"txtAngle", "Angle de position de la tache, degrés"},
+      {"txtDistance", "Distance de la tache au centre, en rayons"},
+      {"chkDepuisAxe", "Angle compté depuis le pôle nord du Soleil"},
+      {"txtX", "Position x de la tache sur le dessin, millimètres"},
+      {"txtY", "Position y de la tache sur le dessin, millimètres"},
+  };
+  const std::pair<QString, QString> captionAbove[] = {
+      {"txtJour", "Label1"}, {"txtMois", "Label2"}, {"txtAnnée", "Label3"}, {"txtHeure", "Label4"}, {"txtMinute", "Label5"},
+      {"txtAngle", "lblAngle"}, {"txtDistance", "lblDistance"}, {"txtX", "lblX"}, {"txtY", "lblY"},
+      {"txtDiametre", "lblDiametre"}};
+  for (ControlRow& row : c) {
+    for (const auto& [name, accessible] : names)
+      if (row.name == name) row.accessibleName = accessible;
+    for (const auto& [field, caption] : captionAbove)
+      if (row.name == field) row.namedBy = {caption};
+  }
   return form;
 }
 
@@ -191,7 +215,6 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
   m_view->setDecimalSeparator(m_separator);
   buildChoices();
   buildTable();
-  label("lblDiametre")->setBuddy(textBox("txtDiametre"));
   nameForAccessibility();
   orderKeyboard();
 
@@ -259,34 +282,9 @@ void Disque::buildTable() {
   m_table->installEventFilter(this);
 }
 
-// Every field, result and choice, named for screen readers in one place.
+// Screen-reader names of the controls the window adds to its table: the disc, the
+// spots' table, the grid choices. The table's own controls are named in disqueForm().
 void Disque::nameForAccessibility() {
-  const std::pair<QString, QString> names[] = {
-      {"txtJour", "Jour"},
-      {"txtMois", "Mois"},
-      {"txtAnnée", "Année"},
-      {"txtHeure", "Heure TU"},
-      {"txtMinute", "Minute"},
-      {"chkZero", "Ramener à 0 heure"},
-      {"lblRotSyn", "Rotation synodique"},
-      {"lblDemidiam", "Demi diamètre apparent, minutes et secondes d'arc"},
-      {"lblP", "Angle aux pôles P, degrés"},
-      {"lblBo", "Latitude du centre B0, degrés"},
-      {"lblLo", "Longitude du centre L0, degrés"},
-      {"txtDiametre", "Diamètre du dessin en millimètres"},
-      {"lblPtAngle", "Angle de position du pointeur, degrés"},
-      {"lblPtDistance", "Distance du pointeur au centre, en rayons"},
-      {"lblPtB", "Latitude héliographique du pointeur, degrés"},
-      {"lblPtL", "Longitude de Carrington du pointeur, degrés"},
-      {"lblPtDMC", "Distance au méridien central du pointeur, degrés"},
-      {"lblPtEtat", "État du pointeur"},
-      {"txtAngle", "Angle de position de la tache, degrés"},
-      {"txtDistance", "Distance de la tache au centre, en rayons"},
-      {"chkDepuisAxe", "Angle compté depuis le pôle nord du Soleil"},
-      {"txtX", "Position x de la tache sur le dessin, millimètres"},
-      {"txtY", "Position y de la tache sur le dessin, millimètres"},
-  };
-  for (const auto& [name, accessible] : names) control(name)->setAccessibleName(accessible);
   m_view->setAccessibleName(QStringLiteral("Disque solaire"));
   m_view->setAccessibleDescription(QStringLiteral("Le pointeur lit θ, r, B, L et DMC ; un clic ajoute une tache."));
   m_table->setAccessibleName(QStringLiteral("Taches"));

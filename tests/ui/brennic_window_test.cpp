@@ -346,6 +346,7 @@ void BrennicWindowTest::screenReaderNames_data() {
   QTest::newRow("end Julian day") << "lblJourJulienF" << end + "Numéro de jour julien" << QStringList{};
   QTest::newRow("end rotation") << "lblRotSynF" << end + "Rotation synodique" << QStringList{};
   QTest::newRow("end L0") << "lblLoF" << end + "Longitude du centre" << QStringList{};
+  QTest::newRow("list of starts") << "List1" << "Débuts des rotations synodiques" << QStringList{};
 }
 
 void BrennicWindowTest::screenReaderNames() {

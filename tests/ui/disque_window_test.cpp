@@ -63,6 +63,8 @@ class DisqueWindowTest : public QObject {
   void withoutAPrinterThePageIsOfferedAsPdf();
   void aTypedDateAndAClickedSpot_data();
   void aTypedDateAndAClickedSpot();
+  void screenReaderNames_data();
+  void screenReaderNames();
 };
 
 void DisqueWindowTest::theDiscIsPrintedAtItsTrueDiameter_data() {
@@ -216,6 +218,22 @@ void DisqueWindowTest::aTypedDateAndAClickedSpot() {
   QCOMPARE(f.w().text("lblPtEtat"), QString::fromUtf8(kOutsideDiscMessage.data(), kOutsideDiscMessage.size()));
   QTest::mouseClick(view, Qt::LeftButton, {}, beside);
   QCOMPARE(table->rowCount(), 1);
+}
+
+void DisqueWindowTest::screenReaderNames_data() {
+  accessibilityColumns();
+  QTest::newRow("day") << "txtJour" << "Jour" << QStringList{"Label1"};
+  QTest::newRow("minute, said in full") << "txtMinute" << "Minute" << QStringList{"Label5"};
+  QTest::newRow("P") << "lblP" << "Angle aux pôles P, degrés" << QStringList{};
+  QTest::newRow("pointer's DMC") << "lblPtDMC" << "Distance au méridien central du pointeur, degrés" << QStringList{};
+  QTest::newRow("typed x") << "txtX" << "Position x de la tache sur le dessin, millimètres" << QStringList{"lblX"};
+  QTest::newRow("drawing's diameter") << "txtDiametre" << "Diamètre du dessin en millimètres"
+                                      << QStringList{"lblDiametre"};
+}
+
+void DisqueWindowTest::screenReaderNames() {
+  OpenWindow<Disque> f;
+  checkAccessibility(f.w());
 }
 
 QTEST_MAIN(DisqueWindowTest)
