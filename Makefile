@@ -3,7 +3,8 @@
 # The Debian 12 packages the build, the tests and the benchmark need. Add to this list.
 DEB_PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev \
                 libbenchmark-dev faketime xvfb xauth imagemagick fonts-dejavu-core dpkg-dev poppler-utils \
-                qt6-translations-l10n locales qt6-svg-dev
+                qt6-translations-l10n locales qt6-svg-dev \
+                cups printer-driver-cups-pdf libcups2-dev
 
 BUILD_DIR := build
 ASAN_DIR  := build-asan

@@ -2,6 +2,7 @@
 #include "programs/date_fields.h"
 
 #include "programs/qt_text.h"
+#include "ui/document_printer.h"
 
 namespace kavrel {
 
@@ -58,6 +59,21 @@ void DateFields::followZeroBox(const ui::LocalTime& now) {
   } else {
     fillTime(now);
   }
+}
+
+QString documentName(const QString& what, const ui::Form& form) {
+  QString name = what;
+  const QString date = ui::documentDate(form.text("txtJour"), form.text("txtMois"), form.text("txtAnnée"));
+  if (date.isEmpty()) return name;
+  name += u' ' + date;
+  if (!form.has("txtHeure") || !form.has("txtMinute")) return name;
+  bool hourOk = false;
+  bool minuteOk = false;
+  const int hour = form.text("txtHeure").toInt(&hourOk);
+  const int minute = form.text("txtMinute").toInt(&minuteOk);
+  if (hourOk && minuteOk)
+    name += QStringLiteral(" %1h%2").arg(hour, 2, 10, QChar(u'0')).arg(minute, 2, 10, QChar(u'0'));
+  return name;
 }
 
 }  // namespace kavrel

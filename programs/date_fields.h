@@ -31,6 +31,11 @@ class FieldTexts {
   std::string m_day, m_month, m_year, m_hour, m_minute;
 };
 
+// The name of a document printed from a window's date and time fields: `what`, the date
+// ("2001-12-06") and the time ("09h05") where the fields hold them, e.g. "Aspect du Soleil
+// 2001-12-06 09h05"; the print job's name and that of the PDF file offered in its place.
+[[nodiscard]] QString documentName(const QString& what, const ui::Form& form);
+
 class DateFields {
  public:
   DateFields(ui::Form& form, ui::MessageBox& messages, CheckForm checkForm);

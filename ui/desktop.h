@@ -57,18 +57,19 @@ class LinePrinter {
   // The number of the page being printed, 1 for the first page of each document.
   [[nodiscard]] virtual int page() const = 0;
   // Ends the document and sends it to the printer; the next print starts a new one.
-  virtual void endDocument() = 0;
+  // `name` says what the document is and when ("Rotations 2000-01-01 2000-06-01"): the
+  // name of the print job, and of the PDF file offered when it cannot be printed.
+  virtual void endDocument(const QString& name) = 0;
 
   void printNumber(long long number) { print(printedNumber(number)); }
 };
 
-// The desktop as one window sees it. The printer is null in a program that prints
-// nothing.
+// The desktop as one window sees it.
 struct Desktop {
   MessageBox& messages;
   Clock& clock;
   LinkOpener& links;
-  LinePrinter* printer = nullptr;
+  LinePrinter& printer;
 };
 
 }  // namespace kavrel::ui

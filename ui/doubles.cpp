@@ -24,9 +24,10 @@ int RecordingLinePrinter::page() const {
   return pageNumber;
 }
 
-void RecordingLinePrinter::endDocument() {
+void RecordingLinePrinter::endDocument(const QString& name) {
   if (!line.isEmpty()) endLine();
   documents.push_back(lines);
+  names << name;
   lines.clear();
   pageNumber = 1;
 }

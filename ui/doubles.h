@@ -50,18 +50,19 @@ class RecordingLinkOpener : public LinkOpener {
 };
 
 // Records the lines of each document. print() adds to the current line, endLine()
-// closes it; endDocument() closes any unfinished line, files the document and starts
-// the next one on page 1.
+// closes it; endDocument() closes any unfinished line, files the document and its name
+// and starts the next one on page 1.
 class RecordingLinePrinter : public LinePrinter {
  public:
   void print(const QString& text) override { line += text; }
   void endLine() override;
   [[nodiscard]] int page() const override;
-  void endDocument() override;
+  void endDocument(const QString& name) override;
 
   QString line;                          // the line being printed
   QStringList lines;                     // finished lines of the current document
   std::vector<QStringList> documents;    // ended documents, in order
+  QStringList names;                     // the name of each ended document
   int pageNumber = 1;                    // what page() answers
   mutable int pageReads = 0;             // how many times page() was asked
 };
@@ -73,7 +74,7 @@ struct TestDesktop {
   RecordingLinkOpener links;
   RecordingLinePrinter printer;
 
-  [[nodiscard]] Desktop desktop() { return {messages, clock, links, &printer}; }
+  [[nodiscard]] Desktop desktop() { return {messages, clock, links, printer}; }
 };
 
 }  // namespace kavrel::ui

@@ -1,5 +1,5 @@
 // The desktop of a running program (desktop.h), on Qt: QMessageBox, the system clock,
-// xdg-open and the line printer on QPrinter (qt_line_printer.h).
+// xdg-open and the line printer on the print server (qt_line_printer.h).
 #pragma once
 
 #include <chrono>
@@ -34,16 +34,19 @@ class QtLinkOpener : public LinkOpener {
 };
 
 // The four together, as a program's main() hands them to its window. The printer shows
-// its failures through the message boxes, declared before it.
+// its failures through the message boxes, declared before it; documents() prints a
+// painted document with the same failures and the same PDF offer.
 class QtDesktop {
  public:
-  [[nodiscard]] Desktop desktop() { return {m_messages, m_clock, m_links, &m_printer}; }
+  [[nodiscard]] Desktop desktop() { return {m_messages, m_clock, m_links, m_printer}; }
+  [[nodiscard]] DocumentPrinter& documents() { return m_documents; }
 
  private:
   QtMessageBox m_messages;
   SystemClock m_clock;
   QtLinkOpener m_links;
-  QtLinePrinter m_printer{m_messages};
+  DocumentPrinter m_documents{m_messages};
+  QtLinePrinter m_printer{m_documents};
 };
 
 }  // namespace kavrel::ui

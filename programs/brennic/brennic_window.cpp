@@ -5,6 +5,7 @@
 #include "programs/brennic/rotation_list.h"
 #include "programs/qt_text.h"
 #include "resources/program_icon.h"
+#include "ui/document_printer.h"
 #include "ui/list_box.h"
 #include "ui/maker.h"
 
@@ -260,10 +261,9 @@ void Brennic::cmdNettoyer_Click() {
 
 // Prints the lines 0 to dernLigne that the list still shows, selecting each as it goes;
 // once the list has been emptied only the heading comes out. Each printout is its own
-// document.
+// document, named after the two dates of the fields, "Rotations 2000-01-01 2000-06-01".
 void Brennic::cmdImprimer_Click() {
-  ui::LinePrinter* printer = m_desktop.printer;
-  if (!printer) return;
+  ui::LinePrinter* printer = &m_desktop.printer;
   printer->print(kPrintHeading);
   printer->printNumber(printer->page());
   printer->endLine();
@@ -277,7 +277,12 @@ void Brennic::cmdImprimer_Click() {
     printer->print(line);
     printer->endLine();
   }
-  printer->endDocument();
+  QString name = QStringLiteral("Rotations");
+  for (const QString& date : {ui::documentDate(text("txtJour"), text("txtMois"), text("txtAnnée")),
+                              ui::documentDate(text("txtJourF"), text("txtMoisF"), text("txtAnnéeF"))}) {
+    if (!date.isEmpty()) name += u' ' + date;
+  }
+  printer->endDocument(name);
 }
 
 void Brennic::cmdMenu_Click() { unload(); }

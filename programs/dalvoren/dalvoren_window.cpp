@@ -6,6 +6,7 @@
 #include "programs/dalvoren/aspect_texts.h"
 #include "programs/qt_text.h"
 #include "resources/program_icon.h"
+#include "ui/document_printer.h"
 
 namespace kavrel::dalvoren {
 
@@ -148,13 +149,10 @@ void Dalvoren::chkZero_Click() {
 
 void Dalvoren::Command1_Click() { m_about.show(); }
 
-// The report is made of what the window shows, as it stands.
+// The report is made of what the window shows, as it stands; it is named after the
+// date and time of its fields, "Aspect du Soleil 2001-12-06 09h05".
 void Dalvoren::cmdImprimer_Click() {
-  ui::LinePrinter* printer = m_desktop.printer;
-  if (!printer) {
-    m_desktop.messages.show(kNoPrinter, ui::kStyleExclamation, QString());
-    return;
-  }
+  ui::LinePrinter* printer = &m_desktop.printer;
   const FieldTexts fields(*this);
   const AspectTexts labels{toUtf8(text("lblJourJulien")), toUtf8(text("lblAD")),     toUtf8(text("lblDéc")),
                            toUtf8(text("lblRotSyn")),     toUtf8(text("lblDemidiam")), toUtf8(text("lblP")),
@@ -166,7 +164,7 @@ void Dalvoren::cmdImprimer_Click() {
     printer->print(toQString(line));
     printer->endLine();
   }
-  printer->endDocument();
+  printer->endDocument(documentName(QStringLiteral("Aspect du Soleil"), *this));
 }
 
 void Dalvoren::cmdMenu_Click() {

@@ -15,9 +15,6 @@ namespace kavrel::dalvoren {
 
 [[nodiscard]] ui::FormTable dalvorenForm();
 
-// Shown when "&Imprimer" finds no printer to print on.
-inline constexpr char kNoPrinter[] = "Aucune imprimante n'est disponible.";
-
 class Dalvoren : public ui::Form {
   Q_OBJECT
 

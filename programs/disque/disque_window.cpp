@@ -409,7 +409,7 @@ void Disque::cmdImprimer_Click() {
   const std::optional<PageContent> content = pageContent(&error);
   const std::optional<PageOptions> options = content ? pageOptions(&error) : std::nullopt;
   if (!content || !options) return refuse(error);
-  m_printer->print(*content, *options);
+  m_printer->print(documentName(QStringLiteral("Disque solaire"), *this), *content, *options);
 }
 
 void Disque::cmdEnregistrer_Click() {
@@ -418,7 +418,7 @@ void Disque::cmdEnregistrer_Click() {
   const std::optional<PageOptions> options = content ? pageOptions(&error) : std::nullopt;
   if (!content || !options) return refuse(error);
   PageFormat format = PageFormat::Pdf;
-  const QString path = m_saveDialog(QDir::home().filePath(QStringLiteral("Disque.pdf")), format);
+  const QString path = m_saveDialog(QDir::home().filePath(documentName(QStringLiteral("Disque solaire"), *this) + QStringLiteral(".pdf")), format);
   if (path.isEmpty()) return;
   if (!writeDiscPage(path, format, *content, *options, &error)) refuse(error);
 }

@@ -409,7 +409,7 @@ void AboutTest::linkButtonsThroughXdgOpen() {
   testing::FakeXdgOpen fake(xdgOpen.isEmpty() ? nullptr : xdgOpen.constData());
   ui::TestDesktop doubles;
   ui::QtLinkOpener links;
-  AboutWindow window(*about, {doubles.messages, doubles.clock, links, nullptr});
+  AboutWindow window(*about, {doubles.messages, doubles.clock, links, doubles.printer});
   window.show();
 
   window.button(button)->click();

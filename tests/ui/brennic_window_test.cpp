@@ -298,17 +298,25 @@ void BrennicWindowTest::printout_data() {
   QTest::addColumn<bool>("calculate");
   QTest::addColumn<bool>("clickIntoAField");
   QTest::addColumn<QStringList>("printed");  // after the two heading lines
-  QTest::newRow("the example") << true << false << kExample;
-  QTest::newRow("list emptied by a click") << true << true << QStringList{};
-  QTest::newRow("nothing calculated") << false << false << QStringList{};
+  QTest::addColumn<QStringList>("dates");    // typed into the six fields
+  QTest::addColumn<QString>("name");         // of the document
+  const QStringList example{"1", "1", "2000", "1", "6", "2000"};
+  QTest::newRow("the example") << true << false << kExample << example << "Rotations 2000-01-01 2000-06-01";
+  QTest::newRow("list emptied by a click") << true << true << QStringList{} << example
+                                           << "Rotations 2000-01-01 2000-06-01";
+  QTest::newRow("nothing calculated, day 31, month 12")
+      << false << false << QStringList{} << QStringList{"31", "12", "1999", "9", "3", "2001"}
+      << "Rotations 1999-12-31 2001-03-09";
 }
 
 void BrennicWindowTest::printout() {
   QFETCH(bool, calculate);
   QFETCH(bool, clickIntoAField);
   QFETCH(QStringList, printed);
+  QFETCH(QStringList, dates);
+  QFETCH(QString, name);
   Fixture f;
-  f.typeDates({"1", "1", "2000", "1", "6", "2000"});
+  f.typeDates(dates);
   if (calculate) f.click("cmdCalcul");
   if (clickIntoAField) QTest::mouseClick(f.w().textBox("txtMoisF"), Qt::LeftButton);
   f.click("cmdImprimer");
@@ -316,6 +324,7 @@ void BrennicWindowTest::printout() {
   const QStringList heading = {"Kavrel - Rotations synodiques - page  1 ", "Rotations synodiques"};
   QCOMPARE(f.desktop.printer.documents.size(), 1u);
   QCOMPARE(f.desktop.printer.documents[0], heading + printed);
+  QCOMPARE(f.desktop.printer.names, QStringList{name});
   QCOMPARE(f.desktop.printer.line, QString());
   // The selection follows the printing down the list.
   QCOMPARE(f.w().listBox("List1")->currentRow(), printed.size() - 1);

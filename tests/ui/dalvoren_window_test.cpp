@@ -53,7 +53,6 @@ class DalvorenWindowTest : public QObject {
   void report_data();
   void report();
   void printingTwiceGivesTwoDocuments();
-  void printingWithoutAPrinterSaysSo();
   void emptyResultFitsItsLabel();
   void keyboardOrder();
   void screenReaderNames_data();
@@ -224,6 +223,7 @@ void DalvorenWindowTest::checkBoxPinsTheTimeAndGivesBackTheClock() {
 void DalvorenWindowTest::report_data() {
   QTest::addColumn<QString>("emptied");
   QTest::addColumn<QStringList>("lines");
+  QTest::addColumn<QString>("name");  // of the document
   QTest::newRow("as opened") << ""
                              << QStringList{kReportTitleLine,
                                             "Date : 6.12.2001 à 9h 5min",
@@ -234,8 +234,9 @@ void DalvorenWindowTest::report_data() {
                                             "Demi diamètre apparent : 16  15,5( '  \" )",
                                             "P : 13,93°",
                                             "Bo : 0,18°",
-                                            "Lo : 57,27°"};
-  QTest::newRow("day emptied") << "txtJour"
+                                            "Lo : 57,27°"}
+                             << "Aspect du Soleil 2001-12-06 09h05";
+  QTest::newRow("day emptied: no date in the name") << "txtJour"
                                << QStringList{kReportTitleLine,
                                               "Date : .12.2001 à 9h 5min",
                                               "Jour julien : #############",
@@ -245,12 +246,14 @@ void DalvorenWindowTest::report_data() {
                                               "Demi diamètre apparent : #############( '  \" )",
                                               "P : #############°",
                                               "Bo : #############°",
-                                              "Lo : #############°"};
+                                              "Lo : #############°"}
+                               << "Aspect du Soleil";
 }
 
 void DalvorenWindowTest::report() {
   QFETCH(QString, emptied);
   QFETCH(QStringList, lines);
+  QFETCH(QString, name);
   Fixture f;
   if (!emptied.isEmpty()) clearField(f.w(), emptied);
   const QStringList fieldsBefore = f.fields();
@@ -258,6 +261,7 @@ void DalvorenWindowTest::report() {
   f.w().button("cmdImprimer")->click();
   QCOMPARE(f.desktop.printer.documents.size(), 1u);
   QCOMPARE(f.desktop.printer.documents[0], lines);
+  QCOMPARE(f.desktop.printer.names, QStringList{name});
   QVERIFY(f.desktop.printer.line.isEmpty());
   QCOMPARE(f.fields(), fieldsBefore);
   QCOMPARE(f.results(), resultsBefore);
@@ -276,20 +280,6 @@ void DalvorenWindowTest::printingTwiceGivesTwoDocuments() {
   // The page number is the printer's, asked once a document.
   QCOMPARE(f.desktop.printer.pageReads, 2);
   QVERIFY(f.desktop.messages.shown.empty());
-}
-
-void DalvorenWindowTest::printingWithoutAPrinterSaysSo() {
-  ui::TestDesktop desktop;
-  ui::Desktop withoutPrinter = desktop.desktop();
-  withoutPrinter.printer = nullptr;
-  auto* window = new dalvoren::Dalvoren(withoutPrinter, ",");
-  window->load();
-  window->button("cmdImprimer")->click();
-  QCOMPARE(desktop.messages.shown, (std::vector<Shown>{{dalvoren::kNoPrinter, 48, ""}}));
-  QVERIFY(desktop.printer.documents.empty());
-  QCOMPARE(window->text("lblJourJulien"), QString("2452249,878"));
-  delete window;
-  settle();
 }
 
 void DalvorenWindowTest::emptyResultFitsItsLabel() {

@@ -154,14 +154,13 @@ void DisqueWindowTest::withoutAPrinterThePageIsOfferedAsPdf() {
   QTemporaryDir dir;
   const QString path = file.isEmpty() ? QString() : dir.filePath(file);
   ui::RecordingMessageBox shown;
-  QtPagePrinter::Hooks hooks;
-  hooks.defaultPrinter = [] { return QPrinterInfo(); };
-  hooks.askNoPrinter = [save] {
-    return save ? ui::QtLinePrinter::NoPrinterChoice::SavePdf : ui::QtLinePrinter::NoPrinterChoice::Cancel;
+  ui::DocumentPrinter::Hooks hooks;
+  hooks.askSavePdf = [save](const QString&) {
+    return save ? ui::DocumentPrinter::Choice::SavePdf : ui::DocumentPrinter::Choice::Cancel;
   };
   hooks.askPdfPath = [path](const QString&) { return path; };
   QtPagePrinter printer(shown, hooks);
-  printer.print(PageContent{kUprightAxis, ",", {{1, {45, 0.5}}}}, PageOptions{});
+  printer.print("Disque solaire", PageContent{kUprightAxis, ",", {{1, {45, 0.5}}}}, PageOptions{});
   QCOMPARE(!path.isEmpty() && QFileInfo(path).size() > 0, written);
   QCOMPARE(static_cast<int>(shown.shown.size()), messages);
 }

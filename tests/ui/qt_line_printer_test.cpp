@@ -1,7 +1,9 @@
-// The line printer on QPrinter, end to end: documents printed into PDF files and read
-// back with pdftotext (the text as a person reads it on paper: accents, degree signs, no
-// ligatures, where each page breaks), and the path taken when no printer is installed,
-// with the user's answers given by hooks so that no dialog ever shows.
+// The line printer end to end, with a print server that does not answer (the test's
+// environment points CUPS_SERVER at a socket nobody listens on): every document is
+// offered as a PDF file, saved where the hooks answer, and read back with pdftotext (the
+// text as a person reads it on paper: accents, degree signs, no ligatures, where each
+// page breaks). The user's answers are given by hooks so that no dialog ever shows;
+// the two dialogs themselves are driven at the end.
 #include <QtTest>
 
 #include <QFileDialog>
@@ -14,7 +16,7 @@
 #include "ui/qt_line_printer.h"
 
 using namespace kavrel::ui;
-using Choice = QtLinePrinter::NoPrinterChoice;
+using Choice = DocumentPrinter::Choice;
 
 Q_DECLARE_METATYPE(Choice)
 
@@ -80,20 +82,18 @@ void printLines(LinePrinter& printer, const QStringList& lines) {
   }
 }
 
-// The user's answers when no printer is installed, and what was asked of them.
+// The user's answers when the document cannot be printed, and what was asked of them.
 struct Answers {
-  Choice choice = Choice::Cancel;
+  Choice choice = Choice::SavePdf;
   QString path;  // the file name given in the file dialog; empty: the dialog cancelled
-  int choicesAsked = 0;
+  QStringList reasons;    // every reason the PDF was offered for
   QStringList suggested;  // every path the file dialog was opened on
 };
 
-// No printer installed, and the user answering as `answers` says.
-QtLinePrinter::Hooks noPrinter(Answers& answers) {
-  QtLinePrinter::Hooks hooks;
-  hooks.defaultPrinter = [] { return QPrinterInfo(); };
-  hooks.askNoPrinter = [&answers] {
-    ++answers.choicesAsked;
+DocumentPrinter::Hooks answering(Answers& answers) {
+  DocumentPrinter::Hooks hooks;
+  hooks.askSavePdf = [&answers](const QString& reason) {
+    answers.reasons << reason;
     return answers.choice;
   };
   hooks.askPdfPath = [&answers](const QString& suggested) {
@@ -101,6 +101,19 @@ QtLinePrinter::Hooks noPrinter(Answers& answers) {
     return answers.path;
   };
   return hooks;
+}
+
+// A line printer on a document printer whose questions `answers` answers.
+struct Printer {
+  RecordingMessageBox messages;
+  DocumentPrinter documents;
+  QtLinePrinter lines{documents};
+
+  explicit Printer(Answers& answers) : documents(messages, answering(answers)) {}
+};
+
+QString serverDown() {
+  return QString::fromUtf8(DocumentPrinter::kServerDownText).arg(QString::fromLocal8Bit(qgetenv("CUPS_SERVER")));
 }
 
 }  // namespace
@@ -119,8 +132,8 @@ class QtLinePrinterTest : public QObject {
   void openDocumentIsSentWhenThePrinterGoes();
   void withoutPrinter_data();
   void withoutPrinter();
-  void noPrinterBoxOffersPdfOrCancel_data();
-  void noPrinterBoxOffersPdfOrCancel();
+  void offerBoxSaysWhyAndOffersPdfOrCancel_data();
+  void offerBoxSaysWhyAndOffersPdfOrCancel();
   void pdfDialogOpensOnTheSuggestedFile();
 
  private:
@@ -160,23 +173,23 @@ void QtLinePrinterTest::linesComeBackAsPrinted() {
   QFETCH(QStringList, read);
   if (!QFile::exists(kPdfToText)) QSKIP(kNoPdfToText);
 
-  RecordingMessageBox messages;
   Answers answers;
-  QtLinePrinter printer(messages, noPrinter(answers));
   const QString pdf = m_dir.filePath(QStringLiteral("lines.pdf"));
-  printer.setOutputPdf(pdf);
+  answers.path = pdf;
+  Printer p(answers);
+  QtLinePrinter& printer = p.lines;
   if (!heading.isEmpty()) {
     printer.print(heading);
     printer.printNumber(printer.page());
     printer.endLine();
   }
   printLines(printer, body);
-  printer.endDocument();
+  printer.endDocument(QStringLiteral("Lignes"));
 
   QCOMPARE(pagesOf(pdf), QList<QStringList>{read});
   QVERIFY2(pageSizeOf(pdf).endsWith(QStringLiteral("(A4)")), qPrintable(pageSizeOf(pdf)));
-  QVERIFY(messages.shown.empty());
-  QCOMPARE(answers.choicesAsked, 0);
+  QVERIFY(p.messages.shown.empty());
+  QCOMPARE(answers.reasons, QStringList{serverDown()});
 }
 
 void QtLinePrinterTest::pageCountsLinesThatFit_data() {
@@ -201,9 +214,9 @@ void QtLinePrinterTest::pageCountsLinesThatFit() {
   QFETCH(bool, lineStarted);
   QFETCH(int, page);
 
-  RecordingMessageBox messages;
-  Answers answers;  // no printer, and "cancel": nothing is written
-  QtLinePrinter printer(messages, noPrinter(answers));
+  Answers answers;
+  Printer p(answers);
+  QtLinePrinter& printer = p.lines;
   const int perPage = printer.linesPerPage();
   // A4 in a 10-point font: between forty and a hundred lines.
   QVERIFY2(perPage > 40 && perPage < 100, qPrintable(QString::number(perPage)));
@@ -216,11 +229,11 @@ void QtLinePrinterTest::pageCountsLinesThatFit() {
 // only at the top of the first.
 void QtLinePrinterTest::longListGoesOnToASecondPage() {
   if (!QFile::exists(kPdfToText)) QSKIP(kNoPdfToText);
-  RecordingMessageBox messages;
   Answers answers;
-  QtLinePrinter printer(messages, noPrinter(answers));
   const QString pdf = m_dir.filePath(QStringLiteral("list.pdf"));
-  printer.setOutputPdf(pdf);
+  answers.path = pdf;
+  Printer p(answers);
+  QtLinePrinter& printer = p.lines;
 
   QStringList printed;
   QList<int> pages;  // page() just before each line
@@ -241,99 +254,104 @@ void QtLinePrinterTest::longListGoesOnToASecondPage() {
   }
   const int perPage = printer.linesPerPage();
   QVERIFY2(perPage >= 51 && perPage < 102, qPrintable(QString::number(perPage)));
-  printer.endDocument();
+  printer.endDocument(QStringLiteral("Rotations"));
 
   QList<int> expectedPages;
   for (int i = 0; i < 102; ++i) expectedPages << (i < perPage ? 1 : 2);
   QCOMPARE(pages, expectedPages);
   const QList<QStringList> read = pagesOf(pdf);
   QCOMPARE(read, (QList<QStringList>{printed.mid(0, perPage), printed.mid(perPage)}));
-  QVERIFY(messages.shown.empty());
+  QVERIFY(p.messages.shown.empty());
 }
 
 void QtLinePrinterTest::eachDocumentStartsOnPageOne() {
   if (!QFile::exists(kPdfToText)) QSKIP(kNoPdfToText);
-  RecordingMessageBox messages;
   Answers answers;
-  QtLinePrinter printer(messages, noPrinter(answers));
+  Printer p(answers);
+  QtLinePrinter& printer = p.lines;
   const QString first = m_dir.filePath(QStringLiteral("first.pdf"));
   const QString second = m_dir.filePath(QStringLiteral("second.pdf"));
 
-  printer.setOutputPdf(first);
+  answers.path = first;
   const int perPage = printer.linesPerPage();
   for (int i = 0; i < perPage + 3; ++i) printLines(printer, {QStringLiteral("ligne %1").arg(i)});
   QCOMPARE(printer.page(), 2);
-  printer.endDocument();
+  printer.endDocument(QStringLiteral("Premier"));
 
-  printer.setOutputPdf(second);
+  answers.path = second;
   QCOMPARE(printer.page(), 1);
   printer.print(QStringLiteral("Aspect du Soleil - page "));
   printer.printNumber(printer.page());
   printer.endLine();
   printer.print(kReportBody.first());  // left unfinished: ending the document ends it
-  printer.endDocument();
+  printer.endDocument(QStringLiteral("Second"));
 
   QCOMPARE(pagesOf(first).size(), 2);
   QCOMPARE(pagesOf(second),
            (QList<QStringList>{{"Aspect du Soleil - page 1", folded(kReportBody.first())}}));
-  QVERIFY(messages.shown.empty());
+  QVERIFY(p.messages.shown.empty());
 }
 
 void QtLinePrinterTest::openDocumentIsSentWhenThePrinterGoes() {
   if (!QFile::exists(kPdfToText)) QSKIP(kNoPdfToText);
-  RecordingMessageBox messages;
   Answers answers;
   const QString pdf = m_dir.filePath(QStringLiteral("at-exit.pdf"));
+  answers.path = pdf;
   {
-    QtLinePrinter printer(messages, noPrinter(answers));
-    printer.setOutputPdf(pdf);
-    printLines(printer, {QStringLiteral("Rotations synodiques")});
+    Printer p(answers);
+    printLines(p.lines, {QStringLiteral("Rotations synodiques")});
     QVERIFY(!QFile::exists(pdf));  // nothing goes out before the document ends
   }
   QCOMPARE(pagesOf(pdf), (QList<QStringList>{{"Rotations synodiques"}}));
 }
 
 void QtLinePrinterTest::withoutPrinter_data() {
-  QTest::addColumn<bool>("report");        // the report printed; false: nothing printed
-  QTest::addColumn<QString>("outputPdf");  // set with setOutputPdf; empty: the printer
+  QTest::addColumn<bool>("report");   // the report printed; false: nothing printed
+  QTest::addColumn<QString>("name");  // of the document
   QTest::addColumn<Choice>("choice");
   QTest::addColumn<QString>("fileName");  // answered in the file dialog, in the temp dir
-  QTest::addColumn<int>("choicesAsked");
-  QTest::addColumn<int>("dialogsOpened");
+  QTest::addColumn<int>("offers");
+  QTest::addColumn<QString>("suggested");  // in the home folder; empty: no dialog
   QTest::addColumn<bool>("written");
   QTest::addColumn<QStringList>("messages");
 
-  const QString pdfFailed = QString::fromUtf8(QtLinePrinter::kPdfFailedText);
-  QTest::newRow("saved as PDF") << true << "" << Choice::SavePdf << "rapport.pdf" << 1 << 1 << true << QStringList{};
+  const QString pdfFailed = QString::fromUtf8(DocumentPrinter::kPdfFailedText);
+  const QString aspect = QStringLiteral("Aspect du Soleil 2001-12-06 09h05");
+  QTest::newRow("saved as PDF, named after the report")
+      << true << aspect << Choice::SavePdf << "rapport.pdf" << 1 << aspect + ".pdf" << true << QStringList{};
   QTest::newRow("cancelled: nothing written, nothing shown")
-      << true << "" << Choice::Cancel << "rapport.pdf" << 1 << 0 << false << QStringList{};
-  QTest::newRow("file dialog cancelled") << true << "" << Choice::SavePdf << "" << 1 << 1 << false << QStringList{};
+      << true << aspect << Choice::Cancel << "rapport.pdf" << 1 << "" << false << QStringList{};
+  QTest::newRow("file dialog cancelled")
+      << true << "Rotations 2000-01-01 2000-06-01" << Choice::SavePdf << "" << 1
+      << "Rotations 2000-01-01 2000-06-01.pdf" << false << QStringList{};
+  QTest::newRow("a slash in the name is no folder")
+      << true << "Rotations 1/2" << Choice::SavePdf << "" << 1 << "Rotations 1-2.pdf" << false << QStringList{};
+  QTest::newRow("no name: the suite's") << true << "" << Choice::SavePdf << "" << 1 << "Kavrel.pdf" << false
+                                        << QStringList{};
   QTest::newRow("PDF in a folder that does not exist")
-      << true << "" << Choice::SavePdf << "absent/rapport.pdf" << 1 << 1 << false << QStringList{pdfFailed};
-  QTest::newRow("output PDF unwritable: no question, the failure")
-      << true << "absent/sortie.pdf" << Choice::SavePdf << "rapport.pdf" << 0 << 0 << false << QStringList{pdfFailed};
+      << true << aspect << Choice::SavePdf << "absent/rapport.pdf" << 1 << aspect + ".pdf" << false
+      << QStringList{pdfFailed};
   QTest::newRow("nothing printed: nothing asked")
-      << false << "" << Choice::SavePdf << "rapport.pdf" << 0 << 0 << false << QStringList{};
+      << false << aspect << Choice::SavePdf << "rapport.pdf" << 0 << "" << false << QStringList{};
 }
 
 void QtLinePrinterTest::withoutPrinter() {
   QFETCH(bool, report);
-  QFETCH(QString, outputPdf);
+  QFETCH(QString, name);
   QFETCH(Choice, choice);
   QFETCH(QString, fileName);
-  QFETCH(int, choicesAsked);
-  QFETCH(int, dialogsOpened);
+  QFETCH(int, offers);
+  QFETCH(QString, suggested);
   QFETCH(bool, written);
   QFETCH(QStringList, messages);
 
   QTemporaryDir dir;
   QVERIFY(dir.isValid());
-  RecordingMessageBox shown;
   Answers answers;
   answers.choice = choice;
   answers.path = fileName.isEmpty() ? QString() : dir.filePath(fileName);
-  QtLinePrinter printer(shown, noPrinter(answers));
-  if (!outputPdf.isEmpty()) printer.setOutputPdf(dir.filePath(outputPdf));
+  Printer p(answers);
+  QtLinePrinter& printer = p.lines;
   if (report) {
     printer.print(QStringLiteral("Aspect du Soleil - page "));
     printer.printNumber(printer.page());
@@ -341,16 +359,13 @@ void QtLinePrinterTest::withoutPrinter() {
     printLines(printer, kReportBody);
   }
   if (!messages.isEmpty()) QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-  printer.endDocument();
+  printer.endDocument(name);
 
-  QCOMPARE(answers.choicesAsked, choicesAsked);
-  QCOMPARE(answers.suggested.size(), dialogsOpened);
-  for (const QString& suggested : answers.suggested) {
-    QCOMPARE(suggested, QDir::home().filePath(QStringLiteral("Kavrel.pdf")));
-  }
+  QCOMPARE(answers.reasons, QStringList(offers, serverDown()));
+  QCOMPARE(answers.suggested, suggested.isEmpty() ? QStringList{} : QStringList{QDir::home().filePath(suggested)});
   QCOMPARE(!answers.path.isEmpty() && QFile::exists(answers.path), written);
   QStringList texts;
-  for (const auto& box : shown.shown) {
+  for (const auto& box : p.messages.shown) {
     texts << box.text;
     QCOMPARE(box.style, kStyleExclamation);
   }
@@ -364,15 +379,15 @@ void QtLinePrinterTest::withoutPrinter() {
   QCOMPARE(printer.page(), 1);
 }
 
-void QtLinePrinterTest::noPrinterBoxOffersPdfOrCancel_data() {
+void QtLinePrinterTest::offerBoxSaysWhyAndOffersPdfOrCancel_data() {
   QTest::addColumn<QString>("button");  // clicked; empty: the box closed with Escape
   QTest::addColumn<Choice>("choice");
-  QTest::newRow("save as PDF") << QString::fromUtf8(QtLinePrinter::kSavePdfButton) << Choice::SavePdf;
-  QTest::newRow("cancel") << QString::fromUtf8(QtLinePrinter::kCancelButton) << Choice::Cancel;
+  QTest::newRow("save as PDF") << QString::fromUtf8(DocumentPrinter::kSavePdfButton) << Choice::SavePdf;
+  QTest::newRow("cancel") << QString::fromUtf8(DocumentPrinter::kCancelButton) << Choice::Cancel;
   QTest::newRow("Escape cancels") << QString() << Choice::Cancel;
 }
 
-void QtLinePrinterTest::noPrinterBoxOffersPdfOrCancel() {
+void QtLinePrinterTest::offerBoxSaysWhyAndOffersPdfOrCancel() {
   QFETCH(QString, button);
   QFETCH(Choice, choice);
 
@@ -395,8 +410,9 @@ void QtLinePrinterTest::noPrinterBoxOffersPdfOrCancel() {
       if (each->text() == button) each->click();
     }
   });
-  QCOMPARE(QtLinePrinter::askNoPrinterWithMessageBox(), choice);
-  QCOMPARE(seen.text, QStringLiteral("Aucune imprimante n'est installée."));
+  const QString reason = QStringLiteral("L'imprimante « PDF » refuse les travaux : Plus de papier");
+  QCOMPARE(DocumentPrinter::askSavePdfWithMessageBox(reason), choice);
+  QCOMPARE(seen.text, reason);
   seen.buttons.sort();
   QCOMPARE(seen.buttons, (QStringList{"Annuler", "Enregistrer en PDF…"}));
   QCOMPARE(seen.modality, Qt::ApplicationModal);
@@ -404,9 +420,10 @@ void QtLinePrinterTest::noPrinterBoxOffersPdfOrCancel() {
 }
 
 // The file dialog opens on the suggested file and gives back what is accepted, with the
-// ".pdf" suffix added to a name typed without it.
+// ".pdf" suffix added to a name typed without it; an existing file is only given back
+// once its replacement is confirmed.
 void QtLinePrinterTest::pdfDialogOpensOnTheSuggestedFile() {
-  const QString suggested = m_dir.filePath(QStringLiteral("Kavrel.pdf"));
+  const QString suggested = m_dir.filePath(QStringLiteral("Aspect du Soleil 2001-12-06 09h05.pdf"));
   QStringList seenSelection;
   QTimer::singleShot(0, this, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -415,13 +432,39 @@ void QtLinePrinterTest::pdfDialogOpensOnTheSuggestedFile() {
     dialog->selectFile(QStringLiteral("rapport"));
     static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept(), as the Save button
   });
-  QCOMPARE(QtLinePrinter::askPdfPathWithDialog(suggested), m_dir.filePath(QStringLiteral("rapport.pdf")));
+  QCOMPARE(DocumentPrinter::askPdfPathWithDialog(suggested), m_dir.filePath(QStringLiteral("rapport.pdf")));
   QCOMPARE(seenSelection, QStringList{suggested});
 
   QTimer::singleShot(0, this, [] {
     if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) dialog->reject();
   });
-  QCOMPARE(QtLinePrinter::askPdfPathWithDialog(suggested), QString());
+  QCOMPARE(DocumentPrinter::askPdfPathWithDialog(suggested), QString());
+
+  // An existing file: the dialog asks; "No" keeps the dialog open, "Yes" gives the file.
+  QFile existing(suggested);
+  QVERIFY(existing.open(QIODevice::WriteOnly));
+  existing.close();
+  QStringList asked;
+  const auto answer = [&](QMessageBox::StandardButton button, auto next) {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    asked << box->text();
+    box->button(button)->click();
+    next();
+  };
+  QTimer::singleShot(0, this, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    QVERIFY(dialog);
+    QTimer::singleShot(0, this, [&, dialog] {
+      answer(QMessageBox::No, [&, dialog] {
+        QTimer::singleShot(0, this, [&] { answer(QMessageBox::Yes, [] {}); });
+        static_cast<QDialog*>(dialog)->accept();
+      });
+    });
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  QCOMPARE(DocumentPrinter::askPdfPathWithDialog(suggested), suggested);
+  QCOMPARE(asked.size(), 2);
 }
 
 QTEST_MAIN(QtLinePrinterTest)

@@ -1,0 +1,266 @@
+// Printing a document through the print server (document_printer.h).
+//
+// The document is painted into a PDF file and that file is submitted through libcups,
+// so that the server's own answer is known: whether the queue accepts the job, the job's
+// number, and a moment later the job's state. The server is asked about its default
+// printer only when something is printed: a program with nothing to print never waits on
+// an absent server.
+#include "ui/document_printer.h"
+
+#include <cups/cups.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTemporaryFile>
+#include <QThread>
+#include <memory>
+#include <optional>
+
+namespace kavrel::ui {
+
+namespace {
+
+// How long the job's state is watched after its submission, and how often it is read.
+constexpr int kJobWatchMs = 400;
+constexpr int kJobPollMs = 40;
+
+QString text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+struct DestDeleter {
+  void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
+};
+using Dest = std::unique_ptr<cups_dest_t, DestDeleter>;
+
+struct IppDeleter {
+  void operator()(ipp_t* ipp) const { ippDelete(ipp); }
+};
+using Ipp = std::unique_ptr<ipp_t, IppDeleter>;
+
+// How long a print server that does not answer is waited for.
+constexpr int kConnectMs = 1000;
+
+struct HttpDeleter {
+  void operator()(http_t* http) const { httpClose(http); }
+};
+using Http = std::unique_ptr<http_t, HttpDeleter>;
+
+bool serverUnreachable(ipp_status_t status) {
+  return status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_DEVICE;
+}
+
+Http connectToServer() {
+  return Http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectMs, nullptr));
+}
+
+// A server that cannot be reached is only "down" where one is meant to be: a server
+// chosen by the user's settings, or the local one with printers installed. Otherwise
+// there simply is no printer.
+bool printServerConfigured() {
+  const QString server = QString::fromUtf8(cupsServer());
+  const bool localDefault = server == QStringLiteral("localhost") || server == QStringLiteral("/run/cups/cups.sock");
+  return !localDefault || QFileInfo::exists(QStringLiteral("/etc/cups/printers.conf"));
+}
+
+// The connection to the print server and its default printer, or why there is none:
+// the text to tell the user.
+struct Target {
+  Http http;
+  Dest dest;
+  QString problem;
+};
+
+Target defaultPrinter() {
+  Target target;
+  target.http = connectToServer();
+  if (!target.http) {
+    target.problem = printServerConfigured()
+                         ? text(DocumentPrinter::kServerDownText).arg(QString::fromUtf8(cupsServer()))
+                         : text(DocumentPrinter::kNoPrinterText);
+    return target;
+  }
+  target.dest.reset(cupsGetNamedDest(target.http.get(), nullptr, nullptr));
+  if (!target.dest) target.problem = text(DocumentPrinter::kNoPrinterText);
+  return target;
+}
+
+QString option(const cups_dest_t& dest, const char* name) {
+  return QString::fromUtf8(cupsGetOption(name, dest.num_options, dest.options));
+}
+
+// What the server says of a refused or failed request, "raison inconnue" when nothing.
+QString reasonOr(const QString& reason) {
+  const QString trimmed = reason.trimmed();
+  return trimmed.isEmpty() ? QStringLiteral("raison inconnue") : trimmed;
+}
+
+struct JobState {
+  ipp_jstate_t state = IPP_JSTATE_PENDING;
+  QString reason;
+};
+
+std::optional<JobState> jobState(http_t* http, int job) {
+  char uri[HTTP_MAX_URI];
+  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/jobs/%d", job);
+  ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+  static const char* const kWanted[] = {"job-state", "job-printer-state-message", "job-state-reasons"};
+  ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, kWanted);
+  const Ipp response(cupsDoRequest(http, request, "/jobs/"));  // frees the request
+  if (!response || cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) return std::nullopt;
+  JobState state;
+  if (ipp_attribute_t* attribute = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM)) {
+    state.state = static_cast<ipp_jstate_t>(ippGetInteger(attribute, 0));
+  }
+  if (ipp_attribute_t* attribute = ippFindAttribute(response.get(), "job-printer-state-message", IPP_TAG_TEXT)) {
+    state.reason = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
+  }
+  if (state.reason.trimmed().isEmpty()) {
+    if (ipp_attribute_t* attribute = ippFindAttribute(response.get(), "job-state-reasons", IPP_TAG_KEYWORD)) {
+      state.reason = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
+    }
+  }
+  return state;
+}
+
+}  // namespace
+
+DocumentPrinter::DocumentPrinter(MessageBox& messages) : DocumentPrinter(messages, Hooks{}) {}
+
+DocumentPrinter::DocumentPrinter(MessageBox& messages, Hooks hooks) : m_messages(messages), m_hooks(std::move(hooks)) {}
+
+QPageLayout DocumentPrinter::pageLayout() const {
+  const Target target = defaultPrinter();
+  if (const cups_dest_t* dest = target.dest.get()) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromUtf8(dest->name));
+    if (!info.isNull()) return QPrinter(info, QPrinter::HighResolution).pageLayout();
+  }
+  QPrinter pdf(QPrinter::HighResolution);
+  pdf.setOutputFormat(QPrinter::PdfFormat);
+  pdf.setPageSize(QPageSize(QPageSize::A4));
+  return pdf.pageLayout();
+}
+
+void DocumentPrinter::print(const QString& name, const QPageLayout& layout, const Painting& painting) {
+  const Document document{name, layout, painting};
+  const Target target = defaultPrinter();
+  if (!target.dest) {
+    offerPdf(target.problem, document);
+    return;
+  }
+  const QString printer = QString::fromUtf8(target.dest->name);
+  if (option(*target.dest, "printer-is-accepting-jobs") == QStringLiteral("false")) {
+    offerPdf(text(kRefusedText).arg(printer, reasonOr(option(*target.dest, "printer-state-message"))), document);
+    return;
+  }
+
+  QTemporaryFile file(QDir::temp().filePath(QStringLiteral("kavrel-XXXXXX.pdf")));
+  if (!file.open() || !writePdf(file.fileName(), document)) {
+    failed(text(kPrintFailedText));
+    return;
+  }
+  const int job = cupsPrintFile2(target.http.get(), target.dest->name, QFile::encodeName(file.fileName()).constData(),
+                                 name.toUtf8().constData(), 0, nullptr);
+  if (job == 0) {
+    const ipp_status_t status = cupsLastError();
+    const QString reason = reasonOr(QString::fromUtf8(cupsLastErrorString()));
+    if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) {
+      offerPdf(text(kRefusedText).arg(printer, reason), document);
+    } else if (serverUnreachable(status)) {
+      offerPdf(text(kServerDownText).arg(QString::fromUtf8(cupsServer())), document);
+    } else {
+      offerPdf(text(kJobFailedText).arg(printer, reason), document);
+    }
+    return;
+  }
+
+  // A job the server cannot send is held or stopped soon after it starts: watched
+  // briefly, so that the window is not kept waiting on a printer that prints slowly.
+  const QDeadlineTimer deadline(kJobWatchMs);
+  while (true) {
+    const std::optional<JobState> state = jobState(target.http.get(), job);
+    if (!state || state->state == IPP_JSTATE_COMPLETED) return;
+    if (state->state == IPP_JSTATE_HELD || state->state == IPP_JSTATE_STOPPED) {
+      failed(text(kHeldText).arg(QString::number(job), printer, reasonOr(state->reason)));
+      return;
+    }
+    if (state->state == IPP_JSTATE_CANCELED || state->state == IPP_JSTATE_ABORTED) {
+      failed(text(kAbortedText).arg(QString::number(job), printer, reasonOr(state->reason)));
+      return;
+    }
+    if (deadline.hasExpired()) return;
+    QThread::msleep(kJobPollMs);
+  }
+}
+
+void DocumentPrinter::offerPdf(const QString& reason, const Document& document) {
+  if (m_hooks.askSavePdf(reason) != Choice::SavePdf) return;
+  QString fileName = document.name.isEmpty() ? QStringLiteral("Kavrel") : document.name;
+  fileName.replace(u'/', u'-');
+  const QString path = m_hooks.askPdfPath(QDir::home().filePath(fileName + QStringLiteral(".pdf")));
+  if (path.isEmpty()) return;
+  if (!writePdf(path, document)) failed(text(kPdfFailedText));
+}
+
+bool DocumentPrinter::writePdf(const QString& path, const Document& document) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);  // before the name, whatever its suffix
+  printer.setOutputFileName(path);
+  printer.setDocName(document.name);
+  printer.setPageLayout(document.layout);
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  bool ok = document.painting(painter, printer);
+  if (!ok) printer.abort();
+  ok = painter.end() && ok && printer.printerState() != QPrinter::Error;
+  return ok;
+}
+
+void DocumentPrinter::failed(const QString& message) { m_messages.show(message, kStyleExclamation, QString()); }
+
+DocumentPrinter::Choice DocumentPrinter::askSavePdfWithMessageBox(const QString& reason) {
+  QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), reason, QMessageBox::NoButton,
+                  QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);
+  box.setWindowModality(Qt::ApplicationModal);
+  QPushButton* save = box.addButton(text(kSavePdfButton), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(text(kCancelButton), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.setEscapeButton(cancel);
+  box.exec();
+  return box.clickedButton() == save ? Choice::SavePdf : Choice::Cancel;
+}
+
+// Qt's save dialog asks before replacing an existing file (the confirmation is never
+// turned off here).
+QString DocumentPrinter::askPdfPathWithDialog(const QString& suggested) {
+  QFileDialog dialog(QApplication::activeWindow(), text(kPdfDialogTitle), suggested, QStringLiteral("PDF (*.pdf)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(QStringLiteral("pdf"));
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.selectFile(suggested);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().first();
+}
+
+QString documentDate(const QString& day, const QString& month, const QString& year) {
+  bool okDay = false;
+  bool okMonth = false;
+  bool okYear = false;
+  const int d = day.toInt(&okDay);
+  const int m = month.toInt(&okMonth);
+  const int y = year.toInt(&okYear);
+  if (!okDay || !okMonth || !okYear) return QString();
+  return QStringLiteral("%1-%2-%3").arg(y, 4, 10, QChar(u'0')).arg(m, 2, 10, QChar(u'0')).arg(d, 2, 10, QChar(u'0'));
+}
+
+}  // namespace kavrel::ui

@@ -1,0 +1,92 @@
+// Printing a document on the default printer of the print server, with the failures a
+// user must hear of and a PDF file offered in place of the lost page.
+//
+//   DocumentPrinter documents(messages);
+//   documents.print(QStringLiteral("Aspect du Soleil 2001-12-06 09h05"), documents.pageLayout(),
+//                   [](QPainter& painter, QPrinter& printer) { ...; return true; });
+//
+// The contract:
+// - pageLayout() is the page of the default printer (A4 without one). print() paints
+//   the document on the layout it is given, whether it goes to the printer or into a PDF
+//   file, so that a document laid out beforehand keeps its pages.
+// - print() paints the document into a PDF file on `printer` (the painter is begun
+//   on it, with the origin at the top-left of the printable area; the painting may call
+//   printer.newPage() and answers false when it could not paint), and submits that file
+//   as one job named `name` to the default printer.
+// - When no printer is installed, the print server does not answer, the printer refuses
+//   jobs or the job cannot be created, the user is told why and offered to save the
+//   document as a PDF file instead; the file dialog suggests "<name>.pdf" in the home
+//   folder and asks before replacing a file.
+// - Once the job is created its state is read for a fraction of a second: a job held,
+//   stopped or aborted by the server is reported with its number and the server's reason.
+// - A failure is reported through `messages`, never as success, and never ends the
+//   program. The two questions asked of the user are hooks, so that tests answer them
+//   without showing anything.
+#pragma once
+
+#include <QPageLayout>
+#include <QString>
+#include <functional>
+
+#include "ui/desktop.h"
+
+class QPainter;
+class QPrinter;
+
+namespace kavrel::ui {
+
+class DocumentPrinter {
+ public:
+  enum class Choice { SavePdf, Cancel };
+  using Painting = std::function<bool(QPainter& painter, QPrinter& printer)>;
+
+  // What is asked of the user; each defaults to the real dialog.
+  struct Hooks {
+    // Asked with the reason the document cannot be printed.
+    std::function<Choice(const QString& reason)> askSavePdf = &DocumentPrinter::askSavePdfWithMessageBox;
+    // The PDF file to write, from a suggested path; empty when the user gives up.
+    std::function<QString(const QString& suggested)> askPdfPath = &DocumentPrinter::askPdfPathWithDialog;
+  };
+
+  static constexpr const char* kNoPrinterText = "Aucune imprimante n'est installée.";
+  static constexpr const char* kServerDownText = "Le serveur d'impression « %1 » ne répond pas.";
+  static constexpr const char* kRefusedText = "L'imprimante « %1 » refuse les travaux : %2";
+  static constexpr const char* kJobFailedText = "L'impression sur « %1 » a échoué : %2";
+  static constexpr const char* kHeldText = "Le travail n° %1 est en attente sur « %2 » : %3";
+  static constexpr const char* kAbortedText = "Le travail n° %1 a été abandonné sur « %2 » : %3";
+  static constexpr const char* kSavePdfButton = "Enregistrer en PDF…";
+  static constexpr const char* kCancelButton = "Annuler";
+  static constexpr const char* kPdfDialogTitle = "Enregistrer en PDF";
+  static constexpr const char* kPrintFailedText = "L'impression a échoué.";
+  static constexpr const char* kPdfFailedText = "Le fichier PDF n'a pas pu être écrit.";
+
+  // Failures are shown through `messages`, which must outlive the printer.
+  explicit DocumentPrinter(MessageBox& messages);
+  DocumentPrinter(MessageBox& messages, Hooks hooks);
+
+  [[nodiscard]] QPageLayout pageLayout() const;
+  void print(const QString& name, const QPageLayout& layout, const Painting& painting);
+
+  // The default hooks: the Qt message box and file dialog.
+  [[nodiscard]] static Choice askSavePdfWithMessageBox(const QString& reason);
+  [[nodiscard]] static QString askPdfPathWithDialog(const QString& suggested);
+
+ private:
+  struct Document {
+    const QString& name;
+    const QPageLayout& layout;
+    const Painting& painting;
+  };
+  void offerPdf(const QString& reason, const Document& document);
+  static bool writePdf(const QString& path, const Document& document);
+  void failed(const QString& text);
+
+  MessageBox& m_messages;
+  Hooks m_hooks;
+};
+
+// A date as a document's name gives it, "2001-12-06", from the day, month and year as
+// typed; empty when one of them is not a number.
+[[nodiscard]] QString documentDate(const QString& day, const QString& month, const QString& year);
+
+}  // namespace kavrel::ui
