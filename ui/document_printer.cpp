@@ -102,6 +102,19 @@ QString reasonOr(const QString& reason) {
   return trimmed.isEmpty() ? QStringLiteral("raison inconnue") : trimmed;
 }
 
+// What the printer's state message says now ("Plus de papier" for a queue refusing jobs
+// for that reason).
+QString stateMessage(http_t* http, const char* printer) {
+  char uri[HTTP_MAX_URI];
+  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s", printer);
+  ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "printer-state-message");
+  const Ipp response(cupsDoRequest(http, request, "/"));  // frees the request
+  ipp_attribute_t* attribute = response ? ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT) : nullptr;
+  return attribute ? QString::fromUtf8(ippGetString(attribute, 0, nullptr)) : QString();
+}
+
 struct JobState {
   ipp_jstate_t state = IPP_JSTATE_PENDING;
   QString reason;
@@ -158,7 +171,8 @@ void DocumentPrinter::print(const QString& name, const QPageLayout& layout, cons
   }
   const QString printer = QString::fromUtf8(target.dest->name);
   if (option(*target.dest, "printer-is-accepting-jobs") == QStringLiteral("false")) {
-    offerPdf(text(kRefusedText).arg(printer, reasonOr(option(*target.dest, "printer-state-message"))), document);
+    const QString reason = stateMessage(target.http.get(), target.dest->name);
+    offerPdf(text(kRefusedText).arg(printer, reasonOr(reason)), document);
     return;
   }
 
@@ -173,7 +187,8 @@ void DocumentPrinter::print(const QString& name, const QPageLayout& layout, cons
     const ipp_status_t status = cupsLastError();
     const QString reason = reasonOr(QString::fromUtf8(cupsLastErrorString()));
     if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) {
-      offerPdf(text(kRefusedText).arg(printer, reason), document);
+      const QString message = stateMessage(target.http.get(), target.dest->name);
+      offerPdf(text(kRefusedText).arg(printer, message.isEmpty() ? reason : message), document);
     } else if (serverUnreachable(status)) {
       offerPdf(text(kServerDownText).arg(QString::fromUtf8(cupsServer())), document);
     } else {
