@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+#include <vector>
 
 namespace kavrel::ui {
 
@@ -74,7 +75,14 @@ bool QtLinkOpener::open(const QString& target) {
   waiting.exec(QEventLoop::ExcludeUserInputEvents);
 
   if (process->state() != QProcess::NotRunning) {
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    // Kept in a list that is never destroyed: deleting a running QProcess would kill it,
+    // and what it opened with it.
+    static auto* const stillOpening = new std::vector<QProcess*>;
+    stillOpening->push_back(process);
+    QObject::connect(process, &QProcess::finished, process, [process] {
+      std::erase(*stillOpening, process);
+      process->deleteLater();
+    });
     return true;
   }
   const bool opened = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
