@@ -76,6 +76,7 @@ void addVariants() {
   QTest::newRow("Dalvoren") << &about::dalvorenAbout();
   QTest::newRow("Kestrum") << &about::kestrumAbout();
   QTest::newRow("precession") << &about::precessionAbout();
+  QTest::newRow("Disque") << &about::disqueAbout();
 }
 
 }  // namespace
@@ -131,6 +132,9 @@ void AboutTest::variantsShowTheirTexts_data() {
   QTest::newRow("precession") << &about::precessionAbout() << "A propos de Précession Equinoxe"
                               << "Précession Equinoxe" << "Application destinée à convertir l'ascension droite"
                               << true << false;
+  QTest::newRow("Disque") << &about::disqueAbout() << "A propos de Disque solaire"
+                          << "Disque solaire et coordonnées héliographiques"
+                          << "Application destinée à dessiner le disque solaire" << false << false;
 }
 
 void AboutTest::variantsShowTheirTexts() {
