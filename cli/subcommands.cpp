@@ -134,16 +134,17 @@ int printSpot(const Fields& f, const Context& c) {
   }
 
   HeliographicTexts texts{std::string(kEmptyResult), std::string(kEmptyResult), std::string(kEmptyResult)};
-  if (!empty) {
-    const DiscOrientation disc = discOrientation(julianDay(readDateTime(date), CenturyCut::TowardZero));
+  // A date beyond the theory's years gives no orientation: shown empty, as the solar-aspect
+  // window shows it.
+  const std::optional<DiscInstant> instant = empty ? std::nullopt : discInstant(date);
+  if (instant) {
+    const DiscOrientation& disc = instant->disc;
     const double theta = c.options.contains("--depuis-axe") ? celestialPositionAngle(disc, *angle) : *angle;
     const HeliographicResult result = heliographicOf(disc, DiscPoint{theta, *distance});
     if (result.refusal == DiscRefusal::OutsideDisc) {
       c.err << refusalMessage(result.refusal) << '\n';
       return kRefused;
     }
-    // Otherwise a refusal can only come from an orientation beyond the theory's years,
-    // shown empty as the solar-aspect window shows it.
     if (result.refusal == DiscRefusal::None) texts = heliographicTexts(result.at, c.decimalSeparator);
   }
   c.out << "B : " << texts.latitude << "°\n"
@@ -191,10 +192,8 @@ int writeDiscPageFile(const Fields& f, const Context& c) {
     return kRefused;
   }
 
-  const double jd = julianDay(readDateTime(date), CenturyCut::TowardZero);
-  const DiscOrientation disc = discOrientation(jd);
-  if (!std::isfinite(disc.p) || !std::isfinite(disc.b0) || !std::isfinite(disc.l0) ||
-      !std::isfinite(disc.semiDiameter)) {
+  const std::optional<DiscInstant> instant = discInstant(date);
+  if (!instant) {
     c.err << kImpossibleMessage << '\n';
     return kImpossible;
   }
@@ -208,8 +207,8 @@ int writeDiscPageFile(const Fields& f, const Context& c) {
   QGuiApplication application(argc, argv);
   const QString path = QString::fromStdString(pdf ? c.options.at("--pdf") : c.options.at("--svg"));
   QString error;
-  const bool written = disque::writeDiscPage(path, pdf ? disque::PageFormat::Pdf : disque::PageFormat::Svg, jd,
-                                             options, &error);
+  const bool written = disque::writeDiscPage(path, pdf ? disque::PageFormat::Pdf : disque::PageFormat::Svg,
+                                             instant->julianDay, options, &error);
   qInstallMessageHandler(previous);
   if (!written) {
     c.err << error.toStdString() << '\n';

@@ -54,6 +54,14 @@ DiscOrientation discOrientation(double julianDay) noexcept {
   return {sun.p, sun.b0, sun.l0, sun.semiDiameter / 60};
 }
 
+std::optional<DiscInstant> discInstant(const DateTexts& fields) noexcept {
+  if (anyEmpty(fields)) return std::nullopt;
+  const double jd = julianDay(readDateTime(fields), CenturyCut::TowardZero);
+  const DiscOrientation disc = discOrientation(jd);
+  if (!std::isfinite(jd) || !finite(disc)) return std::nullopt;
+  return DiscInstant{jd, disc};
+}
+
 std::string_view refusalMessage(DiscRefusal refusal) noexcept {
   switch (refusal) {
     case DiscRefusal::None:

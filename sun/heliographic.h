@@ -37,8 +37,11 @@
 // input (in the point or the orientation) is refused, never turned into a NaN.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "common/julian_day.h"
 
 namespace kavrel {
 
@@ -51,6 +54,15 @@ struct DiscOrientation {
 
 // The orientation at a Julian day, from the suite's ephemeris of the Sun.
 [[nodiscard]] DiscOrientation discOrientation(double julianDay) noexcept;
+
+// The instant of a date window's five fields (day, month, year, hour, minute of UT, read
+// as the solar-aspect window reads them) and the disc's orientation then. None while a
+// field is empty, or where the theory gives no finite orientation (years far beyond it).
+struct DiscInstant {
+  double julianDay = 0;
+  DiscOrientation disc{};
+};
+[[nodiscard]] std::optional<DiscInstant> discInstant(const DateTexts& fields) noexcept;
 
 struct DiscPoint {
   double theta = 0;  // position angle, degrees from celestial north through east

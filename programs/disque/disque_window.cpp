@@ -439,17 +439,9 @@ void Disque::Calcul() {
   setText("lblBo", toQString(texts.b0));
   setText("lblLo", toQString(texts.l0));
 
-  m_julianDay.reset();
-  m_disc.reset();
-  if (!anyEmpty(fields.view())) {
-    const double jd = julianDay(readDateTime(fields.view()), CenturyCut::TowardZero);
-    const DiscOrientation disc = discOrientation(jd);
-    if (std::isfinite(jd) && std::isfinite(disc.p) && std::isfinite(disc.b0) && std::isfinite(disc.l0) &&
-        std::isfinite(disc.semiDiameter)) {
-      m_julianDay = jd;
-      m_disc = disc;
-    }
-  }
+  const std::optional<DiscInstant> instant = discInstant(fields.view());
+  m_julianDay = instant ? std::optional(instant->julianDay) : std::nullopt;
+  m_disc = instant ? std::optional(instant->disc) : std::nullopt;
   m_view->setDisc(m_disc);
   showSpots();
   showPointer();
