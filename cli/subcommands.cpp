@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 
+#include "cli/batch_command.h"
 #include "common/display_mask.h"
 #include "common/field_check.h"
 #include "common/julian_day.h"
@@ -263,7 +264,8 @@ const std::vector<Subcommand>& subcommands() {
         "argument, à la date et à l'heure locales de l'ordinateur",
         "the aspect of the Sun, lines 2 to 10 of the printed report (Dalvoren); without\n"
         "arguments, at the local date and time of the computer"},
-       {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, true, printSolarAspect},
+       {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, true, printSolarAspect,
+       {{"--csv", false}}, "| --csv [FICHIER]"},
       {"rotations", {"J1", "M1", "A1", "J2", "M2", "A2"},
        {"les débuts des rotations synodiques entre deux dates à 0 h TU (Brennic)",
         "the starts of the synodic rotations between two dates at 0 h UT (Brennic)"},
@@ -272,13 +274,18 @@ const std::vector<Subcommand>& subcommands() {
        {"les coordonnées héliographiques B, L et DMC d'un point du disque à une date et\n"
         "une heure TU (Disque) : ANGLE de position en degrés compté depuis le nord\n"
         "céleste par l'est (depuis le pôle nord du Soleil avec --depuis-axe),\n"
-        "DISTANCE au centre en rayons du disque (0 à 1)",
+        "DISTANCE au centre en rayons du disque (0 à 1). Avec --csv, un point par\n"
+        "ligne de FICHIER (ou de l'entrée standard) : « J M A H MIN ANGLE DISTANCE »\n"
+        "ou « ISO ANGLE DISTANCE » ; une ligne CSV par point :\n"
+        "date;heure_tu;angle;distance;B_deg;L_deg;DMC_deg;erreur",
         "the heliographic coordinates B, L and DMC of a point of the disc at a date and\n"
         "a time of UT (Disque): position ANGLE in degrees from celestial north through\n"
         "east (from the Sun's north pole with --depuis-axe), DISTANCE from the centre\n"
-        "in disc radii (0 to 1)"},
+        "in disc radii (0 to 1). With --csv, one point per line of FICHIER (or of the\n"
+        "standard input): \"D M Y H MIN ANGLE DISTANCE\" or \"ISO ANGLE DISTANCE\"; one\n"
+        "CSV row per point: date;heure_tu;angle;distance;B_deg;L_deg;DMC_deg;erreur"},
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, printSpot,
-       {{"--depuis-axe", false}}, "[--depuis-axe]"},
+       {{"--depuis-axe", false}, {"--csv", false}}, "[--depuis-axe] | --csv [FICHIER] [--depuis-axe]"},
       {"disque", {"JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE"},
        {"la page imprimée du disque solaire à une date et une heure TU, sans taches\n"
         "(Disque), en PDF ou en SVG : diamètre du disque en mm (50 à 250, 150 par\n"
@@ -443,6 +450,9 @@ int run(const std::vector<std::string>& arguments, std::string_view decimalSepar
     }
     const std::string name = *word;
     options[name] = option->takesValue ? *++word : std::string();
+  }
+  if (options.contains("--csv")) {
+    return runCsvBatch(subcommand.name, fields, options.contains("--depuis-axe"), decimalSeparator, out, err);
   }
   if (fields.empty() && subcommand.clockWithoutArgument) {
     const auto now = clock();

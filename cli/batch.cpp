@@ -1,0 +1,447 @@
+// Batches of instants: lines of a log read, checked and written as CSV rows.
+#include "cli/batch.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <istream>
+#include <limits>
+#include <ostream>
+
+#include "common/field_check.h"
+#include "common/strict_number.h"
+#include "sun/ephemeris.h"
+#include "sun/heliographic.h"
+
+namespace kavrel::batch {
+namespace {
+
+// The most words a line may hold: a spot's ISO date and time apart, its angle and distance
+// make 4, its five fields with them 7; one more tells a line that has too many.
+constexpr std::size_t kMaxWords = 8;
+// Years are written whole in the rows; 15 digits stay exact in a double.
+constexpr std::size_t kMaxYearDigits = 15;
+
+struct Words {
+  std::array<std::string_view, kMaxWords> at{};
+  std::size_t count = 0;
+};
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+Words splitWords(std::string_view line) {
+  Words words;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && isBlank(line[i])) ++i;
+    if (i == line.size()) break;
+    const std::size_t start = i;
+    while (i < line.size() && !isBlank(line[i])) ++i;
+    if (words.count == kMaxWords) {
+      ++words.count;  // too many: the caller refuses the line
+      break;
+    }
+    words.at[words.count++] = line.substr(start, i - start);
+  }
+  return words;
+}
+
+bool allDigits(std::string_view text) {
+  if (text.empty()) return false;
+  for (const char c : text) {
+    if (!isDigit(c)) return false;
+  }
+  return true;
+}
+
+long long digitsValue(std::string_view digits) {
+  long long value = 0;
+  for (const char c : digits) value = value * 10 + (c - '0');
+  return value;
+}
+
+// A year as a row writes it: an optional "-" and 1 to 15 digits.
+std::optional<long long> yearOf(std::string_view text) {
+  const bool negative = !text.empty() && text.front() == '-';
+  if (negative || (!text.empty() && text.front() == '+')) text.remove_prefix(1);
+  if (!allDigits(text) || text.size() > kMaxYearDigits) return std::nullopt;
+  const long long value = digitsValue(text);
+  return negative ? -value : value;
+}
+
+bool isLeapYear(long long year, bool gregorian) {
+  if (year % 4 != 0) return false;
+  return !gregorian || year % 100 != 0 || year % 400 == 0;
+}
+
+// Before 15 October 1582 the Julian-day computation reads dates in the Julian calendar.
+bool existsInCalendar(long long year, int month, int day) {
+  static constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool gregorian = year > 1582 || (year == 1582 && (month > 10 || (month == 10 && day >= 15)));
+  const int last = month == 2 && isLeapYear(year, gregorian) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+  return day <= last;
+}
+
+void appendPadded(std::string& text, long long value, int width) {
+  std::array<char, 24> digits{};
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+  for (auto n = end - digits.data(); n < width; ++n) text += '0';
+  text.append(digits.data(), end);
+}
+
+std::string dateText(long long year, int month, int day) {
+  std::string text;
+  if (year < 0) text += '-';
+  appendPadded(text, year < 0 ? -year : year, 4);
+  text += '-';
+  appendPadded(text, month, 2);
+  text += '-';
+  appendPadded(text, day, 2);
+  return text;
+}
+
+// Without seconds when `second` is negative.
+std::string timeText(int hour, int minute, int second) {
+  std::string text;
+  appendPadded(text, hour, 2);
+  text += ':';
+  appendPadded(text, minute, 2);
+  if (second >= 0) {
+    text += ':';
+    appendPadded(text, second, 2);
+  }
+  return text;
+}
+
+struct ParsedInstant {
+  std::optional<Instant> instant;
+  std::string_view refusal;
+};
+
+ParsedInstant refused(std::string_view message) { return {std::nullopt, message}; }
+
+// `second` negative: the line gave none.
+ParsedInstant checkedInstant(long long year, int month, int day, int hour, double minute, int second) {
+  if (!existsInCalendar(year, month, day)) return refused(kNoSuchDayMessage);
+  Instant instant;
+  instant.date = dateText(year, month, day);
+  instant.time = timeText(hour, static_cast<int>(minute), second);
+  instant.when = DateTime{static_cast<double>(day), static_cast<double>(month), static_cast<double>(year),
+                          static_cast<double>(hour), minute + (second > 0 ? second / 60.0 : 0.0)};
+  return {std::move(instant), {}};
+}
+
+// "6 12 2001 9 5": checked field after field as the solar-aspect window checks them, then
+// read by the window's own reader, so that the numbers are those of `kavrel soleil`.
+ParsedInstant fromFields(const Words& words) {
+  using enum DateField;
+  static constexpr std::array<DateField, 5> kOrder{Day, Month, Year, Hour, Minute};
+  for (std::size_t i = 0; i < kOrder.size(); ++i) {
+    const Refusal refusal = checkField(kOrder[i], CheckForm::ExactText, words.at[i]);
+    if (refusal != Refusal::None) return refused(refusalMessage(refusal));
+  }
+  // The window lets a year end in a digit whatever precedes it, as typing goes; a log's
+  // year is a whole number.
+  const auto year = yearOf(words.at[2]);
+  if (!year || words.at[2].front() == '+') return refused(kNumberMessage);
+  const DateTime read = readDateTime({words.at[0], words.at[1], words.at[2], words.at[3], words.at[4]});
+  return checkedInstant(*year, static_cast<int>(read.month), static_cast<int>(read.day), static_cast<int>(read.hour),
+                        read.minute, -1);
+}
+
+// Two digits exactly ("06"), or -1.
+int twoDigits(std::string_view text) {
+  if (text.size() != 2 || !allDigits(text)) return -1;
+  return static_cast<int>(digitsValue(text));
+}
+
+// "2001-12-06" and "09:05" or "09:05:30".
+ParsedInstant fromIso(std::string_view date, std::string_view time, std::string_view shapeMessage) {
+  const auto monthDash = date.find('-', 1);  // after a sign
+  if (monthDash == std::string_view::npos || date.size() != monthDash + 6 || date[monthDash + 3] != '-') {
+    return refused(shapeMessage);
+  }
+  const std::string_view yearText = date.substr(0, monthDash);
+  const std::string_view yearDigits = yearText.substr(yearText.front() == '-' || yearText.front() == '+' ? 1 : 0);
+  if (allDigits(yearDigits) && yearDigits.size() > kMaxYearDigits) return refused(kNumberMessage);
+  const auto year = yearOf(yearText);
+  const bool withSeconds = time.size() == 8 && time[5] == ':';
+  if (!year || yearDigits.size() < 4 || !(time.size() == 5 || withSeconds) || time[2] != ':') {
+    return refused(shapeMessage);
+  }
+  const int month = twoDigits(date.substr(monthDash + 1, 2));
+  const int day = twoDigits(date.substr(monthDash + 4, 2));
+  const int hour = twoDigits(time.substr(0, 2));
+  const int minute = twoDigits(time.substr(3, 2));
+  const int second = withSeconds ? twoDigits(time.substr(6, 2)) : 0;
+  if (month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0) return refused(shapeMessage);
+  if (day < 1 || day > 31) return refused(kDayMessage);
+  if (month < 1 || month > 12) return refused(kMonthMessage);
+  if (hour > 23) return refused(kHourMessage);
+  if (minute > 59) return refused(kMinuteMessage);
+  if (second > 59) return refused(kSecondMessage);
+  return checkedInstant(*year, month, day, hour, minute, withSeconds ? second : -1);
+}
+
+// The instant at the head of a line whose `extra` last words are something else.
+ParsedInstant instantOf(const Words& words, std::size_t extra, std::string_view shapeMessage) {
+  if (words.count == 5 + extra) return fromFields(words);
+  if (words.count == 1 + extra) {
+    const auto t = words.at[0].find('T');
+    if (t == std::string_view::npos) return refused(shapeMessage);
+    return fromIso(words.at[0].substr(0, t), words.at[0].substr(t + 1), shapeMessage);
+  }
+  if (words.count == 2 + extra) return fromIso(words.at[0], words.at[1], shapeMessage);
+  return refused(shapeMessage);
+}
+
+// A number typed in a file: with the locale's separator, or with a point.
+std::optional<double> readDecimal(std::string_view text, std::string_view decimalSeparator) {
+  if (auto value = parseStrictNumber(text, decimalSeparator)) return value;
+  if (decimalSeparator != ".") return parseStrictNumber(text, ".");
+  return std::nullopt;
+}
+
+void appendNumber(std::string& row, double value, int decimals, CsvFormat format) {
+  std::array<char, 400> digits{};  // a finite double in fixed notation with a few decimals
+  const auto [end, error] =
+      std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed, decimals);
+  if (error != std::errc{}) return;
+  std::string_view text(digits.data(), static_cast<std::size_t>(end - digits.data()));
+  // A value rounding to zero is written without its sign.
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) text.remove_prefix(1);
+  for (const char c : text) row += c == '.' ? format.decimal : c;
+}
+
+// An angle of 0..360 whose rounding reaches 360 is written 0.
+void appendLongitude(std::string& row, double degrees, int decimals, CsvFormat format) {
+  appendNumber(row, degrees >= 360 - 0.5 * std::pow(10.0, -decimals) ? 0.0 : degrees, decimals, format);
+}
+
+// The rotation number with its fraction, (360 - L0) / 360 of the rotation gone; the fraction
+// is cut, not rounded, so that "1957.9999" never becomes the next rotation.
+void appendRotation(std::string& row, double rotation, double l0, CsvFormat format) {
+  const double gone = (360 - l0) / 360;
+  if (rotation < 0) {
+    appendNumber(row, rotation + gone, 4, format);
+    return;
+  }
+  appendNumber(row, rotation, 0, format);
+  row += format.decimal;
+  const double tenThousandths = std::floor(gone * 10000);
+  appendPadded(row, tenThousandths < 0 ? 0 : tenThousandths > 9999 ? 9999 : static_cast<long long>(tenThousandths),
+               4);
+}
+
+void appendEmpty(std::string& row, int count, CsvFormat format) { row.append(static_cast<std::size_t>(count), format.separator); }
+
+void appendRefusal(std::string& row, std::string_view message, CsvFormat format) {
+  appendField(row, message, format);
+  row += '\n';
+}
+
+bool finite(const DiscOrientation& disc) {
+  return std::isfinite(disc.p) && std::isfinite(disc.b0) && std::isfinite(disc.l0) &&
+         std::isfinite(disc.semiDiameter);
+}
+
+std::string header(std::initializer_list<std::string_view> names, CsvFormat format) {
+  std::string text;
+  for (const auto name : names) {
+    if (!text.empty()) text += format.separator;
+    text += name;
+  }
+  return text + '\n';
+}
+
+}  // namespace
+
+bool isSkipped(std::string_view line) noexcept {
+  for (const char c : line) {
+    if (!isBlank(c)) return c == '#';
+  }
+  return true;
+}
+
+SunLine parseSunLine(std::string_view line) {
+  if (line.size() > kMaxLineLength) return {std::nullopt, kLongLineMessage};
+  auto [instant, refusal] = instantOf(splitWords(line), 0, kSunLineMessage);
+  return {std::move(instant), refusal};
+}
+
+SpotLine parseSpotLine(std::string_view line, std::string_view decimalSeparator) {
+  if (line.size() > kMaxLineLength) return {std::nullopt, 0, 0, kLongLineMessage};
+  const Words words = splitWords(line);
+  auto [instant, refusal] = instantOf(words, 2, kSpotLineMessage);
+  if (!instant) return {std::nullopt, 0, 0, refusal};
+  const auto angle = readDecimal(words.at[words.count - 2], decimalSeparator);
+  if (!angle) return {std::nullopt, 0, 0, kAngleMessage};
+  const auto distance = readDecimal(words.at[words.count - 1], decimalSeparator);
+  if (!distance) return {std::nullopt, 0, 0, kDistanceMessage};
+  return {std::move(instant), *angle, *distance, {}};
+}
+
+CsvFormat csvFormat(std::string_view decimalSeparator) noexcept {
+  return decimalSeparator == "," ? CsvFormat{';', ','} : CsvFormat{',', '.'};
+}
+
+void appendField(std::string& row, std::string_view text, CsvFormat format) {
+  if (text.find_first_of(std::string{format.separator, '"', '\n', '\r'}) == std::string_view::npos) {
+    row += text;
+    return;
+  }
+  row += '"';
+  for (const char c : text) {
+    if (c == '"') row += '"';
+    row += c;
+  }
+  row += '"';
+}
+
+std::string sunHeader(CsvFormat format) {
+  return header({"date", "heure_tu", "jour_julien", "ascension_droite_h", "declinaison_deg", "rotation",
+                 "demi_diametre_arcmin", "P_deg", "B0_deg", "L0_deg", "erreur"},
+                format);
+}
+
+std::string spotHeader(CsvFormat format) {
+  return header({"date", "heure_tu", "angle", "distance", "B_deg", "L_deg", "DMC_deg", "erreur"}, format);
+}
+
+bool appendSunRow(std::string& row, const SunLine& line, CsvFormat format) {
+  constexpr int kValues = 10;
+  if (!line.instant) {
+    appendEmpty(row, kValues, format);
+    appendRefusal(row, line.refusal, format);
+    return false;
+  }
+  // The computation of the solar-aspect window and of `kavrel soleil`.
+  const double jd = julianDay(line.instant->when, CenturyCut::TowardZero);
+  const SolarAspect sun = solarAspect(jd);
+  if (!std::isfinite(jd) || !std::isfinite(sun.rightAscension) || !std::isfinite(sun.declination) ||
+      !std::isfinite(sun.rotation) || !std::isfinite(sun.semiDiameter) || !std::isfinite(sun.p) ||
+      !std::isfinite(sun.b0) || !std::isfinite(sun.l0)) {
+    appendEmpty(row, kValues, format);
+    appendRefusal(row, kImpossibleMessage, format);
+    return false;
+  }
+  const char sep = format.separator;
+  row += line.instant->date;
+  row += sep;
+  row += line.instant->time;
+  row += sep;
+  appendNumber(row, jd, 5, format);
+  row += sep;
+  appendNumber(row, sun.rightAscension, 6, format);
+  row += sep;
+  appendNumber(row, sun.declination, 4, format);
+  row += sep;
+  appendRotation(row, sun.rotation, sun.l0, format);
+  row += sep;
+  appendNumber(row, sun.semiDiameter, 4, format);
+  row += sep;
+  appendNumber(row, sun.p, 4, format);
+  row += sep;
+  appendNumber(row, sun.b0, 4, format);
+  row += sep;
+  appendLongitude(row, sun.l0, 4, format);
+  row += sep;
+  row += '\n';
+  return true;
+}
+
+bool appendSpotRow(std::string& row, const SpotLine& line, bool fromSolarNorth, CsvFormat format) {
+  if (!line.instant) {
+    appendEmpty(row, 7, format);
+    appendRefusal(row, line.refusal, format);
+    return false;
+  }
+  const char sep = format.separator;
+  row += line.instant->date;
+  row += sep;
+  row += line.instant->time;
+  row += sep;
+  appendNumber(row, line.angle, 3, format);
+  row += sep;
+  appendNumber(row, line.distance, 3, format);
+  row += sep;
+
+  // As `kavrel tache` finds them: the instant's orientation, then the point.
+  const double jd = julianDay(line.instant->when, CenturyCut::TowardZero);
+  const DiscOrientation disc = discOrientation(jd);
+  if (!std::isfinite(jd) || !finite(disc)) {
+    appendEmpty(row, 3, format);
+    appendRefusal(row, kImpossibleMessage, format);
+    return false;
+  }
+  const double theta = fromSolarNorth ? celestialPositionAngle(disc, line.angle) : line.angle;
+  const HeliographicResult result = heliographicOf(disc, DiscPoint{theta, line.distance});
+  if (result.refusal != DiscRefusal::None) {
+    appendEmpty(row, 3, format);
+    appendRefusal(row, refusalMessage(result.refusal), format);
+    return false;
+  }
+  appendNumber(row, result.at.latitude, 3, format);
+  row += sep;
+  appendLongitude(row, result.at.longitude, 3, format);
+  row += sep;
+  appendNumber(row, result.at.fromCentralMeridian, 3, format);
+  row += sep;
+  row += '\n';
+  return true;
+}
+
+Summary runBatch(Kind kind, std::istream& in, std::ostream& out, std::string_view decimalSeparator,
+                 bool fromSolarNorth) {
+  const CsvFormat format = csvFormat(decimalSeparator);
+  Summary summary;
+  std::string row = kind == Kind::SolarAspect ? sunHeader(format) : spotHeader(format);
+  out.write(row.data(), static_cast<std::streamsize>(row.size()));
+  if (!out) {
+    summary.writeFailed = true;
+    return summary;
+  }
+
+  // One more character than a line may hold tells a line that is too long.
+  std::array<char, kMaxLineLength + 2> buffer{};
+  for (bool first = true;; first = false) {
+    in.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    const auto extracted = static_cast<std::size_t>(in.gcount());
+    if (in.bad()) {
+      summary.readFailed = true;
+      break;
+    }
+    if (extracted == 0 && in.eof()) break;
+    std::size_t length = extracted;
+    if (in.fail()) {  // longer than the buffer: the rest of the line is dropped
+      in.clear();
+      in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    } else if (!in.eof()) {
+      --length;  // the line break
+    }
+    std::string_view line(buffer.data(), length);
+    if (first && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);  // a byte-order mark
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (isSkipped(line)) continue;
+
+    row.clear();
+    if (kind == Kind::SolarAspect) {
+      const SunLine parsed = parseSunLine(line);
+      summary.refused += appendSunRow(row, parsed, format) ? 0 : 1;
+    } else {
+      const SpotLine parsed = parseSpotLine(line, decimalSeparator);
+      summary.refused += appendSpotRow(row, parsed, fromSolarNorth, format) ? 0 : 1;
+    }
+    out.write(row.data(), static_cast<std::streamsize>(row.size()));
+    if (!out) {
+      summary.writeFailed = true;
+      break;
+    }
+    ++summary.rows;
+    if (in.eof()) break;
+  }
+  return summary;
+}
+
+}  // namespace kavrel::batch
