@@ -317,6 +317,97 @@ TEST(KavrelCommand, WrongUsageIsRefused) {
   }
 }
 
+// Logs of instants through --csv: standard input and file, statuses 0, 2 and 1, and the
+// numbers of `kavrel soleil` and `kavrel tache` for the same instant.
+TEST(KavrelCommand, CsvBatches) {
+  const std::string log = testing::TempDir() + "/kavrel-journal.txt";
+  const auto shell = [&](const std::string& input, const std::string& command, const char* locale) {
+    std::FILE* file = std::fopen(log.c_str(), "wb");
+    std::fwrite(input.data(), 1, input.size(), file);
+    std::fclose(file);
+    std::string script = command;
+    for (std::size_t at; (at = script.find("{log}")) != std::string::npos;) script.replace(at, 5, log);
+    return runProgram({"/bin/sh", "-c", std::string("exec ") + KAVREL_BINARY + " " + script}, locale);
+  };
+  const std::string sunFr =
+      "date;heure_tu;jour_julien;ascension_droite_h;declinaison_deg;rotation;demi_diametre_arcmin;P_deg;B0_deg;"
+      "L0_deg;erreur\n";
+  const std::string noonFr = "2000-01-01;12:00;2451545,00000;18,751803;-23,0329;1957,9959;16,2914;2,1366;-3,0122;1,4549;\n";
+  const std::string noonC = "2000-01-01,12:00,2451545.00000,18.751803,-23.0329,1957.9959,16.2914,2.1366,-3.0122,1.4549,\n";
+  struct Case {
+    const char* name;
+    const char* locale;
+    std::string input;
+    std::string command;
+    int status;
+    std::string out;
+    std::string err;
+  };
+  // On the central meridian from the pole, B = B0 + arcsin(r) - r S: -3.0122 + 30 - 0.1358.
+  const Case cases[] = {
+      {"standard input", kFrench, "1 1 2000 12 0\n2000-01-01T12:00\n", "soleil --csv < {log}", 0,
+       sunFr + noonFr + noonFr, ""},
+      {"a file, a refused line", kPlain, "# journal\n1 1 2000 12 0\n31 2 2000 12 0\n", "soleil --csv {log}", 2,
+       "date,heure_tu,jour_julien,ascension_droite_h,declinaison_deg,rotation,demi_diametre_arcmin,P_deg,B0_deg,"
+       "L0_deg,erreur\n" + noonC + ",,,,,,,,,,Ce jour n'existe pas dans ce mois\n",
+       ""},
+      {"garbage bytes", kFrench, std::string("\x00\x01\xff\n", 4), "soleil --csv < {log}", 2,
+       sunFr + ";;;;;;;;;;Ligne illisible : attendu JOUR MOIS ANNEE HEURE MINUTE ou AAAA-MM-JJTHH:MM[:SS]\n", ""},
+      {"spots from the Sun's pole", kPlain, "1 1 2000 12 0 0 0.5\n", "tache --csv --depuis-axe < {log}", 0,
+       "date,heure_tu,angle,distance,B_deg,L_deg,DMC_deg,erreur\n"
+       "2000-01-01,12:00,0.000,0.500,26.852,1.455,0.000,\n",
+       ""},
+      {"write error", kFrench, "1 1 2000 12 0\n", "soleil --csv < {log} > /dev/full", 1, "",
+       "kavrel : écriture des résultats impossible\n"},
+      {"missing file", kFrench, "", "soleil --csv /nonexistent/journal.txt", 2, "",
+       "kavrel : impossible d'ouvrir le fichier « /nonexistent/journal.txt »\n"},
+      {"a directory cannot be read", kPlain, "", "tache --csv /", 1,
+       "date,heure_tu,angle,distance,B_deg,L_deg,DMC_deg,erreur\n", "kavrel : lecture impossible du fichier « / »\n"},
+      {"two files", kPlain, "", "soleil --csv {log} {log}", 2, "",
+       "kavrel : un seul fichier à lire, ou aucun pour l'entrée standard\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Result r = shell(c.input, c.command, c.locale);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, c.err);
+  }
+
+  // The same instant through both subcommands: the row, rounded or cut as the report
+  // shows it, gives the report's numbers.
+  const auto columns = [](const std::string& row) {
+    std::vector<std::string> fields{""};
+    for (const char ch : row) {
+      if (ch == ',') {
+        fields.emplace_back();
+      } else {
+        fields.back().push_back(ch);
+      }
+    }
+    return fields;
+  };
+  const Result csv = shell("6 12 2001 9 5\n", "soleil --csv < {log}", kPlain);
+  const auto row = columns(csv.out.substr(csv.out.find('\n') + 1));
+  ASSERT_EQ(row.size(), 11u) << csv.out;
+  const auto cut2 = [](const std::string& value) { return value.substr(0, value.find('.') + 3); };
+  char julianDay[32];
+  std::snprintf(julianDay, sizeof julianDay, "%.3f", std::strtod(row[2].c_str(), nullptr));
+  const Result report = kavrel({"soleil", "6", "12", "2001", "9", "5"}, kPlain);
+  EXPECT_NE(report.out.find("Jour julien : " + std::string(julianDay) + "\n"), std::string::npos) << report.out;
+  EXPECT_NE(report.out.find("Rotation synodique : " + row[5].substr(0, row[5].find('.')) + "\n"),
+            std::string::npos) << report.out;
+  EXPECT_NE(report.out.find("P : " + cut2(row[7]) + "°\n"), std::string::npos) << report.out;
+  EXPECT_NE(report.out.find("Bo : " + cut2(row[8]) + "°\n"), std::string::npos) << report.out;
+  EXPECT_NE(report.out.find("Lo : " + cut2(row[9]) + "°\n"), std::string::npos) << report.out;
+
+  const Result spots = shell("6 12 2001 9 5 120 0.62\n", "tache --csv < {log}", kPlain);
+  EXPECT_EQ(spots.out.substr(spots.out.find('\n') + 1), "2001-12-06,09:05,120.000,0.620,-9.693,20.252,-37.026,\n");
+  EXPECT_EQ(kavrel({"tache", "6", "12", "2001", "9", "5", "120", "0.62"}, kPlain).out,
+            "B : -9.69°\nL : 20.25°\nDMC : -37.03°\n");
+  std::remove(log.c_str());
+}
+
 TEST(KavrelCommand, HelpListsTheSubcommands) {
   for (const char* option : {"--help", "-h"}) {
     SCOPED_TRACE(option);
