@@ -261,9 +261,21 @@ const std::vector<Subcommand>& subcommands() {
        {}, CheckForm::ExactText, false, printPrecession},
       {"soleil", {"JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE"},
        {"l'aspect du Soleil, lignes 2 à 10 du rapport imprimé (Dalvoren) ; sans\n"
-        "argument, à la date et à l'heure locales de l'ordinateur",
+        "argument, à la date et à l'heure locales de l'ordinateur. Avec --csv, un\n"
+        "instant par ligne de FICHIER (ou de l'entrée standard) : « J M A H MIN » ou\n"
+        "« AAAA-MM-JJTHH:MM[:SS] » (lignes vides et « # » ignorées) ; une ligne CSV par\n"
+        "instant : date;heure_tu;jour_julien;ascension_droite_h;declinaison_deg;\n"
+        "rotation;demi_diametre_arcmin;P_deg;B0_deg;L0_deg;erreur (séparateur « ; »\n"
+        "avec la virgule décimale, « , » avec le point) ; une ligne refusée garde sa\n"
+        "ligne CSV, valeurs vides et message dans erreur",
         "the aspect of the Sun, lines 2 to 10 of the printed report (Dalvoren); without\n"
-        "arguments, at the local date and time of the computer"},
+        "arguments, at the local date and time of the computer. With --csv, one instant\n"
+        "per line of FICHIER (or of the standard input): \"D M Y H MIN\" or\n"
+        "\"YYYY-MM-DDTHH:MM[:SS]\" (empty lines and \"#\" skipped); one CSV row per\n"
+        "instant: date;heure_tu;jour_julien;ascension_droite_h;declinaison_deg;\n"
+        "rotation;demi_diametre_arcmin;P_deg;B0_deg;L0_deg;erreur (separator \";\"\n"
+        "with the decimal comma, \",\" with the point); a refused line keeps its row,\n"
+        "with empty values and the message in erreur"},
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, true, printSolarAspect,
        {{"--csv", false}}, "| --csv [FICHIER]"},
       {"rotations", {"J1", "M1", "A1", "J2", "M2", "A2"},
@@ -383,14 +395,18 @@ const Help& help() {
                "results printed (rotations: possibly nothing to list)"}},
              {kImpossible,
               {"calcul impossible (precession : valeurs hors des nombres représentables) ;\n"
-               "écriture des résultats ou du fichier de disque impossible",
+               "écriture des résultats ou du fichier de disque impossible ; lecture de --csv\n"
+               "impossible",
                "calculation impossible (precession: values beyond the representable numbers);\n"
-               "the results or the disc's file could not be written"}},
+               "the results or the disc's file could not be written; the input of --csv could\n"
+               "not be read"}},
              {kRefused,
               {"usage incorrect, champ refusé ou données refusées ; le message de la\n"
-               "fenêtre est écrit sur la sortie d'erreur",
+               "fenêtre est écrit sur la sortie d'erreur (avec --csv : fichier introuvable,\n"
+               "ou au moins une ligne refusée, son message dans la colonne erreur)",
                "wrong usage, a refused field or refused data; the window's message is\n"
-               "written to the standard error"}}},
+               "written to the standard error (with --csv: a missing file, or at least one\n"
+               "refused line, its message in the erreur column)"}}},
     };
     for (const auto& subcommand : subcommands()) h.subcommands.push_back({synopsis(subcommand), subcommand.summary});
     return h;
