@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
 #include <istream>
 #include <limits>
 #include <ostream>
@@ -234,7 +235,9 @@ void appendRotation(std::string& row, double rotation, double l0, CsvFormat form
                4);
 }
 
-void appendEmpty(std::string& row, int count, CsvFormat format) { row.append(static_cast<std::size_t>(count), format.separator); }
+void appendEmpty(std::string& row, int count, CsvFormat format) {
+  row.append(static_cast<std::size_t>(count), format.separator);
+}
 
 void appendRefusal(std::string& row, std::string_view message, CsvFormat format) {
   appendField(row, message, format);

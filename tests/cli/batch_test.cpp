@@ -116,7 +116,8 @@ TEST(BatchRows, WritesSeparatorsQuotesAndEmptyRows) {
       "date,heure_tu,jour_julien,ascension_droite_h,declinaison_deg,rotation,demi_diametre_arcmin,P_deg,B0_deg,"
       "L0_deg,erreur\n";
   const std::string spotFr = "date;heure_tu;angle;distance;B_deg;L_deg;DMC_deg;erreur\n";
-  const std::string aspectFr = "2000-01-01;12:00;2451545,00000;18,751803;-23,0329;1957,9959;16,2914;2,1366;-3,0122;1,4549;\n";
+  const std::string aspectFr =
+      "2000-01-01;12:00;2451545,00000;18,751803;-23,0329;1957,9959;16,2914;2,1366;-3,0122;1,4549;\n";
   const std::string outside = std::string(kOutsideDiscMessage);
   const Case cases[] = {
       {"decimal comma, semicolons", "1 1 2000 12 0\n", false, ",", sunFr + aspectFr, 1, 0},

@@ -332,8 +332,10 @@ TEST(KavrelCommand, CsvBatches) {
   const std::string sunFr =
       "date;heure_tu;jour_julien;ascension_droite_h;declinaison_deg;rotation;demi_diametre_arcmin;P_deg;B0_deg;"
       "L0_deg;erreur\n";
-  const std::string noonFr = "2000-01-01;12:00;2451545,00000;18,751803;-23,0329;1957,9959;16,2914;2,1366;-3,0122;1,4549;\n";
-  const std::string noonC = "2000-01-01,12:00,2451545.00000,18.751803,-23.0329,1957.9959,16.2914,2.1366,-3.0122,1.4549,\n";
+  const std::string noonFr =
+      "2000-01-01;12:00;2451545,00000;18,751803;-23,0329;1957,9959;16,2914;2,1366;-3,0122;1,4549;\n";
+  const std::string noonC =
+      "2000-01-01,12:00,2451545.00000,18.751803,-23.0329,1957.9959,16.2914,2.1366,-3.0122,1.4549,\n";
   struct Case {
     const char* name;
     const char* locale;
