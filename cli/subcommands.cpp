@@ -9,6 +9,8 @@
 #include <optional>
 
 #include "cli/batch_command.h"
+#include "cli/command_context.h"
+#include "cli/photo_commands.h"
 #include "common/display_mask.h"
 #include "common/field_check.h"
 #include "common/julian_day.h"
@@ -23,18 +25,14 @@
 #include "sun/heliographic.h"
 
 namespace kavrel::cli {
+
+std::optional<double> readTerminalNumber(std::string_view text, std::string_view sep) {
+  if (auto value = parseStrictNumber(text, sep)) return value;
+  if (sep != ".") return parseStrictNumber(text, ".");
+  return std::nullopt;
+}
+
 namespace {
-
-using Fields = std::vector<std::string>;
-// The options given, by name; a flag's value is empty.
-using Given = std::map<std::string, std::string, std::less<>>;
-
-struct Context {
-  std::string_view decimalSeparator;
-  std::ostream& out;
-  std::ostream& err;
-  const Given& options;
-};
 
 constexpr std::string_view kImpossibleMessage = "Calcul impossible";
 
@@ -109,13 +107,6 @@ int printRotationStarts(const Fields& f, const Context& c) {
   return kDone;
 }
 
-// A number typed in a terminal: with the locale's separator, or with a point.
-std::optional<double> readTerminalNumber(std::string_view text, std::string_view sep) {
-  if (auto value = parseStrictNumber(text, sep)) return value;
-  if (sep != ".") return parseStrictNumber(text, ".");
-  return std::nullopt;
-}
-
 constexpr std::string_view kAngleMessage = "L'angle de position doit être un nombre de degrés";
 constexpr std::string_view kDistanceMessage = "La distance au centre doit être un nombre de rayons du disque, de 0 à 1";
 
@@ -180,11 +171,11 @@ int writeDiscPageFile(const Fields& f, const Context& c) {
   disque::PageOptions options;
   options.eastRight = c.options.contains("--est-a-droite");
   if (const auto given = c.options.find("--diametre"); given != c.options.end()) {
-    const auto diameter = readTerminalNumber(given->second, c.decimalSeparator);
+    const auto diameter = readTerminalNumber(given->second.front(), c.decimalSeparator);
     options.diameterMm = diameter ? *diameter : std::nan("");
   }
   if (const auto given = c.options.find("--pas"); given != c.options.end()) {
-    const auto step = parseStrictNumber(given->second, ".");
+    const auto step = parseStrictNumber(given->second.front(), ".");
     // Not a whole number of degrees: a step the page refuses.
     options.gridStep = step && *step == std::trunc(*step) && std::fabs(*step) < 1000 ? static_cast<int>(*step) : 0;
   }
@@ -206,7 +197,7 @@ int writeDiscPageFile(const Fields& f, const Context& c) {
   static char name[] = "kavrel";
   static char* argv[] = {name, nullptr};
   QGuiApplication application(argc, argv);
-  const QString path = QString::fromStdString(pdf ? c.options.at("--pdf") : c.options.at("--svg"));
+  const QString path = QString::fromStdString(pdf ? c.options.at("--pdf").front() : c.options.at("--svg").front());
   QString error;
   const bool written = disque::writeDiscPage(path, pdf ? disque::PageFormat::Pdf : disque::PageFormat::Svg,
                                              instant->julianDay, options, &error);
@@ -220,7 +211,7 @@ int writeDiscPageFile(const Fields& f, const Context& c) {
 
 struct Option {
   std::string_view name;
-  bool takesValue = false;
+  int values = 0;  // the words that follow it
 };
 
 struct Subcommand {
@@ -236,6 +227,7 @@ struct Subcommand {
   // The options the subcommand accepts anywhere before a "--", and how the usage shows them.
   std::vector<Option> options{};
   std::string_view optionsSynopsis{};
+  std::size_t firstChecked = 0;  // the field the checks start at (after an image's name)
 };
 
 using enum DateField;
@@ -277,7 +269,7 @@ const std::vector<Subcommand>& subcommands() {
         "with the decimal comma, \",\" with the point); a refused line keeps its row,\n"
         "with empty values and the message in erreur"},
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, true, printSolarAspect,
-       {{"--csv", false}}, "| --csv [FICHIER]"},
+       {{"--csv", 0}}, "| --csv [FICHIER]"},
       {"rotations", {"J1", "M1", "A1", "J2", "M2", "A2"},
        {"les débuts des rotations synodiques entre deux dates à 0 h TU (Brennic)",
         "the starts of the synodic rotations between two dates at 0 h UT (Brennic)"},
@@ -297,7 +289,7 @@ const std::vector<Subcommand>& subcommands() {
         "standard input): \"D M Y H MIN ANGLE DISTANCE\" or \"ISO ANGLE DISTANCE\"; one\n"
         "CSV row per point: date;heure_tu;angle;distance;B_deg;L_deg;DMC_deg;erreur"},
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, printSpot,
-       {{"--depuis-axe", false}, {"--csv", false}}, "[--depuis-axe] | --csv [FICHIER] [--depuis-axe]"},
+       {{"--depuis-axe", 0}, {"--csv", 0}}, "[--depuis-axe] | --csv [FICHIER] [--depuis-axe]"},
       {"disque", {"JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE"},
        {"la page imprimée du disque solaire à une date et une heure TU, sans taches\n"
         "(Disque), en PDF ou en SVG : diamètre du disque en mm (50 à 250, 150 par\n"
@@ -308,8 +300,42 @@ const std::vector<Subcommand>& subcommands() {
         "default), east on the right as on a projection screen, grid step in degrees\n"
         "(5, 10 or 15, 10 by default)"},
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, writeDiscPageFile,
-       {{"--pdf", true}, {"--svg", true}, {"--diametre", true}, {"--est-a-droite", false}, {"--pas", true}},
+       {{"--pdf", 1}, {"--svg", 1}, {"--diametre", 1}, {"--est-a-droite", 0}, {"--pas", 1}},
        "--pdf FICHIER | --svg FICHIER [--diametre MM] [--est-a-droite] [--pas DEG]"},
+      {"limbe", {"IMAGE"},
+       {"le bord du Soleil sur une photographie (PNG, JPEG, TIFF, FITS) : centre et\n"
+        "rayon en pixels, trouvés automatiquement avec leur écart quadratique et le\n"
+        "nombre de points du bord, ou passant par trois points du bord (--bord)",
+        "the Sun's limb on a photograph (PNG, JPEG, TIFF, FITS): centre and radius in\n"
+        "pixels, found automatically with their rms residual and the number of limb\n"
+        "points, or through three points of the limb (--bord)"},
+       {}, CheckForm::ExactText, false, printLimb, {{"--bord", 6}}, "[--bord X1 Y1 X2 Y2 X3 Y3]"},
+      {"tache-image", {"IMAGE", "JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE", "X", "Y"},
+       {"l'angle de position, la distance au centre et B, L, DMC du pixel X Y d'une\n"
+        "photographie prise à une date et une heure TU ; le nord céleste à ANGLE degrés\n"
+        "du haut de l'image vers la gauche (0 par défaut ; celui du pôle nord du Soleil\n"
+        "avec --depuis-axe), ou donné par la dérive d'un détail, télescope arrêté ;\n"
+        "--est-a-droite pour une image retournée ; --limbe donne le bord sans le chercher",
+        "the position angle, the distance from the centre and B, L, DMC of the pixel X Y\n"
+        "of a photograph taken at a date and a time of UT; celestial north at ANGLE\n"
+        "degrees from the top of the image toward the left (0 by default; that of the\n"
+        "Sun's north pole with --depuis-axe), or given by the drift of a feature with the\n"
+        "drive stopped; --est-a-droite for a mirrored image; --limbe gives the limb\n"
+        "instead of finding it"},
+       {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, printPixelSpot,
+       {{"--nord", 1}, {"--derive", 4}, {"--depuis-axe", 0}, {"--est-a-droite", 0}, {"--limbe", 3}},
+       "[--nord ANGLE | --derive X1 Y1 X2 Y2] [--depuis-axe] [--est-a-droite] [--limbe CX CY R]", 1},
+      {"aire", {"IMAGE", "X", "Y"},
+       {"l'aire de la tache sous le pixel X Y d'une photographie et celle de son ombre,\n"
+        "en millionièmes de l'hémisphère (MSH, corrigée de la perspective) et du disque :\n"
+        "la région plus sombre que TACHE (0,90) et OMBRE (0,60) fois le Soleil calme\n"
+        "autour d'elle, l'assombrissement du bord retiré",
+        "the area of the spot under the pixel X Y of a photograph and that of its umbra,\n"
+        "in millionths of the hemisphere (MSH, corrected for foreshortening) and of the\n"
+        "disc: the region darker than TACHE (0.90) and OMBRE (0.60) times the quiet Sun\n"
+        "around it, limb darkening removed"},
+       {}, CheckForm::ExactText, false, printSpotArea, {{"--seuils", 2}, {"--limbe", 3}},
+       "[--seuils TACHE OMBRE] [--limbe CX CY R]"},
   };
   return table;
 }
@@ -373,22 +399,28 @@ const Help& help() {
             {"Chaque argument est le texte d'un champ, tel qu'il serait tapé dans la fenêtre,\n"
              "et il est vérifié comme la fenêtre le vérifie, champ après champ : « -4712 »,\n"
              "« - » et le texte vide « \"\" » sont des valeurs. Un premier « -- » après la\n"
-             "sous-commande est ignoré ; les options de tache et de disque se placent avant\n"
+             "sous-commande est ignoré ; les options se placent avant\n"
              "lui. Un champ vide n'est pas une erreur : le résultat affiche alors\n"
              "« ############# » comme dans la fenêtre (disque demande une date complète).\n"
              "L'angle et la distance de tache, le diamètre de disque s'écrivent avec le\n"
              "séparateur décimal de la langue ou avec un point.\n"
              "Le séparateur décimal des résultats suit la langue de l'utilisateur (LC_ALL,\n"
-             "LC_NUMERIC, LANG) : une virgule en français.",
+             "LC_NUMERIC, LANG) : une virgule en français.\n"
+             "Sur une photographie, x se compte depuis le bord gauche et y depuis le bord\n"
+             "haut de l'image telle qu'elle s'affiche, en pixels, (0, 0) étant le centre du\n"
+             "pixel en haut à gauche ; une image FITS s'affiche sa première ligne en bas.",
              "Each argument is the text of one field, as it would be typed into the window,\n"
              "and it is checked as the window checks it, field after field: \"-4712\", \"-\"\n"
              "and the empty text \"\" are values. A first \"--\" after the subcommand is\n"
-             "ignored; the options of tache and disque come before it. An empty field is\n"
+             "ignored; the options come before it. An empty field is\n"
              "not an error: the result then shows \"#############\" as in the window\n"
              "(disque needs a complete date). The angle and distance of tache and the\n"
              "diameter of disque take the language's decimal separator or a point.\n"
              "The decimal separator of the results follows the user's language (LC_ALL,\n"
-             "LC_NUMERIC, LANG): a comma in French."},
+             "LC_NUMERIC, LANG): a comma in French.\n"
+             "On a photograph, x counts from the left edge and y from the top edge of the\n"
+             "image as displayed, in pixels, (0, 0) being the centre of the top-left pixel;\n"
+             "a FITS image is displayed with its first row at the bottom."},
         .exitStatuses =
             {{kDone,
               {"résultats affichés (rotations : éventuellement rien à lister)",
@@ -459,13 +491,14 @@ int run(const std::vector<std::string>& arguments, std::string_view decimalSepar
       err << "kavrel : l'option « " << *word << " » est donnée deux fois\n";
       return kRefused;
     }
-    if (option->takesValue && std::next(word) == arguments.end()) {
-      err << "kavrel : l'option « " << *word << " » demande une valeur\n"
+    if (arguments.end() - word <= option->values) {
+      err << "kavrel : l'option « " << *word << " » demande "
+          << (option->values == 1 ? std::string("une valeur") : std::to_string(option->values) + " valeurs") << '\n'
           << "Usage : kavrel " << synopsis(subcommand) << '\n';
       return kRefused;
     }
-    const std::string name = *word;
-    options[name] = option->takesValue ? *++word : std::string();
+    std::vector<std::string>& values = options[*word];
+    for (int i = 0; i < option->values; ++i) values.push_back(*++word);
   }
   if (options.contains("--csv")) {
     return runCsvBatch(subcommand.name, fields, options.contains("--depuis-axe"), decimalSeparator, out, err);
@@ -480,7 +513,7 @@ int run(const std::vector<std::string>& arguments, std::string_view decimalSepar
   }
 
   for (std::size_t i = 0; i < subcommand.checks.size(); ++i) {
-    const auto refusal = checkField(subcommand.checks[i], subcommand.form, fields[i]);
+    const auto refusal = checkField(subcommand.checks[i], subcommand.form, fields[subcommand.firstChecked + i]);
     if (refusal != Refusal::None) {
       err << refusalMessage(refusal) << '\n';
       return kRefused;

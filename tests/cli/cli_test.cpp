@@ -6,6 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -295,6 +298,131 @@ TEST(KavrelCommand, DiscPage) {
   }
 }
 
+// A limb-darkened Sun of radius 60 px centred at (100.5, 70.5) as displayed, a round spot
+// of radius 4 px with an umbra of 2 px at its centre, written as a 16-bit FITS file (BZERO
+// 32768) whose first row is the bottom one.
+std::string writeSunFits(const std::string& path) {
+  constexpr int kWidth = 200, kHeight = 160;
+  std::string header;
+  const auto card = [&](const std::string& text) { header += text + std::string(80 - text.size(), ' '); };
+  card("SIMPLE  =                    T");
+  card("BITPIX  =                   16");
+  card("NAXIS   =                    2");
+  card("NAXIS1  =                  " + std::to_string(kWidth));
+  card("NAXIS2  =                  " + std::to_string(kHeight));
+  card("BZERO   =                32768");
+  card("END");
+  header.resize(2880, ' ');
+  std::string data;
+  for (int row = 0; row < kHeight; ++row) {
+    const double y = kHeight - 1 - row;
+    for (int x = 0; x < kWidth; ++x) {
+      const double d = std::hypot(x - 100.5, y - 70.5);
+      double value = 500;
+      if (d < 60) value = 30000 * (1 - 0.6 * (1 - std::sqrt(1 - d * d / 3600))) * (d < 2 ? 0.3 : d < 4 ? 0.7 : 1);
+      const auto stored = static_cast<std::uint16_t>(static_cast<int>(value) - 32768);
+      data += static_cast<char>(stored >> 8);
+      data += static_cast<char>(stored & 0xff);
+    }
+  }
+  data.resize((data.size() + 2879) / 2880 * 2880, '\0');
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::fwrite(header.data(), 1, header.size(), file);
+  std::fwrite(data.data(), 1, data.size(), file);
+  std::fclose(file);
+  return path;
+}
+
+// The numbers of an output line, with a point or a comma.
+std::vector<double> numbersIn(std::string line) {
+  std::replace(line.begin(), line.end(), ',', '.');
+  std::vector<double> numbers;
+  for (const char* at = line.c_str(); *at != '\0';) {
+    char* end = nullptr;
+    const double value = std::strtod(at, &end);
+    if (end != at && (std::isdigit(static_cast<unsigned char>(*at)) || *at == '-')) {
+      numbers.push_back(value);
+      at = end;
+    } else {
+      ++at;
+    }
+  }
+  return numbers;
+}
+
+TEST(KavrelCommand, PhotographMeasures) {
+  const std::string sun = writeSunFits(testing::TempDir() + "/kavrel-soleil.fits");
+
+  // The limb, found on an image whose first row is at the bottom.
+  const Result limb = kavrel({"limbe", sun}, kFrench);
+  ASSERT_EQ(limb.status, 0) << limb.err;
+  const std::vector<double> found = numbersIn(limb.out);
+  ASSERT_EQ(found.size(), 5u) << limb.out;
+  EXPECT_NEAR(found[0], 100.5, 0.2);
+  EXPECT_NEAR(found[1], 70.5, 0.2);
+  EXPECT_NEAR(found[2], 60, 0.2);
+  EXPECT_NE(limb.out.find("\nÉcart quadratique : "), std::string::npos) << limb.out;
+  EXPECT_EQ(kavrel({"limbe", sun, "--bord", "40.5", "70.5", "160.5", "70.5", "100.5", "10.5"}, kFrench).out,
+            "Centre : 100,50 70,50 px\nRayon : 60,00 px\n");
+
+  // The pixel half a radius above the centre, under each way of giving north; its B, L
+  // and DMC are those of the same disc point through `kavrel tache`.
+  const std::string aboveCentre = kavrel({"tache", "1", "1", "2000", "12", "0", "0", "0.5"}, kPlain).out;
+  const std::string rotatedWest = kavrel({"tache", "1", "1", "2000", "12", "0", "270", "0.5"}, kPlain).out;
+  const auto pixel = [&](std::vector<std::string> orientation, std::string radius = "60") {
+    std::vector<std::string> arguments{"tache-image", sun,    "1",     "1",      "2000", "12",
+                                       "0",           "100.5", "40.5", "--limbe", "100.5", "70.5", radius};
+    arguments.insert(arguments.end(), orientation.begin(), orientation.end());
+    return arguments;
+  };
+  const std::string half = "Distance au centre : 0.5000\n";
+  expectCases({
+      {"north up", kPlain, pixel({}), 0, "Angle de position : 0.00°\n" + half + aboveCentre, ""},
+      {"north to the left", kPlain, pixel({"--nord", "90"}), 0, "Angle de position : 270.00°\n" + half + rotatedWest,
+       ""},
+      {"north to the left, mirrored", kPlain, pixel({"--nord", "90", "--est-a-droite"}), 0,
+       "Angle de position : 90.00°\n" + half + kavrel({"tache", "1", "1", "2000", "12", "0", "90", "0.5"}, kPlain).out,
+       ""},
+      {"drift to the right: north up", kPlain, pixel({"--derive", "20", "20", "40", "20"}), 0,
+       "Angle de position : 0.00°\n" + half + aboveCentre, ""},
+      {"a smaller limb given", kPlain, pixel({}, "30"), 0,
+       "Angle de position : 0.00°\nDistance au centre : 1.0000\n" +
+           kavrel({"tache", "1", "1", "2000", "12", "0", "0", "1"}, kPlain).out,
+       ""},
+
+      {"off the disc", kPlain, {"tache-image", sun, "1", "1", "2000", "12", "0", "5", "5"}, 2, "",
+       "Le point est en dehors du disque solaire : la distance au centre doit être comprise entre 0 et 1.\n"},
+      {"day 32", kPlain, {"tache-image", sun, "32", "1", "2000", "12", "0", "100", "40"}, 2, "",
+       "Le jour doit être compris entre 1 et 31\n"},
+      {"north twice", kPlain, pixel({"--nord", "0", "--derive", "1", "1", "2", "1"}), 2, "",
+       "kavrel : --nord et --derive ne se donnent pas ensemble\n"},
+      {"drift too short", kPlain, pixel({"--derive", "1", "1", "1", "1"}), 2, "",
+       "Les deux positions de la dérive sont confondues : laissez le Soleil dériver plus longtemps.\n"},
+      {"missing file", kPlain, {"aire", "/nonexistent/soleil.fits", "1", "1"}, 1, "",
+       "Le fichier « /nonexistent/soleil.fits » n'a pas pu être lu : il n'existe pas.\n"},
+      {"no Sun in a folder's place", kPlain, {"limbe", testing::TempDir()}, 1, "",
+       "Le fichier « " + testing::TempDir() + " » n'a pas pu être lu : c'est un dossier.\n"},
+      {"not in a spot", kPlain, {"aire", sun, "120", "70"}, 2, "", "Le point choisi n'est pas dans une tache.\n"},
+      {"aligned limb points", kPlain, {"limbe", sun, "--bord", "1", "1", "2", "2", "3", "3"}, 2, "",
+       "Les trois points sont alignés : choisissez-les répartis sur le bord.\n"},
+  });
+
+  // The spot at the centre: a cap of radius 4/60 of the Sun's radius, projected
+  // 16/3600 of the disc; the hemisphere's millionths are nearly half of the disc's.
+  const Result area = kavrel({"aire", sun, "100", "71"}, kFrench);
+  ASSERT_EQ(area.status, 0) << area.err;
+  const std::string umbraLine = area.out.substr(area.out.find("Ombre : "));
+  const std::vector<double> whole = numbersIn(area.out.substr(0, area.out.find('\n')));
+  const std::vector<double> umbra = numbersIn(umbraLine);
+  ASSERT_EQ(whole.size(), 3u) << area.out;
+  ASSERT_EQ(umbra.size(), 3u) << area.out;
+  EXPECT_NEAR(whole[1], 1e6 * 16 / 3600, 1e6 * 16 / 3600 * 0.15);
+  EXPECT_NEAR(whole[0], whole[1] / 2, whole[1] * 0.05);
+  EXPECT_GT(umbra[2], 0);
+  EXPECT_LT(umbra[2], whole[2] / 2);
+  std::remove(sun.c_str());
+}
+
 TEST(KavrelCommand, WrongUsageIsRefused) {
   const std::vector<std::vector<std::string>> cases{
       {},
@@ -416,7 +544,8 @@ TEST(KavrelCommand, HelpListsTheSubcommands) {
     const Result r = kavrel({option}, kFrench);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    for (const char* name : {"jj ", "date ", "sideral ", "precession ", "soleil ", "rotations ", "tache ", "disque "}) {
+    for (const char* name : {"jj ", "date ", "sideral ", "precession ", "soleil ", "rotations ", "tache ", "disque ",
+                             "limbe ", "tache-image ", "aire "}) {
       EXPECT_NE(r.out.find(std::string("\n  ") + name), std::string::npos) << name;
     }
   }

@@ -1,0 +1,197 @@
+#include "image/fits_reader.h"
+
+#include <fitsio.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <system_error>
+
+namespace kavrel::image {
+namespace {
+
+constexpr std::string_view kFormat = "FITS";
+constexpr std::string_view kReasonNoImage = "il ne contient pas d'image à deux dimensions";
+constexpr std::string_view kReasonOutOfRange =
+    "ses valeurs dépassent la plage des nombres en virgule flottante simple";
+constexpr std::string_view kCfitsioDetail = " (CFITSIO ";
+
+constexpr int kMaxAxes = 9;
+// An honest file holds a handful of HDUs; this bounds the search in a hostile one.
+constexpr int kMaxHdus = 1000;
+
+struct FitsCloser {
+  void operator()(fitsfile* file) const noexcept {
+    int status = 0;
+    fits_close_file(file, &status);
+  }
+};
+using FitsHandle = std::unique_ptr<fitsfile, FitsCloser>;
+
+// Leaves CFITSIO's message stack empty whatever way the read ends.
+struct ErrorStackClearer {
+  ~ErrorStackClearer() { fits_clear_errmsg(); }
+};
+
+ImageReadOutcome refusedForStatus(std::string_view fileName, int status) {
+  if (status == END_OF_FILE || status == READ_ERROR) return refused(fileName, kReasonTruncated);
+  if (status == FILE_NOT_OPENED) return refused(fileName, kReasonUnreadable);
+  if (status == NUM_OVERFLOW) return refused(fileName, kReasonOutOfRange);
+  char text[FLEN_STATUS] = {};
+  fits_get_errstatus(status, text);
+  std::string reason(kReasonCorrupt);
+  reason += kCfitsioDetail;
+  reason += std::to_string(status);
+  reason += " : ";
+  reason += text;
+  reason += ')';
+  return refused(fileName, reason);
+}
+
+// The value of the first of `names` present in the current HDU's header, or "".
+std::string keywordText(fitsfile* file, std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    char value[FLEN_VALUE] = {};
+    int status = 0;
+    if (fits_read_key(file, TSTRING, name, value, nullptr, &status) == 0) return value;
+  }
+  return {};
+}
+
+std::optional<ObservationDate> headerDate(fitsfile* file) {
+  const std::string date = keywordText(file, {"DATE-OBS", "DATE_OBS"});
+  if (date.empty()) return std::nullopt;
+  return observationDate(date, keywordText(file, {"TIME-OBS", "TIME_OBS", "UT", "UTC"}));
+}
+
+struct ImageHdu {
+  int bitpix = 0;
+  LONGLONG width = 0;
+  LONGLONG height = 0;
+};
+
+// Whether the current HDU holds a 2-D image (or a cube whose first plane is one).
+std::optional<ImageHdu> imageIn(fitsfile* file, int& status) {
+  int type = 0;
+  if (fits_get_hdu_type(file, &type, &status) != 0 || type != IMAGE_HDU) return std::nullopt;
+  int bitpix = 0;
+  int naxis = 0;
+  std::array<LONGLONG, kMaxAxes> axes{};
+  if (fits_get_img_paramll(file, kMaxAxes, &bitpix, &naxis, axes.data(), &status) != 0)
+    return std::nullopt;
+  if (naxis < 2 || axes[0] <= 1 || axes[1] <= 1) return std::nullopt;
+  for (int i = 2; i < std::min(naxis, kMaxAxes); ++i)
+    if (axes[static_cast<std::size_t>(i)] < 1) return std::nullopt;
+  return ImageHdu{bitpix, axes[0], axes[1]};
+}
+
+ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_view fileName,
+                            std::int64_t maxPixels) {
+  int status = 0;
+  std::optional<ImageHdu> hdu;
+  for (int number = 1; number <= kMaxHdus && !hdu; ++number) {
+    if (number > 1) {
+      fits_movabs_hdu(file, number, nullptr, &status);
+      if (status == END_OF_FILE) return refused(fileName, kReasonNoImage);
+    }
+    if (status != 0) return refusedForStatus(fileName, status);
+    hdu = imageIn(file, status);
+    if (status != 0) return refusedForStatus(fileName, status);
+  }
+  if (!hdu) return refused(fileName, kReasonNoImage);
+
+  const LONGLONG width = hdu->width;
+  const LONGLONG height = hdu->height;
+  if (width > maxPixels || height > maxPixels || width * height > maxPixels)
+    return refused(fileName, tooLargeReason(width, height));
+
+  int compressed = fits_is_compressed_image(file, &status);
+  if (status != 0) return refusedForStatus(fileName, status);
+  if (!compressed) {
+    LONGLONG headStart = 0;
+    LONGLONG dataStart = 0;
+    LONGLONG dataEnd = 0;
+    if (fits_get_hduaddrll(file, &headStart, &dataStart, &dataEnd, &status) != 0)
+      return refusedForStatus(fileName, status);
+    const auto planeBytes = static_cast<std::uint64_t>(width * height) *
+                            static_cast<std::uint64_t>(std::abs(hdu->bitpix) / 8);
+    if (dataStart < 0 || static_cast<std::uint64_t>(dataStart) + planeBytes > fileSize)
+      return refused(fileName, kReasonTruncated);
+  }
+
+  ImageReadOutcome outcome;
+  outcome.image = GreyImage(static_cast<int>(width), static_cast<int>(height));
+  std::array<LONGLONG, kMaxAxes> first;
+  first.fill(1);
+  float blank = std::numeric_limits<float>::quiet_NaN();
+  int anyBlank = 0;
+  fits_read_pixll(file, TFLOAT, first.data(), width * height, &blank,
+                  outcome.image.samples().data(), &anyBlank, &status);
+  if (status != 0) return refusedForStatus(fileName, status);
+
+  const int rows = outcome.image.height();
+  for (int y = 0; y < rows / 2; ++y)
+    std::swap_ranges(outcome.image.row(y), outcome.image.row(y) + outcome.image.width(),
+                     outcome.image.row(rows - 1 - y));
+
+  outcome.format = kFormat;
+  outcome.bitsPerSample = std::abs(hdu->bitpix);
+  outcome.floatSamples = hdu->bitpix < 0;
+  outcome.observed = headerDate(file);
+  int hduNumber = 1;
+  fits_get_hdu_num(file, &hduNumber);
+  if (!outcome.observed && hduNumber > 1) {
+    status = 0;
+    if (fits_movabs_hdu(file, 1, nullptr, &status) == 0) outcome.observed = headerDate(file);
+  }
+  return outcome;
+}
+
+}  // namespace
+
+bool looksLikeFits(const void* data, std::size_t size) noexcept {
+  static constexpr char kStart[] = "SIMPLE  =";
+  return size >= sizeof kStart - 1 && std::memcmp(data, kStart, sizeof kStart - 1) == 0;
+}
+
+ImageReadOutcome readFitsFile(const std::string& path, std::string_view fileName,
+                              std::int64_t maxPixels) {
+  ErrorStackClearer clearer;
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) return refused(fileName, kReasonUnreadable);
+  if (size == 0) return refused(fileName, kReasonEmpty);
+  fitsfile* opened = nullptr;
+  int status = 0;
+  // The disk driver takes the name as it is: no extended syntax ("[1]", "+2") to misread.
+  if (fits_open_diskfile(&opened, path.c_str(), READONLY, &status) != 0) {
+    if (opened != nullptr) FitsCloser{}(opened);
+    return refusedForStatus(fileName, status);
+  }
+  const FitsHandle file(opened);
+  return readOpened(file.get(), size, fileName, maxPixels);
+}
+
+ImageReadOutcome readFitsBytes(const void* data, std::size_t size, std::string_view fileName,
+                               std::int64_t maxPixels) {
+  ErrorStackClearer clearer;
+  if (size == 0 || data == nullptr) return refused(fileName, kReasonEmpty);
+  // Opened read-only, so CFITSIO neither writes to nor reallocates the buffer.
+  void* buffer = const_cast<void*>(data);
+  std::size_t bufferSize = size;
+  fitsfile* opened = nullptr;
+  int status = 0;
+  if (fits_open_memfile(&opened, "memoire.fits", READONLY, &buffer, &bufferSize, 0, nullptr,
+                        &status) != 0) {
+    if (opened != nullptr) FitsCloser{}(opened);
+    return refusedForStatus(fileName, status);
+  }
+  const FitsHandle file(opened);
+  return readOpened(file.get(), size, fileName, maxPixels);
+}
+
+}  // namespace kavrel::image

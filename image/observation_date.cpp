@@ -1,0 +1,114 @@
+#include "image/observation_date.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace kavrel::image {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  return text;
+}
+
+// Exactly `digits` decimal digits at the front of `text`, consumed.
+std::optional<int> takeNumber(std::string_view& text, std::size_t digits) {
+  if (text.size() < digits) return std::nullopt;
+  int value = 0;
+  for (std::size_t i = 0; i < digits; ++i) {
+    const char c = text[i];
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  text.remove_prefix(digits);
+  return value;
+}
+
+bool take(std::string_view& text, char c) {
+  if (text.empty() || text.front() != c) return false;
+  text.remove_prefix(1);
+  return true;
+}
+
+int daysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+bool validDate(const ObservationDate& d) {
+  return d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= daysInMonth(d.year, d.month);
+}
+
+// "hh:mm", "hh:mm:ss" or "hh:mm:ss.fff", to the end of the text.
+bool readTime(std::string_view text, ObservationDate& into) {
+  if (!text.empty() && text.back() == 'Z') text.remove_suffix(1);
+  const auto hour = takeNumber(text, 2);
+  if (!hour || !take(text, ':')) return false;
+  const auto minute = takeNumber(text, 2);
+  if (!minute) return false;
+  double second = 0;
+  if (take(text, ':')) {
+    const auto whole = takeNumber(text, 2);
+    if (!whole) return false;
+    second = *whole;
+    if (take(text, '.')) {
+      double scale = 0.1;
+      if (text.empty()) return false;
+      for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        second += (c - '0') * scale;
+        scale /= 10;
+      }
+      text = {};
+    }
+  }
+  if (!text.empty() || *hour > 23 || *minute > 59 || !(second < 61)) return false;
+  into.hasTime = true;
+  into.hour = *hour;
+  into.minute = *minute;
+  into.second = second;
+  return true;
+}
+
+}  // namespace
+
+std::optional<ObservationDate> observationDate(std::string_view dateText, std::string_view timeText) {
+  std::string_view text = trimmed(dateText);
+  ObservationDate date;
+  if (text.size() >= 3 && text[2] == '/') {
+    const auto day = takeNumber(text, 2);
+    if (!day || !take(text, '/')) return std::nullopt;
+    const auto month = takeNumber(text, 2);
+    if (!month || !take(text, '/')) return std::nullopt;
+    const auto year = takeNumber(text, 2);
+    if (!year || !text.empty()) return std::nullopt;
+    date.day = *day;
+    date.month = *month;
+    date.year = 1900 + *year;
+  } else {
+    const auto year = takeNumber(text, 4);
+    if (!year || !take(text, '-')) return std::nullopt;
+    const auto month = takeNumber(text, 2);
+    if (!month || !take(text, '-')) return std::nullopt;
+    const auto day = takeNumber(text, 2);
+    if (!day) return std::nullopt;
+    date.year = *year;
+    date.month = *month;
+    date.day = *day;
+    if (take(text, 'T')) {
+      // A time written in the date must be read, or the whole value is doubtful.
+      if (!readTime(text, date)) return std::nullopt;
+      text = {};
+    }
+    if (!text.empty()) return std::nullopt;
+  }
+  if (!validDate(date)) return std::nullopt;
+  if (!date.hasTime) readTime(trimmed(timeText), date);
+  return date;
+}
+
+}  // namespace kavrel::image

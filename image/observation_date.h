@@ -1,0 +1,32 @@
+// The date and time of an observation as a FITS header writes it.
+//
+// Given the text of DATE-OBS (or DATE_OBS) and, when the date carries no time, the text of
+// the first of TIME-OBS, TIME_OBS, UT, UTC present. Forms read:
+//   "2001-12-06T09:05:30.5"  full ISO date-time (a trailing "Z" allowed)
+//   "2001-12-06"             ISO date alone, the time then from the time keyword
+//   "06/12/01"               the old dd/mm/yy form, years 1900 to 1999 only
+//   "09:05:30.5", "09:05"    the time keyword (hours, minutes, seconds of UT)
+// Every field is checked against the calendar (Gregorian days per month, hour 0..23,
+// minute 0..59, second 0 to below 61 for a leap second). A date that cannot be read gives
+// nothing; a time that cannot be read leaves the date without its time.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace kavrel::image {
+
+struct ObservationDate {
+  int year = 0;
+  int month = 0;  // 1 to 12
+  int day = 0;    // 1 to 31
+  bool hasTime = false;
+  int hour = 0;
+  int minute = 0;
+  double second = 0;  // with its fraction
+};
+
+[[nodiscard]] std::optional<ObservationDate> observationDate(std::string_view dateText,
+                                                             std::string_view timeText);
+
+}  // namespace kavrel::image
