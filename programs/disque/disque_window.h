@@ -49,6 +49,7 @@ class Disque : public ui::Form {
   [[nodiscard]] about::AboutLauncher& about() { return m_about; }
   [[nodiscard]] DiscView* discView() const { return m_view; }
   [[nodiscard]] QTableWidget* spotTable() const { return m_table; }
+  [[nodiscard]] const std::vector<Spot>& spots() const { return m_spots.spots(); }
   // The page as it would be printed now; nothing while the instant or the options are
   // refused (the reason in `error`).
   [[nodiscard]] std::optional<PageContent> pageContent(QString* error = nullptr) const;
