@@ -28,7 +28,7 @@ void BM_DiscPaintedAt600Pixels(benchmark::State& state) {
   DiscFrame frame;
   frame.centre = QPointF(300, 300);
   DiscLook look;
-  look.gridStep = step;
+  look.gridStep = GridStep{step};
   look.textHeight = 13;
   frame.radius = 300 - kLabelMargin * look.textHeight - 2;
   const std::vector<Spot> spots = {{1, {40, 0.5}}, {2, {200, 0.8}}, {3, {300, 0.3}}};
@@ -45,7 +45,7 @@ BENCHMARK(BM_DiscPaintedAt600Pixels)->Arg(5)->Arg(10)->Arg(15)->Unit(benchmark::
 // The grid's computation alone, the part of the drawing that is not Qt's.
 void BM_GridLines(benchmark::State& state) {
   const DiscOrientation disc = discOrientation(kJulianDay);
-  for (auto _ : state) benchmark::DoNotOptimize(gridLines(disc, static_cast<int>(state.range(0))));
+  for (auto _ : state) benchmark::DoNotOptimize(gridLines(disc, GridStep{static_cast<int>(state.range(0))}));
 }
 BENCHMARK(BM_GridLines)->Arg(5)->Arg(10)->Unit(benchmark::kMillisecond);
 

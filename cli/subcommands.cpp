@@ -18,6 +18,8 @@
 #include "programs/brennic/rotation_list.h"
 #include "programs/dalvoren/aspect_texts.h"
 #include "programs/disque/disc_page.h"
+#include "programs/disque/disc_spots.h"
+#include "programs/disque/disc_texts.h"
 #include "programs/farrowel/julian_day_text.h"
 #include "programs/gastrel/date_of_julian_day.h"
 #include "programs/kestrum/sidereal_time.h"
@@ -125,29 +127,29 @@ int printSpot(const Fields& f, const Context& c) {
     return kRefused;
   }
 
-  HeliographicTexts texts{std::string(kEmptyResult), std::string(kEmptyResult), std::string(kEmptyResult)};
   // A date beyond the theory's years gives no orientation: shown empty, as the solar-aspect
   // window shows it.
   const std::optional<DiscInstant> instant = empty ? std::nullopt : discInstant(date);
+  std::optional<DiscOrientation> disc;
+  DiscPoint point;
   if (instant) {
-    const DiscOrientation& disc = instant->disc;
-    const double theta = c.options.contains("--depuis-axe") ? celestialPositionAngle(disc, *angle) : *angle;
-    const HeliographicResult result = heliographicOf(disc, DiscPoint{theta, *distance});
-    if (result.refusal == DiscRefusal::OutsideDisc) {
-      c.err << refusalMessage(result.refusal) << '\n';
+    point = {c.options.contains("--depuis-axe") ? celestialPositionAngle(instant->disc, *angle) : *angle, *distance};
+    const DiscRefusal refusal = pointRefusal(point);
+    if (refusal == DiscRefusal::OutsideDisc) {
+      c.err << refusalMessage(refusal) << '\n';
       return kRefused;
     }
-    if (result.refusal == DiscRefusal::None) texts = heliographicTexts(result.at, c.decimalSeparator);
+    if (refusal == DiscRefusal::None) disc = instant->disc;
   }
-  c.out << "B : " << texts.latitude << "°\n"
-        << "L : " << texts.longitude << "°\n"
-        << "DMC : " << texts.fromCentralMeridian << "°\n";
+  const disque::SpotRow row = disque::spotRow(disc, {0, point}, c.decimalSeparator);
+  c.out << "B : " << row.latitude << "°\n"
+        << "L : " << row.longitude << "°\n"
+        << "DMC : " << row.fromCentralMeridian << "°\n";
   return kDone;
 }
 
 constexpr std::string_view kNoPageFile = "kavrel : indiquer le fichier à écrire, --pdf FICHIER ou --svg FICHIER";
 constexpr std::string_view kTwoPageFiles = "kavrel : un seul fichier à la fois, --pdf FICHIER ou --svg FICHIER";
-constexpr std::string_view kIncompleteDate = "La date et l'heure doivent être complètes pour dessiner le disque";
 
 // Qt's own notices (the platform, the runtime directory) are not the command's output.
 void dropQtNotices(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -164,12 +166,12 @@ int writeDiscPageFile(const Fields& f, const Context& c) {
   }
   const DateTexts date{f[0], f[1], f[2], f[3], f[4]};
   if (anyEmpty(date)) {
-    c.err << kIncompleteDate << '\n';
+    c.err << disque::kIncompleteDate << '\n';
     return kRefused;
   }
 
   disque::PageOptions options;
-  options.eastRight = c.options.contains("--est-a-droite");
+  if (c.options.contains("--est-a-droite")) options.orientation = DrawingOrientation::EastRight;
   if (const auto given = c.options.find("--diametre"); given != c.options.end()) {
     const auto diameter = readTerminalNumber(given->second.front(), c.decimalSeparator);
     options.diameterMm = diameter ? *diameter : std::nan("");
@@ -177,10 +179,10 @@ int writeDiscPageFile(const Fields& f, const Context& c) {
   if (const auto given = c.options.find("--pas"); given != c.options.end()) {
     const auto step = parseStrictNumber(given->second.front(), ".");
     // Not a whole number of degrees: a step the page refuses.
-    options.gridStep = step && *step == std::trunc(*step) && std::fabs(*step) < 1000 ? static_cast<int>(*step) : 0;
+    options.step.degrees = step && *step == std::trunc(*step) && std::fabs(*step) < 1000 ? static_cast<int>(*step) : 0;
   }
-  if (const QString refusal = disque::refusalOf(options); !refusal.isEmpty()) {
-    c.err << refusal.toStdString() << '\n';
+  if (const std::string refusal = disque::refusalOf(options); !refusal.empty()) {
+    c.err << refusal << '\n';
     return kRefused;
   }
 

@@ -8,15 +8,15 @@
 #include "sun/ephemeris.h"
 
 namespace kavrel {
-namespace {
 
-// Into [0, 360), 360 itself (a rounding of a value just below 0) included.
 double reduce360(double degrees) noexcept {
   double reduced = std::fmod(degrees, 360.0);
   if (reduced < 0) reduced += 360;
   if (reduced >= 360) reduced = 0;
   return reduced;
 }
+
+namespace {
 
 bool finite(const DiscOrientation& disc) noexcept {
   return std::isfinite(disc.p) && std::isfinite(disc.b0) && std::isfinite(disc.l0) &&
@@ -74,11 +74,15 @@ std::string_view refusalMessage(DiscRefusal refusal) noexcept {
   return {};
 }
 
+DiscRefusal pointRefusal(DiscPoint point) noexcept {
+  if (!std::isfinite(point.theta) || !std::isfinite(point.r)) return DiscRefusal::NotANumber;
+  if (point.r < 0 || point.r > 1 + kLimbRounding) return DiscRefusal::OutsideDisc;
+  return DiscRefusal::None;
+}
+
 HeliographicResult heliographicOf(const DiscOrientation& disc, DiscPoint point) noexcept {
-  if (!finite(disc) || !std::isfinite(point.theta) || !std::isfinite(point.r)) {
-    return {DiscRefusal::NotANumber, {}};
-  }
-  if (point.r < 0 || point.r > 1 + kLimbRounding) return {DiscRefusal::OutsideDisc, {}};
+  if (!finite(disc)) return {DiscRefusal::NotANumber, {}};
+  if (const DiscRefusal refusal = pointRefusal(point); refusal != DiscRefusal::None) return {refusal, {}};
   const double r = point.r > 1 ? 1.0 : point.r;
 
   // psi = arcsin(r), with its cosine from (1 - r)(1 + r) to keep it exact near the limb.

@@ -98,6 +98,9 @@ struct HeliographicResult {
   Heliographic at{};  // all zero when refused
 };
 
+// Why a point, whatever the instant, gives no heliographic position; None when it can.
+[[nodiscard]] DiscRefusal pointRefusal(DiscPoint point) noexcept;
+
 // Disc point -> Sun. r > 1 (beyond rounding), r < 0 or a non-finite input is refused.
 [[nodiscard]] HeliographicResult heliographicOf(const DiscOrientation& disc, DiscPoint point) noexcept;
 
@@ -119,6 +122,10 @@ struct Projection {
 // the far side is projected too, as the orthographic projection puts it (inside the
 // disc's circle), with visible false; non-finite inputs give a NaN point, not visible.
 [[nodiscard]] Projection skyPointOf(const DiscOrientation& disc, double latitude, double longitude) noexcept;
+
+// An angle in degrees into [0, 360); a value just below 0 that would round to 360 gives
+// 0. A non-finite angle stays NaN.
+[[nodiscard]] double reduce360(double degrees) noexcept;
 
 // Sky <-> disc point; theta comes out in [0, 360), 0 at the centre.
 [[nodiscard]] DiscPoint discPointOf(SkyPoint sky) noexcept;

@@ -12,12 +12,11 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
 
-#include "common/calendar_date.h"
-#include "common/display_mask.h"
-#include "common/sexagesimal.h"
-#include "sun/ephemeris.h"
+#include "programs/qt_text.h"
 
 namespace kavrel::disque {
 
@@ -42,12 +41,6 @@ constexpr double kBlockGapMm = 6;
 
 constexpr char kConventions[] =
     "θ compté du nord céleste vers l'est ; r en rayons du disque ; DMC négative à l'est";
-
-QString masked(double value, std::string_view mask, const QString& separator) {
-  return QString::fromStdString(formatMask(value, mask, separator.toStdString()));
-}
-
-QString shownAngle(double degrees, const QString& separator) { return masked(arr2(degrees), mask::kAngle, separator); }
 
 void setTextHeight(QPainter& painter, double dots) {
   QFont font = painter.font();
@@ -91,13 +84,11 @@ void paintTable(QPainter& painter, double dotsPerMm, const PageContent& content,
   for (std::size_t i = 0; i < content.spots.size() && i < fits; ++i) {
     const int block = static_cast<int>(i) / rowsPerBlock;
     const int row = static_cast<int>(i) % rowsPerBlock;
-    const SpotRow texts = spotRow(disc, content.spots[i], content.decimalSeparator);
-    const QString cells[] = {texts.number, texts.theta, texts.r, texts.latitude, texts.longitude,
-                             texts.fromCentralMeridian};
+    const std::array<std::string, 6> cells = spotRow(disc, content.spots[i], content.decimalSeparator).cells();
     double x = left + block * (blockWidth + kBlockGapMm);
     const double y = top + (row + 1) * kRowMm + 0.5;
     for (std::size_t c = 0; c < std::size(kColumns); ++c) {
-      textAt(painter, dotsPerMm, x, y, kColumns[c].width - 1, kRowMm, cells[c], Qt::AlignRight);
+      textAt(painter, dotsPerMm, x, y, kColumns[c].width - 1, kRowMm, toQString(cells[c]), Qt::AlignRight);
       x += kColumns[c].width;
     }
   }
@@ -117,58 +108,8 @@ bool writeWith(QPaintDevice& device, double dotsPerMm, const PageContent& conten
 
 }  // namespace
 
-QString refusalOf(const PageOptions& options) {
-  if (!(options.diameterMm >= kMinDiameterMm && options.diameterMm <= kMaxDiameterMm))
-    return QString::fromUtf8(kDiameterRefused);
-  if (options.gridStep != 5 && options.gridStep != 10 && options.gridStep != 15)
-    return QString::fromUtf8(kStepRefused);
-  return {};
-}
-
 QPageSize pageSizeFor(double diameterMm) {
   return QPageSize(diameterMm <= kLargestOnA4Mm ? QPageSize::A4 : QPageSize::A3);
-}
-
-SpotRow spotRow(const DiscOrientation& disc, const Spot& spot, const QString& separator) {
-  SpotRow row;
-  row.number = QString::number(spot.number);
-  row.theta = masked(spot.at.theta, "##0.0", separator);
-  row.r = masked(spot.at.r, "0.000", separator);
-  const HeliographicResult result = heliographicOf(disc, spot.at);
-  if (result.refusal == DiscRefusal::None) {
-    const HeliographicTexts texts = heliographicTexts(result.at, separator.toStdString());
-    row.latitude = QString::fromStdString(texts.latitude);
-    row.longitude = QString::fromStdString(texts.longitude);
-    row.fromCentralMeridian = QString::fromStdString(texts.fromCentralMeridian);
-  }
-  return row;
-}
-
-QString headingLine(double julianDay, const QString& separator) {
-  // The instant to the nearest minute, the date taken at that minute.
-  const double minutes = std::round((julianDay + 0.5) * 1440);
-  double dayMinutes = minutes - 1440 * std::floor(minutes / 1440);
-  if (!(dayMinutes >= 0 && dayMinutes < 1440)) dayMinutes = 0;  // a day number beyond double's minutes
-  const CalendarDate date = calendarDate(std::floor(minutes / 1440) - 0.5);
-  const int hour = static_cast<int>(dayMinutes / 60);
-  const int minute = static_cast<int>(dayMinutes) % 60;
-  const SolarAspect sun = solarAspect(julianDay);
-  const QString rotation =
-      sun.rotation < 1 ? QStringLiteral("< 1") : QString::fromStdString(formatInteger(sun.rotation));
-  return QStringLiteral("Le %1 %2 %3 à %4 h %5 TU     P %6°     B0 %7°     L0 %8°     Rotation %9")
-      .arg(QString::fromStdString(formatInteger(date.day)), QString::fromStdString(monthName(date.month)),
-           QString::fromStdString(formatInteger(date.year)), QString::number(hour),
-           QStringLiteral("%1").arg(minute, 2, 10, QLatin1Char('0')), shownAngle(sun.p, separator),
-           shownAngle(sun.b0, separator), shownAngle(sun.l0, separator), rotation);
-}
-
-QString drawingLine(const PageOptions& options, const QString& separator) {
-  const QString orientation = options.eastRight ? QStringLiteral("est à droite (écran de projection)")
-                                                : QStringLiteral("est à gauche (vue directe, photographie)");
-  const double diameter = options.diameterMm;
-  const QString shown = diameter == std::trunc(diameter) ? QString::fromStdString(formatInteger(diameter))
-                                                          : masked(diameter, "##0.0", separator);
-  return QStringLiteral("Disque de %1 mm, %2, grille de %3°").arg(shown, orientation).arg(options.gridStep);
 }
 
 void paintDiscPage(QPainter& painter, double dotsPerMm, const PageContent& content, const PageOptions& options) {
@@ -178,10 +119,10 @@ void paintDiscPage(QPainter& painter, double dotsPerMm, const PageContent& conte
   setTextHeight(painter, kHeadingTextMm * dotsPerMm);
   const double textWidth = sheet.width() - 2 * kMarginMm;
   textAt(painter, dotsPerMm, kMarginMm, kMarginMm, textWidth, 1.6 * kHeadingTextMm,
-         headingLine(content.julianDay, content.decimalSeparator), Qt::AlignHCenter);
+         toQString(headingLine(content.julianDay, content.decimalSeparator)), Qt::AlignHCenter);
   setTextHeight(painter, kSmallTextMm * dotsPerMm);
   textAt(painter, dotsPerMm, kMarginMm, kMarginMm + 1.6 * kHeadingTextMm, textWidth, 1.6 * kSmallTextMm,
-         drawingLine(options, content.decimalSeparator), Qt::AlignHCenter);
+         toQString(drawingLine(options, content.decimalSeparator)), Qt::AlignHCenter);
 
   const double radiusMm = options.diameterMm / 2;
   const double labelsMm = kLabelMargin * kDiscTextMm;
@@ -189,9 +130,9 @@ void paintDiscPage(QPainter& painter, double dotsPerMm, const PageContent& conte
   DiscFrame frame;
   frame.centre = QPointF(sheet.width() / 2 * dotsPerMm, (discTop + radiusMm) * dotsPerMm);
   frame.radius = radiusMm * dotsPerMm;
-  frame.orientation = options.eastRight ? DrawingOrientation::EastRight : DrawingOrientation::EastLeft;
+  frame.orientation = options.orientation;
   DiscLook look;
-  look.gridStep = options.gridStep;
+  look.gridStep = options.step;
   look.textHeight = kDiscTextMm * dotsPerMm;
   look.thinLine = 0.12 * dotsPerMm;
   look.strongLine = 0.35 * dotsPerMm;
@@ -221,7 +162,7 @@ bool writeDiscPage(const QString& path, PageFormat format, const PageContent& co
     if (error) *error = reason;
     return false;
   };
-  if (const QString refusal = refusalOf(options); !refusal.isEmpty()) return fail(refusal);
+  if (const QString refusal = toQString(refusalOf(options)); !refusal.isEmpty()) return fail(refusal);
   if (!std::isfinite(content.julianDay)) return fail(QString::fromUtf8(kPageNotWritten).arg(path));
 
   const QSizeF sheet = pageSizeFor(options.diameterMm).size(QPageSize::Millimeter);

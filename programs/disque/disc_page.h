@@ -2,7 +2,8 @@
 // and a line saying how the disc is drawn, the disc at its true diameter on the paper,
 // and the table of the spots under it.
 //
-// The diameter is in millimetres on the paper (kMinDiameterMm..kMaxDiameterMm), so that a
+// The diameter is in millimetres on the paper (kMinDiameterMm..kMaxDiameterMm of
+// disc_texts.h, with the page's other texts and its options' refusals), so that a
 // drawing made on a projection screen of that size lies on it exactly. The sheet is A4
 // portrait up to kLargestOnA4Mm, A3 portrait beyond (a 250 mm disc does not fit across
 // A4). The disc is centred across the sheet; what the table cannot hold on the page is
@@ -11,9 +12,12 @@
 
 #include <QPageSize>
 #include <QString>
+#include <string>
 #include <vector>
 
 #include "programs/disque/disc_drawing.h"
+#include "programs/disque/disc_spots.h"
+#include "programs/disque/disc_texts.h"
 #include "sun/heliographic.h"
 
 class QPainter;
@@ -22,29 +26,17 @@ namespace kavrel::disque {
 
 enum class PageFormat { Pdf, Svg };
 
-inline constexpr double kDefaultDiameterMm = 150;
-inline constexpr double kMinDiameterMm = 50;
-inline constexpr double kMaxDiameterMm = 250;
 inline constexpr double kLargestOnA4Mm = 160;
-
-struct PageOptions {
-  double diameterMm = 150;   // kMinDiameterMm..kMaxDiameterMm
-  bool eastRight = false;    // as on a projection screen
-  int gridStep = 10;         // degrees between parallels and between meridians: 5, 10 or 15
-};
 
 // What the page shows besides the disc.
 struct PageContent {
   double julianDay = 0;
-  QString decimalSeparator = QStringLiteral(",");
+  std::string decimalSeparator = ",";
   std::vector<Spot> spots{};
 };
 
 // Shown when the file cannot be written ("%1" the path).
 inline constexpr char kPageNotWritten[] = "Le fichier « %1 » n'a pas pu être écrit.";
-// Shown when the options are outside what the page can draw.
-inline constexpr char kDiameterRefused[] = "Le diamètre doit être compris entre 50 et 250 mm.";
-inline constexpr char kStepRefused[] = "Le pas de la grille doit être de 5, 10 ou 15 degrés.";
 
 // The page without spots, written as a PDF or SVG file at `path`. False, with a French
 // reason in `error` (when given), when the options are refused or the file cannot be
@@ -56,9 +48,6 @@ bool writeDiscPage(const QString& path, PageFormat format, double julianDay, con
 bool writeDiscPage(const QString& path, PageFormat format, const PageContent& content,
                    const PageOptions& options, QString* error);
 
-// Empty when the options can be drawn, else the French reason.
-[[nodiscard]] QString refusalOf(const PageOptions& options);
-
 // The sheet a disc of that diameter is printed on.
 [[nodiscard]] QPageSize pageSizeFor(double diameterMm);
 
@@ -66,18 +55,5 @@ bool writeDiscPage(const QString& path, PageFormat format, const PageContent& co
 // pageSizeFor(options.diameterMm), portrait, at `dotsPerMm` device units per millimetre (a
 // printer in full-page mode, a PDF or SVG writer, an image).
 void paintDiscPage(QPainter& painter, double dotsPerMm, const PageContent& content, const PageOptions& options);
-
-// A spot's row of the table, as the window and the page show it: the number, theta to
-// tenths of a degree, r to thousandths, B, L and DMC to hundredths; B, L and DMC are
-// empty for a point the core refuses.
-struct SpotRow {
-  QString number, theta, r, latitude, longitude, fromCentralMeridian;
-};
-[[nodiscard]] SpotRow spotRow(const DiscOrientation& disc, const Spot& spot, const QString& decimalSeparator);
-
-// The heading's lines: "Le 6 décembre 2001 à 9 h 05 TU   P 13,93°   B0 0,18°   L0 57,27°
-// Rotation 1983", and the drawing's diameter, orientation and grid step.
-[[nodiscard]] QString headingLine(double julianDay, const QString& decimalSeparator);
-[[nodiscard]] QString drawingLine(const PageOptions& options, const QString& decimalSeparator);
 
 }  // namespace kavrel::disque

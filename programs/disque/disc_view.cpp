@@ -4,6 +4,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <utility>
+
+#include "programs/disque/disc_texts.h"
 
 namespace kavrel::disque {
 
@@ -18,8 +21,8 @@ void DiscView::setDisc(std::optional<DiscOrientation> disc) {
   update();
 }
 
-void DiscView::setGridStep(int degrees) {
-  m_gridStep = degrees;
+void DiscView::setGridStep(GridStep step) {
+  m_gridStep = step;
   update();
 }
 
@@ -33,8 +36,8 @@ void DiscView::setSpots(std::vector<Spot> spots) {
   update();
 }
 
-void DiscView::setDecimalSeparator(const QString& separator) {
-  m_separator = separator;
+void DiscView::setDecimalSeparator(std::string separator) {
+  m_separator = std::move(separator);
   update();
 }
 
@@ -62,7 +65,8 @@ void DiscView::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), palette().color(QPalette::Window));
   if (!m_disc) {
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, kNoInstant);
+    painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
+                     QString::fromUtf8(kIncompleteDate));
     return;
   }
   paintDisc(painter, *m_disc, frame(), look(), m_spots);

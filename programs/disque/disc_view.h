@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "programs/disque/disc_drawing.h"
@@ -23,20 +24,17 @@ class DiscView : public QWidget {
   // No orientation: the instant is not known (a date field is empty); the widget then
   // says so instead of drawing a grid.
   void setDisc(std::optional<DiscOrientation> disc);
-  void setGridStep(int degrees);
+  void setGridStep(GridStep step);
   void setOrientation(DrawingOrientation orientation);
   void setSpots(std::vector<Spot> spots);
-  void setDecimalSeparator(const QString& separator);
+  void setDecimalSeparator(std::string separator);
 
-  [[nodiscard]] const std::optional<DiscOrientation>& disc() const { return m_disc; }
   // Where the disc lies in the widget now.
   [[nodiscard]] DiscFrame frame() const;
 
   // The point under the pointer, or nothing when the pointer has left.
   void onPointer(std::function<void(std::optional<DiscPoint>)> handler) { m_onPointer = std::move(handler); }
   void onPress(std::function<void(DiscPoint)> handler) { m_onPress = std::move(handler); }
-
-  inline static const QString kNoInstant = QStringLiteral("Date ou heure incomplète : pas de disque à dessiner.");
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -48,10 +46,10 @@ class DiscView : public QWidget {
   [[nodiscard]] DiscLook look() const;
 
   std::optional<DiscOrientation> m_disc;
-  int m_gridStep = 10;
+  GridStep m_gridStep{};
   DrawingOrientation m_orientation = DrawingOrientation::EastLeft;
   std::vector<Spot> m_spots;
-  QString m_separator = QStringLiteral(",");
+  std::string m_separator = ",";
   std::function<void(std::optional<DiscPoint>)> m_onPointer;
   std::function<void(DiscPoint)> m_onPress;
 };

@@ -13,14 +13,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <algorithm>
-#include <cmath>
-#include <functional>
+#include <array>
+#include <string>
+#include <utility>
 
 #include "about/about_variant.h"
 #include "common/display_mask.h"
-#include "common/julian_day.h"
-#include "common/strict_number.h"
 #include "programs/dalvoren/aspect_texts.h"
 #include "programs/disque/disc_view.h"
 #include "programs/qt_text.h"
@@ -85,7 +83,7 @@ QString defaultSaveDialog(const QString& suggested, PageFormat& format) {
 ui::FormTable disqueForm() {
   ui::FormTable form;
   form.name = "Disque";
-  form.title = " Disque solaire";
+  form.title = QStringLiteral(" ") + QString::fromUtf8(kDocumentTitle);
   form.clientWidth = 12600;
   form.clientHeight = 10080;
   std::vector<ControlRow>& c = form.controls;
@@ -203,7 +201,7 @@ ui::FormTable disqueForm() {
 Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
     : Form(disqueForm()),
       m_desktop(desktop),
-      m_separator(toQString(decimalSeparator)),
+      m_separator(std::move(decimalSeparator)),
       m_fields(*this, desktop.messages, CheckForm::ExactText),
       m_about(about::disqueAbout(), desktop, this),
       m_printer(std::make_unique<QtPagePrinter>(desktop.messages)),
@@ -285,7 +283,7 @@ void Disque::buildTable() {
 // Screen-reader names of the controls the window adds to its table: the disc, the
 // spots' table, the grid choices. The table's own controls are named in disqueForm().
 void Disque::nameForAccessibility() {
-  m_view->setAccessibleName(QStringLiteral("Disque solaire"));
+  m_view->setAccessibleName(QString::fromUtf8(kDocumentTitle));
   m_view->setAccessibleDescription(QStringLiteral("Le pointeur lit θ, r, B, L et DMC ; un clic ajoute une tache."));
   m_table->setAccessibleName(QStringLiteral("Taches"));
   m_steps->button(5)->setAccessibleName(QStringLiteral("Grille de 5 degrés"));
@@ -305,7 +303,7 @@ void Disque::orderKeyboard() {
 
 bool Disque::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_table && event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && !m_spots.empty()) {
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && !m_spots.spots().empty()) {
     cmdSupprimer_Click();
     return true;
   }
@@ -361,46 +359,26 @@ void Disque::picDisque_MouseMove(std::optional<DiscPoint> point) {
 }
 
 void Disque::picDisque_MouseDown(DiscPoint point) {
-  if (!m_disc) return;
-  if (heliographicOf(*m_disc, point).refusal != DiscRefusal::None) return;  // a click beside the disc
-  addSpot(point);
+  if (const std::optional<DiscPoint> spot = spotOfClick(disc(), point)) addSpot(*spot);
 }
 
 void Disque::cmdAjouter_Click() {
-  const std::optional<double> angle = numberIn("txtAngle");
-  if (!angle) return refuse(kAngleRefused);
-  const std::optional<double> distance = numberIn("txtDistance");
-  if (!distance) return refuse(kDistanceRefused);
-  DiscPoint point{std::remainder(*angle, 360.0), *distance};
-  if (value("chkDepuisAxe")) {
-    if (!m_disc) return refuse(kIncompleteDate);
-    point.theta = celestialPositionAngle(*m_disc, *angle);
-  }
-  if (point.theta < 0) point.theta += 360;
-  if (const DiscRefusal refusal = heliographicOf(DiscOrientation{}, point).refusal; refusal != DiscRefusal::None)
-    return refuse(toQString(refusalMessage(refusal)));
-  addSpot(point);
+  const SpotEntry entry =
+      spotOfAngle(toUtf8(text("txtAngle")), toUtf8(text("txtDistance")), value("chkDepuisAxe"), disc(), m_separator);
+  if (!entry.point) return refuse(toQString(entry.refusal));
+  addSpot(*entry.point);
 }
 
 void Disque::cmdAjouterXY_Click() {
-  QString error;
-  const std::optional<PageOptions> options = pageOptions(&error);
-  if (!options) return refuse(error);
-  const std::optional<double> x = numberIn("txtX");
-  const std::optional<double> y = numberIn("txtY");
-  if (!x || !y) return refuse(kMillimetresRefused);
-  const DiscPoint point = discPointOfDrawing(*x, *y, options->diameterMm, orientation());
-  if (const DiscRefusal refusal = heliographicOf(DiscOrientation{}, point).refusal; refusal != DiscRefusal::None)
-    return refuse(toQString(refusalMessage(refusal)));
-  addSpot(point);
+  const SpotEntry entry = spotOfDrawing(toUtf8(text("txtX")), toUtf8(text("txtY")), drawingOptions(), m_separator);
+  if (!entry.point) return refuse(toQString(entry.refusal));
+  addSpot(*entry.point);
 }
 
 void Disque::cmdSupprimer_Click() {
-  QList<int> rows;
-  for (const QModelIndex& index : m_table->selectionModel()->selectedRows()) rows << index.row();
-  if (rows.isEmpty()) return refuse(kNothingToRemove);
-  std::sort(rows.begin(), rows.end(), std::greater<>());
-  for (int row : rows) m_spots.erase(m_spots.begin() + row);
+  std::vector<int> rows;
+  for (const QModelIndex& index : m_table->selectionModel()->selectedRows()) rows.push_back(index.row());
+  if (!m_spots.remove(std::move(rows))) return refuse(kNothingToRemove);
   showSpots();
 }
 
@@ -409,7 +387,7 @@ void Disque::cmdImprimer_Click() {
   const std::optional<PageContent> content = pageContent(&error);
   const std::optional<PageOptions> options = content ? pageOptions(&error) : std::nullopt;
   if (!content || !options) return refuse(error);
-  m_printer->print(documentName(QStringLiteral("Disque solaire"), *this), *content, *options);
+  m_printer->print(pageName(), *content, *options);
 }
 
 void Disque::cmdEnregistrer_Click() {
@@ -418,7 +396,7 @@ void Disque::cmdEnregistrer_Click() {
   const std::optional<PageOptions> options = content ? pageOptions(&error) : std::nullopt;
   if (!content || !options) return refuse(error);
   PageFormat format = PageFormat::Pdf;
-  const QString path = m_saveDialog(QDir::home().filePath(documentName(QStringLiteral("Disque solaire"), *this) + QStringLiteral(".pdf")), format);
+  const QString path = m_saveDialog(QDir::home().filePath(pageName() + QStringLiteral(".pdf")), format);
   if (path.isEmpty()) return;
   if (!writeDiscPage(path, format, *content, *options, &error)) refuse(error);
 }
@@ -432,94 +410,79 @@ void Disque::cmdMenu_Click() {
 
 void Disque::Calcul() {
   const FieldTexts fields(*this);
-  const dalvoren::AspectTexts texts = dalvoren::aspectTexts(fields.view(), toUtf8(m_separator));
+  const dalvoren::AspectTexts texts = dalvoren::aspectTexts(fields.view(), m_separator);
   setText("lblRotSyn", toQString(texts.rotation));
   setText("lblDemidiam", toQString(texts.semiDiameter));
   setText("lblP", toQString(texts.p));
   setText("lblBo", toQString(texts.b0));
   setText("lblLo", toQString(texts.l0));
 
-  const std::optional<DiscInstant> instant = discInstant(fields.view());
-  m_julianDay = instant ? std::optional(instant->julianDay) : std::nullopt;
-  m_disc = instant ? std::optional(instant->disc) : std::nullopt;
-  m_view->setDisc(m_disc);
+  m_instant = discInstant(fields.view());
+  m_view->setDisc(disc());
   showSpots();
   showPointer();
 }
 
 void Disque::addSpot(DiscPoint point) {
-  m_spots.push_back({m_nextNumber++, point});
+  m_spots.add(point);
   showSpots();
   m_table->scrollToBottom();
 }
 
 // The table and the drawing follow the spots; B, L and DMC follow the instant.
 void Disque::showSpots() {
-  m_table->setRowCount(static_cast<int>(m_spots.size()));
-  for (int row = 0; row < static_cast<int>(m_spots.size()); ++row) {
-    const SpotRow texts = m_disc ? spotRow(*m_disc, m_spots[static_cast<std::size_t>(row)], m_separator)
-                                 : spotRow(DiscOrientation{}, m_spots[static_cast<std::size_t>(row)], m_separator);
-    QStringList cells = {texts.number, texts.theta, texts.r, texts.latitude, texts.longitude, texts.fromCentralMeridian};
-    if (!m_disc) cells[3] = cells[4] = cells[5] = toQString(kEmptyResult);
-    for (int column = 0; column < cells.size(); ++column) {
-      auto* item = new QTableWidgetItem(cells[column]);
+  const std::vector<Spot>& spots = m_spots.spots();
+  const std::optional<DiscOrientation> orientation = disc();
+  m_table->setRowCount(static_cast<int>(spots.size()));
+  for (int row = 0; row < static_cast<int>(spots.size()); ++row) {
+    const std::array<std::string, 6> cells = spotRow(orientation, spots[static_cast<std::size_t>(row)], m_separator).cells();
+    for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
+      auto* item = new QTableWidgetItem(toQString(cells[static_cast<std::size_t>(column)]));
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       m_table->setItem(row, column, item);
     }
   }
-  m_view->setSpots(m_spots);
+  m_view->setSpots(spots);
 }
 
 void Disque::showPointer() {
-  QString cells[5];
-  QString state = QString::fromUtf8(kPointerHint);
-  if (m_pointer && !m_disc) {
-    state = DiscView::kNoInstant;
-  } else if (m_pointer) {
-    const SpotRow row = spotRow(*m_disc, Spot{0, *m_pointer}, m_separator);
-    cells[0] = row.theta;
-    cells[1] = row.r;
-    const DiscRefusal refusal = heliographicOf(*m_disc, *m_pointer).refusal;
-    if (refusal == DiscRefusal::None) {
-      cells[2] = row.latitude;
-      cells[3] = row.longitude;
-      cells[4] = row.fromCentralMeridian;
-      state = QString();
-    } else {
-      state = toQString(refusalMessage(refusal));
-    }
-  }
-  for (int i = 0; i < 5; ++i) setText(kPointerNames[i], cells[i]);
-  setText("lblPtEtat", state);
+  const PointerReadout readout = pointerReadout(disc(), m_pointer, m_separator);
+  for (std::size_t i = 0; i < readout.cells.size(); ++i) setText(kPointerNames[i], toQString(readout.cells[i]));
+  setText("lblPtEtat", toQString(readout.state));
 }
 
 void Disque::refuse(const QString& text) { m_desktop.messages.show(text, ui::kStyleExclamation, QString()); }
 
-std::optional<double> Disque::numberIn(const QString& field) const {
-  return parseStrictNumber(toUtf8(text(field)), toUtf8(m_separator));
+GridStep Disque::gridStep() const {
+  return m_steps->checkedId() > 0 ? GridStep{m_steps->checkedId()} : GridStep{};
 }
-
-int Disque::gridStep() const { return m_steps->checkedId() > 0 ? m_steps->checkedId() : 10; }
 
 DrawingOrientation Disque::orientation() const {
   return m_eastRight->isChecked() ? DrawingOrientation::EastRight : DrawingOrientation::EastLeft;
 }
 
+PageOptions Disque::drawingOptions() const {
+  return pageOptionsOf(toUtf8(text("txtDiametre")), orientation(), gridStep(), m_separator);
+}
+
+QString Disque::pageName() const { return documentName(QString::fromUtf8(kDocumentTitle), *this); }
+
+std::optional<DiscOrientation> Disque::disc() const {
+  return m_instant ? std::optional(m_instant->disc) : std::nullopt;
+}
+
 std::optional<PageContent> Disque::pageContent(QString* error) const {
-  if (!m_julianDay) {
+  if (!m_instant) {
     if (error) *error = QString::fromUtf8(kIncompleteDate);
     return std::nullopt;
   }
-  return PageContent{*m_julianDay, m_separator, m_spots};
+  return PageContent{m_instant->julianDay, m_separator, m_spots.spots()};
 }
 
 std::optional<PageOptions> Disque::pageOptions(QString* error) const {
-  PageOptions options;
-  options.diameterMm = numberIn("txtDiametre").value_or(std::nan(""));
-  options.eastRight = orientation() == DrawingOrientation::EastRight;
-  options.gridStep = gridStep();
-  if (const QString refusal = refusalOf(options); !refusal.isEmpty()) {
-    if (error) *error = refusal;
+  const PageOptions options = drawingOptions();
+  if (const std::string refusal = refusalOf(options); !refusal.empty()) {
+    if (error) *error = toQString(refusal);
     return std::nullopt;
   }
   return options;

@@ -29,13 +29,8 @@ class DiscView;
 
 [[nodiscard]] ui::FormTable disqueForm();
 
-// The window's own messages.
-inline constexpr char kIncompleteDate[] = "La date et l'heure doivent être remplies.";
-inline constexpr char kAngleRefused[] = "L'angle de position doit être un nombre.";
-inline constexpr char kDistanceRefused[] = "La distance au centre doit être un nombre.";
-inline constexpr char kMillimetresRefused[] = "Les positions x et y doivent être des nombres (en millimètres).";
-inline constexpr char kNothingToRemove[] = "Choisissez d'abord dans le tableau la tache à supprimer.";
-inline constexpr char kPointerHint[] = "Placez le pointeur sur le disque ; un clic ajoute une tache.";
+// The window's own message; the others come with the spots and the page (disc_spots.h,
+// disc_texts.h).
 inline constexpr char kSaveTitle[] = "Enregistrer la page";
 
 class Disque : public ui::Form {
@@ -50,11 +45,11 @@ class Disque : public ui::Form {
   // empty path when the user gives up. Defaults to the file dialog.
   using SaveDialog = std::function<QString(const QString& suggested, PageFormat& format)>;
   void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
-  void setPagePrinter(std::unique_ptr<PagePrinter> printer) { m_printer = std::move(printer); }
 
   [[nodiscard]] about::AboutLauncher& about() { return m_about; }
   [[nodiscard]] DiscView* discView() const { return m_view; }
   [[nodiscard]] QTableWidget* spotTable() const { return m_table; }
+  [[nodiscard]] const std::vector<Spot>& spots() const { return m_spots.spots(); }
   // The page as it would be printed now; nothing while the instant or the options are
   // refused (the reason in `error`).
   [[nodiscard]] std::optional<PageContent> pageContent(QString* error = nullptr) const;
@@ -93,12 +88,16 @@ class Disque : public ui::Form {
   void showSpots();
   void showPointer();
   void refuse(const QString& text);
-  [[nodiscard]] std::optional<double> numberIn(const QString& field) const;
-  [[nodiscard]] int gridStep() const;
+  [[nodiscard]] GridStep gridStep() const;
   [[nodiscard]] DrawingOrientation orientation() const;
+  // The options as the fields stand, refused or not.
+  [[nodiscard]] PageOptions drawingOptions() const;
+  [[nodiscard]] QString pageName() const;
+  // The instant's orientation, as the core's functions take it.
+  [[nodiscard]] std::optional<DiscOrientation> disc() const;
 
   ui::Desktop m_desktop;
-  QString m_separator;
+  std::string m_separator;
   DateFields m_fields;
   about::AboutLauncher m_about;
   std::unique_ptr<PagePrinter> m_printer;
@@ -108,11 +107,9 @@ class Disque : public ui::Form {
   QButtonGroup* m_steps = nullptr;
   QRadioButton* m_eastLeft = nullptr;
   QRadioButton* m_eastRight = nullptr;
-  std::optional<double> m_julianDay;
-  std::optional<DiscOrientation> m_disc;
+  std::optional<DiscInstant> m_instant;
   std::optional<DiscPoint> m_pointer;
-  std::vector<Spot> m_spots;
-  int m_nextNumber = 1;
+  SpotList m_spots;
 };
 
 }  // namespace kavrel::disque

@@ -1,14 +1,17 @@
-// The six programs as soak-test subjects.
+// The seven programs as soak-test subjects.
 #include "subjects.h"
 
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QTableWidget>
 
 #include "common/field_check.h"
 #include "programs/brennic/brennic_window.h"
 #include "programs/brennic/rotation_list.h"
 #include "programs/dalvoren/aspect_texts.h"
 #include "programs/dalvoren/dalvoren_window.h"
+#include "programs/date_fields.h"
+#include "programs/disque/disque_window.h"
 #include "programs/farrowel/farrowel_window.h"
 #include "programs/farrowel/julian_day_text.h"
 #include "programs/gastrel/date_of_julian_day.h"
@@ -221,6 +224,65 @@ class BrennicSubject : public Subject {
   }
 };
 
+// The disc window: its date results as in the solar-aspect window, a table row for each
+// spot (numbers rising, B, L and DMC following the instant), the page there exactly when
+// the instant is known, and the pointer, never moved here, reading nothing.
+class DisqueSubject : public Subject {
+ public:
+  ui::Form* open(ui::Desktop d) override {
+    auto* w = new disque::Disque(d, kSeparator);
+    w->load();
+    return w;
+  }
+  QStringList fields() const override {
+    return {"txtJour", "txtMois", "txtAnnée", "txtHeure", "txtMinute",
+            "txtAngle", "txtDistance", "txtX", "txtY", "txtDiametre"};
+  }
+  QStringList buttons() const override {
+    return {"chkZero", "chkDepuisAxe", "cmdAjouter", "cmdAjouter", "cmdAjouterXY", "cmdAjouterXY", "cmdSupprimer"};
+  }
+  QString check(ui::Form& form) const override {
+    auto& w = static_cast<disque::Disque&>(form);
+    QString problem = refusedTexts(w,
+                                   {{"txtJour", DateField::Day}, {"txtMois", DateField::Month},
+                                    {"txtAnnée", DateField::Year}, {"txtHeure", DateField::Hour},
+                                    {"txtMinute", DateField::Minute}},
+                                   CheckForm::ExactText);
+    if (problem.isEmpty()) problem = pinnedTime(w);
+    if (!problem.isEmpty()) return problem;
+    const FieldTexts fields(w);
+    const DateTexts date = fields.view();
+    if (problem = expectEqual("lblP", w.text("lblP"), dalvoren::aspectTexts(date, kSeparator).p); !problem.isEmpty())
+      return problem;
+
+    // The window reads its fields as the solar-aspect window does (an empty time is 0 h).
+    const std::optional<DiscInstant> instant = discInstant(date);
+    if (instant && (date.day.empty() || date.month.empty() || date.year.empty()))
+      return "an instant with an empty date";
+    if (w.pageContent().has_value() != instant.has_value()) return "the page does not follow the instant";
+    const std::optional<DiscOrientation> disc = instant ? std::optional(instant->disc) : std::nullopt;
+
+    const std::vector<disque::Spot>& spots = w.spots();
+    const QTableWidget* table = w.spotTable();
+    if (table->rowCount() != static_cast<int>(spots.size()))
+      return QString("the table has %1 rows for %2 spots").arg(table->rowCount()).arg(spots.size());
+    for (std::size_t i = 0; i < spots.size(); ++i) {
+      if (i > 0 && spots[i].number <= spots[i - 1].number) return QString("spot %1 is numbered out of order").arg(i);
+      if (!(spots[i].at.r >= 0 && spots[i].at.r <= 1 + kLimbRounding)) return QString("spot %1 is off the disc").arg(i);
+      const std::array<std::string, 6> cells = disque::spotRow(disc, spots[i], kSeparator).cells();
+      for (std::size_t c = 0; c < cells.size(); ++c) {
+        const QTableWidgetItem* item = table->item(static_cast<int>(i), static_cast<int>(c));
+        if (problem = expectEqual(QString("row %1 column %2").arg(i).arg(c), item ? item->text() : QString(), cells[c]);
+            !problem.isEmpty())
+          return problem;
+      }
+    }
+    for (const char* name : {"lblPtAngle", "lblPtDistance", "lblPtB", "lblPtL", "lblPtDMC"})
+      if (!w.text(name).isEmpty()) return QString("%1 reads \"%2\" with no pointer").arg(name, w.text(name));
+    return expectEqual("lblPtEtat", w.text("lblPtEtat"), disque::kPointerHint);
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<Subject> makeSubject(const QString& program) {
@@ -230,6 +292,7 @@ std::unique_ptr<Subject> makeSubject(const QString& program) {
   if (program == "precession") return std::make_unique<PrecessionSubject>();
   if (program == "Dalvoren") return std::make_unique<DalvorenSubject>();
   if (program == "Brennic") return std::make_unique<BrennicSubject>();
+  if (program == "Disque") return std::make_unique<DisqueSubject>();
   return nullptr;
 }
 
