@@ -93,16 +93,10 @@ Dalvoren::Dalvoren(ui::Desktop desktop, std::string decimalSeparator)
     : Form(dalvorenForm()),
       m_desktop(desktop),
       m_decimalSeparator(std::move(decimalSeparator)),
-      m_fields(*this, desktop.messages, CheckForm::ExactText),
+      m_fields(*this, desktop, CheckForm::ExactText, [this] { Calcul(); }),
       m_about(about::dalvorenAbout(), desktop, this) {
   setWindowIcon(programIcon(ProgramIcon::Dalvoren));
   onLoad([this] { Form_Load(); });
-  onChange("txtJour", [this] { txtJour_Change(); });
-  onChange("txtMois", [this] { txtMois_Change(); });
-  onChange("txtAnnée", [this] { txtAnnée_Change(); });
-  onChange("txtHeure", [this] { txtHeure_Change(); });
-  onChange("txtMinute", [this] { txtMinute_Change(); });
-  onClick("chkZero", [this] { chkZero_Click(); });
   onClick("Command1", [this] { Command1_Click(); });
   onClick("cmdImprimer", [this] { cmdImprimer_Click(); });
   onClick("cmdMenu", [this] { cmdMenu_Click(); });
@@ -112,38 +106,6 @@ void Dalvoren::Form_Load() {
   const ui::LocalTime now = m_desktop.clock.now();
   m_fields.fillDate(now);
   m_fields.fillTime(now);
-  Calcul();
-}
-
-// Whatever the check says, the results follow the texts as they now stand.
-void Dalvoren::txtJour_Change() {
-  m_fields.check(DateField::Day, "txtJour");
-  Calcul();
-}
-
-void Dalvoren::txtMois_Change() {
-  m_fields.check(DateField::Month, "txtMois");
-  Calcul();
-}
-
-// Unlike the Julian-day window, an emptied or refused year recomputes too.
-void Dalvoren::txtAnnée_Change() {
-  m_fields.check(DateField::Year, "txtAnnée");
-  Calcul();
-}
-
-void Dalvoren::txtHeure_Change() {
-  m_fields.checkTime(DateField::Hour, "txtHeure");
-  Calcul();
-}
-
-void Dalvoren::txtMinute_Change() {
-  m_fields.checkTime(DateField::Minute, "txtMinute");
-  Calcul();
-}
-
-void Dalvoren::chkZero_Click() {
-  m_fields.followZeroBox(m_desktop.clock.now());
   Calcul();
 }
 

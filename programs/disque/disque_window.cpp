@@ -204,7 +204,7 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
     : Form(disqueForm()),
       m_desktop(desktop),
       m_separator(toQString(decimalSeparator)),
-      m_fields(*this, desktop.messages, CheckForm::ExactText),
+      m_fields(*this, desktop, CheckForm::ExactText, [this] { Calcul(); }),
       m_about(about::disqueAbout(), desktop, this),
       m_printer(std::make_unique<QtPagePrinter>(desktop.messages)),
       m_saveDialog(&defaultSaveDialog) {
@@ -219,12 +219,6 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
   orderKeyboard();
 
   onLoad([this] { Form_Load(); });
-  onChange("txtJour", [this] { txtJour_Change(); });
-  onChange("txtMois", [this] { txtMois_Change(); });
-  onChange("txtAnnée", [this] { txtAnnée_Change(); });
-  onChange("txtHeure", [this] { txtHeure_Change(); });
-  onChange("txtMinute", [this] { txtMinute_Change(); });
-  onClick("chkZero", [this] { chkZero_Click(); });
   m_view->onPointer([this](std::optional<DiscPoint> point) { picDisque_MouseMove(point); });
   m_view->onPress([this](DiscPoint point) { picDisque_MouseDown(point); });
   onClick("cmdAjouter", [this] { cmdAjouter_Click(); });
@@ -318,37 +312,6 @@ void Disque::Form_Load() {
   m_fields.fillTime(now);
   Calcul();
   textBox("txtJour")->setFocus();
-}
-
-// As in the solar-aspect window, the results follow the texts as they now stand.
-void Disque::txtJour_Change() {
-  m_fields.check(DateField::Day, "txtJour");
-  Calcul();
-}
-
-void Disque::txtMois_Change() {
-  m_fields.check(DateField::Month, "txtMois");
-  Calcul();
-}
-
-void Disque::txtAnnée_Change() {
-  m_fields.check(DateField::Year, "txtAnnée");
-  Calcul();
-}
-
-void Disque::txtHeure_Change() {
-  m_fields.checkTime(DateField::Hour, "txtHeure");
-  Calcul();
-}
-
-void Disque::txtMinute_Change() {
-  m_fields.checkTime(DateField::Minute, "txtMinute");
-  Calcul();
-}
-
-void Disque::chkZero_Click() {
-  m_fields.followZeroBox(m_desktop.clock.now());
-  Calcul();
 }
 
 void Disque::optPas_Click() { m_view->setGridStep(gridStep()); }

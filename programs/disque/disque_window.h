@@ -66,12 +66,6 @@ class Disque : public ui::Form {
 
  private:
   void Form_Load();
-  void txtJour_Change();
-  void txtMois_Change();
-  void txtAnnée_Change();
-  void txtHeure_Change();
-  void txtMinute_Change();
-  void chkZero_Click();
   void optPas_Click();
   void optEst_Click();
   void picDisque_MouseMove(std::optional<DiscPoint> point);
