@@ -19,8 +19,6 @@
 #include "ui/desktop.h"
 #include "ui/form.h"
 
-class QButtonGroup;
-class QRadioButton;
 class QTableWidget;
 
 namespace kavrel::disque {
@@ -79,10 +77,7 @@ class Disque : public ui::Form {
   void cmdMenu_Click();
   void Calcul();
 
-  void buildChoices();
-  void buildTable();
   void nameForAccessibility();
-  void orderKeyboard();
   void addSpot(DiscPoint point);
   void showSpots();
   void showPointer();
@@ -99,9 +94,6 @@ class Disque : public ui::Form {
   SaveDialog m_saveDialog;
   DiscView* m_view = nullptr;
   QTableWidget* m_table = nullptr;
-  QButtonGroup* m_steps = nullptr;
-  QRadioButton* m_eastLeft = nullptr;
-  QRadioButton* m_eastRight = nullptr;
   std::optional<double> m_julianDay;
   std::optional<DiscOrientation> m_disc;
   std::optional<DiscPoint> m_pointer;
