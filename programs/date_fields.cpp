@@ -23,6 +23,59 @@ FieldTexts::FieldTexts(const ui::Form& form, const QString& suffix)
 DateFields::DateFields(ui::Form& form, ui::MessageBox& messages, CheckForm checkForm)
     : m_form(form), m_messages(messages), m_checkForm(checkForm) {}
 
+DateFields::DateFields(ui::Form& form, const ui::Desktop& desktop, CheckForm checkForm, ui::Handler recompute,
+                       YearRule yearRule)
+    : m_form(form),
+      m_messages(desktop.messages),
+      m_checkForm(checkForm),
+      m_clock(&desktop.clock),
+      m_recompute(std::move(recompute)),
+      m_yearRule(yearRule) {
+  form.onChange("txtJour", [this] { txtJour_Change(); });
+  form.onChange("txtMois", [this] { txtMois_Change(); });
+  form.onChange("txtAnnée", [this] { txtAnnée_Change(); });
+  if (!form.has("txtHeure")) return;
+  form.onChange("txtHeure", [this] { txtHeure_Change(); });
+  form.onChange("txtMinute", [this] { txtMinute_Change(); });
+  form.onClick("chkZero", [this] { chkZero_Click(); });
+}
+
+// Whatever the check says, the results follow the texts as they now stand.
+void DateFields::txtJour_Change() {
+  check(DateField::Day, "txtJour");
+  m_recompute();
+}
+
+void DateFields::txtMois_Change() {
+  check(DateField::Month, "txtMois");
+  m_recompute();
+}
+
+void DateFields::txtAnnée_Change() {
+  if (m_yearRule == YearRule::KeepResults) {
+    if (m_form.text("txtAnnée").isEmpty()) return;
+    if (check(DateField::Year, "txtAnnée") != Refusal::None) return;
+  } else {
+    check(DateField::Year, "txtAnnée");
+  }
+  m_recompute();
+}
+
+void DateFields::txtHeure_Change() {
+  checkTime(DateField::Hour, "txtHeure");
+  m_recompute();
+}
+
+void DateFields::txtMinute_Change() {
+  checkTime(DateField::Minute, "txtMinute");
+  m_recompute();
+}
+
+void DateFields::chkZero_Click() {
+  followZeroBox(m_clock->now());
+  m_recompute();
+}
+
 Refusal DateFields::check(DateField field, const QString& name) {
   const Refusal refusal = checkField(field, m_checkForm, toUtf8(m_form.text(name)));
   if (refusal != Refusal::None) {

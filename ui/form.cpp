@@ -9,11 +9,14 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
+#include <QTableWidget>
 #include <algorithm>
 #include <climits>
 
@@ -148,6 +151,25 @@ QWidget* Form::create(const ControlRow& row) {
       widget = new LineControl(row.colour.isValid() ? row.colour : QColor(Qt::black),
                                row.lineWidth, parent);
       break;
+    case Kind::OptionButton: {
+      // Qt's auto-exclusive buttons: one group per parent, the frame or the window.
+      auto* option = new QRadioButton(row.caption, parent);
+      option->setChecked(row.checked);
+      widget = option;
+      break;
+    }
+    case Kind::Table: {
+      auto* table = new QTableWidget(0, static_cast<int>(row.columns.size()), parent);
+      table->setHorizontalHeaderLabels(row.columns);
+      table->verticalHeader()->hide();
+      table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+      table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+      table->setSelectionBehavior(QAbstractItemView::SelectRows);
+      table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+      table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+      widget = table;
+      break;
+    }
   }
   widget->setObjectName(row.name);
   if (row.index >= 0) widget->setProperty("index", row.index);
@@ -223,7 +245,8 @@ double Form::fitScale() {
         need.height = metrics.height() + 2 * frame + 2;
         break;
       }
-      case Kind::CheckBox: {
+      case Kind::CheckBox:
+      case Kind::OptionButton: {
         const QSize hint = entry.widget->sizeHint();  // indicator, spacing and caption
         need.width = hint.width();
         need.height = metrics.height();
@@ -239,6 +262,7 @@ double Form::fitScale() {
         break;
       case Kind::PictureBox:
       case Kind::Line:
+      case Kind::Table:  // its rows scroll
         continue;
     }
     scale = std::max(scale, scaleFor(need, m_dpiX, m_dpiY));
@@ -300,6 +324,7 @@ QPushButton* Form::button(const QString& name) const { return as<QPushButton>(co
 QCheckBox* Form::checkBox(const QString& name) const { return as<QCheckBox>(control(name), "check box"); }
 ListBox* Form::listBox(const QString& name) const { return as<ListBox>(control(name), "list box"); }
 QGroupBox* Form::frame(const QString& name) const { return as<QGroupBox>(control(name), "frame"); }
+QTableWidget* Form::table(const QString& name) const { return as<QTableWidget>(control(name), "table"); }
 
 QString Form::text(const QString& name) const {
   QWidget* widget = control(name);
@@ -319,7 +344,11 @@ void Form::setText(const QString& name, const QString& text) {
   qFatal("%s has no text", qPrintable(name));
 }
 
-int Form::value(const QString& checkBoxName) const { return checkBox(checkBoxName)->isChecked() ? 1 : 0; }
+int Form::value(const QString& checkBoxOrOptionName) const {
+  QWidget* widget = control(checkBoxOrOptionName);
+  if (auto* option = qobject_cast<QRadioButton*>(widget)) return option->isChecked() ? 1 : 0;
+  return checkBox(checkBoxOrOptionName)->isChecked() ? 1 : 0;
+}
 
 void Form::setValue(const QString& checkBoxName, int value) {
   checkBox(checkBoxName)->setChecked(value != 0);
@@ -381,6 +410,26 @@ void Form::setVisible(bool visible) {
 void Form::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
   if (event->isAccepted()) emit unloaded();
+}
+
+void addResultRow(std::vector<ControlRow>& controls, const ResultColumns& columns, const ResultRow& row) {
+  controls.push_back({.name = row.captionName,
+                      .caption = row.caption,
+                      .at = {columns.captionLeft, row.top, columns.captionWidth, columns.height},
+                      .middle = columns.middle});
+  controls.push_back({.name = row.resultName,
+                      .at = {columns.resultLeft, row.top, columns.resultWidth, columns.height},
+                      .align = Align::Centre,
+                      .background = Background::Window,
+                      .widest = columns.widest,
+                      .namedBy = {row.captionName},
+                      .unit = row.unitName,
+                      .accessibleName = row.accessibleName});
+  if (!row.unitName.isEmpty())
+    controls.push_back({.name = row.unitName,
+                        .caption = row.unit,
+                        .at = {columns.unitLeft, row.top, columns.unitWidth, columns.height},
+                        .middle = columns.middle});
 }
 
 }  // namespace kavrel::ui

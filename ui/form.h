@@ -31,6 +31,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTableWidget;
 
 namespace kavrel::ui {
 
@@ -53,14 +54,15 @@ class Form : public QWidget {
   [[nodiscard]] QCheckBox* checkBox(const QString& name) const;
   [[nodiscard]] ListBox* listBox(const QString& name) const;
   [[nodiscard]] QGroupBox* frame(const QString& name) const;
+  [[nodiscard]] QTableWidget* table(const QString& name) const;
 
   // The text of a text box, or the caption of a label, button, check box or frame.
   [[nodiscard]] QString text(const QString& name) const;
   void setText(const QString& name, const QString& text);
 
-  // A check box's value: 0 unchecked, 1 checked. Setting it runs its click handlers
-  // when the value changes.
-  [[nodiscard]] int value(const QString& checkBoxName) const;
+  // A check box's or an option button's value: 0 unchecked, 1 checked. Setting a check
+  // box's value runs its click handlers when the value changes.
+  [[nodiscard]] int value(const QString& checkBoxOrOptionName) const;
   void setValue(const QString& checkBoxName, int value);
 
   // Shows `picture` in a picture box, sized to it.

@@ -25,6 +25,9 @@ enum class Kind {
   Frame,          // QGroupBox with the caption as its title; other controls may sit in it
   PictureBox,     // QLabel showing a picture (Form::setPicture)
   Line,           // a straight line, decoration only
+  OptionButton,   // QRadioButton; value 0 or 1. Those sitting in one frame (or all in the
+                  // window itself) are one group: choosing one clears the others
+  Table,          // QTableWidget of read-only rows, chosen whole; `columns` heads it
 };
 
 enum class Align { Left, Centre };
@@ -54,6 +57,8 @@ struct ControlRow {
   int index = -1;          // index within a control array (Line1(0), Line1(1))
   QColor colour{};         // line colour
   int lineWidth = 1;       // line width in pixels (not scaled)
+  bool checked = false;    // an option button chosen at opening
+  QStringList columns{};   // a table's column headings
 
   // What a screen reader says for the control. Its name is made of the captions of the
   // labels (or frames) in `namedBy`, in reading order (the caption of its row, then the
@@ -80,5 +85,34 @@ struct FormTable {
   bool dialogFrame = false;           // dialog frame; with an owner, kept off the taskbar
   bool centred = false;               // opens centred on the screen
 };
+
+// Where a window's result rows stand (twips) and how they look.
+struct ResultColumns {
+  int captionLeft = 0;
+  int captionWidth = 0;
+  int resultLeft = 0;
+  int resultWidth = 0;
+  int unitLeft = 0;
+  int unitWidth = 0;
+  int height = 0;
+  bool middle = false;  // caption and unit level with the value
+  QString widest{};     // the widest text a result shows
+};
+
+// One row of results: its caption at left, the result label on the field background and
+// the unit where it has one. A screen reader says the caption and the unit in
+// parentheses ("Ascension droite (hh,mmss)"), or `accessibleName` where it is given.
+struct ResultRow {
+  int top = 0;
+  QString captionName{};
+  QString caption{};
+  QString resultName{};
+  QString unitName{};
+  QString unit{};
+  QString accessibleName{};
+};
+
+// Appends the labels of `row` to a window's table.
+void addResultRow(std::vector<ControlRow>& controls, const ResultColumns& columns, const ResultRow& row);
 
 }  // namespace kavrel::ui

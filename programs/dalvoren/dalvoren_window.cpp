@@ -11,41 +11,8 @@
 namespace kavrel::dalvoren {
 
 using ui::Align;
-using ui::Background;
 using ui::ControlRow;
 using ui::Kind;
-
-namespace {
-
-constexpr int kCaptionLeft = 960;
-constexpr int kResultLeft = 2880;
-constexpr int kResultWidth = 1212;
-constexpr int kUnitLeft = 4200;
-constexpr int kLabelHeight = 252;
-
-// One result row: its caption at left, the result label on the window background, and
-// the unit where it has one; caption and unit stand level with the result, and name it.
-void addResultRow(std::vector<ControlRow>& controls, int top, const QString& captionName,
-                  const QString& caption, const QString& resultName, const QString& unitName = {},
-                  const QString& unit = {}) {
-  controls.push_back(
-      {.name = captionName, .caption = caption, .at = {kCaptionLeft, top, 1812, kLabelHeight}, .middle = true});
-  controls.push_back({.name = resultName,
-                      .at = {kResultLeft, top, kResultWidth, kLabelHeight},
-                      .align = Align::Centre,
-                      .background = Background::Window,
-                      // The empty-field text is wider than any result ("2451545,000",
-                      // "-23,0158", "16  17,4", "359,99"); fitting it costs a window about a
-                      // third larger, which still sits well on a small screen.
-                      .widest = toQString(kEmptyResult),
-                      .namedBy = {captionName},
-                      .unit = unitName});
-  if (!unitName.isEmpty())
-    controls.push_back(
-        {.name = unitName, .caption = unit, .at = {kUnitLeft, top, 1092, kLabelHeight}, .middle = true});
-}
-
-}  // namespace
 
 ui::FormTable dalvorenForm() {
   ui::FormTable form;
@@ -70,14 +37,35 @@ ui::FormTable dalvorenForm() {
        .namedBy = {"Label5"}, .accessibleName = "Minute"},
       {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {1080, 840, 1815, 255}},
   };
-  addResultRow(c, 1200, "Label6", "Numéro de jour julien", "lblJourJulien");
-  addResultRow(c, 1560, "Label7", "Ascension droite", "lblAD", "Label11", "hh,mmss");
-  addResultRow(c, 1920, "Label8", "Déclinaison", "lblDéc", "Label15", "°, '  \"");
-  addResultRow(c, 2280, "Label9", "Rotation synodique", "lblRotSyn");
-  addResultRow(c, 2640, "Label10", "Demi diamètre apparent", "lblDemidiam", "Label16", "'  \"");
-  addResultRow(c, 3000, "Label12", "Angle aux pôles", "lblP", "Label17", "°");
-  addResultRow(c, 3360, "Label13", "Latitude du centre", "lblBo", "Label18", "°");
-  addResultRow(c, 3720, "Label14", "Longitude du centre", "lblLo", "Label19", "°");
+  // The empty-field text is wider than any result ("2451545,000", "-23,0158", "16  17,4",
+  // "359,99"); fitting it costs a window about a third larger, which still sits well on a
+  // small screen.
+  const ui::ResultColumns columns{.captionLeft = 960,
+                                   .captionWidth = 1812,
+                                   .resultLeft = 2880,
+                                   .resultWidth = 1212,
+                                   .unitLeft = 4200,
+                                   .unitWidth = 1092,
+                                   .height = 252,
+                                   .middle = true,
+                                   .widest = toQString(kEmptyResult)};
+  const ui::ResultRow results[] = {
+      {.top = 1200, .captionName = "Label6", .caption = "Numéro de jour julien", .resultName = "lblJourJulien"},
+      {.top = 1560, .captionName = "Label7", .caption = "Ascension droite", .resultName = "lblAD",
+       .unitName = "Label11", .unit = "hh,mmss"},
+      {.top = 1920, .captionName = "Label8", .caption = "Déclinaison", .resultName = "lblDéc", .unitName = "Label15",
+       .unit = "°, '  \""},
+      {.top = 2280, .captionName = "Label9", .caption = "Rotation synodique", .resultName = "lblRotSyn"},
+      {.top = 2640, .captionName = "Label10", .caption = "Demi diamètre apparent", .resultName = "lblDemidiam",
+       .unitName = "Label16", .unit = "'  \""},
+      {.top = 3000, .captionName = "Label12", .caption = "Angle aux pôles", .resultName = "lblP",
+       .unitName = "Label17", .unit = "°"},
+      {.top = 3360, .captionName = "Label13", .caption = "Latitude du centre", .resultName = "lblBo",
+       .unitName = "Label18", .unit = "°"},
+      {.top = 3720, .captionName = "Label14", .caption = "Longitude du centre", .resultName = "lblLo",
+       .unitName = "Label19", .unit = "°"},
+  };
+  for (const ui::ResultRow& row : results) ui::addResultRow(c, columns, row);
   c.push_back({.name = "Command1", .kind = Kind::CommandButton, .caption = "&A propos", .at = {960, 4200, 1212, 375}});
   c.push_back(
       {.name = "cmdImprimer", .kind = Kind::CommandButton, .caption = "&Imprimer", .at = {2280, 4200, 1212, 375}});
@@ -93,16 +81,10 @@ Dalvoren::Dalvoren(ui::Desktop desktop, std::string decimalSeparator)
     : Form(dalvorenForm()),
       m_desktop(desktop),
       m_decimalSeparator(std::move(decimalSeparator)),
-      m_fields(*this, desktop.messages, CheckForm::ExactText),
+      m_fields(*this, desktop, CheckForm::ExactText, [this] { Calcul(); }),
       m_about(about::dalvorenAbout(), desktop, this) {
   setWindowIcon(programIcon(ProgramIcon::Dalvoren));
   onLoad([this] { Form_Load(); });
-  onChange("txtJour", [this] { txtJour_Change(); });
-  onChange("txtMois", [this] { txtMois_Change(); });
-  onChange("txtAnnée", [this] { txtAnnée_Change(); });
-  onChange("txtHeure", [this] { txtHeure_Change(); });
-  onChange("txtMinute", [this] { txtMinute_Change(); });
-  onClick("chkZero", [this] { chkZero_Click(); });
   onClick("Command1", [this] { Command1_Click(); });
   onClick("cmdImprimer", [this] { cmdImprimer_Click(); });
   onClick("cmdMenu", [this] { cmdMenu_Click(); });
@@ -112,38 +94,6 @@ void Dalvoren::Form_Load() {
   const ui::LocalTime now = m_desktop.clock.now();
   m_fields.fillDate(now);
   m_fields.fillTime(now);
-  Calcul();
-}
-
-// Whatever the check says, the results follow the texts as they now stand.
-void Dalvoren::txtJour_Change() {
-  m_fields.check(DateField::Day, "txtJour");
-  Calcul();
-}
-
-void Dalvoren::txtMois_Change() {
-  m_fields.check(DateField::Month, "txtMois");
-  Calcul();
-}
-
-// Unlike the Julian-day window, an emptied or refused year recomputes too.
-void Dalvoren::txtAnnée_Change() {
-  m_fields.check(DateField::Year, "txtAnnée");
-  Calcul();
-}
-
-void Dalvoren::txtHeure_Change() {
-  m_fields.checkTime(DateField::Hour, "txtHeure");
-  Calcul();
-}
-
-void Dalvoren::txtMinute_Change() {
-  m_fields.checkTime(DateField::Minute, "txtMinute");
-  Calcul();
-}
-
-void Dalvoren::chkZero_Click() {
-  m_fields.followZeroBox(m_desktop.clock.now());
   Calcul();
 }
 

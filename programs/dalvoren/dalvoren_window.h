@@ -26,12 +26,6 @@ class Dalvoren : public ui::Form {
 
  private:
   void Form_Load();
-  void txtJour_Change();
-  void txtMois_Change();
-  void txtAnnée_Change();
-  void txtHeure_Change();
-  void txtMinute_Change();
-  void chkZero_Click();
   void Command1_Click();
   void cmdImprimer_Click();
   void cmdMenu_Click();

@@ -2,16 +2,12 @@
 #include "programs/disque/disque_window.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QGroupBox>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTableWidget>
 #include <array>
 #include <string>
@@ -48,18 +44,6 @@ const QStringList kSpotColumns = {"N°", "θ (°)", "r", "B (°)", "L (°)", "DM
 
 const QString kPointerNames[] = {"lblPtAngle", "lblPtDistance", "lblPtB", "lblPtL", "lblPtDMC"};
 
-void addResultRow(std::vector<ControlRow>& controls, int top, const QString& captionName, const QString& caption,
-                  const QString& resultName, const QString& unitName = {}, const QString& unit = {}) {
-  controls.push_back({.name = captionName, .caption = caption, .at = {kLeft, top, 2280, kLabelHeight}});
-  controls.push_back({.name = resultName,
-                      .at = {kResultLeft, top, kResultWidth, kLabelHeight},
-                      .align = Align::Centre,
-                      .background = Background::Window,
-                      .widest = toQString(kEmptyResult)});
-  if (!unitName.isEmpty())
-    controls.push_back({.name = unitName, .caption = unit, .at = {kUnitLeft, top, 600, kLabelHeight}});
-}
-
 QString defaultSaveDialog(const QString& suggested, PageFormat& format) {
   const QString pdf = QStringLiteral("PDF (*.pdf)");
   const QString svg = QStringLiteral("SVG (*.svg)");
@@ -93,35 +77,79 @@ ui::FormTable disqueForm() {
       {.name = "Label3", .caption = "Année", .at = {1320, 120, 660, 252}, .align = Align::Centre},
       {.name = "Label4", .caption = "Heure TU", .at = {2160, 120, 960, 252}},
       {.name = "Label5", .caption = "Min", .at = {3240, 120, 480, 252}, .align = Align::Centre},
-      {.name = "txtJour", .kind = Kind::TextBox, .at = {120, 360, 480, kFieldHeight}, .widest = "31"},
-      {.name = "txtMois", .kind = Kind::TextBox, .at = {720, 360, 480, kFieldHeight}, .widest = "12"},
-      {.name = "txtAnnée", .kind = Kind::TextBox, .at = {1320, 360, 660, kFieldHeight}, .widest = "2026"},
-      {.name = "txtHeure", .kind = Kind::TextBox, .at = {2280, 360, 480, kFieldHeight}, .widest = "23"},
-      {.name = "txtMinute", .kind = Kind::TextBox, .at = {3240, 360, 480, kFieldHeight}, .widest = "59"},
-      {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {240, 780, 2400, 255}},
+      {.name = "txtJour", .kind = Kind::TextBox, .at = {120, 360, 480, kFieldHeight}, .widest = "31",
+       .namedBy = {"Label1"}, .accessibleName = "Jour"},
+      {.name = "txtMois", .kind = Kind::TextBox, .at = {720, 360, 480, kFieldHeight}, .widest = "12",
+       .namedBy = {"Label2"}, .accessibleName = "Mois"},
+      {.name = "txtAnnée", .kind = Kind::TextBox, .at = {1320, 360, 660, kFieldHeight}, .widest = "2026",
+       .namedBy = {"Label3"}, .accessibleName = "Année"},
+      {.name = "txtHeure", .kind = Kind::TextBox, .at = {2280, 360, 480, kFieldHeight}, .widest = "23",
+       .namedBy = {"Label4"}, .accessibleName = "Heure TU"},
+      {.name = "txtMinute", .kind = Kind::TextBox, .at = {3240, 360, 480, kFieldHeight}, .widest = "59",
+       .namedBy = {"Label5"}, .accessibleName = "Minute"},
+      {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {240, 780, 2400, 255},
+       .accessibleName = "Ramener à 0 heure"},
   };
-  addResultRow(c, 1140, "Label9", "Rotation synodique", "lblRotSyn");
-  addResultRow(c, 1470, "Label10", "Demi diamètre apparent", "lblDemidiam", "Label16", "'  \"");
-  addResultRow(c, 1800, "Label12", "Angle aux pôles", "lblP", "Label17", "°");
-  addResultRow(c, 2130, "Label13", "Latitude du centre", "lblBo", "Label18", "°");
-  addResultRow(c, 2460, "Label14", "Longitude du centre", "lblLo", "Label19", "°");
+  const ui::ResultColumns columns{.captionLeft = kLeft,
+                                   .captionWidth = 2280,
+                                   .resultLeft = 2400,
+                                   .resultWidth = 1980,
+                                   .unitLeft = 4440,
+                                   .unitWidth = 600,
+                                   .height = kLabelHeight,
+                                   .widest = toQString(kEmptyResult)};
+  const ui::ResultRow results[] = {
+      {.top = 1140, .captionName = "Label9", .caption = "Rotation synodique", .resultName = "lblRotSyn",
+       .accessibleName = "Rotation synodique"},
+      {.top = 1470, .captionName = "Label10", .caption = "Demi diamètre apparent", .resultName = "lblDemidiam",
+       .unitName = "Label16", .unit = "'  \"", .accessibleName = "Demi diamètre apparent, minutes et secondes d'arc"},
+      {.top = 1800, .captionName = "Label12", .caption = "Angle aux pôles", .resultName = "lblP",
+       .unitName = "Label17", .unit = "°", .accessibleName = "Angle aux pôles P, degrés"},
+      {.top = 2130, .captionName = "Label13", .caption = "Latitude du centre", .resultName = "lblBo",
+       .unitName = "Label18", .unit = "°", .accessibleName = "Latitude du centre B0, degrés"},
+      {.top = 2460, .captionName = "Label14", .caption = "Longitude du centre", .resultName = "lblLo",
+       .unitName = "Label19", .unit = "°", .accessibleName = "Longitude du centre L0, degrés"},
+  };
+  for (const ui::ResultRow& row : results) ui::addResultRow(c, columns, row);
 
   c.push_back({.name = "fraPas", .kind = Kind::Frame, .caption = "Pas de la grille", .at = {kLeft, 2820, kColumnWidth, 600}});
+  const struct {
+    int degrees;
+    const char* caption;
+  } steps[] = {{5, "&5°"}, {10, "1&0°"}, {15, "&15°"}};
+  for (int i = 0; i < 3; ++i)
+    c.push_back({.name = QStringLiteral("optPas%1").arg(steps[i].degrees),
+                 .kind = Kind::OptionButton,
+                 .caption = QString::fromUtf8(steps[i].caption),
+                 .at = {240 + 1500 * i, 270, 1320, 255},
+                 .frame = "fraPas",
+                 .checked = steps[i].degrees == 10,
+                 .accessibleName = QStringLiteral("Grille de %1 degrés").arg(steps[i].degrees)});
   c.push_back({.name = "fraSens", .kind = Kind::Frame, .caption = "Orientation du dessin",
                .at = {kLeft, 3480, kColumnWidth, 900}});
+  c.push_back({.name = "optEstGauche", .kind = Kind::OptionButton,
+               .caption = "Est à &gauche (vue directe, photographie)", .at = {240, 270, 4560, 255},
+               .frame = "fraSens", .checked = true});
+  c.push_back({.name = "optEstDroite", .kind = Kind::OptionButton, .caption = "Est à &droite (écran de projection)",
+               .at = {240, 570, 4560, 255}, .frame = "fraSens"});
   c.push_back({.name = "lblDiametre", .caption = "Diamè&tre du dessin (mm)", .at = {kLeft, 4500, 2640, kLabelHeight}});
   c.push_back({.name = "txtDiametre", .kind = Kind::TextBox, .caption = "150", .at = {2880, 4470, 720, kFieldHeight},
-               .widest = "250,5"});
+               .widest = "250,5", .namedBy = {"lblDiametre"}, .accessibleName = "Diamètre du dessin en millimètres"});
 
   // The pointer's read-out: five captions over five results, and a line of explanation.
   const QString captions[] = {"θ (°)", "r", "B (°)", "L (°)", "DMC (°)"};
+  const QString pointerSaid[] = {"Angle de position du pointeur, degrés", "Distance du pointeur au centre, en rayons",
+                                 "Latitude héliographique du pointeur, degrés",
+                                 "Longitude de Carrington du pointeur, degrés",
+                                 "Distance au méridien central du pointeur, degrés"};
   for (int i = 0; i < 5; ++i) {
     c.push_back({.name = QStringLiteral("lblPtCaption%1").arg(i), .caption = captions[i],
                  .at = {kLeft + 984 * i, 4860, 936, kLabelHeight}, .align = Align::Centre});
     c.push_back({.name = kPointerNames[i], .at = {kLeft + 984 * i, 5130, 936, kLabelHeight}, .align = Align::Centre,
-                 .background = Background::Window, .widest = "-179,99"});
+                 .background = Background::Window, .widest = "-179,99", .accessibleName = pointerSaid[i]});
   }
-  c.push_back({.name = "lblPtEtat", .caption = kPointerHint, .at = {kLeft, 5430, kColumnWidth, 510}, .wrap = true});
+  c.push_back({.name = "lblPtEtat", .caption = kPointerHint, .at = {kLeft, 5430, kColumnWidth, 510}, .wrap = true,
+               .accessibleName = "État du pointeur"});
   c.push_back({.name = "lblAide",
                .caption = "θ : angle de position compté depuis le nord céleste, vers l'est (0° nord, 90° est, "
                           "180° sud, 270° ouest). r : distance au centre, en rayons du disque (0 à 1). "
@@ -133,19 +161,25 @@ ui::FormTable disqueForm() {
   // The spots: their table, and what types one in.
   c.push_back({.name = "lblTaches", .caption = "Taches (un clic sur le disque en ajoute une)",
                .at = {kLeft, 7440, 8400, kLabelHeight}});
+  c.push_back({.name = "grdTaches", .kind = Kind::Table, .at = {kLeft, 7740, 8400, 1740}, .columns = kSpotColumns,
+               .accessibleName = "Taches"});
   c.push_back({.name = "lblAngle", .caption = "θ (°)", .at = {8640, 7770, 720, kLabelHeight}});
-  c.push_back({.name = "txtAngle", .kind = Kind::TextBox, .at = {9360, 7740, 900, kFieldHeight}, .widest = "359,9"});
+  c.push_back({.name = "txtAngle", .kind = Kind::TextBox, .at = {9360, 7740, 900, kFieldHeight}, .widest = "359,9",
+               .namedBy = {"lblAngle"}, .accessibleName = "Angle de position de la tache, degrés"});
   c.push_back({.name = "lblDistance", .caption = "r", .at = {10500, 7770, 480, kLabelHeight}});
   c.push_back({.name = "txtDistance", .kind = Kind::TextBox, .at = {11100, 7740, 900, kFieldHeight},
-               .widest = "0,999"});
+               .widest = "0,999", .namedBy = {"lblDistance"},
+               .accessibleName = "Distance de la tache au centre, en rayons"});
   c.push_back({.name = "chkDepuisAxe", .kind = Kind::CheckBox, .caption = "θ compté depuis le &pôle nord solaire",
-               .at = {8640, 8100, 3840, 255}});
+               .at = {8640, 8100, 3840, 255}, .accessibleName = "Angle compté depuis le pôle nord du Soleil"});
   c.push_back({.name = "cmdAjouter", .kind = Kind::CommandButton, .caption = "A&jouter (θ, r)",
                .at = {8640, 8400, 3840, kButtonHeight}});
   c.push_back({.name = "lblX", .caption = "x (mm)", .at = {8640, 8910, 720, kLabelHeight}});
-  c.push_back({.name = "txtX", .kind = Kind::TextBox, .at = {9360, 8880, 900, kFieldHeight}, .widest = "-124,5"});
+  c.push_back({.name = "txtX", .kind = Kind::TextBox, .at = {9360, 8880, 900, kFieldHeight}, .widest = "-124,5",
+               .namedBy = {"lblX"}, .accessibleName = "Position x de la tache sur le dessin, millimètres"});
   c.push_back({.name = "lblY", .caption = "y (mm)", .at = {10380, 8910, 720, kLabelHeight}});
-  c.push_back({.name = "txtY", .kind = Kind::TextBox, .at = {11100, 8880, 900, kFieldHeight}, .widest = "-124,5"});
+  c.push_back({.name = "txtY", .kind = Kind::TextBox, .at = {11100, 8880, 900, kFieldHeight}, .widest = "-124,5",
+               .namedBy = {"lblY"}, .accessibleName = "Position y de la tache sur le dessin, millimètres"});
   c.push_back({.name = "cmdAjouterXY", .kind = Kind::CommandButton, .caption = "Ajouter (&x, y)",
                .at = {8640, 9240, 3840, kButtonHeight}});
   c.push_back({.name = "cmdSupprimer", .kind = Kind::CommandButton, .caption = "&Supprimer la tache",
@@ -158,43 +192,11 @@ ui::FormTable disqueForm() {
                .at = {6240, 9600, 1452, kButtonHeight}});
   c.push_back({.name = "cmdMenu", .kind = Kind::CommandButton, .caption = "&Quitter", .at = {11268, 9600, 1212, kButtonHeight}});
 
-  // What a screen reader says for each field and result; each date field is also the
-  // buddy of the caption above it.
-  const std::pair<QString, QString> names[] = {
-      {"txtJour", "Jour"},
-      {"txtMois", "Mois"},
-      {"txtAnnée", "Année"},
-      {"txtHeure", "Heure TU"},
-      {"txtMinute", "Minute"},
-      {"chkZero", "Ramener à 0 heure"},
-      {"lblRotSyn", "Rotation synodique"},
-      {"lblDemidiam", "Demi diamètre apparent, minutes et secondes d'arc"},
-      {"lblP", "Angle aux pôles P, degrés"},
-      {"lblBo", "Latitude du centre B0, degrés"},
-      {"lblLo", "Longitude du centre L0, degrés"},
-      {"txtDiametre", "Diamètre du dessin en millimètres"},
-      {"lblPtAngle", "Angle de position du pointeur, degrés"},
-      {"lblPtDistance", "Distance du pointeur au centre, en rayons"},
-      {"lblPtB", "Latitude héliographique du pointeur, degrés"},
-      {"lblPtL", "Longitude de Carrington du pointeur, degrés"},
-      {"lblPtDMC", "Distance au méridien central du pointeur, degrés"},
-      {"lblPtEtat", "État du pointeur"},
-      {"txtAngle", "Angle de position de la tache, degrés"},
-      {"txtDistance", "Distance de la tache au centre, en rayons"},
-      {"chkDepuisAxe", "Angle compté depuis le pôle nord du Soleil"},
-      {"txtX", "Position x de la tache sur le dessin, millimètres"},
-      {"txtY", "Position y de la tache sur le dessin, millimètres"},
-  };
-  const std::pair<QString, QString> captionAbove[] = {
-      {"txtJour", "Label1"}, {"txtMois", "Label2"}, {"txtAnnée", "Label3"}, {"txtHeure", "Label4"}, {"txtMinute", "Label5"},
-      {"txtAngle", "lblAngle"}, {"txtDistance", "lblDistance"}, {"txtX", "lblX"}, {"txtY", "lblY"},
-      {"txtDiametre", "lblDiametre"}};
-  for (ControlRow& row : c) {
-    for (const auto& [name, accessible] : names)
-      if (row.name == name) row.accessibleName = accessible;
-    for (const auto& [field, caption] : captionAbove)
-      if (row.name == field) row.namedBy = {caption};
-  }
+  form.tabOrder = {"txtJour",      "txtMois",    "txtAnnée",    "txtHeure",       "txtMinute",    "chkZero",
+                   "optPas5",      "optPas10",   "optPas15",    "optEstGauche",   "optEstDroite", "txtDiametre",
+                   "grdTaches",    "txtAngle",   "txtDistance", "chkDepuisAxe",   "cmdAjouter",   "txtX",
+                   "txtY",         "cmdAjouterXY", "cmdSupprimer", "Command1",     "cmdImprimer",  "cmdEnregistrer",
+                   "cmdMenu"};
   return form;
 }
 
@@ -202,7 +204,7 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
     : Form(disqueForm()),
       m_desktop(desktop),
       m_separator(std::move(decimalSeparator)),
-      m_fields(*this, desktop.messages, CheckForm::ExactText),
+      m_fields(*this, desktop, CheckForm::ExactText, [this] { Calcul(); }),
       m_about(about::disqueAbout(), desktop, this),
       m_printer(std::make_unique<QtPagePrinter>(desktop.messages)),
       m_saveDialog(&defaultSaveDialog) {
@@ -211,18 +213,14 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
   m_view->setObjectName("picDisque");
   m_view->setGeometry(toPixels(kDiscAt));
   m_view->setDecimalSeparator(m_separator);
-  buildChoices();
-  buildTable();
   nameForAccessibility();
-  orderKeyboard();
+  m_table = table("grdTaches");
+  m_table->installEventFilter(this);
 
   onLoad([this] { Form_Load(); });
-  onChange("txtJour", [this] { txtJour_Change(); });
-  onChange("txtMois", [this] { txtMois_Change(); });
-  onChange("txtAnnée", [this] { txtAnnée_Change(); });
-  onChange("txtHeure", [this] { txtHeure_Change(); });
-  onChange("txtMinute", [this] { txtMinute_Change(); });
-  onClick("chkZero", [this] { chkZero_Click(); });
+  for (const char* step : {"optPas5", "optPas10", "optPas15"}) onClick(step, [this] { optPas_Click(); });
+  onClick("optEstGauche", [this] { optEst_Click(); });
+  onClick("optEstDroite", [this] { optEst_Click(); });
   m_view->onPointer([this](std::optional<DiscPoint> point) { picDisque_MouseMove(point); });
   m_view->onPress([this](DiscPoint point) { picDisque_MouseDown(point); });
   onClick("cmdAjouter", [this] { cmdAjouter_Click(); });
@@ -236,69 +234,10 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
 
 Disque::~Disque() = default;
 
-void Disque::buildChoices() {
-  QGroupBox* steps = frame("fraPas");
-  m_steps = new QButtonGroup(this);
-  const struct {
-    int degrees;
-    const char* caption;
-  } choices[] = {{5, "&5°"}, {10, "1&0°"}, {15, "&15°"}};
-  for (int i = 0; i < 3; ++i) {
-    auto* button = new QRadioButton(QString::fromUtf8(choices[i].caption), steps);
-    button->setObjectName(QStringLiteral("optPas%1").arg(choices[i].degrees));
-    button->setGeometry(toPixels({240 + 1500 * i, 270, 1320, 255}));
-    m_steps->addButton(button, choices[i].degrees);
-  }
-  m_steps->button(10)->setChecked(true);
-  connect(m_steps, &QButtonGroup::idClicked, this, [this] { optPas_Click(); });
-
-  QGroupBox* sides = frame("fraSens");
-  m_eastLeft = new QRadioButton(QStringLiteral("Est à &gauche (vue directe, photographie)"), sides);
-  m_eastLeft->setObjectName("optEstGauche");
-  m_eastLeft->setGeometry(toPixels({240, 270, 4560, 255}));
-  m_eastRight = new QRadioButton(QStringLiteral("Est à &droite (écran de projection)"), sides);
-  m_eastRight->setObjectName("optEstDroite");
-  m_eastRight->setGeometry(toPixels({240, 570, 4560, 255}));
-  m_eastLeft->setChecked(true);
-  auto* group = new QButtonGroup(this);
-  group->addButton(m_eastLeft);
-  group->addButton(m_eastRight);
-  connect(group, &QButtonGroup::buttonClicked, this, [this] { optEst_Click(); });
-}
-
-void Disque::buildTable() {
-  m_table = new QTableWidget(0, static_cast<int>(kSpotColumns.size()), this);
-  m_table->setObjectName("grdTaches");
-  m_table->setHorizontalHeaderLabels(kSpotColumns);
-  m_table->verticalHeader()->hide();
-  m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-  m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-  m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-  m_table->setGeometry(toPixels({kLeft, 7740, 8400, 1740}));
-  m_table->installEventFilter(this);
-}
-
-// Screen-reader names of the controls the window adds to its table: the disc, the
-// spots' table, the grid choices. The table's own controls are named in disqueForm().
+// The disc is the one control the window adds to its table; the table names the others.
 void Disque::nameForAccessibility() {
   m_view->setAccessibleName(QString::fromUtf8(kDocumentTitle));
   m_view->setAccessibleDescription(QStringLiteral("Le pointeur lit θ, r, B, L et DMC ; un clic ajoute une tache."));
-  m_table->setAccessibleName(QStringLiteral("Taches"));
-  m_steps->button(5)->setAccessibleName(QStringLiteral("Grille de 5 degrés"));
-  m_steps->button(10)->setAccessibleName(QStringLiteral("Grille de 10 degrés"));
-  m_steps->button(15)->setAccessibleName(QStringLiteral("Grille de 15 degrés"));
-}
-
-void Disque::orderKeyboard() {
-  const QList<QWidget*> order = {
-      textBox("txtJour"), textBox("txtMois"), textBox("txtAnnée"), textBox("txtHeure"), textBox("txtMinute"),
-      checkBox("chkZero"), m_steps->button(5), m_steps->button(10), m_steps->button(15), m_eastLeft, m_eastRight,
-      textBox("txtDiametre"), m_table, textBox("txtAngle"), textBox("txtDistance"), checkBox("chkDepuisAxe"),
-      button("cmdAjouter"), textBox("txtX"), textBox("txtY"), button("cmdAjouterXY"), button("cmdSupprimer"),
-      button("Command1"), button("cmdImprimer"), button("cmdEnregistrer"), button("cmdMenu")};
-  for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 bool Disque::eventFilter(QObject* watched, QEvent* event) {
@@ -314,38 +253,6 @@ void Disque::Form_Load() {
   const ui::LocalTime now = m_desktop.clock.now();
   m_fields.fillDate(now);
   m_fields.fillTime(now);
-  Calcul();
-  textBox("txtJour")->setFocus();
-}
-
-// As in the solar-aspect window, the results follow the texts as they now stand.
-void Disque::txtJour_Change() {
-  m_fields.check(DateField::Day, "txtJour");
-  Calcul();
-}
-
-void Disque::txtMois_Change() {
-  m_fields.check(DateField::Month, "txtMois");
-  Calcul();
-}
-
-void Disque::txtAnnée_Change() {
-  m_fields.check(DateField::Year, "txtAnnée");
-  Calcul();
-}
-
-void Disque::txtHeure_Change() {
-  m_fields.checkTime(DateField::Hour, "txtHeure");
-  Calcul();
-}
-
-void Disque::txtMinute_Change() {
-  m_fields.checkTime(DateField::Minute, "txtMinute");
-  Calcul();
-}
-
-void Disque::chkZero_Click() {
-  m_fields.followZeroBox(m_desktop.clock.now());
   Calcul();
 }
 
@@ -454,11 +361,13 @@ void Disque::showPointer() {
 void Disque::refuse(const QString& text) { m_desktop.messages.show(text, ui::kStyleExclamation, QString()); }
 
 GridStep Disque::gridStep() const {
-  return m_steps->checkedId() > 0 ? GridStep{m_steps->checkedId()} : GridStep{};
+  for (const int degrees : GridStep::kAllowed)
+    if (value(QStringLiteral("optPas%1").arg(degrees))) return GridStep{degrees};
+  return GridStep{};
 }
 
 DrawingOrientation Disque::orientation() const {
-  return m_eastRight->isChecked() ? DrawingOrientation::EastRight : DrawingOrientation::EastLeft;
+  return value("optEstDroite") ? DrawingOrientation::EastRight : DrawingOrientation::EastLeft;
 }
 
 PageOptions Disque::drawingOptions() const {

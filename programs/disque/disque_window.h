@@ -19,8 +19,6 @@
 #include "ui/desktop.h"
 #include "ui/form.h"
 
-class QButtonGroup;
-class QRadioButton;
 class QTableWidget;
 
 namespace kavrel::disque {
@@ -61,12 +59,6 @@ class Disque : public ui::Form {
 
  private:
   void Form_Load();
-  void txtJour_Change();
-  void txtMois_Change();
-  void txtAnnée_Change();
-  void txtHeure_Change();
-  void txtMinute_Change();
-  void chkZero_Click();
   void optPas_Click();
   void optEst_Click();
   void picDisque_MouseMove(std::optional<DiscPoint> point);
@@ -80,10 +72,7 @@ class Disque : public ui::Form {
   void cmdMenu_Click();
   void Calcul();
 
-  void buildChoices();
-  void buildTable();
   void nameForAccessibility();
-  void orderKeyboard();
   void addSpot(DiscPoint point);
   void showSpots();
   void showPointer();
@@ -104,9 +93,6 @@ class Disque : public ui::Form {
   SaveDialog m_saveDialog;
   DiscView* m_view = nullptr;
   QTableWidget* m_table = nullptr;
-  QButtonGroup* m_steps = nullptr;
-  QRadioButton* m_eastLeft = nullptr;
-  QRadioButton* m_eastRight = nullptr;
   std::optional<DiscInstant> m_instant;
   std::optional<DiscPoint> m_pointer;
   SpotList m_spots;

@@ -52,15 +52,9 @@ Farrowel::Farrowel(ui::Desktop desktop, std::string decimalSeparator)
     : Form(farrowelForm()),
       m_desktop(desktop),
       m_decimalSeparator(std::move(decimalSeparator)),
-      m_fields(*this, desktop.messages, CheckForm::NumberRead) {
+      m_fields(*this, desktop, CheckForm::NumberRead, [this] { jourjulien(); }, YearRule::KeepResults) {
   setWindowIcon(programIcon(ProgramIcon::Farrowel));
   onLoad([this] { Form_Load(); });
-  onChange("txtJour", [this] { txtJour_Change(); });
-  onChange("txtMois", [this] { txtMois_Change(); });
-  onChange("txtAnnée", [this] { txtAnnée_Change(); });
-  onChange("txtHeure", [this] { txtHeure_Change(); });
-  onChange("txtMinute", [this] { txtMinute_Change(); });
-  onClick("chkZero", [this] { chkZero_Click(); });
   onClick("cmdMenu", [this] { cmdMenu_Click(); });
 }
 
@@ -68,38 +62,6 @@ void Farrowel::Form_Load() {
   const ui::LocalTime now = m_desktop.clock.now();
   m_fields.fillDate(now);
   m_fields.fillTime(now);
-  jourjulien();
-}
-
-void Farrowel::txtJour_Change() {
-  m_fields.check(DateField::Day, "txtJour");
-  jourjulien();
-}
-
-void Farrowel::txtMois_Change() {
-  m_fields.check(DateField::Month, "txtMois");
-  jourjulien();
-}
-
-// An emptied or refused year leaves the Julian day as it was until another field changes.
-void Farrowel::txtAnnée_Change() {
-  if (text("txtAnnée").isEmpty()) return;
-  if (m_fields.check(DateField::Year, "txtAnnée") != Refusal::None) return;
-  jourjulien();
-}
-
-void Farrowel::txtHeure_Change() {
-  m_fields.checkTime(DateField::Hour, "txtHeure");
-  jourjulien();
-}
-
-void Farrowel::txtMinute_Change() {
-  m_fields.checkTime(DateField::Minute, "txtMinute");
-  jourjulien();
-}
-
-void Farrowel::chkZero_Click() {
-  m_fields.followZeroBox(m_desktop.clock.now());
   jourjulien();
 }
 

@@ -21,12 +21,6 @@ class Farrowel : public ui::Form {
 
  private:
   void Form_Load();
-  void txtJour_Change();
-  void txtMois_Change();
-  void txtAnnée_Change();
-  void txtHeure_Change();
-  void txtMinute_Change();
-  void chkZero_Click();
   void cmdMenu_Click();
   void jourjulien();
 

@@ -51,13 +51,10 @@ Kestrum::Kestrum(ui::Desktop desktop, std::string decimalSeparator)
     : Form(kestrumForm()),
       m_desktop(desktop),
       m_decimalSeparator(std::move(decimalSeparator)),
-      m_fields(*this, desktop.messages, CheckForm::ExactText),
+      m_fields(*this, desktop, CheckForm::ExactText, [this] { Calcul(); }),
       m_about(about::kestrumAbout(), desktop, this) {
   setWindowIcon(programIcon(ProgramIcon::Kestrum));
   onLoad([this] { Form_Load(); });
-  onChange("txtJour", [this] { txtJour_Change(); });
-  onChange("txtMois", [this] { txtMois_Change(); });
-  onChange("txtAnnée", [this] { txtAnnée_Change(); });
   onClick("Command1", [this] { Command1_Click(); });
   onClick("cmdMenu", [this] { cmdMenu_Click(); });
 }
@@ -65,22 +62,6 @@ Kestrum::Kestrum(ui::Desktop desktop, std::string decimalSeparator)
 void Kestrum::Form_Load() {
   const ui::LocalTime now = m_desktop.clock.now();
   m_fields.fillDate(now);
-  Calcul();
-}
-
-// Whatever the check says, the results follow the texts as they now stand.
-void Kestrum::txtJour_Change() {
-  m_fields.check(DateField::Day, "txtJour");
-  Calcul();
-}
-
-void Kestrum::txtMois_Change() {
-  m_fields.check(DateField::Month, "txtMois");
-  Calcul();
-}
-
-void Kestrum::txtAnnée_Change() {
-  m_fields.check(DateField::Year, "txtAnnée");
   Calcul();
 }
 

@@ -23,9 +23,6 @@ class Kestrum : public ui::Form {
 
  private:
   void Form_Load();
-  void txtJour_Change();
-  void txtMois_Change();
-  void txtAnnée_Change();
   void Command1_Click();
   void cmdMenu_Click();
   void Calcul();

@@ -8,6 +8,7 @@
 #include "programs/brennic/brennic_window.h"
 #include "ui/doubles.h"
 #include "ui/list_box.h"
+#include "date_refusals.h"
 #include "window_test_support.h"
 
 using namespace kavrel;
@@ -239,28 +240,15 @@ void BrennicWindowTest::clickingIntoAFieldEmptiesTheList() {
 }
 
 void BrennicWindowTest::refusedEntriesEmptyTheirOwnDate_data() {
-  QTest::addColumn<QString>("field");
-  QTest::addColumn<QString>("text");  // pasted over the field
-  QTest::addColumn<QString>("message");
-  QTest::newRow("first day 07") << "txtJour" << "07" << "Le jour doit être compris entre 1 et 31";
-  QTest::newRow("second day 07") << "txtJourF" << "07" << "Le jour doit être compris entre 1 et 31";
-  QTest::newRow("second day 32") << "txtJourF" << "32" << "Le jour doit être compris entre 1 et 31";
-  QTest::newRow("first month 13") << "txtMois" << "13" << "Le mois doit être compris entre 1 et 12";
-  QTest::newRow("second month 00") << "txtMoisF" << "00" << "Le mois doit être compris entre 1 et 12";
-  QTest::newRow("first year 0") << "txtAnnée" << "0" << "Valeur incorrecte";
-  QTest::newRow("second year 2001x") << "txtAnnéeF" << "2001x" << "Valeur incorrecte";
+  dateRefusalRows(CheckForm::ExactText, false, {QString(), QStringLiteral("F")});
 }
 
 void BrennicWindowTest::refusedEntriesEmptyTheirOwnDate() {
   QFETCH(QString, field);
-  QFETCH(QString, text);
-  QFETCH(QString, message);
   Fixture f;
   f.click("cmdCalcul");
   QStringList listBehindTheBox{"not shown"};
-  f.desktop.messages.whileShown = [&](const Shown&) { listBehindTheBox = f.list(); };
-  paste(f.w(), field, text);
-  QCOMPARE(f.desktop.messages.shown, (std::vector<Shown>{{message, 48, kTitle}}));
+  if (!enterRefused(f.w(), f.desktop.messages, [&] { listBehindTheBox = f.list(); })) return;
   QVERIFY(listBehindTheBox.isEmpty());  // emptied before the check
 
   QStringList fields = kTodayFields;
@@ -269,6 +257,7 @@ void BrennicWindowTest::refusedEntriesEmptyTheirOwnDate() {
   const bool second = field.endsWith("F");
   QCOMPARE(f.w().text(second ? "lblJourJulienF" : "lblJourJulien"), kEmpty);
   QCOMPARE(f.row(second ? "" : "F"), kTodayRow);
+  typingGoesOn(f.w());
 }
 
 void BrennicWindowTest::emptiedSecondDayKeepsItsRotationAndL0() {

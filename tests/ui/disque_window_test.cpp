@@ -4,13 +4,17 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include "common/display_mask.h"
+#include "common/julian_day.h"
 #include "programs/disque/disc_page.h"
 #include "programs/disque/disc_view.h"
 #include "programs/disque/disque_window.h"
+#include "date_refusals.h"
 #include "window_test_support.h"
 
 using namespace kavrel;
@@ -64,6 +68,10 @@ class DisqueWindowTest : public QObject {
   void aTypedDateAndAClickedSpot();
   void screenReaderNames_data();
   void screenReaderNames();
+  void refusedDates_data();
+  void refusedDates();
+  void deleteRemovesTheChosenSpots();
+  void gridAndOrientationAsOpened();
 };
 
 void DisqueWindowTest::theDiscIsPrintedAtItsTrueDiameter_data() {
@@ -244,6 +252,50 @@ void DisqueWindowTest::screenReaderNames_data() {
 void DisqueWindowTest::screenReaderNames() {
   OpenWindow<Disque> f;
   checkAccessibility(f.w());
+}
+
+void DisqueWindowTest::refusedDates_data() { dateRefusalRows(CheckForm::ExactText, true); }
+
+void DisqueWindowTest::refusedDates() {
+  OpenWindow<Disque> f;
+  if (!enterRefused(f.w(), f.desktop.messages)) return;
+  const QString empty = QString::fromUtf8(kEmptyResult.data(), static_cast<qsizetype>(kEmptyResult.size()));
+  QCOMPARE(f.texts({"lblRotSyn", "lblDemidiam", "lblP", "lblBo", "lblLo"}), QStringList(5, empty));
+  QVERIFY(!f.w().pageContent());
+  typingGoesOn(f.w());
+}
+
+void DisqueWindowTest::deleteRemovesTheChosenSpots() {
+  OpenWindow<Disque> f;
+  for (const char* angle : {"10", "20", "30"}) {
+    f.w().setText("txtAngle", angle);
+    f.w().setText("txtDistance", "0,5");
+    f.w().button("cmdAjouter")->click();
+  }
+  QTableWidget* table = f.w().spotTable();
+  QCOMPARE(table->rowCount(), 3);
+  table->selectRow(1);
+  QTest::keyClick(table, Qt::Key_Delete);
+  QCOMPARE(table->rowCount(), 2);
+  QCOMPARE((QStringList{table->item(0, 0)->text(), table->item(1, 0)->text()}), (QStringList{"1", "3"}));
+  QVERIFY(f.desktop.messages.shown.empty());
+}
+
+// 10° and east at left until the user chooses; a choice reaches the page.
+void DisqueWindowTest::gridAndOrientationAsOpened() {
+  OpenWindow<Disque> f;
+  std::optional<PageOptions> options = f.w().pageOptions();
+  QVERIFY(options);
+  QCOMPARE(options->step.degrees, 10);
+  QVERIFY(options->orientation == DrawingOrientation::EastLeft);
+  f.w().findChild<QRadioButton*>("optPas15")->click();
+  f.w().findChild<QRadioButton*>("optEstDroite")->click();
+  options = f.w().pageOptions();
+  QVERIFY(options);
+  QCOMPARE(options->step.degrees, 15);
+  QVERIFY(options->orientation == DrawingOrientation::EastRight);
+  QCOMPARE(f.w().value("optEstGauche"), 0);  // one choice per frame
+  QCOMPARE(f.w().value("optPas10"), 0);
 }
 
 QTEST_MAIN(DisqueWindowTest)

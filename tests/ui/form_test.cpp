@@ -3,11 +3,14 @@
 // loading and unloading.
 #include <QtTest>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyleOptionButton>
+#include <QTableWidget>
 
 #include "ui/form.h"
 
@@ -83,6 +86,13 @@ bool showsWhole(QWidget* widget, const QString& text) {
     const QRect contents = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
     return metrics.horizontalAdvance(box->text()) <= contents.width();
   }
+  if (auto* option = qobject_cast<QRadioButton*>(widget)) {
+    QStyleOptionButton style;
+    style.initFrom(option);
+    style.text = option->text();
+    const QRect contents = option->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, option);
+    return metrics.boundingRect(contents, Qt::TextShowMnemonic, option->text()).width() <= contents.width();
+  }
   if (auto* field = qobject_cast<QLineEdit*>(widget)) {
     field->setText(text);
     // QLineEdit draws its text 2 pixels in from each side and 1 from top and bottom,
@@ -109,6 +119,8 @@ class FormTest : public QObject {
   void accentedNamesAreFound();
   void controlsInAFrameArePlacedInIt();
   void tabOrderFollowsTheTable();
+  void optionButtonsChooseOnePerFrame();
+  void tableIsReadOnlyAndNamed();
   void accessKeysPressTheirButtons_data();
   void accessKeysPressTheirButtons();
   void windowFrame();
@@ -165,7 +177,7 @@ void FormTest::everyTextFits_data() {
   QTest::addColumn<bool>("scaled");  // whether this control alone needs a scale above 1
 
   const int label = int(Kind::Label), button = int(Kind::CommandButton), check = int(Kind::CheckBox),
-            field = int(Kind::TextBox);
+            field = int(Kind::TextBox), option = int(Kind::OptionButton);
   QTest::newRow("short heading in room to spare") << label << "Jour" << "" << false << false << 600 << 252 << false;
   QTest::newRow("wide label never shrinks the window") << label << "Min" << "" << false << false << 5000 << 2000 << false;
   QTest::newRow("caption wider than its label")
@@ -175,6 +187,8 @@ void FormTest::everyTextFits_data() {
       << label << "" << "Le 01,500  septembre  -4712" << false << false << 2295 << 285 << true;
   QTest::newRow("narrow button") << button << "&Imprimer" << "" << false << false << 600 << 375 << true;
   QTest::newRow("check box") << check << "Ramener à 0 heure" << "" << false << false << 1815 << 255 << true;
+  QTest::newRow("option button") << option << "Est à &gauche (vue directe, photographie)" << "" << false << false
+                                 << 1815 << 255 << true;
   QTest::newRow("day field") << field << "" << "31" << false << false << 375 << 285 << false;
   QTest::newRow("year field") << field << "" << "-4712" << false << false << 495 << 285 << true;
   QTest::newRow("long description, wrapped")
@@ -265,6 +279,37 @@ void FormTest::tabOrderFollowsTheTable() {
   }
   QCOMPARE(visited, expected);
   delete guard;
+}
+
+void FormTest::optionButtonsChooseOnePerFrame() {
+  FormTable table = oneControl({.name = "fraPas", .kind = Kind::Frame, .caption = "Pas", .at = {120, 120, 3000, 600}});
+  table.controls.push_back({.name = "optPas5", .kind = Kind::OptionButton, .caption = "&5°",
+                            .at = {240, 270, 900, 255}, .frame = "fraPas"});
+  table.controls.push_back({.name = "optPas10", .kind = Kind::OptionButton, .caption = "1&0°",
+                            .at = {1200, 270, 900, 255}, .frame = "fraPas", .checked = true});
+  table.controls.push_back({.name = "optSeule", .kind = Kind::OptionButton, .caption = "Seule",
+                            .at = {120, 900, 900, 255}, .checked = true});
+  table.clientHeight += 900;
+  Form form(table);
+  QCOMPARE((QList<int>{form.value("optPas5"), form.value("optPas10"), form.value("optSeule")}), (QList<int>{0, 1, 1}));
+  int clicks = 0;
+  form.onClick("optPas5", [&] { ++clicks; });
+  form.findChild<QRadioButton*>("optPas5")->click();
+  QCOMPARE(clicks, 1);
+  // The choice in the frame leaves the button outside it as it was.
+  QCOMPARE((QList<int>{form.value("optPas5"), form.value("optPas10"), form.value("optSeule")}), (QList<int>{1, 0, 1}));
+}
+
+void FormTest::tableIsReadOnlyAndNamed() {
+  Form form(oneControl({.name = "grdTaches", .kind = Kind::Table, .at = {120, 120, 3000, 1500},
+                        .columns = {"N°", "θ (°)"}, .accessibleName = "Taches"}));
+  QTableWidget* grid = form.table("grdTaches");
+  QCOMPARE(grid->columnCount(), 2);
+  QCOMPARE(grid->horizontalHeaderItem(1)->text(), QString("θ (°)"));
+  QCOMPARE(grid->rowCount(), 0);
+  QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+  QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+  QCOMPARE(QAccessible::queryAccessibleInterface(grid)->text(QAccessible::Name), QString("Taches"));
 }
 
 void FormTest::accessKeysPressTheirButtons_data() {

@@ -7,6 +7,7 @@
 #include "about/about_window.h"
 #include "programs/kestrum/kestrum_window.h"
 #include "ui/doubles.h"
+#include "date_refusals.h"
 #include "window_test_support.h"
 
 using namespace kavrel;
@@ -62,26 +63,13 @@ void KestrumWindowTest::opensOnTheClock() {
   QVERIFY(window->about().window() == nullptr);
 }
 
-void KestrumWindowTest::refusedEntries_data() {
-  QTest::addColumn<QString>("field");
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<QString>("message");
-  QTest::newRow("day 07") << "txtJour" << "07" << "Le jour doit être compris entre 1 et 31";
-  QTest::newRow("day 5 and a space") << "txtJour" << "5 " << "Le jour doit être compris entre 1 et 31";
-  QTest::newRow("day 32") << "txtJour" << "32" << "Le jour doit être compris entre 1 et 31";
-  QTest::newRow("month 13") << "txtMois" << "13" << "Le mois doit être compris entre 1 et 12";
-  QTest::newRow("year 0") << "txtAnnée" << "0" << "Valeur incorrecte";
-}
+void KestrumWindowTest::refusedEntries_data() { dateRefusalRows(CheckForm::ExactText, false); }
 
 void KestrumWindowTest::refusedEntries() {
-  QFETCH(QString, field);
-  QFETCH(QString, text);
-  QFETCH(QString, message);
-  paste(*window, field, text);
-  QCOMPARE(desktop.messages.shown, (std::vector<Shown>{{message, 48, kTitle}}));
-  QCOMPARE(window->text(field), QString());
+  if (!enterRefused(*window, desktop.messages)) return;
   // Unlike the Julian-day window, even an emptied year recomputes.
   QCOMPARE(window->text("Label7"), kEmpty);
+  typingGoesOn(*window);
 }
 
 void KestrumWindowTest::dateEntries_data() {
