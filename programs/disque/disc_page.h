@@ -40,8 +40,11 @@ struct PageContent {
   std::vector<Spot> spots{};
 };
 
-// Shown when the file cannot be written ("%1" the path).
-inline constexpr char kPageNotWritten[] = "Le fichier « %1 » n'a pas pu être écrit.";
+// Shown when the file cannot be written ("%1" the path, "%2" the reason: "plus de place
+// sur le disque"). The page is written whole or not at all: a file it would replace is
+// left as it was.
+inline constexpr char kPageNotWritten[] = "Le fichier « %1 » n'a pas pu être écrit : %2.";
+inline constexpr char kInstantNotDrawn[] = "l'instant ne peut pas être dessiné";
 // Shown when the options are outside what the page can draw.
 inline constexpr char kDiameterRefused[] = "Le diamètre doit être compris entre 50 et 250 mm.";
 inline constexpr char kStepRefused[] = "Le pas de la grille doit être de 5, 10 ou 15 degrés.";

@@ -7,11 +7,13 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <cerrno>
 
 #include "common/julian_day.h"
 #include "programs/disque/disc_page.h"
 #include "programs/disque/disc_view.h"
 #include "programs/disque/disque_window.h"
+#include "ui/whole_file.h"
 #include "window_test_support.h"
 
 using namespace kavrel;
@@ -113,9 +115,9 @@ void DisqueWindowTest::aPageNotWrittenIsSaid_data() {
   QTest::addColumn<QString>("reason");
   const QString missing = "/nonexistent-folder/page";
   QTest::newRow("PDF into a missing folder") << missing + ".pdf" << int(PageFormat::Pdf) << 150.0 << 10
-                                             << QString(kPageNotWritten).arg(missing + ".pdf");
+                                             << QString(kPageNotWritten).arg(missing + ".pdf", ui::fileErrorReason(ENOENT));
   QTest::newRow("SVG into a missing folder") << missing + ".svg" << int(PageFormat::Svg) << 150.0 << 10
-                                             << QString(kPageNotWritten).arg(missing + ".svg");
+                                             << QString(kPageNotWritten).arg(missing + ".svg", ui::fileErrorReason(ENOENT));
   QTest::newRow("diameter below 50 mm") << "" << int(PageFormat::Pdf) << 49.9 << 10 << QString(kDiameterRefused);
   QTest::newRow("diameter above 250 mm") << "" << int(PageFormat::Svg) << 250.1 << 10 << QString(kDiameterRefused);
   QTest::newRow("step of 7 degrees") << "" << int(PageFormat::Pdf) << 150.0 << 7 << QString(kStepRefused);
