@@ -4,21 +4,26 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <unistd.h>
 
 #include "common/julian_day.h"
 #include "programs/disque/disc_page.h"
 #include "programs/disque/disc_view.h"
 #include "programs/disque/disque_window.h"
+#include "tests/scratch_file_system.h"
 #include "ui/whole_file.h"
 #include "window_test_support.h"
 
 using namespace kavrel;
 using namespace kavrel::disque;
 using namespace kavrel::testing;
+
+Q_DECLARE_METATYPE(kavrel::testing::Place)
 
 namespace {
 
@@ -63,6 +68,8 @@ class DisqueWindowTest : public QObject {
   void aPageNotWrittenIsSaid();
   void withoutAPrinterThePageIsOfferedAsPdf_data();
   void withoutAPrinterThePageIsOfferedAsPdf();
+  void aPageNotWrittenLeavesNoPartOfItself_data();
+  void aPageNotWrittenLeavesNoPartOfItself();
   void aTypedDateAndAClickedSpot_data();
   void aTypedDateAndAClickedSpot();
   void screenReaderNames_data();
@@ -165,6 +172,69 @@ void DisqueWindowTest::withoutAPrinterThePageIsOfferedAsPdf() {
   printer.print("Disque solaire", PageContent{kUprightAxis, ",", {{1, {45, 0.5}}}}, PageOptions{});
   QCOMPARE(!path.isEmpty() && QFileInfo(path).size() > 0, written);
   QCOMPARE(static_cast<int>(shown.shown.size()), messages);
+}
+
+void DisqueWindowTest::aPageNotWrittenLeavesNoPartOfItself_data() {
+  QTest::addColumn<bool>("window");  // "Enregistrer…"; false: the PDF offered by the printer
+  QTest::addColumn<Place>("place");
+  QTest::addColumn<int>("format");
+  QTest::addColumn<QByteArray>("old");  // the file's content before; empty: no file
+  QTest::addColumn<int>("error");
+  const QByteArray old = "%PDF-1.4 the page written yesterday\n";
+  const int pdf = int(PageFormat::Pdf);
+  const int svg = int(PageFormat::Svg);
+  QTest::newRow("saved as PDF onto a full disk") << true << Place::FullDisk << pdf << QByteArray() << ENOSPC;
+  QTest::newRow("saved as SVG over a file, full disk") << true << Place::FullDisk << svg << old << ENOSPC;
+  QTest::newRow("saved as SVG onto a read-only disk") << true << Place::ReadOnly << svg << QByteArray() << EROFS;
+  QTest::newRow("saved as PDF over a file, read-only disk") << true << Place::ReadOnly << pdf << old << EROFS;
+  QTest::newRow("saved where a folder is") << true << Place::FolderInPlace << pdf << QByteArray() << EISDIR;
+  QTest::newRow("printer's PDF onto a full disk") << false << Place::FullDisk << pdf << QByteArray() << ENOSPC;
+  QTest::newRow("printer's PDF over a file, full disk") << false << Place::FullDisk << pdf << old << ENOSPC;
+  QTest::newRow("printer's PDF onto a read-only disk") << false << Place::ReadOnly << pdf << QByteArray() << EROFS;
+  QTest::newRow("printer's PDF where a folder is") << false << Place::FolderInPlace << pdf << QByteArray() << EISDIR;
+}
+
+// The message names the file and the system's reason; the window keeps its spots for
+// another try elsewhere; neither a part of the page nor a temporary is left, and a file
+// the page would replace is intact.
+void DisqueWindowTest::aPageNotWrittenLeavesNoPartOfItself() {
+  QFETCH(bool, window);
+  QFETCH(Place, place);
+  QFETCH(int, format);
+  QFETCH(QByteArray, old);
+  QFETCH(int, error);
+  if (::geteuid() != 0) QSKIP("the full and read-only disks are tmpfs mounted by the test, as root");
+  const ScratchFileSystem scratch(place, "page", old.toStdString());
+  if (!scratch.reason().empty()) QSKIP(scratch.reason().c_str());
+  const QString path = QString::fromStdString(scratch.path());
+  const std::vector<std::string> before = scratch.names();
+  const QString reason = ui::fileErrorReason(error);
+
+  if (window) {
+    OpenWindow<Disque> f;
+    f.w().setSaveDialog([&](const QString&, PageFormat& chosen) {
+      chosen = PageFormat(format);
+      return path;
+    });
+    retype(f.w(), "txtAngle", "45");
+    retype(f.w(), "txtDistance", "0,5");
+    qobject_cast<QPushButton*>(f.w().control("cmdAjouter"))->click();
+    qobject_cast<QPushButton*>(f.w().control("cmdEnregistrer"))->click();
+    QCOMPARE(f.desktop.messages.shown.size(), 1u);
+    QCOMPARE(f.desktop.messages.shown[0].text, QString(kPageNotWritten).arg(path, reason));
+    QCOMPARE(f.w().spotTable()->rowCount(), 1);
+  } else {
+    ui::RecordingMessageBox shown;
+    ui::DocumentPrinter::Hooks hooks;
+    hooks.askSavePdf = [](const QString&) { return ui::DocumentPrinter::Choice::SavePdf; };
+    hooks.askPdfPath = [&path](const QString&) { return path; };
+    QtPagePrinter printer(shown, hooks);
+    printer.print("Disque solaire", PageContent{kUprightAxis, ",", {{1, {45, 0.5}}}}, PageOptions{});
+    QCOMPARE(shown.shown.size(), 1u);
+    QCOMPARE(shown.shown[0].text, QString(ui::DocumentPrinter::kPdfFailedText).arg(path, reason));
+  }
+  QCOMPARE(scratch.names(), before);
+  QCOMPARE(QByteArray::fromStdString(scratch.contents()), old);
 }
 
 void DisqueWindowTest::aTypedDateAndAClickedSpot_data() {
