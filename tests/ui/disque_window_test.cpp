@@ -121,10 +121,11 @@ void DisqueWindowTest::aPageNotWrittenIsSaid_data() {
   QTest::addColumn<int>("step");
   QTest::addColumn<QString>("reason");
   const QString missing = "/nonexistent-folder/page";
+  const QString noFolder = ui::fileErrorReason(ENOENT);
   QTest::newRow("PDF into a missing folder") << missing + ".pdf" << int(PageFormat::Pdf) << 150.0 << 10
-                                             << QString(kPageNotWritten).arg(missing + ".pdf", ui::fileErrorReason(ENOENT));
+                                             << QString(kPageNotWritten).arg(missing + ".pdf", noFolder);
   QTest::newRow("SVG into a missing folder") << missing + ".svg" << int(PageFormat::Svg) << 150.0 << 10
-                                             << QString(kPageNotWritten).arg(missing + ".svg", ui::fileErrorReason(ENOENT));
+                                             << QString(kPageNotWritten).arg(missing + ".svg", noFolder);
   QTest::newRow("diameter below 50 mm") << "" << int(PageFormat::Pdf) << 49.9 << 10 << QString(kDiameterRefused);
   QTest::newRow("diameter above 250 mm") << "" << int(PageFormat::Svg) << 250.1 << 10 << QString(kDiameterRefused);
   QTest::newRow("step of 7 degrees") << "" << int(PageFormat::Pdf) << 150.0 << 7 << QString(kStepRefused);
