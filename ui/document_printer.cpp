@@ -1,6 +1,6 @@
 // Printing a document through the print server (document_printer.h).
 //
-// The document is painted into a PDF file and that file is submitted through libcups,
+// The document is painted as PDF into memory and submitted from there through libcups,
 // so that the server's own answer is known: whether the queue accepts the job, the job's
 // number, and a moment later the job's state. The server is asked about its default
 // printer only when something is printed: a program with nothing to print never waits on
@@ -10,6 +10,7 @@
 #include <cups/cups.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
@@ -17,17 +18,22 @@
 #include <QMessageBox>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QTemporaryFile>
 #include <QThread>
 #include <memory>
 #include <optional>
 
+#include "ui/whole_file.h"
+
 namespace kavrel::ui {
 
 namespace {
+
+// As QPrinter::HighResolution paints a PDF; the line printer lays its lines out at it.
+constexpr int kPdfDotsPerInch = 1200;
 
 // How long the job's state is watched after its submission, and how often it is read.
 constexpr int kJobWatchMs = 400;
@@ -70,25 +76,22 @@ bool printServerConfigured() {
   return !localDefault || QFileInfo::exists(QStringLiteral("/etc/cups/printers.conf"));
 }
 
-// The connection to the print server and its default printer, or why there is none:
-// the text to tell the user.
+// The connection to the print server and its default printer; without a printer,
+// whether a server that should answer does not.
 struct Target {
   Http http;
   Dest dest;
-  QString problem;
+  bool serverDown = false;
 };
 
 Target defaultPrinter() {
   Target target;
   target.http = connectToServer();
   if (!target.http) {
-    target.problem = printServerConfigured()
-                         ? text(DocumentPrinter::kServerDownText).arg(QString::fromUtf8(cupsServer()))
-                         : text(DocumentPrinter::kNoPrinterText);
+    target.serverDown = printServerConfigured();
     return target;
   }
   target.dest.reset(cupsGetNamedDest(target.http.get(), nullptr, nullptr));
-  if (!target.dest) target.problem = text(DocumentPrinter::kNoPrinterText);
   return target;
 }
 
@@ -105,6 +108,10 @@ QString reasonOr(const QString& reason) {
 // What the printer's state message says now ("Plus de papier" for a queue refusing jobs
 // for that reason).
 QString stateMessage(http_t* http, const char* printer) {
+  // The scheduler finds a queue (or a job) by the path of the URI it is asked about and
+  // takes "localhost" for itself, as libcups names the printers of its own requests. The
+  // connection may be a local socket (the default one, or a private scheduler's), which
+  // has no host name a URI could carry.
   char uri[HTTP_MAX_URI];
   httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s", printer);
   ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
@@ -121,7 +128,7 @@ struct JobState {
 };
 
 std::optional<JobState> jobState(http_t* http, int job) {
-  char uri[HTTP_MAX_URI];
+  char uri[HTTP_MAX_URI];  // "localhost": see stateMessage()
   httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/jobs/%d", job);
   ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
   ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
@@ -164,55 +171,75 @@ QPageLayout DocumentPrinter::pageLayout() const {
 
 void DocumentPrinter::print(const QString& name, const QPageLayout& layout, const Painting& painting) {
   const Document document{name, layout, painting};
+  report(submit(document), document);
+}
+
+DocumentPrinter::Submission DocumentPrinter::submit(const Document& document) {
+  using Outcome = Submission::Outcome;
   const Target target = defaultPrinter();
   if (!target.dest) {
-    offerPdf(target.problem, document);
-    return;
+    return target.serverDown ? Submission{.outcome = Outcome::ServerDown, .printer = QString::fromUtf8(cupsServer())}
+                             : Submission{.outcome = Outcome::NoPrinter};
   }
   const QString printer = QString::fromUtf8(target.dest->name);
+  http_t* http = target.http.get();
   if (option(*target.dest, "printer-is-accepting-jobs") == QStringLiteral("false")) {
-    const QString reason = stateMessage(target.http.get(), target.dest->name);
-    offerPdf(text(kRefusedText).arg(printer, reasonOr(reason)), document);
-    return;
+    const QString reason = reasonOr(stateMessage(http, target.dest->name));
+    return {.outcome = Outcome::Refused, .printer = printer, .reason = reason};
   }
 
-  QTemporaryFile file(QDir::temp().filePath(QStringLiteral("kavrel-XXXXXX.pdf")));
-  if (!file.open() || !writePdf(file.fileName(), document)) {
-    failed(text(kPrintFailedText));
-    return;
-  }
-  const int job = cupsPrintFile2(target.http.get(), target.dest->name, QFile::encodeName(file.fileName()).constData(),
-                                 name.toUtf8().constData(), 0, nullptr);
-  if (job == 0) {
+  // Sent from memory: no temporary file that a full disk could cut short.
+  const QByteArray pdf = pdfOf(document);
+  if (pdf.isEmpty()) return {.outcome = Outcome::NotPainted, .printer = printer};
+  const QByteArray title = document.name.toUtf8();
+  const char* queue = target.dest->name;
+  const int job = cupsCreateJob(http, queue, title.constData(), 0, nullptr);
+  bool sent = job != 0 &&
+              cupsStartDocument(http, queue, job, title.constData(), CUPS_FORMAT_AUTO, 1) == HTTP_STATUS_CONTINUE;
+  sent = sent && cupsWriteRequestData(http, pdf.constData(), static_cast<size_t>(pdf.size())) == HTTP_STATUS_CONTINUE;
+  sent = sent && cupsFinishDocument(http, queue) == IPP_STATUS_OK;
+  if (!sent) {
     const ipp_status_t status = cupsLastError();
     const QString reason = reasonOr(QString::fromUtf8(cupsLastErrorString()));
+    if (job != 0) cupsCancelJob2(http, queue, job, 0);  // begun, but not sent whole
     if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) {
-      const QString message = stateMessage(target.http.get(), target.dest->name);
-      offerPdf(text(kRefusedText).arg(printer, message.isEmpty() ? reason : message), document);
-    } else if (serverUnreachable(status)) {
-      offerPdf(text(kServerDownText).arg(QString::fromUtf8(cupsServer())), document);
-    } else {
-      offerPdf(text(kJobFailedText).arg(printer, reason), document);
+      const QString message = stateMessage(http, queue);
+      return {.outcome = Outcome::Refused, .printer = printer, .reason = message.isEmpty() ? reason : message};
     }
-    return;
+    if (serverUnreachable(status))
+      return {.outcome = Outcome::ServerDown, .printer = QString::fromUtf8(cupsServer())};
+    return {.outcome = Outcome::JobFailed, .printer = printer, .reason = reason};
   }
 
   // A job the server cannot send is held or stopped soon after it starts: watched
   // briefly, so that the window is not kept waiting on a printer that prints slowly.
   const QDeadlineTimer deadline(kJobWatchMs);
   while (true) {
-    const std::optional<JobState> state = jobState(target.http.get(), job);
-    if (!state || state->state == IPP_JSTATE_COMPLETED) return;
-    if (state->state == IPP_JSTATE_HELD || state->state == IPP_JSTATE_STOPPED) {
-      failed(text(kHeldText).arg(QString::number(job), printer, reasonOr(state->reason)));
-      return;
-    }
-    if (state->state == IPP_JSTATE_CANCELED || state->state == IPP_JSTATE_ABORTED) {
-      failed(text(kAbortedText).arg(QString::number(job), printer, reasonOr(state->reason)));
-      return;
-    }
-    if (deadline.hasExpired()) return;
+    const std::optional<JobState> state = jobState(http, job);
+    if (!state || state->state == IPP_JSTATE_COMPLETED) break;
+    if (state->state == IPP_JSTATE_HELD || state->state == IPP_JSTATE_STOPPED)
+      return {.outcome = Outcome::Held, .printer = printer, .job = job, .reason = reasonOr(state->reason)};
+    if (state->state == IPP_JSTATE_CANCELED || state->state == IPP_JSTATE_ABORTED)
+      return {.outcome = Outcome::Aborted, .printer = printer, .job = job, .reason = reasonOr(state->reason)};
+    if (deadline.hasExpired()) break;
     QThread::msleep(kJobPollMs);
+  }
+  return {.outcome = Outcome::Sent, .printer = printer, .job = job};
+}
+
+void DocumentPrinter::report(const Submission& submission, const Document& document) {
+  using Outcome = Submission::Outcome;
+  const QString job = QString::number(submission.job);
+  const QString& printer = submission.printer;
+  switch (submission.outcome) {
+    case Outcome::Sent: return;
+    case Outcome::NoPrinter: return offerPdf(text(kNoPrinterText), document);
+    case Outcome::ServerDown: return offerPdf(text(kServerDownText).arg(printer), document);
+    case Outcome::Refused: return offerPdf(text(kRefusedText).arg(printer, submission.reason), document);
+    case Outcome::JobFailed: return offerPdf(text(kJobFailedText).arg(printer, submission.reason), document);
+    case Outcome::NotPainted: return failed(text(kPrintFailedText));
+    case Outcome::Held: return failed(text(kHeldText).arg(job, printer, submission.reason));
+    case Outcome::Aborted: return failed(text(kAbortedText).arg(job, printer, submission.reason));
   }
 }
 
@@ -222,21 +249,25 @@ void DocumentPrinter::offerPdf(const QString& reason, const Document& document) 
   fileName.replace(u'/', u'-');
   const QString path = m_hooks.askPdfPath(QDir::home().filePath(fileName + QStringLiteral(".pdf")));
   if (path.isEmpty()) return;
-  if (!writePdf(path, document)) failed(text(kPdfFailedText));
+  const QByteArray pdf = pdfOf(document);
+  const QString problem = pdf.isEmpty() ? text(kPdfNotPaintedText) : writeWholeFile(path, pdf);
+  if (!problem.isEmpty()) failed(text(kPdfFailedText).arg(path, problem));
 }
 
-bool DocumentPrinter::writePdf(const QString& path, const Document& document) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);  // before the name, whatever its suffix
-  printer.setOutputFileName(path);
-  printer.setDocName(document.name);
-  printer.setPageLayout(document.layout);
+// Qt's PDF writer does not report its device's errors: the document is painted into
+// memory, where only the painting can fail, and written whole afterwards.
+QByteArray DocumentPrinter::pdfOf(const Document& document) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&buffer);
+  writer.setResolution(kPdfDotsPerInch);
+  writer.setTitle(document.name);
+  writer.setPageLayout(document.layout);
   QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  bool ok = document.painting(painter, printer);
-  if (!ok) printer.abort();
-  ok = painter.end() && ok && printer.printerState() != QPrinter::Error;
-  return ok;
+  if (!painter.begin(&writer)) return {};
+  const bool painted = document.painting(painter, writer);
+  if (!painter.end() || !painted) return {};
+  return buffer.data();
 }
 
 void DocumentPrinter::failed(const QString& message) { m_messages.show(message, kStyleExclamation, QString()); }

@@ -3,20 +3,21 @@
 //
 //   DocumentPrinter documents(messages);
 //   documents.print(QStringLiteral("Aspect du Soleil 2001-12-06 09h05"), documents.pageLayout(),
-//                   [](QPainter& painter, QPrinter& printer) { ...; return true; });
+//                   [](QPainter& painter, QPagedPaintDevice& device) { ...; return true; });
 //
 // The contract:
 // - pageLayout() is the page of the default printer (A4 without one). print() paints
 //   the document on the layout it is given, whether it goes to the printer or into a PDF
 //   file, so that a document laid out beforehand keeps its pages.
-// - print() paints the document into a PDF file on `printer` (the painter is begun
+// - print() paints the document as PDF into memory on `device` (the painter is begun
 //   on it, with the origin at the top-left of the printable area; the painting may call
-//   printer.newPage() and answers false when it could not paint), and submits that file
-//   as one job named `name` to the default printer.
+//   device.newPage() and answers false when it could not paint), and submits it as one
+//   job named `name` to the default printer.
 // - When no printer is installed, the print server does not answer, the printer refuses
 //   jobs or the job cannot be created, the user is told why and offered to save the
 //   document as a PDF file instead; the file dialog suggests "<name>.pdf" in the home
-//   folder and asks before replacing a file.
+//   folder and asks before replacing a file. The file is written whole or not at all (a
+//   file it replaces survives any failure), and a failure names the file and the reason.
 // - Once the job is created its state is read for a fraction of a second: a job held,
 //   stopped or aborted by the server is reported with its number and the server's reason.
 // - A failure is reported through `messages`, never as success, and never ends the
@@ -30,15 +31,15 @@
 
 #include "ui/desktop.h"
 
+class QPagedPaintDevice;
 class QPainter;
-class QPrinter;
 
 namespace kavrel::ui {
 
 class DocumentPrinter {
  public:
   enum class Choice { SavePdf, Cancel };
-  using Painting = std::function<bool(QPainter& painter, QPrinter& printer)>;
+  using Painting = std::function<bool(QPainter& painter, QPagedPaintDevice& device)>;
 
   // What is asked of the user; each defaults to the real dialog.
   struct Hooks {
@@ -58,7 +59,8 @@ class DocumentPrinter {
   static constexpr const char* kCancelButton = "Annuler";
   static constexpr const char* kPdfDialogTitle = "Enregistrer en PDF";
   static constexpr const char* kPrintFailedText = "L'impression a échoué.";
-  static constexpr const char* kPdfFailedText = "Le fichier PDF n'a pas pu être écrit.";
+  static constexpr const char* kPdfFailedText = "Le fichier PDF « %1 » n'a pas pu être écrit : %2.";
+  static constexpr const char* kPdfNotPaintedText = "la page n'a pas pu être dessinée";
 
   // Failures are shown through `messages`, which must outlive the printer.
   explicit DocumentPrinter(MessageBox& messages);
@@ -77,8 +79,21 @@ class DocumentPrinter {
     const QPageLayout& layout;
     const Painting& painting;
   };
+  // What became of a document sent to the printer: the printer's name (the server's when
+  // it does not answer), the job's number once created, and the server's reason.
+  struct Submission {
+    enum class Outcome { Sent, NoPrinter, ServerDown, Refused, JobFailed, NotPainted, Held, Aborted };
+    Outcome outcome = Outcome::Sent;
+    QString printer{};
+    int job = 0;
+    QString reason{};
+  };
+  // Paints and submits the document; report() tells the user what became of it.
+  [[nodiscard]] static Submission submit(const Document& document);
+  void report(const Submission& submission, const Document& document);
   void offerPdf(const QString& reason, const Document& document);
-  static bool writePdf(const QString& path, const Document& document);
+  // The document as PDF, empty when it could not be painted.
+  [[nodiscard]] static QByteArray pdfOf(const Document& document);
   void failed(const QString& text);
 
   MessageBox& m_messages;

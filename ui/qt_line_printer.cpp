@@ -8,6 +8,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPagedPaintDevice>
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
@@ -52,7 +53,7 @@ QFont QtLinePrinter::printFont() {
 
 const QtLinePrinter::Geometry& QtLinePrinter::geometry() const {
   if (m_geometry) return *m_geometry;
-  QPrinter printer(QPrinter::HighResolution);  // as the document printer paints
+  QPrinter printer(QPrinter::HighResolution);  // the PDF engine at the document printer's resolution
   printer.setOutputFormat(QPrinter::PdfFormat);
   Geometry geometry;
   geometry.layout = m_documents.pageLayout();
@@ -76,7 +77,7 @@ void QtLinePrinter::endDocument(const QString& name) {
   }
   const Geometry pageGeometry = geometry();
   m_geometry.reset();  // the next document starts afresh, on page 1
-  m_documents.print(name, pageGeometry.layout, [&](QPainter& painter, QPrinter& printer) {
+  m_documents.print(name, pageGeometry.layout, [&](QPainter& painter, QPagedPaintDevice& printer) {
     painter.setFont(printFont());
     // The painter's origin is the top-left of the printable area, in device pixels.
     const double toPixels = printer.logicalDpiY() / kPointsPerInch;

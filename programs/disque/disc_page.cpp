@@ -5,7 +5,7 @@
 // asked for whatever the device's resolution.
 #include "programs/disque/disc_page.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QFont>
 #include <QPageLayout>
 #include <QPainter>
@@ -17,6 +17,7 @@
 #include <string>
 
 #include "programs/qt_text.h"
+#include "ui/whole_file.h"
 
 namespace kavrel::disque {
 
@@ -162,34 +163,39 @@ bool writeDiscPage(const QString& path, PageFormat format, const PageContent& co
     if (error) *error = reason;
     return false;
   };
+  const auto notWritten = [&path, &fail](const QString& reason) {
+    return fail(QString::fromUtf8(kPageNotWritten).arg(path, reason));
+  };
   if (const QString refusal = toQString(refusalOf(options)); !refusal.isEmpty()) return fail(refusal);
-  if (!std::isfinite(content.julianDay)) return fail(QString::fromUtf8(kPageNotWritten).arg(path));
+  if (!std::isfinite(content.julianDay)) return notWritten(QString::fromUtf8(kInstantNotDrawn));
 
+  // Drawn in memory, then written whole: the writers do not report their device's errors.
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
   const QSizeF sheet = pageSizeFor(options.diameterMm).size(QPageSize::Millimeter);
-  bool written = false;
+  bool drawn = false;
   if (format == PageFormat::Pdf) {
-    QPdfWriter writer(path);
+    QPdfWriter writer(&buffer);
     writer.setResolution(kPdfDotsPerInch);
-    writer.setTitle(QStringLiteral("Disque solaire"));
+    writer.setTitle(QString::fromUtf8(kDocumentTitle));
     writer.setCreator(QStringLiteral("Kavrel Disque"));
     writer.setPageLayout(QPageLayout(pageSizeFor(options.diameterMm), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                                      QPageLayout::Millimeter));
-    written = writeWith(writer, kPdfDotsPerInch / kMmPerInch, content, options);
+    drawn = writeWith(writer, kPdfDotsPerInch / kMmPerInch, content, options);
   } else {
     QSvgGenerator generator;
-    generator.setFileName(path);
+    generator.setOutputDevice(&buffer);
     generator.setResolution(kSvgDotsPerInch);
     const double dotsPerMm = kSvgDotsPerInch / kMmPerInch;
     const QSize size(static_cast<int>(std::lround(sheet.width() * dotsPerMm)),
                      static_cast<int>(std::lround(sheet.height() * dotsPerMm)));
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setTitle(QStringLiteral("Disque solaire"));
-    written = writeWith(generator, dotsPerMm, content, options);
+    generator.setTitle(QString::fromUtf8(kDocumentTitle));
+    drawn = writeWith(generator, dotsPerMm, content, options);
   }
-  // A writer that could not open its file may still end "successfully": look at the file.
-  const QFileInfo file(path);
-  if (!written || !file.isFile() || file.size() == 0) return fail(QString::fromUtf8(kPageNotWritten).arg(path));
+  if (!drawn || buffer.data().isEmpty()) return notWritten(QString::fromUtf8(kInstantNotDrawn));
+  if (const QString reason = ui::writeWholeFile(path, buffer.data()); !reason.isEmpty()) return notWritten(reason);
   return true;
 }
 

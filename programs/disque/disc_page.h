@@ -35,8 +35,11 @@ struct PageContent {
   std::vector<Spot> spots{};
 };
 
-// Shown when the file cannot be written ("%1" the path).
-inline constexpr char kPageNotWritten[] = "Le fichier « %1 » n'a pas pu être écrit.";
+// Shown when the file cannot be written ("%1" the path, "%2" the reason: "plus de place
+// sur le disque"). The page is written whole or not at all: a file it would replace is
+// left as it was.
+inline constexpr char kPageNotWritten[] = "Le fichier « %1 » n'a pas pu être écrit : %2.";
+inline constexpr char kInstantNotDrawn[] = "l'instant ne peut pas être dessiné";
 
 // The page without spots, written as a PDF or SVG file at `path`. False, with a French
 // reason in `error` (when given), when the options are refused or the file cannot be

@@ -305,6 +305,8 @@ void Disque::cmdEnregistrer_Click() {
   PageFormat format = PageFormat::Pdf;
   const QString path = m_saveDialog(QDir::home().filePath(pageName() + QStringLiteral(".pdf")), format);
   if (path.isEmpty()) return;
+  // A page not written is said, naming the file and why; the window stays as it was, its
+  // spots kept, for another "Enregistrer…" elsewhere. A file it would replace is intact.
   if (!writeDiscPage(path, format, *content, *options, &error)) refuse(error);
 }
 

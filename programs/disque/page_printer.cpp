@@ -3,7 +3,7 @@
 
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 #include <utility>
 
 namespace kavrel::disque {
@@ -20,8 +20,8 @@ void QtPagePrinter::print(const QString& name, const PageContent& content, const
   // is laid out (A3 for the largest discs).
   const QPageLayout sheet(pageSizeFor(options.diameterMm), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                           QPageLayout::Millimeter);
-  m_documents.print(name, sheet, [&](QPainter& painter, QPrinter& printer) {
-    paintDiscPage(painter, printer.resolution() / kMmPerInch, content, options);
+  m_documents.print(name, sheet, [&](QPainter& painter, QPagedPaintDevice& device) {
+    paintDiscPage(painter, device.logicalDpiX() / kMmPerInch, content, options);
     return true;
   });
 }

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "scratch_file_system.h"
+
 extern char** environ;
 
 namespace {
@@ -285,7 +287,7 @@ TEST(KavrelCommand, DiscPage) {
       {"empty minute", kPlain, {"disque", "1", "1", "2000", "12", "", "--pdf", pdf}, 2, "",
        "La date et l'heure doivent être complètes pour dessiner le disque\n"},
       {"file in a missing directory", kPlain, page({"--pdf", directory + "/absent/d.pdf"}), 1, "",
-       "Le fichier « " + directory + "/absent/d.pdf » n'a pas pu être écrit.\n"},
+       "Le fichier « " + directory + "/absent/d.pdf » n'a pas pu être écrit : le dossier n'existe pas.\n"},
   });
   for (const auto& [path, start] : {std::pair{pdf, std::string("%PDF-")}, std::pair{svg, std::string("<?xml")}}) {
     SCOPED_TRACE(path);
@@ -421,6 +423,41 @@ TEST(KavrelCommand, PhotographMeasures) {
   EXPECT_GT(umbra[2], 0);
   EXPECT_LT(umbra[2], whole[2] / 2);
   std::remove(sun.c_str());
+}
+
+// A page that cannot be written is said with the system's reason, and leaves no part of
+// itself behind: neither a cut file nor a temporary, and a file it would replace intact.
+TEST(KavrelCommand, DiscPageWrittenWholeOrNotAtAll) {
+  using kavrel::testing::Place;
+  if (::geteuid() != 0) GTEST_SKIP() << "the full and read-only disks are tmpfs mounted by the test, as root";
+  struct Row {
+    const char* name;
+    Place place;
+    const char* option;
+    std::string old;
+    const char* reason;
+  };
+  const std::string oldPage = "%PDF-1.4 the page written yesterday\n";
+  const Row rows[] = {
+      {"PDF onto a full disk", Place::FullDisk, "--pdf", "", "plus de place sur le disque"},
+      {"SVG onto a full disk", Place::FullDisk, "--svg", "", "plus de place sur le disque"},
+      {"PDF replacing a file on a full disk", Place::FullDisk, "--pdf", oldPage, "plus de place sur le disque"},
+      {"SVG replacing a file on a full disk", Place::FullDisk, "--svg", oldPage, "plus de place sur le disque"},
+      {"PDF onto a read-only disk", Place::ReadOnly, "--pdf", "", "le disque est en lecture seule"},
+      {"SVG replacing a file on a read-only disk", Place::ReadOnly, "--svg", oldPage, "le disque est en lecture seule"},
+      {"PDF where a folder is", Place::FolderInPlace, "--pdf", "", "c'est un dossier"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const kavrel::testing::ScratchFileSystem place(row.place, "page", row.old);
+    if (!place.reason().empty()) GTEST_SKIP() << place.reason();
+    const std::vector<std::string> before = place.names();
+    const Result result = kavrel({"disque", "6", "12", "2001", "9", "5", row.option, place.path()}, kFrench);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "Le fichier « " + place.path() + " » n'a pas pu être écrit : " + row.reason + ".\n");
+    EXPECT_EQ(place.names(), before);
+    EXPECT_EQ(place.contents(), row.old);
+  }
 }
 
 TEST(KavrelCommand, WrongUsageIsRefused) {

@@ -8,18 +8,24 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <unistd.h>
 
 #include "common/display_mask.h"
 #include "common/julian_day.h"
 #include "programs/disque/disc_page.h"
 #include "programs/disque/disc_view.h"
 #include "programs/disque/disque_window.h"
+#include "tests/scratch_file_system.h"
+#include "ui/whole_file.h"
 #include "date_refusals.h"
 #include "window_test_support.h"
 
 using namespace kavrel;
 using namespace kavrel::disque;
 using namespace kavrel::testing;
+
+Q_DECLARE_METATYPE(kavrel::testing::Place)
 
 namespace {
 
@@ -64,6 +70,8 @@ class DisqueWindowTest : public QObject {
   void aPageNotWrittenIsSaid();
   void withoutAPrinterThePageIsOfferedAsPdf_data();
   void withoutAPrinterThePageIsOfferedAsPdf();
+  void aPageNotWrittenLeavesNoPartOfItself_data();
+  void aPageNotWrittenLeavesNoPartOfItself();
   void aTypedDateAndAClickedSpot_data();
   void aTypedDateAndAClickedSpot();
   void screenReaderNames_data();
@@ -120,10 +128,11 @@ void DisqueWindowTest::aPageNotWrittenIsSaid_data() {
   QTest::addColumn<int>("step");
   QTest::addColumn<QString>("reason");
   const QString missing = "/nonexistent-folder/page";
+  const QString noFolder = ui::fileErrorReason(ENOENT);
   QTest::newRow("PDF into a missing folder") << missing + ".pdf" << int(PageFormat::Pdf) << 150.0 << 10
-                                             << QString(kPageNotWritten).arg(missing + ".pdf");
+                                             << QString(kPageNotWritten).arg(missing + ".pdf", noFolder);
   QTest::newRow("SVG into a missing folder") << missing + ".svg" << int(PageFormat::Svg) << 150.0 << 10
-                                             << QString(kPageNotWritten).arg(missing + ".svg");
+                                             << QString(kPageNotWritten).arg(missing + ".svg", noFolder);
   QTest::newRow("diameter below 50 mm") << "" << int(PageFormat::Pdf) << 49.9 << 10 << QString(kDiameterRefused);
   QTest::newRow("diameter above 250 mm") << "" << int(PageFormat::Svg) << 250.1 << 10 << QString(kDiameterRefused);
   QTest::newRow("step of 7 degrees") << "" << int(PageFormat::Pdf) << 150.0 << 7 << QString(kStepRefused);
@@ -171,6 +180,69 @@ void DisqueWindowTest::withoutAPrinterThePageIsOfferedAsPdf() {
   printer.print("Disque solaire", PageContent{kUprightAxis, ",", {{1, {45, 0.5}}}}, PageOptions{});
   QCOMPARE(!path.isEmpty() && QFileInfo(path).size() > 0, written);
   QCOMPARE(static_cast<int>(shown.shown.size()), messages);
+}
+
+void DisqueWindowTest::aPageNotWrittenLeavesNoPartOfItself_data() {
+  QTest::addColumn<bool>("window");  // "Enregistrer…"; false: the PDF offered by the printer
+  QTest::addColumn<Place>("place");
+  QTest::addColumn<int>("format");
+  QTest::addColumn<QByteArray>("old");  // the file's content before; empty: no file
+  QTest::addColumn<int>("error");
+  const QByteArray old = "%PDF-1.4 the page written yesterday\n";
+  const int pdf = int(PageFormat::Pdf);
+  const int svg = int(PageFormat::Svg);
+  QTest::newRow("saved as PDF onto a full disk") << true << Place::FullDisk << pdf << QByteArray() << ENOSPC;
+  QTest::newRow("saved as SVG over a file, full disk") << true << Place::FullDisk << svg << old << ENOSPC;
+  QTest::newRow("saved as SVG onto a read-only disk") << true << Place::ReadOnly << svg << QByteArray() << EROFS;
+  QTest::newRow("saved as PDF over a file, read-only disk") << true << Place::ReadOnly << pdf << old << EROFS;
+  QTest::newRow("saved where a folder is") << true << Place::FolderInPlace << pdf << QByteArray() << EISDIR;
+  QTest::newRow("printer's PDF onto a full disk") << false << Place::FullDisk << pdf << QByteArray() << ENOSPC;
+  QTest::newRow("printer's PDF over a file, full disk") << false << Place::FullDisk << pdf << old << ENOSPC;
+  QTest::newRow("printer's PDF onto a read-only disk") << false << Place::ReadOnly << pdf << QByteArray() << EROFS;
+  QTest::newRow("printer's PDF where a folder is") << false << Place::FolderInPlace << pdf << QByteArray() << EISDIR;
+}
+
+// The message names the file and the system's reason; the window keeps its spots for
+// another try elsewhere; neither a part of the page nor a temporary is left, and a file
+// the page would replace is intact.
+void DisqueWindowTest::aPageNotWrittenLeavesNoPartOfItself() {
+  QFETCH(bool, window);
+  QFETCH(Place, place);
+  QFETCH(int, format);
+  QFETCH(QByteArray, old);
+  QFETCH(int, error);
+  if (::geteuid() != 0) QSKIP("the full and read-only disks are tmpfs mounted by the test, as root");
+  const ScratchFileSystem scratch(place, "page", old.toStdString());
+  if (!scratch.reason().empty()) QSKIP(scratch.reason().c_str());
+  const QString path = QString::fromStdString(scratch.path());
+  const std::vector<std::string> before = scratch.names();
+  const QString reason = ui::fileErrorReason(error);
+
+  if (window) {
+    OpenWindow<Disque> f;
+    f.w().setSaveDialog([&](const QString&, PageFormat& chosen) {
+      chosen = PageFormat(format);
+      return path;
+    });
+    retype(f.w(), "txtAngle", "45");
+    retype(f.w(), "txtDistance", "0,5");
+    qobject_cast<QPushButton*>(f.w().control("cmdAjouter"))->click();
+    qobject_cast<QPushButton*>(f.w().control("cmdEnregistrer"))->click();
+    QCOMPARE(f.desktop.messages.shown.size(), 1u);
+    QCOMPARE(f.desktop.messages.shown[0].text, QString(kPageNotWritten).arg(path, reason));
+    QCOMPARE(f.w().spotTable()->rowCount(), 1);
+  } else {
+    ui::RecordingMessageBox shown;
+    ui::DocumentPrinter::Hooks hooks;
+    hooks.askSavePdf = [](const QString&) { return ui::DocumentPrinter::Choice::SavePdf; };
+    hooks.askPdfPath = [&path](const QString&) { return path; };
+    QtPagePrinter printer(shown, hooks);
+    printer.print("Disque solaire", PageContent{kUprightAxis, ",", {{1, {45, 0.5}}}}, PageOptions{});
+    QCOMPARE(shown.shown.size(), 1u);
+    QCOMPARE(shown.shown[0].text, QString(ui::DocumentPrinter::kPdfFailedText).arg(path, reason));
+  }
+  QCOMPARE(scratch.names(), before);
+  QCOMPARE(QByteArray::fromStdString(scratch.contents()), old);
 }
 
 // 15 July 2005 at 10 h 30 UT: P 3.84°, B0 4.38°, L0 314.03°. The references are those of
