@@ -5,6 +5,7 @@
 #include <QAccessibleWidget>
 #include <QTextLayout>
 #include <algorithm>
+#include <cstdlib>
 
 namespace kavrel::ui {
 
@@ -36,6 +37,8 @@ QPoint layOut(const QLabel& label, QTextLayout& layout) {
 class ResultAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
  public:
   explicit ResultAccessible(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+  // Its name and description stay the widget's; text(int, int) below is the value shown.
+  using QAccessibleWidget::text;
 
   void* interface_cast(QAccessible::InterfaceType type) override {
     if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
