@@ -102,8 +102,9 @@ def outside(arguments):
 class Program:
     """One program started on the test's display, its clock fixed, read through AT-SPI."""
 
-    def __init__(self, Atspi, name, path):
+    def __init__(self, Atspi, GLib, name, path):
         self.Atspi = Atspi
+        self.GLib = GLib
         self.name = name
         environment = dict(os.environ, LC_ALL="fr_FR.UTF-8", LANGUAGE="fr", QT_QPA_PLATFORM="xcb",
                            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", FAKETIME_DONT_FAKE_MONOTONIC="1")
@@ -123,10 +124,13 @@ class Program:
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline and self.process.poll() is None:
             for i in range(desktop.get_child_count()):
-                child = desktop.get_child_at_index(i)
-                if child is not None and child.get_name() == self.name:
-                    self.application = child
-                    return True
+                try:
+                    child = desktop.get_child_at_index(i)
+                    if child is not None and child.get_name() == self.name:
+                        self.application = child
+                        return True
+                except self.GLib.Error:
+                    pass  # the program tested before, still leaving the bus
             time.sleep(0.2)
         return False
 
@@ -189,7 +193,7 @@ def inside(arguments):
     failures = []
     for argument in arguments:
         name, path = argument.split("=", 1)
-        program = Program(Atspi, name, path)
+        program = Program(Atspi, GLib, name, path)
         try:
             if not program.find():
                 failures.append(name + ": not found on the accessibility bus")
