@@ -10,12 +10,14 @@
 
 #include "programs/decimal_separator.h"
 #include "ui/qt_desktop.h"
+#include "ui/result_label.h"
 
 namespace kavrel {
 
 template <typename MainWindow>
 int runProgram(int argc, char** argv) {
   QApplication application(argc, argv);
+  ui::installResultAccessibility();
   // Qt's own dialogs (the file dialog of a PDF saved instead of printed, the buttons of
   // the message boxes) speak the user's language, French for our users.
   QTranslator qtTexts;

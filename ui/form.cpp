@@ -22,6 +22,7 @@
 
 #include "ui/line_control.h"
 #include "ui/list_box.h"
+#include "ui/result_label.h"
 
 namespace kavrel::ui {
 
@@ -113,7 +114,7 @@ QWidget* Form::create(const ControlRow& row) {
   QWidget* widget = nullptr;
   switch (row.kind) {
     case Kind::Label: {
-      auto* label = new QLabel(row.caption, parent);
+      QLabel* label = newLabel(row, parent);
       label->setTextFormat(Qt::PlainText);
       label->setWordWrap(row.wrap);
       label->setAlignment(labelAlignment(row));
@@ -338,7 +339,7 @@ QString Form::text(const QString& name) const {
 void Form::setText(const QString& name, const QString& text) {
   QWidget* widget = control(name);
   if (auto* field = qobject_cast<QLineEdit*>(widget)) return field->setText(text);
-  if (auto* label = qobject_cast<QLabel*>(widget)) return label->setText(text);
+  if (auto* label = qobject_cast<QLabel*>(widget)) return setLabelText(label, text);
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->setText(text);
   if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->setTitle(text);
   qFatal("%s has no text", qPrintable(name));

@@ -7,9 +7,11 @@
 #include <cstdlib>
 
 #include "subjects.h"
+#include "ui/result_label.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  kavrel::ui::installResultAccessibility();
   const QStringList args = QCoreApplication::arguments();
   if (args.size() < 2) {
     QTextStream(stderr) << "usage: soak_test PROGRAM [SEED [ACTIONS]]\n";

@@ -14,6 +14,7 @@
 
 #include "ui/doubles.h"
 #include "ui/form.h"
+#include "ui/result_label.h"
 
 namespace kavrel::testing {
 
@@ -102,7 +103,9 @@ struct OpenWindow {
   ui::TestDesktop desktop;
   QPointer<Window> window;
 
-  explicit OpenWindow(const QString& separator = ",") : window(new Window(desktop.desktop(), separator.toStdString())) {
+  explicit OpenWindow(const QString& separator = ",") {
+    ui::installResultAccessibility();
+    window = new Window(desktop.desktop(), separator.toStdString());
     window->load();
   }
   ~OpenWindow() {

@@ -1,0 +1,241 @@
+#!/usr/bin/python3
+"""The results of the programs as a screen reader reads them, from outside, over AT-SPI.
+
+Each program runs as shipped, in French, its clock fixed at 6 December 2001, 09:05, on an
+X server and a private D-Bus session of the test's own (Xvfb, dbus-run-session, which
+starts the accessibility bus). For every result, the reader must hear the caption as its
+name and the value shown as its text; after a field is changed through the EditableText
+interface, the result's text must follow and an object:text-changed:insert event carry
+the new value.
+
+    screen_reader_test.py NAME=PROGRAM...
+
+Exits 77 (skipped) where the X server, the session bus or the accessibility bus cannot
+start.
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+SKIP = 77
+INSIDE = "KAVREL_SCREEN_READER_INSIDE"
+CLOCK = "2001-12-06 09:05:00"
+
+# What each program shows at 09:05 on 6 December 2001: the name of a result, its value.
+SHOWN = {
+    "Farrowel": [("Numéro de jour julien", "2452249,878")],
+    "Kestrum": [("Numéro de jour julien à 0 h TU", "2452249,500"),
+                ("Temps sidéral de Greenwich à 0 h TU (hh.mmss)", "04,5923")],
+    "Dalvoren": [("Numéro de jour julien", "2452249,878"),
+                 ("Ascension droite (hh,mmss)", "16,5153"),
+                 ("Déclinaison (°, '  \")", "-22,3059"),
+                 ("Rotation synodique", "1983"),
+                 ("Demi diamètre apparent ('  \")", "16  15,5"),
+                 ("Angle aux pôles (°)", "13,93"),
+                 ("Latitude du centre (°)", "0,18"),
+                 ("Longitude du centre (°)", "57,27")],
+    "Brennic": [("Date de début, Numéro de jour julien", "2452249,500"),
+                ("Date de début, Rotation synodique", "1983"),
+                ("Date de début, Longitude du centre", "62,26"),
+                ("Date de fin, Numéro de jour julien", "2452249,500")],
+    "Disque": [("Rotation synodique", "1983"),
+               ("Demi diamètre apparent, minutes et secondes d'arc", "16  15,5"),
+               ("Angle aux pôles P, degrés", "13,93"),
+               ("Latitude du centre B0, degrés", "0,18"),
+               ("Longitude du centre L0, degrés", "57,27")],
+}
+
+# A field set to a new text, and a result that must then read its new value.
+CHANGED = {
+    "Farrowel": ("Jour", "31", "Numéro de jour julien", "2452274,878"),
+    "Kestrum": ("Jour", "31", "Numéro de jour julien à 0 h TU", "2452274,500"),
+    "Dalvoren": ("Jour", "31", "Numéro de jour julien", "2452274,878"),
+    "Brennic": ("Date de fin, Jour", "31", "Date de fin, Numéro de jour julien", "2452274,500"),
+    # L0 as Dalvoren shows it for the same instant.
+    "Disque": ("Jour", "31", "Longitude du centre L0, degrés", "87,92"),
+}
+
+
+def skip(reason):
+    print("SKIP: " + reason)
+    sys.exit(SKIP)
+
+
+def outside(arguments):
+    """Starts the X server, then this script again on a private session bus."""
+    for tool in ("Xvfb", "dbus-run-session", "faketime"):
+        if not shutil.which(tool):
+            skip(tool + " is not installed (make deps)")
+    if not os.path.exists("/usr/libexec/at-spi-bus-launcher"):
+        skip("at-spi2-core is not installed (make deps)")
+    try:
+        import gi
+        gi.require_version("Atspi", "2.0")
+        from gi.repository import Atspi  # noqa: F401
+    except (ImportError, ValueError) as error:
+        skip("no Atspi bindings for " + sys.executable + ": " + str(error))
+
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-screen", "0", "1280x1024x24"],
+                            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as displays:
+        display = displays.readline().strip()
+    if not display:
+        xvfb.wait()
+        skip("Xvfb did not start")
+    try:
+        environment = dict(os.environ, DISPLAY=":" + display, **{INSIDE: "1"})
+        environment.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        environment.pop("AT_SPI_BUS_ADDRESS", None)
+        run = subprocess.run(["dbus-run-session", "--", sys.executable, os.path.abspath(__file__)] + arguments,
+                             env=environment, timeout=300)
+        return run.returncode
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+
+
+class Program:
+    """One program started on the test's display, its clock fixed, read through AT-SPI."""
+
+    def __init__(self, Atspi, GLib, name, path):
+        self.Atspi = Atspi
+        self.GLib = GLib
+        self.name = name
+        environment = dict(os.environ, LC_ALL="fr_FR.UTF-8", LANGUAGE="fr", QT_QPA_PLATFORM="xcb",
+                           QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", FAKETIME_DONT_FAKE_MONOTONIC="1")
+        # In a group of its own, so that the program goes with faketime.
+        self.process = subprocess.Popen(["faketime", CLOCK, path], env=environment, start_new_session=True)
+        self.application = None
+
+    def close(self):
+        try:
+            os.killpg(self.process.pid, signal.SIGTERM)
+        except ProcessLookupError:
+            pass
+        self.process.wait()
+
+    def find(self, seconds=30):
+        desktop = self.Atspi.get_desktop(0)
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline and self.process.poll() is None:
+            for i in range(desktop.get_child_count()):
+                try:
+                    child = desktop.get_child_at_index(i)
+                    if child is not None and child.get_name() == self.name:
+                        self.application = child
+                        return True
+                except self.GLib.Error:
+                    pass  # the program tested before, still leaving the bus
+            time.sleep(0.2)
+        return False
+
+    def controls(self):
+        """Every control that has a text interface, by its accessible name."""
+        found = {}
+
+        def walk(node):
+            for i in range(node.get_child_count()):
+                child = node.get_child_at_index(i)
+                if child is None:
+                    continue
+                if "Text" in child.get_interfaces():
+                    found.setdefault(child.get_name(), child)
+                walk(child)
+
+        walk(self.application)
+        return found
+
+
+def text_of(Atspi, control):
+    return Atspi.Text.get_text(control, 0, -1)
+
+
+def pump(GLib, until, seconds=10):
+    context = GLib.MainContext.default()
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        while context.iteration(False):
+            pass
+        if until():
+            return True
+        time.sleep(0.05)
+    return until()
+
+
+def inside(arguments):
+    import gi
+    gi.require_version("Atspi", "2.0")
+    from gi.repository import Atspi, GLib
+
+    try:
+        Atspi.get_desktop(0).get_child_count()
+    except GLib.Error as error:
+        skip("the accessibility bus did not start: " + error.message)
+
+    inserted = []  # (name of the source, text inserted)
+
+    def heard(event):
+        try:
+            inserted.append((event.source.get_name(), event.any_data))
+        except GLib.Error:
+            pass
+
+    # Registered before any program starts, so that each learns at start that a reader
+    # listens for text changes.
+    listener = Atspi.EventListener.new(heard)
+    listener.register("object:text-changed:insert")
+
+    failures = []
+    for argument in arguments:
+        name, path = argument.split("=", 1)
+        program = Program(Atspi, GLib, name, path)
+        try:
+            if not program.find():
+                failures.append(name + ": not found on the accessibility bus")
+                continue
+            # Each result, found by the caption a reader says, reads the value shown.
+            expected = SHOWN[name]
+            controls = {}
+
+            def all_read():
+                controls.clear()
+                controls.update(program.controls())
+                return all(caption in controls and text_of(Atspi, controls[caption]) == value
+                           for caption, value in expected)
+
+            pump(GLib, all_read)
+            for caption, value in expected:
+                if caption not in controls:
+                    failures.append("%s: no control named %r with a text; named: %r" % (name, caption, sorted(controls)))
+                elif text_of(Atspi, controls[caption]) != value:
+                    failures.append("%s: %r reads %r, shows %r" % (name, caption, text_of(Atspi, controls[caption]), value))
+
+            field, typed, caption, value = CHANGED[name]
+            if field not in controls or caption not in controls:
+                failures.append("%s: %r or %r missing" % (name, field, caption))
+                continue
+            del inserted[:]
+            if not Atspi.EditableText.set_text_contents(controls[field], typed):
+                failures.append("%s: %r refused %r" % (name, field, typed))
+                continue
+            result = controls[caption]
+            if not pump(GLib, lambda: text_of(Atspi, result) == value and (caption, value) in inserted):
+                failures.append("%s: after %s = %s, %r reads %r; text inserted: %r"
+                                % (name, field, typed, caption, text_of(Atspi, result), inserted))
+        finally:
+            program.close()
+    listener.deregister("object:text-changed:insert")
+
+    for failure in failures:
+        print("FAIL: " + failure)
+    print("%d programs, %d failures" % (len(arguments), len(failures)))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(inside(sys.argv[1:]) if os.environ.get(INSIDE) else outside(sys.argv[1:]))
