@@ -158,6 +158,16 @@ ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_
     if (rowBytes < 0 || rows < 0 || heap < 0 || (rowBytes > 0 && rows > LLONG_MAX / rowBytes))
       return refused(fileName, kReasonTruncated);
     declared = static_cast<std::uint64_t>(rowBytes * rows) + static_cast<std::uint64_t>(heap);
+    // CFITSIO allocates a whole tile to decompress it: no tile may exceed the image.
+    // Without ZTILEn the tiles are rows.
+    LONGLONG tileWidth = width;
+    LONGLONG tileHeight = 1;
+    int absent = 0;
+    fits_read_key(file, TLONGLONG, "ZTILE1", &tileWidth, nullptr, &absent);
+    absent = 0;
+    fits_read_key(file, TLONGLONG, "ZTILE2", &tileHeight, nullptr, &absent);
+    if (tileWidth < 1 || tileHeight < 1 || tileWidth > width || tileHeight > height)
+      return refused(fileName, kReasonCorrupt);
   }
   if (dataStart < 0 || static_cast<std::uint64_t>(dataStart) > fileSize ||
       declared > fileSize - static_cast<std::uint64_t>(dataStart))
