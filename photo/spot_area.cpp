@@ -49,7 +49,8 @@ class Disc {
   Disc(GreyView view, Circle limb) : view_(view), limb_(limb) {}
 
   double r(int x, int y) const {
-    return std::hypot(x - limb_.centre.x, y - limb_.centre.y) / limb_.radius;
+    const double dx = x - limb_.centre.x, dy = y - limb_.centre.y;
+    return std::sqrt(dx * dx + dy * dy) / limb_.radius;
   }
   static double mu(double r) { return std::sqrt(std::max(0.0, 1 - r * r)); }
 
