@@ -387,12 +387,18 @@ LimbOutcome findLimb(GreyView image) {
   if (!classes) return refused();
   const Fit first = fitFrom(image, *classes, classes->centroid, kFirstRays, 0, 1e300);
   if (!first.found) return refused();
-  const double radius = first.limb.circle.radius;
+  const double largest = std::max(image.width, image.height);
+  const Circle& rough = first.limb.circle;
+  // A wild first circle (points nearly in a line) would send the second pass's rays from
+  // far away; no disc gives one.
+  if (!(rough.radius <= 2 * largest) || !(std::fabs(rough.centre.x) <= 3 * largest) ||
+      !(std::fabs(rough.centre.y) <= 3 * largest))
+    return refused();
+  const double radius = rough.radius;
   const double band = std::max(0.2 * radius, 4.0 * classes->step);
   const Fit fit = fitFrom(image, *classes, first.limb.circle.centre, kRays, radius - band, radius + band);
   if (!fit.found) return refused();
   const Limb& limb = fit.limb;
-  const double largest = std::max(image.width, image.height);
   if (limb.points < kKeptShare * kRays) return refused();
   if (limb.rms > std::max(1.5, 0.01 * limb.circle.radius)) return refused();
   if (limb.circle.radius < kSmallestRadius || limb.circle.radius > largest) return refused();
