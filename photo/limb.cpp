@@ -156,8 +156,13 @@ bool insideFrame(const GreyView& view, PixelPoint from, double ux, double uy, do
 // The limb point along one ray, or none.
 // Searched between `nearest` and `farthest` from `from` (pixels): the whole ray on the
 // first pass, a band about the first pass's circle on the second.
+// The profile along a ray and its smoothed copy, kept from ray to ray.
+struct Profile {
+  std::vector<double> values, smooth, slope;
+};
+
 std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes, PixelPoint from, double angle,
-                                    double nearest, double farthest) {
+                                    double nearest, double farthest, Profile& scratch) {
   const double ux = std::cos(angle);
   const double uy = std::sin(angle);
   double in = 0, out = 0;
@@ -186,19 +191,22 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
   if (end > out) return std::nullopt;
   const int n = static_cast<int>((end - start) / kProfileStep) + 1;
   if (n < 7) return std::nullopt;
-  std::vector<double> profile(static_cast<std::size_t>(n));
+  std::vector<double>& profile = scratch.values;
+  profile.resize(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     const double t = start + i * kProfileStep;
     const double v = sample(view, from.x + t * ux, from.y + t * uy);
     if (std::isnan(v)) return std::nullopt;
     profile[static_cast<std::size_t>(i)] = v;
   }
-  std::vector<double> smooth(profile);
+  std::vector<double>& smooth = scratch.smooth;
+  smooth = profile;
   for (int i = 1; i + 1 < n; ++i) {
     const auto k = static_cast<std::size_t>(i);
     smooth[k] = 0.25 * profile[k - 1] + 0.5 * profile[k] + 0.25 * profile[k + 1];
   }
-  std::vector<double> slope(static_cast<std::size_t>(n), 0.0);
+  std::vector<double>& slope = scratch.slope;
+  slope.assign(static_cast<std::size_t>(n), 0.0);
   int steepest = -1;
   for (int i = 2; i + 2 < n; ++i) {
     const auto k = static_cast<std::size_t>(i);
@@ -318,8 +326,9 @@ Fit fitFrom(const GreyView& view, const Classes& classes, PixelPoint from, int r
             double farthest) {
   std::vector<PixelPoint> points;
   points.reserve(static_cast<std::size_t>(rays));
+  Profile scratch;
   for (int k = 0; k < rays; ++k)
-    if (const auto p = limbOnRay(view, classes, from, 2 * std::numbers::pi * k / rays, nearest, farthest))
+    if (const auto p = limbOnRay(view, classes, from, 2 * std::numbers::pi * k / rays, nearest, farthest, scratch))
       points.push_back(*p);
   Fit fit;
   fit.limb.rays = rays;
