@@ -153,13 +153,14 @@ bool insideFrame(const GreyView& view, PixelPoint from, double ux, double uy, do
   return out > in;
 }
 
-// The limb point along one ray, or none.
-// Searched between `nearest` and `farthest` from `from` (pixels): the whole ray on the
-// first pass, a band about the first pass's circle on the second.
-// The profile along a ray and its smoothed copy, kept from ray to ray.
+// The profile along a ray, smoothed and differentiated, kept from ray to ray.
 struct Profile {
   std::vector<double> values, smooth, slope;
 };
+
+// The limb point along one ray, or none, searched between `nearest` and `farthest` from
+// `from` (pixels): the whole ray on the first pass, a band about the first circle on the
+// second.
 
 std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes, PixelPoint from, double angle,
                                     double nearest, double farthest, Profile& scratch) {
@@ -214,7 +215,7 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
     if (steepest < 0 || slope[k] < slope[static_cast<std::size_t>(steepest)]) steepest = i;
   }
   // The fall must be inside the window, not on its edge.
-  if (steepest < 3 || steepest + 3 > n || !(slope[static_cast<std::size_t>(steepest)] < 0)) return std::nullopt;
+  if (steepest < 3 || steepest + 4 > n || !(slope[static_cast<std::size_t>(steepest)] < 0)) return std::nullopt;
   const auto k = static_cast<std::size_t>(steepest);
   const double left = slope[k - 1], middle = slope[k], right = slope[k + 1];
   const double curvature = left - 2 * middle + right;
