@@ -176,7 +176,11 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
   for (double t = first; t <= last; t += coarse) {
     // The nearest pixel is enough to find the crossing; the fall is sought finely below.
     const double v = pixel(view, static_cast<int>(std::lround(from.x + t * ux)), static_cast<int>(std::lround(from.y + t * uy)));
-    if (std::isnan(v)) return std::nullopt;  // a blank pixel before the fall
+    if (std::isnan(v)) {
+      // Blank pixels end the ray as the frame does (a field cut round beyond the limb).
+      out = std::min(out, t - 1);
+      break;
+    }
     if (v >= classes.level) {
       lastAbove = t;
       belowAfter = false;
