@@ -28,8 +28,8 @@
 // radius within 0.09 px, also off centre, cut by the frame to half the limb, under a 40 %
 // lighting gradient, with a spot on the limb, a prominence, a cloud, or blank pixels beyond
 // the limb. The radius comes out 0.06 to 0.09 px short on these discs (the steepest fall of
-// a darkened limb lies a little inside its edge), within 0.03 px without darkening. About
-// 8 ms of processor time on a 4096 x 4096 image (bench/photo_bench.cpp).
+// a darkened limb lies a little inside its edge), within 0.03 px without darkening. 8 to
+// 12 ms of processor time on a 4096 x 4096 image (bench/photo_bench.cpp).
 #pragma once
 
 #include <optional>
