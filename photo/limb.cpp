@@ -1,0 +1,399 @@
+#include "photo/limb.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace kavrel::photo {
+namespace {
+
+using image::GreyView;
+
+constexpr int kRays = 720;
+constexpr int kSubsampleSide = 256;
+constexpr int kSmallestSide = 8;
+constexpr double kSmallestRadius = 8;
+constexpr double kLevelShare = 0.2;   // the ray's crossing level, from sky to disc
+constexpr double kClipSigmas = 3;
+constexpr double kKeptShare = 1.0 / 3;
+constexpr double kAgreement = 0.9;
+constexpr double kProfileStep = 0.5;  // pixels along the ray near the limb
+
+float pixel(const GreyView& view, int x, int y) { return view.at(x, y); }
+
+// Bilinear; NaN outside the frame or next to a blank pixel.
+double sample(const GreyView& view, double x, double y) {
+  if (!(x >= 0 && y >= 0 && x <= view.width - 1 && y <= view.height - 1)) return std::nan("");
+  const int x0 = std::min(static_cast<int>(x), view.width - 2);
+  const int y0 = std::min(static_cast<int>(y), view.height - 2);
+  const double fx = x - x0;
+  const double fy = y - y0;
+  const double top = pixel(view, x0, y0) * (1 - fx) + pixel(view, x0 + 1, y0) * fx;
+  const double bottom = pixel(view, x0, y0 + 1) * (1 - fx) + pixel(view, x0 + 1, y0 + 1) * fx;
+  return top * (1 - fy) + bottom * fy;
+}
+
+// Disc and sky told apart on a subsample of the image.
+struct Classes {
+  int step = 1;
+  double threshold = 0;  // Otsu's
+  double level = 0;      // the rays' crossing level
+  PixelPoint centroid{};
+};
+
+std::optional<Classes> classify(const GreyView& view) {
+  Classes classes;
+  const int side = std::max(view.width, view.height);
+  classes.step = std::max(1, (side + kSubsampleSide - 1) / kSubsampleSide);
+  std::vector<float> values;
+  values.reserve(static_cast<std::size_t>(kSubsampleSide) * kSubsampleSide);
+  for (int y = 0; y < view.height; y += classes.step)
+    for (int x = 0; x < view.width; x += classes.step)
+      if (const float v = pixel(view, x, y); std::isfinite(v)) values.push_back(v);
+  if (values.size() < 64) return std::nullopt;
+
+  std::vector<float> sorted = values;
+  const auto quantile = [&sorted](double q) {
+    const auto at = sorted.begin() + static_cast<std::ptrdiff_t>(q * static_cast<double>(sorted.size() - 1));
+    std::nth_element(sorted.begin(), at, sorted.end());
+    return static_cast<double>(*at);
+  };
+  const double lo = quantile(0.001);
+  const double hi = quantile(0.999);
+  if (!(hi - lo > 1e-6 * std::max(std::fabs(hi), std::fabs(lo))) || !std::isfinite(hi - lo)) return std::nullopt;
+
+  constexpr int kBins = 256;
+  std::array<double, kBins> histogram{};
+  const double width = (hi - lo) / kBins;
+  for (float v : values) {
+    const double clipped = std::clamp(static_cast<double>(v), lo, hi);
+    ++histogram[static_cast<std::size_t>(std::min(kBins - 1, static_cast<int>((clipped - lo) / width)))];
+  }
+  // Otsu: the split of largest between-class variance.
+  double total = 0;
+  double weighted = 0;
+  for (int i = 0; i < kBins; ++i) {
+    total += histogram[static_cast<std::size_t>(i)];
+    weighted += i * histogram[static_cast<std::size_t>(i)];
+  }
+  double below = 0;
+  double belowWeighted = 0;
+  double best = -1;
+  int split = 0;
+  for (int i = 0; i < kBins - 1; ++i) {
+    below += histogram[static_cast<std::size_t>(i)];
+    belowWeighted += i * histogram[static_cast<std::size_t>(i)];
+    const double above = total - below;
+    if (below == 0 || above == 0) continue;
+    const double difference = belowWeighted / below - (weighted - belowWeighted) / above;
+    const double between = below * above * difference * difference;
+    if (between > best) {
+      best = between;
+      split = i;
+    }
+  }
+  if (best <= 0) return std::nullopt;
+  classes.threshold = lo + (split + 1) * width;
+
+  double sky = 0, disc = 0, cx = 0, cy = 0;
+  long skyCount = 0, discCount = 0;
+  for (int y = 0; y < view.height; y += classes.step)
+    for (int x = 0; x < view.width; x += classes.step) {
+      const double v = pixel(view, x, y);
+      if (!std::isfinite(v)) continue;
+      const double clipped = std::clamp(v, lo, hi);
+      if (clipped >= classes.threshold) {
+        disc += clipped;
+        cx += x;
+        cy += y;
+        ++discCount;
+      } else {
+        sky += clipped;
+        ++skyCount;
+      }
+    }
+  if (skyCount == 0 || discCount == 0) return std::nullopt;
+  sky /= static_cast<double>(skyCount);
+  disc /= static_cast<double>(discCount);
+  classes.level = sky + kLevelShare * (disc - sky);
+  classes.centroid = {cx / static_cast<double>(discCount), cy / static_cast<double>(discCount)};
+  return classes;
+}
+
+// The stretch [in, out] of the ray from `from` along (ux, uy) inside the frame, t >= 0.
+bool insideFrame(const GreyView& view, PixelPoint from, double ux, double uy, double& in, double& out) {
+  in = 0;
+  out = 1e300;
+  const auto slab = [&](double origin, double direction, double size) {
+    if (std::fabs(direction) < 1e-12) return origin >= 0 && origin <= size;
+    double t0 = (0 - origin) / direction;
+    double t1 = (size - origin) / direction;
+    if (t0 > t1) std::swap(t0, t1);
+    in = std::max(in, t0);
+    out = std::min(out, t1);
+    return true;
+  };
+  if (!slab(from.x, ux, view.width - 1) || !slab(from.y, uy, view.height - 1)) return false;
+  // A hair inside, so that rounding never puts the end sample outside.
+  in += 1e-9;
+  out -= 1e-9;
+  return out > in;
+}
+
+// The limb point along one ray, or none.
+std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes, PixelPoint from, double angle) {
+  const double ux = std::cos(angle);
+  const double uy = std::sin(angle);
+  double in = 0, out = 0;
+  if (!insideFrame(view, from, ux, uy, in, out)) return std::nullopt;
+  const double coarse = std::max(1.0, classes.step / 2.0);
+  double lastAbove = -1;
+  bool belowAfter = false;
+  for (double t = in; t <= out; t += coarse) {
+    const double v = sample(view, from.x + t * ux, from.y + t * uy);
+    if (std::isnan(v)) return std::nullopt;  // a blank pixel before the fall
+    if (v >= classes.level) {
+      lastAbove = t;
+      belowAfter = false;
+    } else if (lastAbove >= 0) {
+      belowAfter = true;
+    }
+  }
+  if (lastAbove < 0 || !belowAfter) return std::nullopt;
+
+  const double margin = std::max(4.0, 2 * coarse);
+  const double start = std::max(in, lastAbove - margin);
+  const double end = lastAbove + coarse + margin;
+  if (end > out) return std::nullopt;
+  const int n = static_cast<int>((end - start) / kProfileStep) + 1;
+  if (n < 7) return std::nullopt;
+  std::vector<double> profile(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const double t = start + i * kProfileStep;
+    const double v = sample(view, from.x + t * ux, from.y + t * uy);
+    if (std::isnan(v)) return std::nullopt;
+    profile[static_cast<std::size_t>(i)] = v;
+  }
+  std::vector<double> smooth(profile);
+  for (int i = 1; i + 1 < n; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    smooth[k] = 0.25 * profile[k - 1] + 0.5 * profile[k] + 0.25 * profile[k + 1];
+  }
+  std::vector<double> slope(static_cast<std::size_t>(n), 0.0);
+  int steepest = -1;
+  for (int i = 2; i + 2 < n; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    slope[k] = 0.5 * (smooth[k + 1] - smooth[k - 1]);
+    if (steepest < 0 || slope[k] < slope[static_cast<std::size_t>(steepest)]) steepest = i;
+  }
+  // The fall must be inside the window, not on its edge.
+  if (steepest < 3 || steepest + 3 > n || !(slope[static_cast<std::size_t>(steepest)] < 0)) return std::nullopt;
+  const auto k = static_cast<std::size_t>(steepest);
+  const double left = slope[k - 1], middle = slope[k], right = slope[k + 1];
+  const double curvature = left - 2 * middle + right;
+  const double offset = curvature > 0 ? std::clamp(0.5 * (left - right) / curvature, -0.5, 0.5) : 0.0;
+  const double t = start + (steepest + offset) * kProfileStep;
+  return PixelPoint{from.x + t * ux, from.y + t * uy};
+}
+
+// Algebraic fit (Kasa) of the points marked kept, about their mean for conditioning.
+std::optional<Circle> algebraicFit(const std::vector<PixelPoint>& points, const std::vector<char>& kept) {
+  double mx = 0, my = 0;
+  int n = 0;
+  for (std::size_t i = 0; i < points.size(); ++i)
+    if (kept[i]) {
+      mx += points[i].x;
+      my += points[i].y;
+      ++n;
+    }
+  if (n < 3) return std::nullopt;
+  mx /= n;
+  my /= n;
+  // Least squares of x D + y E + F = -(x^2 + y^2).
+  double a[3][4] = {};
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!kept[i]) continue;
+    const double x = points[i].x - mx, y = points[i].y - my;
+    const double row[4] = {x, y, 1, -(x * x + y * y)};
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 4; ++c) a[r][c] += row[r] * row[c];
+  }
+  for (int col = 0; col < 3; ++col) {
+    int pivot = col;
+    for (int r = col + 1; r < 3; ++r)
+      if (std::fabs(a[r][col]) > std::fabs(a[pivot][col])) pivot = r;
+    if (!(std::fabs(a[pivot][col]) > 1e-12)) return std::nullopt;
+    for (int c = 0; c < 4; ++c) std::swap(a[col][c], a[pivot][c]);
+    for (int r = 0; r < 3; ++r) {
+      if (r == col) continue;
+      const double f = a[r][col] / a[col][col];
+      for (int c = col; c < 4; ++c) a[r][c] -= f * a[col][c];
+    }
+  }
+  const double d = a[0][3] / a[0][0], e = a[1][3] / a[1][1], f = a[2][3] / a[2][2];
+  const double squared = (d * d + e * e) / 4 - f;
+  if (!(squared > 0) || !std::isfinite(squared)) return std::nullopt;
+  return Circle{{mx - d / 2, my - e / 2}, std::sqrt(squared)};
+}
+
+// Gauss-Newton on the distances to the circle, from a close start.
+Circle geometricFit(const std::vector<PixelPoint>& points, const std::vector<char>& kept, Circle circle) {
+  for (int iteration = 0; iteration < 20; ++iteration) {
+    double m[3][4] = {};
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      if (!kept[i]) continue;
+      const double dx = points[i].x - circle.centre.x, dy = points[i].y - circle.centre.y;
+      const double distance = std::hypot(dx, dy);
+      if (distance == 0) continue;
+      const double row[4] = {dx / distance, dy / distance, 1, distance - circle.radius};
+      for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) m[r][c] += row[r] * row[c];
+    }
+    for (int col = 0; col < 3; ++col) {
+      if (!(std::fabs(m[col][col]) > 1e-12)) return circle;
+      for (int r = 0; r < 3; ++r) {
+        if (r == col) continue;
+        const double f = m[r][col] / m[col][col];
+        for (int c = col; c < 4; ++c) m[r][c] -= f * m[col][c];
+      }
+    }
+    const double sx = m[0][3] / m[0][0], sy = m[1][3] / m[1][1], sr = m[2][3] / m[2][2];
+    if (!std::isfinite(sx + sy + sr)) return circle;
+    circle.centre.x += sx;
+    circle.centre.y += sy;
+    circle.radius += sr;
+    if (std::fabs(sx) + std::fabs(sy) + std::fabs(sr) < 1e-9) break;
+  }
+  return circle;
+}
+
+double residual(const Circle& circle, PixelPoint p) {
+  return std::hypot(p.x - circle.centre.x, p.y - circle.centre.y) - circle.radius;
+}
+
+// Clips the points beyond kClipSigmas robust sigmas of the circle; true when the kept set changed.
+bool clip(const std::vector<PixelPoint>& points, std::vector<char>& kept, const Circle& circle) {
+  std::vector<double> absolute;
+  absolute.reserve(points.size());
+  for (const PixelPoint& p : points) absolute.push_back(std::fabs(residual(circle, p)));
+  std::vector<double> sorted = absolute;
+  const auto middle = sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2);
+  std::nth_element(sorted.begin(), middle, sorted.end());
+  const double sigma = 1.4826 * *middle;
+  const double limit = std::max(kClipSigmas * sigma, 0.3);
+  bool changed = false;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const char keep = absolute[i] <= limit ? 1 : 0;
+    changed = changed || keep != kept[i];
+    kept[i] = keep;
+  }
+  return changed;
+}
+
+struct Fit {
+  Limb limb;
+  bool found = false;
+};
+
+Fit fitFrom(const GreyView& view, const Classes& classes, PixelPoint from) {
+  std::vector<PixelPoint> points;
+  points.reserve(kRays);
+  for (int k = 0; k < kRays; ++k)
+    if (const auto p = limbOnRay(view, classes, from, 2 * std::numbers::pi * k / kRays)) points.push_back(*p);
+  Fit fit;
+  fit.limb.rays = kRays;
+  if (points.size() < 3) return fit;
+  std::vector<char> kept(points.size(), 1);
+  auto circle = algebraicFit(points, kept);
+  if (!circle) return fit;
+  for (int round = 0; round < 10; ++round) {
+    if (!clip(points, kept, *circle)) break;
+    const auto refit = algebraicFit(points, kept);
+    if (!refit) return fit;
+    circle = refit;
+  }
+  for (int round = 0; round < 5; ++round) {
+    circle = geometricFit(points, kept, *circle);
+    if (!clip(points, kept, *circle)) break;
+  }
+  double sum = 0;
+  int n = 0;
+  for (std::size_t i = 0; i < points.size(); ++i)
+    if (kept[i]) {
+      const double d = residual(*circle, points[i]);
+      sum += d * d;
+      ++n;
+    }
+  if (n < 3 || !std::isfinite(circle->centre.x + circle->centre.y + circle->radius)) return fit;
+  fit.limb.circle = *circle;
+  fit.limb.points = n;
+  fit.limb.rms = std::sqrt(sum / n);
+  fit.found = true;
+  return fit;
+}
+
+// The disc's inside brighter than the level, its outside darker, as the histogram said.
+bool agreesWithClasses(const GreyView& view, const Classes& classes, const Circle& circle) {
+  long inside = 0, insideBright = 0, outside = 0, outsideDark = 0;
+  for (int y = 0; y < view.height; y += classes.step)
+    for (int x = 0; x < view.width; x += classes.step) {
+      const double v = pixel(view, x, y);
+      if (!std::isfinite(v)) continue;
+      const double r = std::hypot(x - circle.centre.x, y - circle.centre.y) / circle.radius;
+      if (r < 0.9) {
+        ++inside;
+        if (v >= classes.level) ++insideBright;
+      } else if (r > 1.1) {
+        ++outside;
+        if (v < classes.level) ++outsideDark;
+      }
+    }
+  if (inside < 16) return false;
+  if (static_cast<double>(insideBright) < kAgreement * static_cast<double>(inside)) return false;
+  return outside < 16 || static_cast<double>(outsideDark) >= kAgreement * static_cast<double>(outside);
+}
+
+LimbOutcome refused() { return {std::nullopt, kNoLimbMessage}; }
+
+}  // namespace
+
+LimbOutcome findLimb(GreyView image) {
+  if (image.empty() || image.width < kSmallestSide || image.height < kSmallestSide || image.stride < image.width)
+    return refused();
+  const auto classes = classify(image);
+  if (!classes) return refused();
+  const Fit first = fitFrom(image, *classes, classes->centroid);
+  if (!first.found) return refused();
+  const Fit fit = fitFrom(image, *classes, first.limb.circle.centre);
+  if (!fit.found) return refused();
+  const Limb& limb = fit.limb;
+  const double largest = std::max(image.width, image.height);
+  if (limb.points < kKeptShare * kRays) return refused();
+  if (limb.rms > std::max(1.5, 0.01 * limb.circle.radius)) return refused();
+  if (limb.circle.radius < kSmallestRadius || limb.circle.radius > largest) return refused();
+  if (!agreesWithClasses(image, *classes, limb.circle)) return refused();
+  return {limb, {}};
+}
+
+CircleOutcome circleThroughPoints(PixelPoint a, PixelPoint b, PixelPoint c) noexcept {
+  for (double v : {a.x, a.y, b.x, b.y, c.x, c.y})
+    if (!std::isfinite(v)) return {std::nullopt, kNotANumberPointMessage};
+  const double ab = std::hypot(b.x - a.x, b.y - a.y);
+  const double ac = std::hypot(c.x - a.x, c.y - a.y);
+  const double bc = std::hypot(c.x - b.x, c.y - b.y);
+  if (std::min({ab, ac, bc}) < 1e-6) return {std::nullopt, kSamePointsMessage};
+  // About a, for precision far from the origin.
+  const double bx = b.x - a.x, by = b.y - a.y, cx = c.x - a.x, cy = c.y - a.y;
+  const double d = 2 * (bx * cy - by * cx);
+  const double b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
+  const double ux = (cy * b2 - by * c2) / d;
+  const double uy = (bx * c2 - cx * b2) / d;
+  const double radius = std::hypot(ux, uy);
+  if (d == 0 || !std::isfinite(radius) || radius > 1e6 * std::max({ab, ac, bc}))
+    return {std::nullopt, kAlignedPointsMessage};
+  return {Circle{{a.x + ux, a.y + uy}, radius}, {}};
+}
+
+}  // namespace kavrel::photo
