@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QWheelEvent>
@@ -134,8 +135,8 @@ void PhotoView::refreshScaled() {
 
 void PhotoView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), kBackground);
   if (m_display.isNull()) {
+    painter.fillRect(rect(), kBackground);
     painter.setPen(kMessageInk);
     painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, kNoImage);
   } else {
@@ -144,7 +145,16 @@ void PhotoView::paintEvent(QPaintEvent*) {
       // On a whole device pixel, so that the pixmap is copied, not resampled.
       const double dpr = m_scaled.devicePixelRatio();
       const QPointF at = m_mapping.corner + QPointF(m_scaledPart.topLeft()) * m_mapping.scale;
-      painter.drawPixmap(QPointF(std::round(at.x() * dpr) / dpr, std::round(at.y() * dpr) / dpr), m_scaled);
+      const QRectF drawn(QPointF(std::round(at.x() * dpr) / dpr, std::round(at.y() * dpr) / dpr),
+                         m_scaled.deviceIndependentSize());
+      // The background only around the image: filling under it too costs a pass over the view.
+      const QRect covered(QPoint(static_cast<int>(std::ceil(drawn.left())), static_cast<int>(std::ceil(drawn.top()))),
+                          QPoint(static_cast<int>(std::floor(drawn.right())) - 1,
+                                 static_cast<int>(std::floor(drawn.bottom())) - 1));
+      for (const QRect& around : QRegion(rect()).subtracted(QRegion(covered))) painter.fillRect(around, kBackground);
+      painter.drawPixmap(drawn.topLeft(), m_scaled);
+    } else {
+      painter.fillRect(rect(), kBackground);
     }
     OverlayLook look;
     look.textHeight = std::max(9, fontMetrics().height() - 3);
