@@ -3,8 +3,8 @@
 // visible part scaled again), the display made once per image, and the image with its
 // overlay at full resolution for saving.
 //
-// With KAVREL_PHOTO_VIEW_PNG=<prefix> set, also writes <prefix>-fit.png and
-// <prefix>-zoom.png, the view as it looks, to check the grid on the disc by eye.
+// With KAVREL_PHOTO_VIEW_PNG=<prefix> set, also writes <prefix>-fit.png,
+// <prefix>-out.png and <prefix>-zoom.png, the view as it looks, to check the grid on the disc by eye.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -120,6 +120,9 @@ BENCHMARK(BM_PhotoWithOverlayAtFullResolution)->Unit(benchmark::kMillisecond);
 void savePictures(const QString& prefix) {
   ShownView fit(10, 1);
   fit.view.grab().save(prefix + "-fit.png");
+  ShownView out(10, 1);
+  out.view.zoomAbout(0.5, QPointF(100, 500));
+  out.view.grab().save(prefix + "-out.png");
   ShownView zoomed(10, 1);
   zoomed.view.zoomAbout(6, zoomed.view.mapping().toDevice({1500, 1700}));
   zoomed.view.grab().save(prefix + "-zoom.png");
