@@ -4,12 +4,16 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstring>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <system_error>
+#include <vector>
 
 namespace kavrel::image {
 namespace {
@@ -21,6 +25,7 @@ constexpr std::string_view kReasonOutOfRange =
 constexpr std::string_view kCfitsioDetail = " (CFITSIO ";
 
 constexpr int kMaxAxes = 9;
+constexpr std::size_t kRecord = 2880;
 // An honest file holds a handful of HDUs; this bounds the search in a hostile one.
 constexpr int kMaxHdus = 1000;
 
@@ -89,6 +94,28 @@ std::optional<ImageHdu> imageIn(fitsfile* file, int& status) {
   return ImageHdu{bitpix, axes[0], axes[1]};
 }
 
+// CFITSIO divides by the tile sizes of a compressed image as soon as it reaches its header
+// (a hostile ZTILEn = 0 kills the program with SIGFPE), so they are checked first, card by
+// card: every header card starts at a multiple of 80 bytes from the start of the file.
+class TilingCheck {
+ public:
+  void scan(const char* bytes, std::size_t size) {
+    for (std::size_t at = 0; at + kCard <= size; at += kCard) {
+      const char* card = bytes + at;
+      if (std::memcmp(card, "ZTILE", 5) != 0 || card[8] != '=') continue;
+      const std::string value(card + 10, kCard - 10);
+      char* end = nullptr;
+      const long long tile = std::strtoll(value.c_str(), &end, 10);
+      if (end == value.c_str() || tile <= 0) impossible_ = true;
+    }
+  }
+  [[nodiscard]] bool impossible() const noexcept { return impossible_; }
+
+ private:
+  static constexpr std::size_t kCard = 80;
+  bool impossible_ = false;
+};
+
 ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_view fileName,
                             std::int64_t maxPixels) {
   int status = 0;
@@ -109,19 +136,42 @@ ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_
   if (width > maxPixels || height > maxPixels || width * height > maxPixels)
     return refused(fileName, tooLargeReason(width, height));
 
-  int compressed = fits_is_compressed_image(file, &status);
+  // The data the header declares must be in the file before anything is read: for a
+  // compressed image, its table (rows and heap), which CFITSIO sizes its own buffers from.
+  const int compressed = fits_is_compressed_image(file, &status);
   if (status != 0) return refusedForStatus(fileName, status);
-  if (!compressed) {
-    LONGLONG headStart = 0;
-    LONGLONG dataStart = 0;
-    LONGLONG dataEnd = 0;
-    if (fits_get_hduaddrll(file, &headStart, &dataStart, &dataEnd, &status) != 0)
-      return refusedForStatus(fileName, status);
-    const auto planeBytes = static_cast<std::uint64_t>(width * height) *
-                            static_cast<std::uint64_t>(std::abs(hdu->bitpix) / 8);
-    if (dataStart < 0 || static_cast<std::uint64_t>(dataStart) + planeBytes > fileSize)
+  LONGLONG headStart = 0;
+  LONGLONG dataStart = 0;
+  LONGLONG dataEnd = 0;
+  if (fits_get_hduaddrll(file, &headStart, &dataStart, &dataEnd, &status) != 0)
+    return refusedForStatus(fileName, status);
+  std::uint64_t declared = static_cast<std::uint64_t>(width * height) *
+                           static_cast<std::uint64_t>(std::abs(hdu->bitpix) / 8);
+  if (compressed) {
+    LONGLONG rowBytes = 0;
+    LONGLONG rows = 0;
+    LONGLONG heap = 0;
+    fits_read_key(file, TLONGLONG, "NAXIS1", &rowBytes, nullptr, &status);
+    fits_read_key(file, TLONGLONG, "NAXIS2", &rows, nullptr, &status);
+    fits_read_key(file, TLONGLONG, "PCOUNT", &heap, nullptr, &status);
+    if (status != 0) return refusedForStatus(fileName, status);
+    if (rowBytes < 0 || rows < 0 || heap < 0 || (rowBytes > 0 && rows > LLONG_MAX / rowBytes))
       return refused(fileName, kReasonTruncated);
+    declared = static_cast<std::uint64_t>(rowBytes * rows) + static_cast<std::uint64_t>(heap);
+    // CFITSIO allocates a whole tile to decompress it: no tile may exceed the image.
+    // Without ZTILEn the tiles are rows.
+    LONGLONG tileWidth = width;
+    LONGLONG tileHeight = 1;
+    int absent = 0;
+    fits_read_key(file, TLONGLONG, "ZTILE1", &tileWidth, nullptr, &absent);
+    absent = 0;
+    fits_read_key(file, TLONGLONG, "ZTILE2", &tileHeight, nullptr, &absent);
+    if (tileWidth < 1 || tileHeight < 1 || tileWidth > width || tileHeight > height)
+      return refused(fileName, kReasonCorrupt);
   }
+  if (dataStart < 0 || static_cast<std::uint64_t>(dataStart) > fileSize ||
+      declared > fileSize - static_cast<std::uint64_t>(dataStart))
+    return refused(fileName, kReasonTruncated);
 
   ImageReadOutcome outcome;
   outcome.image = GreyImage(static_cast<int>(width), static_cast<int>(height));
@@ -165,6 +215,17 @@ ImageReadOutcome readFitsFile(const std::string& path, std::string_view fileName
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   if (error) return refused(fileName, kReasonUnreadable);
   if (size == 0) return refused(fileName, kReasonEmpty);
+  {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return refused(fileName, kReasonUnreadable);
+    TilingCheck tiling;
+    std::vector<char> record(64 * kRecord);
+    while (in) {
+      in.read(record.data(), static_cast<std::streamsize>(record.size()));
+      tiling.scan(record.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    if (tiling.impossible()) return refused(fileName, kReasonCorrupt);
+  }
   fitsfile* opened = nullptr;
   int status = 0;
   // The disk driver takes the name as it is: no extended syntax ("[1]", "+2") to misread.
@@ -180,9 +241,16 @@ ImageReadOutcome readFitsBytes(const void* data, std::size_t size, std::string_v
                                std::int64_t maxPixels) {
   ErrorStackClearer clearer;
   if (size == 0 || data == nullptr) return refused(fileName, kReasonEmpty);
-  // Opened read-only, so CFITSIO neither writes to nor reallocates the buffer.
-  void* buffer = const_cast<void*>(data);
-  std::size_t bufferSize = size;
+  // CFITSIO reads memory by whole 2880-byte records, past the end of a buffer whose size
+  // is not a multiple of them: it gets a copy padded with zeros. The padding is not taken
+  // as data (the truncation check keeps the size given).
+  std::vector<char> padded(static_cast<const char*>(data), static_cast<const char*>(data) + size);
+  padded.resize((size / kRecord + 1) * kRecord, '\0');
+  TilingCheck tiling;
+  tiling.scan(padded.data(), padded.size());
+  if (tiling.impossible()) return refused(fileName, kReasonCorrupt);
+  void* buffer = padded.data();
+  std::size_t bufferSize = padded.size();
   fitsfile* opened = nullptr;
   int status = 0;
   if (fits_open_memfile(&opened, "memoire.fits", READONLY, &buffer, &bufferSize, 0, nullptr,
