@@ -12,6 +12,7 @@ namespace {
 using image::GreyView;
 
 constexpr int kRays = 720;
+constexpr int kFirstRays = 180;  // enough for the first circle, which only places the second pass
 constexpr int kSubsampleSide = 256;
 constexpr int kSmallestSide = 8;
 constexpr double kSmallestRadius = 8;
@@ -38,6 +39,8 @@ double sample(const GreyView& view, double x, double y) {
 // Disc and sky told apart on a subsample of the image.
 struct Classes {
   int step = 1;
+  int columns = 0, rows = 0;
+  std::vector<float> grid;  // the subsample, row by row, NaN kept
   double threshold = 0;  // Otsu's
   double level = 0;      // the rays' crossing level
   PixelPoint centroid{};
@@ -47,11 +50,17 @@ std::optional<Classes> classify(const GreyView& view) {
   Classes classes;
   const int side = std::max(view.width, view.height);
   classes.step = std::max(1, (side + kSubsampleSide - 1) / kSubsampleSide);
+  classes.columns = (view.width + classes.step - 1) / classes.step;
+  classes.rows = (view.height + classes.step - 1) / classes.step;
+  classes.grid.reserve(static_cast<std::size_t>(classes.columns) * static_cast<std::size_t>(classes.rows));
   std::vector<float> values;
-  values.reserve(static_cast<std::size_t>(kSubsampleSide) * kSubsampleSide);
+  values.reserve(classes.grid.capacity());
   for (int y = 0; y < view.height; y += classes.step)
-    for (int x = 0; x < view.width; x += classes.step)
-      if (const float v = pixel(view, x, y); std::isfinite(v)) values.push_back(v);
+    for (int x = 0; x < view.width; x += classes.step) {
+      const float v = pixel(view, x, y);
+      classes.grid.push_back(v);
+      if (std::isfinite(v)) values.push_back(v);
+    }
   if (values.size() < 64) return std::nullopt;
 
   std::vector<float> sorted = values;
@@ -99,9 +108,11 @@ std::optional<Classes> classify(const GreyView& view) {
 
   double sky = 0, disc = 0, cx = 0, cy = 0;
   long skyCount = 0, discCount = 0;
-  for (int y = 0; y < view.height; y += classes.step)
-    for (int x = 0; x < view.width; x += classes.step) {
-      const double v = pixel(view, x, y);
+  for (int row = 0; row < classes.rows; ++row)
+    for (int column = 0; column < classes.columns; ++column) {
+      const int x = column * classes.step, y = row * classes.step;
+      const double v = classes.grid[static_cast<std::size_t>(row) * static_cast<std::size_t>(classes.columns) +
+                                    static_cast<std::size_t>(column)];
       if (!std::isfinite(v)) continue;
       const double clipped = std::clamp(v, lo, hi);
       if (clipped >= classes.threshold) {
@@ -143,16 +154,27 @@ bool insideFrame(const GreyView& view, PixelPoint from, double ux, double uy, do
 }
 
 // The limb point along one ray, or none.
-std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes, PixelPoint from, double angle) {
+// Searched between `nearest` and `farthest` from `from` (pixels): the whole ray on the
+// first pass, a band about the first pass's circle on the second.
+// The profile along a ray and its smoothed copy, kept from ray to ray.
+struct Profile {
+  std::vector<double> values, smooth, slope;
+};
+
+std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes, PixelPoint from, double angle,
+                                    double nearest, double farthest, Profile& scratch) {
   const double ux = std::cos(angle);
   const double uy = std::sin(angle);
   double in = 0, out = 0;
   if (!insideFrame(view, from, ux, uy, in, out)) return std::nullopt;
   const double coarse = std::max(1.0, classes.step / 2.0);
+  const double first = std::max(in, nearest);
+  const double last = std::min(out, farthest);
   double lastAbove = -1;
   bool belowAfter = false;
-  for (double t = in; t <= out; t += coarse) {
-    const double v = sample(view, from.x + t * ux, from.y + t * uy);
+  for (double t = first; t <= last; t += coarse) {
+    // The nearest pixel is enough to find the crossing; the fall is sought finely below.
+    const double v = pixel(view, static_cast<int>(std::lround(from.x + t * ux)), static_cast<int>(std::lround(from.y + t * uy)));
     if (std::isnan(v)) return std::nullopt;  // a blank pixel before the fall
     if (v >= classes.level) {
       lastAbove = t;
@@ -169,19 +191,22 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
   if (end > out) return std::nullopt;
   const int n = static_cast<int>((end - start) / kProfileStep) + 1;
   if (n < 7) return std::nullopt;
-  std::vector<double> profile(static_cast<std::size_t>(n));
+  std::vector<double>& profile = scratch.values;
+  profile.resize(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     const double t = start + i * kProfileStep;
     const double v = sample(view, from.x + t * ux, from.y + t * uy);
     if (std::isnan(v)) return std::nullopt;
     profile[static_cast<std::size_t>(i)] = v;
   }
-  std::vector<double> smooth(profile);
+  std::vector<double>& smooth = scratch.smooth;
+  smooth = profile;
   for (int i = 1; i + 1 < n; ++i) {
     const auto k = static_cast<std::size_t>(i);
     smooth[k] = 0.25 * profile[k - 1] + 0.5 * profile[k] + 0.25 * profile[k + 1];
   }
-  std::vector<double> slope(static_cast<std::size_t>(n), 0.0);
+  std::vector<double>& slope = scratch.slope;
+  slope.assign(static_cast<std::size_t>(n), 0.0);
   int steepest = -1;
   for (int i = 2; i + 2 < n; ++i) {
     const auto k = static_cast<std::size_t>(i);
@@ -297,13 +322,16 @@ struct Fit {
   bool found = false;
 };
 
-Fit fitFrom(const GreyView& view, const Classes& classes, PixelPoint from) {
+Fit fitFrom(const GreyView& view, const Classes& classes, PixelPoint from, int rays, double nearest,
+            double farthest) {
   std::vector<PixelPoint> points;
-  points.reserve(kRays);
-  for (int k = 0; k < kRays; ++k)
-    if (const auto p = limbOnRay(view, classes, from, 2 * std::numbers::pi * k / kRays)) points.push_back(*p);
+  points.reserve(static_cast<std::size_t>(rays));
+  Profile scratch;
+  for (int k = 0; k < rays; ++k)
+    if (const auto p = limbOnRay(view, classes, from, 2 * std::numbers::pi * k / rays, nearest, farthest, scratch))
+      points.push_back(*p);
   Fit fit;
-  fit.limb.rays = kRays;
+  fit.limb.rays = rays;
   if (points.size() < 3) return fit;
   std::vector<char> kept(points.size(), 1);
   auto circle = algebraicFit(points, kept);
@@ -335,11 +363,13 @@ Fit fitFrom(const GreyView& view, const Classes& classes, PixelPoint from) {
 }
 
 // The disc's inside brighter than the level, its outside darker, as the histogram said.
-bool agreesWithClasses(const GreyView& view, const Classes& classes, const Circle& circle) {
+bool agreesWithClasses(const Classes& classes, const Circle& circle) {
   long inside = 0, insideBright = 0, outside = 0, outsideDark = 0;
-  for (int y = 0; y < view.height; y += classes.step)
-    for (int x = 0; x < view.width; x += classes.step) {
-      const double v = pixel(view, x, y);
+  for (int row = 0; row < classes.rows; ++row)
+    for (int column = 0; column < classes.columns; ++column) {
+      const int x = column * classes.step, y = row * classes.step;
+      const double v = classes.grid[static_cast<std::size_t>(row) * static_cast<std::size_t>(classes.columns) +
+                                    static_cast<std::size_t>(column)];
       if (!std::isfinite(v)) continue;
       const double r = std::hypot(x - circle.centre.x, y - circle.centre.y) / circle.radius;
       if (r < 0.9) {
@@ -364,16 +394,24 @@ LimbOutcome findLimb(GreyView image) {
     return refused();
   const auto classes = classify(image);
   if (!classes) return refused();
-  const Fit first = fitFrom(image, *classes, classes->centroid);
+  const Fit first = fitFrom(image, *classes, classes->centroid, kFirstRays, 0, 1e300);
   if (!first.found) return refused();
-  const Fit fit = fitFrom(image, *classes, first.limb.circle.centre);
+  const double largest = std::max(image.width, image.height);
+  const Circle& rough = first.limb.circle;
+  // A wild first circle (points nearly in a line) would send the second pass's rays from
+  // far away; no disc gives one.
+  if (!(rough.radius <= 2 * largest) || !(std::fabs(rough.centre.x) <= 3 * largest) ||
+      !(std::fabs(rough.centre.y) <= 3 * largest))
+    return refused();
+  const double radius = rough.radius;
+  const double band = std::max(0.2 * radius, 4.0 * classes->step);
+  const Fit fit = fitFrom(image, *classes, first.limb.circle.centre, kRays, radius - band, radius + band);
   if (!fit.found) return refused();
   const Limb& limb = fit.limb;
-  const double largest = std::max(image.width, image.height);
   if (limb.points < kKeptShare * kRays) return refused();
   if (limb.rms > std::max(1.5, 0.01 * limb.circle.radius)) return refused();
   if (limb.circle.radius < kSmallestRadius || limb.circle.radius > largest) return refused();
-  if (!agreesWithClasses(image, *classes, limb.circle)) return refused();
+  if (!agreesWithClasses(*classes, limb.circle)) return refused();
   return {limb, {}};
 }
 

@@ -17,6 +17,7 @@ constexpr double kQuietHalfSide = 0.15;        // disc radii
 constexpr int kSeedSearch = 3;                 // pixels
 constexpr double kSmallestMu = 0.1;
 constexpr double kSmallestRadius = 8;
+constexpr double kLargestRadius = 1e6;  // pixels; keeps every pixel index in an int
 
 double median(std::vector<double>& values) {
   const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
@@ -49,7 +50,8 @@ class Disc {
   Disc(GreyView view, Circle limb) : view_(view), limb_(limb) {}
 
   double r(int x, int y) const {
-    return std::hypot(x - limb_.centre.x, y - limb_.centre.y) / limb_.radius;
+    const double dx = x - limb_.centre.x, dy = y - limb_.centre.y;
+    return std::sqrt(dx * dx + dy * dy) / limb_.radius;
   }
   static double mu(double r) { return std::sqrt(std::max(0.0, 1 - r * r)); }
 
@@ -134,7 +136,8 @@ SpotOutcome measureSpot(GreyView image, const Circle& limb, PixelPoint inside, c
       !(thresholds.largestShareOfDisc > 0 && thresholds.largestShareOfDisc <= 1))
     return refused(kBadThresholdsMessage);
   if (image.empty() || image.stride < image.width || !std::isfinite(limb.centre.x) ||
-      !std::isfinite(limb.centre.y) || !(limb.radius >= kSmallestRadius) || !std::isfinite(limb.radius))
+      !std::isfinite(limb.centre.y) || !(limb.radius >= kSmallestRadius) || !(limb.radius <= kLargestRadius) ||
+      !(std::fabs(limb.centre.x) <= kLargestRadius) || !(std::fabs(limb.centre.y) <= kLargestRadius))
     return refused(kNoQuietSunMessage);
   if (!std::isfinite(inside.x) || !std::isfinite(inside.y)) return refused(kOffDiscMessage);
   if (!(std::hypot(inside.x - limb.centre.x, inside.y - limb.centre.y) < limb.radius)) return refused(kOffDiscMessage);
