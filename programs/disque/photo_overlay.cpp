@@ -45,21 +45,83 @@ QPen cosmeticPen(const QColor& colour, double width, Qt::PenStyle style = Qt::So
 
 QPointF pointOf(photo::PixelPoint pixel) { return {pixel.x, pixel.y}; }
 
+// How far a chord of the finer grid may stray from its curve, image pixels.
+constexpr double kFineStray = 0.005;
+// The sampled grid is drawn while its chords stray less than this from the curves, in
+// device units.
+constexpr double kVisibleStray = 0.25;
+constexpr qsizetype kFineRun = 64;  // points
+
+double reduce180(double degrees) { return degrees - 360 * std::floor((degrees + 180) / 360); }
+
+// A sample of the grid on the sphere; the ends of a piece, found on the rim, may lie a
+// rounding beyond it and are taken on it.
+std::optional<Heliographic> onSphere(const DiscOrientation& disc, SkyPoint sky) {
+  DiscPoint point = discPointOf(sky);
+  if (point.r > 1 && point.r < 1 + 1e-6) point.r = 1;
+  const HeliographicResult at = heliographicOf(disc, point);
+  if (at.refusal != DiscRefusal::None) return std::nullopt;
+  return at.at;
+}
+
+// The piece with points added between its samples along its own parallel or meridian. On
+// the sphere an arc of angle a on a circle of radius rho strays rho a^2 / 8 from its chord,
+// and the projection shortens every distance, so the arcs are cut until that is below
+// kFineStray.
+QPolygonF finer(const photo::ImageFrame& frame, const DiscOrientation& disc, const GridLine& line,
+                const std::vector<SkyPoint>& piece, const QPolygonF& pixels) {
+  const bool parallel = line.kind == GridLineKind::Parallel || line.kind == GridLineKind::Equator;
+  const double rho = frame.limb.radius * (parallel ? std::cos(line.value * std::numbers::pi / 180) : 1.0);
+  const double longestArc = std::sqrt(8 * kFineStray / std::max(rho, kFineStray)) * 180 / std::numbers::pi;
+  QPolygonF fine;
+  std::optional<Heliographic> from = onSphere(disc, piece.front());
+  for (std::size_t i = 0; i + 1 < piece.size(); ++i) {
+    fine.append(pixels[static_cast<qsizetype>(i)]);
+    const std::optional<Heliographic> to = onSphere(disc, piece[i + 1]);
+    if (from && to) {
+      const double start = parallel ? from->longitude : from->latitude;
+      const double span = parallel ? reduce180(to->longitude - from->longitude) : to->latitude - from->latitude;
+      const int parts = std::min(1000, static_cast<int>(std::ceil(std::abs(span) / longestArc)));
+      for (int k = 1; k < parts; ++k) {
+        const double along = start + span * k / parts;
+        const Projection at = parallel ? skyPointOf(disc, line.value, along) : skyPointOf(disc, along, line.value);
+        fine.append(pointOf(photo::pixelOfDiscPoint(frame, discPointOf(at.at))));
+      }
+    }
+    from = to;
+  }
+  if (!pixels.isEmpty()) fine.append(pixels.back());
+  return fine;
+}
+
 // The one place where the drawn disc's grid is borrowed: its visible pieces turned into
-// image pixels.
-std::vector<OverlayGeometry::GridPiece> gridInImage(const photo::ImageFrame& frame, const DiscOrientation& disc,
-                                                    int step) {
-  std::vector<OverlayGeometry::GridPiece> pieces;
+// image pixels, as sampled and made finer.
+void gridInImage(const photo::ImageFrame& frame, const DiscOrientation& disc, int step, OverlayGeometry& geometry) {
+  double longestChord = 0;
   for (const GridLine& line : gridLines(disc, step)) {
     const bool strong = line.kind == GridLineKind::Equator || line.kind == GridLineKind::CentralMeridian;
+    const bool parallel = line.kind == GridLineKind::Parallel || line.kind == GridLineKind::Equator;
     for (const std::vector<SkyPoint>& piece : line.pieces) {
       QPolygonF pixels;
       pixels.reserve(static_cast<qsizetype>(piece.size()));
       for (const SkyPoint& sky : piece) pixels.append(pointOf(photo::pixelOfDiscPoint(frame, discPointOf(sky))));
-      pieces.push_back({strong, std::move(pixels)});
+      for (qsizetype i = 1; i < pixels.size(); ++i)
+        longestChord = std::max(longestChord, std::hypot(pixels[i].x() - pixels[i - 1].x(), pixels[i].y() - pixels[i - 1].y()));
+      // In short runs, so that zoomed in most of them are skipped rather than clipped.
+      const QPolygonF fine = finer(frame, disc, line, piece, pixels);
+      for (qsizetype first = 0; first + 1 < fine.size(); first += kFineRun - 1) {
+        QPolygonF run = fine.mid(first, kFineRun);
+        const QRectF bounds = run.boundingRect();
+        geometry.fineGrid.push_back({strong, parallel, line.value, std::move(run), bounds});
+      }
+      const QRectF bounds = pixels.boundingRect();
+      geometry.grid.push_back({strong, parallel, line.value, std::move(pixels), bounds});
     }
   }
-  return pieces;
+  // On the sphere a chord c of a circle of radius at most R strays at most c^2 / 8R from
+  // it, and the projection shortens every distance; the longest chord, near the centre, is
+  // hardly foreshortened.
+  geometry.gridStray = longestChord * longestChord / (8 * frame.limb.radius);
 }
 
 // The boundary of the cells of `mask` for which `inside` holds, along pixel edges,
@@ -179,7 +241,7 @@ OverlayGeometry overlayGeometry(PhotoOverlay overlay) {
       geometry.limb.append(QPointF(limb.centre.x + limb.radius * std::cos(a), limb.centre.y + limb.radius * std::sin(a)));
     }
     if (overlay.disc) {
-      geometry.grid = gridInImage(*overlay.frame, *overlay.disc, overlay.gridStep);
+      gridInImage(*overlay.frame, *overlay.disc, overlay.gridStep, geometry);
       const Projection pole = skyPointOf(*overlay.disc, 90, 0);
       if (pole.visible) geometry.pole = pointOf(photo::pixelOfDiscPoint(*overlay.frame, discPointOf(pole.at)));
     }
@@ -208,10 +270,15 @@ void paintOverlay(QPainter& painter, const OverlayGeometry& geometry, const Phot
   // Lines in image pixels, under the mapping; cosmetic pens keep their device width.
   const QTransform deviceTransform = painter.transform();
   painter.setTransform(mapping.transform(), true);
+  const bool fine = geometry.gridStray * mapping.scale > kVisibleStray;
+  // The window in image pixels, a line's width around it; a horizontal or vertical piece
+  // has an empty bounding rectangle, hence the adjusted one.
+  const QRectF inView = painter.combinedTransform().inverted().mapRect(QRectF(painter.viewport()));
+  const auto near = [&](QRectF bounds) { return bounds.adjusted(-1, -1, 1, 1); };
   for (const bool strong : {false, true}) {
     painter.setPen(strong ? cosmeticPen(kStrongGridInk, look.strongLine) : cosmeticPen(kGridInk, look.thinLine));
-    for (const auto& piece : geometry.grid)
-      if (piece.strong == strong) painter.drawPolyline(piece.pixels);
+    for (const auto& piece : fine ? geometry.fineGrid : geometry.grid)
+      if (piece.strong == strong && near(piece.bounds).intersects(inView)) painter.drawPolyline(piece.pixels);
   }
   if (!geometry.limb.isEmpty()) {
     painter.setPen(cosmeticPen(kLimbInk, look.strongLine));

@@ -13,14 +13,16 @@
 // that a 16-bit image keeps its contrast; blank (NaN) pixels show in a neutral grey. The
 // measures never read the display, only the samples.
 //
-// The grid comes from the drawn disc's grid (visible pieces sampled every 3 degrees): at a
-// high zoom on a large disc its chords stray from the true curves by a few screen pixels.
+// The grid comes from the drawn disc's grid (visible pieces sampled every 3 degrees); on a
+// large disc, zoomed in, points are added along the true curves so that the lines stay
+// within 0.1 screen pixel of them at the largest zoom.
 #pragma once
 
 #include <QImage>
 #include <QLineF>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
 #include <QSize>
 #include <QTransform>
 #include <optional>
@@ -102,12 +104,19 @@ struct OverlayLook {
 // repainting (a pointer move, a pan) only maps them.
 struct OverlayGeometry {
   struct GridPiece {
-    bool strong = false;  // the equator or the central meridian
+    bool strong = false;    // the equator or the central meridian
+    bool parallel = false;  // else a meridian
+    double value = 0;       // latitude of a parallel, Carrington longitude of a meridian
     QPolygonF pixels;
+    QRectF bounds;          // of the pixels, to skip a piece out of view
   };
   PhotoOverlay overlay;
   QPolygonF limb;                   // closed
+  // The grid as sampled for the drawn disc, and the same pieces with points added along
+  // the true curves between, drawn once the first's chords would stray visibly (zoomed in).
   std::vector<GridPiece> grid;
+  std::vector<GridPiece> fineGrid;
+  double gridStray = 0;             // how far the first's chords stray from the curves, pixels
   std::optional<QPointF> pole;      // the Sun's north pole, where it is on the visible side
   QList<QLineF> spotEdges;          // along pixel edges, around each spot
   QList<QLineF> umbraEdges;

@@ -47,6 +47,8 @@ class PhotoViewTest : public QObject {
   void theKeysZoomWithinTheLimitsAndFit();
   void aSixteenBitImageKeepsItsContrast();
   void theLimbAndGridLieOnTheImage();
+  void theGridFollowsItsCurvesWhenZoomedIn_data();
+  void theGridFollowsItsCurvesWhenZoomedIn();
   void eastIsMarkedWhereTheImageHasIt_data();
   void eastIsMarkedWhereTheImageHasIt();
   void theViewIsNamedAndTakesFocus();
@@ -226,6 +228,49 @@ void PhotoViewTest::theLimbAndGridLieOnTheImage() {
   QVERIFY2(qBlue(shown.pixel(200, 230)) > 150, "central meridian");
   QVERIFY2(!inked(shown.pixel(245, 170)), "between the equator and the 10 deg parallel");
   QVERIFY2(!inked(shown.pixel(200, 360)), "outside the disc");
+}
+
+// On a disc of 1800 px radius seen from B0 = 7 deg (no finite distance, so that a parallel
+// is exactly an ellipse), how far the middle of each drawn chord of a parallel lies from
+// it, in image pixels: the sampled grid strays by half a pixel, the finer one must not.
+void PhotoViewTest::theGridFollowsItsCurvesWhenZoomedIn_data() {
+  QTest::addColumn<double>("latitude");
+  QTest::newRow("equator") << 0.0;
+  QTest::newRow("30 deg south") << -30.0;
+  QTest::newRow("60 deg north") << 60.0;
+}
+
+void PhotoViewTest::theGridFollowsItsCurvesWhenZoomedIn() {
+  QFETCH(double, latitude);
+  constexpr double radius = 1800, b0 = 7 * std::numbers::pi / 180;
+  PhotoOverlay overlay;
+  overlay.frame = photo::ImageFrame{{{2048, 2048}, radius}, 0, false};
+  overlay.disc = DiscOrientation{0, 7, 0, 0};
+  const OverlayGeometry geometry = overlayGeometry(overlay);
+  const double phi = latitude * std::numbers::pi / 180;
+  // The parallel x = cos(phi) sin(DMC), y = sin(phi) cos(B0) - cos(phi) sin(B0) cos(DMC),
+  // in disc radii, west and north; the distance of a point from it to first order.
+  const auto stray = [&](QPointF pixel) {
+    const double x = (pixel.x() - 2048) / radius, y = (2048 - pixel.y()) / radius;
+    const double u = x / std::cos(phi), v = (y - std::sin(phi) * std::cos(b0)) / (-std::cos(phi) * std::sin(b0));
+    const double gradient = std::hypot(2 * u / std::cos(phi), 2 * v / (std::cos(phi) * std::sin(b0)));
+    return std::abs(u * u + v * v - 1) / gradient * radius;
+  };
+  const auto worst = [&](const std::vector<OverlayGeometry::GridPiece>& grid) {
+    double most = 0;
+    int chords = 0;
+    for (const auto& piece : grid) {
+      if (!piece.parallel || piece.value != latitude) continue;
+      for (qsizetype i = 1; i < piece.pixels.size(); ++i, ++chords)
+        most = std::max(most, stray((piece.pixels[i - 1] + piece.pixels[i]) / 2));
+    }
+    return chords > 0 ? most : -1.0;
+  };
+  const double sampled = worst(geometry.grid);
+  const double fine = worst(geometry.fineGrid);
+  QVERIFY2(sampled > 0.2, qPrintable(QString::number(sampled)));
+  QVERIFY2(fine >= 0 && fine < 0.02, qPrintable(QString::number(fine)));
+  QVERIFY(geometry.gridStray >= 0.8 * sampled);
 }
 
 // The east mark's tick, just outside the limb, on the side the image has east.
