@@ -62,7 +62,7 @@ PhotoOverlay overlay(int gridStep) {
   for (const auto& spot : overlay.spots)
     if (const photo::SpotOutcome measured = photo::measureSpot(sun().view(), kLimb, spot.at); measured.spot)
       overlay.outlines.push_back(measured.spot->mask);
-  overlay.limbPoints = {{250.5, 2040.7}, {2050.3, 240.7}};
+  overlay.limbPoints = {{3323.1, 767.9}, {777.5, 3313.5}};  // on the limb at 45 and 225 deg
   return overlay;
 }
 
