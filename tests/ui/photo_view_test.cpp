@@ -14,8 +14,6 @@
 using namespace kavrel;
 using namespace kavrel::disque;
 
-Q_DECLARE_METATYPE(kavrel::photo::PixelPoint)
-
 namespace {
 
 constexpr double kPixelTolerance = 1e-9;
