@@ -45,6 +45,10 @@ QPen cosmeticPen(const QColor& colour, double width, Qt::PenStyle style = Qt::So
 
 QPointF pointOf(photo::PixelPoint pixel) { return {pixel.x, pixel.y}; }
 
+// Pixels, far beyond the largest image read.
+constexpr double kFarthest = 1e7;
+bool drawable(photo::PixelPoint pixel) { return std::abs(pixel.x) <= kFarthest && std::abs(pixel.y) <= kFarthest; }
+
 // How far a chord of the finer grid may stray from its curve, image pixels.
 constexpr double kFineStray = 0.005;
 // The sampled grid is drawn while its chords stray less than this from the curves, in
@@ -233,7 +237,18 @@ QImage displayImage(image::GreyView image, DisplayStretch stretch) {
 
 OverlayGeometry overlayGeometry(PhotoOverlay overlay) {
   OverlayGeometry geometry;
-  if (overlay.frame && overlay.frame->limb.radius > 0 && std::isfinite(overlay.frame->limb.radius)) {
+  // What cannot be drawn is left out: Qt's rasterizer is not meant for NaN or for
+  // coordinates far beyond any image.
+  if (overlay.frame && !(drawable(overlay.frame->limb.centre) && overlay.frame->limb.radius > 0 &&
+                         overlay.frame->limb.radius <= kFarthest && std::isfinite(overlay.frame->north)))
+    overlay.frame.reset();
+  if (overlay.disc && !(std::isfinite(overlay.disc->p) && std::isfinite(overlay.disc->b0) &&
+                        std::isfinite(overlay.disc->l0) && std::isfinite(overlay.disc->semiDiameter)))
+    overlay.disc.reset();
+  std::erase_if(overlay.spots, [](const PhotoSpot& spot) { return !drawable(spot.at); });
+  std::erase_if(overlay.limbPoints, [](photo::PixelPoint point) { return !drawable(point); });
+  std::erase_if(overlay.driftPoints, [](photo::PixelPoint point) { return !drawable(point); });
+  if (overlay.frame) {
     const photo::Circle& limb = overlay.frame->limb;
     geometry.limb.reserve(kLimbVertices + 1);
     for (int i = 0; i <= kLimbVertices; ++i) {

@@ -49,6 +49,7 @@ class PhotoViewTest : public QObject {
   void theGridFollowsItsCurvesWhenZoomedIn();
   void eastIsMarkedWhereTheImageHasIt_data();
   void eastIsMarkedWhereTheImageHasIt();
+  void anOverlayOfImpossibleValuesDrawsNothing();
   void theViewIsNamedAndTakesFocus();
 };
 
@@ -292,6 +293,28 @@ void PhotoViewTest::eastIsMarkedWhereTheImageHasIt() {
   const QImage shown = photoWithOverlay(blackDisplay(), overlay);
   QVERIFY(inked(shown.pixel(east)));
   QVERIFY(!inked(shown.pixel(west)));
+}
+
+// A frame and points from a failed measure (NaN, a radius of 1e300) leave the image as it
+// was, rather than hanging the rasterizer.
+void PhotoViewTest::anOverlayOfImpossibleValuesDrawsNothing() {
+  const double nan = std::nan("");
+  for (const photo::ImageFrame& frame : {photo::ImageFrame{{{nan, 180}, 120}, 0, false},
+                                         photo::ImageFrame{{{200, 180}, 1e300}, 0, false},
+                                         photo::ImageFrame{{{200, 180}, 120}, nan, false}}) {
+    PhotoOverlay overlay;
+    overlay.frame = frame;
+    overlay.disc = DiscOrientation{0, 0, 0, 16.0 / 60};
+    overlay.spots = {{1, {nan, 10}}, {2, {1e300, 10}}};
+    overlay.limbPoints = {{10, -1e300}};
+    overlay.driftPoints = {{10, 10}, {nan, nan}};
+    const QImage shown = photoWithOverlay(blackDisplay(), overlay);
+    int inkedPixels = 0;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x) inkedPixels += inked(shown.pixel(x, y)) ? 1 : 0;
+    // Only the one drift point that is a point.
+    QVERIFY2(inkedPixels > 0 && inkedPixels < 200, qPrintable(QString::number(inkedPixels)));
+  }
 }
 
 void PhotoViewTest::theViewIsNamedAndTakesFocus() {
