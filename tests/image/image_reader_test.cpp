@@ -23,7 +23,6 @@ namespace {
 
 constexpr int kWidth = 24;
 constexpr int kHeight = 16;
-constexpr float kBlank = std::numeric_limits<float>::quiet_NaN();
 
 // A bright disc on a dark sky whose brightness grows to the right and downward, so that a
 // pixel tells where it is: `scale` times 1.0 on the disc, 0.05 + 0.01 x + 0.02 y outside.
