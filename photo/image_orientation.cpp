@@ -76,4 +76,10 @@ HeliographicResult heliographicOfPixel(const ImageFrame& frame, const DiscOrient
   return heliographicOf(disc, discPointOfPixel(frame, pixel));
 }
 
+PixelProjection pixelOfHeliographic(const ImageFrame& frame, const DiscOrientation& disc, double latitude,
+                                    double longitude) noexcept {
+  const Projection projection = skyPointOf(disc, latitude, longitude);
+  return {pixelOfDiscPoint(frame, discPointOf(projection.at)), projection.visible};
+}
+
 }  // namespace kavrel::photo

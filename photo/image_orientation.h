@@ -71,4 +71,14 @@ struct ImageFrame {
 [[nodiscard]] HeliographicResult heliographicOfPixel(const ImageFrame& frame, const DiscOrientation& disc,
                                                      PixelPoint pixel) noexcept;
 
+// The pixel of latitude B and Carrington longitude L (degrees) at that instant, for the
+// heliographic grid; visible false on the far side (drawn where the orthographic
+// projection puts it, inside the limb) and for non-finite inputs (a NaN pixel).
+struct PixelProjection {
+  PixelPoint at{};
+  bool visible = false;
+};
+[[nodiscard]] PixelProjection pixelOfHeliographic(const ImageFrame& frame, const DiscOrientation& disc,
+                                                  double latitude, double longitude) noexcept;
+
 }  // namespace kavrel::photo

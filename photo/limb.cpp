@@ -153,13 +153,14 @@ bool insideFrame(const GreyView& view, PixelPoint from, double ux, double uy, do
   return out > in;
 }
 
-// The limb point along one ray, or none.
-// Searched between `nearest` and `farthest` from `from` (pixels): the whole ray on the
-// first pass, a band about the first pass's circle on the second.
-// The profile along a ray and its smoothed copy, kept from ray to ray.
+// The profile along a ray, smoothed and differentiated, kept from ray to ray.
 struct Profile {
   std::vector<double> values, smooth, slope;
 };
+
+// The limb point along one ray, or none, searched between `nearest` and `farthest` from
+// `from` (pixels): the whole ray on the first pass, a band about the first circle on the
+// second.
 
 std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes, PixelPoint from, double angle,
                                     double nearest, double farthest, Profile& scratch) {
@@ -175,7 +176,11 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
   for (double t = first; t <= last; t += coarse) {
     // The nearest pixel is enough to find the crossing; the fall is sought finely below.
     const double v = pixel(view, static_cast<int>(std::lround(from.x + t * ux)), static_cast<int>(std::lround(from.y + t * uy)));
-    if (std::isnan(v)) return std::nullopt;  // a blank pixel before the fall
+    if (std::isnan(v)) {
+      // Blank pixels end the ray as the frame does (a field cut round beyond the limb).
+      out = std::min(out, t - 1);
+      break;
+    }
     if (v >= classes.level) {
       lastAbove = t;
       belowAfter = false;
@@ -214,7 +219,7 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
     if (steepest < 0 || slope[k] < slope[static_cast<std::size_t>(steepest)]) steepest = i;
   }
   // The fall must be inside the window, not on its edge.
-  if (steepest < 3 || steepest + 3 > n || !(slope[static_cast<std::size_t>(steepest)] < 0)) return std::nullopt;
+  if (steepest < 3 || steepest + 4 > n || !(slope[static_cast<std::size_t>(steepest)] < 0)) return std::nullopt;
   const auto k = static_cast<std::size_t>(steepest);
   const double left = slope[k - 1], middle = slope[k], right = slope[k + 1];
   const double curvature = left - 2 * middle + right;

@@ -12,24 +12,24 @@
 // of the way from the sky to the disc is found on a coarse step (the nearest pixel), then
 // the steepest fall of a lightly smoothed profile (bilinear, every half pixel) near it, to
 // a fraction of a pixel by a parabola through the gradient's peak. A ray that meets the
-// frame or a blank pixel before its fall gives no point. The circle is fitted
-// algebraically, refitted after clipping the points beyond 3 robust sigmas, then refined
-// geometrically (Gauss-Newton). Then 720 rays are recast from the fitted centre, searching
-// within a fifth of a radius of the first circle, and fitted again: the centroid is biased
-// where the frame cuts the disc.
+// frame or a blank pixel (which ends a ray as the frame does) before its fall gives no
+// point. The circle is fitted algebraically, refitted after clipping the points beyond 3
+// robust sigmas, then refined geometrically (Gauss-Newton). Then 720 rays are recast from
+// the fitted centre, searching within a fifth of a radius of the first circle, and fitted
+// again: the centroid is biased where the frame cuts the disc.
 //
 // Refused, with kNoLimbMessage, where no limb is found: under a third of the 720 rays kept,
-// a residual above 1.5 px or 1 % of the radius, a radius outside 8 px .. the image's
-// larger side, or a circle whose inside and outside do not agree with the histogram's
-// classes (an image of noise, a landscape, a gradient); never an invented circle.
+// a residual above 1.5 px or 1 % of the radius, a radius outside 8 px .. the image's larger
+// side, or a circle whose inside and outside do not agree with the histogram's classes (an
+// image of noise, a landscape, a gradient); never an invented circle.
 //
 // Measured (tests/photo/limb_test.cpp and 60 random discs of 70 to 130 px radius, limb
 // darkening u = 0.6, Gaussian noise of 2 % of the centre): the centre within 0.02 px, the
 // radius within 0.09 px, also off centre, cut by the frame to half the limb, under a 40 %
-// lighting gradient, with a spot on the limb, a prominence or a cloud. The radius comes out
-// 0.06 to 0.09 px short on these discs (the steepest fall of a darkened limb lies a little
-// inside its edge), within 0.03 px without darkening. About 8 ms of processor time on a
-// 4096 x 4096 image (bench/photo_bench.cpp).
+// lighting gradient, with a spot on the limb, a prominence, a cloud, or blank pixels beyond
+// the limb. The radius comes out 0.06 to 0.09 px short on these discs (the steepest fall of
+// a darkened limb lies a little inside its edge), within 0.03 px without darkening. 8 to
+// 12 ms of processor time on a 4096 x 4096 image (bench/photo_bench.cpp).
 #pragma once
 
 #include <optional>

@@ -22,7 +22,7 @@
 // rough. Measured (tests/photo/spot_area_test.cpp and like caps, a disc of 180 px radius
 // with limb darkening u = 0.6 and 1 % noise): spherical caps of 300 to 3000 MSH from the
 // centre to r = 0.9 within 3.5 %, their umbrae within 7 % (pixels straddling the edge
-// count in, so areas come out a little large); about 2.5 ms of processor time for a spot
+// count in, so areas come out a little large); 2.5 to 3 ms of processor time for a spot
 // of 10,000 pixels on a 4096 x 4096 image (bench/photo_bench.cpp).
 #pragma once
 

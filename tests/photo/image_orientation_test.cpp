@@ -72,16 +72,28 @@ TEST(ImageOrientation, RefusedOrientations) {
   }
 }
 
-// The centre pixel lies at B0 on the central meridian; a pixel off the disc is refused.
+// The centre pixel lies at B0 on the central meridian; pixels come back from their B and L
+// whichever way the image is turned; a pixel off the disc is refused.
 TEST(ImageOrientation, HeliographicPositionOfPixels) {
   const DiscOrientation disc{-12.5, 6.25, 200, 0.27};
-  const ImageFrame frame{{{320.5, 240.5}, 200}, 15, false};
-  const HeliographicResult centre = heliographicOfPixel(frame, disc, {320.5, 240.5});
+  const ImageFrame upright{{{320.5, 240.5}, 200}, 15, false};
+  const HeliographicResult centre = heliographicOfPixel(upright, disc, {320.5, 240.5});
   ASSERT_EQ(centre.refusal, DiscRefusal::None);
   EXPECT_NEAR(centre.at.latitude, 6.25, 1e-9);
   EXPECT_NEAR(centre.at.fromCentralMeridian, 0, 1e-9);
   EXPECT_NEAR(centre.at.longitude, 200, 1e-9);
-  EXPECT_EQ(heliographicOfPixel(frame, disc, {10, 10}).refusal, DiscRefusal::OutsideDisc);
+  EXPECT_EQ(heliographicOfPixel(upright, disc, {10, 10}).refusal, DiscRefusal::OutsideDisc);
+
+  const ImageFrame mirrored{{{320.5, 240.5}, 200}, 250, true};
+  for (const ImageFrame& frame : {upright, mirrored})
+    for (const PixelPoint pixel : {PixelPoint{250, 150}, PixelPoint{480, 300}, PixelPoint{330, 420}}) {
+      const HeliographicResult at = heliographicOfPixel(frame, disc, pixel);
+      ASSERT_EQ(at.refusal, DiscRefusal::None);
+      const PixelProjection back = pixelOfHeliographic(frame, disc, at.at.latitude, at.at.longitude);
+      EXPECT_TRUE(back.visible);
+      EXPECT_NEAR(back.at.x, pixel.x, 1e-6);
+      EXPECT_NEAR(back.at.y, pixel.y, 1e-6);
+    }
 }
 
 }  // namespace

@@ -51,6 +51,12 @@ TEST(Limb, FoundOnDiscsWithinAFifthOfAPixel) {
            for (int x = 0; x < p.width; ++x)
              if (std::hypot(x - px, y - py) < 12 && std::hypot(x - s.cx, y - s.cy) > s.radius + 0.5) p.at(x, y) = 0.35f;
        }},
+      {"blank beyond 1.1 radii, a field cut round", 300, 300, {150.3, 149.6, 120},
+       [](Picture& p, const SunShape& s) {
+         for (int y = 0; y < p.height; ++y)
+           for (int x = 0; x < p.width; ++x)
+             if (std::hypot(x - s.cx, y - s.cy) > 1.1 * s.radius) p.at(x, y) = std::nanf("");
+       }},
       {"a cloud over the upper left", 300, 300, {151.1, 148.4, 115},
        [](Picture& p, const SunShape&) {
          for (int y = 0; y < p.height; ++y)
