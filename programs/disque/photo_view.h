@@ -30,6 +30,7 @@ class PhotoView : public QWidget {
   // The image shown, or none. The view keeps the pointer: the image must outlive it or be
   // replaced by another call (also after its samples change). Fits the image to the view.
   void setImage(const image::GreyImage* image);
+  [[nodiscard]] const image::GreyImage* image() const { return m_image; }
   void setOverlay(PhotoOverlay overlay);
   [[nodiscard]] const PhotoOverlay& overlay() const { return m_geometry.overlay; }
 
