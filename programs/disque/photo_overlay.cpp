@@ -22,7 +22,7 @@ constexpr double kWhiteShare = 0.998;
 constexpr int kLimbVertices = 720;
 
 const QColor kLimbInk(255, 190, 0);
-const QColor kGridInk(0, 170, 255, 150);
+const QColor kGridInk(0, 130, 200);
 const QColor kStrongGridInk(0, 200, 255);
 const QColor kCompassInk(0, 200, 255);
 const QColor kSpotInk(255, 40, 40);
