@@ -1,0 +1,257 @@
+// The photograph on screen (photo_view.h).
+#include "programs/disque/photo_view.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace kavrel::disque {
+
+namespace {
+
+const QColor kBackground(48, 48, 48);
+const QColor kMessageInk(230, 230, 230);
+
+constexpr double kZoomStep = 1.25;            // one notch of the wheel, one key press
+constexpr double kSmallestShareOfFit = 0.25;  // zoomed out to a quarter of the fitted size
+constexpr double kLargestZoom = 16;           // screen pixels per image pixel
+// At least this much of the image (screen pixels) stays in view when panning.
+constexpr double kKeptInView = 48;
+
+// The range of the image's corner along one axis that keeps some of it in view.
+double clampCorner(double corner, double imageExtent, double viewExtent) {
+  const double kept = std::min({kKeptInView, imageExtent, viewExtent});
+  return std::clamp(corner, kept - imageExtent, viewExtent - kept);
+}
+
+}  // namespace
+
+PhotoView::PhotoView(QWidget* parent) : QWidget(parent) {
+  setMouseTracking(true);
+  setCursor(Qt::CrossCursor);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAccessibleName(kAccessibleName);
+  setAccessibleDescription(kAccessibleDescription);
+}
+
+void PhotoView::setImage(const image::GreyImage* image) {
+  m_image = image;
+  m_display = image != nullptr ? displayImage(image->view()) : QImage();
+  m_scaled = QPixmap();
+  m_scaledZoom = 0;
+  m_pressAt.reset();
+  m_dragging = false;
+  fitToView();
+  update();
+}
+
+void PhotoView::setOverlay(PhotoOverlay overlay) {
+  m_geometry = overlayGeometry(std::move(overlay));
+  update();
+}
+
+double PhotoView::minimumZoom() const {
+  return PhotoMapping::fit(m_display.size(), QSizeF(size())).scale * kSmallestShareOfFit;
+}
+
+double PhotoView::maximumZoom() const {
+  return std::max(kLargestZoom, PhotoMapping::fit(m_display.size(), QSizeF(size())).scale);
+}
+
+void PhotoView::setMapping(const PhotoMapping& wanted) {
+  PhotoMapping mapping = wanted;
+  if (!m_display.isNull()) {
+    mapping.corner.setX(clampCorner(mapping.corner.x(), m_display.width() * mapping.scale, width()));
+    mapping.corner.setY(clampCorner(mapping.corner.y(), m_display.height() * mapping.scale, height()));
+  }
+  const bool zoomChanged = mapping.scale != m_mapping.scale;
+  if (!zoomChanged && mapping.corner == m_mapping.corner) return;
+  m_mapping = mapping;
+  update();
+  if (zoomChanged && m_onZoom) m_onZoom(m_mapping.scale);
+}
+
+void PhotoView::fitToView() {
+  m_fitted = true;
+  setMapping(PhotoMapping::fit(m_display.size(), QSizeF(size())));
+}
+
+void PhotoView::zoomAbout(double factor, QPointF fixed) {
+  if (m_display.isNull() || !std::isfinite(factor) || !(factor > 0)) return;
+  m_fitted = false;
+  const double scale = std::clamp(m_mapping.scale * factor, minimumZoom(), maximumZoom());
+  setMapping(m_mapping.zoomedAbout(scale, fixed));
+}
+
+void PhotoView::panBy(QPointF delta) {
+  if (m_display.isNull()) return;
+  m_fitted = false;
+  setMapping(m_mapping.pannedBy(delta));
+}
+
+QImage PhotoView::photoWithOverlay() const { return disque::photoWithOverlay(m_display, m_geometry.overlay); }
+
+std::optional<photo::PixelPoint> PhotoView::pixelUnder(QPointF position) const {
+  if (m_display.isNull()) return std::nullopt;
+  const photo::PixelPoint pixel = m_mapping.toImage(position);
+  if (pixel.x < -0.5 || pixel.y < -0.5 || pixel.x >= m_display.width() - 0.5 || pixel.y >= m_display.height() - 0.5)
+    return std::nullopt;
+  return pixel;
+}
+
+void PhotoView::refreshScaled() {
+  const double zoom = m_mapping.scale;
+  const double dpr = devicePixelRatioF();
+  const QSizeF view = QSizeF(size()) / zoom;  // the view's size in image pixels
+  const QRectF inView(-m_mapping.corner / zoom, view);
+  const QRect whole = m_display.rect();
+  const QRect visible = inView.toAlignedRect() & whole;
+  if (visible.isEmpty()) return;
+  if (!m_scaled.isNull() && zoom == m_scaledZoom && m_scaled.devicePixelRatio() == dpr &&
+      m_scaledPart.contains(visible))
+    return;
+  // A view's width and height of margin around it, so that a pan rarely scales again.
+  const QRect part =
+      inView.adjusted(-view.width(), -view.height(), view.width(), view.height()).toAlignedRect() & whole;
+  const QSize target(std::max(1, static_cast<int>(std::lround(part.width() * zoom * dpr))),
+                     std::max(1, static_cast<int>(std::lround(part.height() * zoom * dpr))));
+  const QImage source = part == whole ? m_display : m_display.copy(part);
+  // Averaged when reduced; enlarged pixels stay square, as a measure needs to see them.
+  QImage scaled = source.scaled(target, Qt::IgnoreAspectRatio,
+                                zoom * dpr < 1 ? Qt::SmoothTransformation : Qt::FastTransformation);
+  scaled.setDevicePixelRatio(dpr);
+  m_scaled = QPixmap::fromImage(std::move(scaled));
+  m_scaledPart = part;
+  m_scaledZoom = zoom;
+}
+
+void PhotoView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (m_display.isNull()) {
+    painter.fillRect(rect(), kBackground);
+    painter.setPen(kMessageInk);
+    painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, kNoImage);
+  } else {
+    refreshScaled();
+    if (!m_scaled.isNull()) {
+      // On a whole device pixel, so that the pixmap is copied, not resampled.
+      const double dpr = m_scaled.devicePixelRatio();
+      const QPointF at = m_mapping.corner + QPointF(m_scaledPart.topLeft()) * m_mapping.scale;
+      const QRectF drawn(QPointF(std::round(at.x() * dpr) / dpr, std::round(at.y() * dpr) / dpr),
+                         m_scaled.deviceIndependentSize());
+      // The background only around the image: filling under it too costs a pass over the view.
+      const QRect covered(QPoint(static_cast<int>(std::ceil(drawn.left())), static_cast<int>(std::ceil(drawn.top()))),
+                          QPoint(static_cast<int>(std::floor(drawn.right())) - 1,
+                                 static_cast<int>(std::floor(drawn.bottom())) - 1));
+      for (const QRect& around : QRegion(rect()).subtracted(QRegion(covered))) painter.fillRect(around, kBackground);
+      painter.drawPixmap(drawn.topLeft(), m_scaled);
+    } else {
+      painter.fillRect(rect(), kBackground);
+    }
+    OverlayLook look;
+    look.textHeight = std::max(9, fontMetrics().height() - 3);
+    paintOverlay(painter, m_geometry, m_mapping, look);
+  }
+  if (hasFocus()) {
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  }
+}
+
+void PhotoView::resizeEvent(QResizeEvent* event) {
+  if (m_fitted) {
+    fitToView();
+  } else {
+    setMapping(m_mapping);
+  }
+  QWidget::resizeEvent(event);
+}
+
+void PhotoView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  m_pressAt = event->position();
+  m_lastDrag = event->position();
+  m_dragging = false;
+  event->accept();
+}
+
+void PhotoView::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF position = event->position();
+  if (m_pressAt && (event->buttons() & Qt::LeftButton)) {
+    if (!m_dragging && (position - *m_pressAt).manhattanLength() >= QApplication::startDragDistance()) {
+      m_dragging = true;
+      setCursor(Qt::ClosedHandCursor);
+    }
+    if (m_dragging) {
+      panBy(position - m_lastDrag);
+      m_lastDrag = position;
+    }
+  }
+  if (m_onPointer) m_onPointer(pixelUnder(position));
+  event->accept();
+}
+
+void PhotoView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !m_pressAt) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  const QPointF pressedAt = *m_pressAt;
+  const bool click = !m_dragging;
+  m_pressAt.reset();
+  m_dragging = false;
+  setCursor(Qt::CrossCursor);
+  if (click && m_onClick)
+    if (const auto pixel = pixelUnder(pressedAt)) m_onClick(*pixel);
+  event->accept();
+}
+
+void PhotoView::wheelEvent(QWheelEvent* event) {
+  const double notches = event->angleDelta().y() / 120.0;
+  if (notches == 0 || m_display.isNull()) {
+    event->ignore();
+    return;
+  }
+  zoomAbout(std::pow(kZoomStep, notches), event->position());
+  event->accept();
+}
+
+void PhotoView::keyPressEvent(QKeyEvent* event) {
+  const QPointF centre(width() / 2.0, height() / 2.0);
+  switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      zoomAbout(kZoomStep, centre);
+      break;
+    case Qt::Key_Minus:
+      zoomAbout(1 / kZoomStep, centre);
+      break;
+    case Qt::Key_0:
+      fitToView();
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
+  }
+  event->accept();
+}
+
+void PhotoView::leaveEvent(QEvent* event) {
+  if (m_onPointer) m_onPointer(std::nullopt);
+  QWidget::leaveEvent(event);
+}
+
+}  // namespace kavrel::disque

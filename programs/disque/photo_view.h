@@ -1,0 +1,99 @@
+// The photograph on screen: the image fitted to the view, zoomed with the wheel or + / -
+// (0 fits it again), panned by dragging, with its overlay (photo_overlay.h) on top.
+//
+// The view reads the one GreyImage the window owns (it keeps a pointer, never a copy of
+// the samples) and makes its 8-bit display once per image. The part of the display in and
+// around the view is scaled once per zoom and kept, so that a pointer move or a short pan
+// only repaints it and the overlay. The pointer and the clicks are reported in image
+// pixels (x from the left edge, y from the top, (0, 0) the centre of the top-left pixel),
+// and only over the image; a press and release without a drag beyond the desktop's drag
+// distance is a click, what it means is the window's business.
+#pragma once
+
+#include <QPixmap>
+#include <QRect>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "image/grey_image.h"
+#include "programs/disque/photo_overlay.h"
+
+namespace kavrel::disque {
+
+class PhotoView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit PhotoView(QWidget* parent = nullptr);
+
+  // The image shown, or none. The view keeps the pointer: the image must outlive it or be
+  // replaced by another call (also after its samples change). Fits the image to the view.
+  void setImage(const image::GreyImage* image);
+  [[nodiscard]] const image::GreyImage* image() const { return m_image; }
+  void setOverlay(PhotoOverlay overlay);
+  [[nodiscard]] const PhotoOverlay& overlay() const { return m_geometry.overlay; }
+
+  // Where the image lies in the widget now.
+  [[nodiscard]] const PhotoMapping& mapping() const { return m_mapping; }
+  // Widget pixels per image pixel, and its limits for the image shown.
+  [[nodiscard]] double zoom() const { return m_mapping.scale; }
+  [[nodiscard]] double minimumZoom() const;
+  [[nodiscard]] double maximumZoom() const;
+
+  void fitToView();
+  // Zoom by `factor` (clamped to the limits) keeping the image point under `fixed` there.
+  void zoomAbout(double factor, QPointF fixed);
+  void panBy(QPointF delta);
+
+  // The display with the overlay at the image's full resolution, for saving as PNG; null
+  // without an image.
+  [[nodiscard]] QImage photoWithOverlay() const;
+
+  void onPointer(std::function<void(std::optional<photo::PixelPoint>)> handler) { m_onPointer = std::move(handler); }
+  void onClick(std::function<void(photo::PixelPoint)> handler) { m_onClick = std::move(handler); }
+  void onZoom(std::function<void(double)> handler) { m_onZoom = std::move(handler); }
+
+  inline static const QString kNoImage = QStringLiteral("Aucune photographie ouverte.");
+  inline static const QString kAccessibleName = QStringLiteral("Photographie du Soleil");
+  inline static const QString kAccessibleDescription = QStringLiteral(
+      "La photographie ouverte, avec le bord du disque, la grille héliographique et les taches. "
+      "Molette ou touches + et - : agrandir ou réduire ; 0 : image entière ; glisser : déplacer l'image ; "
+      "clic : choisir un point.");
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+ private:
+  [[nodiscard]] std::optional<photo::PixelPoint> pixelUnder(QPointF position) const;
+  void setMapping(const PhotoMapping& mapping);
+  void refreshScaled();
+
+  const image::GreyImage* m_image = nullptr;
+  QImage m_display;  // 8-bit, full size, once per image
+  OverlayGeometry m_geometry;
+  PhotoMapping m_mapping;
+  bool m_fitted = true;  // follows the view's size until the user zooms or pans
+
+  // The display's part `m_scaledPart` (image pixels) scaled at `m_scaledZoom`.
+  QPixmap m_scaled;
+  QRect m_scaledPart;
+  double m_scaledZoom = 0;
+
+  std::optional<QPointF> m_pressAt;
+  QPointF m_lastDrag;
+  bool m_dragging = false;
+
+  std::function<void(std::optional<photo::PixelPoint>)> m_onPointer;
+  std::function<void(photo::PixelPoint)> m_onClick;
+  std::function<void(double)> m_onZoom;
+};
+
+}  // namespace kavrel::disque

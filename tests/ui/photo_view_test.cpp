@@ -1,0 +1,338 @@
+// The photograph view of Disque: where the image lies at each zoom and pan, the pixel a
+// click reports, the display of a 16-bit image, and the overlay drawn where it belongs.
+#include <QtTest>
+
+#include <QImage>
+#include <QMouseEvent>
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <vector>
+
+#include "programs/disque/photo_view.h"
+
+using namespace kavrel;
+using namespace kavrel::disque;
+
+namespace {
+
+constexpr double kPixelTolerance = 1e-9;
+
+QImage blackDisplay() {
+  QImage display(400, 400, QImage::Format_Grayscale8);
+  display.fill(0);
+  return display;
+}
+
+bool inked(QRgb rgb) { return qRed(rgb) + qGreen(rgb) + qBlue(rgb) > 150; }
+
+void sendMouse(QWidget& widget, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+  QMouseEvent event(type, at, widget.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &event);
+}
+
+}  // namespace
+
+class PhotoViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void theMappingPlacesThePixels_data();
+  void theMappingPlacesThePixels();
+  void aClickReportsThePixelUnderIt_data();
+  void aClickReportsThePixelUnderIt();
+  void aDragPansWithoutClicking();
+  void theKeysZoomWithinTheLimitsAndFit();
+  void aSixteenBitImageKeepsItsContrast();
+  void theLimbAndGridLieOnTheImage();
+  void theGridFollowsItsCurvesWhenZoomedIn_data();
+  void theGridFollowsItsCurvesWhenZoomedIn();
+  void eastIsMarkedWhereTheImageHasIt_data();
+  void eastIsMarkedWhereTheImageHasIt();
+  void anOverlayOfImpossibleValuesDrawsNothing();
+  void theViewIsNamedAndTakesFocus();
+};
+
+// Fitted, then zoomed about `fixed`, then panned; the widget point `probe` must then lie
+// over the image point `pixel`.
+void PhotoViewTest::theMappingPlacesThePixels_data() {
+  QTest::addColumn<QSize>("image");
+  QTest::addColumn<double>("factor");
+  QTest::addColumn<QPointF>("fixed");
+  QTest::addColumn<QPointF>("pan");
+  QTest::addColumn<double>("scale");
+  QTest::addColumn<QPointF>("probe");
+  QTest::addColumn<QPointF>("pixel");
+  // All in a 600 x 600 view.
+  QTest::newRow("square image fills the view") << QSize(100, 100) << 1.0 << QPointF() << QPointF() << 6.0
+                                                << QPointF(3, 3) << QPointF(0, 0);
+  QTest::newRow("wide image centred, first pixel") << QSize(400, 200) << 1.0 << QPointF() << QPointF() << 1.5
+                                                   << QPointF(0.75, 150.75) << QPointF(0, 0);
+  QTest::newRow("wide image centred, last pixel") << QSize(400, 200) << 1.0 << QPointF() << QPointF() << 1.5
+                                                  << QPointF(599.25, 449.25) << QPointF(399, 199);
+  QTest::newRow("zoom x4 keeps the point under it") << QSize(100, 100) << 4.0 << QPointF(450, 150) << QPointF()
+                                                    << 24.0 << QPointF(450, 150) << QPointF(74.5, 24.5);
+  QTest::newRow("zoom out about the corner") << QSize(100, 100) << 0.5 << QPointF(0, 0) << QPointF() << 3.0
+                                             << QPointF(0, 0) << QPointF(-0.5, -0.5);
+  QTest::newRow("pan carries the image") << QSize(100, 100) << 1.0 << QPointF() << QPointF(60, -30) << 6.0
+                                         << QPointF(63, -27) << QPointF(0, 0);
+  QTest::newRow("zoom x2 at the centre, then pan") << QSize(100, 100) << 2.0 << QPointF(300, 300)
+                                                   << QPointF(-120, 0) << 12.0 << QPointF(180, 300)
+                                                   << QPointF(49.5, 49.5);
+}
+
+void PhotoViewTest::theMappingPlacesThePixels() {
+  QFETCH(QSize, image);
+  QFETCH(double, factor);
+  QFETCH(QPointF, fixed);
+  QFETCH(QPointF, pan);
+  QFETCH(double, scale);
+  QFETCH(QPointF, probe);
+  QFETCH(QPointF, pixel);
+  const PhotoMapping fitted = PhotoMapping::fit(image, QSizeF(600, 600));
+  const PhotoMapping mapping = fitted.zoomedAbout(fitted.scale * factor, fixed).pannedBy(pan);
+  QCOMPARE(mapping.scale, scale);
+  const photo::PixelPoint at = mapping.toImage(probe);
+  QVERIFY2(std::abs(at.x - pixel.x()) < kPixelTolerance && std::abs(at.y - pixel.y()) < kPixelTolerance,
+           qPrintable(QStringLiteral("(%1, %2)").arg(at.x).arg(at.y)));
+  const QPointF back = mapping.toDevice(at);
+  QVERIFY(std::abs(back.x() - probe.x()) < kPixelTolerance && std::abs(back.y() - probe.y()) < kPixelTolerance);
+}
+
+// A 200 x 100 image in a 400 x 400 view: fitted at 2 screen pixels a pixel, 100 pixels
+// below the top.
+void PhotoViewTest::aClickReportsThePixelUnderIt_data() {
+  QTest::addColumn<double>("factor");
+  QTest::addColumn<QPoint>("click");
+  QTest::addColumn<QPointF>("pixel");
+  QTest::newRow("fitted") << 1.0 << QPoint(101, 151) << QPointF(50, 25);
+  QTest::newRow("zoomed x4 about the centre") << 4.0 << QPoint(101, 151) << QPointF(87.125, 43.375);
+}
+
+void PhotoViewTest::aClickReportsThePixelUnderIt() {
+  QFETCH(double, factor);
+  QFETCH(QPoint, click);
+  QFETCH(QPointF, pixel);
+  const image::GreyImage image(200, 100);
+  PhotoView view;
+  view.resize(400, 400);
+  view.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&view));
+  view.setImage(&image);
+  view.zoomAbout(factor, QPointF(200, 200));
+  std::vector<photo::PixelPoint> clicks;
+  view.onClick([&](photo::PixelPoint p) { clicks.push_back(p); });
+  QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, click);
+  QCOMPARE(clicks.size(), std::size_t{1});
+  QCOMPARE(clicks[0].x, pixel.x());
+  QCOMPARE(clicks[0].y, pixel.y());
+  // Off the image (the band above it when fitted, the view's edge when zoomed in) no click.
+  if (factor == 1.0) {
+    QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(200, 50));
+    QCOMPARE(clicks.size(), std::size_t{1});
+  }
+}
+
+void PhotoViewTest::aDragPansWithoutClicking() {
+  const image::GreyImage image(200, 100);
+  PhotoView view;
+  view.resize(400, 400);
+  view.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&view));
+  view.setImage(&image);
+  int clicks = 0;
+  std::optional<photo::PixelPoint> pointer;
+  view.onClick([&](photo::PixelPoint) { ++clicks; });
+  view.onPointer([&](std::optional<photo::PixelPoint> p) { pointer = p; });
+  const QPointF corner = view.mapping().corner;
+  sendMouse(view, QEvent::MouseButtonPress, QPointF(100, 200), Qt::LeftButton);
+  sendMouse(view, QEvent::MouseMove, QPointF(110, 200), Qt::LeftButton);
+  sendMouse(view, QEvent::MouseMove, QPointF(140, 230), Qt::LeftButton);
+  sendMouse(view, QEvent::MouseButtonRelease, QPointF(140, 230), Qt::NoButton);
+  QCOMPARE(clicks, 0);
+  QCOMPARE(view.mapping().corner, corner + QPointF(40, 30));
+  // The pixel grabbed stays under the pointer: (100, 200) was over pixel (49.5, 49.5).
+  QVERIFY(pointer.has_value());
+  QCOMPARE(pointer->x, 49.5);
+  QCOMPARE(pointer->y, 49.5);
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&view, &leave);
+  QVERIFY(!pointer.has_value());
+}
+
+void PhotoViewTest::theKeysZoomWithinTheLimitsAndFit() {
+  const image::GreyImage image(4000, 2000);
+  PhotoView view;
+  view.resize(400, 400);
+  view.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&view));
+  view.setImage(&image);
+  std::vector<double> zooms;
+  view.onZoom([&](double zoom) { zooms.push_back(zoom); });
+  const double fitted = view.zoom();
+  QCOMPARE(fitted, 0.1);
+  QTest::keyClick(&view, Qt::Key_Plus);
+  QCOMPARE(view.zoom(), 0.125);
+  for (int i = 0; i < 40; ++i) QTest::keyClick(&view, Qt::Key_Plus);
+  QCOMPARE(view.zoom(), 16.0);
+  QTest::keyClick(&view, Qt::Key_0);
+  QCOMPARE(view.zoom(), fitted);
+  for (int i = 0; i < 40; ++i) QTest::keyClick(&view, Qt::Key_Minus);
+  QCOMPARE(view.zoom(), fitted / 4);
+  QCOMPARE(zooms.back(), fitted / 4);
+  // The wheel zooms too, one notch a step.
+  QWheelEvent wheel(QPointF(200, 200), view.mapToGlobal(QPointF(200, 200)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&view, &wheel);
+  QCOMPARE(view.zoom(), fitted / 4 * 1.25);
+}
+
+// A ramp over 256 levels of a 16-bit camera, with a few saturated hot pixels and a blank
+// one: shown black to white, not squeezed into the two or three levels its top byte has.
+void PhotoViewTest::aSixteenBitImageKeepsItsContrast() {
+  image::GreyImage image(256, 64);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 256; ++x) image.at(x, y) = static_cast<float>(41000 + x);
+  for (int i = 0; i < 12; ++i) image.at(17 * i + 3, 40) = 65535;
+  image.at(5, 5) = std::nanf("");
+  const QImage display = displayImage(image.view());
+  QCOMPARE(display.format(), QImage::Format_Grayscale8);
+  QCOMPARE(display.size(), QSize(256, 64));
+  QSet<int> levels;
+  for (int x = 0; x < 256; ++x) levels.insert(qGray(display.pixel(x, 20)));
+  QVERIFY2(levels.size() > 240, qPrintable(QString::number(levels.size())));
+  QCOMPARE(qGray(display.pixel(0, 20)), 0);
+  QCOMPARE(qGray(display.pixel(255, 20)), 255);
+  QVERIFY(std::abs(qGray(display.pixel(128, 20)) - 128) <= 3);
+  QCOMPARE(qGray(display.pixel(5, 5)), kBlankGrey);
+}
+
+// A black 400 x 400 image with a limb of radius 120 at (200, 180), the Sun upright
+// (P = B0 = L0 = 0): the limb's pixels are drawn all round, the equator across the centre,
+// and the disc between the grid lines untouched.
+void PhotoViewTest::theLimbAndGridLieOnTheImage() {
+  PhotoOverlay overlay;
+  overlay.frame = photo::ImageFrame{{{200, 180}, 120}, 0, false};
+  overlay.disc = DiscOrientation{0, 0, 0, 16.0 / 60};
+  const QImage shown = photoWithOverlay(blackDisplay(), overlay);
+  QCOMPARE(shown.size(), QSize(400, 400));
+  // Between the marks on the rim (north, east, the axis, the pole at B0 = 0).
+  for (int degrees = 15; degrees < 360; degrees += 30) {
+    const double a = degrees * std::numbers::pi / 180;
+    const QRgb rgb = shown.pixel(static_cast<int>(std::lround(200 + 120 * std::cos(a))),
+                                 static_cast<int>(std::lround(180 + 120 * std::sin(a))));
+    QVERIFY2(qRed(rgb) > 100 && qBlue(rgb) < 60, qPrintable(QStringLiteral("limb at %1 deg").arg(degrees)));
+  }
+  QVERIFY2(qBlue(shown.pixel(245, 180)) > 150, "equator");
+  QVERIFY2(qBlue(shown.pixel(200, 230)) > 150, "central meridian");
+  QVERIFY2(!inked(shown.pixel(245, 170)), "between the equator and the 10 deg parallel");
+  QVERIFY2(!inked(shown.pixel(200, 360)), "outside the disc");
+}
+
+// On a disc of 1800 px radius seen from B0 = 7 deg (no finite distance, so that a parallel
+// is exactly an ellipse), how far the middle of each drawn chord of a parallel lies from
+// it, in image pixels: the sampled grid strays by half a pixel, the finer one must not.
+void PhotoViewTest::theGridFollowsItsCurvesWhenZoomedIn_data() {
+  QTest::addColumn<double>("latitude");
+  QTest::newRow("equator") << 0.0;
+  QTest::newRow("30 deg south") << -30.0;
+  QTest::newRow("60 deg north") << 60.0;
+}
+
+void PhotoViewTest::theGridFollowsItsCurvesWhenZoomedIn() {
+  QFETCH(double, latitude);
+  constexpr double radius = 1800, b0 = 7 * std::numbers::pi / 180;
+  PhotoOverlay overlay;
+  overlay.frame = photo::ImageFrame{{{2048, 2048}, radius}, 0, false};
+  overlay.disc = DiscOrientation{0, 7, 0, 0};
+  const OverlayGeometry geometry = overlayGeometry(overlay);
+  const double phi = latitude * std::numbers::pi / 180;
+  // The parallel x = cos(phi) sin(DMC), y = sin(phi) cos(B0) - cos(phi) sin(B0) cos(DMC),
+  // in disc radii, west and north; the distance of a point from it to first order.
+  const auto stray = [&](QPointF pixel) {
+    const double x = (pixel.x() - 2048) / radius, y = (2048 - pixel.y()) / radius;
+    const double u = x / std::cos(phi), v = (y - std::sin(phi) * std::cos(b0)) / (-std::cos(phi) * std::sin(b0));
+    const double gradient = std::hypot(2 * u / std::cos(phi), 2 * v / (std::cos(phi) * std::sin(b0)));
+    return std::abs(u * u + v * v - 1) / gradient * radius;
+  };
+  const auto worst = [&](const std::vector<OverlayGeometry::GridPiece>& grid) {
+    double most = 0;
+    int chords = 0;
+    for (const auto& piece : grid) {
+      if (!piece.parallel || piece.value != latitude) continue;
+      for (qsizetype i = 1; i < piece.pixels.size(); ++i, ++chords)
+        most = std::max(most, stray((piece.pixels[i - 1] + piece.pixels[i]) / 2));
+    }
+    return chords > 0 ? most : -1.0;
+  };
+  const double sampled = worst(geometry.grid);
+  const double fine = worst(geometry.fineGrid);
+  QVERIFY2(sampled > 0.2, qPrintable(QString::number(sampled)));
+  QVERIFY2(fine >= 0 && fine < 0.02, qPrintable(QString::number(fine)));
+  QVERIFY(geometry.gridStray >= 0.8 * sampled);
+}
+
+// The east mark's tick, just outside the limb, on the side the image has east.
+void PhotoViewTest::eastIsMarkedWhereTheImageHasIt_data() {
+  QTest::addColumn<double>("north");
+  QTest::addColumn<bool>("mirrored");
+  QTest::addColumn<QPoint>("east");
+  QTest::addColumn<QPoint>("west");
+  QTest::newRow("north up: east left") << 0.0 << false << QPoint(75, 180) << QPoint(325, 180);
+  QTest::newRow("north up, mirrored: east right") << 0.0 << true << QPoint(325, 180) << QPoint(75, 180);
+  QTest::newRow("north left: east down") << 90.0 << false << QPoint(200, 305) << QPoint(200, 55);
+}
+
+void PhotoViewTest::eastIsMarkedWhereTheImageHasIt() {
+  QFETCH(double, north);
+  QFETCH(bool, mirrored);
+  QFETCH(QPoint, east);
+  QFETCH(QPoint, west);
+  PhotoOverlay overlay;
+  overlay.frame = photo::ImageFrame{{{200, 180}, 120}, north, mirrored};
+  const QImage shown = photoWithOverlay(blackDisplay(), overlay);
+  QVERIFY(inked(shown.pixel(east)));
+  QVERIFY(!inked(shown.pixel(west)));
+}
+
+// A frame and points from a failed measure (NaN, a radius of 1e300) leave the image as it
+// was, rather than hanging the rasterizer.
+void PhotoViewTest::anOverlayOfImpossibleValuesDrawsNothing() {
+  const double nan = std::nan("");
+  for (const photo::ImageFrame& frame : {photo::ImageFrame{{{nan, 180}, 120}, 0, false},
+                                         photo::ImageFrame{{{200, 180}, 1e300}, 0, false},
+                                         photo::ImageFrame{{{200, 180}, 120}, nan, false}}) {
+    PhotoOverlay overlay;
+    overlay.frame = frame;
+    overlay.disc = DiscOrientation{0, 0, 0, 16.0 / 60};
+    overlay.spots = {{1, {nan, 10}}, {2, {1e300, 10}}};
+    overlay.limbPoints = {{10, -1e300}};
+    overlay.driftPoints = {{10, 10}, {nan, nan}};
+    const QImage shown = photoWithOverlay(blackDisplay(), overlay);
+    int inkedPixels = 0;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x) inkedPixels += inked(shown.pixel(x, y)) ? 1 : 0;
+    // Only the one drift point that is a point.
+    QVERIFY2(inkedPixels > 0 && inkedPixels < 200, qPrintable(QString::number(inkedPixels)));
+  }
+}
+
+void PhotoViewTest::theViewIsNamedAndTakesFocus() {
+  PhotoView view;
+  QCOMPARE(view.accessibleName(), QStringLiteral("Photographie du Soleil"));
+  QVERIFY(!view.accessibleDescription().isEmpty());
+  QCOMPARE(view.focusPolicy(), Qt::StrongFocus);
+  // Without an image the keys, the wheel and a click do nothing and nothing breaks.
+  int clicks = 0;
+  view.onClick([&](photo::PixelPoint) { ++clicks; });
+  view.resize(200, 200);
+  view.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&view));
+  QTest::keyClick(&view, Qt::Key_Plus);
+  QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+  QCOMPARE(clicks, 0);
+  QVERIFY(view.photoWithOverlay().isNull());
+}
+
+QTEST_MAIN(PhotoViewTest)
+#include "photo_view_test.moc"
