@@ -57,7 +57,7 @@ PhotoOverlay overlay(int gridStep) {
   PhotoOverlay overlay;
   overlay.frame = photo::ImageFrame{kLimb, 0, false};
   overlay.disc = discOrientation(kJulianDay);
-  overlay.gridStep = gridStep;
+  overlay.gridStep = GridStep{gridStep};
   overlay.spots = {{1, {1500, 1700}}, {2, {2600, 2500}}};
   for (const auto& spot : overlay.spots)
     if (const photo::SpotOutcome measured = photo::measureSpot(sun().view(), kLimb, spot.at); measured.spot)

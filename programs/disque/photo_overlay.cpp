@@ -9,7 +9,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "programs/disque/disc_drawing.h"
+#include "programs/disque/disc_grid.h"
 
 namespace kavrel::disque {
 
@@ -100,7 +100,8 @@ QPolygonF finer(const photo::ImageFrame& frame, const DiscOrientation& disc, con
 
 // The one place where the drawn disc's grid is borrowed: its visible pieces turned into
 // image pixels, as sampled and made finer.
-void gridInImage(const photo::ImageFrame& frame, const DiscOrientation& disc, int step, OverlayGeometry& geometry) {
+void gridInImage(const photo::ImageFrame& frame, const DiscOrientation& disc, GridStep step,
+                 OverlayGeometry& geometry) {
   double longestChord = 0;
   for (const GridLine& line : gridLines(disc, step)) {
     const bool strong = line.kind == GridLineKind::Equator || line.kind == GridLineKind::CentralMeridian;

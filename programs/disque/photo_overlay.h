@@ -30,6 +30,7 @@
 
 #include "image/grey_image.h"
 #include "photo/image_orientation.h"
+#include "programs/disque/disc_grid.h"
 #include "photo/spot_area.h"
 #include "sun/heliographic.h"
 
@@ -86,7 +87,7 @@ struct PhotoSpot {
 struct PhotoOverlay {
   std::optional<photo::ImageFrame> frame;
   std::optional<DiscOrientation> disc;
-  int gridStep = 10;  // degrees: 5, 10 or 15
+  GridStep gridStep{};
   std::vector<PhotoSpot> spots;
   std::vector<photo::SpotMask> outlines;         // the measured spots, each with its umbra
   std::vector<photo::PixelPoint> limbPoints;     // the limb's points being picked (up to three)
