@@ -116,6 +116,32 @@ class TilingCheck {
   bool impossible_ = false;
 };
 
+// CFITSIO allocates a tile's compressed bytes as its descriptor declares them before it
+// reads them: every tile of every data column must lie in the table's heap, else a damaged
+// descriptor asks for gigabytes that the file cannot hold.
+bool tilesInHeap(fitsfile* file, LONGLONG tiles, LONGLONG heap) {
+  for (const char* column : {"COMPRESSED_DATA", "GZIP_COMPRESSED_DATA", "UNCOMPRESSED_DATA"}) {
+    int status = 0;
+    int number = 0;
+    char name[FLEN_VALUE] = {};
+    std::strncpy(name, column, sizeof name - 1);
+    if (fits_get_colnum(file, CASEINSEN, name, &number, &status) != 0) continue;  // absent
+    int type = 0;
+    LONGLONG repeat = 0;
+    LONGLONG elementBytes = 0;
+    if (fits_get_coltypell(file, number, &type, &repeat, &elementBytes, &status) != 0 || elementBytes < 1)
+      return false;
+    for (LONGLONG tile = 1; tile <= tiles; ++tile) {
+      LONGLONG length = 0;
+      LONGLONG offset = 0;
+      if (fits_read_descriptll(file, number, tile, &length, &offset, &status) != 0) return false;
+      if (length < 0 || offset < 0 || length > heap / elementBytes || offset > heap - length * elementBytes)
+        return false;
+    }
+  }
+  return true;
+}
+
 ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_view fileName,
                             std::int64_t maxPixels) {
   int status = 0;
@@ -168,6 +194,7 @@ ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_
     fits_read_key(file, TLONGLONG, "ZTILE2", &tileHeight, nullptr, &absent);
     if (tileWidth < 1 || tileHeight < 1 || tileWidth > width || tileHeight > height)
       return refused(fileName, kReasonCorrupt);
+    if (!tilesInHeap(file, rows, heap)) return refused(fileName, kReasonCorrupt);
   }
   if (dataStart < 0 || static_cast<std::uint64_t>(dataStart) > fileSize ||
       declared > fileSize - static_cast<std::uint64_t>(dataStart))
