@@ -11,7 +11,11 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <map>
 #include <memory>
+#include <set>
+#include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -94,26 +98,69 @@ std::optional<ImageHdu> imageIn(fitsfile* file, int& status) {
   return ImageHdu{bitpix, axes[0], axes[1]};
 }
 
-// CFITSIO divides by the tile sizes of a compressed image as soon as it reaches its header
-// (a hostile ZTILEn = 0 kills the program with SIGFPE), so they are checked first, card by
-// card: every header card starts at a multiple of 80 bytes from the start of the file.
+// CFITSIO trusts the parameters of a compressed image as soon as it reaches its header: a
+// hostile ZTILEn = 0 kills the program with SIGFPE, and a Rice block size or a pixel width
+// it never writes, or a parameter given twice, sends its decoder outside its buffers. So they
+// are checked first, card by card (every header card starts at a multiple of 80 bytes from
+// the start of the file), header by header, against what a compressor writes.
 class TilingCheck {
  public:
   void scan(const char* bytes, std::size_t size) {
-    for (std::size_t at = 0; at + kCard <= size; at += kCard) {
-      const char* card = bytes + at;
-      if (std::memcmp(card, "ZTILE", 5) != 0 || card[8] != '=') continue;
-      const std::string value(card + 10, kCard - 10);
-      char* end = nullptr;
-      const long long tile = std::strtoll(value.c_str(), &end, 10);
-      if (end == value.c_str() || tile <= 0) impossible_ = true;
-    }
+    for (std::size_t at = 0; at + kCard <= size; at += kCard) card(std::string_view(bytes + at, kCard));
   }
-  [[nodiscard]] bool impossible() const noexcept { return impossible_; }
+  [[nodiscard]] bool impossible() const noexcept { return impossible_ || !headerSound(); }
 
  private:
   static constexpr std::size_t kCard = 80;
+
+  void card(std::string_view text) {
+    if (text.starts_with("XTENSION=") || text.starts_with("SIMPLE  =")) {
+      if (!headerSound()) impossible_ = true;
+      names_.clear();
+      values_.clear();
+      seen_.clear();
+      return;
+    }
+    std::string_view keyword = text.substr(0, 8);
+    keyword = keyword.substr(0, keyword.find(' '));
+    if (text.substr(8, 2) != "= " || !keyword.starts_with('Z')) return;
+    if (!seen_.insert(std::string(keyword)).second) impossible_ = true;  // given twice
+    const std::string value(text.substr(10));
+    if (keyword.starts_with("ZTILE")) {
+      char* end = nullptr;
+      const long long tile = std::strtoll(value.c_str(), &end, 10);
+      if (end == value.c_str() || tile <= 0) impossible_ = true;
+    } else if (keyword.starts_with("ZNAME")) {
+      const auto open = value.find('\'');
+      const auto close = value.find('\'', open + 1);
+      std::string name = open == std::string::npos || close == std::string::npos
+                             ? std::string()
+                             : value.substr(open + 1, close - open - 1);
+      name.erase(name.find_last_not_of(' ') + 1);
+      names_[std::string(keyword.substr(5))] = name;
+    } else if (keyword.starts_with("ZVAL")) {
+      char* end = nullptr;
+      const long long number = std::strtoll(value.c_str(), &end, 10);
+      values_[std::string(keyword.substr(4))] = end == value.c_str() ? -1 : number;
+    }
+  }
+
+  // Every named parameter has its value, and the Rice coder's are those it can decode.
+  [[nodiscard]] bool headerSound() const {
+    for (const auto& [index, name] : names_) {
+      const auto value = values_.find(index);
+      if (value == values_.end()) return false;
+      if (name == "BLOCKSIZE" && value->second != 16 && value->second != 32) return false;
+      if (name == "BYTEPIX" && value->second != 1 && value->second != 2 && value->second != 4 && value->second != 8)
+        return false;
+    }
+    return true;
+  }
+
   bool impossible_ = false;
+  std::map<std::string, std::string> names_;  // by the parameter's number
+  std::map<std::string, long long> values_;
+  std::set<std::string> seen_;
 };
 
 // CFITSIO allocates a tile's compressed bytes as its descriptor declares them before it

@@ -254,6 +254,17 @@ TEST(ImageReader, RefusesWhatIsNotAPhotographNamingTheFileAndTheReason) {
   const QString png = writeQtImage(at("bon.png"), QImage::Format_Grayscale8, "PNG", grey);
   const QString fits = writeFits(at("bon.fits"), {SHORT_IMG, 1, false, false, {},
                                                    [](int x, int y) { return x + y; }});
+  // A compressed image whose Rice block size no compressor writes (its decoder then reads
+  // outside its buffer).
+  const QString rice = writeFits(at("bon.fits.fz"), {SHORT_IMG, 1, false, true, {},
+                                                     [](int x, int y) { return x + y; }});
+  const auto patched = [&](const QString& from, const char* name, const QByteArray& card, const QByteArray& to) {
+    QFile in(from);
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray bytes = in.readAll();
+    EXPECT_TRUE(bytes.contains(card));
+    return writeBytes(at(name), bytes.replace(card, to));
+  };
   const std::vector<std::string> hugeCards = {
       "SIMPLE  =                    T", "BITPIX  =                   16",
       "NAXIS   =                    2", "NAXIS1  =                20000",
@@ -286,6 +297,8 @@ TEST(ImageReader, RefusesWhatIsNotAPhotographNamingTheFileAndTheReason) {
        "l'image est trop grande (20000 × 20000 pixels, au plus 200 millions)"},
       {writeBytes(at("entete.fits"), "SIMPLE  =                    T / tronqué"),
        "il est tronqué"},
+      {patched(rice, "bloc.fits.fz", "ZVAL1   =                   32", "ZVAL1   =                    7"),
+       "il est endommagé"},
   };
   for (const Row& row : rows) {
     const std::string name = row.path.toStdString();
