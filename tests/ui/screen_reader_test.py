@@ -108,6 +108,9 @@ class Program:
         self.name = name
         environment = dict(os.environ, LC_ALL="fr_FR.UTF-8", LANGUAGE="fr", QT_QPA_PLATFORM="xcb",
                            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", FAKETIME_DONT_FAKE_MONOTONIC="1")
+        # faketime preloads its library ahead of a sanitized build's runtime.
+        environment["ASAN_OPTIONS"] = ":".join(
+            filter(None, ["verify_asan_link_order=0", os.environ.get("ASAN_OPTIONS")]))
         # In a group of its own, so that the program goes with faketime.
         self.process = subprocess.Popen(["faketime", CLOCK, path], env=environment, start_new_session=True)
         self.application = None
