@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -671,6 +672,7 @@ void Disque::cmdFermer_Click() {
   setText("lblPhotoEtat", QString());
   m_table->setColumnCount(static_cast<int>(kSpotColumns.size()));
   m_table->setHorizontalHeaderLabels(kSpotColumns);
+  m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   showPictureControls();
   showSpots();
   showPointer();
@@ -766,6 +768,8 @@ void Disque::addPictureSpot(photo::PixelPoint pixel) {
   if (placed.frame && pointRefusal(photo::discPointOfPixel(*placed.frame, pixel)) != DiscRefusal::None) return;
   m_pictureSpots.push_back({m_nextPictureSpot++, pixel, std::nullopt});
   showPicture();
+  // The spot just clicked is the one "Mesurer l'aire" measures, not one chosen before.
+  m_table->clearSelection();
   m_table->scrollToBottom();
 }
 
@@ -809,6 +813,8 @@ void Disque::showPicture() {
   if (m_table->columnCount() != kPictureSpotColumns.size()) {
     m_table->setColumnCount(static_cast<int>(kPictureSpotColumns.size()));
     m_table->setHorizontalHeaderLabels(kPictureSpotColumns);
+    // Eight columns in the width of six: the number gives up its room to the areas.
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   }
   m_table->setRowCount(static_cast<int>(m_pictureSpots.size()));
   PhotoOverlay overlay;
