@@ -813,8 +813,8 @@ void Disque::showPicture() {
   if (m_table->columnCount() != kPictureSpotColumns.size()) {
     m_table->setColumnCount(static_cast<int>(kPictureSpotColumns.size()));
     m_table->setHorizontalHeaderLabels(kPictureSpotColumns);
-    // Eight columns in the width of six: the number gives up its room to the areas.
-    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // Eight columns in the width of six: the number and the areas take what their headings need.
+    for (const int column : {0, 6, 7}) m_table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
   }
   m_table->setRowCount(static_cast<int>(m_pictureSpots.size()));
   PhotoOverlay overlay;
