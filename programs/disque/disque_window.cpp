@@ -89,7 +89,6 @@ constexpr char kSpotMeasured[] = "Tache %1 : %2 MSH, ombre %3 MSH.";
 constexpr char kNoSpotToMeasure[] = "Cliquez d'abord sur la tache à mesurer.";
 constexpr char kPngNotMade[] = "l'image n'a pas pu être codée en PNG";
 constexpr char kPhotoPointerHint[] = "Placez le pointeur sur l'image ; un clic ajoute une tache.";
-constexpr char kPhotoPrintFailed[] = "la photographie n'a pas pu être dessinée";
 
 // The controls that act on an image, idle without one.
 const QString kPictureControls[] = {"cmdFermer", "fraOrientation", "cmdBord", "fraMesure"};
@@ -407,7 +406,8 @@ void Disque::nameForAccessibility() {
 
 bool Disque::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_table && event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && !m_spots.spots().empty()) {
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+      !(m_image ? m_pictureSpots.empty() : m_spots.spots().empty())) {
     cmdSupprimer_Click();
     return true;
   }
