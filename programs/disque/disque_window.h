@@ -3,6 +3,10 @@
 // The pointer over the disc reads theta, r, B, L and DMC; a click adds a spot to the
 // table, as does typing its theta and r, or its x and y on a drawing of the given
 // diameter. The page (heading, disc at true scale, spots) is printed or saved as PDF or SVG.
+// A photograph opened (or dropped on the window) takes the disc's place: its limb found or
+// given by three clicks, its orientation typed or taken from a drift, the grid laid over
+// it; a click there adds a spot kept as its pixel, whose area can be measured; the image
+// with its overlay is saved as PNG with the spots as CSV beside it, or printed.
 #pragma once
 
 #include <QString>
@@ -13,10 +17,15 @@
 #include <vector>
 
 #include "about/about_launcher.h"
+#include "image/grey_image.h"
+#include "image/observation_date.h"
+#include "photo/image_orientation.h"
+#include "programs/disque/photo_spots.h"
 #include "programs/date_fields.h"
 #include "programs/disque/disc_page.h"
 #include "programs/disque/page_printer.h"
 #include "ui/desktop.h"
+#include "ui/document_printer.h"
 #include "ui/form.h"
 
 class QTableWidget;
@@ -24,6 +33,7 @@ class QTableWidget;
 namespace kavrel::disque {
 
 class DiscView;
+class PhotoView;
 
 [[nodiscard]] ui::FormTable disqueForm();
 
@@ -44,7 +54,24 @@ class Disque : public ui::Form {
   using SaveDialog = std::function<QString(const QString& suggested, PageFormat& format)>;
   void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
 
+  // The image "&Ouvrir une image…" opens; an empty path when the user gives up. Defaults to
+  // the file dialog.
+  using ImageDialog = std::function<QString()>;
+  void setImageDialog(ImageDialog dialog) { m_imageDialog = std::move(dialog); }
+  // The PNG "&Enregistrer…" writes while a photograph is open (the spots' CSV goes beside
+  // it), from a suggested path; empty when the user gives up.
+  using PictureSaveDialog = std::function<QString(const QString& suggested)>;
+  void setPictureSaveDialog(PictureSaveDialog dialog) { m_pictureSaveDialog = std::move(dialog); }
+
+  // Opens the image at `path` as "&Ouvrir une image…" does; a refused file is said and
+  // leaves the window as it was.
+  void openImage(const QString& path);
+
   [[nodiscard]] about::AboutLauncher& about() { return m_about; }
+  [[nodiscard]] PhotoView* photoView() const { return m_photo; }
+  [[nodiscard]] const image::GreyImage* image() const { return m_image.get(); }
+  [[nodiscard]] const std::optional<photo::Circle>& limb() const { return m_limb; }
+  [[nodiscard]] const std::vector<PictureSpot>& pictureSpots() const { return m_pictureSpots; }
   [[nodiscard]] DiscView* discView() const { return m_view; }
   [[nodiscard]] QTableWidget* spotTable() const { return m_table; }
   [[nodiscard]] const std::vector<Spot>& spots() const { return m_spots.spots(); }
@@ -56,6 +83,9 @@ class Disque : public ui::Form {
  protected:
   // Delete in the spots' table removes the chosen spots.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // A file dropped on the window is opened as an image.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void Form_Load();
@@ -71,6 +101,13 @@ class Disque : public ui::Form {
   void Command1_Click();
   void cmdMenu_Click();
   void Calcul();
+  void cmdOuvrir_Click();
+  void cmdFermer_Click();
+  void cmdDerive_Click();
+  void cmdBord_Click();
+  void cmdMesurer_Click();
+  void picPhoto_MouseMove(std::optional<photo::PixelPoint> pixel);
+  void picPhoto_Click(photo::PixelPoint pixel);
 
   void nameForAccessibility();
   void addSpot(DiscPoint point);
@@ -85,6 +122,21 @@ class Disque : public ui::Form {
   // The instant's orientation, as the core's functions take it.
   [[nodiscard]] std::optional<DiscOrientation> disc() const;
 
+  // The photograph's part.
+  enum class Picking { None, Limb, Drift };
+  void fillObservedDate(const image::ObservationDate& observed);
+  void showPicture();  // its spots and overlay
+  void showPicturePointer();
+  void showPictureControls();
+  void pick(Picking what);
+  void pickLimb(photo::PixelPoint pixel);
+  void pickDrift(photo::PixelPoint pixel);
+  void addPictureSpot(photo::PixelPoint pixel);
+  void savePicture();
+  void printPicture();
+  [[nodiscard]] photo::ImageOrientation imageOrientation() const;
+  [[nodiscard]] FrameOutcome frame() const;
+  [[nodiscard]] QString pictureName() const;
   ui::Desktop m_desktop;
   std::string m_separator;
   DateFields m_fields;
@@ -96,6 +148,19 @@ class Disque : public ui::Form {
   std::optional<DiscInstant> m_instant;
   std::optional<DiscPoint> m_pointer;
   SpotList m_spots;
+
+  ImageDialog m_imageDialog;
+  PictureSaveDialog m_pictureSaveDialog;
+  ui::DocumentPrinter m_documents;
+  // The one copy of the photograph's samples; the view reads them through a pointer.
+  std::unique_ptr<image::GreyImage> m_image;
+  PhotoView* m_photo = nullptr;
+  std::optional<photo::Circle> m_limb;
+  Picking m_picking = Picking::None;
+  std::vector<photo::PixelPoint> m_picked;
+  std::vector<PictureSpot> m_pictureSpots;
+  int m_nextPictureSpot = 1;
+  std::optional<photo::PixelPoint> m_pixel;  // under the pointer
 };
 
 }  // namespace kavrel::disque
