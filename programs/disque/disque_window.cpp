@@ -229,9 +229,9 @@ ui::FormTable disqueForm() {
   };
   const ui::ResultColumns columns{.captionLeft = kLeft,
                                    .captionWidth = 2280,
-                                   .resultLeft = 2400,
-                                   .resultWidth = 1980,
-                                   .unitLeft = 4440,
+                                   .resultLeft = kResultLeft,
+                                   .resultWidth = kResultWidth,
+                                   .unitLeft = kUnitLeft,
                                    .unitWidth = 600,
                                    .height = kLabelHeight,
                                    .widest = toQString(kEmptyResult)};
