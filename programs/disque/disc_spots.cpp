@@ -48,14 +48,7 @@ std::optional<DiscPoint> spotOfClick(const std::optional<DiscOrientation>& disc,
 
 const Spot& SpotList::add(DiscPoint point) { return m_spots.emplace_back(Spot{m_nextNumber++, point}); }
 
-bool SpotList::remove(std::vector<int> rows) {
-  if (rows.empty()) return false;
-  std::sort(rows.begin(), rows.end(), std::greater<>());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-  for (int row : rows)
-    if (row >= 0 && static_cast<std::size_t>(row) < m_spots.size()) m_spots.erase(m_spots.begin() + row);
-  return true;
-}
+bool SpotList::remove(std::vector<int> rows) { return removeRows(m_spots, std::move(rows)); }
 
 SpotRow spotRow(const std::optional<DiscOrientation>& disc, const Spot& spot, std::string_view separator) {
   SpotRow row;

@@ -9,7 +9,9 @@
 // unknown (a date field empty), and then show kEmptyResult.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +47,18 @@ struct SpotEntry {
                                       std::string_view decimalSeparator);
 // The point clicked, where the instant is known and the point lies on the disc.
 [[nodiscard]] std::optional<DiscPoint> spotOfClick(const std::optional<DiscOrientation>& disc, DiscPoint point);
+
+// Removes the table's rows given (in any order; a row given twice or beyond the table is
+// passed over). False, and nothing removed, when no row is given.
+template <typename Item>
+bool removeRows(std::vector<Item>& items, std::vector<int> rows) {
+  if (rows.empty()) return false;
+  std::sort(rows.begin(), rows.end(), std::greater<>());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  for (const int row : rows)
+    if (row >= 0 && static_cast<std::size_t>(row) < items.size()) items.erase(items.begin() + row);
+  return true;
+}
 
 // The spots in the order they were added, numbered from 1; a number is never given twice,
 // even after a removal.

@@ -30,6 +30,7 @@
 #include "programs/disque/disc_view.h"
 #include "image/image_reader.h"
 #include "photo/limb.h"
+#include "programs/disque/photo_page.h"
 #include "programs/disque/photo_view.h"
 #include "ui/whole_file.h"
 #include "programs/qt_text.h"
@@ -459,12 +460,7 @@ void Disque::cmdSupprimer_Click() {
   std::vector<int> rows;
   for (const QModelIndex& index : m_table->selectionModel()->selectedRows()) rows.push_back(index.row());
   if (m_image) {
-    if (rows.empty()) return refuse(kNothingToRemove);
-    std::sort(rows.begin(), rows.end(), std::greater<>());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    for (const int row : rows)
-      if (row >= 0 && static_cast<std::size_t>(row) < m_pictureSpots.size())
-        m_pictureSpots.erase(m_pictureSpots.begin() + row);
+    if (!removeRows(m_pictureSpots, std::move(rows))) return refuse(kNothingToRemove);
     return showPicture();
   }
   if (!m_spots.remove(std::move(rows))) return refuse(kNothingToRemove);
@@ -875,48 +871,19 @@ void Disque::savePicture() {
     refuse(QString::fromUtf8(kPageNotWritten).arg(csvPath, reason));
 }
 
-// The page: the heading of the instant, the image with its overlay as large as the width
-// and two thirds of the height allow, and the spots' table under it.
 void Disque::printPicture() {
-  const QImage picture = m_photo->photoWithOverlay();
+  PhotoPage page;
+  page.heading = m_instant ? toQString(headingLine(m_instant->julianDay, m_separator)) : QString::fromUtf8(kIncompleteDate);
+  page.fileLine = text("lblImage");
+  page.picture = m_photo->photoWithOverlay();
+  page.columns = kPictureSpotColumns;
   const std::optional<photo::ImageFrame> placed = frame().frame;
-  const std::optional<DiscOrientation> orientation = disc();
-  std::vector<std::array<std::string, 8>> rows;
-  for (const PictureSpot& spot : m_pictureSpots) rows.push_back(pictureSpotCells(placed, orientation, spot, m_separator));
-  const QString heading = m_instant ? toQString(headingLine(m_instant->julianDay, m_separator))
-                                    : QString::fromUtf8(kIncompleteDate);
-  const QString fileLine = text("lblImage");
-  m_documents.print(pictureName(), m_documents.pageLayout(), [&](QPainter& painter, QPagedPaintDevice& device) {
-    if (picture.isNull()) return false;
-    const QRectF page(0, 0, device.width(), device.height());
-    QFont font = painter.font();
-    font.setPointSizeF(10);
-    painter.setFont(font);
-    const double line = painter.fontMetrics().height() * 1.3;
-    double y = 0;
-    painter.drawText(QRectF(0, y, page.width(), line), Qt::AlignLeft | Qt::AlignVCenter, heading);
-    y += line;
-    painter.drawText(QRectF(0, y, page.width(), line), Qt::AlignLeft | Qt::AlignVCenter, fileLine);
-    y += line * 1.5;
-    const QSizeF room(page.width(), page.height() * 2 / 3);
-    const QSizeF size = QSizeF(picture.size()).scaled(room, Qt::KeepAspectRatio);
-    const QRectF target((page.width() - size.width()) / 2, y, size.width(), size.height());
-    painter.drawImage(target, picture);
-    y = target.bottom() + line;
-    const double column = page.width() / kPictureSpotColumns.size();
-    for (int i = 0; i < kPictureSpotColumns.size(); ++i)
-      painter.drawText(QRectF(i * column, y, column, line), Qt::AlignRight | Qt::AlignVCenter, kPictureSpotColumns[i]);
-    for (const auto& cells : rows) {
-      y += line;
-      if (y + line > page.height()) {
-        if (!device.newPage()) return false;
-        y = 0;
-      }
-      for (std::size_t i = 0; i < cells.size(); ++i)
-        painter.drawText(QRectF(static_cast<double>(i) * column, y, column, line), Qt::AlignRight | Qt::AlignVCenter,
-                         toQString(cells[i]));
-    }
-    return true;
+  for (const PictureSpot& spot : m_pictureSpots) {
+    const std::array<std::string, 8> cells = pictureSpotCells(placed, disc(), spot, m_separator);
+    page.rows.emplace_back(cells.begin(), cells.end());
+  }
+  m_documents.print(pictureName(), m_documents.pageLayout(), [&page](QPainter& painter, QPagedPaintDevice& device) {
+    return paintPhotoPage(painter, device, page);
   });
 }
 

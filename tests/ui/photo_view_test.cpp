@@ -3,12 +3,16 @@
 #include <QtTest>
 
 #include <QImage>
+#include <QBuffer>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPdfWriter>
 #include <cmath>
 #include <numbers>
 #include <optional>
 #include <vector>
 
+#include "programs/disque/photo_page.h"
 #include "programs/disque/photo_view.h"
 
 using namespace kavrel;
@@ -51,6 +55,8 @@ class PhotoViewTest : public QObject {
   void eastIsMarkedWhereTheImageHasIt();
   void anOverlayOfImpossibleValuesDrawsNothing();
   void theViewIsNamedAndTakesFocus();
+  void thePrintedPageContinuesALongTable_data();
+  void thePrintedPageContinuesALongTable();
 };
 
 // Fitted, then zoomed about `fixed`, then panned; the widget point `probe` must then lie
@@ -332,6 +338,43 @@ void PhotoViewTest::theViewIsNamedAndTakesFocus() {
   QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
   QCOMPARE(clicks, 0);
   QVERIFY(view.photoWithOverlay().isNull());
+}
+
+void PhotoViewTest::thePrintedPageContinuesALongTable_data() {
+  QTest::addColumn<int>("spots");
+  QTest::addColumn<bool>("picture");
+  QTest::addColumn<bool>("painted");
+  QTest::addColumn<int>("pages");
+  QTest::newRow("no spot") << 0 << true << true << 1;
+  QTest::newRow("a few spots") << 5 << true << true << 1;
+  QTest::newRow("more spots than the page holds") << 120 << true << true << 3;
+  QTest::newRow("no picture") << 5 << false << false << 1;
+}
+
+// The image takes two thirds of the page; the table goes on over the next pages.
+void PhotoViewTest::thePrintedPageContinuesALongTable() {
+  QFETCH(int, spots);
+  QFETCH(bool, picture);
+  QFETCH(bool, painted);
+  QFETCH(int, pages);
+  PhotoPage page;
+  page.heading = QStringLiteral("Le 6 décembre 2001 à 9 h 05 TU");
+  page.fileLine = QStringLiteral("soleil.png");
+  if (picture) page.picture = blackDisplay();
+  page.columns = {"N°", "θ (°)", "r"};
+  for (int i = 0; i < spots; ++i) page.rows.push_back({std::to_string(i + 1), "12,0", "0,500"});
+  QByteArray pdf;
+  QBuffer buffer(&pdf);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter(&writer);
+    QCOMPARE(paintPhotoPage(painter, writer, page), painted);
+  }
+  QCOMPARE(static_cast<int>(pdf.count("/Type /Page\n")) + static_cast<int>(pdf.count("/Type /Page\r")) +
+               static_cast<int>(pdf.count("/Type /Page ")),
+           pages);
 }
 
 QTEST_MAIN(PhotoViewTest)
