@@ -21,6 +21,10 @@ constexpr double kClipSigmas = 3;
 constexpr double kKeptShare = 1.0 / 3;
 constexpr double kAgreement = 0.9;
 constexpr double kProfileStep = 0.5;  // pixels along the ray near the limb
+// A limb falls from the disc to the sky within a few pixels: across the window about the
+// crossing, at least this share of the way from the crossing level to the sky. A smooth
+// slope (a radial gradient, a vignetted flat) falls a small part of it there.
+constexpr double kSharpFall = 0.6;
 
 float pixel(const GreyView& view, int x, int y) { return view.at(x, y); }
 
@@ -43,6 +47,7 @@ struct Classes {
   std::vector<float> grid;  // the subsample, row by row, NaN kept
   double threshold = 0;  // Otsu's
   double level = 0;      // the rays' crossing level
+  double sky = 0;        // the mean of the sky's class
   PixelPoint centroid{};
 };
 
@@ -129,6 +134,7 @@ std::optional<Classes> classify(const GreyView& view) {
   sky /= static_cast<double>(skyCount);
   disc /= static_cast<double>(discCount);
   classes.level = sky + kLevelShare * (disc - sky);
+  classes.sky = sky;
   classes.centroid = {cx / static_cast<double>(discCount), cy / static_cast<double>(discCount)};
   return classes;
 }
@@ -218,8 +224,11 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
     slope[k] = 0.5 * (smooth[k + 1] - smooth[k - 1]);
     if (steepest < 0 || slope[k] < slope[static_cast<std::size_t>(steepest)]) steepest = i;
   }
-  // The fall must be inside the window, not on its edge.
+  // The fall must be inside the window, not on its edge, and sharp.
   if (steepest < 3 || steepest + 4 > n || !(slope[static_cast<std::size_t>(steepest)] < 0)) return std::nullopt;
+  const auto highest = std::max_element(smooth.begin(), smooth.begin() + steepest);
+  const auto lowest = std::min_element(smooth.begin() + steepest, smooth.end());
+  if (!(*highest - *lowest >= kSharpFall * (classes.level - classes.sky))) return std::nullopt;
   const auto k = static_cast<std::size_t>(steepest);
   const double left = slope[k - 1], middle = slope[k], right = slope[k + 1];
   const double curvature = left - 2 * middle + right;

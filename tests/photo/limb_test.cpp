@@ -112,6 +112,20 @@ TEST(Limb, NoSunRefused) {
   }
 }
 
+// A vignetted flat: bright in the middle, falling smoothly to the corners, with no edge. On
+// a large image its scattered "limb" stays within 1 % of the radius, which the residual
+// alone would accept.
+TEST(Limb, LargeRadialGradientRefused) {
+  constexpr int kSide = 2048;
+  Picture picture{kSide, kSide, std::vector<float>(std::size_t{kSide} * kSide)};
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x)
+      picture.at(x, y) = static_cast<float>(1 - std::hypot(x - 1023.5, y - 1023.5) / 1448.2);
+  const LimbOutcome outcome = findLimb(picture.view());
+  EXPECT_FALSE(outcome.limb.has_value()) << outcome.limb->circle.radius << " px, rms " << outcome.limb->rms;
+  EXPECT_EQ(outcome.reason, kNoLimbMessage);
+}
+
 TEST(Limb, CircleThroughThreePoints) {
   struct Row {
     const char* name;
