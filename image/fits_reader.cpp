@@ -98,13 +98,16 @@ std::optional<ImageHdu> imageIn(fitsfile* file, int& status) {
   return ImageHdu{bitpix, axes[0], axes[1]};
 }
 
-// CFITSIO trusts the parameters of a compressed image as soon as it reaches its header: a
-// hostile ZTILEn = 0 kills the program with SIGFPE, and a Rice block size or a pixel width
-// it never writes, or a parameter given twice, sends its decoder outside its buffers. So they
-// are checked first, card by card (every header card starts at a multiple of 80 bytes from
-// the start of the file), header by header, against what a compressor writes.
-class TilingCheck {
+// CFITSIO trusts what a header says as soon as it reaches it: a byte the standard does not
+// allow in a header (a line break, a control character) overruns its parsing of the card; a
+// hostile ZTILEn = 0 kills the program with SIGFPE; a Rice block size or a pixel width no
+// compressor writes, or a parameter given twice, sends its decoder outside its buffers. So
+// the file is walked first, header by header: every card of a header must be printable
+// ASCII, and a compressed image's parameters those a compressor writes. The data between
+// headers are skipped by the size the header gives them.
+class HeaderCheck {
  public:
+  // The file's bytes in order, in pieces of whole cards (multiples of 80 bytes).
   void scan(const char* bytes, std::size_t size) {
     for (std::size_t at = 0; at + kCard <= size; at += kCard) card(std::string_view(bytes + at, kCard));
   }
@@ -112,24 +115,31 @@ class TilingCheck {
 
  private:
   static constexpr std::size_t kCard = 80;
+  static constexpr std::uint64_t kRecord = 2880;
+  static constexpr int kAxes = 999;
 
   void card(std::string_view text) {
-    if (text.starts_with("XTENSION=") || text.starts_with("SIMPLE  =")) {
-      if (!headerSound()) impossible_ = true;
-      names_.clear();
-      values_.clear();
-      seen_.clear();
+    if (skip_ > 0) {
+      skip_ -= kCard;
       return;
     }
+    ++cards_;
+    for (const char c : text)
+      if (c < ' ' || c > '~') impossible_ = true;
     std::string_view keyword = text.substr(0, 8);
     keyword = keyword.substr(0, keyword.find(' '));
-    if (text.substr(8, 2) != "= " || !keyword.starts_with('Z')) return;
+    if (keyword == "END") return endOfHeader();
+    // A value follows "=" in column 9; CFITSIO reads it even without the blank after it.
+    if (text[8] != '=') return;
+    const std::string value(text.substr(9));
+    if (keyword == "BITPIX" || keyword == "NAXIS" || keyword.starts_with("NAXIS") || keyword == "PCOUNT" ||
+        keyword == "GCOUNT")
+      sizes_[std::string(keyword)] = integer(value);
+    if (!keyword.starts_with('Z')) return;
     if (!seen_.insert(std::string(keyword)).second) impossible_ = true;  // given twice
-    const std::string value(text.substr(10));
     if (keyword.starts_with("ZTILE")) {
-      char* end = nullptr;
-      const long long tile = std::strtoll(value.c_str(), &end, 10);
-      if (end == value.c_str() || tile <= 0) impossible_ = true;
+      const long long tile = integer(value);
+      if (tile <= 0) impossible_ = true;
     } else if (keyword.starts_with("ZNAME")) {
       const auto open = value.find('\'');
       const auto close = value.find('\'', open + 1);
@@ -139,10 +149,51 @@ class TilingCheck {
       name.erase(name.find_last_not_of(' ') + 1);
       names_[std::string(keyword.substr(5))] = name;
     } else if (keyword.starts_with("ZVAL")) {
-      char* end = nullptr;
-      const long long number = std::strtoll(value.c_str(), &end, 10);
-      values_[std::string(keyword.substr(4))] = end == value.c_str() ? -1 : number;
+      values_[std::string(keyword.substr(4))] = integer(value);
     }
+  }
+
+  // The rest of the header's last record, then its data, rounded up to whole records.
+  void endOfHeader() {
+    if (!headerSound()) impossible_ = true;
+    const auto size = [&](const char* name, long long absent) {
+      const auto found = sizes_.find(name);
+      return found == sizes_.end() ? absent : found->second;
+    };
+    const long long bitpix = size("BITPIX", 8);
+    const long long axes = size("NAXIS", 0);
+    std::uint64_t data = 0;
+    if (axes > 0 && axes <= kAxes) {
+      data = 1;
+      for (long long i = 1; i <= axes; ++i) {
+        const long long length = size(("NAXIS" + std::to_string(i)).c_str(), -1);
+        if (length < 0 || (length > 0 && data > (std::uint64_t{1} << 62) / static_cast<std::uint64_t>(length)))
+          return stop();
+        data *= static_cast<std::uint64_t>(length);
+      }
+    }
+    const long long pcount = size("PCOUNT", 0);
+    const long long gcount = size("GCOUNT", 1);
+    if (pcount < 0 || gcount < 0 || pcount > (1LL << 50) || gcount > (1LL << 20) || bitpix < -64 || bitpix > 64)
+      return stop();
+    data = (data + static_cast<std::uint64_t>(pcount)) * static_cast<std::uint64_t>(gcount) *
+           static_cast<std::uint64_t>(bitpix < 0 ? -bitpix : bitpix) / 8;
+    const std::uint64_t padding = (kRecord - (cards_ * kCard) % kRecord) % kRecord;
+    skip_ = padding + (data + kRecord - 1) / kRecord * kRecord;
+    cards_ = 0;
+    sizes_.clear();
+    names_.clear();
+    values_.clear();
+    seen_.clear();
+  }
+
+  // A size beyond any file: nothing after it is a header CFITSIO will reach in one piece.
+  void stop() { skip_ = std::numeric_limits<std::uint64_t>::max(); }
+
+  static long long integer(const std::string& value) {
+    char* end = nullptr;
+    const long long number = std::strtoll(value.c_str(), &end, 10);
+    return end == value.c_str() ? -1 : number;
   }
 
   // Every named parameter has its value, and the Rice coder's are those it can decode.
@@ -158,6 +209,9 @@ class TilingCheck {
   }
 
   bool impossible_ = false;
+  std::uint64_t skip_ = 0;   // bytes of data still to pass over
+  std::uint64_t cards_ = 0;  // of the header being read
+  std::map<std::string, long long> sizes_;
   std::map<std::string, std::string> names_;  // by the parameter's number
   std::map<std::string, long long> values_;
   std::set<std::string> seen_;
@@ -292,13 +346,13 @@ ImageReadOutcome readFitsFile(const std::string& path, std::string_view fileName
   {
     std::ifstream in(path, std::ios::binary);
     if (!in) return refused(fileName, kReasonUnreadable);
-    TilingCheck tiling;
+    HeaderCheck headers;
     std::vector<char> record(64 * kRecord);
     while (in) {
       in.read(record.data(), static_cast<std::streamsize>(record.size()));
-      tiling.scan(record.data(), static_cast<std::size_t>(in.gcount()));
+      headers.scan(record.data(), static_cast<std::size_t>(in.gcount()));
     }
-    if (tiling.impossible()) return refused(fileName, kReasonCorrupt);
+    if (headers.impossible()) return refused(fileName, kReasonCorrupt);
   }
   fitsfile* opened = nullptr;
   int status = 0;
@@ -320,9 +374,9 @@ ImageReadOutcome readFitsBytes(const void* data, std::size_t size, std::string_v
   // as data (the truncation check keeps the size given).
   std::vector<char> padded(static_cast<const char*>(data), static_cast<const char*>(data) + size);
   padded.resize((size / kRecord + 1) * kRecord, '\0');
-  TilingCheck tiling;
-  tiling.scan(padded.data(), padded.size());
-  if (tiling.impossible()) return refused(fileName, kReasonCorrupt);
+  HeaderCheck headers;
+  headers.scan(padded.data(), padded.size());
+  if (headers.impossible()) return refused(fileName, kReasonCorrupt);
   void* buffer = padded.data();
   std::size_t bufferSize = padded.size();
   fitsfile* opened = nullptr;

@@ -299,6 +299,12 @@ TEST(ImageReader, RefusesWhatIsNotAPhotographNamingTheFileAndTheReason) {
        "il est tronqué"},
       {patched(rice, "bloc.fits.fz", "ZVAL1   =                   32", "ZVAL1   =                    7"),
        "il est endommagé"},
+      {writeRawFits(at("controle.fits"),
+                    {"SIMPLE  =                    T", "BITPIX  =                    8",
+                     "NAXIS   =                    2", "NAXIS1  =                   10",
+                     "NAXIS2  =                   10", "OBJECT  = 'Soleil\n\n'"},
+                    2880),
+       "il est endommagé"},
   };
   for (const Row& row : rows) {
     const std::string name = row.path.toStdString();
