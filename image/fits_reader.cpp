@@ -1,11 +1,17 @@
 #include "image/fits_reader.h"
 
+#include <fcntl.h>
 #include <fitsio.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <cstdlib>
 #include <filesystem>
@@ -137,9 +143,13 @@ class HeaderCheck {
       sizes_[std::string(keyword)] = integer(value);
     if (!keyword.starts_with('Z')) return;
     if (!seen_.insert(std::string(keyword)).second) impossible_ = true;  // given twice
-    if (keyword.starts_with("ZTILE")) {
-      const long long tile = integer(value);
-      if (tile <= 0) impossible_ = true;
+    // CFITSIO divides by the tile sizes and counts tiles per axis as it opens the header.
+    if (keyword.starts_with("ZTILE") || keyword.starts_with("ZNAXIS")) {
+      const long long length = integer(value);
+      if (length <= 0 || (keyword == "ZNAXIS" && length > kAxes)) impossible_ = true;
+    } else if (keyword == "ZBITPIX") {
+      const long long bits = integer(value);
+      if (bits != 8 && bits != 16 && bits != 32 && bits != 64 && bits != -32 && bits != -64) impossible_ = true;
     } else if (keyword.starts_with("ZNAME")) {
       const auto open = value.find('\'');
       const auto close = value.find('\'', open + 1);
@@ -243,6 +253,70 @@ bool tilesInHeap(fitsfile* file, LONGLONG tiles, LONGLONG heap) {
   return true;
 }
 
+// The observation's date from the image's header, else from the primary one; the image's
+// HDU stays the current one.
+std::optional<ObservationDate> observationIn(fitsfile* file, int& status) {
+  std::optional<ObservationDate> observed = headerDate(file);
+  int hduNumber = 1;
+  fits_get_hdu_num(file, &hduNumber);
+  if (observed || hduNumber == 1) return observed;
+  int moved = 0;
+  if (fits_movabs_hdu(file, 1, nullptr, &moved) == 0) observed = headerDate(file);
+  fits_movabs_hdu(file, hduNumber, nullptr, &status);
+  return observed;
+}
+
+void readPixels(fitsfile* file, float* into, LONGLONG count, int& status) {
+  std::array<LONGLONG, kMaxAxes> first;
+  first.fill(1);
+  float blank = std::numeric_limits<float>::quiet_NaN();
+  int anyBlank = 0;
+  fits_read_pixll(file, TFLOAT, first.data(), count, &blank, into, &anyBlank, &status);
+}
+
+// CFITSIO's decoders of compressed tiles trust the compressed bytes: a damaged tile sends
+// them outside their buffers, and that cannot be told before decoding. So the tiles are
+// decoded in a child process, into memory it shares with this one; a child that dies or
+// reports an error is a damaged file, and this process goes on. The child dies silently:
+// its signals go back to their defaults and its standard error to /dev/null, and a
+// sanitizer's last words (in a sanitized build) are not said.
+extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
+
+bool decodedApart(fitsfile* file, std::vector<float>& samples) {
+  struct Shared {
+    int status;
+    int done;
+  };
+  const std::size_t bytes = sizeof(Shared) + samples.size() * sizeof(float);
+  void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+  if (memory == MAP_FAILED) return false;
+  auto* shared = static_cast<Shared*>(memory);
+  auto* pixels = reinterpret_cast<float*>(static_cast<char*>(memory) + sizeof(Shared));
+  shared->status = -1;
+  shared->done = 0;
+  const pid_t child = fork();
+  if (child == 0) {
+    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP}) std::signal(signal, SIG_DFL);
+    if (__sanitizer_set_death_callback) __sanitizer_set_death_callback(nullptr);
+    if (const int quiet = open("/dev/null", O_WRONLY); quiet >= 0) dup2(quiet, STDERR_FILENO);
+    int status = 0;
+    readPixels(file, pixels, static_cast<LONGLONG>(samples.size()), status);
+    shared->status = status;
+    shared->done = 1;
+    _exit(0);
+  }
+  bool decoded = false;
+  if (child > 0) {
+    int how = 0;
+    while (waitpid(child, &how, 0) < 0 && errno == EINTR) {
+    }
+    decoded = WIFEXITED(how) && WEXITSTATUS(how) == 0 && shared->done == 1 && shared->status == 0;
+  }
+  if (decoded) std::memcpy(samples.data(), pixels, samples.size() * sizeof(float));
+  munmap(memory, bytes);
+  return decoded;
+}
+
 ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_view fileName,
                             std::int64_t maxPixels) {
   int status = 0;
@@ -303,13 +377,16 @@ ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_
 
   ImageReadOutcome outcome;
   outcome.image = GreyImage(static_cast<int>(width), static_cast<int>(height));
-  std::array<LONGLONG, kMaxAxes> first;
-  first.fill(1);
-  float blank = std::numeric_limits<float>::quiet_NaN();
-  int anyBlank = 0;
-  fits_read_pixll(file, TFLOAT, first.data(), width * height, &blank,
-                  outcome.image.samples().data(), &anyBlank, &status);
+  // Every header is read before the pixels: a child that decodes them moves the position
+  // of the file it shares with this process.
+  outcome.observed = observationIn(file, status);
   if (status != 0) return refusedForStatus(fileName, status);
+  if (compressed) {
+    if (!decodedApart(file, outcome.image.samples())) return refused(fileName, kReasonCorrupt);
+  } else {
+    readPixels(file, outcome.image.samples().data(), static_cast<LONGLONG>(outcome.image.samples().size()), status);
+    if (status != 0) return refusedForStatus(fileName, status);
+  }
 
   const int rows = outcome.image.height();
   for (int y = 0; y < rows / 2; ++y)
@@ -319,13 +396,6 @@ ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_
   outcome.format = kFormat;
   outcome.bitsPerSample = std::abs(hdu->bitpix);
   outcome.floatSamples = hdu->bitpix < 0;
-  outcome.observed = headerDate(file);
-  int hduNumber = 1;
-  fits_get_hdu_num(file, &hduNumber);
-  if (!outcome.observed && hduNumber > 1) {
-    status = 0;
-    if (fits_movabs_hdu(file, 1, nullptr, &status) == 0) outcome.observed = headerDate(file);
-  }
   return outcome;
 }
 
