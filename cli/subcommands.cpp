@@ -258,18 +258,18 @@ const std::vector<Subcommand>& subcommands() {
         "argument, à la date et à l'heure locales de l'ordinateur. Avec --csv, un\n"
         "instant par ligne de FICHIER (ou de l'entrée standard) : « J M A H MIN » ou\n"
         "« AAAA-MM-JJTHH:MM[:SS] » (lignes vides et « # » ignorées) ; une ligne CSV par\n"
-        "instant : date;heure_tu;jour_julien;ascension_droite_h;declinaison_deg;\n"
-        "rotation;demi_diametre_arcmin;P_deg;B0_deg;L0_deg;erreur (séparateur « ; »\n"
-        "avec la virgule décimale, « , » avec le point) ; une ligne refusée garde sa\n"
-        "ligne CSV, valeurs vides et message dans erreur",
+        "instant, colonnes date, heure_tu, jour_julien, ascension_droite_h,\n"
+        "declinaison_deg, rotation, demi_diametre_arcmin, P_deg, B0_deg, L0_deg et\n"
+        "erreur (séparateur « ; » avec la virgule décimale, « , » avec le point) ; une\n"
+        "ligne refusée garde sa ligne CSV, valeurs vides et message dans erreur",
         "the aspect of the Sun, lines 2 to 10 of the printed report (Dalvoren); without\n"
         "arguments, at the local date and time of the computer. With --csv, one instant\n"
         "per line of FICHIER (or of the standard input): \"D M Y H MIN\" or\n"
         "\"YYYY-MM-DDTHH:MM[:SS]\" (empty lines and \"#\" skipped); one CSV row per\n"
-        "instant: date;heure_tu;jour_julien;ascension_droite_h;declinaison_deg;\n"
-        "rotation;demi_diametre_arcmin;P_deg;B0_deg;L0_deg;erreur (separator \";\"\n"
-        "with the decimal comma, \",\" with the point); a refused line keeps its row,\n"
-        "with empty values and the message in erreur"},
+        "instant, columns date, heure_tu, jour_julien, ascension_droite_h,\n"
+        "declinaison_deg, rotation, demi_diametre_arcmin, P_deg, B0_deg, L0_deg and\n"
+        "erreur (separator \";\" with the decimal comma, \",\" with the point); a\n"
+        "refused line keeps its row, with empty values and the message in erreur"},
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, true, printSolarAspect,
        {{"--csv", 0}}, "| --csv [FICHIER]"},
       {"rotations", {"J1", "M1", "A1", "J2", "M2", "A2"},
@@ -282,14 +282,15 @@ const std::vector<Subcommand>& subcommands() {
         "céleste par l'est (depuis le pôle nord du Soleil avec --depuis-axe),\n"
         "DISTANCE au centre en rayons du disque (0 à 1). Avec --csv, un point par\n"
         "ligne de FICHIER (ou de l'entrée standard) : « J M A H MIN ANGLE DISTANCE »\n"
-        "ou « ISO ANGLE DISTANCE » ; une ligne CSV par point :\n"
-        "date;heure_tu;angle;distance;B_deg;L_deg;DMC_deg;erreur",
+        "ou « ISO ANGLE DISTANCE » ; une ligne CSV par point, colonnes date, heure_tu,\n"
+        "angle, distance, B_deg, L_deg, DMC_deg et erreur",
         "the heliographic coordinates B, L and DMC of a point of the disc at a date and\n"
         "a time of UT (Disque): position ANGLE in degrees from celestial north through\n"
         "east (from the Sun's north pole with --depuis-axe), DISTANCE from the centre\n"
         "in disc radii (0 to 1). With --csv, one point per line of FICHIER (or of the\n"
         "standard input): \"D M Y H MIN ANGLE DISTANCE\" or \"ISO ANGLE DISTANCE\"; one\n"
-        "CSV row per point: date;heure_tu;angle;distance;B_deg;L_deg;DMC_deg;erreur"},
+        "CSV row per point, columns date, heure_tu, angle, distance, B_deg, L_deg,\n"
+        "DMC_deg and erreur"},
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, printSpot,
        {{"--depuis-axe", 0}, {"--csv", 0}}, "[--depuis-axe] | --csv [FICHIER] [--depuis-axe]"},
       {"disque", {"JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE"},
