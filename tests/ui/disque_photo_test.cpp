@@ -85,6 +85,7 @@ class DisquePhotoTest : public QObject {
 
  private slots:
   void aPhotographReduced();
+  void aFitsDateFillsTheDateFields();
   void theOrientationReadsBackInTheta_data();
   void theOrientationReadsBackInTheta();
 };
@@ -162,6 +163,34 @@ void DisquePhotoTest::aPhotographReduced() {
 }
 
 // A point 40 px left of the centre, as displayed: east on an upright image with north up.
+// The instant of a FITS file's header goes into the date fields as if typed, and the
+// results follow it; the minute is the one begun (the fields hold whole minutes).
+void DisquePhotoTest::aFitsDateFillsTheDateFields() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("soleil.fits");
+  std::string bytes;
+  for (const std::string card : {"SIMPLE  =                    T", "BITPIX  =                    8",
+                                 "NAXIS   =                    2", "NAXIS1  =                  160",
+                                 "NAXIS2  =                  160", "DATE-OBS= '2001-12-06T09:05:50'", "END"})
+    bytes += card + std::string(80 - card.size(), ' ');
+  bytes.resize(2880, ' ');
+  for (int y = 0; y < 160; ++y)
+    for (int x = 0; x < 160; ++x) bytes += static_cast<char>(std::hypot(x - 79.5, y - 79.5) < 60 ? 200 : 10);
+  bytes.resize((bytes.size() + 2879) / 2880 * 2880, '\0');
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  file.close();
+
+  OpenWindow<Disque> f;
+  openSun(f, path);
+  QVERIFY2(f.desktop.messages.shown.empty(), "no refusal");
+  const QStringList fields = {f.w().text("txtJour"), f.w().text("txtMois"), f.w().text("txtAnnée"),
+                              f.w().text("txtHeure"), f.w().text("txtMinute")};
+  QCOMPARE(fields, (QStringList{"6", "12", "2001", "9", "5"}));
+  QCOMPARE(f.w().text("lblP"), QStringLiteral("13,93"));
+}
+
 void DisquePhotoTest::theOrientationReadsBackInTheta_data() {
   QTest::addColumn<QString>("angle");
   QTest::addColumn<bool>("eastRight");
