@@ -52,25 +52,25 @@ struct FitsImage {
   std::function<double(int, int)> value;
 };
 
-QString writeFits(const QString& path, const FitsImage& spec) {
+QString writeFits(const QString& path, const FitsImage& wanted) {
   fitsfile* file = nullptr;
   int status = 0;
   // The disk driver takes the name as it is, brackets included.
   fits_create_diskfile(&file, QFile::encodeName(path).constData(), &status);
-  if (spec.inExtension) {
+  if (wanted.inExtension) {
     fits_create_img(file, SHORT_IMG, 0, nullptr, &status);
     fits_write_key_str(file, "DATE-OBS", "2001-12-06", "", &status);
     fits_write_key_str(file, "TIME-OBS", "09:05:30.5", "", &status);
   }
-  if (spec.compressed) fits_set_compression_type(file, RICE_1, &status);
-  long axes[3] = {kWidth, kHeight, spec.planes};
-  fits_create_img(file, spec.bitpix, spec.planes > 1 ? 3 : 2, axes, &status);
-  if (spec.keywords) spec.keywords(file, status);
-  std::vector<double> data(static_cast<std::size_t>(kWidth) * kHeight * spec.planes, 999.0);
+  if (wanted.compressed) fits_set_compression_type(file, RICE_1, &status);
+  long axes[3] = {kWidth, kHeight, wanted.planes};
+  fits_create_img(file, wanted.bitpix, wanted.planes > 1 ? 3 : 2, axes, &status);
+  if (wanted.keywords) wanted.keywords(file, status);
+  std::vector<double> data(static_cast<std::size_t>(kWidth) * kHeight * wanted.planes, 999.0);
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
-      data[static_cast<std::size_t>((kHeight - 1 - y) * kWidth + x)] = spec.value(x, y);
-  if (spec.compressed) {
+      data[static_cast<std::size_t>((kHeight - 1 - y) * kWidth + x)] = wanted.value(x, y);
+  if (wanted.compressed) {
     // CFITSIO compresses only data of the image's own type.
     std::vector<short> shorts(data.begin(), data.end());
     fits_write_img(file, TSHORT, 1, static_cast<LONGLONG>(shorts.size()), shorts.data(), &status);
