@@ -249,13 +249,12 @@ bool finite(const DiscOrientation& disc) {
          std::isfinite(disc.semiDiameter);
 }
 
-std::string header(std::initializer_list<std::string_view> names, CsvFormat format) {
-  std::string text;
-  for (const auto name : names) {
-    if (!text.empty()) text += format.separator;
-    text += name;
-  }
-  return text + '\n';
+// The instant's date and time, each followed by the separator.
+void appendInstant(std::string& row, const Instant& instant, CsvFormat format) {
+  row += instant.date;
+  row += format.separator;
+  row += instant.time;
+  row += format.separator;
 }
 
 }  // namespace
@@ -302,14 +301,23 @@ void appendField(std::string& row, std::string_view text, CsvFormat format) {
   row += '"';
 }
 
+std::string csvHeader(std::initializer_list<std::string_view> names, CsvFormat format) {
+  std::string text;
+  for (const auto name : names) {
+    if (!text.empty()) text += format.separator;
+    text += name;
+  }
+  return text + '\n';
+}
+
 std::string sunHeader(CsvFormat format) {
-  return header({"date", "heure_tu", "jour_julien", "ascension_droite_h", "declinaison_deg", "rotation",
+  return csvHeader({"date", "heure_tu", "jour_julien", "ascension_droite_h", "declinaison_deg", "rotation",
                  "demi_diametre_arcmin", "P_deg", "B0_deg", "L0_deg", "erreur"},
                 format);
 }
 
 std::string spotHeader(CsvFormat format) {
-  return header({"date", "heure_tu", "angle", "distance", "B_deg", "L_deg", "DMC_deg", "erreur"}, format);
+  return csvHeader({"date", "heure_tu", "angle", "distance", "B_deg", "L_deg", "DMC_deg", "erreur"}, format);
 }
 
 bool appendSunRow(std::string& row, const SunLine& line, CsvFormat format) {
@@ -330,10 +338,7 @@ bool appendSunRow(std::string& row, const SunLine& line, CsvFormat format) {
     return false;
   }
   const char sep = format.separator;
-  row += line.instant->date;
-  row += sep;
-  row += line.instant->time;
-  row += sep;
+  appendInstant(row, *line.instant, format);
   appendNumber(row, jd, 5, format);
   row += sep;
   appendNumber(row, sun.rightAscension, 6, format);
@@ -361,10 +366,7 @@ bool appendSpotRow(std::string& row, const SpotLine& line, bool fromSolarNorth, 
     return false;
   }
   const char sep = format.separator;
-  row += line.instant->date;
-  row += sep;
-  row += line.instant->time;
-  row += sep;
+  appendInstant(row, *line.instant, format);
   appendNumber(row, line.angle, 3, format);
   row += sep;
   appendNumber(row, line.distance, 3, format);

@@ -20,6 +20,7 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -80,6 +81,8 @@ struct CsvFormat {
 // a quote or a line break.
 void appendField(std::string& row, std::string_view text, CsvFormat format);
 
+// A header line: the names, separated, and the line's end.
+[[nodiscard]] std::string csvHeader(std::initializer_list<std::string_view> names, CsvFormat format);
 [[nodiscard]] std::string sunHeader(CsvFormat format);
 [[nodiscard]] std::string spotHeader(CsvFormat format);
 

@@ -113,8 +113,6 @@ QString defaultPictureSaveDialog(const QString& suggested) {
   return dialog.selectedFiles().first();
 }
 
-QString pixelText(double value, const std::string& separator) { return toQString(formatMask(value, "0.0", separator)); }
-
 QString defaultSaveDialog(const QString& suggested, PageFormat& format) {
   const QString pdf = QStringLiteral("PDF (*.pdf)");
   const QString svg = QStringLiteral("SVG (*.svg)");
@@ -362,8 +360,8 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
   m_photo->setGeometry(toPixels(kDiscAt));
   m_photo->hide();
   setAcceptDrops(true);
-  setText("txtSeuilTache", toQString(formatMask(photo::SpotThresholds{}.spot, "0.00", m_separator)));
-  setText("txtSeuilOmbre", toQString(formatMask(photo::SpotThresholds{}.umbra, "0.00", m_separator)));
+  setText("txtSeuilTache", toQString(thresholdText(photo::SpotThresholds{}.spot, m_separator)));
+  setText("txtSeuilOmbre", toQString(thresholdText(photo::SpotThresholds{}.umbra, m_separator)));
   nameForAccessibility();
   m_table = table("grdTaches");
   m_table->installEventFilter(this);
@@ -625,10 +623,7 @@ void Disque::openImage(const QString& path) {
   const photo::LimbOutcome found = photo::findLimb(m_image->view());
   if (found.limb) {
     m_limb = found.limb->circle;
-    const photo::Circle& c = *m_limb;
-    setText("lblPhotoEtat", QString::fromUtf8(kLimbFound)
-                                .arg(pixelText(c.centre.x, m_separator), pixelText(c.centre.y, m_separator),
-                                     pixelText(c.radius, m_separator)));
+    setText("lblPhotoEtat", limbText(kLimbFound));
   } else {
     setText("lblPhotoEtat", QString::fromUtf8(kLimbMissing));
   }
@@ -649,6 +644,12 @@ void Disque::fillObservedDate(const image::ObservationDate& observed) {
   // The minute begun: the fields hold whole minutes.
   setText("txtMinute", QString::number(observed.minute));
   setText("txtHeure", QString::number(observed.hour));
+}
+
+// "%1 %2 %3": the limb's centre and radius in pixels.
+QString Disque::limbText(const char* pattern) const {
+  const auto shown = [this](double pixels) { return toQString(pixelText(pixels, m_separator)); };
+  return QString::fromUtf8(pattern).arg(shown(m_limb->centre.x), shown(m_limb->centre.y), shown(m_limb->radius));
 }
 
 void Disque::cmdFermer_Click() {
@@ -726,9 +727,7 @@ void Disque::pickLimb(photo::PixelPoint pixel) {
     return refuse(toQString(circle.reason));
   }
   m_limb = circle.circle;
-  setText("lblPhotoEtat", QString::fromUtf8(kLimbGiven)
-                              .arg(pixelText(m_limb->centre.x, m_separator), pixelText(m_limb->centre.y, m_separator),
-                                   pixelText(m_limb->radius, m_separator)));
+  setText("lblPhotoEtat", limbText(kLimbGiven));
   showPicture();
   showPicturePointer();
 }
@@ -751,7 +750,7 @@ void Disque::pickDrift(photo::PixelPoint pixel) {
     setText("lblPhotoEtat", QString());
     return refuse(toQString(north.reason));
   }
-  const QString angle = toQString(formatMask(*north.angle, "0.00", m_separator));
+  const QString angle = toQString(angleText(*north.angle, m_separator));
   static_cast<QAbstractButton*>(control("optNordCeleste"))->setChecked(true);
   setText("txtOrientation", angle);
   setText("lblPhotoEtat", QString::fromUtf8(kDriftNorth).arg(angle));
@@ -786,8 +785,8 @@ void Disque::cmdMesurer_Click() {
   spot.measured = measured.spot;
   setText("lblPhotoEtat", QString::fromUtf8(kSpotMeasured)
                               .arg(spot.number)
-                              .arg(toQString(formatMask(measured.spot->whole.hemisphere, "0", m_separator)),
-                                   toQString(formatMask(measured.spot->umbra.hemisphere, "0", m_separator))));
+                              .arg(toQString(areaText(measured.spot->whole.hemisphere, m_separator)),
+                                   toQString(areaText(measured.spot->umbra.hemisphere, m_separator))));
   showPicture();
   m_table->selectRow(static_cast<int>(chosen));
 }
@@ -836,8 +835,8 @@ void Disque::showPicture() {
 
 void Disque::showPicturePointer() {
   if (!m_image) return;
-  setText("lblPxX", m_pixel ? pixelText(m_pixel->x, m_separator) : QString());
-  setText("lblPxY", m_pixel ? pixelText(m_pixel->y, m_separator) : QString());
+  setText("lblPxX", m_pixel ? toQString(pixelText(m_pixel->x, m_separator)) : QString());
+  setText("lblPxY", m_pixel ? toQString(pixelText(m_pixel->y, m_separator)) : QString());
   PointerReadout readout;
   const FrameOutcome placed = frame();
   if (!m_pixel)

@@ -127,6 +127,7 @@ class Disque : public ui::Form {
   void fillObservedDate(const image::ObservationDate& observed);
   void showPicture();  // its spots and overlay
   void showPicturePointer();
+  [[nodiscard]] QString limbText(const char* pattern) const;
   void showPictureControls();
   void pick(Picking what);
   void pickLimb(photo::PixelPoint pixel);

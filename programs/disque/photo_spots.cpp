@@ -11,11 +11,10 @@
 
 namespace kavrel::disque {
 
-namespace {
-
-std::string areaText(double value, std::string_view separator) { return formatMask(value, "0", separator); }
-
-}  // namespace
+std::string pixelText(double pixels, std::string_view separator) { return formatMask(pixels, "0.0", separator); }
+std::string angleText(double degrees, std::string_view separator) { return formatMask(degrees, "0.00", separator); }
+std::string thresholdText(double share, std::string_view separator) { return formatMask(share, "0.00", separator); }
+std::string areaText(double millionths, std::string_view separator) { return formatMask(millionths, "0", separator); }
 
 double orientationAngle(std::string_view typed, std::string_view separator) {
   return parseStrictNumber(typed, separator).value_or(std::numeric_limits<double>::quiet_NaN());
@@ -67,13 +66,10 @@ std::string pictureSpotsCsv(const std::vector<PictureSpot>& spots, const std::op
   const batch::CsvFormat format = batch::csvFormat(decimalSeparator);
   const std::string decimal(1, format.decimal);
   const char sep = format.separator;
-  std::string text;
-  for (const char* name : {"numero", "x_px", "y_px", "angle", "distance", "B_deg", "L_deg", "DMC_deg", "aire_msh",
-                           "aire_millioniemes_disque", "ombre_msh", "ombre_millioniemes_disque"}) {
-    if (!text.empty()) text += sep;
-    text += name;
-  }
-  text += '\n';
+  std::string text = batch::csvHeader({"numero", "x_px", "y_px", "angle", "distance", "B_deg", "L_deg", "DMC_deg",
+                                       "aire_msh", "aire_millioniemes_disque", "ombre_msh",
+                                       "ombre_millioniemes_disque"},
+                                      format);
   const auto number = [&](double value, std::string_view mask) {
     text += sep;
     if (std::isfinite(value)) text += formatMask(value, mask, decimal);

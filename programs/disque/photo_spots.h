@@ -51,6 +51,13 @@ struct ThresholdsEntry {
 [[nodiscard]] ThresholdsEntry thresholdsOf(std::string_view spot, std::string_view umbra,
                                            std::string_view decimalSeparator);
 
+// The photograph's numbers as the window shows them: a pixel position or radius to
+// tenths, an angle and a threshold to hundredths, an area in whole millionths.
+[[nodiscard]] std::string pixelText(double pixels, std::string_view decimalSeparator);
+[[nodiscard]] std::string angleText(double degrees, std::string_view decimalSeparator);
+[[nodiscard]] std::string thresholdText(double share, std::string_view decimalSeparator);
+[[nodiscard]] std::string areaText(double millionths, std::string_view decimalSeparator);
+
 // The disc point of a spot, while the frame is known.
 [[nodiscard]] std::optional<DiscPoint> discPointOf(const std::optional<photo::ImageFrame>& frame,
                                                    const PictureSpot& spot);
