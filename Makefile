@@ -28,8 +28,9 @@ CLANG_PACKAGES := clang
 # What scripts/screenshots needs besides: a window manager and X tools.
 SCREENSHOT_PACKAGES := openbox xdotool x11-utils
 
-# The fuzzers (clang's libFuzzer) and the check of the Debian package.
-FUZZ_PACKAGES := clang libclang-rt-14-dev
+# The fuzzers (clang's libFuzzer; CFITSIO for the FITS reader's target) and the check of
+# the Debian package.
+FUZZ_PACKAGES := clang libclang-rt-14-dev libcfitsio-dev pkg-config
 PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream openbox xdotool x11-utils lintian
 
 # Seconds each fuzz target runs in `make fuzz`.
