@@ -240,7 +240,7 @@ void appendEmpty(std::string& row, int count, CsvFormat format) {
 }
 
 void appendRefusal(std::string& row, std::string_view message, CsvFormat format) {
-  appendField(row, message, format);
+  csv::appendField(row, message, format);
   row += '\n';
 }
 
@@ -284,40 +284,14 @@ SpotLine parseSpotLine(std::string_view line, std::string_view decimalSeparator)
   return {std::move(instant), *angle, *distance, {}};
 }
 
-CsvFormat csvFormat(std::string_view decimalSeparator) noexcept {
-  return decimalSeparator == "," ? CsvFormat{';', ','} : CsvFormat{',', '.'};
-}
-
-void appendField(std::string& row, std::string_view text, CsvFormat format) {
-  if (text.find_first_of(std::string{format.separator, '"', '\n', '\r'}) == std::string_view::npos) {
-    row += text;
-    return;
-  }
-  row += '"';
-  for (const char c : text) {
-    if (c == '"') row += '"';
-    row += c;
-  }
-  row += '"';
-}
-
-std::string csvHeader(std::initializer_list<std::string_view> names, CsvFormat format) {
-  std::string text;
-  for (const auto name : names) {
-    if (!text.empty()) text += format.separator;
-    text += name;
-  }
-  return text + '\n';
-}
-
 std::string sunHeader(CsvFormat format) {
-  return csvHeader({"date", "heure_tu", "jour_julien", "ascension_droite_h", "declinaison_deg", "rotation",
+  return csv::header({"date", "heure_tu", "jour_julien", "ascension_droite_h", "declinaison_deg", "rotation",
                  "demi_diametre_arcmin", "P_deg", "B0_deg", "L0_deg", "erreur"},
                 format);
 }
 
 std::string spotHeader(CsvFormat format) {
-  return csvHeader({"date", "heure_tu", "angle", "distance", "B_deg", "L_deg", "DMC_deg", "erreur"}, format);
+  return csv::header({"date", "heure_tu", "angle", "distance", "B_deg", "L_deg", "DMC_deg", "erreur"}, format);
 }
 
 bool appendSunRow(std::string& row, const SunLine& line, CsvFormat format) {
@@ -399,7 +373,7 @@ bool appendSpotRow(std::string& row, const SpotLine& line, bool fromSolarNorth, 
 
 Summary runBatch(Kind kind, std::istream& in, std::ostream& out, std::string_view decimalSeparator,
                  bool fromSolarNorth) {
-  const CsvFormat format = csvFormat(decimalSeparator);
+  const CsvFormat format = csv::formatFor(decimalSeparator);
   Summary summary;
   std::string row = kind == Kind::SolarAspect ? sunHeader(format) : spotHeader(format);
   out.write(row.data(), static_cast<std::streamsize>(row.size()));

@@ -25,6 +25,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/csv.h"
 #include "common/julian_day.h"
 
 namespace kavrel::batch {
@@ -70,19 +71,9 @@ struct SpotLine {
 // The angle and the distance take the locale's decimal separator or a point.
 [[nodiscard]] SpotLine parseSpotLine(std::string_view line, std::string_view decimalSeparator);
 
-// The CSV dialect of a locale: ";" between fields with the decimal comma, "," with the point.
-struct CsvFormat {
-  char separator = ',';
-  char decimal = '.';
-};
-[[nodiscard]] CsvFormat csvFormat(std::string_view decimalSeparator) noexcept;
+// The CSV of common/csv.h, in the locale's dialect.
+using CsvFormat = csv::Format;
 
-// A field as RFC 4180 writes it: quoted, its quotes doubled, when it holds the separator,
-// a quote or a line break.
-void appendField(std::string& row, std::string_view text, CsvFormat format);
-
-// A header line: the names, separated, and the line's end.
-[[nodiscard]] std::string csvHeader(std::initializer_list<std::string_view> names, CsvFormat format);
 [[nodiscard]] std::string sunHeader(CsvFormat format);
 [[nodiscard]] std::string spotHeader(CsvFormat format);
 

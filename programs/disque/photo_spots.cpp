@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "cli/batch.h"
+#include "common/csv.h"
 #include "common/display_mask.h"
 #include "common/strict_number.h"
 #include "programs/disque/disc_spots.h"
@@ -63,10 +63,10 @@ std::array<std::string, 8> pictureSpotCells(const std::optional<photo::ImageFram
 
 std::string pictureSpotsCsv(const std::vector<PictureSpot>& spots, const std::optional<photo::ImageFrame>& frame,
                             const std::optional<DiscOrientation>& disc, std::string_view decimalSeparator) {
-  const batch::CsvFormat format = batch::csvFormat(decimalSeparator);
+  const csv::Format format = csv::formatFor(decimalSeparator);
   const std::string decimal(1, format.decimal);
   const char sep = format.separator;
-  std::string text = batch::csvHeader({"numero", "x_px", "y_px", "angle", "distance", "B_deg", "L_deg", "DMC_deg",
+  std::string text = csv::header({"numero", "x_px", "y_px", "angle", "distance", "B_deg", "L_deg", "DMC_deg",
                                        "aire_msh", "aire_millioniemes_disque", "ombre_msh",
                                        "ombre_millioniemes_disque"},
                                       format);
@@ -75,7 +75,7 @@ std::string pictureSpotsCsv(const std::vector<PictureSpot>& spots, const std::op
     if (std::isfinite(value)) text += formatMask(value, mask, decimal);
   };
   for (const PictureSpot& spot : spots) {
-    batch::appendField(text, std::to_string(spot.number), format);
+    csv::appendField(text, std::to_string(spot.number), format);
     number(spot.at.x, "0.00");
     number(spot.at.y, "0.00");
     const std::optional<DiscPoint> point = discPointOf(frame, spot);

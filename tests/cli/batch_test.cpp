@@ -166,7 +166,7 @@ TEST(BatchRows, WritesSeparatorsQuotesAndEmptyRows) {
   };
   for (const auto& q : quotes) {
     std::string row;
-    appendField(row, q.text, CsvFormat{q.separator, q.separator == ';' ? ',' : '.'});
+    csv::appendField(row, q.text, csv::Format{q.separator, q.separator == ';' ? ',' : '.'});
     EXPECT_EQ(row, q.written) << q.text;
   }
 
