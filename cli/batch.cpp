@@ -4,12 +4,14 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 #include <istream>
-#include <limits>
 #include <ostream>
+#include <vector>
 
 #include "common/field_check.h"
+#include "common/fixed_decimals.h"
 #include "common/strict_number.h"
 #include "sun/ephemeris.h"
 #include "sun/heliographic.h"
@@ -22,6 +24,9 @@ namespace {
 constexpr std::size_t kMaxWords = 8;
 // Years are written whole in the rows; 15 digits stay exact in a double.
 constexpr std::size_t kMaxYearDigits = 15;
+// The input is read, and the rows written, in blocks of about this size.
+constexpr std::size_t kReadBlock = 64 * 1024;
+constexpr std::size_t kWriteBlock = 64 * 1024;
 
 struct Words {
   std::array<std::string_view, kMaxWords> at{};
@@ -87,7 +92,8 @@ bool existsInCalendar(long long year, int month, int day) {
 void appendPadded(std::string& text, long long value, int width) {
   std::array<char, 24> digits{};
   const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
-  for (auto n = end - digits.data(); n < width; ++n) text += '0';
+  const auto length = end - digits.data();
+  if (length < width) text.append(static_cast<std::size_t>(width - length), '0');
   text.append(digits.data(), end);
 }
 
@@ -133,8 +139,8 @@ ParsedInstant checkedInstant(long long year, int month, int day, int hour, doubl
   return {std::move(instant), {}};
 }
 
-// "6 12 2001 9 5": checked field after field as the solar-aspect window checks them, then
-// read by the window's own reader, so that the numbers are those of `kavrel soleil`.
+// "6 12 2001 9 5": checked field after field as the solar-aspect window checks them, so that
+// the numbers are those of `kavrel soleil`.
 ParsedInstant fromFields(const Words& words) {
   using enum DateField;
   static constexpr std::array<DateField, 5> kOrder{Day, Month, Year, Hour, Minute};
@@ -146,9 +152,10 @@ ParsedInstant fromFields(const Words& words) {
   // year is a whole number.
   const auto year = yearOf(words.at[2]);
   if (!year || words.at[2].front() == '+') return refused(kNumberMessage);
-  const DateTime read = readDateTime({words.at[0], words.at[1], words.at[2], words.at[3], words.at[4]});
-  return checkedInstant(*year, static_cast<int>(read.month), static_cast<int>(read.day), static_cast<int>(read.hour),
-                        read.minute, -1);
+  // The checks leave day, month, hour and minute one or two digits ("5", "05"), which the
+  // window's number reader would read as these same integers.
+  const auto number = [&words](std::size_t i) { return static_cast<int>(digitsValue(words.at[i])); };
+  return checkedInstant(*year, number(1), number(0), number(3), number(4), -1);
 }
 
 // Two digits exactly ("06"), or -1.
@@ -205,19 +212,22 @@ std::optional<double> readDecimal(std::string_view text, std::string_view decima
 }
 
 void appendNumber(std::string& row, double value, int decimals, CsvFormat format) {
-  std::array<char, 400> digits{};  // a finite double in fixed notation with a few decimals
-  const auto [end, error] =
-      std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed, decimals);
-  if (error != std::errc{}) return;
-  std::string_view text(digits.data(), static_cast<std::size_t>(end - digits.data()));
-  // A value rounding to zero is written without its sign.
-  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) text.remove_prefix(1);
-  for (const char c : text) row += c == '.' ? format.decimal : c;
+  appendFixed(row, value, decimals, format.decimal);
+}
+
+// Half a unit of the last decimal written, 0.5 * 10^-decimals, computed once.
+double halfLastDigit(int decimals) {
+  static const auto kHalves = [] {
+    std::array<double, 10> halves{};
+    for (std::size_t i = 0; i < halves.size(); ++i) halves[i] = 0.5 * std::pow(10.0, -static_cast<double>(i));
+    return halves;
+  }();
+  return kHalves[static_cast<std::size_t>(decimals)];
 }
 
 // An angle of 0..360 whose rounding reaches 360 is written 0.
 void appendLongitude(std::string& row, double degrees, int decimals, CsvFormat format) {
-  appendNumber(row, degrees >= 360 - 0.5 * std::pow(10.0, -decimals) ? 0.0 : degrees, decimals, format);
+  appendNumber(row, degrees >= 360 - halfLastDigit(decimals) ? 0.0 : degrees, decimals, format);
 }
 
 // The rotation number with its fraction, (360 - L0) / 360 of the rotation gone; the fraction
@@ -256,6 +266,76 @@ void appendInstant(std::string& row, const Instant& instant, CsvFormat format) {
   row += instant.time;
   row += format.separator;
 }
+
+// Lines of a stream read a block at a time (a read per line costs more than the line's
+// computation). A line comes without its break, cut to kMaxLineLength + 1 characters, which
+// is enough to tell that it is too long; the rest of a longer line is read and dropped, so
+// that memory stays one block whatever the input.
+class LineReader {
+ public:
+  explicit LineReader(std::istream& in) : m_in(in), m_block(kReadBlock) {}
+
+  // False at the end of the input, or when it cannot be read (failed()).
+  bool next(std::string_view& line) {
+    constexpr std::size_t kKept = kMaxLineLength + 1;
+    bool dropping = false;  // the head of a long line is in m_head, its rest is being dropped
+    for (;;) {
+      const char* from = m_block.data() + m_begin;
+      const std::size_t available = m_end - m_begin;
+      const auto* lineBreak = static_cast<const char*>(std::memchr(from, '\n', available));
+      const std::size_t length = lineBreak != nullptr ? static_cast<std::size_t>(lineBreak - from) : available;
+      if (!dropping && length > kKept) {
+        m_head.assign(from, kKept);
+        dropping = true;
+      }
+      if (lineBreak != nullptr) {
+        line = dropping ? std::string_view(m_head) : std::string_view(from, length);
+        m_begin += length + 1;
+        return true;
+      }
+      if (dropping) m_begin = m_end;
+      if (!refill()) {
+        if (m_failed) return false;
+        if (dropping) {
+          line = m_head;
+          return true;
+        }
+        if (available == 0) return false;
+        line = std::string_view(m_block.data() + m_begin, available);  // the last line, without a break
+        m_begin = m_end;
+        return true;
+      }
+    }
+  }
+
+  [[nodiscard]] bool failed() const { return m_failed; }
+
+ private:
+  // Moves the unread part to the front of the block and reads after it; false when nothing
+  // more came.
+  bool refill() {
+    if (m_failed || m_in.eof()) return false;
+    const std::size_t kept = m_end - m_begin;
+    std::memmove(m_block.data(), m_block.data() + m_begin, kept);
+    m_begin = 0;
+    m_end = kept;
+    m_in.read(m_block.data() + m_end, static_cast<std::streamsize>(m_block.size() - m_end));
+    if (m_in.bad()) {
+      m_failed = true;
+      return false;
+    }
+    const auto got = static_cast<std::size_t>(m_in.gcount());
+    m_end += got;
+    return got > 0;
+  }
+
+  std::istream& m_in;
+  std::vector<char> m_block;
+  std::size_t m_begin = 0;
+  std::size_t m_end = 0;
+  std::string m_head;
+  bool m_failed = false;
+};
 
 }  // namespace
 
@@ -375,51 +455,42 @@ Summary runBatch(Kind kind, std::istream& in, std::ostream& out, std::string_vie
                  bool fromSolarNorth) {
   const CsvFormat format = csv::formatFor(decimalSeparator);
   Summary summary;
-  std::string row = kind == Kind::SolarAspect ? sunHeader(format) : spotHeader(format);
-  out.write(row.data(), static_cast<std::streamsize>(row.size()));
-  if (!out) {
+  std::string rows = kind == Kind::SolarAspect ? sunHeader(format) : spotHeader(format);
+  std::size_t pendingRows = 0;  // in `rows`, not yet written
+  // Rows go out in blocks: a write per row costs more than the row's computation.
+  const auto write = [&] {
+    out.write(rows.data(), static_cast<std::streamsize>(rows.size()));
+    rows.clear();
+    if (!out) return false;
+    summary.rows += pendingRows;
+    pendingRows = 0;
+    return true;
+  };
+  if (!write()) {
     summary.writeFailed = true;
     return summary;
   }
 
-  // One more character than a line may hold tells a line that is too long.
-  std::array<char, kMaxLineLength + 2> buffer{};
-  for (bool first = true;; first = false) {
-    in.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    const auto extracted = static_cast<std::size_t>(in.gcount());
-    if (in.bad()) {
-      summary.readFailed = true;
-      break;
-    }
-    if (extracted == 0 && in.eof()) break;
-    std::size_t length = extracted;
-    if (in.fail()) {  // longer than the buffer: the rest of the line is dropped
-      in.clear();
-      in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    } else if (!in.eof()) {
-      --length;  // the line break
-    }
-    std::string_view line(buffer.data(), length);
+  LineReader reader(in);
+  std::string_view line;
+  for (bool first = true; reader.next(line); first = false) {
     if (first && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);  // a byte-order mark
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (isSkipped(line)) continue;
 
-    row.clear();
     if (kind == Kind::SolarAspect) {
-      const SunLine parsed = parseSunLine(line);
-      summary.refused += appendSunRow(row, parsed, format) ? 0 : 1;
+      summary.refused += appendSunRow(rows, parseSunLine(line), format) ? 0 : 1;
     } else {
-      const SpotLine parsed = parseSpotLine(line, decimalSeparator);
-      summary.refused += appendSpotRow(row, parsed, fromSolarNorth, format) ? 0 : 1;
+      summary.refused += appendSpotRow(rows, parseSpotLine(line, decimalSeparator), fromSolarNorth, format) ? 0 : 1;
     }
-    out.write(row.data(), static_cast<std::streamsize>(row.size()));
-    if (!out) {
+    ++pendingRows;
+    if (rows.size() >= kWriteBlock && !write()) {
       summary.writeFailed = true;
-      break;
+      return summary;
     }
-    ++summary.rows;
-    if (in.eof()) break;
   }
+  summary.readFailed = reader.failed();
+  if (!write()) summary.writeFailed = true;
   return summary;
 }
 
