@@ -9,6 +9,7 @@
 #include <string>
 
 #include "programs/decimal_separator.h"
+#include "ui/application_style.h"
 #include "ui/qt_desktop.h"
 #include "ui/result_label.h"
 
@@ -17,6 +18,7 @@ namespace kavrel {
 template <typename MainWindow>
 int runProgram(int argc, char** argv) {
   QApplication application(argc, argv);
+  ui::installApplicationStyle();
   ui::installResultAccessibility();
   // Qt's own dialogs (the file dialog of a PDF saved instead of printed, the buttons of
   // the message boxes) speak the user's language, French for our users.

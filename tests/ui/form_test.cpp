@@ -9,9 +9,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QTableWidget>
+#include <memory>
 
+#include "ui/application_style.h"
 #include "ui/form.h"
 
 using namespace kavrel::ui;
@@ -126,6 +129,8 @@ class FormTest : public QObject {
   void windowFrame();
   void loadRunsOnceBeforeShowing();
   void unloadDeletesTheWindow();
+  void framesLookAsFusionDrawsThem_data();
+  void framesLookAsFusionDrawsThem();
 };
 
 void FormTest::twipsToPixels_data() {
@@ -398,6 +403,37 @@ void FormTest::unloadDeletesTheWindow() {
   never->unload();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QVERIFY(never.isNull());
+}
+
+// The windows' style draws a frame without Fusion's image reading; it must not show.
+void FormTest::framesLookAsFusionDrawsThem_data() {
+  QTest::addColumn<QString>("title");
+  QTest::addColumn<bool>("checkable");
+  QTest::newRow("titled") << "Options" << false;
+  QTest::newRow("no title: the frame rises to the top") << "" << false;
+  QTest::newRow("check box without title") << "" << true;
+}
+
+void FormTest::framesLookAsFusionDrawsThem() {
+  QFETCH(QString, title);
+  QFETCH(bool, checkable);
+  const auto picture = [&](QStyle* style) {
+    QGroupBox box(title);
+    box.setCheckable(checkable);
+    box.setStyle(style);
+    box.resize(180, 90);
+    QImage image(box.size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    box.render(&image);
+    return image;
+  };
+  std::unique_ptr<QStyle> fusion(QStyleFactory::create("Fusion"));
+  ApplicationStyle ours(QStyleFactory::create("Fusion"));
+  const QImage expected = picture(fusion.get());
+  QCOMPARE(picture(&ours), expected);
+  bool framed = false;  // a frame was drawn at all
+  for (int x = 0; x < 4; ++x) framed = framed || expected.pixel(x, 60) != qRgb(255, 255, 255);
+  QVERIFY(framed);
 }
 
 QTEST_MAIN(FormTest)
