@@ -8,6 +8,7 @@
 #include "ui/document_printer.h"
 
 #include <cups/cups.h>
+#include <dlfcn.h>
 
 #include <QApplication>
 #include <QBuffer>
@@ -25,6 +26,7 @@
 #include <QThread>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 #include "ui/whole_file.h"
 
@@ -39,15 +41,86 @@ constexpr int kPdfDotsPerInch = 1200;
 constexpr int kJobWatchMs = 400;
 constexpr int kJobPollMs = 40;
 
+// libcups, loaded when the first document is printed rather than at every program's
+// start, where it and the libraries it needs (TLS, Kerberos) cost a window 3 MiB and part
+// of its start-up for a feature seldom used.
+struct Cups {
+  bool loaded = false;
+  decltype(&::cupsCancelJob2) cupsCancelJob2 = nullptr;
+  decltype(&::cupsCreateJob) cupsCreateJob = nullptr;
+  decltype(&::cupsDoRequest) cupsDoRequest = nullptr;
+  decltype(&::cupsEncryption) cupsEncryption = nullptr;
+  decltype(&::cupsFinishDocument) cupsFinishDocument = nullptr;
+  decltype(&::cupsFreeDests) cupsFreeDests = nullptr;
+  decltype(&::cupsGetNamedDest) cupsGetNamedDest = nullptr;
+  decltype(&::cupsGetOption) cupsGetOption = nullptr;
+  decltype(&::cupsLastError) cupsLastError = nullptr;
+  decltype(&::cupsLastErrorString) cupsLastErrorString = nullptr;
+  decltype(&::cupsServer) cupsServer = nullptr;
+  decltype(&::cupsStartDocument) cupsStartDocument = nullptr;
+  decltype(&::cupsWriteRequestData) cupsWriteRequestData = nullptr;
+  decltype(&::httpAssembleURIf) httpAssembleURIf = nullptr;
+  decltype(&::httpClose) httpClose = nullptr;
+  decltype(&::httpConnect2) httpConnect2 = nullptr;
+  decltype(&::ippAddString) ippAddString = nullptr;
+  decltype(&::ippAddStrings) ippAddStrings = nullptr;
+  decltype(&::ippDelete) ippDelete = nullptr;
+  decltype(&::ippFindAttribute) ippFindAttribute = nullptr;
+  decltype(&::ippGetInteger) ippGetInteger = nullptr;
+  decltype(&::ippGetString) ippGetString = nullptr;
+  decltype(&::ippNewRequest) ippNewRequest = nullptr;
+  decltype(&::ippPort) ippPort = nullptr;
+};
+
+const Cups& cups() {
+  static const Cups kLibrary = [] {
+    Cups library;
+    void* handle = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) return library;
+    bool complete = true;
+    const auto resolve = [&](auto& function, const char* name) {
+      function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, name));
+      complete = complete && function != nullptr;
+    };
+  resolve(library.cupsCancelJob2, "cupsCancelJob2");
+  resolve(library.cupsCreateJob, "cupsCreateJob");
+  resolve(library.cupsDoRequest, "cupsDoRequest");
+  resolve(library.cupsEncryption, "cupsEncryption");
+  resolve(library.cupsFinishDocument, "cupsFinishDocument");
+  resolve(library.cupsFreeDests, "cupsFreeDests");
+  resolve(library.cupsGetNamedDest, "cupsGetNamedDest");
+  resolve(library.cupsGetOption, "cupsGetOption");
+  resolve(library.cupsLastError, "cupsLastError");
+  resolve(library.cupsLastErrorString, "cupsLastErrorString");
+  resolve(library.cupsServer, "cupsServer");
+  resolve(library.cupsStartDocument, "cupsStartDocument");
+  resolve(library.cupsWriteRequestData, "cupsWriteRequestData");
+  resolve(library.httpAssembleURIf, "httpAssembleURIf");
+  resolve(library.httpClose, "httpClose");
+  resolve(library.httpConnect2, "httpConnect2");
+  resolve(library.ippAddString, "ippAddString");
+  resolve(library.ippAddStrings, "ippAddStrings");
+  resolve(library.ippDelete, "ippDelete");
+  resolve(library.ippFindAttribute, "ippFindAttribute");
+  resolve(library.ippGetInteger, "ippGetInteger");
+  resolve(library.ippGetString, "ippGetString");
+  resolve(library.ippNewRequest, "ippNewRequest");
+  resolve(library.ippPort, "ippPort");
+    library.loaded = complete;
+    return library;
+  }();
+  return kLibrary;
+}
+
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 struct DestDeleter {
-  void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
+  void operator()(cups_dest_t* dest) const { cups().cupsFreeDests(1, dest); }
 };
 using Dest = std::unique_ptr<cups_dest_t, DestDeleter>;
 
 struct IppDeleter {
-  void operator()(ipp_t* ipp) const { ippDelete(ipp); }
+  void operator()(ipp_t* ipp) const { cups().ippDelete(ipp); }
 };
 using Ipp = std::unique_ptr<ipp_t, IppDeleter>;
 
@@ -55,7 +128,7 @@ using Ipp = std::unique_ptr<ipp_t, IppDeleter>;
 constexpr int kConnectMs = 1000;
 
 struct HttpDeleter {
-  void operator()(http_t* http) const { httpClose(http); }
+  void operator()(http_t* http) const { cups().httpClose(http); }
 };
 using Http = std::unique_ptr<http_t, HttpDeleter>;
 
@@ -64,14 +137,16 @@ bool serverUnreachable(ipp_status_t status) {
 }
 
 Http connectToServer() {
-  return Http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectMs, nullptr));
+  const Cups& lib = cups();
+  return Http(lib.httpConnect2(lib.cupsServer(), lib.ippPort(), nullptr, AF_UNSPEC, lib.cupsEncryption(), 1,
+                               kConnectMs, nullptr));
 }
 
 // A server that cannot be reached is only "down" where one is meant to be: a server
 // chosen by the user's settings, or the local one with printers installed. Otherwise
 // there simply is no printer.
 bool printServerConfigured() {
-  const QString server = QString::fromUtf8(cupsServer());
+  const QString server = QString::fromUtf8(cups().cupsServer());
   const bool localDefault = server == QStringLiteral("localhost") || server == QStringLiteral("/run/cups/cups.sock");
   return !localDefault || QFileInfo::exists(QStringLiteral("/etc/cups/printers.conf"));
 }
@@ -86,17 +161,18 @@ struct Target {
 
 Target defaultPrinter() {
   Target target;
+  if (!cups().loaded) return target;  // no print server's library: no printer
   target.http = connectToServer();
   if (!target.http) {
     target.serverDown = printServerConfigured();
     return target;
   }
-  target.dest.reset(cupsGetNamedDest(target.http.get(), nullptr, nullptr));
+  target.dest.reset(cups().cupsGetNamedDest(target.http.get(), nullptr, nullptr));
   return target;
 }
 
 QString option(const cups_dest_t& dest, const char* name) {
-  return QString::fromUtf8(cupsGetOption(name, dest.num_options, dest.options));
+  return QString::fromUtf8(cups().cupsGetOption(name, dest.num_options, dest.options));
 }
 
 // What the server says of a refused or failed request, "raison inconnue" when nothing.
@@ -108,18 +184,21 @@ QString reasonOr(const QString& reason) {
 // What the printer's state message says now ("Plus de papier" for a queue refusing jobs
 // for that reason).
 QString stateMessage(http_t* http, const char* printer) {
+  const Cups& lib = cups();
   // The scheduler finds a queue (or a job) by the path of the URI it is asked about and
   // takes "localhost" for itself, as libcups names the printers of its own requests. The
   // connection may be a local socket (the default one, or a private scheduler's), which
   // has no host name a URI could carry.
   char uri[HTTP_MAX_URI];
-  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s", printer);
-  ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "printer-state-message");
-  const Ipp response(cupsDoRequest(http, request, "/"));  // frees the request
-  ipp_attribute_t* attribute = response ? ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT) : nullptr;
-  return attribute ? QString::fromUtf8(ippGetString(attribute, 0, nullptr)) : QString();
+  lib.httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s", printer);
+  ipp_t* request = lib.ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+  lib.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  lib.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                   "printer-state-message");
+  const Ipp response(lib.cupsDoRequest(http, request, "/"));  // frees the request
+  ipp_attribute_t* attribute =
+      response ? lib.ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT) : nullptr;
+  return attribute ? QString::fromUtf8(lib.ippGetString(attribute, 0, nullptr)) : QString();
 }
 
 struct JobState {
@@ -128,24 +207,25 @@ struct JobState {
 };
 
 std::optional<JobState> jobState(http_t* http, int job) {
+  const Cups& lib = cups();
   char uri[HTTP_MAX_URI];  // "localhost": see stateMessage()
-  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/jobs/%d", job);
-  ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+  lib.httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/jobs/%d", job);
+  ipp_t* request = lib.ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+  lib.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
   static const char* const kWanted[] = {"job-state", "job-printer-state-message", "job-state-reasons"};
-  ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, kWanted);
-  const Ipp response(cupsDoRequest(http, request, "/jobs/"));  // frees the request
-  if (!response || cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) return std::nullopt;
+  lib.ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, kWanted);
+  const Ipp response(lib.cupsDoRequest(http, request, "/jobs/"));  // frees the request
+  if (!response || lib.cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) return std::nullopt;
   JobState state;
-  if (ipp_attribute_t* attribute = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM)) {
-    state.state = static_cast<ipp_jstate_t>(ippGetInteger(attribute, 0));
+  if (ipp_attribute_t* attribute = lib.ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM)) {
+    state.state = static_cast<ipp_jstate_t>(lib.ippGetInteger(attribute, 0));
   }
-  if (ipp_attribute_t* attribute = ippFindAttribute(response.get(), "job-printer-state-message", IPP_TAG_TEXT)) {
-    state.reason = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
+  if (ipp_attribute_t* attribute = lib.ippFindAttribute(response.get(), "job-printer-state-message", IPP_TAG_TEXT)) {
+    state.reason = QString::fromUtf8(lib.ippGetString(attribute, 0, nullptr));
   }
   if (state.reason.trimmed().isEmpty()) {
-    if (ipp_attribute_t* attribute = ippFindAttribute(response.get(), "job-state-reasons", IPP_TAG_KEYWORD)) {
-      state.reason = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
+    if (ipp_attribute_t* attribute = lib.ippFindAttribute(response.get(), "job-state-reasons", IPP_TAG_KEYWORD)) {
+      state.reason = QString::fromUtf8(lib.ippGetString(attribute, 0, nullptr));
     }
   }
   return state;
@@ -175,11 +255,12 @@ void DocumentPrinter::print(const QString& name, const QPageLayout& layout, cons
 }
 
 DocumentPrinter::Submission DocumentPrinter::submit(const Document& document) {
+  const Cups& lib = cups();
   using Outcome = Submission::Outcome;
   const Target target = defaultPrinter();
   if (!target.dest) {
-    return target.serverDown ? Submission{.outcome = Outcome::ServerDown, .printer = QString::fromUtf8(cupsServer())}
-                             : Submission{.outcome = Outcome::NoPrinter};
+    if (!target.serverDown) return {.outcome = Outcome::NoPrinter};
+    return {.outcome = Outcome::ServerDown, .printer = QString::fromUtf8(lib.cupsServer())};
   }
   const QString printer = QString::fromUtf8(target.dest->name);
   http_t* http = target.http.get();
@@ -193,21 +274,22 @@ DocumentPrinter::Submission DocumentPrinter::submit(const Document& document) {
   if (pdf.isEmpty()) return {.outcome = Outcome::NotPainted, .printer = printer};
   const QByteArray title = document.name.toUtf8();
   const char* queue = target.dest->name;
-  const int job = cupsCreateJob(http, queue, title.constData(), 0, nullptr);
+  const int job = lib.cupsCreateJob(http, queue, title.constData(), 0, nullptr);
   bool sent = job != 0 &&
-              cupsStartDocument(http, queue, job, title.constData(), CUPS_FORMAT_AUTO, 1) == HTTP_STATUS_CONTINUE;
-  sent = sent && cupsWriteRequestData(http, pdf.constData(), static_cast<size_t>(pdf.size())) == HTTP_STATUS_CONTINUE;
-  sent = sent && cupsFinishDocument(http, queue) == IPP_STATUS_OK;
+              lib.cupsStartDocument(http, queue, job, title.constData(), CUPS_FORMAT_AUTO, 1) == HTTP_STATUS_CONTINUE;
+  sent = sent &&
+         lib.cupsWriteRequestData(http, pdf.constData(), static_cast<size_t>(pdf.size())) == HTTP_STATUS_CONTINUE;
+  sent = sent && lib.cupsFinishDocument(http, queue) == IPP_STATUS_OK;
   if (!sent) {
-    const ipp_status_t status = cupsLastError();
-    const QString reason = reasonOr(QString::fromUtf8(cupsLastErrorString()));
-    if (job != 0) cupsCancelJob2(http, queue, job, 0);  // begun, but not sent whole
+    const ipp_status_t status = lib.cupsLastError();
+    const QString reason = reasonOr(QString::fromUtf8(lib.cupsLastErrorString()));
+    if (job != 0) lib.cupsCancelJob2(http, queue, job, 0);  // begun, but not sent whole
     if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) {
       const QString message = stateMessage(http, queue);
       return {.outcome = Outcome::Refused, .printer = printer, .reason = message.isEmpty() ? reason : message};
     }
     if (serverUnreachable(status))
-      return {.outcome = Outcome::ServerDown, .printer = QString::fromUtf8(cupsServer())};
+      return {.outcome = Outcome::ServerDown, .printer = QString::fromUtf8(lib.cupsServer())};
     return {.outcome = Outcome::JobFailed, .printer = printer, .reason = reason};
   }
 
