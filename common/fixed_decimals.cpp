@@ -38,15 +38,18 @@ void appendFixed(std::string& text, double value, int decimals, char point) {
   const double scaled = magnitude * scale;
   if (!(scaled < kExactLimit)) return appendThroughToChars(text, value, decimals, point);
 
-  // magnitude * scale = scaled + error exactly (the error of one product, which fma finds).
-  const double error = std::fma(magnitude, scale, -scaled);
-  const double whole = std::floor(scaled);
-  // Both exact: scaled's fraction, and its distance from one half, are multiples of its
-  // last bit, which is finer than a half; |error| is at most half that bit, so only a
-  // fraction of exactly one half leaves the error to decide.
-  const double fromHalf = (scaled - whole) - 0.5;
-  auto units = static_cast<std::uint64_t>(whole);
-  if (fromHalf > 0 || (fromHalf == 0 && (error > 0 || (error == 0 && units % 2 == 1)))) ++units;
+  // scaled >= 0 and below 2^52: its truncation is its floor, and its fraction, and the
+  // fraction's distance from one half, are exact (multiples of its last bit, which is
+  // finer than a half). The product's rounding error is at most half that bit, so it
+  // decides only for a fraction of exactly one half.
+  auto units = static_cast<std::uint64_t>(scaled);
+  const double fromHalf = (scaled - static_cast<double>(units)) - 0.5;
+  if (fromHalf > 0) {
+    ++units;
+  } else if (fromHalf == 0) {
+    const double error = std::fma(magnitude, scale, -scaled);  // magnitude * scale - scaled, exactly
+    if (error > 0 || (error == 0 && units % 2 == 1)) ++units;
+  }
 
   // Written backwards, two digits at a time.
   static constexpr char kPairs[] =
