@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "about/about_launcher.h"
+#include "resources/icon_drawing.h"
 #include "fake_xdg_open.h"
 #include "ui/doubles.h"
 #include "ui/line_control.h"
@@ -95,6 +96,8 @@ class AboutTest : public QObject {
   void okAndCloseUnloadIt();
   void quitterNeverShowsIt_data();
   void quitterNeverShowsIt();
+  void iconsArePaintedAsTheDesktopShowsThem_data();
+  void iconsArePaintedAsTheDesktopShowsThem();
   void contactFailureIsReportedOnce_data() { addVariants(); }
   void contactFailureIsReportedOnce();
   void separatorIsEtched();
@@ -424,6 +427,33 @@ void AboutTest::linkButtonsThroughXdgOpen() {
                                : std::vector<ui::RecordingMessageBox::Shown>{};
   QCOMPARE(doubles.messages.shown, expected);
   QVERIFY(window.isVisible());
+}
+
+// The windows paint their icons; the desktop shows the PNGs saved from the same drawings.
+// A drawing changed without its files saved again, or a program left without its symbol,
+// shows here.
+void AboutTest::iconsArePaintedAsTheDesktopShowsThem_data() {
+  QTest::addColumn<int>("program");
+  QTest::addColumn<int>("size");
+  using kavrel::ProgramIcon;
+  for (ProgramIcon program : {ProgramIcon::Farrowel, ProgramIcon::Gastrel, ProgramIcon::Kestrum,
+                              ProgramIcon::Precession, ProgramIcon::Dalvoren, ProgramIcon::Brennic,
+                              ProgramIcon::Disque}) {
+    for (int size : {16, 64})
+      QTest::addRow("%s %d", kavrel::iconName(program), size) << int(program) << size;
+  }
+}
+
+void AboutTest::iconsArePaintedAsTheDesktopShowsThem() {
+  QFETCH(int, program);
+  QFETCH(int, size);
+  const auto icon = static_cast<kavrel::ProgramIcon>(program);
+  const QString file = QStringLiteral(KAVREL_ICONS_DIR "/%1-%2.png").arg(QLatin1String(kavrel::iconName(icon)));
+  const QImage saved(file.arg(size));
+  QVERIFY(!saved.isNull());
+  QCOMPARE(kavrel::drawnIcon(icon, size).convertToFormat(QImage::Format_ARGB32),
+           saved.convertToFormat(QImage::Format_ARGB32));
+  QCOMPARE(kavrel::programIcon(icon).availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {64, 64}}));
 }
 
 QTEST_MAIN(AboutTest)
