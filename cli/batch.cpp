@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <istream>
 #include <ostream>
@@ -268,12 +269,16 @@ void appendInstant(std::string& row, const Instant& instant, CsvFormat format) {
 }
 
 // Lines of a stream read a block at a time (a read per line costs more than the line's
-// computation). A line comes without its break, cut to kMaxLineLength + 1 characters, which
-// is enough to tell that it is too long; the rest of a longer line is read and dropped, so
-// that memory stays one block whatever the input.
+// computation): as much as the stream has at hand, up to a block, so that a log typed or
+// piped line by line is read as its lines come. A line comes without its break, cut to
+// kMaxLineLength + 1 characters, which is enough to tell that it is too long; the rest of a
+// longer line is read and dropped, so that memory stays one block whatever the input.
 class LineReader {
  public:
-  explicit LineReader(std::istream& in) : m_in(in), m_block(kReadBlock) {}
+  // `beforeWaiting` is called when the stream has nothing at hand, before waiting for it;
+  // false from it stops the reading.
+  LineReader(std::istream& in, std::function<bool()> beforeWaiting)
+      : m_in(in), m_block(kReadBlock), m_beforeWaiting(std::move(beforeWaiting)) {}
 
   // False at the end of the input, or when it cannot be read (failed()).
   bool next(std::string_view& line) {
@@ -295,7 +300,7 @@ class LineReader {
       }
       if (dropping) m_begin = m_end;
       if (!refill()) {
-        if (m_failed) return false;
+        if (m_failed || m_stopped) return false;
         if (dropping) {
           line = m_head;
           return true;
@@ -319,13 +324,22 @@ class LineReader {
     std::memmove(m_block.data(), m_block.data() + m_begin, kept);
     m_begin = 0;
     m_end = kept;
-    m_in.read(m_block.data() + m_end, static_cast<std::streamsize>(m_block.size() - m_end));
+    char* const free = m_block.data() + m_end;
+    const auto room = static_cast<std::streamsize>(m_block.size() - m_end);
+    std::streamsize got = m_in.readsome(free, room);
+    if (got == 0 && m_in.good()) {
+      // Nothing at hand: wait for one character, then take what came with it.
+      if (!m_beforeWaiting()) {
+        m_stopped = true;
+        return false;
+      }
+      if (m_in.get(*free)) got = 1 + m_in.readsome(free + 1, room - 1);
+    }
     if (m_in.bad()) {
       m_failed = true;
       return false;
     }
-    const auto got = static_cast<std::size_t>(m_in.gcount());
-    m_end += got;
+    m_end += static_cast<std::size_t>(got);
     return got > 0;
   }
 
@@ -333,8 +347,10 @@ class LineReader {
   std::vector<char> m_block;
   std::size_t m_begin = 0;
   std::size_t m_end = 0;
+  std::function<bool()> m_beforeWaiting;
   std::string m_head;
   bool m_failed = false;
+  bool m_stopped = false;
 };
 
 }  // namespace
@@ -471,7 +487,12 @@ Summary runBatch(Kind kind, std::istream& in, std::ostream& out, std::string_vie
     return summary;
   }
 
-  LineReader reader(in);
+  // What is computed is written before the input is waited for.
+  LineReader reader(in, [&] {
+    if (write() && out.flush()) return true;
+    summary.writeFailed = true;
+    return false;
+  });
   std::string_view line;
   for (bool first = true; reader.next(line); first = false) {
     if (first && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);  // a byte-order mark
@@ -489,6 +510,7 @@ Summary runBatch(Kind kind, std::istream& in, std::ostream& out, std::string_vie
       return summary;
     }
   }
+  if (summary.writeFailed) return summary;
   summary.readFailed = reader.failed();
   if (!write()) summary.writeFailed = true;
   return summary;

@@ -1,7 +1,13 @@
 #include "cli/batch_command.h"
 
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
 #include <fstream>
+#include <ios>
 #include <iostream>
+#include <streambuf>
 
 #include "cli/batch.h"
 #include "cli/subcommands.h"
@@ -13,6 +19,29 @@ constexpr std::string_view kOneFile = "kavrel : un seul fichier à lire, ou aucu
 constexpr std::string_view kCannotOpen = "kavrel : impossible d'ouvrir le fichier « ";
 constexpr std::string_view kCannotRead = "kavrel : lecture impossible du fichier « ";
 constexpr std::string_view kCannotReadInput = "kavrel : lecture impossible de l'entrée standard";
+
+// The standard input as it comes: each read takes what the terminal or the pipe has at
+// hand rather than waiting to fill a buffer, so that a log typed or piped line by line
+// gets its rows as its lines come.
+class StandardInput : public std::streambuf {
+ protected:
+  int_type underflow() override {
+    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+    ssize_t got = 0;
+    do {
+      got = ::read(STDIN_FILENO, m_buffer.data(), m_buffer.size());
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) throw std::ios_base::failure("standard input");  // the stream turns it into badbit
+    if (got == 0) return traits_type::eof();
+    setg(m_buffer.data(), m_buffer.data(), m_buffer.data() + got);
+    return traits_type::to_int_type(*gptr());
+  }
+
+  std::streamsize showmanyc() override { return egptr() - gptr(); }
+
+ private:
+  std::array<char, 64 * 1024> m_buffer{};
+};
 
 }  // namespace
 
@@ -30,7 +59,9 @@ int runCsvBatch(std::string_view subcommand, const std::vector<std::string>& fil
       return kRefused;
     }
   }
-  std::istream& in = files.empty() ? std::cin : file;
+  StandardInput standardInput;
+  std::istream input(&standardInput);
+  std::istream& in = files.empty() ? input : file;
   const auto kind = subcommand == "tache" ? batch::Kind::Spot : batch::Kind::SolarAspect;
   const batch::Summary summary = batch::runBatch(kind, in, out, decimalSeparator, fromSolarNorth);
   if (summary.writeFailed) return kImpossible;

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <streambuf>
 #include <string>
+#include <vector>
 
 #include "common/field_check.h"
 #include "sun/heliographic.h"
@@ -174,6 +177,39 @@ TEST(BatchRows, WritesSeparatorsQuotesAndEmptyRows) {
   std::istringstream in("1 1 2000 12 0\n");
   std::ostream refusing(nullptr);
   EXPECT_TRUE(runBatch(Kind::SolarAspect, in, refusing, ",").writeFailed);
+}
+
+// A log typed, or piped from a program still writing it, comes a line at a time: each row
+// must be out before the next line is waited for, not when the input ends.
+TEST(BatchRows, WritesEachRowBeforeWaitingForTheNextLine) {
+  class LineByLine : public std::streambuf {
+   public:
+    LineByLine(std::vector<std::string> lines, const std::ostringstream& out)
+        : m_lines(std::move(lines)), m_out(out) {}
+    std::vector<long> rowsOutWhenWaiting;
+
+   protected:
+    int_type underflow() override {
+      if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+      const std::string written = m_out.str();
+      rowsOutWhenWaiting.push_back(std::count(written.begin(), written.end(), '\n'));
+      if (m_next == m_lines.size()) return traits_type::eof();
+      std::string& line = m_lines[m_next++];
+      setg(line.data(), line.data(), line.data() + line.size());
+      return traits_type::to_int_type(*gptr());
+    }
+
+   private:
+    std::vector<std::string> m_lines;
+    std::size_t m_next = 0;
+    const std::ostringstream& m_out;
+  };
+  std::ostringstream out;
+  LineByLine typed({"1 1 2000 12 0\n", "2000-01-01T12:00\n"}, out);
+  std::istream in(&typed);
+  const Summary summary = runBatch(Kind::SolarAspect, in, out, ",");
+  EXPECT_EQ(summary.rows, 2u);
+  EXPECT_EQ(typed.rowsOutWhenWaiting, (std::vector<long>{1, 2, 3}));  // the header, then each row
 }
 
 }  // namespace
