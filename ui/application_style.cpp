@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyleFactory>
 #include <QStyleOption>
 #include <qdrawutil.h>
 
@@ -48,6 +49,10 @@ void ApplicationStyle::drawPrimitive(PrimitiveElement element, const QStyleOptio
                     QMargins(kFrameBorder, kFrameBorder, kFrameBorder, kFrameBorder), framePicture());
 }
 
-void installApplicationStyle() { QApplication::setStyle(new ApplicationStyle); }
+void installApplicationStyle() {
+  // Only over Fusion, whichever way it was chosen (the desktop, -style, QT_STYLE_OVERRIDE).
+  if (QApplication::style()->name() == QLatin1String("fusion"))
+    QApplication::setStyle(new ApplicationStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
+}
 
 }  // namespace kavrel::ui

@@ -19,7 +19,8 @@ class ApplicationStyle : public QProxyStyle {
                      const QWidget* widget = nullptr) const override;
 };
 
-// Sets the style of the application (after its construction, before its first window).
+// Sets the style of the application when Qt chose Fusion (after the application's
+// construction, before its first window).
 void installApplicationStyle();
 
 }  // namespace kavrel::ui
