@@ -2,8 +2,8 @@
 // desktop without a Qt theme gets) has a group box's frame drawn from the same picture
 // read without the image plugins. Fusion loads that picture through Qt's image reader,
 // which loads every installed image plugin (TIFF, WebP, ...) to ask whether it reads PNG:
-// some ten libraries and a tenth of a window's start-up for a frame. The frame drawn here
-// is Fusion's of Qt 6.4, pixel for pixel (tested against Fusion itself).
+// ten libraries loaded at start for a frame. The frame drawn here is Fusion's of Qt 6.4,
+// pixel for pixel (tested against Fusion itself).
 #pragma once
 
 #include <QProxyStyle>
