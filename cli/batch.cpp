@@ -95,7 +95,7 @@ void appendPadded(std::string& text, long long value, int width) {
   const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
   const auto length = end - digits.data();
   if (length < width) text.append(static_cast<std::size_t>(width - length), '0');
-  text.append(digits.data(), end);
+  text.append(digits.data(), static_cast<std::size_t>(length));
 }
 
 std::string dateText(long long year, int month, int day) {
