@@ -50,7 +50,7 @@ double layOut(QTextLayout& layout, double width, double spacing) {
 }
 
 // The line wrapped within `width`; shortened in its middle first when it would take more
-// than kMostWrappedLines lines. Painted at `top` when a painter is given. Its height.
+// than kMostWrappedLines lines. Painted at `at` when a painter is given. Its height.
 double paintWrapped(QPainter* painter, const QFont& font, QPaintDevice* device, QPointF at, double width,
                     const QString& text) {
   QTextLayout layout(text, font, device);

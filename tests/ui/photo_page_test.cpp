@@ -30,7 +30,8 @@ PhotoPage pageOf(QSize size, int nameLength, int rows, int cellLength) {
   PhotoPage page;
   page.heading = QStringLiteral("Le 6 décembre 2001 à 9 h 05 TU     P 15,2°     B0 0,8°     L0 123,4°");
   page.fileLine = QString(nameLength, u'x') + QStringLiteral(".fits (FITS 16 bits)");
-  page.frameLines = {QStringLiteral("Nord céleste à 12,50° du haut de l'image, vers la gauche"),
+  // A long name comes with a long refusal, wrapped.
+  page.frameLines = {QStringLiteral("Orientation inconnue :") + QStringLiteral(" refusée").repeated(nameLength / 8),
                      QStringLiteral("Bord trouvé : centre (256,0 ; 256,0), rayon 230,0 px")};
   page.picture = QImage(size, QImage::Format_Grayscale8);
   page.picture.fill(0);
