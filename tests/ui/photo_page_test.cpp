@@ -185,9 +185,6 @@ void PhotoPageTest::theOrientationIsSaidInWords_data() {
   QTest::addColumn<double>("north");
   QTest::addColumn<bool>("mirrored");
   QTest::addColumn<QString>("said");
-  QTest::newRow("upright") << 12.5 << false
-                           << "Nord céleste à 12,50° du haut de l'image, vers la gauche ; est à gauche du nord "
-                              "(image non inversée)";
   QTest::newRow("mirrored") << 270.0 << true
                             << "Nord céleste à 270,00° du haut de l'image, vers la gauche ; est à droite du nord "
                                "(image inversée)";
