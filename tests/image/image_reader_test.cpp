@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "image/fits_reader.h"
+#include "exif_bytes.h"
 
 namespace kavrel::image {
 namespace {
@@ -79,6 +80,18 @@ QString writeFits(const QString& path, const FitsImage& wanted) {
   }
   fits_close_file(file, &status);
   EXPECT_EQ(status, 0) << path.toStdString();
+  return path;
+}
+
+// A file's bytes with a camera's EXIF block put in after the JPEG's first marker.
+QString withExif(const QString& path, const std::string& tiff) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray jpeg = file.readAll();
+  file.close();
+  const std::string bytes = test::exifJpeg(tiff, jpeg.toStdString());
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
   return path;
 }
 
@@ -148,6 +161,11 @@ TEST(ImageReader, ReadsEveryFormatAtKnownPixelsTheRightWayUp) {
        writeQtImage(at("gris.jpg"), QImage::Format_Grayscale8, "JPEG",
                     [&](QImage& im, int x, int y) { im.scanLine(y)[x] = uchar(grey8(x, y)); }),
        grey8, 6, "JPEG, 8 bits entiers", ""},
+      {"JPEG, date de l'appareil (EXIF)",
+       withExif(writeQtImage(at("exif.jpg"), QImage::Format_Grayscale8, "JPEG",
+                             [&](QImage& im, int x, int y) { im.scanLine(y)[x] = uchar(grey8(x, y)); }),
+                test::exifTiff(false, {{0x9003, "2024:04:08 18:17:42"}})),
+       grey8, 6, "JPEG, 8 bits entiers", "2024-04-08 18:17:42"},
       {"FITS, entiers de 16 bits, BZERO et BSCALE, nom à crochets",
        writeFits(at("soleil[1].fits"),
                  {SHORT_IMG, 1, false, false,
@@ -178,6 +196,13 @@ TEST(ImageReader, ReadsEveryFormatAtKnownPixelsTheRightWayUp) {
       {"FITS compressé (.fits.fz)",
        writeFits(at("compresse.fits.fz"), {SHORT_IMG, 1, false, true, {}, grey8}), grey8, 0,
        "FITS, 16 bits entiers", ""},
+      {"FITS, T_OBS en TAI sans DATE-OBS",
+       writeFits(at("t_obs.fits"), {FLOAT_IMG, 1, false, false,
+                                    [](fitsfile* f, int& status) {
+                                      fits_write_key_str(f, "T_OBS", "2010.10.15_23:01:00.000_TAI", "", &status);
+                                    },
+                                    grey8}),
+       grey8, 0, "FITS, 32 bits en virgule flottante", "2010-10-15 23:00:26"},
       {"FITS, cube de trois plans : le premier",
        writeFits(at("cube.fits"), {LONG_IMG, 3, false, false, {}, grey16}), grey16, 0,
        "FITS, 32 bits entiers", ""},
