@@ -15,6 +15,9 @@ namespace {
 constexpr double kDegree = std::numbers::pi / 180;
 constexpr double kNominalSunRadiusMetres = 695.7e6;
 constexpr double kArcsecondsPerRadian = 180 * 3600 / std::numbers::pi;
+constexpr double kRotationDegreesPerDay = 14.1844;  // the IAU's W, as sun/precise_aspect.h
+constexpr double kMetresPerAu = 149597870700;
+constexpr double kLightDaysPerAu = 499.004783836 / 86400;
 
 constexpr std::string_view kCentreFromCrpix = "CRPIX1, CRPIX2, CRVAL1, CRVAL2";
 constexpr std::string_view kRadiusFromRsunObs = "RSUN_OBS, CDELT1, CDELT2";
@@ -189,7 +192,12 @@ HeaderGeometry headerGeometry(const image::FileGeometry& k, const std::optional<
   if (const std::optional<double> radius = sunRadius(k, ignored)) disc.semiDiameter = *radius / 3600;
   const std::optional<double> latitude = k.crltObs ? k.crltObs : k.hgltObs;
   std::optional<double> longitude = k.crlnObs;
-  if (!longitude && k.hglnObs) longitude = *k.hglnObs + earth->disc.l0;  // Stonyhurst 0 is the Earth's meridian
+  if (!longitude && k.hglnObs) {
+    // Stonyhurst 0 is the Earth's meridian; an observer nearer the Sun sees it later in its turn.
+    longitude = *k.hglnObs + earth->disc.l0;
+    if (k.dsunObs)
+      *longitude -= kRotationDegreesPerDay * (earth->distanceAu - *k.dsunObs / kMetresPerAu) * kLightDaysPerAu;
+  }
   if (latitude && longitude) {
     disc.b0 = *latitude;
     disc.l0 = reduce360(*longitude);

@@ -23,7 +23,8 @@
 // size (the mean of the two axes').
 //
 // The disc: B0 and L0 are the observer's (CRLT_OBS, CRLN_OBS; else HGLT_OBS and
-// HGLN_OBS plus the Earth's L0), the semi-diameter that of the limb; where the header
+// HGLN_OBS plus the Earth's L0, less the rotation during the difference of their light
+// times), the semi-diameter that of the limb; where the header
 // gives no observer they come from the precise ephemeris (sun/precise_aspect.h), the
 // observer at the Earth's centre. P is always the Earth's from the ephemeris: an image
 // oriented on solar north needs it only to go to celestial north and back, where it
