@@ -51,6 +51,7 @@ struct FitsImage {
   bool compressed = false;
   std::function<void(fitsfile*, int&)> keywords;  // written in the image's header
   std::function<double(int, int)> value;
+  std::function<void(fitsfile*, int&)> primaryKeywords{};  // in the primary header, inExtension only
 };
 
 QString writeFits(const QString& path, const FitsImage& wanted) {
@@ -62,6 +63,7 @@ QString writeFits(const QString& path, const FitsImage& wanted) {
     fits_create_img(file, SHORT_IMG, 0, nullptr, &status);
     fits_write_key_str(file, "DATE-OBS", "2001-12-06", "", &status);
     fits_write_key_str(file, "TIME-OBS", "09:05:30.5", "", &status);
+    if (wanted.primaryKeywords) wanted.primaryKeywords(file, status);
   }
   if (wanted.compressed) fits_set_compression_type(file, RICE_1, &status);
   long axes[3] = {kWidth, kHeight, wanted.planes};
@@ -269,6 +271,43 @@ QString writeBytes(const QString& path, const QByteArray& bytes) {
   EXPECT_TRUE(file.open(QIODevice::WriteOnly));
   file.write(bytes);
   return path;
+}
+
+// An observatory's compressed image: its WCS in the image's header, some of the observer's
+// keywords only in the primary one, a keyword in both taken from the image's.
+TEST(ImageReader, ReadsTheSunsGeometryFromBothHeaders) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const auto grey = [](int x, int y) { return std::round(scene(x, y, 240)); };
+  const QString path = writeFits(
+      dir.filePath("observatoire.fits.fz"),
+      {SHORT_IMG, 1, true, true,
+       [](fitsfile* f, int& status) {
+         fits_write_key_str(f, "CTYPE1", "HPLN-TAN", "", &status);
+         fits_write_key_dbl(f, "CRPIX1", 512.6, -15, "", &status);
+         fits_write_key_dbl(f, "CDELT1", 1.98, -15, "", &status);
+         fits_write_key_dbl(f, "PC1_1", 1, -15, "", &status);
+         fits_write_key_dbl(f, "PC1_2", 0, -15, "", &status);
+         fits_write_key_dbl(f, "PC2_1", 0, -15, "", &status);  // PC2_2 missing: no matrix
+         fits_write_key_dbl(f, "RSUN_OBS", 970.7, -15, "", &status);
+       },
+       grey,
+       [](fitsfile* f, int& status) {
+         fits_write_key_dbl(f, "RSUN_OBS", 1.0, -15, "", &status);
+         fits_write_key_dbl(f, "CRLT_OBS", 5.846, -15, "", &status);
+         fits_write_key_str(f, "CRLN_OBS", "pas un nombre", "", &status);
+       }});
+  const ImageReadOutcome outcome = readImageFile(path);
+  ASSERT_TRUE(outcome.ok()) << outcome.refusal;
+  const FileGeometry& g = outcome.geometry;
+  EXPECT_EQ(g.ctype1, "HPLN-TAN");
+  EXPECT_EQ(g.crpix1, 512.6);
+  EXPECT_EQ(g.cdelt1, 1.98);
+  EXPECT_FALSE(g.crpix2.has_value());
+  EXPECT_FALSE(g.pc.has_value());
+  EXPECT_EQ(g.rsunObs, 970.7);
+  EXPECT_EQ(g.crltObs, 5.846);
+  EXPECT_FALSE(g.crlnObs.has_value());
 }
 
 TEST(ImageReader, RefusesWhatIsNotAPhotographNamingTheFileAndTheReason) {
