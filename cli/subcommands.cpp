@@ -187,7 +187,7 @@ int writeDiscPageFile(const Fields& f, const Context& c) {
     return kRefused;
   }
 
-  const std::optional<DiscInstant> instant = discInstant(date);
+  const std::optional<DiscInstant> instant = preciseDiscInstant(date);
   if (!instant) {
     c.err << kImpossibleMessage << '\n';
     return kImpossible;

@@ -32,6 +32,9 @@ struct ObservationDate {
   bool cameraClock = false;
 };
 
+// Said beside a date read from a camera's clock.
+inline constexpr std::string_view kCameraClockNote = "horloge de l'appareil";
+
 [[nodiscard]] std::optional<ObservationDate> observationDate(std::string_view dateText,
                                                              std::string_view timeText);
 

@@ -207,6 +207,16 @@ HeaderGeometry headerGeometry(const image::FileGeometry& k, const std::optional<
   return header;
 }
 
+std::string missingKeywordsText(const HeaderGeometry& header) {
+  if (header.missing.empty()) return {};
+  std::string text = "L'en-tête du fichier ne donne pas : ";
+  for (std::size_t i = 0; i < header.missing.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += header.missing[i];
+  }
+  return text + '.';
+}
+
 std::optional<LimbAgreement> compareLimbs(const HeaderGeometry& header, const Circle& found,
                                           std::string_view separator) {
   if (!header.limb) return std::nullopt;

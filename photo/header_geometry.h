@@ -29,6 +29,13 @@
 // observer at the Earth's centre. P is always the Earth's from the ephemeris: an image
 // oriented on solar north needs it only to go to celestial north and back, where it
 // cancels.
+//
+// Use: with limb, orientation and disc all present the photograph needs nothing typed:
+//   north = celestialNorth(*g.orientation, *g.disc);
+//   frame = ImageFrame{*g.limb, *north.angle, g.orientation->mirrored};
+//   heliographicOfPixel(frame, *g.disc, pixel);
+// the limb found on the image may stand in for the header's (compareLimbs says whether they
+// agree); where only the orientation is given, the instant and the limb come from the user.
 #pragma once
 
 #include <optional>
@@ -58,6 +65,9 @@ struct HeaderGeometry {
 [[nodiscard]] HeaderGeometry headerGeometry(const image::FileGeometry& keywords,
                                             const std::optional<image::ObservationDate>& observed, int width,
                                             int height);
+
+// "L'en-tête du fichier ne donne pas : CRPIX1, RSUN_OBS."; empty when nothing is missing.
+[[nodiscard]] std::string missingKeywordsText(const HeaderGeometry& header);
 
 // The header's limb differs from the one found on the image when their centres or radii
 // are more than kLimbTolerancePixels, or kLimbToleranceFraction of the radius if larger,
