@@ -15,6 +15,7 @@ namespace {
 constexpr double kDegree = std::numbers::pi / 180;
 constexpr double kNominalSunRadiusMetres = 695.7e6;
 constexpr double kArcsecondsPerRadian = 180 * 3600 / std::numbers::pi;
+constexpr double kQuarterTurnArcseconds = 90 * 3600;
 constexpr double kRotationDegreesPerDay = 14.1844;  // the IAU's W, as sun/precise_aspect.h
 constexpr double kMetresPerAu = 149597870700;
 constexpr double kLightDaysPerAu = 499.004783836 / 86400;
@@ -90,7 +91,8 @@ std::optional<WorldMatrix> worldMatrix(const image::FileGeometry& k, double unit
 
 // The Sun's angular radius, arcseconds, and the keywords it came from.
 std::optional<double> sunRadius(const image::FileGeometry& k, std::string_view& keywords) {
-  if (k.rsunObs && *k.rsunObs > 0) {
+  // A Sun wider than a hemisphere of sky is not a Sun: the keyword is taken as absent.
+  if (k.rsunObs && *k.rsunObs > 0 && *k.rsunObs < kQuarterTurnArcseconds) {
     keywords = kRadiusFromRsunObs;
     return *k.rsunObs;
   }
@@ -193,12 +195,13 @@ HeaderGeometry headerGeometry(const image::FileGeometry& k, const std::optional<
   const std::optional<double> latitude = k.crltObs ? k.crltObs : k.hgltObs;
   std::optional<double> longitude = k.crlnObs;
   if (!longitude && k.hglnObs) {
-    // Stonyhurst 0 is the Earth's meridian; an observer nearer the Sun sees it later in its turn.
+    // Stonyhurst 0 is the Earth's meridian; an observer nearer the Sun sees it as it was less
+    // long ago, turned further.
     longitude = *k.hglnObs + earth->disc.l0;
     if (k.dsunObs)
       *longitude -= kRotationDegreesPerDay * (earth->distanceAu - *k.dsunObs / kMetresPerAu) * kLightDaysPerAu;
   }
-  if (latitude && longitude) {
+  if (latitude && longitude && std::fabs(*latitude) <= 90) {
     disc.b0 = *latitude;
     disc.l0 = reduce360(*longitude);
     header.observerGiven = true;
