@@ -5,7 +5,7 @@ DEB_PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev \
                 libbenchmark-dev faketime xvfb xauth imagemagick fonts-dejavu-core dpkg-dev poppler-utils \
                 qt6-translations-l10n locales qt6-svg-dev \
                 cups printer-driver-cups-pdf libcups2-dev \
-                qt6-image-formats-plugins libcfitsio-dev pkg-config ccache \
+                qt6-image-formats-plugins libcfitsio-dev pkg-config liberfa-dev ccache \
                 dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 
 BUILD_DIR := build
@@ -32,7 +32,7 @@ SCREENSHOT_PACKAGES := openbox xdotool x11-utils
 
 # The fuzzers (clang's libFuzzer; CFITSIO for the FITS reader's target) and the check of
 # the Debian package.
-FUZZ_PACKAGES := clang libclang-rt-14-dev libcfitsio-dev pkg-config
+FUZZ_PACKAGES := clang libclang-rt-14-dev libcfitsio-dev pkg-config liberfa-dev
 PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream openbox xdotool x11-utils lintian
 
 # Seconds each fuzz target runs in `make fuzz`.

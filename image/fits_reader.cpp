@@ -79,8 +79,61 @@ std::string keywordText(fitsfile* file, std::initializer_list<const char*> names
 
 std::optional<ObservationDate> headerDate(fitsfile* file) {
   const std::string date = keywordText(file, {"DATE-OBS", "DATE_OBS"});
-  if (date.empty()) return std::nullopt;
+  if (date.empty()) {
+    const std::string midExposure = keywordText(file, {"T_OBS"});
+    return midExposure.empty() ? std::nullopt : observationDateOfTobs(midExposure);
+  }
   return observationDate(date, keywordText(file, {"TIME-OBS", "TIME_OBS", "UT", "UTC"}));
+}
+
+// A keyword's finite number, kept where `into` has none yet.
+void readNumber(fitsfile* file, const char* name, std::optional<double>& into) {
+  if (into) return;
+  double value = 0;
+  int status = 0;
+  if (fits_read_key(file, TDOUBLE, name, &value, nullptr, &status) == 0 && std::isfinite(value)) into = value;
+}
+
+void readText(fitsfile* file, const char* name, std::string& into) {
+  if (into.empty()) into = keywordText(file, {name});
+}
+
+// A 2 x 2 matrix of keywords (PCi_j, CDi_j), kept only when its four numbers are given.
+void readMatrix(fitsfile* file, const char* prefix, std::optional<std::array<double, 4>>& into) {
+  if (into) return;
+  std::array<double, 4> matrix{};
+  int at = 0;
+  for (const char* element : {"1_1", "1_2", "2_1", "2_2"}) {
+    std::optional<double> value;
+    readNumber(file, (std::string(prefix) + element).c_str(), value);
+    if (!value) return;
+    matrix[static_cast<std::size_t>(at++)] = *value;
+  }
+  into = matrix;
+}
+
+// What the current HDU's header adds to `geometry`: a keyword already read stays.
+void readGeometry(fitsfile* file, FileGeometry& geometry) {
+  readText(file, "CTYPE1", geometry.ctype1);
+  readText(file, "CTYPE2", geometry.ctype2);
+  readText(file, "CUNIT1", geometry.cunit1);
+  readText(file, "CUNIT2", geometry.cunit2);
+  readNumber(file, "CRPIX1", geometry.crpix1);
+  readNumber(file, "CRPIX2", geometry.crpix2);
+  readNumber(file, "CRVAL1", geometry.crval1);
+  readNumber(file, "CRVAL2", geometry.crval2);
+  readNumber(file, "CDELT1", geometry.cdelt1);
+  readNumber(file, "CDELT2", geometry.cdelt2);
+  readNumber(file, "CROTA2", geometry.crota2);
+  readMatrix(file, "PC", geometry.pc);
+  readMatrix(file, "CD", geometry.cd);
+  readNumber(file, "RSUN_OBS", geometry.rsunObs);
+  readNumber(file, "RSUN_REF", geometry.rsunRef);
+  readNumber(file, "DSUN_OBS", geometry.dsunObs);
+  readNumber(file, "CRLT_OBS", geometry.crltObs);
+  readNumber(file, "CRLN_OBS", geometry.crlnObs);
+  readNumber(file, "HGLT_OBS", geometry.hgltObs);
+  readNumber(file, "HGLN_OBS", geometry.hglnObs);
 }
 
 struct ImageHdu {
@@ -253,17 +306,21 @@ bool tilesInHeap(fitsfile* file, LONGLONG tiles, LONGLONG heap) {
   return true;
 }
 
-// The observation's date from the image's header, else from the primary one; the image's
-// HDU stays the current one.
-std::optional<ObservationDate> observationIn(fitsfile* file, int& status) {
-  std::optional<ObservationDate> observed = headerDate(file);
+// The observation's date and geometry from the image's header, else from the primary one
+// (an observatory's compressed image keeps some keywords there); the image's HDU stays the
+// current one.
+void observationIn(fitsfile* file, ImageReadOutcome& outcome, int& status) {
+  outcome.observed = headerDate(file);
+  readGeometry(file, outcome.geometry);
   int hduNumber = 1;
   fits_get_hdu_num(file, &hduNumber);
-  if (observed || hduNumber == 1) return observed;
+  if (hduNumber == 1) return;
   int moved = 0;
-  if (fits_movabs_hdu(file, 1, nullptr, &moved) == 0) observed = headerDate(file);
+  if (fits_movabs_hdu(file, 1, nullptr, &moved) == 0) {
+    if (!outcome.observed) outcome.observed = headerDate(file);
+    readGeometry(file, outcome.geometry);
+  }
   fits_movabs_hdu(file, hduNumber, nullptr, &status);
-  return observed;
 }
 
 void readPixels(fitsfile* file, float* into, LONGLONG count, int& status) {
@@ -379,7 +436,7 @@ ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_
   outcome.image = GreyImage(static_cast<int>(width), static_cast<int>(height));
   // Every header is read before the pixels: a child that decodes them moves the position
   // of the file it shares with this process.
-  outcome.observed = observationIn(file, status);
+  observationIn(file, outcome, status);
   if (status != 0) return refusedForStatus(fileName, status);
   if (compressed) {
     if (!decodedApart(file, outcome.image.samples())) return refused(fileName, kReasonCorrupt);

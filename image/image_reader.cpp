@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QImageReader>
 
+#include "image/exif_date.h"
 #include "image/fits_reader.h"
 
 namespace kavrel::image {
@@ -153,6 +154,13 @@ ImageReadOutcome readImageFile(const QString& path) {
   ImageReadOutcome outcome;
   outcome.format = format;
   toGrey(decoded, outcome);
+  if (format == "JPEG" || format == "TIFF") {
+    // The camera's date; the file is mapped, not read again.
+    if (uchar* bytes = file.map(0, file.size())) {
+      outcome.observed = exifDateTaken(bytes, static_cast<std::size_t>(file.size()));
+      file.unmap(bytes);
+    }
+  }
   return outcome;
 }
 

@@ -7,7 +7,7 @@
 // Samples keep the file's integer values (0..255 for 8 bits, 0..65535 for 16 bits;
 // floating-point TIFF as stored). Colour becomes luminance with the Rec. 709 weights
 // Y = 0.2126 R + 0.7152 G + 0.0722 B applied to the stored values (no gamma removed);
-// alpha is ignored. These formats give no observation date: their EXIF date is not read.
+// alpha is ignored. A JPEG or TIFF gives the date its camera wrote (EXIF, exif_date.h).
 //
 // A file is refused, with its name and the reason in French, when it is missing, a
 // folder, unreadable, empty, not an image, truncated or damaged, a FITS without a 2-D

@@ -36,6 +36,7 @@
 #include "ui/whole_file.h"
 #include "programs/qt_text.h"
 #include "resources/program_icon.h"
+#include "sun/precise_aspect.h"
 
 namespace kavrel::disque {
 
@@ -505,7 +506,7 @@ void Disque::Calcul() {
   setText("lblBo", toQString(texts.b0));
   setText("lblLo", toQString(texts.l0));
 
-  m_instant = discInstant(fields.view());
+  m_instant = preciseDiscInstant(fields.view());
   m_view->setDisc(disc());
   showSpots();
   showPointer();
