@@ -5,7 +5,7 @@ DEB_PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev \
                 libbenchmark-dev faketime xvfb xauth imagemagick fonts-dejavu-core dpkg-dev poppler-utils \
                 qt6-translations-l10n locales qt6-svg-dev \
                 cups printer-driver-cups-pdf libcups2-dev \
-                qt6-image-formats-plugins libcfitsio-dev pkg-config \
+                qt6-image-formats-plugins libcfitsio-dev libspng-dev pkg-config \
                 dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 
 BUILD_DIR := build
@@ -28,9 +28,9 @@ CLANG_PACKAGES := clang
 # What scripts/screenshots needs besides: a window manager and X tools.
 SCREENSHOT_PACKAGES := openbox xdotool x11-utils
 
-# The fuzzers (clang's libFuzzer; CFITSIO for the FITS reader's target) and the check of
-# the Debian package.
-FUZZ_PACKAGES := clang libclang-rt-14-dev libcfitsio-dev pkg-config
+# The fuzzers (clang's libFuzzer; CFITSIO and libspng for the image readers' targets) and
+# the check of the Debian package.
+FUZZ_PACKAGES := clang libclang-rt-14-dev libcfitsio-dev libspng-dev pkg-config
 PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream openbox xdotool x11-utils lintian
 
 # Seconds each fuzz target runs in `make fuzz`.

@@ -266,12 +266,22 @@ std::optional<ObservationDate> observationIn(fitsfile* file, int& status) {
   return observed;
 }
 
-void readPixels(fitsfile* file, float* into, LONGLONG count, int& status) {
+// `count` samples from the first, row `firstRow` (from 0) of the first plane.
+void readPixels(fitsfile* file, float* into, LONGLONG firstRow, LONGLONG count, int& status) {
   std::array<LONGLONG, kMaxAxes> first;
   first.fill(1);
+  first[1] = firstRow + 1;
   float blank = std::numeric_limits<float>::quiet_NaN();
   int anyBlank = 0;
   fits_read_pixll(file, TFLOAT, first.data(), count, &blank, into, &anyBlank, &status);
+}
+
+// Each row read straight into its place, the file's last row first in the image: no
+// second pass over the pixels to turn them over.
+void readRowsTurnedOver(fitsfile* file, GreyImage& image, int& status) {
+  const int height = image.height();
+  for (int row = 0; row < height && status == 0; ++row)
+    readPixels(file, image.row(height - 1 - row), row, image.width(), status);
 }
 
 // CFITSIO's decoders of compressed tiles trust the compressed bytes: a damaged tile sends
@@ -282,7 +292,8 @@ void readPixels(fitsfile* file, float* into, LONGLONG count, int& status) {
 // sanitizer's last words (in a sanitized build) are not said.
 extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
 
-bool decodedApart(fitsfile* file, std::vector<float>& samples) {
+bool decodedApart(fitsfile* file, GreyImage& image) {
+  const Samples& samples = image.samples();
   struct Shared {
     int status;
     int done;
@@ -300,7 +311,7 @@ bool decodedApart(fitsfile* file, std::vector<float>& samples) {
     if (__sanitizer_set_death_callback) __sanitizer_set_death_callback(nullptr);
     if (const int quiet = open("/dev/null", O_WRONLY); quiet >= 0) dup2(quiet, STDERR_FILENO);
     int status = 0;
-    readPixels(file, pixels, static_cast<LONGLONG>(samples.size()), status);
+    readPixels(file, pixels, 0, static_cast<LONGLONG>(samples.size()), status);
     shared->status = status;
     shared->done = 1;
     _exit(0);
@@ -312,7 +323,12 @@ bool decodedApart(fitsfile* file, std::vector<float>& samples) {
     }
     decoded = WIFEXITED(how) && WEXITSTATUS(how) == 0 && shared->done == 1 && shared->status == 0;
   }
-  if (decoded) std::memcpy(samples.data(), pixels, samples.size() * sizeof(float));
+  if (decoded) {
+    const int height = image.height();
+    const auto width = static_cast<std::size_t>(image.width());
+    for (int row = 0; row < height; ++row)
+      std::memcpy(image.row(height - 1 - row), pixels + static_cast<std::size_t>(row) * width, width * sizeof(float));
+  }
   munmap(memory, bytes);
   return decoded;
 }
@@ -376,22 +392,17 @@ ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_
     return refused(fileName, kReasonTruncated);
 
   ImageReadOutcome outcome;
-  outcome.image = GreyImage(static_cast<int>(width), static_cast<int>(height));
+  outcome.image = GreyImage::uninitialised(static_cast<int>(width), static_cast<int>(height));
   // Every header is read before the pixels: a child that decodes them moves the position
   // of the file it shares with this process.
   outcome.observed = observationIn(file, status);
   if (status != 0) return refusedForStatus(fileName, status);
   if (compressed) {
-    if (!decodedApart(file, outcome.image.samples())) return refused(fileName, kReasonCorrupt);
+    if (!decodedApart(file, outcome.image)) return refused(fileName, kReasonCorrupt);
   } else {
-    readPixels(file, outcome.image.samples().data(), static_cast<LONGLONG>(outcome.image.samples().size()), status);
+    readRowsTurnedOver(file, outcome.image, status);
     if (status != 0) return refusedForStatus(fileName, status);
   }
-
-  const int rows = outcome.image.height();
-  for (int y = 0; y < rows / 2; ++y)
-    std::swap_ranges(outcome.image.row(y), outcome.image.row(y) + outcome.image.width(),
-                     outcome.image.row(rows - 1 - y));
 
   outcome.format = kFormat;
   outcome.bitsPerSample = std::abs(hdu->bitpix);

@@ -6,13 +6,13 @@
 #include <QImageReader>
 
 #include "image/fits_reader.h"
+#include "image/png_reader.h"
 
 namespace kavrel::image {
 namespace {
 
 constexpr std::string_view kReasonNotImage =
     "ce n'est pas une image d'un format connu (PNG, JPEG, TIFF ou FITS)";
-constexpr std::string_view kReasonTruncatedOrCorrupt = "il est tronqué ou endommagé";
 
 constexpr double kRed = 0.2126;
 constexpr double kGreen = 0.7152;
@@ -49,7 +49,7 @@ bool isFloat(QImage::Format format) {
 void toGrey(QImage& decoded, ImageReadOutcome& outcome) {
   const int width = decoded.width();
   const int height = decoded.height();
-  outcome.image = GreyImage(width, height);
+  outcome.image = GreyImage::uninitialised(width, height);
   const QImage::Format format = decoded.format();
   bool colour = false;
 
@@ -126,6 +126,12 @@ ImageReadOutcome readImageFile(const QString& path) {
   if (looksLikeFits(head.constData(), static_cast<std::size_t>(head.size()))) {
     file.close();
     return readFitsFile(QFile::encodeName(path).toStdString(), name);
+  }
+
+  if (looksLikePng(head.constData(), static_cast<std::size_t>(head.size()))) {
+    const QByteArray bytes = file.readAll();
+    if (auto read = readPngBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()), name)) return std::move(*read);
+    file.seek(0);
   }
 
   QImageReader reader(&file);
