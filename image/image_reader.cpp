@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QImageReader>
 
+#include <optional>
+
 #include "image/fits_reader.h"
 #include "image/png_reader.h"
 
@@ -129,8 +131,16 @@ ImageReadOutcome readImageFile(const QString& path) {
   }
 
   if (looksLikePng(head.constData(), static_cast<std::size_t>(head.size()))) {
-    const QByteArray bytes = file.readAll();
-    if (auto read = readPngBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()), name)) return std::move(*read);
+    // Mapped rather than copied: a large PNG's bytes are read once, by the decoder.
+    std::optional<ImageReadOutcome> read;
+    if (const uchar* mapped = file.map(0, file.size())) {
+      read = readPngBytes(mapped, static_cast<std::size_t>(file.size()), name);
+      file.unmap(const_cast<uchar*>(mapped));
+    } else {
+      const QByteArray bytes = file.readAll();
+      read = readPngBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()), name);
+    }
+    if (read) return std::move(*read);
     file.seek(0);
   }
 
