@@ -34,6 +34,11 @@ constexpr double kEdgeStep = 0.02;  // pixels, along a ray to the data's edge
 
 float pixel(const GreyView& view, int x, int y) { return view.at(x, y); }
 
+// The pixel nearest the point t pixels along the ray from `from` in the direction (ux, uy).
+float nearestOnRay(const GreyView& view, PixelPoint from, double ux, double uy, double t) {
+  return pixel(view, static_cast<int>(std::lround(from.x + t * ux)), static_cast<int>(std::lround(from.y + t * uy)));
+}
+
 // Bilinear, a blank pixel taken as the sky (`blank`, and `blanked` set); beyond the frame,
 // the nearest sample of its edge, so that a fall just inside the frame keeps its window.
 double sample(const GreyView& view, double x, double y, double blank, bool& blanked) {
@@ -161,7 +166,8 @@ std::optional<Classes> classify(const GreyView& view) {
   disc /= static_cast<double>(discCount);
   classes.level = sky + kLevelShare * (disc - sky);
   classes.sky = sky;
-  classes.dark = seenSkyCount > skyCount - seenSkyCount ? seenSky / static_cast<double>(seenSkyCount) : std::min(lo, 0.0);
+  classes.dark =
+      seenSkyCount > skyCount - seenSkyCount ? seenSky / static_cast<double>(seenSkyCount) : std::min(lo, 0.0);
   classes.centroid = {cx / static_cast<double>(discCount), cy / static_cast<double>(discCount)};
   return classes;
 }
@@ -209,7 +215,7 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
   for (double t = first; t <= last; t += coarse) {
     // The nearest pixel is enough to find the crossing; the fall is sought finely below.
     // A blank pixel (NaN) is below the level: sky.
-    const double v = pixel(view, static_cast<int>(std::lround(from.x + t * ux)), static_cast<int>(std::lround(from.y + t * uy)));
+    const double v = nearestOnRay(view, from, ux, uy, t);
     if (v >= classes.level) {
       lastAbove = t;
       belowAfter = false;
@@ -256,15 +262,16 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
     // Blank pixels within the window: the nearest pixels from the fall to the data's edge.
     // Where none of them is sky, the fall runs into the blank and the data's edge, where
     // the ray leaves the last pixel with data, is the limb.
-    const auto at = [&](double t) {
-      return pixel(view, static_cast<int>(std::lround(from.x + t * ux)), static_cast<int>(std::lround(from.y + t * uy)));
-    };
     const double disc = smooth[static_cast<std::size_t>(steepest - 3)];
     const double skyBelow = classes.dark + kSkyShare * (disc - classes.dark);
     const double stop = std::min(out, start + (n - 1) * kProfileStep);
     double t = start + steepest * kProfileStep;
     bool skySeen = false;
-    for (double v = at(t); t < stop && !std::isnan(v); t += kEdgeStep, v = at(t)) skySeen = skySeen || v < skyBelow;
+    for (; t < stop; t += kEdgeStep) {
+      const float v = nearestOnRay(view, from, ux, uy, t);
+      if (std::isnan(v)) break;
+      skySeen = skySeen || v < skyBelow;
+    }
     if (!skySeen) {
       if (!(t < stop)) return std::nullopt;
       t -= kEdgeStep / 2;

@@ -107,7 +107,8 @@ TEST(Limb, FoundWhereTheSkyIsBlankFromJustBeyondTheLimb) {
     test::addNoise(picture, 0.02, 11);
     for (int y = 0; y < row.side; ++y)
       for (int x = 0; x < row.side; ++x)
-        if (std::hypot(x - row.sun.cx, y - row.sun.cy) > row.sun.radius + row.blankFrom) picture.at(x, y) = std::nanf("");
+        if (std::hypot(x - row.sun.cx, y - row.sun.cy) > row.sun.radius + row.blankFrom)
+          picture.at(x, y) = std::nanf("");
     const LimbOutcome outcome = findLimb(picture.view());
     ASSERT_TRUE(outcome.limb.has_value()) << outcome.reason;
     EXPECT_NEAR(outcome.limb->circle.centre.x, row.sun.cx, 0.3);
