@@ -50,8 +50,8 @@ double sample(const GreyView& view, double x, double y, double blank, bool& blan
   const double fy = y - y0;
   const auto at = [&](int px, int py) {
     const double v = pixel(view, px, py);
-    blanked = blanked || std::isnan(v);
-    return std::isnan(v) ? blank : v;
+    blanked = blanked || !std::isfinite(v);
+    return std::isfinite(v) ? v : blank;
   };
   const double top = at(x0, y0) * (1 - fx) + at(x0 + 1, y0) * fx;
   const double bottom = at(x0, y0 + 1) * (1 - fx) + at(x0 + 1, y0 + 1) * fx;
@@ -269,7 +269,7 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
     bool skySeen = false;
     for (; t < stop; t += kEdgeStep) {
       const float v = nearestOnRay(view, from, ux, uy, t);
-      if (std::isnan(v)) break;
+      if (!std::isfinite(v)) break;
       skySeen = skySeen || v < skyBelow;
     }
     if (!skySeen) {
