@@ -5,8 +5,11 @@ DEB_PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev \
                 libbenchmark-dev faketime xvfb xauth imagemagick fonts-dejavu-core dpkg-dev poppler-utils \
                 qt6-translations-l10n locales qt6-svg-dev \
                 cups printer-driver-cups-pdf libcups2-dev \
-                qt6-image-formats-plugins libcfitsio-dev libspng-dev pkg-config \
+                qt6-image-formats-plugins libcfitsio-dev pkg-config \
                 dbus at-spi2-core python3-gi gir1.2-atspi-2.0
+
+# libspng, the PNG photographs' reader.
+DEB_PACKAGES += libspng-dev
 
 BUILD_DIR := build
 ASAN_DIR  := build-asan
