@@ -8,6 +8,9 @@ DEB_PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev \
                 qt6-image-formats-plugins libcfitsio-dev pkg-config liberfa-dev ccache \
                 dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 
+# libspng, the PNG photographs' reader.
+DEB_PACKAGES += libspng-dev
+
 BUILD_DIR := build
 ASAN_DIR  := build-asan
 CLANG_DIR := build-clang
@@ -30,9 +33,9 @@ CLANG_PACKAGES := clang
 # What scripts/screenshots needs besides: a window manager and X tools.
 SCREENSHOT_PACKAGES := openbox xdotool x11-utils
 
-# The fuzzers (clang's libFuzzer; CFITSIO for the FITS reader's target) and the check of
-# the Debian package.
-FUZZ_PACKAGES := clang libclang-rt-14-dev libcfitsio-dev pkg-config liberfa-dev
+# The fuzzers (clang's libFuzzer; CFITSIO and libspng for the image readers' targets,
+# ERFA for the header geometry's) and the check of the Debian package.
+FUZZ_PACKAGES := clang libclang-rt-14-dev libcfitsio-dev libspng-dev liberfa-dev pkg-config
 PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream openbox xdotool x11-utils lintian
 
 # Seconds each fuzz target runs in `make fuzz`.

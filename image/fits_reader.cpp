@@ -171,6 +171,10 @@ class HeaderCheck {
     for (std::size_t at = 0; at + kCard <= size; at += kCard) card(std::string_view(bytes + at, kCard));
   }
   [[nodiscard]] bool impossible() const noexcept { return impossible_ || !headerSound(); }
+  // The data's bytes the next scan would pass over: a file's reader seeks past them
+  // rather than reading them twice (a large image's data are most of its file).
+  [[nodiscard]] std::uint64_t dataAhead() const noexcept { return skip_; }
+  void passedOver(std::uint64_t bytes) noexcept { skip_ -= std::min(bytes, skip_); }
 
  private:
   static constexpr std::size_t kCard = 80;
@@ -323,12 +327,33 @@ void observationIn(fitsfile* file, ImageReadOutcome& outcome, int& status) {
   fits_movabs_hdu(file, hduNumber, nullptr, &status);
 }
 
-void readPixels(fitsfile* file, float* into, LONGLONG count, int& status) {
+// `count` samples from the first, row `firstRow` (from 0) of the first plane.
+void readPixels(fitsfile* file, float* into, LONGLONG firstRow, LONGLONG count, int& status) {
   std::array<LONGLONG, kMaxAxes> first;
   first.fill(1);
+  first[1] = firstRow + 1;
   float blank = std::numeric_limits<float>::quiet_NaN();
   int anyBlank = 0;
   fits_read_pixll(file, TFLOAT, first.data(), count, &blank, into, &anyBlank, &status);
+}
+
+// The file's last row first in the image, rows read by blocks of about a megabyte into
+// a buffer that stays in the cache, then put in their places: CFITSIO reads a large block
+// in few system calls (a row at a time, it read 4 KB a call), and the image is written
+// once rather than turned over afterwards.
+void readRowsTurnedOver(fitsfile* file, GreyImage& image, int& status) {
+  constexpr std::size_t kBlockSamples = std::size_t{1} << 18;
+  const int height = image.height();
+  const auto width = static_cast<std::size_t>(image.width());
+  const int rowsPerBlock = static_cast<int>(std::max<std::size_t>(1, kBlockSamples / width));
+  std::vector<float> block(static_cast<std::size_t>(std::min(rowsPerBlock, height)) * width);
+  for (int first = 0; first < height && status == 0; first += rowsPerBlock) {
+    const int rows = std::min(rowsPerBlock, height - first);
+    readPixels(file, block.data(), first, static_cast<LONGLONG>(rows) * static_cast<LONGLONG>(width), status);
+    for (int row = 0; row < rows && status == 0; ++row)
+      std::memcpy(image.row(height - 1 - (first + row)), block.data() + static_cast<std::size_t>(row) * width,
+                  width * sizeof(float));
+  }
 }
 
 // CFITSIO's decoders of compressed tiles trust the compressed bytes: a damaged tile sends
@@ -339,7 +364,8 @@ void readPixels(fitsfile* file, float* into, LONGLONG count, int& status) {
 // sanitizer's last words (in a sanitized build) are not said.
 extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
 
-bool decodedApart(fitsfile* file, std::vector<float>& samples) {
+bool decodedApart(fitsfile* file, GreyImage& image) {
+  const Samples& samples = image.samples();
   struct Shared {
     int status;
     int done;
@@ -357,7 +383,7 @@ bool decodedApart(fitsfile* file, std::vector<float>& samples) {
     if (__sanitizer_set_death_callback) __sanitizer_set_death_callback(nullptr);
     if (const int quiet = open("/dev/null", O_WRONLY); quiet >= 0) dup2(quiet, STDERR_FILENO);
     int status = 0;
-    readPixels(file, pixels, static_cast<LONGLONG>(samples.size()), status);
+    readPixels(file, pixels, 0, static_cast<LONGLONG>(samples.size()), status);
     shared->status = status;
     shared->done = 1;
     _exit(0);
@@ -369,7 +395,12 @@ bool decodedApart(fitsfile* file, std::vector<float>& samples) {
     }
     decoded = WIFEXITED(how) && WEXITSTATUS(how) == 0 && shared->done == 1 && shared->status == 0;
   }
-  if (decoded) std::memcpy(samples.data(), pixels, samples.size() * sizeof(float));
+  if (decoded) {
+    const int height = image.height();
+    const auto width = static_cast<std::size_t>(image.width());
+    for (int row = 0; row < height; ++row)
+      std::memcpy(image.row(height - 1 - row), pixels + static_cast<std::size_t>(row) * width, width * sizeof(float));
+  }
   munmap(memory, bytes);
   return decoded;
 }
@@ -433,22 +464,17 @@ ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_
     return refused(fileName, kReasonTruncated);
 
   ImageReadOutcome outcome;
-  outcome.image = GreyImage(static_cast<int>(width), static_cast<int>(height));
+  outcome.image = GreyImage::uninitialised(static_cast<int>(width), static_cast<int>(height));
   // Every header is read before the pixels: a child that decodes them moves the position
   // of the file it shares with this process.
   observationIn(file, outcome, status);
   if (status != 0) return refusedForStatus(fileName, status);
   if (compressed) {
-    if (!decodedApart(file, outcome.image.samples())) return refused(fileName, kReasonCorrupt);
+    if (!decodedApart(file, outcome.image)) return refused(fileName, kReasonCorrupt);
   } else {
-    readPixels(file, outcome.image.samples().data(), static_cast<LONGLONG>(outcome.image.samples().size()), status);
+    readRowsTurnedOver(file, outcome.image, status);
     if (status != 0) return refusedForStatus(fileName, status);
   }
-
-  const int rows = outcome.image.height();
-  for (int y = 0; y < rows / 2; ++y)
-    std::swap_ranges(outcome.image.row(y), outcome.image.row(y) + outcome.image.width(),
-                     outcome.image.row(rows - 1 - y));
 
   outcome.format = kFormat;
   outcome.bitsPerSample = std::abs(hdu->bitpix);
@@ -476,6 +502,11 @@ ImageReadOutcome readFitsFile(const std::string& path, std::string_view fileName
     HeaderCheck headers;
     std::vector<char> record(64 * kRecord);
     while (in) {
+      if (const std::uint64_t ahead = headers.dataAhead(); ahead > 0) {
+        if (ahead > (std::uint64_t{1} << 62)) break;  // nothing after is a header
+        in.seekg(static_cast<std::streamoff>(ahead), std::ios::cur);
+        headers.passedOver(ahead);
+      }
       in.read(record.data(), static_cast<std::streamsize>(record.size()));
       headers.scan(record.data(), static_cast<std::size_t>(in.gcount()));
     }

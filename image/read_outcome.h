@@ -42,6 +42,7 @@ inline constexpr std::string_view kReasonUnreadable = "il ne peut pas être ouve
 inline constexpr std::string_view kReasonEmpty = "il est vide";
 inline constexpr std::string_view kReasonTruncated = "il est tronqué";
 inline constexpr std::string_view kReasonCorrupt = "il est endommagé";
+inline constexpr std::string_view kReasonTruncatedOrCorrupt = "il est tronqué ou endommagé";
 // "l'image est trop grande (W × H pixels, au plus 200 millions)".
 [[nodiscard]] std::string tooLargeReason(std::int64_t width, std::int64_t height);
 

@@ -329,6 +329,13 @@ TEST(ImageReader, RefusesWhatIsNotAPhotographNamingTheFileAndTheReason) {
     EXPECT_TRUE(bytes.contains(card));
     return writeBytes(at(name), bytes.replace(card, to));
   };
+  const auto damaged = [&](const QString& from, const char* name, qsizetype fromEnd) {
+    QFile in(from);
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray bytes = in.readAll();
+    bytes[bytes.size() - fromEnd] = char(bytes[bytes.size() - fromEnd] ^ 0x55);
+    return writeBytes(at(name), bytes);
+  };
   const std::vector<std::string> hugeCards = {
       "SIMPLE  =                    T", "BITPIX  =                   16",
       "NAXIS   =                    2", "NAXIS1  =                20000",
@@ -345,6 +352,8 @@ TEST(ImageReader, RefusesWhatIsNotAPhotographNamingTheFileAndTheReason) {
       {writeBytes(at("texte.png"), "Ceci n'est pas une image, seulement du texte.\n"),
        "ce n'est pas une image d'un format connu (PNG, JPEG, TIFF ou FITS)"},
       {cutFile(png, at("coupe.png"), 0.6), "il est tronqué ou endommagé"},
+      // The image's last compressed bytes, before their chunk's checksum and the end chunk.
+      {damaged(png, "abime.png", 20), "il est tronqué ou endommagé"},
       {cutFile(fits, at("coupe.fits"), 0.6), "il est tronqué"},
       {writeRawFits(at("spectre.fits"),
                     {"SIMPLE  =                    T", "BITPIX  =                   16",
