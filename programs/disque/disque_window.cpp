@@ -763,7 +763,6 @@ void Disque::say(const Outcome& outcome) {
 void Disque::txtOrientation_Change() {
   if (!m_engine.image() || m_showingOrientation) return;
   const NorthReference reference = value("optNordSolaire") ? NorthReference::SolarAxis : NorthReference::Celestial;
-  // Typing is said in the status, not in a box at every key.
   m_engine.orient(toUtf8(text("txtOrientation")), reference, value("chkEstDroite") != 0);
   showPicture();
 }
@@ -913,7 +912,7 @@ bool Disque::savePicture() {
 
 void Disque::printPicture() {
   PhotoPage page;
-  page.heading = m_instant ? toQString(headingLine(m_instant->julianDay, m_separator)) : QString::fromUtf8(kIncompleteDate);
+  page.heading = toQString(m_engine.heading());
   page.fileLine = toQString(m_engine.fileLine());
   page.picture = m_photo->photoWithOverlay();
   for (const std::string& column : PhotoReduction::columns()) page.columns << toQString(column);

@@ -116,6 +116,12 @@ Outcome PhotoReduction::say(std::string text, bool done) {
   return {done, std::move(text)};
 }
 
+// A field being typed is refused in the status line, not in a box at every key.
+Outcome PhotoReduction::refuseInStatus(std::string text) {
+  m_status = text;
+  return {false, std::move(text)};
+}
+
 OpenOutcome PhotoReduction::open(PhotoFile file) {
   close();
   m_image = std::move(file.image);
@@ -175,7 +181,7 @@ Outcome PhotoReduction::orient(std::string_view angle, NorthReference reference,
   if (!typed || !std::isfinite(*typed)) {
     m_orientation.reset();
     m_orientationRefusal = photo::kOrientationNotANumberMessage;
-    return say(m_orientationRefusal, false);
+    return refuseInStatus(m_orientationRefusal);
   }
   if (m_orientation && *typed == m_orientation->angle && reference == m_orientation->reference &&
       mirrored == m_orientation->mirrored)
@@ -382,12 +388,12 @@ Outcome PhotoReduction::measure(std::optional<int> row) {
 Outcome PhotoReduction::setThresholds(std::string_view spot, std::string_view umbra) {
   const std::optional<double> whole = typedNumber(spot, m_separator);
   const std::optional<double> dark = typedNumber(umbra, m_separator);
-  if (!whole || !dark) return say(kThresholdsNotNumbers, false);
+  if (!whole || !dark) return refuseInStatus(kThresholdsNotNumbers);
   photo::SpotThresholds thresholds = m_thresholds;
   thresholds.spot = *whole;
   thresholds.umbra = *dark;
   if (!(thresholds.umbra > 0 && thresholds.umbra <= thresholds.spot && thresholds.spot <= 1))
-    return say(std::string(photo::kBadThresholdsMessage), false);
+    return refuseInStatus(std::string(photo::kBadThresholdsMessage));
   if (thresholds.spot == m_thresholds.spot && thresholds.umbra == m_thresholds.umbra) return {true, {}};
   m_thresholds = thresholds;
   const std::string shown = thresholdsText(thresholds, m_separator);
@@ -438,6 +444,10 @@ PixelReadout PhotoReduction::pointer(const std::optional<photo::PixelPoint>& pix
   readout.cells = std::move(read.cells);
   readout.state = std::move(read.refusal);
   return readout;
+}
+
+std::string PhotoReduction::heading() const {
+  return m_instant ? headingLine(m_instant->julianDay, m_separator) : std::string(kIncompleteDate);
 }
 
 std::vector<std::string> PhotoReduction::columns() {

@@ -180,6 +180,8 @@ class PhotoReduction {
   [[nodiscard]] FrameOutcome frame() const;
   [[nodiscard]] OverlayContent overlay() const;
   [[nodiscard]] PixelReadout pointer(const std::optional<photo::PixelPoint>& pixel) const;
+  // The printed page's heading: the instant, P, B0, L0 and the rotation.
+  [[nodiscard]] std::string heading() const;
   [[nodiscard]] static std::vector<std::string> columns();
   [[nodiscard]] SpotCells row(const PhotoSpot& spot) const;
   [[nodiscard]] std::vector<SpotCells> rows() const;
@@ -197,6 +199,7 @@ class PhotoReduction {
   Outcome pickLimbPoint(photo::PixelPoint pixel);
   Outcome pickDriftPoint(photo::PixelPoint pixel);
   Outcome say(std::string text, bool done = true);
+  Outcome refuseInStatus(std::string text);
   [[nodiscard]] std::string areaStatus(const PhotoSpot& spot) const;
 
   std::string m_separator;

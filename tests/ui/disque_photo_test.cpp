@@ -192,19 +192,25 @@ void DisquePhotoTest::aFitsDateFillsTheDateFields() {
 // "12.5" in a French window once blanked the grid and every value without a word.
 void DisquePhotoTest::anAngleTypedWithEitherSeparator_data() {
   QTest::addColumn<QString>("typed");
-  QTest::newRow("decimal point") << "90.0";
-  QTest::newRow("decimal comma") << "90,0";
+  QTest::addColumn<QString>("status");
+  QTest::newRow("decimal point") << "90.0" << "Orientation : nord céleste à 90,00° du haut de l'image.";
+  QTest::newRow("decimal comma") << "90,0" << "Orientation : nord céleste à 90,00° du haut de l'image.";
+  QTest::newRow("not a number, said") << "9O" << QString::fromUtf8(photo::kOrientationNotANumberMessage.data());
 }
 
 // North typed to the left: a point left of the centre is north.
 void DisquePhotoTest::anAngleTypedWithEitherSeparator() {
   QFETCH(QString, typed);
+  QFETCH(QString, status);
   QTemporaryDir dir;
   const QString path = dir.filePath("soleil.png");
   writeSun(path);
   OpenWindow<Disque> f;
   openSun(f, path);
   retype(f.w(), "txtOrientation", typed);
+  QCOMPARE(f.w().text("lblPhotoEtat"), status);
+  QVERIFY(f.desktop.messages.shown.empty());
+  if (!status.startsWith("Orientation")) return;  // nothing to place
   clickPixel(f.w().photoView(), kCentreX - 40, kCentreY);
   QTableWidget* table = f.w().spotTable();
   QCOMPARE(table->rowCount(), 1);
