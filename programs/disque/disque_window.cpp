@@ -679,15 +679,15 @@ bool Disque::mayDropPictureSpots() {
 }
 
 void Disque::cmdOuvrir_Click() {
-  if (!mayDropPictureSpots()) return;
   const QString path = m_imageDialog();
   if (!path.isEmpty()) openImage(path);
 }
 
 void Disque::openImage(const QString& path) {
-  if (!mayDropPictureSpots()) return;
   image::ImageReadOutcome read = image::readImageFile(path);
+  // A file refused loses nothing: the question comes once the new image is in hand.
   if (!read.ok()) return refuse(toQString(read.refusal));
+  if (!mayDropPictureSpots()) return;
   // The date fields take the observation's as if typed, so that their checks and the
   // results follow; the user may still change them. Without it the fields' instant is
   // taken, and the status says that it was not read from the file.

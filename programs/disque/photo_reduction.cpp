@@ -31,6 +31,7 @@ constexpr char kSpotMeasured[] = "Tache %1 : %2 MSH, ombre %3 MSH (seuils %4).";
 constexpr char kRemeasured[] = "Seuils %1 : %2 tache(s) mesurée(s) à nouveau.";
 constexpr char kRemeasureFailed[] = " Tache %1 : %2";
 constexpr char kThresholds[] = "Seuils %1.";
+constexpr char kInstantRead[] = " Instant lu dans le fichier : %1 à %2 TU.";
 constexpr char kPhotoPointerHint[] = "Placez le pointeur sur l'image ; un clic ajoute une tache.";
 
 // "%1".."%4" replaced in order.
@@ -136,6 +137,10 @@ OpenOutcome PhotoReduction::open(PhotoFile file) {
   const bool dated = m_instant.has_value(), oriented = file.headerOrientation.has_value();
   if (!dated || !oriented) m_status += ' ';
   m_status += !dated && !oriented ? kNotReadFromFile : !dated ? kDateNotRead : !oriented ? kOrientationNotRead : "";
+  if (dated) {
+    const auto [date, time] = instantTexts(*m_instant);
+    m_status += filled(kInstantRead, {date, time});
+  }
   return {limb.done ? std::string() : limb.text};
 }
 
