@@ -28,7 +28,7 @@ constexpr char kPickDriftSecond[] = "Dérive : cliquez sur le même détail, à 
 constexpr char kDriftNorth[] = "Orientation par la dérive : nord céleste à %1° du haut de l'image.";
 constexpr char kOrientation[] = "Orientation : nord céleste à %1° du haut de l'image.";
 constexpr char kSpotMeasured[] = "Tache %1 : %2 MSH, ombre %3 MSH (seuils %4).";
-constexpr char kRemeasured[] = "Seuils %1 : %2 tache(s) mesurée(s) à nouveau.";
+constexpr char kRemeasured[] = "Seuils %1 : taches mesurées à nouveau (%2).";
 constexpr char kRemeasureFailed[] = " Tache %1 : %2";
 constexpr char kThresholds[] = "Seuils %1.";
 constexpr char kInstantRead[] = " Instant lu dans le fichier : %1 à %2 TU.";
@@ -204,7 +204,7 @@ Outcome PhotoReduction::orient(PhotoOrientation orientation) {
   m_orientation = orientation;
   m_orientationRefusal.clear();
   const FrameOutcome placed = frame();
-  if (!placed.frame) return {true, placed.refusal};
+  if (!placed.frame) return say(placed.refusal);
   return say(filled(kOrientation, {angleText(placed.frame->north, m_separator)}));
 }
 
@@ -413,6 +413,7 @@ Outcome PhotoReduction::setThresholds(std::string_view spot, std::string_view um
     else failures += filled(kRemeasureFailed, {std::to_string(each.number), again.reason});
     m_unsaved = true;
   }
+  if (remeasured == 0 && failures.empty()) return say(filled(kThresholds, {shown}));
   return say(filled(kRemeasured, {shown, std::to_string(remeasured)}) + failures);
 }
 
