@@ -1,6 +1,7 @@
 // The reduction of one photograph (photo_reduction.h).
 #include "programs/disque/photo_reduction.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -21,7 +22,8 @@ constexpr char kLimbHeader[] = "Bord lu dans l'en-tête du fichier";
 constexpr char kLimbMissing[] = "Aucun bord trouvé : donnez-le par « Bord par trois points ».";
 constexpr char kPickLimb[] = "Cliquez sur le bord du Soleil : point %1 sur 3 (Échap annule).";
 constexpr char kConfirmLimb[] = "Cercle par les trois points : centre (%1 ; %2), rayon %3 px.";
-constexpr char kLimbDiffers[] = " Son rayon diffère de %1 % de celui du bord précédent (%2 px).";
+constexpr char kLimbDiffers[] = " Son rayon diffère de %1 % de celui du bord actuel (%2 px).";
+constexpr char kLimbSmall[] = " Ce cercle est petit pour l'image : les points sont-ils bien sur le bord ?";
 constexpr char kPickCancelled[] = "Choix des points annulé.";
 constexpr char kPickDriftFirst[] = "Dérive : cliquez sur un détail de l'image, à sa première position.";
 constexpr char kPickDriftSecond[] = "Dérive : cliquez sur le même détail, à sa seconde position (moteur arrêté).";
@@ -301,6 +303,8 @@ Outcome PhotoReduction::pickLimbPoint(photo::PixelPoint pixel) {
   if (m_limb && std::abs(c.radius / m_limb->circle.radius - 1) > 0.05)
     text += filled(kLimbDiffers, {formatMask(100 * std::abs(c.radius / m_limb->circle.radius - 1), "0", m_separator),
                                   pixelText(m_limb->circle.radius, m_separator)});
+  else if (!m_limb && c.radius < 0.2 * std::min(m_image.width(), m_image.height()))
+    text += kLimbSmall;
   return say(text);
 }
 

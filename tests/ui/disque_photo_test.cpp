@@ -286,7 +286,8 @@ void DisquePhotoTest::threePointsConfirmedOrGivenUp() {
     QTest::keyClick(f.w().photoView(), Qt::Key_Escape);
   else
     clickPixel(f.w().photoView(), kCentreX, kCentreY - 20);
-  QCOMPARE(asked.contains("rayon 20,00 px"), answer >= 0);
+  // Shown with how far it is from the limb found.
+  QCOMPARE(asked.contains("rayon 20,00 px. Son rayon diffère de 71 % de celui du bord actuel"), answer >= 0);
   QCOMPARE(f.w().photograph().limb()->source == LimbSource::ThreePoints, taken);
   QVERIFY2(f.w().text("lblPhotoEtat").contains(status), qPrintable(f.w().text("lblPhotoEtat")));
   QCOMPARE(f.w().spotTable()->rowCount(), 0);
