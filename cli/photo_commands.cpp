@@ -63,9 +63,9 @@ class QtForImages {
   static void dropNotices(QtMsgType, const QMessageLogContext&, const QString&) {}
 };
 
-// The image read into the engine, its limb found or given with --limbe; the exit status
-// when it is not.
-int openPhoto(disque::PhotoReduction& engine, const std::string& path, const Context& c) {
+// The image read into the engine, its limb found or given with --limbe (unless
+// `limbGiven` later); the exit status when it is not.
+int openPhoto(disque::PhotoReduction& engine, const std::string& path, const Context& c, bool limbGiven = false) {
   image::ImageReadOutcome read;
   {
     const QtForImages qt;
@@ -85,7 +85,7 @@ int openPhoto(disque::PhotoReduction& engine, const std::string& path, const Con
     }
     return kDone;
   }
-  if (!opened.limbMissing.empty()) {
+  if (!opened.limbMissing.empty() && !limbGiven) {
     c.err << opened.limbMissing << '\n';
     return kRefused;
   }
@@ -148,8 +148,7 @@ int printLimb(const Fields& f, const Context& c) {
     c.err << kPixelMessage << '\n';
     return kRefused;
   }
-  if (const int status = openPhoto(engine, f[0], c); status == kUnreadable || (status != kDone && !points))
-    return status;
+  if (const int status = openPhoto(engine, f[0], c, points.has_value()); status != kDone) return status;
   if (points) {
     const auto& v = *points;
     engine.startPicking(disque::Picking::Limb);
