@@ -6,7 +6,9 @@
 // A photograph opened (or dropped on the window) takes the disc's place: its limb found or
 // given by three clicks, its orientation typed or taken from a drift, the grid laid over
 // it; a click there adds a spot kept as its pixel, whose area can be measured; the image
-// with its overlay is saved as PNG with the spots as CSV beside it, or printed.
+// with its overlay is saved as PNG with the spots as CSV beside it, or printed. The
+// photograph's state and texts are its engine's (photo_reduction.h); the window wires its
+// controls to it and asks before spots not saved would be lost.
 #pragma once
 
 #include <QString>
