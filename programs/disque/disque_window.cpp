@@ -832,8 +832,12 @@ void Disque::cmdMesurer_Click() {
   std::optional<int> chosen;
   if (const QModelIndexList rows = m_table->selectionModel()->selectedRows(); !rows.isEmpty())
     chosen = rows.first().row();
-  say(m_engine.measure(chosen));
-  if (chosen) m_table->selectRow(*chosen);
+  if (const Outcome measured = m_engine.measure(chosen); measured.done) {
+    say(measured);
+    m_table->selectRow(chosen.value_or(static_cast<int>(m_engine.spots().size()) - 1));
+  } else {
+    say(measured);
+  }
 }
 
 void Disque::showPicture() {

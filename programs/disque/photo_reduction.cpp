@@ -60,7 +60,21 @@ std::string_view limbSourceText(LimbSource source) {
   return kLimbGiven;
 }
 
-// Its name in the CSV.
+// Their names in the CSV.
+std::string_view limbSourceWord(LimbSource source) {
+  switch (source) {
+    case LimbSource::Found:
+      return "trouvé";
+    case LimbSource::ThreePoints:
+      return "trois points";
+    case LimbSource::Given:
+      return "donné";
+    case LimbSource::Header:
+      return "en-tête du fichier";
+  }
+  return "donné";
+}
+
 std::string_view referenceText(NorthReference reference) {
   switch (reference) {
     case NorthReference::Celestial:
@@ -501,7 +515,7 @@ std::string PhotoReduction::csv() const {
   if (m_limb) {
     for (const double v : {m_limb->circle.centre.x, m_limb->circle.centre.y, m_limb->circle.radius})
       common.push_back(pixelText(v, decimal));
-    common.emplace_back(limbSourceText(m_limb->source));
+    common.emplace_back(limbSourceWord(m_limb->source));
   } else {
     common.insert(common.end(), 4, std::string());
   }
