@@ -11,11 +11,13 @@
 #include <ostream>
 #include <vector>
 
+#include "common/calendar_date.h"
 #include "common/field_check.h"
 #include "common/fixed_decimals.h"
 #include "common/strict_number.h"
 #include "sun/ephemeris.h"
 #include "sun/heliographic.h"
+#include "sun/precise_aspect.h"
 
 namespace kavrel::batch {
 namespace {
@@ -77,17 +79,10 @@ std::optional<long long> yearOf(std::string_view text) {
   return negative ? -value : value;
 }
 
-bool isLeapYear(long long year, bool gregorian) {
-  if (year % 4 != 0) return false;
-  return !gregorian || year % 100 != 0 || year % 400 == 0;
-}
-
 // Before 15 October 1582 the Julian-day computation reads dates in the Julian calendar.
 bool existsInCalendar(long long year, int month, int day) {
-  static constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool gregorian = year > 1582 || (year == 1582 && (month > 10 || (month == 10 && day >= 15)));
-  const int last = month == 2 && isLeapYear(year, gregorian) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
-  return day <= last;
+  return day <= daysInMonth(year, month, gregorian);
 }
 
 void appendPadded(std::string& text, long long value, int width) {
@@ -253,11 +248,6 @@ void appendEmpty(std::string& row, int count, CsvFormat format) {
 void appendRefusal(std::string& row, std::string_view message, CsvFormat format) {
   csv::appendField(row, message, format);
   row += '\n';
-}
-
-bool finite(const DiscOrientation& disc) {
-  return std::isfinite(disc.p) && std::isfinite(disc.b0) && std::isfinite(disc.l0) &&
-         std::isfinite(disc.semiDiameter);
 }
 
 // The instant's date and time, each followed by the separator.
@@ -444,8 +434,9 @@ bool appendSpotRow(std::string& row, const SpotLine& line, bool fromSolarNorth, 
 
   // As `kavrel tache` finds them: the instant's orientation, then the point.
   const double jd = julianDay(line.instant->when, CenturyCut::TowardZero);
-  const DiscOrientation disc = discOrientation(jd);
-  if (!std::isfinite(jd) || !finite(disc)) {
+  const std::optional<DiscOrientation> precise = preciseDiscOrientation(jd);
+  const DiscOrientation disc = precise.value_or(DiscOrientation{});
+  if (!precise) {
     appendEmpty(row, 3, format);
     appendRefusal(row, kImpossibleMessage, format);
     return false;

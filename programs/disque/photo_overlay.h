@@ -76,7 +76,8 @@ struct DisplayStretch {
 [[nodiscard]] QImage displayImage(image::GreyView image, DisplayStretch stretch);
 [[nodiscard]] inline QImage displayImage(image::GreyView image) { return displayImage(image, displayStretch(image)); }
 
-struct PhotoSpot {
+// A spot's mark: its number beside its pixel.
+struct SpotMarker {
   int number = 0;
   photo::PixelPoint at{};
 };
@@ -88,7 +89,7 @@ struct PhotoOverlay {
   std::optional<photo::ImageFrame> frame;
   std::optional<DiscOrientation> disc;
   GridStep gridStep{};
-  std::vector<PhotoSpot> spots;
+  std::vector<SpotMarker> spots;
   std::vector<photo::SpotMask> outlines;         // the measured spots, each with its umbra
   std::vector<photo::PixelPoint> limbPoints;     // the limb's points being picked (up to three)
   std::vector<photo::PixelPoint> driftPoints;    // the drift's feature, then the same later
