@@ -33,6 +33,7 @@ class QTableWidget;
 namespace kavrel::disque {
 
 class DiscView;
+class PhotoDisplayControls;
 class PhotoView;
 
 [[nodiscard]] ui::FormTable disqueForm();
@@ -162,6 +163,7 @@ class Disque : public ui::Form {
   std::vector<PictureSpot> m_pictureSpots;
   int m_nextPictureSpot = 1;
   std::optional<photo::PixelPoint> m_pixel;  // under the pointer
+  std::unique_ptr<PhotoDisplayControls> m_photoDisplay;  // its contrast, grid and zoom
 };
 
 }  // namespace kavrel::disque

@@ -219,18 +219,18 @@ QImage displayImage(image::GreyView image, DisplayStretch stretch) {
   if (image.empty()) return {};
   QImage display(image.width, image.height, QImage::Format_Grayscale8);
   if (display.isNull()) return {};  // no memory for it
-  const double gain = 255 / (stretch.white - stretch.black);
+  // In float and without a branch, so that the compiler takes several samples at once;
+  // a level's rounding is far below what 8 bits show.
+  const auto black = static_cast<float>(stretch.black);
+  const auto gain = static_cast<float>(255 / (stretch.white - stretch.black));
   for (int y = 0; y < image.height; ++y) {
     uchar* out = display.scanLine(y);
-    const float* in = image.pixels + y * image.stride;
+    const float* in = image.pixels + static_cast<std::ptrdiff_t>(y) * image.stride;
     for (int x = 0; x < image.width; ++x) {
-      const double v = in[x];
-      if (std::isnan(v)) {
-        out[x] = kBlankGrey;
-        continue;
-      }
-      const double level = std::clamp((v - stretch.black) * gain, 0.0, 255.0);
-      out[x] = static_cast<uchar>(level + 0.5);
+      const float v = in[x];
+      const float level = std::min(std::max((v - black) * gain, 0.0F), 255.0F);
+      // NaN compares unequal to itself, and a NaN level would give no defined byte.
+      out[x] = v == v ? static_cast<uchar>(level + 0.5F) : static_cast<uchar>(kBlankGrey);
     }
   }
   return display;
@@ -292,6 +292,7 @@ void paintOverlay(QPainter& painter, const OverlayGeometry& geometry, const Phot
   const QRectF inView = painter.combinedTransform().inverted().mapRect(QRectF(painter.viewport()));
   const auto near = [&](QRectF bounds) { return bounds.adjusted(-1, -1, 1, 1); };
   for (const bool strong : {false, true}) {
+    if (!overlay.grid) break;
     painter.setPen(strong ? cosmeticPen(kStrongGridInk, look.strongLine) : cosmeticPen(kGridInk, look.thinLine));
     for (const auto& piece : fine ? geometry.fineGrid : geometry.grid)
       if (piece.strong == strong && near(piece.bounds).intersects(inView)) painter.drawPolyline(piece.pixels);

@@ -40,21 +40,49 @@ PhotoView::PhotoView(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAccessibleName(kAccessibleName);
   setAccessibleDescription(kAccessibleDescription);
+  // Every key of the application passes here first; only the zoom keys of this window
+  // are kept (eventFilter).
+  qApp->installEventFilter(this);
 }
 
 void PhotoView::setImage(const image::GreyImage* image) {
   m_image = image;
-  m_display = image != nullptr ? displayImage(image->view()) : QImage();
+  m_automaticStretch = image != nullptr ? displayStretch(image->view()) : DisplayStretch{};
+  m_stretch = m_automaticStretch;
+  m_display = image != nullptr ? displayImage(image->view(), m_stretch) : QImage();
   m_scaled = QPixmap();
   m_scaledZoom = 0;
   m_pressAt.reset();
   m_dragging = false;
   fitToView();
   update();
+  if (m_onImage) m_onImage();
+}
+
+bool PhotoView::setStretch(DisplayStretch stretch) {
+  if (!std::isfinite(stretch.black) || !std::isfinite(stretch.white) || !std::isfinite(stretch.white - stretch.black) ||
+      stretch.white == stretch.black)
+    return false;
+  m_stretch = stretch;
+  if (m_image == nullptr) return true;
+  QImage display = displayImage(m_image->view(), stretch);
+  if (display.isNull()) return false;  // no memory for it: the display stays as it was
+  m_display = std::move(display);
+  m_scaled = QPixmap();
+  m_scaledZoom = 0;
+  update();
+  return true;
 }
 
 void PhotoView::setOverlay(PhotoOverlay overlay) {
+  overlay.grid = m_gridShown;
   m_geometry = overlayGeometry(std::move(overlay));
+  update();
+}
+
+void PhotoView::setGridShown(bool shown) {
+  m_gridShown = shown;
+  m_geometry.overlay.grid = shown;
   update();
 }
 
@@ -66,17 +94,23 @@ double PhotoView::maximumZoom() const {
   return std::max(kLargestZoom, PhotoMapping::fit(m_display.size(), QSizeF(size())).scale);
 }
 
-void PhotoView::setMapping(const PhotoMapping& wanted) {
+bool PhotoView::setMapping(const PhotoMapping& wanted) {
   PhotoMapping mapping = wanted;
   if (!m_display.isNull()) {
     mapping.corner.setX(clampCorner(mapping.corner.x(), m_display.width() * mapping.scale, width()));
     mapping.corner.setY(clampCorner(mapping.corner.y(), m_display.height() * mapping.scale, height()));
   }
   const bool zoomChanged = mapping.scale != m_mapping.scale;
-  if (!zoomChanged && mapping.corner == m_mapping.corner) return;
+  if (!zoomChanged && mapping.corner == m_mapping.corner) return false;
   m_mapping = mapping;
   update();
   if (zoomChanged && m_onZoom) m_onZoom(m_mapping.scale);
+  reportPointer();
+  return true;
+}
+
+void PhotoView::reportPointer() {
+  if (m_pointerAt && m_onPointer) m_onPointer(pixelUnder(*m_pointerAt));
 }
 
 void PhotoView::fitToView() {
@@ -190,17 +224,20 @@ void PhotoView::mousePressEvent(QMouseEvent* event) {
 
 void PhotoView::mouseMoveEvent(QMouseEvent* event) {
   const QPointF position = event->position();
+  m_pointerAt = position;
+  bool reported = false;
   if (m_pressAt && (event->buttons() & Qt::LeftButton)) {
     if (!m_dragging && (position - *m_pressAt).manhattanLength() >= QApplication::startDragDistance()) {
       m_dragging = true;
       setCursor(Qt::ClosedHandCursor);
     }
-    if (m_dragging) {
-      panBy(position - m_lastDrag);
+    if (m_dragging && !m_display.isNull()) {
+      m_fitted = false;
+      reported = setMapping(m_mapping.pannedBy(position - m_lastDrag));
       m_lastDrag = position;
     }
   }
-  if (m_onPointer) m_onPointer(pixelUnder(position));
+  if (!reported && m_onPointer) m_onPointer(pixelUnder(position));
   event->accept();
 }
 
@@ -229,29 +266,60 @@ void PhotoView::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
-void PhotoView::keyPressEvent(QKeyEvent* event) {
+// About the view's centre, as a key has no point of its own; the pixel under a still
+// pointer is reported again.
+bool PhotoView::zoomByKey(const QKeyEvent& key) {
+  // Shift makes "+" (and "0" on a French keyboard); Ctrl or Alt make other commands.
+  if (key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) return false;
   const QPointF centre(width() / 2.0, height() / 2.0);
-  switch (event->key()) {
+  switch (key.key()) {
     case Qt::Key_Plus:
     case Qt::Key_Equal:
       zoomAbout(kZoomStep, centre);
-      break;
+      return true;
     case Qt::Key_Minus:
       zoomAbout(1 / kZoomStep, centre);
-      break;
+      return true;
     case Qt::Key_0:
       fitToView();
-      break;
+      return true;
     default:
-      QWidget::keyPressEvent(event);
-      return;
+      return false;
+  }
+}
+
+void PhotoView::keyPressEvent(QKeyEvent* event) {
+  if (!zoomByKey(*event)) {
+    QWidget::keyPressEvent(event);
+    return;
   }
   event->accept();
 }
 
+bool PhotoView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType() || m_display.isNull() || !isVisible() ||
+      !isEnabled() || QApplication::activePopupWidget() != nullptr)
+    return QWidget::eventFilter(watched, event);
+  // Keys typed in another window (a dialog, the About window) are not the image's.
+  if (static_cast<QWidget*>(watched)->window() != window() || !(hasFocus() || m_pointerAt))
+    return QWidget::eventFilter(watched, event);
+  return zoomByKey(*static_cast<QKeyEvent*>(event)) || QWidget::eventFilter(watched, event);
+}
+
+void PhotoView::enterEvent(QEnterEvent* event) {
+  m_pointerAt = event->position();
+  QWidget::enterEvent(event);
+}
+
 void PhotoView::leaveEvent(QEvent* event) {
+  m_pointerAt.reset();
   if (m_onPointer) m_onPointer(std::nullopt);
   QWidget::leaveEvent(event);
+}
+
+void PhotoView::hideEvent(QHideEvent* event) {
+  m_pointerAt.reset();
+  QWidget::hideEvent(event);
 }
 
 }  // namespace kavrel::disque
