@@ -2,7 +2,9 @@
 #include "programs/disque/photo_view.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
@@ -225,6 +227,7 @@ void PhotoView::mousePressEvent(QMouseEvent* event) {
 void PhotoView::mouseMoveEvent(QMouseEvent* event) {
   const QPointF position = event->position();
   m_pointerAt = position;
+  m_pointerLast = true;
   bool reported = false;
   if (m_pressAt && (event->buttons() & Qt::LeftButton)) {
     if (!m_dragging && (position - *m_pressAt).manhattanLength() >= QApplication::startDragDistance()) {
@@ -275,17 +278,29 @@ bool PhotoView::zoomByKey(const QKeyEvent& key) {
   switch (key.key()) {
     case Qt::Key_Plus:
     case Qt::Key_Equal:
+      refreshPointer();
       zoomAbout(kZoomStep, centre);
       return true;
     case Qt::Key_Minus:
+      refreshPointer();
       zoomAbout(1 / kZoomStep, centre);
       return true;
     case Qt::Key_0:
+      refreshPointer();
       fitToView();
       return true;
     default:
       return false;
   }
+}
+
+// Where the pointer is now: an enter or a leave is missed when the view appears under a
+// still pointer, or when the pointer leaves while the view is being shown.
+void PhotoView::refreshPointer() {
+  if (const QPoint cursor = mapFromGlobal(QCursor::pos()); !rect().contains(cursor))
+    m_pointerAt.reset();
+  else if (!m_pointerAt || m_pointerAt->toPoint() != cursor)
+    m_pointerAt = QPointF(cursor);
 }
 
 void PhotoView::keyPressEvent(QKeyEvent* event) {
@@ -297,17 +312,29 @@ void PhotoView::keyPressEvent(QKeyEvent* event) {
 }
 
 bool PhotoView::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType() || m_display.isNull() || !isVisible() ||
-      !isEnabled() || QApplication::activePopupWidget() != nullptr)
+  const bool key = event->type() == QEvent::KeyPress;
+  const bool press = event->type() == QEvent::MouseButtonPress;
+  if (!(key || press) || !watched->isWidgetType() || watched == this)
     return QWidget::eventFilter(watched, event);
   // Keys typed in another window (a dialog, the About window) are not the image's.
-  if (static_cast<QWidget*>(watched)->window() != window() || !(hasFocus() || m_pointerAt))
+  QWidget* receiver = static_cast<QWidget*>(watched);
+  if (receiver->window() != window()) return QWidget::eventFilter(watched, event);
+  if (press) {
+    m_pointerLast = false;  // a click elsewhere: a field chosen to be typed in
     return QWidget::eventFilter(watched, event);
-  return zoomByKey(*static_cast<QKeyEvent*>(event)) || QWidget::eventFilter(watched, event);
+  }
+  if (m_display.isNull() || !isVisible() || !isEnabled() || QApplication::activePopupWidget() != nullptr)
+    return QWidget::eventFilter(watched, event);
+  refreshPointer();
+  const bool typing = qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr && !m_pointerLast;
+  if ((hasFocus() || (m_pointerAt && !typing)) && zoomByKey(*static_cast<QKeyEvent*>(event))) return true;
+  if (!hasFocus()) m_pointerLast = false;  // a key for another control
+  return QWidget::eventFilter(watched, event);
 }
 
 void PhotoView::enterEvent(QEnterEvent* event) {
   m_pointerAt = event->position();
+  m_pointerLast = true;
   QWidget::enterEvent(event);
 }
 

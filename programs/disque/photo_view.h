@@ -1,7 +1,9 @@
 // The photograph on screen: the image fitted to the view, zoomed with the wheel or + / -
 // (0 fits it again), panned by dragging, with its overlay (photo_overlay.h) on top.
 // The keys act whenever the view has the focus or the pointer is over it, whatever field
-// of its window has the focus then: a "+" meant for the image never lands in a date.
+// of its window has the focus then: a "+" meant for the image never lands in a date. Only
+// a field being typed in (a key went to it, or it was clicked, since the pointer last
+// moved over the image) keeps its keys, so that the "0" of "90" is not lost.
 //
 // The view reads the one GreyImage the window owns (it keeps a pointer, never a copy of
 // the samples) and makes its 8-bit display once per image and per black and white point
@@ -97,6 +99,7 @@ class PhotoView : public QWidget {
   // Whether the mapping changed; the pointer's pixel is then reported again.
   bool setMapping(const PhotoMapping& mapping);
   void reportPointer();
+  void refreshPointer();
   // Whether `key` was a zoom key, then acted on.
   bool zoomByKey(const QKeyEvent& key);
   void refreshScaled();
@@ -116,6 +119,7 @@ class PhotoView : public QWidget {
   double m_scaledZoom = 0;
 
   std::optional<QPointF> m_pointerAt;  // while over the view
+  bool m_pointerLast = false;          // moved over the view since the last key or click elsewhere
   std::optional<QPointF> m_pressAt;
   QPointF m_lastDrag;
   bool m_dragging = false;
