@@ -216,24 +216,34 @@ DisplayStretch displayStretch(image::GreyView image) {
 }
 
 QImage displayImage(image::GreyView image, DisplayStretch stretch) {
-  if (image.empty()) return {};
-  QImage display(image.width, image.height, QImage::Format_Grayscale8);
-  if (display.isNull()) return {};  // no memory for it
-  // In float and without a branch, so that the compiler takes several samples at once;
-  // a level's rounding is far below what 8 bits show.
+  QImage display;
+  if (!writeDisplay(image, stretch, display)) return {};
+  return display;
+}
+
+bool writeDisplay(image::GreyView image, DisplayStretch stretch, QImage& display) {
+  if (image.empty()) return false;
+  if (display.size() != QSize(image.width, image.height) || display.format() != QImage::Format_Grayscale8) {
+    display = QImage(image.width, image.height, QImage::Format_Grayscale8);
+    if (display.isNull()) return false;  // no memory for it
+  }
+  // In float, from locals: a byte written might otherwise be the stretch, read again.
   const auto black = static_cast<float>(stretch.black);
   const auto gain = static_cast<float>(255 / (stretch.white - stretch.black));
   for (int y = 0; y < image.height; ++y) {
     uchar* out = display.scanLine(y);
-    const float* in = image.pixels + static_cast<std::ptrdiff_t>(y) * image.stride;
+    const float* in = image.pixels + y * image.stride;
     for (int x = 0; x < image.width; ++x) {
       const float v = in[x];
+      if (std::isnan(v)) {
+        out[x] = kBlankGrey;
+        continue;
+      }
       const float level = std::min(std::max((v - black) * gain, 0.0F), 255.0F);
-      // NaN compares unequal to itself, and a NaN level would give no defined byte.
-      out[x] = v == v ? static_cast<uchar>(level + 0.5F) : static_cast<uchar>(kBlankGrey);
+      out[x] = static_cast<uchar>(level + 0.5F);
     }
   }
-  return display;
+  return true;
 }
 
 OverlayGeometry overlayGeometry(PhotoOverlay overlay) {

@@ -75,9 +75,13 @@ struct DisplayStretch {
 // without a finite sample gets {0, 1}.
 [[nodiscard]] DisplayStretch displayStretch(image::GreyView image);
 // The image in 8-bit grey (Format_Grayscale8) under that stretch (black and white
-// distinct and finite); about 20 ms for 4096 x 4096 samples.
+// distinct and finite).
 [[nodiscard]] QImage displayImage(image::GreyView image, DisplayStretch stretch);
 [[nodiscard]] inline QImage displayImage(image::GreyView image) { return displayImage(image, displayStretch(image)); }
+// The same written into `display`, made anew unless it has the image's size and format
+// already: a change of stretch then writes over the pages it has, which a large image
+// would otherwise pay as fresh memory each time; false without memory for it.
+bool writeDisplay(image::GreyView image, DisplayStretch stretch, QImage& display);
 
 struct PhotoSpot {
   int number = 0;
