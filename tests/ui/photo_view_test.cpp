@@ -75,6 +75,7 @@ class PhotoViewTest : public QObject {
   void aClickReportsThePixelUnderIt();
   void aDragPansWithoutClicking();
   void theKeysZoomWithinTheLimitsAndFit();
+  void aReducedImageKeepsItsLastColumn();
   void aSixteenBitImageKeepsItsContrast();
   void theLimbAndGridLieOnTheImage();
   void theGridFollowsItsCurvesWhenZoomedIn_data();
@@ -223,6 +224,21 @@ void PhotoViewTest::theKeysZoomWithinTheLimitsAndFit() {
                     Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(&view, &wheel);
   QCOMPARE(view.zoom(), fitted / 4 * 1.25);
+}
+
+// 1003 pixels in 200: blocks of 5, the last one of 3 pixels, white, which must still show
+// at the image's right edge rather than be dropped or stretched over its neighbours.
+void PhotoViewTest::aReducedImageKeepsItsLastColumn() {
+  image::GreyImage image(1003, 1003);
+  for (int y = 0; y < 1003; ++y)
+    for (int x = 0; x < 1003; ++x) image.at(x, y) = x >= 1000 ? 1000.0F : (x + y) % 2;
+  PhotoView view;
+  view.resize(200, 200);
+  view.setImage(&image);
+  view.setStretch({0, 1000});
+  const QImage shown = view.grab().toImage();
+  QVERIFY2(qGray(shown.pixel(199, 100)) > 60, qPrintable(QString::number(qGray(shown.pixel(199, 100)))));
+  QVERIFY2(qGray(shown.pixel(196, 100)) < 10, qPrintable(QString::number(qGray(shown.pixel(196, 100)))));
 }
 
 // A ramp over 256 levels of a 16-bit camera, with a few saturated hot pixels and a blank
