@@ -373,7 +373,19 @@ bool PhotoView::eventFilter(QObject* watched, QEvent* event) {
   refreshPointer();
   const bool typing = qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr && !m_pointerLast;
   if ((hasFocus() || (m_pointerAt && !typing)) && zoomByKey(*static_cast<QKeyEvent*>(event))) return true;
-  if (!hasFocus()) m_pointerLast = false;  // a key for another control
+  // A key for another control; Shift alone is no key typed, it comes before the "+".
+  switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+      break;
+    default:
+      if (!hasFocus()) m_pointerLast = false;
+  }
   return QWidget::eventFilter(watched, event);
 }
 

@@ -405,6 +405,8 @@ void PhotoViewTest::theZoomKeysActOverTheImage_data() {
   QTest::newRow("+ with the focus on the image") << 0 << "" << int(Qt::Key_Plus) << KeyAt::FocusOnTheImage << 1.25
                                                  << "6";
   QTest::newRow("+ elsewhere is the field's") << 0 << "" << int(Qt::Key_Plus) << KeyAt::Elsewhere << 1.0 << QString();
+  QTest::newRow("+ typed with Shift, as on a French keyboard")
+      << 0 << "" << (Qt::Key_Plus | Qt::ShiftModifier).toCombined() << KeyAt::OverTheImage << 1.25 << "6";
   QTest::newRow("the 0 of 10 typed in Jour, the pointer resting over the image")
       << 0 << "1" << int(Qt::Key_0) << KeyAt::OverTheImage << 1.0 << "10";
 }
@@ -424,14 +426,16 @@ void PhotoViewTest::theZoomKeysActOverTheImage() {
   PhotoView* view = f.w().photoView();
   const double fitted = view->zoom();
   const QPoint pointer(view->width() / 4, view->height() / 4);
-  if (at == KeyAt::OverTheImage)
-    QTest::mouseMove(view, pointer);
-  else
-    QTest::mouseMove(f.w().control("cmdMenu"));
+  // From elsewhere, so that the pointer moves whatever the row before left it.
+  QTest::mouseMove(f.w().control("cmdMenu"));
+  if (at == KeyAt::OverTheImage) QTest::mouseMove(view, pointer);
   for (int i = 0; i < zoomedBefore; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Plus);
   if (!typedFirst.isEmpty()) retype(f.w(), "txtJour", typedFirst);
   if (at == KeyAt::FocusOnTheImage) view->setFocus();
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+  const auto modifiers = Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask);
+  if (modifiers & Qt::ShiftModifier) QTest::keyPress(QApplication::focusWidget(), Qt::Key_Shift);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key(key & ~Qt::KeyboardModifierMask), modifiers);
+  if (modifiers & Qt::ShiftModifier) QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Shift);
   QVERIFY(std::abs(view->zoom() / fitted - zoom) < 1e-9);
   if (!day.isNull()) QCOMPARE(f.w().text("txtJour"), day);
   const std::string under = at == KeyAt::OverTheImage ? pixelText(view->mapping().toImage(pointer).x, ",") : "";
