@@ -5,8 +5,11 @@ DEB_PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev \
                 libbenchmark-dev faketime xvfb xauth imagemagick fonts-dejavu-core dpkg-dev poppler-utils \
                 qt6-translations-l10n locales qt6-svg-dev \
                 cups printer-driver-cups-pdf libcups2-dev \
-                qt6-image-formats-plugins libcfitsio-dev pkg-config \
+                qt6-image-formats-plugins libcfitsio-dev pkg-config liberfa-dev ccache \
                 dbus at-spi2-core python3-gi gir1.2-atspi-2.0
+
+# libspng, the PNG photographs' reader.
+DEB_PACKAGES += libspng-dev
 
 BUILD_DIR := build
 ASAN_DIR  := build-asan
@@ -19,8 +22,10 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 # The tests open their windows off screen unless told otherwise.
 TEST_ENV := QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen}
 
-# The project's own builds treat every warning as an error.
-CMAKE_CONFIGURE := cmake -S . -G Ninja -DKAVREL_WERROR=ON
+# The project's own builds treat every warning as an error. A compiler cache, where there
+# is one, spares compiling again what an earlier build on this machine compiled.
+CMAKE_CONFIGURE := cmake -S . -G Ninja -DKAVREL_WERROR=ON \
+                   $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 # The Release build with clang (`make clang`).
 CLANG_PACKAGES := clang
@@ -28,9 +33,9 @@ CLANG_PACKAGES := clang
 # What scripts/screenshots needs besides: a window manager and X tools.
 SCREENSHOT_PACKAGES := openbox xdotool x11-utils
 
-# The fuzzers (clang's libFuzzer; CFITSIO for the FITS reader's target) and the check of
-# the Debian package.
-FUZZ_PACKAGES := clang libclang-rt-14-dev libcfitsio-dev pkg-config
+# The fuzzers (clang's libFuzzer; CFITSIO and libspng for the image readers' targets,
+# ERFA for the header geometry's) and the check of the Debian package.
+FUZZ_PACKAGES := clang libclang-rt-14-dev libcfitsio-dev libspng-dev liberfa-dev pkg-config
 PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream openbox xdotool x11-utils lintian
 
 # Seconds each fuzz target runs in `make fuzz`.

@@ -13,6 +13,7 @@
 #include "common/strict_number.h"
 #include "sun/ephemeris.h"
 #include "sun/heliographic.h"
+#include "sun/precise_aspect.h"
 
 namespace kavrel::batch {
 namespace {
@@ -244,11 +245,6 @@ void appendRefusal(std::string& row, std::string_view message, CsvFormat format)
   row += '\n';
 }
 
-bool finite(const DiscOrientation& disc) {
-  return std::isfinite(disc.p) && std::isfinite(disc.b0) && std::isfinite(disc.l0) &&
-         std::isfinite(disc.semiDiameter);
-}
-
 // The instant's date and time, each followed by the separator.
 void appendInstant(std::string& row, const Instant& instant, CsvFormat format) {
   row += instant.date;
@@ -348,8 +344,9 @@ bool appendSpotRow(std::string& row, const SpotLine& line, bool fromSolarNorth, 
 
   // As `kavrel tache` finds them: the instant's orientation, then the point.
   const double jd = julianDay(line.instant->when, CenturyCut::TowardZero);
-  const DiscOrientation disc = discOrientation(jd);
-  if (!std::isfinite(jd) || !finite(disc)) {
+  const std::optional<DiscOrientation> precise = preciseDiscOrientation(jd);
+  const DiscOrientation disc = precise.value_or(DiscOrientation{});
+  if (!precise) {
     appendEmpty(row, 3, format);
     appendRefusal(row, kImpossibleMessage, format);
     return false;

@@ -13,6 +13,7 @@
 #include "photo/limb.h"
 #include "photo/spot_area.h"
 #include "sun/heliographic.h"
+#include "sun/precise_aspect.h"
 
 namespace kavrel::cli {
 namespace {
@@ -206,7 +207,7 @@ int printPixelSpot(const Fields& f, const Context& c) {
   const DateTexts date{f[1], f[2], f[3], f[4], f[5]};
   // A date left empty or beyond the theory's years gives no orientation: B, L and DMC then
   // show empty, as `kavrel tache` shows them.
-  const std::optional<DiscInstant> instant = anyEmpty(date) ? std::nullopt : discInstant(date);
+  const std::optional<DiscInstant> instant = anyEmpty(date) ? std::nullopt : preciseDiscInstant(date);
   if (!instant && orientation.given == photo::NorthGiven::Solar) {
     c.err << kNoInstantMessage << '\n';
     return kRefused;

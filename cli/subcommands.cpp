@@ -25,6 +25,7 @@
 #include "programs/kestrum/sidereal_time.h"
 #include "programs/precession/precession.h"
 #include "sun/heliographic.h"
+#include "sun/precise_aspect.h"
 
 namespace kavrel::cli {
 
@@ -129,7 +130,7 @@ int printSpot(const Fields& f, const Context& c) {
 
   // A date beyond the theory's years gives no orientation: shown empty, as the solar-aspect
   // window shows it.
-  const std::optional<DiscInstant> instant = empty ? std::nullopt : discInstant(date);
+  const std::optional<DiscInstant> instant = empty ? std::nullopt : preciseDiscInstant(date);
   std::optional<DiscOrientation> disc;
   DiscPoint point;
   if (instant) {
@@ -186,7 +187,7 @@ int writeDiscPageFile(const Fields& f, const Context& c) {
     return kRefused;
   }
 
-  const std::optional<DiscInstant> instant = discInstant(date);
+  const std::optional<DiscInstant> instant = preciseDiscInstant(date);
   if (!instant) {
     c.err << kImpossibleMessage << '\n';
     return kImpossible;

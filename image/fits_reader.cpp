@@ -79,8 +79,61 @@ std::string keywordText(fitsfile* file, std::initializer_list<const char*> names
 
 std::optional<ObservationDate> headerDate(fitsfile* file) {
   const std::string date = keywordText(file, {"DATE-OBS", "DATE_OBS"});
-  if (date.empty()) return std::nullopt;
+  if (date.empty()) {
+    const std::string midExposure = keywordText(file, {"T_OBS"});
+    return midExposure.empty() ? std::nullopt : observationDateOfTobs(midExposure);
+  }
   return observationDate(date, keywordText(file, {"TIME-OBS", "TIME_OBS", "UT", "UTC"}));
+}
+
+// A keyword's finite number, kept where `into` has none yet.
+void readNumber(fitsfile* file, const char* name, std::optional<double>& into) {
+  if (into) return;
+  double value = 0;
+  int status = 0;
+  if (fits_read_key(file, TDOUBLE, name, &value, nullptr, &status) == 0 && std::isfinite(value)) into = value;
+}
+
+void readText(fitsfile* file, const char* name, std::string& into) {
+  if (into.empty()) into = keywordText(file, {name});
+}
+
+// A 2 x 2 matrix of keywords (PCi_j, CDi_j), kept only when its four numbers are given.
+void readMatrix(fitsfile* file, const char* prefix, std::optional<std::array<double, 4>>& into) {
+  if (into) return;
+  std::array<double, 4> matrix{};
+  int at = 0;
+  for (const char* element : {"1_1", "1_2", "2_1", "2_2"}) {
+    std::optional<double> value;
+    readNumber(file, (std::string(prefix) + element).c_str(), value);
+    if (!value) return;
+    matrix[static_cast<std::size_t>(at++)] = *value;
+  }
+  into = matrix;
+}
+
+// What the current HDU's header adds to `geometry`: a keyword already read stays.
+void readGeometry(fitsfile* file, FileGeometry& geometry) {
+  readText(file, "CTYPE1", geometry.ctype1);
+  readText(file, "CTYPE2", geometry.ctype2);
+  readText(file, "CUNIT1", geometry.cunit1);
+  readText(file, "CUNIT2", geometry.cunit2);
+  readNumber(file, "CRPIX1", geometry.crpix1);
+  readNumber(file, "CRPIX2", geometry.crpix2);
+  readNumber(file, "CRVAL1", geometry.crval1);
+  readNumber(file, "CRVAL2", geometry.crval2);
+  readNumber(file, "CDELT1", geometry.cdelt1);
+  readNumber(file, "CDELT2", geometry.cdelt2);
+  readNumber(file, "CROTA2", geometry.crota2);
+  readMatrix(file, "PC", geometry.pc);
+  readMatrix(file, "CD", geometry.cd);
+  readNumber(file, "RSUN_OBS", geometry.rsunObs);
+  readNumber(file, "RSUN_REF", geometry.rsunRef);
+  readNumber(file, "DSUN_OBS", geometry.dsunObs);
+  readNumber(file, "CRLT_OBS", geometry.crltObs);
+  readNumber(file, "CRLN_OBS", geometry.crlnObs);
+  readNumber(file, "HGLT_OBS", geometry.hgltObs);
+  readNumber(file, "HGLN_OBS", geometry.hglnObs);
 }
 
 struct ImageHdu {
@@ -118,6 +171,10 @@ class HeaderCheck {
     for (std::size_t at = 0; at + kCard <= size; at += kCard) card(std::string_view(bytes + at, kCard));
   }
   [[nodiscard]] bool impossible() const noexcept { return impossible_ || !headerSound(); }
+  // The data's bytes the next scan would pass over: a file's reader seeks past them
+  // rather than reading them twice (a large image's data are most of its file).
+  [[nodiscard]] std::uint64_t dataAhead() const noexcept { return skip_; }
+  void passedOver(std::uint64_t bytes) noexcept { skip_ -= std::min(bytes, skip_); }
 
  private:
   static constexpr std::size_t kCard = 80;
@@ -253,25 +310,50 @@ bool tilesInHeap(fitsfile* file, LONGLONG tiles, LONGLONG heap) {
   return true;
 }
 
-// The observation's date from the image's header, else from the primary one; the image's
-// HDU stays the current one.
-std::optional<ObservationDate> observationIn(fitsfile* file, int& status) {
-  std::optional<ObservationDate> observed = headerDate(file);
+// The observation's date and geometry from the image's header, else from the primary one
+// (an observatory's compressed image keeps some keywords there); the image's HDU stays the
+// current one.
+void observationIn(fitsfile* file, ImageReadOutcome& outcome, int& status) {
+  outcome.observed = headerDate(file);
+  readGeometry(file, outcome.geometry);
   int hduNumber = 1;
   fits_get_hdu_num(file, &hduNumber);
-  if (observed || hduNumber == 1) return observed;
+  if (hduNumber == 1) return;
   int moved = 0;
-  if (fits_movabs_hdu(file, 1, nullptr, &moved) == 0) observed = headerDate(file);
+  if (fits_movabs_hdu(file, 1, nullptr, &moved) == 0) {
+    if (!outcome.observed) outcome.observed = headerDate(file);
+    readGeometry(file, outcome.geometry);
+  }
   fits_movabs_hdu(file, hduNumber, nullptr, &status);
-  return observed;
 }
 
-void readPixels(fitsfile* file, float* into, LONGLONG count, int& status) {
+// `count` samples from the first, row `firstRow` (from 0) of the first plane.
+void readPixels(fitsfile* file, float* into, LONGLONG firstRow, LONGLONG count, int& status) {
   std::array<LONGLONG, kMaxAxes> first;
   first.fill(1);
+  first[1] = firstRow + 1;
   float blank = std::numeric_limits<float>::quiet_NaN();
   int anyBlank = 0;
   fits_read_pixll(file, TFLOAT, first.data(), count, &blank, into, &anyBlank, &status);
+}
+
+// The file's last row first in the image, rows read by blocks of about a megabyte into
+// a buffer that stays in the cache, then put in their places: CFITSIO reads a large block
+// in few system calls (a row at a time, it read 4 KB a call), and the image is written
+// once rather than turned over afterwards.
+void readRowsTurnedOver(fitsfile* file, GreyImage& image, int& status) {
+  constexpr std::size_t kBlockSamples = std::size_t{1} << 18;
+  const int height = image.height();
+  const auto width = static_cast<std::size_t>(image.width());
+  const int rowsPerBlock = static_cast<int>(std::max<std::size_t>(1, kBlockSamples / width));
+  std::vector<float> block(static_cast<std::size_t>(std::min(rowsPerBlock, height)) * width);
+  for (int first = 0; first < height && status == 0; first += rowsPerBlock) {
+    const int rows = std::min(rowsPerBlock, height - first);
+    readPixels(file, block.data(), first, static_cast<LONGLONG>(rows) * static_cast<LONGLONG>(width), status);
+    for (int row = 0; row < rows && status == 0; ++row)
+      std::memcpy(image.row(height - 1 - (first + row)), block.data() + static_cast<std::size_t>(row) * width,
+                  width * sizeof(float));
+  }
 }
 
 // CFITSIO's decoders of compressed tiles trust the compressed bytes: a damaged tile sends
@@ -282,7 +364,8 @@ void readPixels(fitsfile* file, float* into, LONGLONG count, int& status) {
 // sanitizer's last words (in a sanitized build) are not said.
 extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
 
-bool decodedApart(fitsfile* file, std::vector<float>& samples) {
+bool decodedApart(fitsfile* file, GreyImage& image) {
+  const Samples& samples = image.samples();
   struct Shared {
     int status;
     int done;
@@ -300,7 +383,7 @@ bool decodedApart(fitsfile* file, std::vector<float>& samples) {
     if (__sanitizer_set_death_callback) __sanitizer_set_death_callback(nullptr);
     if (const int quiet = open("/dev/null", O_WRONLY); quiet >= 0) dup2(quiet, STDERR_FILENO);
     int status = 0;
-    readPixels(file, pixels, static_cast<LONGLONG>(samples.size()), status);
+    readPixels(file, pixels, 0, static_cast<LONGLONG>(samples.size()), status);
     shared->status = status;
     shared->done = 1;
     _exit(0);
@@ -312,7 +395,12 @@ bool decodedApart(fitsfile* file, std::vector<float>& samples) {
     }
     decoded = WIFEXITED(how) && WEXITSTATUS(how) == 0 && shared->done == 1 && shared->status == 0;
   }
-  if (decoded) std::memcpy(samples.data(), pixels, samples.size() * sizeof(float));
+  if (decoded) {
+    const int height = image.height();
+    const auto width = static_cast<std::size_t>(image.width());
+    for (int row = 0; row < height; ++row)
+      std::memcpy(image.row(height - 1 - row), pixels + static_cast<std::size_t>(row) * width, width * sizeof(float));
+  }
   munmap(memory, bytes);
   return decoded;
 }
@@ -376,22 +464,17 @@ ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_
     return refused(fileName, kReasonTruncated);
 
   ImageReadOutcome outcome;
-  outcome.image = GreyImage(static_cast<int>(width), static_cast<int>(height));
+  outcome.image = GreyImage::uninitialised(static_cast<int>(width), static_cast<int>(height));
   // Every header is read before the pixels: a child that decodes them moves the position
   // of the file it shares with this process.
-  outcome.observed = observationIn(file, status);
+  observationIn(file, outcome, status);
   if (status != 0) return refusedForStatus(fileName, status);
   if (compressed) {
-    if (!decodedApart(file, outcome.image.samples())) return refused(fileName, kReasonCorrupt);
+    if (!decodedApart(file, outcome.image)) return refused(fileName, kReasonCorrupt);
   } else {
-    readPixels(file, outcome.image.samples().data(), static_cast<LONGLONG>(outcome.image.samples().size()), status);
+    readRowsTurnedOver(file, outcome.image, status);
     if (status != 0) return refusedForStatus(fileName, status);
   }
-
-  const int rows = outcome.image.height();
-  for (int y = 0; y < rows / 2; ++y)
-    std::swap_ranges(outcome.image.row(y), outcome.image.row(y) + outcome.image.width(),
-                     outcome.image.row(rows - 1 - y));
 
   outcome.format = kFormat;
   outcome.bitsPerSample = std::abs(hdu->bitpix);
@@ -419,6 +502,11 @@ ImageReadOutcome readFitsFile(const std::string& path, std::string_view fileName
     HeaderCheck headers;
     std::vector<char> record(64 * kRecord);
     while (in) {
+      if (const std::uint64_t ahead = headers.dataAhead(); ahead > 0) {
+        if (ahead > (std::uint64_t{1} << 62)) break;  // nothing after is a header
+        in.seekg(static_cast<std::streamoff>(ahead), std::ios::cur);
+        headers.passedOver(ahead);
+      }
       in.read(record.data(), static_cast<std::streamsize>(record.size()));
       headers.scan(record.data(), static_cast<std::size_t>(in.gcount()));
     }

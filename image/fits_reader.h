@@ -10,7 +10,8 @@
 //
 // The declared size is checked before anything is allocated: above maxPixels the file is
 // refused, and so is an uncompressed file shorter than its declared data.
-// DATE-OBS and its variants are looked up in the image's header, then in the primary one.
+// DATE-OBS and its variants (else T_OBS), and the keywords of the Sun's geometry
+// (image/file_geometry.h), are looked up in the image's header, then in the primary one.
 #pragma once
 
 #include <cstddef>

@@ -5,14 +5,17 @@
 #include <QImage>
 #include <QImageReader>
 
+#include <optional>
+
+#include "image/exif_date.h"
 #include "image/fits_reader.h"
+#include "image/png_reader.h"
 
 namespace kavrel::image {
 namespace {
 
 constexpr std::string_view kReasonNotImage =
     "ce n'est pas une image d'un format connu (PNG, JPEG, TIFF ou FITS)";
-constexpr std::string_view kReasonTruncatedOrCorrupt = "il est tronqué ou endommagé";
 
 constexpr double kRed = 0.2126;
 constexpr double kGreen = 0.7152;
@@ -49,7 +52,7 @@ bool isFloat(QImage::Format format) {
 void toGrey(QImage& decoded, ImageReadOutcome& outcome) {
   const int width = decoded.width();
   const int height = decoded.height();
-  outcome.image = GreyImage(width, height);
+  outcome.image = GreyImage::uninitialised(width, height);
   const QImage::Format format = decoded.format();
   bool colour = false;
 
@@ -128,6 +131,20 @@ ImageReadOutcome readImageFile(const QString& path) {
     return readFitsFile(QFile::encodeName(path).toStdString(), name);
   }
 
+  if (looksLikePng(head.constData(), static_cast<std::size_t>(head.size()))) {
+    // Mapped rather than copied: a large PNG's bytes are read once, by the decoder.
+    std::optional<ImageReadOutcome> read;
+    if (const uchar* mapped = file.map(0, file.size())) {
+      read = readPngBytes(mapped, static_cast<std::size_t>(file.size()), name);
+      file.unmap(const_cast<uchar*>(mapped));
+    } else {
+      const QByteArray bytes = file.readAll();
+      read = readPngBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()), name);
+    }
+    if (read) return std::move(*read);
+    file.seek(0);
+  }
+
   QImageReader reader(&file);
   reader.setDecideFormatFromContent(true);
   reader.setAutoTransform(true);
@@ -153,6 +170,13 @@ ImageReadOutcome readImageFile(const QString& path) {
   ImageReadOutcome outcome;
   outcome.format = format;
   toGrey(decoded, outcome);
+  if (format == "JPEG" || format == "TIFF") {
+    // The camera's date; the file is mapped, not read again.
+    if (uchar* bytes = file.map(0, file.size())) {
+      outcome.observed = exifDateTaken(bytes, static_cast<std::size_t>(file.size()));
+      file.unmap(bytes);
+    }
+  }
   return outcome;
 }
 

@@ -1,9 +1,12 @@
 #include "image/observation_date.h"
 
+#include <erfa.h>
+
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace kavrel::image {
 namespace {
@@ -108,6 +111,42 @@ std::optional<ObservationDate> observationDate(std::string_view dateText, std::s
   }
   if (!validDate(date)) return std::nullopt;
   if (!date.hasTime) readTime(trimmed(timeText), date);
+  return date;
+}
+
+std::optional<ObservationDate> observationDateOfTobs(std::string_view text) {
+  text = trimmed(text);
+  std::string_view scale = "UTC";
+  if (const auto underscore = text.rfind('_'); underscore != std::string_view::npos && underscore > 10) {
+    scale = text.substr(underscore + 1);
+    text = text.substr(0, underscore);
+  }
+  if (scale != "UTC" && scale != "TAI" && scale != "TT") return std::nullopt;
+  // "2010.10.15_23:01:00" is the ISO form with other separators.
+  std::string iso(text);
+  if (iso.size() > 10 && iso[4] == '.' && iso[7] == '.' && iso[10] == '_') {
+    iso[4] = iso[7] = '-';
+    iso[10] = 'T';
+  }
+  std::optional<ObservationDate> date = observationDate(iso, {});
+  if (!date || !date->hasTime || scale == "UTC") return date && date->hasTime ? date : std::nullopt;
+
+  double day1 = 0;
+  double day2 = 0;
+  const int whole = static_cast<int>(date->second);
+  if (eraDtf2d("TAI", date->year, date->month, date->day, date->hour, date->minute, whole, &day1, &day2) < 0)
+    return std::nullopt;
+  day2 += (date->second - whole) / 86400;
+  if (scale == "TT") day2 -= 32.184 / 86400;  // TT - TAI, exact by definition
+  double utc1 = 0;
+  double utc2 = 0;
+  int fields[4] = {};
+  if (eraTaiutc(day1, day2, &utc1, &utc2) < 0 ||
+      eraD2dtf("UTC", 3, utc1, utc2, &date->year, &date->month, &date->day, fields) < 0)
+    return std::nullopt;
+  date->hour = fields[0];
+  date->minute = fields[1];
+  date->second = fields[2] + fields[3] / 1000.0;
   return date;
 }
 

@@ -9,6 +9,10 @@
 // Every field is checked against the calendar (Gregorian days per month, hour 0..23,
 // minute 0..59, second 0 to below 61 for a leap second). A date that cannot be read gives
 // nothing; a time that cannot be read leaves the date without its time.
+//
+// T_OBS, the mid-exposure instant of an observatory's file, in its two forms
+// "2010.10.15_23:01:00.000_TAI" and "2010-10-15T23:01:00.000", the scale after "_" (TAI,
+// TT or UTC; none is UTC), is turned into UTC through ERFA's leap seconds (37 s since 2017).
 #pragma once
 
 #include <optional>
@@ -24,9 +28,17 @@ struct ObservationDate {
   int hour = 0;
   int minute = 0;
   double second = 0;  // with its fraction
+  // Read from a camera's own clock (EXIF), not from an observatory's: often minutes off.
+  bool cameraClock = false;
 };
+
+// Said beside a date read from a camera's clock.
+inline constexpr std::string_view kCameraClockNote = "horloge de l'appareil";
 
 [[nodiscard]] std::optional<ObservationDate> observationDate(std::string_view dateText,
                                                              std::string_view timeText);
+
+// T_OBS as UTC, always with its time; none when it cannot be read.
+[[nodiscard]] std::optional<ObservationDate> observationDateOfTobs(std::string_view text);
 
 }  // namespace kavrel::image

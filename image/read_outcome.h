@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "image/file_geometry.h"
 #include "image/grey_image.h"
 #include "image/observation_date.h"
 
@@ -18,7 +19,8 @@ inline constexpr std::int64_t kMaxPixels = 200'000'000;
 
 struct ImageReadOutcome {
   GreyImage image;                         // empty when refused
-  std::optional<ObservationDate> observed;  // FITS only, when the header gives it
+  std::optional<ObservationDate> observed;  // FITS header, or a camera's EXIF date
+  FileGeometry geometry;                   // FITS only: what its header says of the Sun
   std::string format;                      // "FITS", "PNG", "JPEG", "TIFF", ...
   int bitsPerSample = 0;                   // as stored: 8, 16, 32, 64
   bool floatSamples = false;               // stored as floating point
@@ -40,6 +42,7 @@ inline constexpr std::string_view kReasonUnreadable = "il ne peut pas être ouve
 inline constexpr std::string_view kReasonEmpty = "il est vide";
 inline constexpr std::string_view kReasonTruncated = "il est tronqué";
 inline constexpr std::string_view kReasonCorrupt = "il est endommagé";
+inline constexpr std::string_view kReasonTruncatedOrCorrupt = "il est tronqué ou endommagé";
 // "l'image est trop grande (W × H pixels, au plus 200 millions)".
 [[nodiscard]] std::string tooLargeReason(std::int64_t width, std::int64_t height);
 

@@ -6,6 +6,8 @@
 #include <numbers>
 #include <vector>
 
+#include "photo/linear_solve.h"
+
 namespace kavrel::photo {
 namespace {
 
@@ -25,18 +27,34 @@ constexpr double kProfileStep = 0.5;  // pixels along the ray near the limb
 // crossing, at least this share of the way from the crossing level to the sky. A smooth
 // slope (a radial gradient, a vignetted flat) falls a small part of it there.
 constexpr double kSharpFall = 0.6;
+// A pixel beyond the fall is sky below this share of the way from the sky to the disc
+// just inside the limb (a pixel the limb crosses at its centre holds about half).
+constexpr double kSkyShare = 0.35;
+constexpr double kEdgeStep = 0.02;  // pixels, along a ray to the data's edge
 
 float pixel(const GreyView& view, int x, int y) { return view.at(x, y); }
 
-// Bilinear; NaN outside the frame or next to a blank pixel.
-double sample(const GreyView& view, double x, double y) {
-  if (!(x >= 0 && y >= 0 && x <= view.width - 1 && y <= view.height - 1)) return std::nan("");
+// The pixel nearest the point t pixels along the ray from `from` in the direction (ux, uy).
+float nearestOnRay(const GreyView& view, PixelPoint from, double ux, double uy, double t) {
+  return pixel(view, static_cast<int>(std::lround(from.x + t * ux)), static_cast<int>(std::lround(from.y + t * uy)));
+}
+
+// Bilinear, a blank pixel taken as the sky (`blank`, and `blanked` set); beyond the frame,
+// the nearest sample of its edge, so that a fall just inside the frame keeps its window.
+double sample(const GreyView& view, double x, double y, double blank, bool& blanked) {
+  x = std::clamp(x, 0.0, view.width - 1.0);
+  y = std::clamp(y, 0.0, view.height - 1.0);
   const int x0 = std::min(static_cast<int>(x), view.width - 2);
   const int y0 = std::min(static_cast<int>(y), view.height - 2);
   const double fx = x - x0;
   const double fy = y - y0;
-  const double top = pixel(view, x0, y0) * (1 - fx) + pixel(view, x0 + 1, y0) * fx;
-  const double bottom = pixel(view, x0, y0 + 1) * (1 - fx) + pixel(view, x0 + 1, y0 + 1) * fx;
+  const auto at = [&](int px, int py) {
+    const double v = pixel(view, px, py);
+    blanked = blanked || !std::isfinite(v);
+    return std::isfinite(v) ? v : blank;
+  };
+  const double top = at(x0, y0) * (1 - fx) + at(x0 + 1, y0) * fx;
+  const double bottom = at(x0, y0 + 1) * (1 - fx) + at(x0 + 1, y0 + 1) * fx;
   return top * (1 - fy) + bottom * fy;
 }
 
@@ -48,6 +66,9 @@ struct Classes {
   double threshold = 0;  // Otsu's
   double level = 0;      // the rays' crossing level
   double sky = 0;        // the mean of the sky's class
+  // The sky's level where it is mostly blank: the data's darkest, or zero, whichever is
+  // lower (a calibrated product's dark sky); the sky's mean otherwise.
+  double dark = 0;
   PixelPoint centroid{};
 };
 
@@ -60,11 +81,15 @@ std::optional<Classes> classify(const GreyView& view) {
   classes.grid.reserve(static_cast<std::size_t>(classes.columns) * static_cast<std::size_t>(classes.rows));
   std::vector<float> values;
   values.reserve(classes.grid.capacity());
+  long blanks = 0;
   for (int y = 0; y < view.height; y += classes.step)
     for (int x = 0; x < view.width; x += classes.step) {
       const float v = pixel(view, x, y);
       classes.grid.push_back(v);
-      if (std::isfinite(v)) values.push_back(v);
+      if (std::isfinite(v))
+        values.push_back(v);
+      else
+        ++blanks;
     }
   if (values.size() < 64) return std::nullopt;
 
@@ -85,6 +110,9 @@ std::optional<Classes> classify(const GreyView& view) {
     const double clipped = std::clamp(static_cast<double>(v), lo, hi);
     ++histogram[static_cast<std::size_t>(std::min(kBins - 1, static_cast<int>((clipped - lo) / width)))];
   }
+  // Blank pixels are sky, darker than anything the data hold: where the sky is all blank,
+  // the disc's dark limb would otherwise be taken for it.
+  histogram[0] += static_cast<double>(blanks);
   // Otsu: the split of largest between-class variance.
   double total = 0;
   double weighted = 0;
@@ -111,15 +139,14 @@ std::optional<Classes> classify(const GreyView& view) {
   if (best <= 0) return std::nullopt;
   classes.threshold = lo + (split + 1) * width;
 
-  double sky = 0, disc = 0, cx = 0, cy = 0;
-  long skyCount = 0, discCount = 0;
+  double sky = 0, disc = 0, cx = 0, cy = 0, seenSky = 0;
+  long skyCount = 0, discCount = 0, seenSkyCount = 0;
   for (int row = 0; row < classes.rows; ++row)
     for (int column = 0; column < classes.columns; ++column) {
       const int x = column * classes.step, y = row * classes.step;
       const double v = classes.grid[static_cast<std::size_t>(row) * static_cast<std::size_t>(classes.columns) +
                                     static_cast<std::size_t>(column)];
-      if (!std::isfinite(v)) continue;
-      const double clipped = std::clamp(v, lo, hi);
+      const double clipped = std::isfinite(v) ? std::clamp(v, lo, hi) : lo;
       if (clipped >= classes.threshold) {
         disc += clipped;
         cx += x;
@@ -128,6 +155,10 @@ std::optional<Classes> classify(const GreyView& view) {
       } else {
         sky += clipped;
         ++skyCount;
+        if (std::isfinite(v)) {
+          seenSky += clipped;
+          ++seenSkyCount;
+        }
       }
     }
   if (skyCount == 0 || discCount == 0) return std::nullopt;
@@ -135,6 +166,8 @@ std::optional<Classes> classify(const GreyView& view) {
   disc /= static_cast<double>(discCount);
   classes.level = sky + kLevelShare * (disc - sky);
   classes.sky = sky;
+  classes.dark =
+      seenSkyCount > skyCount - seenSkyCount ? seenSky / static_cast<double>(seenSkyCount) : std::min(lo, 0.0);
   classes.centroid = {cx / static_cast<double>(discCount), cy / static_cast<double>(discCount)};
   return classes;
 }
@@ -181,12 +214,8 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
   bool belowAfter = false;
   for (double t = first; t <= last; t += coarse) {
     // The nearest pixel is enough to find the crossing; the fall is sought finely below.
-    const double v = pixel(view, static_cast<int>(std::lround(from.x + t * ux)), static_cast<int>(std::lround(from.y + t * uy)));
-    if (std::isnan(v)) {
-      // Blank pixels end the ray as the frame does (a field cut round beyond the limb).
-      out = std::min(out, t - 1);
-      break;
-    }
+    // A blank pixel (NaN) is below the level: sky.
+    const double v = nearestOnRay(view, from, ux, uy, t);
     if (v >= classes.level) {
       lastAbove = t;
       belowAfter = false;
@@ -199,16 +228,16 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
   const double margin = std::max(4.0, 2 * coarse);
   const double start = std::max(in, lastAbove - margin);
   const double end = lastAbove + coarse + margin;
-  if (end > out) return std::nullopt;
   const int n = static_cast<int>((end - start) / kProfileStep) + 1;
   if (n < 7) return std::nullopt;
   std::vector<double>& profile = scratch.values;
   profile.resize(static_cast<std::size_t>(n));
+  int firstBlank = n;
   for (int i = 0; i < n; ++i) {
     const double t = start + i * kProfileStep;
-    const double v = sample(view, from.x + t * ux, from.y + t * uy);
-    if (std::isnan(v)) return std::nullopt;
-    profile[static_cast<std::size_t>(i)] = v;
+    bool blanked = false;
+    profile[static_cast<std::size_t>(i)] = sample(view, from.x + t * ux, from.y + t * uy, classes.sky, blanked);
+    if (blanked) firstBlank = std::min(firstBlank, i);
   }
   std::vector<double>& smooth = scratch.smooth;
   smooth = profile;
@@ -229,11 +258,32 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
   const auto highest = std::max_element(smooth.begin(), smooth.begin() + steepest);
   const auto lowest = std::min_element(smooth.begin() + steepest, smooth.end());
   if (!(*highest - *lowest >= kSharpFall * (classes.level - classes.sky))) return std::nullopt;
+  if (firstBlank < n) {
+    // Blank pixels within the window: the nearest pixels from the fall to the data's edge.
+    // Where none of them is sky, the fall runs into the blank and the data's edge, where
+    // the ray leaves the last pixel with data, is the limb.
+    const double disc = smooth[static_cast<std::size_t>(steepest - 3)];
+    const double skyBelow = classes.dark + kSkyShare * (disc - classes.dark);
+    const double stop = std::min(out, start + (n - 1) * kProfileStep);
+    double t = start + steepest * kProfileStep;
+    bool skySeen = false;
+    for (; t < stop; t += kEdgeStep) {
+      const float v = nearestOnRay(view, from, ux, uy, t);
+      if (!std::isfinite(v)) break;
+      skySeen = skySeen || v < skyBelow;
+    }
+    if (!skySeen) {
+      if (!(t < stop)) return std::nullopt;
+      t -= kEdgeStep / 2;
+      return PixelPoint{from.x + t * ux, from.y + t * uy};
+    }
+  }
   const auto k = static_cast<std::size_t>(steepest);
   const double left = slope[k - 1], middle = slope[k], right = slope[k + 1];
   const double curvature = left - 2 * middle + right;
   const double offset = curvature > 0 ? std::clamp(0.5 * (left - right) / curvature, -0.5, 0.5) : 0.0;
   const double t = start + (steepest + offset) * kProfileStep;
+  if (t > out) return std::nullopt;
   return PixelPoint{from.x + t * ux, from.y + t * uy};
 }
 
@@ -251,27 +301,15 @@ std::optional<Circle> algebraicFit(const std::vector<PixelPoint>& points, const 
   mx /= n;
   my /= n;
   // Least squares of x D + y E + F = -(x^2 + y^2).
-  double a[3][4] = {};
+  Augmented3 normal{};
   for (std::size_t i = 0; i < points.size(); ++i) {
     if (!kept[i]) continue;
     const double x = points[i].x - mx, y = points[i].y - my;
-    const double row[4] = {x, y, 1, -(x * x + y * y)};
-    for (int r = 0; r < 3; ++r)
-      for (int c = 0; c < 4; ++c) a[r][c] += row[r] * row[c];
+    addNormalRow(normal, {x, y, 1, -(x * x + y * y)});
   }
-  for (int col = 0; col < 3; ++col) {
-    int pivot = col;
-    for (int r = col + 1; r < 3; ++r)
-      if (std::fabs(a[r][col]) > std::fabs(a[pivot][col])) pivot = r;
-    if (!(std::fabs(a[pivot][col]) > 1e-12)) return std::nullopt;
-    for (int c = 0; c < 4; ++c) std::swap(a[col][c], a[pivot][c]);
-    for (int r = 0; r < 3; ++r) {
-      if (r == col) continue;
-      const double f = a[r][col] / a[col][col];
-      for (int c = col; c < 4; ++c) a[r][c] -= f * a[col][c];
-    }
-  }
-  const double d = a[0][3] / a[0][0], e = a[1][3] / a[1][1], f = a[2][3] / a[2][2];
+  const auto solution = solve3(normal);
+  if (!solution) return std::nullopt;
+  const auto [d, e, f] = *solution;
   const double squared = (d * d + e * e) / 4 - f;
   if (!(squared > 0) || !std::isfinite(squared)) return std::nullopt;
   return Circle{{mx - d / 2, my - e / 2}, std::sqrt(squared)};
@@ -280,26 +318,17 @@ std::optional<Circle> algebraicFit(const std::vector<PixelPoint>& points, const 
 // Gauss-Newton on the distances to the circle, from a close start.
 Circle geometricFit(const std::vector<PixelPoint>& points, const std::vector<char>& kept, Circle circle) {
   for (int iteration = 0; iteration < 20; ++iteration) {
-    double m[3][4] = {};
+    Augmented3 normal{};
     for (std::size_t i = 0; i < points.size(); ++i) {
       if (!kept[i]) continue;
       const double dx = points[i].x - circle.centre.x, dy = points[i].y - circle.centre.y;
       const double distance = std::hypot(dx, dy);
       if (distance == 0) continue;
-      const double row[4] = {dx / distance, dy / distance, 1, distance - circle.radius};
-      for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 4; ++c) m[r][c] += row[r] * row[c];
+      addNormalRow(normal, {dx / distance, dy / distance, 1, distance - circle.radius});
     }
-    for (int col = 0; col < 3; ++col) {
-      if (!(std::fabs(m[col][col]) > 1e-12)) return circle;
-      for (int r = 0; r < 3; ++r) {
-        if (r == col) continue;
-        const double f = m[r][col] / m[col][col];
-        for (int c = col; c < 4; ++c) m[r][c] -= f * m[col][c];
-      }
-    }
-    const double sx = m[0][3] / m[0][0], sy = m[1][3] / m[1][1], sr = m[2][3] / m[2][2];
-    if (!std::isfinite(sx + sy + sr)) return circle;
+    const auto step = solve3(normal);
+    if (!step) return circle;
+    const auto [sx, sy, sr] = *step;
     circle.centre.x += sx;
     circle.centre.y += sy;
     circle.radius += sr;

@@ -5,6 +5,8 @@
 #include <numbers>
 #include <utility>
 
+#include "photo/linear_solve.h"
+
 namespace kavrel::photo {
 namespace {
 
@@ -23,24 +25,6 @@ double median(std::vector<double>& values) {
   const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
   std::nth_element(values.begin(), middle, values.end());
   return *middle;
-}
-
-// Solves the 3 x 4 augmented system in place; false when singular.
-bool solve3(double m[3][4], double out[3]) {
-  for (int col = 0; col < 3; ++col) {
-    int pivot = col;
-    for (int r = col + 1; r < 3; ++r)
-      if (std::fabs(m[r][col]) > std::fabs(m[pivot][col])) pivot = r;
-    if (!(std::fabs(m[pivot][col]) > 1e-12)) return false;
-    for (int c = 0; c < 4; ++c) std::swap(m[col][c], m[pivot][c]);
-    for (int r = 0; r < 3; ++r) {
-      if (r == col) continue;
-      const double f = m[r][col] / m[col][col];
-      for (int c = col; c < 4; ++c) m[r][c] -= f * m[col][c];
-    }
-  }
-  for (int i = 0; i < 3; ++i) out[i] = m[i][3] / m[i][i];
-  return std::isfinite(out[0] + out[1] + out[2]);
 }
 
 // The image as seen through the disc: distance from the centre and intensity relative to
@@ -84,21 +68,20 @@ class Disc {
         rings[ring].push_back(v);
         ringMu[ring] += m;
       }
-    double normal[3][4] = {};
+    Augmented3 normal{};
     int used = 0;
     for (std::size_t i = 0; i < rings.size(); ++i) {
       if (rings[i].size() < 8) continue;
       const double m = ringMu[i] / static_cast<double>(rings[i].size());
-      const double row[4] = {1, m, m * m, median(rings[i])};
-      for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 4; ++c) normal[r][c] += row[r] * row[c];
+      addNormalRow(normal, {1, m, m * m, median(rings[i])});
       ++used;
     }
-    double coefficients[3];
-    if (used < 3 || !solve3(normal, coefficients)) return false;
-    a_ = coefficients[0];
-    b_ = coefficients[1];
-    c_ = coefficients[2];
+    if (used < 3) return false;
+    const auto coefficients = solve3(normal);
+    if (!coefficients) return false;
+    a_ = (*coefficients)[0];
+    b_ = (*coefficients)[1];
+    c_ = (*coefficients)[2];
     return a_ + b_ + c_ > 0;
   }
 

@@ -18,6 +18,7 @@
 
 #include "programs/qt_text.h"
 #include "ui/whole_file.h"
+#include "sun/precise_aspect.h"
 
 namespace kavrel::disque {
 
@@ -139,7 +140,7 @@ void paintDiscPage(QPainter& painter, double dotsPerMm, const PageContent& conte
   look.strongLine = 0.35 * dotsPerMm;
   look.decimalSeparator = content.decimalSeparator;
   look.discFill = Qt::transparent;
-  const DiscOrientation disc = discOrientation(content.julianDay);
+  const DiscOrientation disc = preciseDiscOrientation(content.julianDay).value_or(DiscOrientation{});
   paintDisc(painter, disc, frame, look, content.spots);
 
   paintTable(painter, dotsPerMm, content, disc, sheet, discTop + options.diameterMm + labelsMm + 4);

@@ -8,6 +8,7 @@
 #include "common/sexagesimal.h"
 #include "common/strict_number.h"
 #include "sun/ephemeris.h"
+#include "sun/precise_aspect.h"
 
 namespace kavrel::disque {
 
@@ -48,13 +49,16 @@ HeadingTime headingTime(double julianDay) noexcept {
 
 std::string headingLine(double julianDay, std::string_view separator) {
   const HeadingTime time = headingTime(julianDay);
+  // The rotation is counted as the suite counts it; the disc's angles are the precise ones.
   const SolarAspect sun = solarAspect(julianDay);
+  const DiscOrientation disc = preciseDiscOrientation(julianDay).value_or(
+      DiscOrientation{std::nan(""), std::nan(""), std::nan(""), std::nan("")});
   const std::string rotation = sun.rotation < 1 ? "< 1" : formatInteger(sun.rotation);
   const std::string minute = (time.minute < 10 ? "0" : "") + std::to_string(time.minute);
   return "Le " + formatInteger(time.date.day) + ' ' + monthName(time.date.month) + ' ' +
          formatInteger(time.date.year) + " à " + std::to_string(time.hour) + " h " + minute + " TU     P " +
-         shownAngle(sun.p, separator) + "°     B0 " + shownAngle(sun.b0, separator) + "°     L0 " +
-         shownAngle(sun.l0, separator) + "°     Rotation " + rotation;
+         shownAngle(disc.p, separator) + "°     B0 " + shownAngle(disc.b0, separator) + "°     L0 " +
+         shownAngle(disc.l0, separator) + "°     Rotation " + rotation;
 }
 
 std::string drawingLine(const PageOptions& options, std::string_view separator) {

@@ -1,5 +1,6 @@
 // The texts of the disc's page and window that do not depend on Qt: the heading (the
-// instant to the minute, P, B0, L0, rotation), the line saying how the disc is drawn, the
+// instant to the minute, P, B0, L0 from the precise ephemeris, the rotation as the suite
+// counts it), the line saying how the disc is drawn, the
 // drawing's options with their refusals, and the window's and command's shared messages.
 //
 // Angles in degrees, diameters in millimetres on the paper, numbers with the decimal
@@ -23,6 +24,8 @@ inline constexpr char kDocumentTitle[] = "Disque solaire";
 // Shown wherever the disc is asked for while a date or time field is empty.
 inline constexpr char kIncompleteDate[] = "La date et l'heure doivent être complètes pour dessiner le disque";
 inline constexpr char kPointerHint[] = "Placez le pointeur sur le disque ; un clic ajoute une tache.";
+// Which ephemeris gives the disc's P, B0 and L0 (sun/precise_aspect.h), said beside them.
+inline constexpr char kEphemerisText[] = "Éphéméride précise (ERFA, IAU)";
 
 inline constexpr double kDefaultDiameterMm = 150;
 inline constexpr double kMinDiameterMm = 50;

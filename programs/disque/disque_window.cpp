@@ -30,12 +30,14 @@
 #include "programs/disque/disc_view.h"
 #include "image/image_reader.h"
 #include "photo/limb.h"
+#include "programs/disque/photo_caption.h"
 #include "programs/disque/photo_display.h"
 #include "programs/disque/photo_page.h"
 #include "programs/disque/photo_view.h"
 #include "ui/whole_file.h"
 #include "programs/qt_text.h"
 #include "resources/program_icon.h"
+#include "sun/precise_aspect.h"
 
 namespace kavrel::disque {
 
@@ -508,7 +510,7 @@ void Disque::Calcul() {
   setText("lblBo", toQString(texts.b0));
   setText("lblLo", toQString(texts.l0));
 
-  m_instant = discInstant(fields.view());
+  m_instant = preciseDiscInstant(fields.view());
   m_view->setDisc(disc());
   showSpots();
   showPointer();
@@ -627,6 +629,7 @@ void Disque::openImage(const QString& path) {
   const photo::LimbOutcome found = photo::findLimb(m_image->view());
   if (found.limb) {
     m_limb = found.limb->circle;
+    m_limbFound = true;
     setText("lblPhotoEtat", limbText(kLimbFound));
   } else {
     setText("lblPhotoEtat", QString::fromUtf8(kLimbMissing));
@@ -731,6 +734,7 @@ void Disque::pickLimb(photo::PixelPoint pixel) {
     return refuse(toQString(circle.reason));
   }
   m_limb = circle.circle;
+  m_limbFound = false;
   setText("lblPhotoEtat", limbText(kLimbGiven));
   showPicture();
   showPicturePointer();
@@ -863,7 +867,7 @@ void Disque::savePicture() {
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
-  if (!m_photo->photoWithOverlay().save(&buffer, "PNG"))
+  if (!captionedPicture(m_photo->photoWithOverlay(), pictureCaptionLines()).save(&buffer, "PNG"))
     return refuse(QString::fromUtf8(kPageNotWritten).arg(path, QString::fromUtf8(kPngNotMade)));
   if (const QString reason = ui::writeWholeFile(path, png); !reason.isEmpty())
     return refuse(QString::fromUtf8(kPageNotWritten).arg(path, reason));
@@ -874,11 +878,25 @@ void Disque::savePicture() {
     refuse(QString::fromUtf8(kPageNotWritten).arg(csvPath, reason));
 }
 
+QStringList Disque::pictureCaptionLines() const {
+  const std::string instant =
+      m_instant ? headingLine(m_instant->julianDay, m_separator) : std::string(kIncompleteDate);
+  QStringList lines;
+  for (const std::string& line : pictureCaption(text("lblImage").toStdString(), instant,
+                                                orientationLine(frame(), m_separator),
+                                                limbLine(m_limb, m_limbFound, m_separator)))
+    lines << toQString(line);
+  return lines;
+}
+
 void Disque::printPicture() {
   PhotoPage page;
   page.heading = m_instant ? toQString(headingLine(m_instant->julianDay, m_separator)) : QString::fromUtf8(kIncompleteDate);
   page.fileLine = text("lblImage");
-  page.picture = m_photo->photoWithOverlay();
+  page.frameLines = {toQString(orientationLine(frame(), m_separator)),
+                     toQString(limbLine(m_limb, m_limbFound, m_separator))};
+  page.picture = m_photo->display();
+  page.overlay = m_photo->overlay();
   page.columns = kPictureSpotColumns;
   const std::optional<photo::ImageFrame> placed = frame().frame;
   for (const PictureSpot& spot : m_pictureSpots) {

@@ -135,6 +135,7 @@ class Disque : public ui::Form {
   void pickDrift(photo::PixelPoint pixel);
   void addPictureSpot(photo::PixelPoint pixel);
   void savePicture();
+  [[nodiscard]] QStringList pictureCaptionLines() const;
   void printPicture();
   [[nodiscard]] photo::ImageOrientation imageOrientation() const;
   [[nodiscard]] FrameOutcome frame() const;
@@ -158,6 +159,7 @@ class Disque : public ui::Form {
   std::unique_ptr<image::GreyImage> m_image;
   PhotoView* m_photo = nullptr;
   std::optional<photo::Circle> m_limb;
+  bool m_limbFound = false;  // else given by three points
   Picking m_picking = Picking::None;
   std::vector<photo::PixelPoint> m_picked;
   std::vector<PictureSpot> m_pictureSpots;

@@ -66,6 +66,8 @@ class PhotoView : public QWidget {
   // The display with the overlay at the image's full resolution, for saving as PNG; null
   // without an image.
   [[nodiscard]] QImage photoWithOverlay() const;
+  // The display alone, in 8-bit grey, for a page that paints the overlay itself.
+  [[nodiscard]] const QImage& display() const { return m_display; }
 
   void onPointer(std::function<void(std::optional<photo::PixelPoint>)> handler) { m_onPointer = std::move(handler); }
   void onClick(std::function<void(photo::PixelPoint)> handler) { m_onClick = std::move(handler); }

@@ -136,7 +136,7 @@ TEST(BatchRows, WritesSeparatorsQuotesAndEmptyRows) {
       {"the fraction of a rotation is cut, never rounded into the next one", "2000-01-01T14:39\n", false, ",",
        sunFr + "2000-01-01;14:39;2451545,11042;18,759933;-23,0241;1957,9999;16,2914;2,0830;-3,0251;0,0007;\n", 1, 0},
       {"spot and a point beyond the limb", "6 12 2001 9 5 59 0.534\n2001-12-06T09:05 120 1.02\n", true, ",",
-       spotFr + "2001-12-06;09:05;59,000;0,534;22,236;33,276;-24,001;\n" +
+       spotFr + "2001-12-06;09:05;59,000;0,534;22,236;33,252;-24,000;\n" +
            "2001-12-06;09:05;120,000;1,020;;;;" + outside + "\n",
        2, 1},
   };

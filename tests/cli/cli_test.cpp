@@ -218,8 +218,9 @@ TEST(KavrelCommand, RefusesWhatTheWindowsRefuse) {
   });
 }
 
-// 1 January 2000 at 12 h UT: P 2.1366, B0 -3.0122, L0 1.4549, S 16.29'. On the central
-// meridian B is B0 plus or minus the heliocentric angle arcsin(r) - r S.
+// 1 January 2000 at 12 h UT, from the precise ephemeris: P 2.1377, B0 -3.0138, L0 1.4336,
+// S 16.26'. On the central meridian B is B0 plus or minus the heliocentric angle
+// arcsin(r) - r S.
 TEST(KavrelCommand, SpotCoordinates) {
   const std::vector<std::string> noon{"tache", "1", "1", "2000", "12", "0"};
   const auto spot = [&](std::vector<std::string> rest) {
@@ -232,16 +233,16 @@ TEST(KavrelCommand, SpotCoordinates) {
   const std::string angle = "L'angle de position doit être un nombre de degrés\n";
   const std::string distance = "La distance au centre doit être un nombre de rayons du disque, de 0 à 1\n";
   expectCases({
-      {"centre of the disc is B0, L0", kFrench, spot({"0", "0"}), 0, "B : -3,01°\nL : 1,45°\nDMC : 0,00°\n", ""},
+      {"centre of the disc is B0, L0", kFrench, spot({"0", "0"}), 0, "B : -3,01°\nL : 1,43°\nDMC : 0,00°\n", ""},
       {"north along the axis", kPlain, spot({"--depuis-axe", "0", "0.5"}), 0,
-       "B : 26.85°\nL : 1.45°\nDMC : 0.00°\n", ""},
+       "B : 26.85°\nL : 1.43°\nDMC : 0.00°\n", ""},
       {"south along the axis, no -0.00", kPlain, spot({"180", "0.5", "--depuis-axe"}), 0,
-       "B : -32.88°\nL : 1.45°\nDMC : 0.00°\n", ""},
+       "B : -32.88°\nL : 1.43°\nDMC : 0.00°\n", ""},
       {"east is negative, comma in French", kFrench, spot({"90", "0,5"}), 0,
-       "B : -1,55°\nL : 331,60°\nDMC : -29,85°\n", ""},
+       "B : -1,55°\nL : 331,58°\nDMC : -29,85°\n", ""},
       {"a point is also read in French", kFrench, spot({"90", "0.5"}), 0,
-       "B : -1,55°\nL : 331,60°\nDMC : -29,85°\n", ""},
-      {"negative angle", kPlain, spot({"-270", "0.5"}), 0, "B : -1.55°\nL : 331.60°\nDMC : -29.85°\n", ""},
+       "B : -1,55°\nL : 331,58°\nDMC : -29,85°\n", ""},
+      {"negative angle", kPlain, spot({"-270", "0.5"}), 0, "B : -1.55°\nL : 331.58°\nDMC : -29.85°\n", ""},
       {"empty distance", kPlain, spot({"90", ""}), 0,
        "B : #############°\nL : #############°\nDMC : #############°\n", ""},
 
@@ -522,7 +523,7 @@ TEST(KavrelCommand, CsvBatches) {
        sunFr + ";;;;;;;;;;Ligne illisible : attendu JOUR MOIS ANNEE HEURE MINUTE ou AAAA-MM-JJTHH:MM[:SS]\n", ""},
       {"spots from the Sun's pole", kPlain, "1 1 2000 12 0 0 0.5\n", "tache --csv --depuis-axe < {log}", 0,
        "date,heure_tu,angle,distance,B_deg,L_deg,DMC_deg,erreur\n"
-       "2000-01-01,12:00,0.000,0.500,26.852,1.455,0.000,\n",
+       "2000-01-01,12:00,0.000,0.500,26.851,1.434,0.000,\n",
        ""},
       {"write error", kFrench, "1 1 2000 12 0\n", "soleil --csv < {log} > /dev/full", 1, "",
        "kavrel : écriture des résultats impossible\n"},
@@ -569,9 +570,9 @@ TEST(KavrelCommand, CsvBatches) {
   EXPECT_NE(report.out.find("Lo : " + cut2(row[9]) + "°\n"), std::string::npos) << report.out;
 
   const Result spots = shell("6 12 2001 9 5 120 0.62\n", "tache --csv < {log}", kPlain);
-  EXPECT_EQ(spots.out.substr(spots.out.find('\n') + 1), "2001-12-06,09:05,120.000,0.620,-9.693,20.252,-37.026,\n");
+  EXPECT_EQ(spots.out.substr(spots.out.find('\n') + 1), "2001-12-06,09:05,120.000,0.620,-9.692,20.226,-37.026,\n");
   EXPECT_EQ(kavrel({"tache", "6", "12", "2001", "9", "5", "120", "0.62"}, kPlain).out,
-            "B : -9.69°\nL : 20.25°\nDMC : -37.03°\n");
+            "B : -9.69°\nL : 20.23°\nDMC : -37.03°\n");
   std::remove(log.c_str());
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "image/fits_reader.h"
+#include "exif_bytes.h"
 
 namespace kavrel::image {
 namespace {
@@ -50,6 +51,7 @@ struct FitsImage {
   bool compressed = false;
   std::function<void(fitsfile*, int&)> keywords;  // written in the image's header
   std::function<double(int, int)> value;
+  std::function<void(fitsfile*, int&)> primaryKeywords{};  // in the primary header, inExtension only
 };
 
 QString writeFits(const QString& path, const FitsImage& wanted) {
@@ -61,6 +63,7 @@ QString writeFits(const QString& path, const FitsImage& wanted) {
     fits_create_img(file, SHORT_IMG, 0, nullptr, &status);
     fits_write_key_str(file, "DATE-OBS", "2001-12-06", "", &status);
     fits_write_key_str(file, "TIME-OBS", "09:05:30.5", "", &status);
+    if (wanted.primaryKeywords) wanted.primaryKeywords(file, status);
   }
   if (wanted.compressed) fits_set_compression_type(file, RICE_1, &status);
   long axes[3] = {kWidth, kHeight, wanted.planes};
@@ -79,6 +82,18 @@ QString writeFits(const QString& path, const FitsImage& wanted) {
   }
   fits_close_file(file, &status);
   EXPECT_EQ(status, 0) << path.toStdString();
+  return path;
+}
+
+// A file's bytes with a camera's EXIF block put in after the JPEG's first marker.
+QString withExif(const QString& path, const std::string& tiff) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray jpeg = file.readAll();
+  file.close();
+  const std::string bytes = test::exifJpeg(tiff, jpeg.toStdString());
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
   return path;
 }
 
@@ -148,6 +163,11 @@ TEST(ImageReader, ReadsEveryFormatAtKnownPixelsTheRightWayUp) {
        writeQtImage(at("gris.jpg"), QImage::Format_Grayscale8, "JPEG",
                     [&](QImage& im, int x, int y) { im.scanLine(y)[x] = uchar(grey8(x, y)); }),
        grey8, 6, "JPEG, 8 bits entiers", ""},
+      {"JPEG, date de l'appareil (EXIF)",
+       withExif(writeQtImage(at("exif.jpg"), QImage::Format_Grayscale8, "JPEG",
+                             [&](QImage& im, int x, int y) { im.scanLine(y)[x] = uchar(grey8(x, y)); }),
+                test::exifTiff(false, {{0x9003, "2024:04:08 18:17:42"}})),
+       grey8, 6, "JPEG, 8 bits entiers", "2024-04-08 18:17:42"},
       {"FITS, entiers de 16 bits, BZERO et BSCALE, nom à crochets",
        writeFits(at("soleil[1].fits"),
                  {SHORT_IMG, 1, false, false,
@@ -178,6 +198,13 @@ TEST(ImageReader, ReadsEveryFormatAtKnownPixelsTheRightWayUp) {
       {"FITS compressé (.fits.fz)",
        writeFits(at("compresse.fits.fz"), {SHORT_IMG, 1, false, true, {}, grey8}), grey8, 0,
        "FITS, 16 bits entiers", ""},
+      {"FITS, T_OBS en TAI sans DATE-OBS",
+       writeFits(at("t_obs.fits"), {FLOAT_IMG, 1, false, false,
+                                    [](fitsfile* f, int& status) {
+                                      fits_write_key_str(f, "T_OBS", "2010.10.15_23:01:00.000_TAI", "", &status);
+                                    },
+                                    grey8}),
+       grey8, 0, "FITS, 32 bits en virgule flottante", "2010-10-15 23:00:26"},
       {"FITS, cube de trois plans : le premier",
        writeFits(at("cube.fits"), {LONG_IMG, 3, false, false, {}, grey16}), grey16, 0,
        "FITS, 32 bits entiers", ""},
@@ -246,6 +273,43 @@ QString writeBytes(const QString& path, const QByteArray& bytes) {
   return path;
 }
 
+// An observatory's compressed image: its WCS in the image's header, some of the observer's
+// keywords only in the primary one, a keyword in both taken from the image's.
+TEST(ImageReader, ReadsTheSunsGeometryFromBothHeaders) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const auto grey = [](int x, int y) { return std::round(scene(x, y, 240)); };
+  const QString path = writeFits(
+      dir.filePath("observatoire.fits.fz"),
+      {SHORT_IMG, 1, true, true,
+       [](fitsfile* f, int& status) {
+         fits_write_key_str(f, "CTYPE1", "HPLN-TAN", "", &status);
+         fits_write_key_dbl(f, "CRPIX1", 512.6, -15, "", &status);
+         fits_write_key_dbl(f, "CDELT1", 1.98, -15, "", &status);
+         fits_write_key_dbl(f, "PC1_1", 1, -15, "", &status);
+         fits_write_key_dbl(f, "PC1_2", 0, -15, "", &status);
+         fits_write_key_dbl(f, "PC2_1", 0, -15, "", &status);  // PC2_2 missing: no matrix
+         fits_write_key_dbl(f, "RSUN_OBS", 970.7, -15, "", &status);
+       },
+       grey,
+       [](fitsfile* f, int& status) {
+         fits_write_key_dbl(f, "RSUN_OBS", 1.0, -15, "", &status);
+         fits_write_key_dbl(f, "CRLT_OBS", 5.846, -15, "", &status);
+         fits_write_key_str(f, "CRLN_OBS", "pas un nombre", "", &status);
+       }});
+  const ImageReadOutcome outcome = readImageFile(path);
+  ASSERT_TRUE(outcome.ok()) << outcome.refusal;
+  const FileGeometry& g = outcome.geometry;
+  EXPECT_EQ(g.ctype1, "HPLN-TAN");
+  EXPECT_EQ(g.crpix1, 512.6);
+  EXPECT_EQ(g.cdelt1, 1.98);
+  EXPECT_FALSE(g.crpix2.has_value());
+  EXPECT_FALSE(g.pc.has_value());
+  EXPECT_EQ(g.rsunObs, 970.7);
+  EXPECT_EQ(g.crltObs, 5.846);
+  EXPECT_FALSE(g.crlnObs.has_value());
+}
+
 TEST(ImageReader, RefusesWhatIsNotAPhotographNamingTheFileAndTheReason) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
@@ -265,6 +329,13 @@ TEST(ImageReader, RefusesWhatIsNotAPhotographNamingTheFileAndTheReason) {
     EXPECT_TRUE(bytes.contains(card));
     return writeBytes(at(name), bytes.replace(card, to));
   };
+  const auto damaged = [&](const QString& from, const char* name, qsizetype fromEnd) {
+    QFile in(from);
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray bytes = in.readAll();
+    bytes[bytes.size() - fromEnd] = char(bytes[bytes.size() - fromEnd] ^ 0x55);
+    return writeBytes(at(name), bytes);
+  };
   const std::vector<std::string> hugeCards = {
       "SIMPLE  =                    T", "BITPIX  =                   16",
       "NAXIS   =                    2", "NAXIS1  =                20000",
@@ -281,6 +352,8 @@ TEST(ImageReader, RefusesWhatIsNotAPhotographNamingTheFileAndTheReason) {
       {writeBytes(at("texte.png"), "Ceci n'est pas une image, seulement du texte.\n"),
        "ce n'est pas une image d'un format connu (PNG, JPEG, TIFF ou FITS)"},
       {cutFile(png, at("coupe.png"), 0.6), "il est tronqué ou endommagé"},
+      // The image's last compressed bytes, before their chunk's checksum and the end chunk.
+      {damaged(png, "abime.png", 20), "il est tronqué ou endommagé"},
       {cutFile(fits, at("coupe.fits"), 0.6), "il est tronqué"},
       {writeRawFits(at("spectre.fits"),
                     {"SIMPLE  =                    T", "BITPIX  =                   16",

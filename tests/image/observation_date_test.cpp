@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 namespace kavrel::image {
 namespace {
 
@@ -49,6 +52,37 @@ TEST(ObservationDate, ReadsTheFormsOfDateObs) {
     EXPECT_EQ(date->hour, row.expected.hour);
     EXPECT_EQ(date->minute, row.expected.minute);
     EXPECT_DOUBLE_EQ(date->second, row.expected.second);
+  }
+}
+
+// T_OBS in the forms observatories write it, TAI and TT brought to UTC.
+TEST(ObservationDate, ReadsTObsInUtc) {
+  struct Row {
+    const char* text;
+    const char* expected;  // "" for none
+  };
+  const Row rows[] = {
+      {"2010.10.15_23:01:00.000_TAI", "2010-10-15 23:00:26.000"},  // TAI - UTC = 34 s
+      {"2014.03.01_00:01:25_TAI", "2014-03-01 00:00:50.000"},
+      {"2017-01-01T00:00:36.5_TAI", "2016-12-31 23:59:60.500"},  // in the leap second
+      {"2020-06-01T12:00:00_TT", "2020-06-01 11:58:50.816"},
+      {"2020-06-01T12:00:00Z", "2020-06-01 12:00:00.000"},
+      {"2020.06.01_12:00:00_UTC", "2020-06-01 12:00:00.000"},
+      {"2020.06.01_12:00:00_GPS", ""},
+      {"2020.06.01", ""},
+      {"2020.13.01_12:00:00_TAI", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    const auto date = observationDateOfTobs(row.text);
+    std::string shown;
+    if (date) {
+      char text[64];
+      std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%06.3f", date->year, date->month, date->day,
+                    date->hour, date->minute, date->second);
+      shown = text;
+    }
+    EXPECT_EQ(shown, row.expected);
   }
 }
 

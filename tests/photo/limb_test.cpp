@@ -83,6 +83,40 @@ TEST(Limb, FoundOnDiscsWithinAFifthOfAPixel) {
   }
 }
 
+// Observatory products blank every pixel beyond the limb (NaN, or BLANK in an integer
+// file, which the reader turns to NaN), a few pixels out or right at the limb: the data's
+// edge is then the limb's fall.
+TEST(Limb, FoundWhereTheSkyIsBlankFromJustBeyondTheLimb) {
+  struct Row {
+    const char* name;
+    int side;
+    SunShape sun;
+    double blankFrom;  // pixels beyond the radius; NaN for no blank
+  };
+  const double none = std::numeric_limits<double>::quiet_NaN();
+  const Row rows[] = {
+      {"blank from the limb", 512, {255.7, 256.2, 230}, 0},
+      {"blank from 1 px beyond the limb", 512, {255.7, 256.2, 230}, 1},
+      {"blank from 3 px beyond the limb", 512, {255.7, 256.2, 230}, 3},
+      {"100 px, radius 47, blank from the limb", 100, {49.6, 49.3, 47}, 0},
+      {"100 px, radius 47, the limb 2 px from the frame", 100, {49.6, 49.3, 47}, none},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Picture picture = test::drawSun(row.side, row.side, row.sun);
+    test::addNoise(picture, 0.02, 11);
+    for (int y = 0; y < row.side; ++y)
+      for (int x = 0; x < row.side; ++x)
+        if (std::hypot(x - row.sun.cx, y - row.sun.cy) > row.sun.radius + row.blankFrom)
+          picture.at(x, y) = std::nanf("");
+    const LimbOutcome outcome = findLimb(picture.view());
+    ASSERT_TRUE(outcome.limb.has_value()) << outcome.reason;
+    EXPECT_NEAR(outcome.limb->circle.centre.x, row.sun.cx, 0.3);
+    EXPECT_NEAR(outcome.limb->circle.centre.y, row.sun.cy, 0.3);
+    EXPECT_NEAR(outcome.limb->circle.radius, row.sun.radius, 0.3);
+  }
+}
+
 TEST(Limb, NoSunRefused) {
   struct Row {
     const char* name;

@@ -203,7 +203,7 @@ TEST(DisqueCore, HeadingTimeToTheNearestMinute) {
 
 TEST(DisqueCore, PageTexts) {
   EXPECT_EQ(headingLine(2452249.878472, ","),
-            "Le 6 décembre 2001 à 9 h 05 TU     P 13,93°     B0 0,18°     L0 57,27°     Rotation 1983");
+            "Le 6 décembre 2001 à 9 h 05 TU     P 13,93°     B0 0,18°     L0 57,25°     Rotation 1983");
   EXPECT_STREQ(kDiameterRefused, "Le diamètre doit être compris entre 50 et 250 mm.");
   EXPECT_STREQ(kStepRefused, "Le pas de la grille doit être de 5, 10 ou 15 degrés.");
   EXPECT_EQ(drawingLine({150, DrawingOrientation::EastLeft, {10}}, ","),

@@ -21,6 +21,7 @@
 #include "programs/precession/precession.h"
 #include "programs/precession/precession_window.h"
 #include "programs/qt_text.h"
+#include "sun/precise_aspect.h"
 #include "ui/list_box.h"
 
 namespace kavrel::soak {
@@ -255,8 +256,9 @@ class DisqueSubject : public Subject {
     if (problem = expectEqual("lblP", w.text("lblP"), dalvoren::aspectTexts(date, kSeparator).p); !problem.isEmpty())
       return problem;
 
-    // The window reads its fields as the solar-aspect window does (an empty time is 0 h).
-    const std::optional<DiscInstant> instant = discInstant(date);
+    // The window reads its fields as the solar-aspect window does (an empty time is 0 h), and
+    // orients the disc by the precise ephemeris, which gives nothing for years it cannot take.
+    const std::optional<DiscInstant> instant = preciseDiscInstant(date);
     if (instant && (date.day.empty() || date.month.empty() || date.year.empty()))
       return "an instant with an empty date";
     if (w.pageContent().has_value() != instant.has_value()) return "the page does not follow the instant";

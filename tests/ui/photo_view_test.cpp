@@ -499,11 +499,12 @@ void PhotoViewTest::thePrintedPageContinuesALongTable_data() {
   QTest::addColumn<int>("pages");
   QTest::newRow("no spot") << 0 << true << true << 1;
   QTest::newRow("a few spots") << 5 << true << true << 1;
-  QTest::newRow("more spots than the page holds") << 120 << true << true << 3;
+  QTest::newRow("more spots than the page holds") << 120 << true << true << 4;
   QTest::newRow("no picture") << 5 << false << false << 1;
 }
 
-// The image takes two thirds of the page; the table goes on over the next pages.
+// The image takes two thirds of the page inside its margins; the table goes on over the
+// next pages, under its column headings again.
 void PhotoViewTest::thePrintedPageContinuesALongTable() {
   QFETCH(int, spots);
   QFETCH(bool, picture);

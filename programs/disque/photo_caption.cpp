@@ -1,0 +1,51 @@
+// What a saved or printed photograph says of itself (photo_caption.h).
+#include "programs/disque/photo_caption.h"
+
+#include <cmath>
+
+namespace kavrel::disque {
+
+namespace {
+
+// Replaces %1, %2, %3 in order; the patterns hold each once.
+std::string filled(std::string pattern, const std::vector<std::string>& values) {
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::string mark = '%' + std::to_string(i + 1);
+    if (const std::size_t at = pattern.find(mark); at != std::string::npos) pattern.replace(at, mark.size(), values[i]);
+  }
+  return pattern;
+}
+
+}  // namespace
+
+std::string orientationLine(const FrameOutcome& placed, std::string_view separator) {
+  if (!placed.frame || !std::isfinite(placed.frame->north)) {
+    std::string line = kCaptionNoOrientation;
+    if (!placed.refusal.empty()) line += " : " + placed.refusal;
+    return line;
+  }
+  // 359.996 would read 360,00.
+  double north = angleText(placed.frame->north, ".") == "360.00" ? 0 : placed.frame->north;
+  return filled(kCaptionNorth, {angleText(north, separator)}) + " ; " +
+         (placed.frame->mirrored ? kCaptionMirrored : kCaptionUpright);
+}
+
+std::string limbLine(const std::optional<photo::Circle>& limb, bool found, std::string_view separator) {
+  if (!limb) return kCaptionNoLimb;
+  return filled(found ? kCaptionLimbFound : kCaptionLimbGiven,
+                {pixelText(limb->centre.x, separator), pixelText(limb->centre.y, separator),
+                 pixelText(limb->radius, separator)});
+}
+
+std::vector<std::string> pictureCaption(std::string_view fileName, std::string_view instant,
+                                        std::string_view orientation, std::string_view limb) {
+  std::string first(fileName);
+  if (!first.empty() && !instant.empty()) first += "     ";
+  first += instant;
+  std::string second(orientation);
+  if (!second.empty() && !limb.empty()) second += "     ";
+  second += limb;
+  return {first, second};
+}
+
+}  // namespace kavrel::disque
