@@ -66,8 +66,6 @@ inline constexpr int kBlankGrey = 128;
 struct DisplayStretch {
   double black = 0;  // sample value shown black
   double white = 1;  // sample value shown white; below black, a negative
-
-  friend bool operator==(const DisplayStretch&, const DisplayStretch&) = default;
 };
 
 // The stretch of an image's samples: the 0.5 % and 99.8 % percentiles of at most about
