@@ -31,7 +31,7 @@ void BM_DiscPaintedAt600Pixels(benchmark::State& state) {
   look.gridStep = GridStep{step};
   look.textHeight = 13;
   frame.radius = 300 - kLabelMargin * look.textHeight - 2;
-  const std::vector<Spot> spots = {{1, {40, 0.5}}, {2, {200, 0.8}}, {3, {300, 0.3}}};
+  const std::vector<DrawnSpot> spots = {{1, {40, 0.5}}, {2, {200, 0.8}}, {3, {300, 0.3}}};
   for (auto _ : state) {
     image.fill(Qt::white);
     QPainter painter(&image);

@@ -59,7 +59,7 @@ void BM_SpotOf10000Pixels(benchmark::State& state) {
   const kavrel::photo::Circle limb{{kSun.cx, kSun.cy}, kSun.radius};
   for (auto _ : state) {
     const auto outcome = kavrel::photo::measureSpot(view, limb, {kSun.cx, kSun.cy});
-    if (!outcome.spot) state.SkipWithError("no spot measured");
+    if (!outcome.measure) state.SkipWithError("no spot measured");
     benchmark::DoNotOptimize(outcome);
   }
 }

@@ -61,8 +61,8 @@ PhotoOverlay overlay(int gridStep) {
   overlay.gridStep = GridStep{gridStep};
   overlay.spots = {{1, {1500, 1700}}, {2, {2600, 2500}}};
   for (const auto& spot : overlay.spots)
-    if (const photo::SpotOutcome measured = photo::measureSpot(sun().view(), kLimb, spot.at); measured.spot)
-      overlay.outlines.push_back(measured.spot->mask);
+    if (const photo::SpotOutcome measured = photo::measureSpot(sun().view(), kLimb, spot.at); measured.measure)
+      overlay.outlines.push_back(measured.measure->mask);
   overlay.limbPoints = {{3323.1, 767.9}, {777.5, 3313.5}};  // on the limb at 45 and 225 deg
   return overlay;
 }

@@ -9,6 +9,7 @@
 #include <limits>
 #include <ostream>
 
+#include "common/calendar_date.h"
 #include "common/field_check.h"
 #include "common/strict_number.h"
 #include "sun/ephemeris.h"
@@ -72,17 +73,10 @@ std::optional<long long> yearOf(std::string_view text) {
   return negative ? -value : value;
 }
 
-bool isLeapYear(long long year, bool gregorian) {
-  if (year % 4 != 0) return false;
-  return !gregorian || year % 100 != 0 || year % 400 == 0;
-}
-
 // Before 15 October 1582 the Julian-day computation reads dates in the Julian calendar.
 bool existsInCalendar(long long year, int month, int day) {
-  static constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool gregorian = year > 1582 || (year == 1582 && (month > 10 || (month == 10 && day >= 15)));
-  const int last = month == 2 && isLeapYear(year, gregorian) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
-  return day <= last;
+  return day <= daysInMonth(year, month, gregorian);
 }
 
 void appendPadded(std::string& text, long long value, int width) {

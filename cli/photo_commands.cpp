@@ -3,15 +3,15 @@
 #include <QCoreApplication>
 #include <QString>
 
-#include <cmath>
+#include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
-#include "common/display_mask.h"
 #include "common/julian_day.h"
 #include "image/image_reader.h"
-#include "photo/image_orientation.h"
-#include "photo/limb.h"
-#include "photo/spot_area.h"
+#include "programs/disque/photo_reduction.h"
 #include "sun/heliographic.h"
 #include "sun/precise_aspect.h"
 
@@ -23,28 +23,18 @@ constexpr int kUnreadable = 1;
 constexpr int kRefused = 2;
 
 constexpr std::string_view kPixelMessage = "Les positions en pixels doivent être des nombres";
-constexpr std::string_view kNorthMessage = "L'orientation (--nord) doit être un nombre de degrés";
 constexpr std::string_view kLimbMessage =
     "Le bord se donne par son centre et son rayon en pixels (--limbe CX CY R), trois nombres, "
     "le rayon positif";
 constexpr std::string_view kNorthTwiceMessage = "kavrel : --nord et --derive ne se donnent pas ensemble";
 constexpr std::string_view kDriftFromPoleMessage =
     "kavrel : la dérive donne le nord céleste ; --depuis-axe ne s'y ajoute pas";
-constexpr std::string_view kNoInstantMessage =
-    "La date et l'heure doivent être complètes pour orienter l'image sur le pôle du Soleil";
-
-struct Measured {
-  image::ImageReadOutcome read;
-  std::optional<photo::Circle> limb;
-  std::optional<photo::Limb> fitted;  // the automatic fit, when it was made
-  int status = kDone;
-};
 
 // The values of an option as numbers; nothing when one of them is not a number.
 std::optional<std::vector<double>> numbers(const std::vector<std::string>& texts, std::string_view separator) {
   std::vector<double> values;
   for (const std::string& text : texts) {
-    const auto value = readTerminalNumber(text, separator);
+    const auto value = disque::typedNumber(text, separator);
     if (!value) return std::nullopt;
     values.push_back(*value);
   }
@@ -74,40 +64,44 @@ class QtForImages {
   static void dropNotices(QtMsgType, const QMessageLogContext&, const QString&) {}
 };
 
-// Reads the image and finds its limb, or takes the one given with --limbe.
-Measured readAndFindLimb(const std::string& path, const Context& c) {
-  Measured m;
-  const QtForImages qt;
-  m.read = image::readImageFile(QString::fromStdString(path));
-  if (!m.read.ok()) {
-    c.err << m.read.refusal << '\n';
-    m.status = kUnreadable;
-    return m;
+// The image read into the engine, its limb found or given with --limbe (unless
+// `limbGiven` later); the exit status when it is not.
+int openPhoto(disque::PhotoReduction& engine, const std::string& path, const Context& c, bool limbGiven = false) {
+  image::ImageReadOutcome read;
+  {
+    const QtForImages qt;
+    read = image::readImageFile(QString::fromStdString(path));
   }
+  if (!read.ok()) {
+    c.err << read.refusal << '\n';
+    return kUnreadable;
+  }
+  const disque::OpenOutcome opened =
+      engine.open(disque::photoFileOf(std::move(read), std::filesystem::path(path).filename().string()));
   if (const auto given = c.options.find("--limbe"); given != c.options.end()) {
-    const auto values = numbers(given->second, c.decimalSeparator);
-    if (!values || !((*values)[2] > 0) || !std::isfinite((*values)[2])) {
+    const auto v = numbers(given->second, c.decimalSeparator);
+    if (!v || !engine.giveLimb({{(*v)[0], (*v)[1]}, (*v)[2]}, disque::LimbSource::Given).done) {
       c.err << kLimbMessage << '\n';
-      m.status = kRefused;
-      return m;
+      return kRefused;
     }
-    m.limb = photo::Circle{{(*values)[0], (*values)[1]}, (*values)[2]};
-    return m;
+    return kDone;
   }
-  const photo::LimbOutcome found = photo::findLimb(m.read.image.view());
-  if (!found.limb) {
-    c.err << found.reason << '\n';
-    m.status = kRefused;
-    return m;
+  if (!opened.limbMissing.empty() && !limbGiven) {
+    c.err << opened.limbMissing << '\n';
+    return kRefused;
   }
-  m.fitted = found.limb;
-  m.limb = found.limb->circle;
-  return m;
+  return kDone;
+}
+
+// An outcome refused, said; its exit status.
+int refused(const disque::Outcome& outcome, const Context& c) {
+  c.err << outcome.text << '\n';
+  return kRefused;
 }
 
 std::optional<photo::PixelPoint> pixelOf(const std::string& x, const std::string& y, const Context& c) {
-  const auto px = readTerminalNumber(x, c.decimalSeparator);
-  const auto py = readTerminalNumber(y, c.decimalSeparator);
+  const auto px = disque::typedNumber(x, c.decimalSeparator);
+  const auto py = disque::typedNumber(y, c.decimalSeparator);
   if (!px || !py) {
     c.err << kPixelMessage << '\n';
     return std::nullopt;
@@ -115,57 +109,60 @@ std::optional<photo::PixelPoint> pixelOf(const std::string& x, const std::string
   return photo::PixelPoint{*px, *py};
 }
 
-std::string hundredths(double value, std::string_view separator) { return formatMask(value, "0.00", separator); }
-
-// A position angle to hundredths in 0..360: 359.999 shows "0,00", not "360,00".
-std::string positionAngleText(double degrees, std::string_view separator) {
-  const std::string zero = "0" + std::string(separator) + "00";
-  const std::string shown = hundredths(degrees, separator);
-  return shown == "360" + std::string(separator) + "00" ? zero : shown;
+std::string areaLine(std::string_view what, const photo::Area& area, std::string_view separator) {
+  return std::string(what) + " : " + disque::areaText(area.hemisphere, separator) + " MSH (" +
+         disque::areaText(area.projected, separator) + " millionièmes du disque, " + std::to_string(area.pixels) +
+         " pixels)";
 }
 
-std::string areaLine(std::string_view what, const photo::Area& area, std::string_view separator) {
-  return std::string(what) + " : " + formatMask(area.hemisphere, "0", separator) + " MSH (" +
-         formatMask(area.projected, "0", separator) + " millionièmes du disque, " + std::to_string(area.pixels) +
-         " pixels)";
+// --nord or --derive, with --depuis-axe and --est-a-droite, given to the engine; the exit
+// status when refused.
+int orientPhoto(disque::PhotoReduction& engine, const Context& c) {
+  const bool mirrored = c.options.contains("--est-a-droite");
+  const auto north = c.options.find("--nord");
+  const auto reference =
+      c.options.contains("--depuis-axe") ? disque::NorthReference::SolarAxis : disque::NorthReference::Celestial;
+  const disque::Outcome oriented = engine.orient(north == c.options.end() ? "0" : north->second.front(), reference,
+                                                 mirrored);
+  if (!oriented.done) return refused(oriented, c);
+  const auto drift = c.options.find("--derive");
+  if (drift == c.options.end()) return kDone;
+  const auto v = numbers(drift->second, c.decimalSeparator);
+  if (!v) {
+    c.err << kPixelMessage << '\n';
+    return kRefused;
+  }
+  engine.startPicking(disque::Picking::Drift);
+  engine.click({(*v)[0], (*v)[1]});
+  if (const disque::Outcome north2 = engine.click({(*v)[2], (*v)[3]}); !north2.done) return refused(north2, c);
+  return kDone;
 }
 
 }  // namespace
 
 int printLimb(const Fields& f, const Context& c) {
   const std::string_view sep = c.decimalSeparator;
-  std::optional<photo::Limb> fitted;
-  photo::Circle circle;
-  if (const auto given = c.options.find("--bord"); given != c.options.end()) {
-    const QtForImages qt;
-    // The image must still be readable: the points are meant on it.
-    const image::ImageReadOutcome read = image::readImageFile(QString::fromStdString(f[0]));
-    if (!read.ok()) {
-      c.err << read.refusal << '\n';
-      return kUnreadable;
-    }
-    const auto values = numbers(given->second, sep);
-    if (!values) {
-      c.err << kPixelMessage << '\n';
-      return kRefused;
-    }
-    const auto& v = *values;
-    const photo::CircleOutcome through = photo::circleThroughPoints({v[0], v[1]}, {v[2], v[3]}, {v[4], v[5]});
-    if (!through.circle) {
-      c.err << through.reason << '\n';
-      return kRefused;
-    }
-    circle = *through.circle;
-  } else {
-    const Measured m = readAndFindLimb(f[0], c);
-    if (m.status != kDone) return m.status;
-    fitted = m.fitted;
-    circle = *m.limb;
+  disque::PhotoReduction engine{std::string(sep)};
+  const auto given = c.options.find("--bord");
+  std::optional<std::vector<double>> points;
+  if (given != c.options.end() && !(points = numbers(given->second, sep))) {
+    c.err << kPixelMessage << '\n';
+    return kRefused;
   }
-  c.out << "Centre : " << hundredths(circle.centre.x, sep) << ' ' << hundredths(circle.centre.y, sep) << " px\n"
-        << "Rayon : " << hundredths(circle.radius, sep) << " px\n";
-  if (fitted)
-    c.out << "Écart quadratique : " << hundredths(fitted->rms, sep) << " px (" << fitted->points << " points)\n";
+  if (const int status = openPhoto(engine, f[0], c, points.has_value()); status != kDone) return status;
+  if (points) {
+    const auto& v = *points;
+    engine.startPicking(disque::Picking::Limb);
+    for (std::size_t i = 0; i < 6; i += 2)
+      if (const disque::Outcome picked = engine.click({v[i], v[i + 1]}); !picked.done) return refused(picked, c);
+    engine.confirmLimb();
+  }
+  const disque::PhotoLimb& limb = *engine.limb();
+  c.out << "Centre : " << disque::pixelText(limb.circle.centre.x, sep) << ' '
+        << disque::pixelText(limb.circle.centre.y, sep) << " px\n"
+        << "Rayon : " << disque::pixelText(limb.circle.radius, sep) << " px\n";
+  if (limb.source == disque::LimbSource::Found)
+    c.out << "Écart quadratique : " << disque::pixelText(limb.rms, sep) << " px (" << limb.points << " points)\n";
   return kDone;
 }
 
@@ -179,90 +176,44 @@ int printPixelSpot(const Fields& f, const Context& c) {
     c.err << kDriftFromPoleMessage << '\n';
     return kRefused;
   }
-  photo::ImageOrientation orientation;
-  orientation.mirrored = c.options.contains("--est-a-droite");
-  if (byDrift) {
-    const auto v = numbers(c.options.at("--derive"), c.decimalSeparator);
-    if (!v) {
-      c.err << kPixelMessage << '\n';
-      return kRefused;
-    }
-    orientation.given = photo::NorthGiven::Drift;
-    orientation.driftFrom = {(*v)[0], (*v)[1]};
-    orientation.driftTo = {(*v)[2], (*v)[3]};
-  } else {
-    orientation.given = c.options.contains("--depuis-axe") ? photo::NorthGiven::Solar : photo::NorthGiven::Celestial;
-    if (const auto given = c.options.find("--nord"); given != c.options.end()) {
-      const auto angle = readTerminalNumber(given->second.front(), c.decimalSeparator);
-      if (!angle) {
-        c.err << kNorthMessage << '\n';
-        return kRefused;
-      }
-      orientation.angle = *angle;
-    }
-  }
   const std::optional<photo::PixelPoint> pixel = pixelOf(f[6], f[7], c);
   if (!pixel) return kRefused;
 
+  disque::PhotoReduction engine{std::string(c.decimalSeparator)};
+  if (const int status = openPhoto(engine, f[0], c); status != kDone) return status;
   const DateTexts date{f[1], f[2], f[3], f[4], f[5]};
-  // A date left empty or beyond the theory's years gives no orientation: B, L and DMC then
-  // show empty, as `kavrel tache` shows them.
-  const std::optional<DiscInstant> instant = anyEmpty(date) ? std::nullopt : preciseDiscInstant(date);
-  if (!instant && orientation.given == photo::NorthGiven::Solar) {
-    c.err << kNoInstantMessage << '\n';
+  // A date left empty gives no instant: B, L and DMC then show empty, as in the window.
+  engine.takeTypedInstant(anyEmpty(date) ? std::nullopt : preciseDiscInstant(date));
+  if (const int status = orientPhoto(engine, c); status != kDone) return status;
+  const disque::PixelReadout read = engine.pointer(*pixel);
+  if (!read.state.empty()) {
+    c.err << read.state << '\n';
     return kRefused;
   }
-
-  Measured m = readAndFindLimb(f[0], c);
-  if (m.status != kDone) return m.status;
-
-  const DiscOrientation disc = instant ? instant->disc : DiscOrientation{};
-  const photo::NorthOutcome north = photo::celestialNorth(orientation, disc);
-  if (!north.angle) {
-    c.err << north.reason << '\n';
-    return kRefused;
-  }
-  const photo::ImageFrame frame{*m.limb, *north.angle, orientation.mirrored};
-  const DiscPoint point = photo::discPointOfPixel(frame, *pixel);
-
-  HeliographicTexts texts{std::string(kEmptyResult), std::string(kEmptyResult), std::string(kEmptyResult)};
-  const HeliographicResult result = heliographicOf(disc, point);
-  if (result.refusal != DiscRefusal::None) {
-    c.err << refusalMessage(result.refusal) << '\n';
-    return kRefused;
-  }
-  if (instant) texts = heliographicTexts(result.at, c.decimalSeparator);
-  c.out << "Angle de position : " << positionAngleText(point.theta, c.decimalSeparator) << "°\n"
-        << "Distance au centre : " << formatMask(point.r, "0.0000", c.decimalSeparator) << '\n'
-        << "B : " << texts.latitude << "°\n"
-        << "L : " << texts.longitude << "°\n"
-        << "DMC : " << texts.fromCentralMeridian << "°\n";
+  c.out << "Angle de position : " << read.cells[0] << "°\n"
+        << "Distance au centre : " << read.cells[1] << '\n'
+        << "B : " << read.cells[2] << "°\n"
+        << "L : " << read.cells[3] << "°\n"
+        << "DMC : " << read.cells[4] << "°\n";
   return kDone;
 }
 
 int printSpotArea(const Fields& f, const Context& c) {
-  photo::SpotThresholds thresholds;
-  if (const auto given = c.options.find("--seuils"); given != c.options.end()) {
-    const auto v = numbers(given->second, c.decimalSeparator);
-    if (!v) {
-      c.err << photo::kBadThresholdsMessage << '\n';
-      return kRefused;
-    }
-    thresholds.spot = (*v)[0];
-    thresholds.umbra = (*v)[1];
-  }
+  const std::string_view sep = c.decimalSeparator;
   const std::optional<photo::PixelPoint> pixel = pixelOf(f[1], f[2], c);
   if (!pixel) return kRefused;
-
-  Measured m = readAndFindLimb(f[0], c);
-  if (m.status != kDone) return m.status;
-  const photo::SpotOutcome measured = photo::measureSpot(m.read.image.view(), *m.limb, *pixel, thresholds);
-  if (!measured.spot) {
-    c.err << measured.reason << '\n';
-    return kRefused;
+  disque::PhotoReduction engine{std::string(sep)};
+  if (const auto given = c.options.find("--seuils"); given != c.options.end()) {
+    if (const disque::Outcome set = engine.setThresholds(given->second[0], given->second[1]); !set.done)
+      return refused(set, c);
   }
-  c.out << areaLine("Tache", measured.spot->whole, c.decimalSeparator) << '\n'
-        << areaLine("Ombre", measured.spot->umbra, c.decimalSeparator) << '\n';
+  if (const int status = openPhoto(engine, f[0], c); status != kDone) return status;
+  if (const disque::Outcome added = engine.addSpot(*pixel); !added.done) return refused(added, c);
+  if (const disque::Outcome measured = engine.measure(std::nullopt); !measured.done) return refused(measured, c);
+  const photo::SpotMeasure& measure = *engine.spots().back().measure;
+  c.out << areaLine("Tache", measure.whole, sep) << '\n'
+        << areaLine("Ombre", measure.umbra, sep) << '\n'
+        << "Seuils : " << disque::thresholdsText(measure.thresholds, sep) << '\n';
   return kDone;
 }
 

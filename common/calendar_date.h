@@ -27,6 +27,20 @@ struct CalendarDate {
 
 [[nodiscard]] CalendarDate calendarDate(double julianDay) noexcept;
 
+// Whether the year (astronomical numbering) has a 29 February: every fourth year, less,
+// in the Gregorian calendar, the centuries not divisible by 400.
+[[nodiscard]] constexpr bool isLeapYear(long long year, bool gregorian = true) noexcept {
+  if (year % 4 != 0) return false;
+  return !gregorian || year % 100 != 0 || year % 400 == 0;
+}
+
+// The days of a month (1..12) of that year; 0 for a month outside 1..12.
+[[nodiscard]] constexpr int daysInMonth(long long year, int month, bool gregorian = true) noexcept {
+  constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  return month == 2 && isLeapYear(year, gregorian) ? 29 : kDays[month - 1];
+}
+
 // "janvier" .. "décembre"; the month's digits outside 1..12.
 [[nodiscard]] std::string monthName(double month);
 

@@ -56,15 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const SpotOutcome spot = measureSpot(view, circle, chosen);
-  require(spot.spot.has_value() == spot.reason.empty());
-  if (!spot.spot) {
+  require(spot.measure.has_value() == spot.reason.empty());
+  if (!spot.measure) {
     const std::string_view reasons[] = {kOffDiscMessage, kNotInSpotMessage, kSpotLeaksMessage, kNoQuietSunMessage};
     bool known = false;
     for (std::string_view reason : reasons) known = known || spot.reason == reason;
     require(known);
     return 0;
   }
-  const Spot& s = *spot.spot;
+  const SpotMeasure& s = *spot.measure;
   require(s.whole.pixels >= 1 && s.umbra.pixels <= s.whole.pixels);
   for (const Area* area : {&s.whole, &s.umbra}) {
     require(std::isfinite(area->projected) && area->projected >= 0);

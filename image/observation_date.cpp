@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/calendar_date.h"
+
 namespace kavrel::image {
 namespace {
 
@@ -34,12 +36,6 @@ bool take(std::string_view& text, char c) {
   if (text.empty() || text.front() != c) return false;
   text.remove_prefix(1);
   return true;
-}
-
-int daysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
 bool validDate(const ObservationDate& d) {

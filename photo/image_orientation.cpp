@@ -1,18 +1,14 @@
 #include "photo/image_orientation.h"
 
 #include <cmath>
-#include <numbers>
+
+#include "common/angles.h"
 
 namespace kavrel::photo {
 namespace {
 
-double toRadians(double degrees) { return degrees * std::numbers::pi / 180; }
-double toDegrees(double radians) { return radians * 180 / std::numbers::pi; }
-
-double reduce360(double degrees) {
-  const double reduced = std::fmod(degrees, 360.0);
-  return reduced < 0 ? reduced + 360 : (reduced >= 360 ? 0 : reduced);
-}
+using precise::toDegrees;
+using precise::toRadians;
 
 // Unit vectors of north and east on the displayed image (x right, y down).
 struct Axes {

@@ -181,8 +181,9 @@ SpotOutcome measureSpot(GreyView image, const Circle& limb, PixelPoint inside, c
     }
   }
 
-  Spot spot;
+  SpotMeasure spot;
   spot.quietSun = quiet;
+  spot.thresholds = thresholds;
   spot.mask.left = left;
   spot.mask.top = top;
   spot.mask.width = right - left + 1;

@@ -55,11 +55,12 @@ struct SpotMask {
   std::vector<SpotCell> cells;                   // width * height
 };
 
-struct Spot {
+struct SpotMeasure {
   Area whole;
   Area umbra;
   double quietSun = 0;  // the quiet Sun around it, as a share of the limb-darkening fit
   SpotMask mask;
+  SpotThresholds thresholds;  // those it was measured with
 };
 
 inline constexpr std::string_view kOffDiscMessage = "Le point choisi est hors du disque.";
@@ -72,7 +73,7 @@ inline constexpr std::string_view kBadThresholdsMessage =
     "Les seuils doivent être compris entre 0 et 1, celui de l'ombre sous celui de la tache.";
 
 struct SpotOutcome {
-  std::optional<Spot> spot;
+  std::optional<SpotMeasure> measure;
   std::string_view reason;  // French, empty when measured
 };
 

@@ -129,10 +129,10 @@ void paintCentralMeridianLabel(QPainter& painter, const DiscOrientation& disc, c
 }
 
 // The spots, each a small circle and its number.
-void paintSpots(QPainter& painter, const DiscFrame& frame, const DiscLook& look, const std::vector<Spot>& spots) {
+void paintSpots(QPainter& painter, const DiscFrame& frame, const DiscLook& look, const std::vector<DrawnSpot>& spots) {
   const double text = look.textHeight;
   painter.setPen(pen(kSpotInk, look.strongLine));
-  for (const Spot& spot : spots) {
+  for (const DrawnSpot& spot : spots) {
     const QPointF place = deviceOf(frame, skyPointOf(spot.at));
     painter.drawEllipse(place, 0.3 * text, 0.3 * text);
     painter.drawText(QRectF(place.x() + 0.4 * text, place.y() - 1.6 * text, 40 * text, 1.6 * text),
@@ -154,7 +154,7 @@ DiscPoint discPointAt(const DiscFrame& frame, QPointF device) noexcept {
 }
 
 void paintDisc(QPainter& painter, const DiscOrientation& disc, const DiscFrame& frame, const DiscLook& look,
-               const std::vector<Spot>& spots) {
+               const std::vector<DrawnSpot>& spots) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);

@@ -50,6 +50,6 @@ struct DiscLook {
 inline constexpr double kLabelMargin = 1.8;
 
 void paintDisc(QPainter& painter, const DiscOrientation& disc, const DiscFrame& frame, const DiscLook& look,
-               const std::vector<Spot>& spots);
+               const std::vector<DrawnSpot>& spots);
 
 }  // namespace kavrel::disque

@@ -32,7 +32,7 @@ inline constexpr double kLargestOnA4Mm = 160;
 struct PageContent {
   double julianDay = 0;
   std::string decimalSeparator = ",";
-  std::vector<Spot> spots{};
+  std::vector<DrawnSpot> spots{};
 };
 
 // Shown when the file cannot be written ("%1" the path, "%2" the reason: "plus de place

@@ -46,11 +46,11 @@ std::optional<DiscPoint> spotOfClick(const std::optional<DiscOrientation>& disc,
   return point;
 }
 
-const Spot& SpotList::add(DiscPoint point) { return m_spots.emplace_back(Spot{m_nextNumber++, point}); }
+const DrawnSpot& DrawnSpotList::add(DiscPoint point) { return m_spots.emplace_back(DrawnSpot{m_nextNumber++, point}); }
 
-bool SpotList::remove(std::vector<int> rows) { return removeRows(m_spots, std::move(rows)); }
+bool DrawnSpotList::remove(std::vector<int> rows) { return removeRows(m_spots, std::move(rows)); }
 
-SpotRow spotRow(const std::optional<DiscOrientation>& disc, const Spot& spot, std::string_view separator) {
+SpotRow spotRow(const std::optional<DiscOrientation>& disc, const DrawnSpot& spot, std::string_view separator) {
   SpotRow row;
   row.number = std::to_string(spot.number);
   row.theta = formatMask(spot.at.theta, "##0.0", separator);

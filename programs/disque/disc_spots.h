@@ -27,7 +27,7 @@ inline constexpr char kDistanceRefused[] = "La distance au centre doit être un 
 inline constexpr char kMillimetresRefused[] = "Les positions x et y doivent être des nombres (en millimètres).";
 
 // A spot measured on the disc, drawn with its number.
-struct Spot {
+struct DrawnSpot {
   int number = 0;
   DiscPoint at{};
 };
@@ -62,16 +62,16 @@ bool removeRows(std::vector<Item>& items, std::vector<int> rows) {
 
 // The spots in the order they were added, numbered from 1; a number is never given twice,
 // even after a removal.
-class SpotList {
+class DrawnSpotList {
  public:
-  const Spot& add(DiscPoint point);
+  const DrawnSpot& add(DiscPoint point);
   // Removes the spots at these rows (any order, repeats and rows beyond the list ignored).
   // False, and nothing removed, when no row is given.
   bool remove(std::vector<int> rows);
-  [[nodiscard]] const std::vector<Spot>& spots() const noexcept { return m_spots; }
+  [[nodiscard]] const std::vector<DrawnSpot>& spots() const noexcept { return m_spots; }
 
  private:
-  std::vector<Spot> m_spots;
+  std::vector<DrawnSpot> m_spots;
   int m_nextNumber = 1;
 };
 
@@ -87,7 +87,7 @@ struct SpotRow {
     return {number, theta, r, latitude, longitude, fromCentralMeridian};
   }
 };
-[[nodiscard]] SpotRow spotRow(const std::optional<DiscOrientation>& disc, const Spot& spot,
+[[nodiscard]] SpotRow spotRow(const std::optional<DiscOrientation>& disc, const DrawnSpot& spot,
                               std::string_view decimalSeparator);
 
 // What the pointer reads: theta, r, B, L and DMC as in a row, and the line under them

@@ -31,7 +31,7 @@ void DiscView::setOrientation(DrawingOrientation orientation) {
   update();
 }
 
-void DiscView::setSpots(std::vector<Spot> spots) {
+void DiscView::setSpots(std::vector<DrawnSpot> spots) {
   m_spots = std::move(spots);
   update();
 }

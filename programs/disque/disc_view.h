@@ -26,7 +26,7 @@ class DiscView : public QWidget {
   void setDisc(std::optional<DiscOrientation> disc);
   void setGridStep(GridStep step);
   void setOrientation(DrawingOrientation orientation);
-  void setSpots(std::vector<Spot> spots);
+  void setSpots(std::vector<DrawnSpot> spots);
   void setDecimalSeparator(std::string separator);
 
   // Where the disc lies in the widget now.
@@ -48,7 +48,7 @@ class DiscView : public QWidget {
   std::optional<DiscOrientation> m_disc;
   GridStep m_gridStep{};
   DrawingOrientation m_orientation = DrawingOrientation::EastLeft;
-  std::vector<Spot> m_spots;
+  std::vector<DrawnSpot> m_spots;
   std::string m_separator = ",";
   std::function<void(std::optional<DiscPoint>)> m_onPointer;
   std::function<void(DiscPoint)> m_onPress;

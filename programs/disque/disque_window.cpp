@@ -17,6 +17,8 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QShortcut>
 #include <QTableWidget>
 #include <algorithm>
 #include <array>
@@ -34,6 +36,7 @@
 #include "programs/disque/photo_display.h"
 #include "programs/disque/photo_page.h"
 #include "programs/disque/photo_view.h"
+#include "ui/question.h"
 #include "ui/whole_file.h"
 #include "programs/qt_text.h"
 #include "resources/program_icon.h"
@@ -67,7 +70,6 @@ const QStringList kSpotColumns = {"N°", "θ (°)", "r", "B (°)", "L (°)", "DM
 const QString kPointerNames[] = {"lblPtAngle", "lblPtDistance", "lblPtB", "lblPtL", "lblPtDMC"};
 
 // The photograph's texts.
-const QStringList kPictureSpotColumns = kSpotColumns + QStringList{"Aire (MSH)", "Ombre (MSH)"};
 constexpr char kNoImageOpen[] = "Aucune image : le disque est dessiné pour l'instant choisi.";
 constexpr char kPhotoHelp[] =
     "Photographie : x depuis le bord gauche, y depuis le bord haut de l'image affichée, en pixels, (0, 0) au "
@@ -83,17 +85,12 @@ constexpr char kImageFilters[] =
     "*.fts *.FTS *.fits.fz *.FITS.FZ);;PNG (*.png *.PNG);;JPEG (*.jpg *.jpeg *.JPG *.JPEG);;TIFF (*.tif *.tiff *.TIF "
     "*.TIFF);;FITS (*.fits *.fit *.fts *.fits.fz *.FITS *.FIT *.FTS *.FITS.FZ);;Tous les fichiers (*)";
 constexpr char kPhotoSaveTitle[] = "Enregistrer la photographie";
-constexpr char kLimbFound[] = "Bord trouvé : centre (%1 ; %2), rayon %3 px.";
-constexpr char kLimbGiven[] = "Bord donné par trois points : centre (%1 ; %2), rayon %3 px.";
-constexpr char kLimbMissing[] = "Aucun bord trouvé : donnez-le par « Bord par trois points ».";
-constexpr char kPickLimb[] = "Cliquez sur le bord du Soleil : point %1 sur 3.";
-constexpr char kPickDriftFirst[] = "Dérive : cliquez sur un détail de l'image, à sa première position.";
-constexpr char kPickDriftSecond[] = "Dérive : cliquez sur le même détail, à sa seconde position (moteur arrêté).";
-constexpr char kDriftNorth[] = "Orientation par la dérive : nord céleste à %1° du haut de l'image.";
-constexpr char kSpotMeasured[] = "Tache %1 : %2 MSH, ombre %3 MSH.";
-constexpr char kNoSpotToMeasure[] = "Cliquez d'abord sur la tache à mesurer.";
 constexpr char kPngNotMade[] = "l'image n'a pas pu être codée en PNG";
-constexpr char kPhotoPointerHint[] = "Placez le pointeur sur l'image ; un clic ajoute une tache.";
+constexpr char kPictureTitle[] = "Photographie du Soleil";
+constexpr char kUnsavedSpots[] = "Les taches placées sur la photographie n'ont pas été enregistrées. Les enregistrer ?";
+constexpr char kKeepLimb[] = "Garder ce bord ?";
+const QStringList kUnsavedButtons = {"&Enregistrer…", "&Ne pas enregistrer", "Annuler"};
+const QStringList kLimbButtons = {"&Garder ce bord", "&Choisir d'autres points", "Annuler"};
 
 // The controls that act on an image, idle without one.
 const QString kPictureControls[] = {"cmdFermer", "fraOrientation", "cmdBord", "fraMesure"};
@@ -117,6 +114,18 @@ QString defaultPictureSaveDialog(const QString& suggested) {
   return dialog.selectedFiles().first();
 }
 
+Disque::UnsavedAnswer defaultUnsavedQuestion(const QString& text) {
+  constexpr Disque::UnsavedAnswer kAnswers[] = {Disque::UnsavedAnswer::Save, Disque::UnsavedAnswer::Discard,
+                                                Disque::UnsavedAnswer::Cancel};
+  return kAnswers[ui::askQuestion(text, kUnsavedButtons, 2)];
+}
+
+Disque::LimbAnswer defaultLimbQuestion(const QString& text) {
+  constexpr Disque::LimbAnswer kAnswers[] = {Disque::LimbAnswer::Keep, Disque::LimbAnswer::PickAgain,
+                                             Disque::LimbAnswer::Cancel};
+  return kAnswers[ui::askQuestion(text, kLimbButtons, 2)];
+}
+
 QString defaultSaveDialog(const QString& suggested, PageFormat& format) {
   const QString pdf = QStringLiteral("PDF (*.pdf)");
   const QString svg = QStringLiteral("SVG (*.svg)");
@@ -135,16 +144,33 @@ QString defaultSaveDialog(const QString& suggested, PageFormat& format) {
   return path;
 }
 
+void addOrientationFrame(std::vector<ControlRow>& c);
+void addPointerPixel(std::vector<ControlRow>& c);
+void addMeasureFrame(std::vector<ControlRow>& c);
+
 // The photograph's commands and read-outs, in a column of their own: what opens and closes
 // an image, its orientation, the limb by hand, the pointer's pixel and the spots' areas.
 void addPhotographColumn(std::vector<ControlRow>& c) {
-  const int inner = kPhotoWidth - 240;
   c.push_back({.name = "cmdOuvrir", .kind = Kind::CommandButton, .caption = "&Ouvrir une image…",
                .at = {kPhotoLeft, 120, 2880, kButtonHeight}});
   c.push_back({.name = "cmdFermer", .kind = Kind::CommandButton, .caption = "&Fermer l'image",
                .at = {kPhotoLeft + 3000, 120, kPhotoWidth - 3000, kButtonHeight}});
   c.push_back({.name = "lblImage", .caption = kNoImageOpen, .at = {kPhotoLeft, 600, kPhotoWidth, 510}, .wrap = true,
                .accessibleName = "Image ouverte"});
+  addOrientationFrame(c);
+  c.push_back({.name = "cmdBord", .kind = Kind::CommandButton, .caption = "&Bord par trois points",
+               .at = {kPhotoLeft, 3180, kPhotoWidth, kButtonHeight}});
+  addPointerPixel(c);
+  addMeasureFrame(c);
+  c.push_back({.name = "lblPhotoEtat", .at = {kPhotoLeft, 6000, kPhotoWidth, 765}, .wrap = true,
+               .accessibleName = "État de la photographie"});
+  c.push_back({.name = "lblAidePhoto", .caption = kPhotoHelp, .at = {kPhotoLeft, 6840, kPhotoWidth, 3120},
+               .wrap = true});
+}
+
+// What the angle of the image's north is the angle of, and the drift that gives it.
+void addOrientationFrame(std::vector<ControlRow>& c) {
+  const int inner = kPhotoWidth - 240;
   c.push_back({.name = "fraOrientation", .kind = Kind::Frame, .caption = "Orientation de l'image",
                .at = {kPhotoLeft, 1200, kPhotoWidth, 1860}});
   c.push_back({.name = "lblOrientation", .caption = "Orientatio&n du nord (°)", .at = {120, 330, 2760, kLabelHeight},
@@ -163,9 +189,10 @@ void addPhotographColumn(std::vector<ControlRow>& c) {
                .accessibleName = "Est à droite, image retournée"});
   c.push_back({.name = "cmdDerive", .kind = Kind::CommandButton, .caption = "Orienter par la déri&ve",
                .at = {120, 1350, inner, kButtonHeight}, .frame = "fraOrientation"});
-  c.push_back({.name = "cmdBord", .kind = Kind::CommandButton, .caption = "&Bord par trois points",
-               .at = {kPhotoLeft, 3180, kPhotoWidth, kButtonHeight}});
+}
 
+// The pixel under the pointer.
+void addPointerPixel(std::vector<ControlRow>& c) {
   const struct {
     const char* caption;
     const char* captionName;
@@ -180,7 +207,11 @@ void addPhotographColumn(std::vector<ControlRow>& c) {
                  .align = Align::Centre, .background = Background::Window, .widest = "99999,9",
                  .accessibleName = pixel[i].said});
   }
+}
 
+// The thresholds of a spot's measure.
+void addMeasureFrame(std::vector<ControlRow>& c) {
+  const int inner = kPhotoWidth - 240;
   c.push_back({.name = "fraMesure", .kind = Kind::Frame, .caption = "Aire d'une tache",
                .at = {kPhotoLeft, 4320, kPhotoWidth, 1560}});
   c.push_back({.name = "lblSeuilTache", .caption = "Seuil de la tac&he", .at = {120, 330, 2760, kLabelHeight},
@@ -195,22 +226,10 @@ void addPhotographColumn(std::vector<ControlRow>& c) {
                .accessibleName = "Seuil de l'ombre, part du Soleil calme"});
   c.push_back({.name = "cmdMesurer", .kind = Kind::CommandButton, .caption = "Mes&urer l'aire",
                .at = {120, 1050, inner, kButtonHeight}, .frame = "fraMesure"});
-
-  c.push_back({.name = "lblPhotoEtat", .at = {kPhotoLeft, 6000, kPhotoWidth, 765}, .wrap = true,
-               .accessibleName = "État de la photographie"});
-  c.push_back({.name = "lblAidePhoto", .caption = kPhotoHelp, .at = {kPhotoLeft, 6840, kPhotoWidth, 3120},
-               .wrap = true});
 }
 
-}  // namespace
-
-ui::FormTable disqueForm() {
-  ui::FormTable form;
-  form.name = "Disque";
-  form.title = QStringLiteral(" ") + QString::fromUtf8(kDocumentTitle);
-  form.clientWidth = kPhotoLeft + kPhotoWidth + 120;
-  form.clientHeight = 10080;
-  std::vector<ControlRow>& c = form.controls;
+// The instant's fields and the disc's orientation at that instant.
+void addInstantColumn(std::vector<ControlRow>& c) {
   c = {
       {.name = "Label1", .caption = "Jour", .at = {120, 120, 480, 252}, .align = Align::Centre},
       {.name = "Label2", .caption = "Mois", .at = {720, 120, 480, 252}, .align = Align::Centre},
@@ -251,7 +270,10 @@ ui::FormTable disqueForm() {
        .unitName = "Label19", .unit = "°", .accessibleName = "Longitude du centre L0, degrés"},
   };
   for (const ui::ResultRow& row : results) ui::addResultRow(c, columns, row);
+}
 
+// How the disc is drawn.
+void addDrawingOptions(std::vector<ControlRow>& c) {
   c.push_back({.name = "fraPas", .kind = Kind::Frame, .caption = "Pas de la grille", .at = {kLeft, 2820, kColumnWidth, 600}});
   const struct {
     int degrees;
@@ -276,7 +298,10 @@ ui::FormTable disqueForm() {
   c.push_back({.name = "txtDiametre", .kind = Kind::TextBox, .caption = "150", .at = {2880, 4470, 720, kFieldHeight},
                .widest = "250,5", .namedBy = {"lblDiametre"}, .accessibleName = "Diamètre du dessin en millimètres"});
 
-  // The pointer's read-out: five captions over five results, and a line of explanation.
+}
+
+// The pointer's read-out: five captions over five results, and a line of explanation.
+void addPointerReadout(std::vector<ControlRow>& c) {
   const QString captions[] = {"θ (°)", "r", "B (°)", "L (°)", "DMC (°)"};
   const QString pointerSaid[] = {"Angle de position du pointeur, degrés", "Distance du pointeur au centre, en rayons",
                                  "Latitude héliographique du pointeur, degrés",
@@ -298,7 +323,10 @@ ui::FormTable disqueForm() {
                .at = {kLeft, 5940, kColumnWidth, 1440},
                .wrap = true});
 
-  // The spots: their table, and what types one in.
+}
+
+// The spots: their table, and what types one in.
+void addSpotEntry(std::vector<ControlRow>& c) {
   c.push_back({.name = "lblTaches", .caption = "Taches (un clic sur le disque en ajoute une)",
                .at = {kLeft, 7440, 8400, kLabelHeight}});
   c.push_back({.name = "grdTaches", .kind = Kind::Table, .at = {kLeft, 7740, 8400, 1740}, .columns = kSpotColumns,
@@ -322,6 +350,9 @@ ui::FormTable disqueForm() {
                .namedBy = {"lblY"}, .accessibleName = "Position y de la tache sur le dessin, millimètres"});
   c.push_back({.name = "cmdAjouterXY", .kind = Kind::CommandButton, .caption = "Ajouter (&x, y)",
                .at = {8640, 9240, 3840, kButtonHeight}});
+}
+
+void addCommands(std::vector<ControlRow>& c) {
   c.push_back({.name = "cmdSupprimer", .kind = Kind::CommandButton, .caption = "&Supprimer la tache",
                .at = {kLeft, 9600, 2400, kButtonHeight}});
 
@@ -332,6 +363,22 @@ ui::FormTable disqueForm() {
                .at = {6240, 9600, 1452, kButtonHeight}});
   c.push_back({.name = "cmdMenu", .kind = Kind::CommandButton, .caption = "&Quitter", .at = {11268, 9600, 1212, kButtonHeight}});
 
+}
+
+}  // namespace
+
+ui::FormTable disqueForm() {
+  ui::FormTable form;
+  form.name = "Disque";
+  form.title = QStringLiteral(" ") + QString::fromUtf8(kDocumentTitle);
+  form.clientWidth = kPhotoLeft + kPhotoWidth + 120;
+  form.clientHeight = 10080;
+  std::vector<ControlRow>& c = form.controls;
+  addInstantColumn(c);
+  addDrawingOptions(c);
+  addPointerReadout(c);
+  addSpotEntry(c);
+  addCommands(c);
   addPhotographColumn(c);
 
   form.tabOrder = {"txtJour",      "txtMois",    "txtAnnée",    "txtHeure",       "txtMinute",    "chkZero",
@@ -354,7 +401,10 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
       m_saveDialog(&defaultSaveDialog),
       m_imageDialog(&defaultImageDialog),
       m_pictureSaveDialog(&defaultPictureSaveDialog),
-      m_documents(desktop.messages) {
+      m_unsavedQuestion(&defaultUnsavedQuestion),
+      m_limbQuestion(&defaultLimbQuestion),
+      m_documents(desktop.messages),
+      m_engine(m_separator) {
   setWindowIcon(programIcon(ProgramIcon::Disque));
   m_view = new DiscView(this);
   m_view->setObjectName("picDisque");
@@ -366,8 +416,8 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
   m_photo->hide();
   m_photoDisplay = std::make_unique<PhotoDisplayControls>(*this, *m_photo, *m_view, m_separator);
   setAcceptDrops(true);
-  setText("txtSeuilTache", toQString(thresholdText(photo::SpotThresholds{}.spot, m_separator)));
-  setText("txtSeuilOmbre", toQString(thresholdText(photo::SpotThresholds{}.umbra, m_separator)));
+  setText("txtSeuilTache", toQString(thresholdText(m_engine.thresholds().spot, m_separator)));
+  setText("txtSeuilOmbre", toQString(thresholdText(m_engine.thresholds().umbra, m_separator)));
   nameForAccessibility();
   m_table = table("grdTaches");
   m_table->installEventFilter(this);
@@ -385,21 +435,30 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
   onClick("cmdEnregistrer", [this] { cmdEnregistrer_Click(); });
   onClick("Command1", [this] { Command1_Click(); });
   onClick("cmdMenu", [this] { cmdMenu_Click(); });
+  connectPhotograph();
+  showPictureControls();
+}
+
+Disque::~Disque() = default;
+
+void Disque::connectPhotograph() {
   onClick("cmdOuvrir", [this] { cmdOuvrir_Click(); });
   onClick("cmdFermer", [this] { cmdFermer_Click(); });
-  onChange("txtOrientation", [this] { showPicture(); });
-  onClick("optNordCeleste", [this] { showPicture(); });
-  onClick("optNordSolaire", [this] { showPicture(); });
-  onClick("chkEstDroite", [this] { showPicture(); });
+  onChange("txtOrientation", [this] { txtOrientation_Change(); });
+  onClick("optNordCeleste", [this] { txtOrientation_Change(); });
+  onClick("optNordSolaire", [this] { txtOrientation_Change(); });
+  onClick("chkEstDroite", [this] { txtOrientation_Change(); });
+  onChange("txtSeuilTache", [this] { txtSeuil_Change(); });
+  onChange("txtSeuilOmbre", [this] { txtSeuil_Change(); });
+  // Esc gives up the points being picked, wherever the focus is.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, [this] { picPhoto_Escape(); });
   onClick("cmdDerive", [this] { cmdDerive_Click(); });
   onClick("cmdBord", [this] { cmdBord_Click(); });
   onClick("cmdMesurer", [this] { cmdMesurer_Click(); });
   m_photo->onPointer([this](std::optional<photo::PixelPoint> pixel) { picPhoto_MouseMove(pixel); });
   m_photo->onClick([this](photo::PixelPoint pixel) { picPhoto_Click(pixel); });
-  showPictureControls();
 }
-
-Disque::~Disque() = default;
 
 // The disc is the one control the window adds to its table; the table names the others.
 void Disque::nameForAccessibility() {
@@ -412,7 +471,7 @@ void Disque::nameForAccessibility() {
 bool Disque::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_table && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
-      !(m_image ? m_pictureSpots.empty() : m_spots.spots().empty())) {
+      !(m_engine.image() ? m_engine.spots().empty() : m_spots.spots().empty())) {
     cmdSupprimer_Click();
     return true;
   }
@@ -443,14 +502,16 @@ void Disque::picDisque_MouseDown(DiscPoint point) {
 }
 
 void Disque::cmdAjouter_Click() {
+  if (m_engine.image()) {
+    const Outcome added =
+        m_engine.addSpotTyped(toUtf8(text("txtAngle")), toUtf8(text("txtDistance")), value("chkDepuisAxe") != 0);
+    say(added);
+    if (added.done) m_table->scrollToBottom();
+    return;
+  }
   const SpotEntry entry =
       spotOfAngle(toUtf8(text("txtAngle")), toUtf8(text("txtDistance")), value("chkDepuisAxe"), disc(), m_separator);
   if (!entry.point) return refuse(toQString(entry.refusal));
-  if (m_image) {
-    const FrameOutcome placed = frame();
-    if (!placed.frame) return refuse(toQString(placed.refusal));
-    return addPictureSpot(photo::pixelOfDiscPoint(*placed.frame, *entry.point));
-  }
   addSpot(*entry.point);
 }
 
@@ -463,8 +524,8 @@ void Disque::cmdAjouterXY_Click() {
 void Disque::cmdSupprimer_Click() {
   std::vector<int> rows;
   for (const QModelIndex& index : m_table->selectionModel()->selectedRows()) rows.push_back(index.row());
-  if (m_image) {
-    if (!removeRows(m_pictureSpots, std::move(rows))) return refuse(kNothingToRemove);
+  if (m_engine.image()) {
+    if (!m_engine.removeSpots(std::move(rows))) return refuse(kNothingToRemove);
     return showPicture();
   }
   if (!m_spots.remove(std::move(rows))) return refuse(kNothingToRemove);
@@ -472,7 +533,7 @@ void Disque::cmdSupprimer_Click() {
 }
 
 void Disque::cmdImprimer_Click() {
-  if (m_image) return printPicture();
+  if (m_engine.image()) return printPicture();
   QString error;
   const std::optional<PageContent> content = pageContent(&error);
   const std::optional<PageOptions> options = content ? pageOptions(&error) : std::nullopt;
@@ -481,7 +542,10 @@ void Disque::cmdImprimer_Click() {
 }
 
 void Disque::cmdEnregistrer_Click() {
-  if (m_image) return savePicture();
+  if (m_engine.image()) {
+    savePicture();
+    return;
+  }
   QString error;
   const std::optional<PageContent> content = pageContent(&error);
   const std::optional<PageOptions> options = content ? pageOptions(&error) : std::nullopt;
@@ -497,6 +561,7 @@ void Disque::cmdEnregistrer_Click() {
 void Disque::Command1_Click() { m_about.show(); }
 
 void Disque::cmdMenu_Click() {
+  if (!mayDropPictureSpots()) return;
   m_about.unload();
   unload();
 }
@@ -511,6 +576,7 @@ void Disque::Calcul() {
   setText("lblLo", toQString(texts.l0));
 
   m_instant = preciseDiscInstant(fields.view());
+  m_engine.takeTypedInstant(m_instant);
   m_view->setDisc(disc());
   showSpots();
   showPointer();
@@ -524,8 +590,8 @@ void Disque::addSpot(DiscPoint point) {
 
 // The table and the drawing follow the spots; B, L and DMC follow the instant.
 void Disque::showSpots() {
-  if (m_image) return showPicture();
-  const std::vector<Spot>& spots = m_spots.spots();
+  if (m_engine.image()) return showPicture();
+  const std::vector<DrawnSpot>& spots = m_spots.spots();
   const std::optional<DiscOrientation> orientation = disc();
   m_table->setRowCount(static_cast<int>(spots.size()));
   for (int row = 0; row < static_cast<int>(spots.size()); ++row) {
@@ -540,7 +606,7 @@ void Disque::showSpots() {
 }
 
 void Disque::showPointer() {
-  if (m_image) return showPicturePointer();
+  if (m_engine.image()) return showPicturePointer();
   const PointerReadout readout = pointerReadout(disc(), m_pointer, m_separator);
   for (std::size_t i = 0; i < readout.cells.size(); ++i) setText(kPointerNames[i], toQString(readout.cells[i]));
   setText("lblPtEtat", toQString(readout.state));
@@ -599,6 +665,25 @@ void Disque::dropEvent(QDropEvent* event) {
   openImage(urls.first().toLocalFile());
 }
 
+void Disque::closeEvent(QCloseEvent* event) {
+  if (!mayDropPictureSpots()) return event->ignore();
+  Form::closeEvent(event);
+}
+
+bool Disque::mayDropPictureSpots() {
+  if (!m_engine.unsaved()) return true;
+  switch (m_unsavedQuestion(QString::fromUtf8(kUnsavedSpots))) {
+    case UnsavedAnswer::Save:
+      return savePicture();
+    case UnsavedAnswer::Discard:
+      m_engine.markSaved();
+      return true;
+    case UnsavedAnswer::Cancel:
+      return false;
+  }
+  return false;
+}
+
 void Disque::cmdOuvrir_Click() {
   const QString path = m_imageDialog();
   if (!path.isEmpty()) openImage(path);
@@ -606,40 +691,25 @@ void Disque::cmdOuvrir_Click() {
 
 void Disque::openImage(const QString& path) {
   image::ImageReadOutcome read = image::readImageFile(path);
+  // A file refused loses nothing: the question comes once the new image is in hand.
   if (!read.ok()) return refuse(toQString(read.refusal));
-  auto samples = std::make_unique<image::GreyImage>(std::move(read.image));
+  if (!mayDropPictureSpots()) return;
+  // The date fields take the observation's as if typed, so that their checks and the
+  // results follow; the user may still change them. Without it the fields' instant is
+  // taken, and the status says that it was not read from the file.
+  if (read.observed) fillObservedDate(*read.observed);
   // The view lets go of the old samples before they are freed.
-  m_photo->setImage(samples.get());
-  m_image = std::move(samples);
-  // Spots and picked points belong to the image they were read on.
-  m_pictureSpots.clear();
-  m_nextPictureSpot = 1;
-  m_picking = Picking::None;
-  m_picked.clear();
+  m_photo->setImage(nullptr);
+  const OpenOutcome opened = m_engine.open(photoFileOf(std::move(read), toUtf8(QFileInfo(path).fileName())));
+  m_photo->setImage(m_engine.image());
   m_pixel.reset();
-  m_limb.reset();
-  setText("lblImage", QStringLiteral("%1 (%2, %3 × %4 px)")
-                          .arg(QFileInfo(path).fileName(), toQString(read.description()))
-                          .arg(m_image->width())
-                          .arg(m_image->height()));
+  setText("lblImage", toQString(m_engine.fileLine()));
   m_view->hide();
   m_photo->show();
   showPictureControls();
-
-  const photo::LimbOutcome found = photo::findLimb(m_image->view());
-  if (found.limb) {
-    m_limb = found.limb->circle;
-    m_limbFound = true;
-    setText("lblPhotoEtat", limbText(kLimbFound));
-  } else {
-    setText("lblPhotoEtat", QString::fromUtf8(kLimbMissing));
-  }
-  // The date fields take the observation's as if typed, so that their checks and the
-  // results follow; the user may still change them.
-  if (read.observed) fillObservedDate(*read.observed);
-  showPicture();
-  showPointer();
-  if (!found.limb) refuse(toQString(found.reason));
+  showOrientation();
+  Calcul();
+  if (!opened.limbMissing.empty()) refuse(toQString(opened.limbMissing));
 }
 
 void Disque::fillObservedDate(const image::ObservationDate& observed) {
@@ -648,27 +718,29 @@ void Disque::fillObservedDate(const image::ObservationDate& observed) {
   setText("txtAnnée", QString::number(observed.year));
   if (!observed.hasTime) return;
   if (value("chkZero")) setValue("chkZero", 0);
-  // The minute begun: the fields hold whole minutes.
+  // The minute begun: the fields hold whole minutes, the engine keeps the seconds.
   setText("txtMinute", QString::number(observed.minute));
   setText("txtHeure", QString::number(observed.hour));
 }
 
-// "%1 %2 %3": the limb's centre and radius in pixels.
-QString Disque::limbText(const char* pattern) const {
-  const auto shown = [this](double pixels) { return toQString(pixelText(pixels, m_separator)); };
-  return QString::fromUtf8(pattern).arg(shown(m_limb->centre.x), shown(m_limb->centre.y), shown(m_limb->radius));
+void Disque::showOrientation() {
+  const std::optional<PhotoOrientation>& orientation = m_engine.orientation();
+  if (!orientation) return;
+  const bool solar = orientation->reference == NorthReference::SolarAxis;
+  // The fields follow the engine; they do not give it back as typed meanwhile.
+  const QScopedValueRollback<bool> showing(m_showingOrientation, true);
+  static_cast<QAbstractButton*>(control(solar ? "optNordSolaire" : "optNordCeleste"))->setChecked(true);
+  setValue("chkEstDroite", orientation->mirrored ? 1 : 0);
+  setText("txtOrientation", toQString(m_engine.orientationFieldText()));
 }
 
 void Disque::cmdFermer_Click() {
+  if (!mayDropPictureSpots()) return;
   m_photo->setImage(nullptr);
-  m_image.reset();
   // A photograph's spots are pixels of that image: they mean nothing on the drawn disc
   // nor on the next image, and go with it. The drawn disc's own spots are kept.
-  m_pictureSpots.clear();
-  m_picking = Picking::None;
-  m_picked.clear();
+  m_engine.close();
   m_pixel.reset();
-  m_limb.reset();
   m_photo->setOverlay({});
   m_photo->hide();
   m_view->show();
@@ -683,25 +755,43 @@ void Disque::cmdFermer_Click() {
 }
 
 void Disque::showPictureControls() {
-  const bool open = m_image != nullptr;
+  const bool open = m_engine.image() != nullptr;
   for (const QString& name : kPictureControls) control(name)->setEnabled(open);
   for (const QString& name : kDrawingOnly) control(name)->setEnabled(!open);
   for (const char* name : {"lblPxX", "lblPxY"}) setText(name, QString());
 }
 
+void Disque::say(const Outcome& outcome) {
+  if (!outcome.done && !outcome.text.empty()) refuse(toQString(outcome.text));
+  showPicture();
+}
+
+void Disque::txtOrientation_Change() {
+  if (!m_engine.image() || m_showingOrientation) return;
+  const NorthReference reference = value("optNordSolaire") ? NorthReference::SolarAxis : NorthReference::Celestial;
+  m_engine.orient(toUtf8(text("txtOrientation")), reference, value("chkEstDroite") != 0);
+  showPicture();
+}
+
+void Disque::txtSeuil_Change() {
+  if (!m_engine.image()) return;
+  m_engine.setThresholds(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")));
+  showPicture();
+}
+
 void Disque::cmdDerive_Click() {
-  pick(Picking::Drift);
-  setText("lblPhotoEtat", QString::fromUtf8(kPickDriftFirst));
+  m_engine.startPicking(Picking::Drift);
+  showPicture();
 }
 
 void Disque::cmdBord_Click() {
-  pick(Picking::Limb);
-  setText("lblPhotoEtat", QString::fromUtf8(kPickLimb).arg(1));
+  m_engine.startPicking(Picking::Limb);
+  showPicture();
 }
 
-void Disque::pick(Picking what) {
-  m_picking = what;
-  m_picked.clear();
+void Disque::picPhoto_Escape() {
+  if (m_engine.picking() == Picking::None) return;
+  m_engine.cancelPicking();
   showPicture();
 }
 
@@ -711,201 +801,148 @@ void Disque::picPhoto_MouseMove(std::optional<photo::PixelPoint> pixel) {
 }
 
 void Disque::picPhoto_Click(photo::PixelPoint pixel) {
-  switch (m_picking) {
-    case Picking::Limb:
-      return pickLimb(pixel);
-    case Picking::Drift:
-      return pickDrift(pixel);
-    case Picking::None:
-      return addPictureSpot(pixel);
+  const Picking before = m_engine.picking();
+  const Outcome clicked = m_engine.click(pixel);
+  // Off the disc, as on the drawn disc, a click adds no spot and says nothing.
+  if (before == Picking::None && !clicked.done) return;
+  if (before == Picking::Drift && clicked.done && m_engine.picking() == Picking::None) showOrientation();
+  say(clicked);
+  if (m_engine.picking() == Picking::ConfirmLimb) return askLimb();
+  if (before == Picking::None) {
+    // The spot just clicked is the one "Mesurer l'aire" measures, not one chosen before.
+    m_table->clearSelection();
+    m_table->scrollToBottom();
   }
 }
 
-void Disque::pickLimb(photo::PixelPoint pixel) {
-  m_picked.push_back(pixel);
-  if (m_picked.size() < 3) {
-    setText("lblPhotoEtat", QString::fromUtf8(kPickLimb).arg(m_picked.size() + 1));
-    return showPicture();
+// The circle is drawn over the image while the question is asked.
+void Disque::askLimb() {
+  switch (m_limbQuestion(toQString(m_engine.status()) + u'\n' + QString::fromUtf8(kKeepLimb))) {
+    case LimbAnswer::Keep:
+      say(m_engine.confirmLimb());
+      return showPicturePointer();
+    case LimbAnswer::PickAgain:
+      say(m_engine.pickLimbAgain());
+      return;
+    case LimbAnswer::Cancel:
+      say(m_engine.cancelPicking());
+      return;
   }
-  const photo::CircleOutcome circle = photo::circleThroughPoints(m_picked[0], m_picked[1], m_picked[2]);
-  pick(Picking::None);
-  if (!circle.circle) {
-    setText("lblPhotoEtat", QString());
-    return refuse(toQString(circle.reason));
-  }
-  m_limb = circle.circle;
-  m_limbFound = false;
-  setText("lblPhotoEtat", limbText(kLimbGiven));
-  showPicture();
-  showPicturePointer();
-}
-
-// The drift gives celestial north, written into the angle as if typed: the user sees it
-// and may correct it.
-void Disque::pickDrift(photo::PixelPoint pixel) {
-  m_picked.push_back(pixel);
-  if (m_picked.size() < 2) {
-    setText("lblPhotoEtat", QString::fromUtf8(kPickDriftSecond));
-    return showPicture();
-  }
-  photo::ImageOrientation drift = imageOrientation();
-  drift.given = photo::NorthGiven::Drift;
-  drift.driftFrom = m_picked[0];
-  drift.driftTo = m_picked[1];
-  const photo::NorthOutcome north = photo::celestialNorth(drift, disc().value_or(DiscOrientation{}));
-  pick(Picking::None);
-  if (!north.angle) {
-    setText("lblPhotoEtat", QString());
-    return refuse(toQString(north.reason));
-  }
-  const QString angle = toQString(angleText(*north.angle, m_separator));
-  static_cast<QAbstractButton*>(control("optNordCeleste"))->setChecked(true);
-  setText("txtOrientation", angle);
-  setText("lblPhotoEtat", QString::fromUtf8(kDriftNorth).arg(angle));
-  showPicture();
-}
-
-void Disque::addPictureSpot(photo::PixelPoint pixel) {
-  const FrameOutcome placed = frame();
-  // Off the disc, as on the drawn disc, a click adds nothing.
-  if (placed.frame && pointRefusal(photo::discPointOfPixel(*placed.frame, pixel)) != DiscRefusal::None) return;
-  m_pictureSpots.push_back({m_nextPictureSpot++, pixel, std::nullopt});
-  showPicture();
-  // The spot just clicked is the one "Mesurer l'aire" measures, not one chosen before.
-  m_table->clearSelection();
-  m_table->scrollToBottom();
 }
 
 void Disque::cmdMesurer_Click() {
-  if (!m_image) return;
-  if (!m_limb) return refuse(QString::fromUtf8(kNoLimbYet));
-  const ThresholdsEntry entry = thresholdsOf(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")), m_separator);
-  if (!entry.thresholds) return refuse(toQString(entry.refusal));
-  if (m_pictureSpots.empty()) return refuse(QString::fromUtf8(kNoSpotToMeasure));
+  if (!m_engine.image()) return;
+  const Outcome thresholds = m_engine.setThresholds(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")));
+  if (!thresholds.done) return say(thresholds);
   // The spot chosen in the table, else the last one clicked.
-  std::size_t chosen = m_pictureSpots.size() - 1;
-  const QModelIndexList rows = m_table->selectionModel()->selectedRows();
-  if (!rows.isEmpty() && static_cast<std::size_t>(rows.first().row()) < m_pictureSpots.size())
-    chosen = static_cast<std::size_t>(rows.first().row());
-  PictureSpot& spot = m_pictureSpots[chosen];
-  const photo::SpotOutcome measured = photo::measureSpot(m_image->view(), *m_limb, spot.at, *entry.thresholds);
-  if (!measured.spot) return refuse(toQString(measured.reason));
-  spot.measured = measured.spot;
-  setText("lblPhotoEtat", QString::fromUtf8(kSpotMeasured)
-                              .arg(spot.number)
-                              .arg(toQString(areaText(measured.spot->whole.hemisphere, m_separator)),
-                                   toQString(areaText(measured.spot->umbra.hemisphere, m_separator))));
-  showPicture();
-  m_table->selectRow(static_cast<int>(chosen));
+  std::optional<int> chosen;
+  if (const QModelIndexList rows = m_table->selectionModel()->selectedRows(); !rows.isEmpty())
+    chosen = rows.first().row();
+  if (const Outcome measured = m_engine.measure(chosen); measured.done) {
+    say(measured);
+    m_table->selectRow(chosen.value_or(static_cast<int>(m_engine.spots().size()) - 1));
+  } else {
+    say(measured);
+  }
 }
-
-photo::ImageOrientation Disque::imageOrientation() const {
-  photo::ImageOrientation orientation;
-  orientation.given = value("optNordSolaire") ? photo::NorthGiven::Solar : photo::NorthGiven::Celestial;
-  orientation.angle = orientationAngle(toUtf8(text("txtOrientation")), m_separator);
-  orientation.mirrored = value("chkEstDroite") != 0;
-  return orientation;
-}
-
-FrameOutcome Disque::frame() const { return imageFrame(m_limb, imageOrientation(), disc()); }
 
 void Disque::showPicture() {
-  if (!m_image) return;
-  const std::optional<photo::ImageFrame> placed = frame().frame;
-  const std::optional<DiscOrientation> orientation = disc();
-  if (m_table->columnCount() != kPictureSpotColumns.size()) {
-    m_table->setColumnCount(static_cast<int>(kPictureSpotColumns.size()));
-    m_table->setHorizontalHeaderLabels(kPictureSpotColumns);
-    // Eight columns in the width of six: the number and the areas take what their headings need.
-    for (const int column : {0, 6, 7}) m_table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  if (!m_engine.image()) return;
+  const std::vector<std::string> columns = PhotoReduction::columns();
+  if (m_table->columnCount() != static_cast<int>(columns.size())) {
+    QStringList headings;
+    for (const std::string& column : columns) headings << toQString(column);
+    m_table->setColumnCount(static_cast<int>(headings.size()));
+    m_table->setHorizontalHeaderLabels(headings);
+    // Nine columns in the width of six: the number, the areas and the thresholds take what
+    // their headings need.
+    for (const int column : {0, 6, 7, 8})
+      m_table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
   }
-  m_table->setRowCount(static_cast<int>(m_pictureSpots.size()));
-  PhotoOverlay overlay;
-  overlay.frame = placed;
-  overlay.disc = orientation;
-  overlay.gridStep = gridStep();
-  for (int row = 0; row < static_cast<int>(m_pictureSpots.size()); ++row) {
-    const PictureSpot& spot = m_pictureSpots[static_cast<std::size_t>(row)];
-    const std::array<std::string, 8> cells = pictureSpotCells(placed, orientation, spot, m_separator);
+  const std::vector<SpotCells> rows = m_engine.rows();
+  m_table->setRowCount(static_cast<int>(rows.size()));
+  for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+    const SpotCells& cells = rows[static_cast<std::size_t>(row)];
     for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
       auto* item = new QTableWidgetItem(toQString(cells[static_cast<std::size_t>(column)]));
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       m_table->setItem(row, column, item);
     }
-    overlay.spots.push_back({spot.number, spot.at});
-    if (spot.measured) overlay.outlines.push_back(spot.measured->mask);
   }
-  if (m_picking == Picking::Limb) overlay.limbPoints = m_picked;
-  if (m_picking == Picking::Drift) overlay.driftPoints = m_picked;
+  OverlayContent content = m_engine.overlay();
+  PhotoOverlay overlay;
+  overlay.frame = content.frame;
+  overlay.disc = content.disc;
+  overlay.gridStep = gridStep();
+  for (const PhotoSpot& spot : content.spots) {
+    overlay.spots.push_back({spot.number, spot.at});
+    if (spot.measure) overlay.outlines.push_back(spot.measure->mask);
+  }
+  overlay.limbPoints = std::move(content.limbPoints);
+  overlay.driftPoints = std::move(content.driftPoints);
   m_photo->setOverlay(std::move(overlay));
+  setText("lblPhotoEtat", toQString(m_engine.status()));
   showPicturePointer();
 }
 
 void Disque::showPicturePointer() {
-  if (!m_image) return;
-  setText("lblPxX", m_pixel ? toQString(pixelText(m_pixel->x, m_separator)) : QString());
-  setText("lblPxY", m_pixel ? toQString(pixelText(m_pixel->y, m_separator)) : QString());
-  PointerReadout readout;
-  const FrameOutcome placed = frame();
-  if (!m_pixel)
-    readout.state = kPhotoPointerHint;
-  else if (!placed.frame)
-    readout.state = placed.refusal;
-  else
-    readout = pointerReadout(disc(), photo::discPointOfPixel(*placed.frame, *m_pixel), m_separator);
+  if (!m_engine.image()) return;
+  const PixelReadout readout = m_engine.pointer(m_pixel);
+  setText("lblPxX", toQString(readout.x));
+  setText("lblPxY", toQString(readout.y));
   for (std::size_t i = 0; i < readout.cells.size(); ++i) setText(kPointerNames[i], toQString(readout.cells[i]));
   setText("lblPtEtat", toQString(readout.state));
 }
 
-QString Disque::pictureName() const {
-  return documentName(QStringLiteral("Photographie du Soleil"), *this);
-}
-
-void Disque::savePicture() {
-  const QString path = m_pictureSaveDialog(QDir::home().filePath(pictureName() + QStringLiteral(".png")));
-  if (path.isEmpty()) return;
+bool Disque::savePicture() {
+  const QString name = documentName(QString::fromUtf8(kPictureTitle), *this);
+  const QString path = m_pictureSaveDialog(QDir::home().filePath(name + QStringLiteral(".png")));
+  if (path.isEmpty()) return false;
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
-  if (!captionedPicture(m_photo->photoWithOverlay(), pictureCaptionLines()).save(&buffer, "PNG"))
-    return refuse(QString::fromUtf8(kPageNotWritten).arg(path, QString::fromUtf8(kPngNotMade)));
-  if (const QString reason = ui::writeWholeFile(path, png); !reason.isEmpty())
-    return refuse(QString::fromUtf8(kPageNotWritten).arg(path, reason));
+  if (!captionedPicture(m_photo->photoWithOverlay(), pictureCaptionLines()).save(&buffer, "PNG")) {
+    refuse(QString::fromUtf8(kPageNotWritten).arg(path, QString::fromUtf8(kPngNotMade)));
+    return false;
+  }
+  if (const QString reason = ui::writeWholeFile(path, png); !reason.isEmpty()) {
+    refuse(QString::fromUtf8(kPageNotWritten).arg(path, reason));
+    return false;
+  }
   const QFileInfo written(path);
   const QString csvPath = written.dir().filePath(written.completeBaseName() + QStringLiteral(".csv"));
-  const std::string csv = pictureSpotsCsv(m_pictureSpots, frame().frame, disc(), m_separator);
-  if (const QString reason = ui::writeWholeFile(csvPath, QByteArray::fromStdString(csv)); !reason.isEmpty())
+  if (const QString reason = ui::writeWholeFile(csvPath, QByteArray::fromStdString(m_engine.csv()));
+      !reason.isEmpty()) {
     refuse(QString::fromUtf8(kPageNotWritten).arg(csvPath, reason));
+    return false;
+  }
+  m_engine.markSaved();
+  return true;
 }
 
 QStringList Disque::pictureCaptionLines() const {
-  const std::string instant =
-      m_instant ? headingLine(m_instant->julianDay, m_separator) : std::string(kIncompleteDate);
   QStringList lines;
-  for (const std::string& line : pictureCaption(text("lblImage").toStdString(), instant,
-                                                orientationLine(frame(), m_separator),
-                                                limbLine(m_limb, m_limbFound, m_separator)))
-    lines << toQString(line);
+  for (const std::string& line : m_engine.caption()) lines << toQString(line);
   return lines;
+}
+
+QStringList Disque::frameLines() const {
+  return {toQString(m_engine.orientationLine()), toQString(m_engine.limbLine())};
 }
 
 void Disque::printPicture() {
   PhotoPage page;
-  page.heading = m_instant ? toQString(headingLine(m_instant->julianDay, m_separator)) : QString::fromUtf8(kIncompleteDate);
-  page.fileLine = text("lblImage");
-  page.frameLines = {toQString(orientationLine(frame(), m_separator)),
-                     toQString(limbLine(m_limb, m_limbFound, m_separator))};
+  page.heading = toQString(m_engine.heading());
+  page.fileLine = toQString(m_engine.fileLine());
+  page.frameLines = frameLines();
   page.picture = m_photo->display();
   page.overlay = m_photo->overlay();
-  page.columns = kPictureSpotColumns;
-  const std::optional<photo::ImageFrame> placed = frame().frame;
-  for (const PictureSpot& spot : m_pictureSpots) {
-    const std::array<std::string, 8> cells = pictureSpotCells(placed, disc(), spot, m_separator);
-    page.rows.emplace_back(cells.begin(), cells.end());
-  }
-  m_documents.print(pictureName(), m_documents.pageLayout(), [&page](QPainter& painter, QPagedPaintDevice& device) {
-    return paintPhotoPage(painter, device, page);
-  });
+  for (const std::string& column : PhotoReduction::columns()) page.columns << toQString(column);
+  for (const SpotCells& cells : m_engine.rows()) page.rows.emplace_back(cells.begin(), cells.end());
+  m_documents.print(documentName(QString::fromUtf8(kPictureTitle), *this), m_documents.pageLayout(),
+                    [&page](QPainter& painter, QPagedPaintDevice& device) {
+                      return paintPhotoPage(painter, device, page);
+                    });
 }
 
 }  // namespace kavrel::disque

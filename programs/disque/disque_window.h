@@ -6,7 +6,9 @@
 // A photograph opened (or dropped on the window) takes the disc's place: its limb found or
 // given by three clicks, its orientation typed or taken from a drift, the grid laid over
 // it; a click there adds a spot kept as its pixel, whose area can be measured; the image
-// with its overlay is saved as PNG with the spots as CSV beside it, or printed.
+// with its overlay is saved as PNG with the spots as CSV beside it, or printed. The
+// photograph's state and texts are its engine's (photo_reduction.h); the window wires its
+// controls to it and asks before spots not saved would be lost.
 #pragma once
 
 #include <QString>
@@ -20,7 +22,7 @@
 #include "image/grey_image.h"
 #include "image/observation_date.h"
 #include "photo/image_orientation.h"
-#include "programs/disque/photo_spots.h"
+#include "programs/disque/photo_reduction.h"
 #include "programs/date_fields.h"
 #include "programs/disque/disc_page.h"
 #include "programs/disque/page_printer.h"
@@ -64,18 +66,27 @@ class Disque : public ui::Form {
   using PictureSaveDialog = std::function<QString(const QString& suggested)>;
   void setPictureSaveDialog(PictureSaveDialog dialog) { m_pictureSaveDialog = std::move(dialog); }
 
+  // What to do with a photograph's spots not saved, before they would be lost (another
+  // image, "&Fermer l'image", quitting). Defaults to a modal question.
+  enum class UnsavedAnswer { Save, Discard, Cancel };
+  using UnsavedQuestion = std::function<UnsavedAnswer(const QString& text)>;
+  void setUnsavedQuestion(UnsavedQuestion question) { m_unsavedQuestion = std::move(question); }
+  // Whether to keep the circle through the three points just picked (drawn over the
+  // image while asked). Defaults to a modal question.
+  enum class LimbAnswer { Keep, PickAgain, Cancel };
+  using LimbQuestion = std::function<LimbAnswer(const QString& text)>;
+  void setLimbQuestion(LimbQuestion question) { m_limbQuestion = std::move(question); }
+
   // Opens the image at `path` as "&Ouvrir une image…" does; a refused file is said and
   // leaves the window as it was.
   void openImage(const QString& path);
 
   [[nodiscard]] about::AboutLauncher& about() { return m_about; }
   [[nodiscard]] PhotoView* photoView() const { return m_photo; }
-  [[nodiscard]] const image::GreyImage* image() const { return m_image.get(); }
-  [[nodiscard]] const std::optional<photo::Circle>& limb() const { return m_limb; }
-  [[nodiscard]] const std::vector<PictureSpot>& pictureSpots() const { return m_pictureSpots; }
+  [[nodiscard]] const PhotoReduction& photograph() const { return m_engine; }
   [[nodiscard]] DiscView* discView() const { return m_view; }
   [[nodiscard]] QTableWidget* spotTable() const { return m_table; }
-  [[nodiscard]] const std::vector<Spot>& spots() const { return m_spots.spots(); }
+  [[nodiscard]] const std::vector<DrawnSpot>& spots() const { return m_spots.spots(); }
   // The page as it would be printed now; nothing while the instant or the options are
   // refused (the reason in `error`).
   [[nodiscard]] std::optional<PageContent> pageContent(QString* error = nullptr) const;
@@ -87,6 +98,8 @@ class Disque : public ui::Form {
   // A file dropped on the window is opened as an image.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // Quitting with a photograph's spots not saved asks first.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void Form_Load();
@@ -124,22 +137,26 @@ class Disque : public ui::Form {
   [[nodiscard]] std::optional<DiscOrientation> disc() const;
 
   // The photograph's part.
-  enum class Picking { None, Limb, Drift };
+  void connectPhotograph();
   void fillObservedDate(const image::ObservationDate& observed);
-  void showPicture();  // its spots and overlay
+  void showOrientation();  // the engine's, in its fields
+  void showPicture();      // its table, overlay and status
   void showPicturePointer();
-  [[nodiscard]] QString limbText(const char* pattern) const;
   void showPictureControls();
-  void pick(Picking what);
-  void pickLimb(photo::PixelPoint pixel);
-  void pickDrift(photo::PixelPoint pixel);
-  void addPictureSpot(photo::PixelPoint pixel);
-  void savePicture();
+  void txtOrientation_Change();
+  void txtSeuil_Change();
+  void picPhoto_Escape();
+  void askLimb();
+  // False when the user gave up or the files were not written.
+  bool savePicture();
+  // Asks what to do with spots not saved; false to leave the photograph as it is.
+  [[nodiscard]] bool mayDropPictureSpots();
+  // What the saved picture's caption and the printed page's heading say of the photograph.
   [[nodiscard]] QStringList pictureCaptionLines() const;
+  [[nodiscard]] QStringList frameLines() const;
   void printPicture();
-  [[nodiscard]] photo::ImageOrientation imageOrientation() const;
-  [[nodiscard]] FrameOutcome frame() const;
-  [[nodiscard]] QString pictureName() const;
+  void say(const Outcome& outcome);
+
   ui::Desktop m_desktop;
   std::string m_separator;
   DateFields m_fields;
@@ -150,21 +167,18 @@ class Disque : public ui::Form {
   QTableWidget* m_table = nullptr;
   std::optional<DiscInstant> m_instant;
   std::optional<DiscPoint> m_pointer;
-  SpotList m_spots;
+  DrawnSpotList m_spots;
 
   ImageDialog m_imageDialog;
   PictureSaveDialog m_pictureSaveDialog;
+  UnsavedQuestion m_unsavedQuestion;
+  LimbQuestion m_limbQuestion;
   ui::DocumentPrinter m_documents;
-  // The one copy of the photograph's samples; the view reads them through a pointer.
-  std::unique_ptr<image::GreyImage> m_image;
+  // The photograph, its samples held once: the view reads them through a pointer.
+  PhotoReduction m_engine;
   PhotoView* m_photo = nullptr;
-  std::optional<photo::Circle> m_limb;
-  bool m_limbFound = false;  // else given by three points
-  Picking m_picking = Picking::None;
-  std::vector<photo::PixelPoint> m_picked;
-  std::vector<PictureSpot> m_pictureSpots;
-  int m_nextPictureSpot = 1;
   std::optional<photo::PixelPoint> m_pixel;  // under the pointer
+  bool m_showingOrientation = false;
   std::unique_ptr<PhotoDisplayControls> m_photoDisplay;  // its contrast, grid and zoom
 };
 

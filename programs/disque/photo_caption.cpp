@@ -18,23 +18,17 @@ std::string filled(std::string pattern, const std::vector<std::string>& values) 
 
 }  // namespace
 
-std::string orientationLine(const FrameOutcome& placed, std::string_view separator) {
-  if (!placed.frame || !std::isfinite(placed.frame->north)) {
+std::string orientationLine(const std::optional<photo::ImageFrame>& frame, std::string_view refusal,
+                            std::string_view separator) {
+  if (!frame || !std::isfinite(frame->north)) {
     std::string line = kCaptionNoOrientation;
-    if (!placed.refusal.empty()) line += " : " + placed.refusal;
+    if (!refusal.empty()) line += " : " + std::string(refusal);
     return line;
   }
   // 359.996 would read 360,00.
-  double north = angleText(placed.frame->north, ".") == "360.00" ? 0 : placed.frame->north;
+  double north = angleText(frame->north, ".") == "360.00" ? 0 : frame->north;
   return filled(kCaptionNorth, {angleText(north, separator)}) + " ; " +
-         (placed.frame->mirrored ? kCaptionMirrored : kCaptionUpright);
-}
-
-std::string limbLine(const std::optional<photo::Circle>& limb, bool found, std::string_view separator) {
-  if (!limb) return kCaptionNoLimb;
-  return filled(found ? kCaptionLimbFound : kCaptionLimbGiven,
-                {pixelText(limb->centre.x, separator), pixelText(limb->centre.y, separator),
-                 pixelText(limb->radius, separator)});
+         (frame->mirrored ? kCaptionMirrored : kCaptionUpright);
 }
 
 std::vector<std::string> pictureCaption(std::string_view fileName, std::string_view instant,

@@ -256,7 +256,7 @@ OverlayGeometry overlayGeometry(PhotoOverlay overlay) {
   if (overlay.disc && !(std::isfinite(overlay.disc->p) && std::isfinite(overlay.disc->b0) &&
                         std::isfinite(overlay.disc->l0) && std::isfinite(overlay.disc->semiDiameter)))
     overlay.disc.reset();
-  std::erase_if(overlay.spots, [](const PhotoSpot& spot) { return !drawable(spot.at); });
+  std::erase_if(overlay.spots, [](const SpotMarker& spot) { return !drawable(spot.at); });
   std::erase_if(overlay.limbPoints, [](photo::PixelPoint point) { return !drawable(point); });
   std::erase_if(overlay.driftPoints, [](photo::PixelPoint point) { return !drawable(point); });
   if (overlay.frame) {
@@ -335,7 +335,7 @@ void paintOverlay(QPainter& painter, const OverlayGeometry& geometry, const Phot
     }
   }
   painter.setPen(cosmeticPen(kSpotInk, look.strongLine));
-  for (const PhotoSpot& spot : overlay.spots) {
+  for (const SpotMarker& spot : overlay.spots) {
     const QPointF at = mapping.toDevice(spot.at);
     painter.drawEllipse(at, mark, mark);
     drawLabel(painter, at + QPointF(mark + look.textHeight * 0.6, -mark - look.textHeight * 0.3),

@@ -81,7 +81,8 @@ struct DisplayStretch {
 // would otherwise pay as fresh memory each time; false without memory for it.
 bool writeDisplay(image::GreyView image, DisplayStretch stretch, QImage& display);
 
-struct PhotoSpot {
+// A spot's mark: its number beside its pixel.
+struct SpotMarker {
   int number = 0;
   photo::PixelPoint at{};
 };
@@ -94,7 +95,7 @@ struct PhotoOverlay {
   std::optional<DiscOrientation> disc;
   GridStep gridStep{};
   bool grid = true;  // the parallels and meridians drawn
-  std::vector<PhotoSpot> spots;
+  std::vector<SpotMarker> spots;
   std::vector<photo::SpotMask> outlines;         // the measured spots, each with its umbra
   std::vector<photo::PixelPoint> limbPoints;     // the limb's points being picked (up to three)
   std::vector<photo::PixelPoint> driftPoints;    // the drift's feature, then the same later

@@ -414,7 +414,9 @@ TEST(KavrelCommand, PhotographMeasures) {
   // 16/3600 of the disc; the hemisphere's millionths are nearly half of the disc's.
   const Result area = kavrel({"aire", sun, "100", "71"}, kFrench);
   ASSERT_EQ(area.status, 0) << area.err;
-  const std::string umbraLine = area.out.substr(area.out.find("Ombre : "));
+  const std::size_t umbraAt = area.out.find("Ombre : ");
+  const std::string umbraLine = area.out.substr(umbraAt, area.out.find("\nSeuils : ") - umbraAt);
+  EXPECT_NE(area.out.find("\nSeuils : 0,90 / 0,60\n"), std::string::npos) << area.out;
   const std::vector<double> whole = numbersIn(area.out.substr(0, area.out.find('\n')));
   const std::vector<double> umbra = numbersIn(umbraLine);
   ASSERT_EQ(whole.size(), 3u) << area.out;

@@ -68,8 +68,8 @@ TEST(SpotArea, CapsMeasuredWithinTenPercent) {
     SCOPED_TRACE(row.name);
     const Picture picture = drawSpot(row.cap);
     const SpotOutcome outcome = measureSpot(picture.view(), kLimb, pixelOf(row.cap));
-    ASSERT_TRUE(outcome.spot.has_value()) << outcome.reason;
-    const Spot& spot = *outcome.spot;
+    ASSERT_TRUE(outcome.measure.has_value()) << outcome.reason;
+    const SpotMeasure& spot = *outcome.measure;
     const double mu = std::sqrt(1 - row.cap.r * row.cap.r);
     EXPECT_NEAR(spot.whole.hemisphere, row.cap.spotMsh, 0.1 * row.cap.spotMsh);
     EXPECT_NEAR(spot.umbra.hemisphere, row.cap.umbraMsh, 0.1 * row.cap.umbraMsh);
@@ -91,8 +91,8 @@ TEST(SpotArea, ThresholdsChangeable) {
   const Cap cap{0, 0, 3000, 800};
   const Picture picture = drawSpot(cap);
   const SpotOutcome outcome = measureSpot(picture.view(), kLimb, pixelOf(cap), {0.6, 0.5, 0.03});
-  ASSERT_TRUE(outcome.spot.has_value()) << outcome.reason;
-  EXPECT_NEAR(outcome.spot->whole.hemisphere, 800, 80);
+  ASSERT_TRUE(outcome.measure.has_value()) << outcome.reason;
+  EXPECT_NEAR(outcome.measure->whole.hemisphere, 800, 80);
 }
 
 TEST(SpotArea, PointsRefused) {
@@ -115,7 +115,7 @@ TEST(SpotArea, PointsRefused) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const SpotOutcome outcome = measureSpot(picture.view(), kLimb, row.point, row.thresholds);
-    EXPECT_FALSE(outcome.spot.has_value());
+    EXPECT_FALSE(outcome.measure.has_value());
     EXPECT_EQ(outcome.reason, row.reason);
   }
 }

@@ -122,11 +122,11 @@ TEST(DisqueCore, SpotsRemoved) {
   };
   for (const RemovalCase& c : cases) {
     SCOPED_TRACE(c.name);
-    SpotList list;
+    DrawnSpotList list;
     for (int i = 0; i < c.added; ++i) list.add({10.0 * i, 0.5});
     EXPECT_EQ(list.remove(c.rows), c.removed);
     std::vector<int> numbers;
-    for (const Spot& spot : list.spots()) numbers.push_back(spot.number);
+    for (const DrawnSpot& spot : list.spots()) numbers.push_back(spot.number);
     EXPECT_EQ(numbers, c.numbersLeft);
     // A number is never given again.
     EXPECT_EQ(list.add({0, 0}).number, c.added + 1);

@@ -264,7 +264,7 @@ class DisqueSubject : public Subject {
     if (w.pageContent().has_value() != instant.has_value()) return "the page does not follow the instant";
     const std::optional<DiscOrientation> disc = instant ? std::optional(instant->disc) : std::nullopt;
 
-    const std::vector<disque::Spot>& spots = w.spots();
+    const std::vector<disque::DrawnSpot>& spots = w.spots();
     const QTableWidget* table = w.spotTable();
     if (table->rowCount() != static_cast<int>(spots.size()))
       return QString("the table has %1 rows for %2 spots").arg(table->rowCount()).arg(spots.size());

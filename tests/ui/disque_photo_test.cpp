@@ -1,6 +1,7 @@
 // The disc window reducing a photograph: a synthetic Sun opened through the file hook, its
 // limb found, a spot clicked and measured, the image and the spots saved, a bad file
-// refused, and the orientation's choices read back through a clicked point's theta.
+// refused; spots not saved asked about before they are lost; an angle typed with a
+// decimal point or comma; the three-point limb confirmed, picked again or given up (Esc).
 #include <QtTest>
 
 #include <QFile>
@@ -86,8 +87,12 @@ class DisquePhotoTest : public QObject {
  private slots:
   void aPhotographReduced();
   void aFitsDateFillsTheDateFields();
-  void theOrientationReadsBackInTheta_data();
-  void theOrientationReadsBackInTheta();
+  void anAngleTypedWithEitherSeparator_data();
+  void anAngleTypedWithEitherSeparator();
+  void unsavedSpotsAskedAbout_data();
+  void unsavedSpotsAskedAbout();
+  void threePointsConfirmedOrGivenUp_data();
+  void threePointsConfirmedOrGivenUp();
 };
 
 void DisquePhotoTest::aPhotographReduced() {
@@ -97,17 +102,16 @@ void DisquePhotoTest::aPhotographReduced() {
   OpenWindow<Disque> f;
   openSun(f, path);
   QVERIFY(f.desktop.messages.shown.empty());
-  QVERIFY(f.w().image());
+  QVERIFY(f.w().photograph().image());
   QVERIFY(f.w().photoView()->isVisible());
   QVERIFY(!f.w().discView()->isVisible());
-  QVERIFY(f.w().limb());
-  QVERIFY(std::hypot(f.w().limb()->centre.x - kCentreX, f.w().limb()->centre.y - kCentreY) < 1);
-  QVERIFY(std::abs(f.w().limb()->radius - kRadius) < 1);
+  // A PNG has no date: the status says so rather than taking the fields' silently.
+  QVERIFY2(f.w().text("lblPhotoEtat").contains(QString::fromUtf8(kNotReadFromFile)), qPrintable(f.w().text("lblPhotoEtat")));
 
   clickPixel(f.w().photoView(), kSpotX, kSpotY);
   QTableWidget* table = f.w().spotTable();
   QCOMPARE(table->rowCount(), 1);
-  QCOMPARE(table->columnCount(), 8);
+  QCOMPARE(table->columnCount(), 9);
   f.w().button("cmdMesurer")->click();
   QVERIFY(f.desktop.messages.shown.empty());
   const double measured = cellNumber(table, 0, 6);
@@ -134,13 +138,8 @@ void DisquePhotoTest::aPhotographReduced() {
   QVERIFY(csv.open(QIODevice::ReadOnly));
   const QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
   QCOMPARE(lines.size(), 3);
-  QCOMPARE(lines[0], QString("numero;x_px;y_px;angle;distance;B_deg;L_deg;DMC_deg;aire_msh;"
-                             "aire_millioniemes_disque;ombre_msh;ombre_millioniemes_disque"));
-  QStringList first = lines[1].split(';');
-  QCOMPARE(first.size(), 12);
-  QCOMPARE(first[0], QString("1"));
-  QVERIFY(std::abs(first[1].replace(',', '.').toDouble() - kSpotX) < 1);
-  QVERIFY(std::abs(first[8].replace(',', '.').toDouble() - measured) < 1);
+  QCOMPARE(lines[1], QString::fromStdString(f.w().photograph().csv()).split('\n')[1]);
+  QVERIFY(!f.w().photograph().unsaved());
 
   // A file that is no image: the reader's words, and the photograph stays.
   const QString bad = dir.filePath("faux.png");
@@ -148,23 +147,22 @@ void DisquePhotoTest::aPhotographReduced() {
   QVERIFY(file.open(QIODevice::WriteOnly));
   file.write("pas une image");
   file.close();
-  const image::GreyImage* before = f.w().image();
+  const image::GreyImage* before = f.w().photograph().image();
   f.w().openImage(bad);
   QCOMPARE(f.desktop.messages.shown.size(), 1u);
   QCOMPARE(f.desktop.messages.shown[0].text, QString::fromStdString(image::readImageFile(bad).refusal));
   QCOMPARE(f.desktop.messages.shown[0].style, ui::kStyleExclamation);
-  QCOMPARE(f.w().image(), before);
+  QCOMPARE(f.w().photograph().image(), before);
   QCOMPARE(table->rowCount(), 2);
 
   // Closed: the drawn disc again, the photograph's spots gone with it.
   f.w().button("cmdFermer")->click();
-  QVERIFY(!f.w().image());
+  QVERIFY(!f.w().photograph().image());
   QVERIFY(f.w().discView()->isVisible());
   QCOMPARE(table->rowCount(), 0);
   QCOMPARE(table->columnCount(), 6);
 }
 
-// A point 40 px left of the centre, as displayed: east on an upright image with north up.
 // The instant of a FITS file's header goes into the date fields as if typed, and the
 // results follow it; the minute is the one begun (the fields hold whole minutes).
 void DisquePhotoTest::aFitsDateFillsTheDateFields() {
@@ -193,38 +191,108 @@ void DisquePhotoTest::aFitsDateFillsTheDateFields() {
   QCOMPARE(f.w().text("lblP"), QStringLiteral("13,93"));
 }
 
-void DisquePhotoTest::theOrientationReadsBackInTheta_data() {
-  QTest::addColumn<QString>("angle");
-  QTest::addColumn<bool>("eastRight");
-  QTest::addColumn<double>("dx");
-  QTest::addColumn<double>("dy");
-  QTest::addColumn<double>("theta");
-  QTest::newRow("north up, a point to the left is east") << "0" << false << -40.0 << 0.0 << 90.0;
-  QTest::newRow("north up, a point above is north") << "0" << false << 0.0 << -40.0 << 0.0;
-  QTest::newRow("north to the left, a point to the left is north") << "90" << false << -40.0 << 0.0 << 0.0;
-  QTest::newRow("north up, east right: a point to the left is west") << "0" << true << -40.0 << 0.0 << 270.0;
+// "12.5" in a French window once blanked the grid and every value without a word.
+void DisquePhotoTest::anAngleTypedWithEitherSeparator_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("status");
+  QTest::newRow("decimal point") << "90.0" << "Orientation : nord céleste à 90,00° du haut de l'image.";
+  QTest::newRow("decimal comma") << "90,0" << "Orientation : nord céleste à 90,00° du haut de l'image.";
+  QTest::newRow("not a number, said") << "9O" << QString::fromUtf8(photo::kOrientationNotANumberMessage.data());
 }
 
-void DisquePhotoTest::theOrientationReadsBackInTheta() {
-  QFETCH(QString, angle);
-  QFETCH(bool, eastRight);
-  QFETCH(double, dx);
-  QFETCH(double, dy);
-  QFETCH(double, theta);
+// North typed to the left: a point left of the centre is north.
+void DisquePhotoTest::anAngleTypedWithEitherSeparator() {
+  QFETCH(QString, typed);
+  QFETCH(QString, status);
   QTemporaryDir dir;
   const QString path = dir.filePath("soleil.png");
   writeSun(path);
   OpenWindow<Disque> f;
   openSun(f, path);
-  retype(f.w(), "txtOrientation", angle);
-  f.w().setValue("chkEstDroite", eastRight ? 1 : 0);
-  clickPixel(f.w().photoView(), kCentreX + dx, kCentreY + dy);
+  retype(f.w(), "txtOrientation", typed);
+  QCOMPARE(f.w().text("lblPhotoEtat"), status);
+  QVERIFY(f.desktop.messages.shown.empty());
+  if (!status.startsWith("Orientation")) return;  // nothing to place
+  clickPixel(f.w().photoView(), kCentreX - 40, kCentreY);
   QTableWidget* table = f.w().spotTable();
   QCOMPARE(table->rowCount(), 1);
-  const double shown = cellNumber(table, 0, 1);
-  QVERIFY2(std::abs(std::remainder(shown - theta, 360)) < 1.5,
-           qPrintable(QString("θ %1, expected %2").arg(shown).arg(theta)));
+  QVERIFY2(std::abs(std::remainder(cellNumber(table, 0, 1), 360)) < 1.5, qPrintable(table->item(0, 1)->text()));
   QVERIFY(f.desktop.messages.shown.empty());
+}
+
+void DisquePhotoTest::unsavedSpotsAskedAbout_data() {
+  QTest::addColumn<int>("answer");
+  QTest::addColumn<bool>("closed");
+  QTest::addColumn<bool>("saved");
+  QTest::newRow("cancel keeps the photograph") << int(Disque::UnsavedAnswer::Cancel) << false << false;
+  QTest::newRow("discard closes it") << int(Disque::UnsavedAnswer::Discard) << true << false;
+  QTest::newRow("save writes, then closes") << int(Disque::UnsavedAnswer::Save) << true << true;
+}
+
+void DisquePhotoTest::unsavedSpotsAskedAbout() {
+  QFETCH(int, answer);
+  QFETCH(bool, closed);
+  QFETCH(bool, saved);
+  QTemporaryDir dir;
+  const QString path = dir.filePath("soleil.png");
+  writeSun(path);
+  OpenWindow<Disque> f;
+  openSun(f, path);
+  int asked = 0;
+  f.w().setUnsavedQuestion([&](const QString&) {
+    ++asked;
+    return static_cast<Disque::UnsavedAnswer>(answer);
+  });
+  const QString png = dir.filePath("mesure.png");
+  f.w().setPictureSaveDialog([png](const QString&) { return png; });
+  // Nothing clicked yet: nothing to ask.
+  f.w().button("cmdFermer")->click();
+  QCOMPARE(asked, 0);
+  openSun(f, path);
+  clickPixel(f.w().photoView(), kSpotX, kSpotY);
+  f.w().button("cmdFermer")->click();
+  QCOMPARE(asked, 1);
+  QCOMPARE(f.w().photograph().image() == nullptr, closed);
+  QCOMPARE(QFile::exists(dir.filePath("mesure.csv")), saved);
+}
+
+void DisquePhotoTest::threePointsConfirmedOrGivenUp_data() {
+  QTest::addColumn<int>("answer");  // -1: Esc after two points
+  QTest::addColumn<bool>("taken");
+  QTest::addColumn<QString>("status");
+  QTest::newRow("kept") << int(Disque::LimbAnswer::Keep) << true << "Bord donné par trois points";
+  QTest::newRow("picked again") << int(Disque::LimbAnswer::PickAgain) << false << "point 1 sur 3";
+  QTest::newRow("cancelled") << int(Disque::LimbAnswer::Cancel) << false << "Choix des points annulé.";
+  QTest::newRow("Esc") << -1 << false << "Choix des points annulé.";
+}
+
+// Three points of a circle much smaller than the disc: shown, and asked about.
+void DisquePhotoTest::threePointsConfirmedOrGivenUp() {
+  QFETCH(int, answer);
+  QFETCH(bool, taken);
+  QFETCH(QString, status);
+  QTemporaryDir dir;
+  const QString path = dir.filePath("soleil.png");
+  writeSun(path);
+  OpenWindow<Disque> f;
+  openSun(f, path);
+  QString asked;
+  f.w().setLimbQuestion([&](const QString& text) {
+    asked = text;
+    return static_cast<Disque::LimbAnswer>(answer);
+  });
+  f.w().button("cmdBord")->click();
+  clickPixel(f.w().photoView(), kCentreX - 20, kCentreY);
+  clickPixel(f.w().photoView(), kCentreX + 20, kCentreY);
+  if (answer < 0)
+    QTest::keyClick(f.w().photoView(), Qt::Key_Escape);
+  else
+    clickPixel(f.w().photoView(), kCentreX, kCentreY - 20);
+  // Shown with how far it is from the limb found.
+  QCOMPARE(asked.contains("rayon 20,00 px. Son rayon diffère de 71 % de celui du bord actuel"), answer >= 0);
+  QCOMPARE(f.w().photograph().limb()->source == LimbSource::ThreePoints, taken);
+  QVERIFY2(f.w().text("lblPhotoEtat").contains(status), qPrintable(f.w().text("lblPhotoEtat")));
+  QCOMPARE(f.w().spotTable()->rowCount(), 0);
 }
 
 QTEST_MAIN(DisquePhotoTest)

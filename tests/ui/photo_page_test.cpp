@@ -197,8 +197,8 @@ void PhotoPageTest::theOrientationIsSaidInWords() {
   QFETCH(double, north);
   QFETCH(bool, mirrored);
   QFETCH(QString, said);
-  const FrameOutcome placed{photo::ImageFrame{{{10, 10}, 5}, north, mirrored}, {}};
-  QCOMPARE(QString::fromStdString(orientationLine(placed, ",")), said);
+  const photo::ImageFrame frame{{{10, 10}, 5}, north, mirrored};
+  QCOMPARE(QString::fromStdString(orientationLine(frame, {}, ",")), said);
 }
 
 QTEST_MAIN(PhotoPageTest)

@@ -1,0 +1,555 @@
+// The reduction of one photograph (photo_reduction.h).
+#include "programs/disque/photo_reduction.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "common/calendar_date.h"
+#include "common/csv.h"
+#include "common/display_mask.h"
+#include "common/julian_day.h"
+#include "programs/disque/disc_spots.h"
+#include "programs/disque/disc_texts.h"
+#include "programs/disque/photo_caption.h"
+#include "sun/precise_aspect.h"
+
+namespace kavrel::disque {
+namespace {
+
+constexpr char kLimbFound[] = "Bord trouvé";
+constexpr char kLimbThreePoints[] = "Bord donné par trois points";
+constexpr char kLimbGiven[] = "Bord donné";
+constexpr char kLimbHeader[] = "Bord lu dans l'en-tête du fichier";
+constexpr char kLimbMissing[] = "Aucun bord trouvé : donnez-le par « Bord par trois points ».";
+constexpr char kPickLimb[] = "Cliquez sur le bord du Soleil : point %1 sur 3 (Échap annule).";
+constexpr char kConfirmLimb[] = "Cercle par les trois points : centre (%1 ; %2), rayon %3 px.";
+constexpr char kLimbDiffers[] = " Son rayon diffère de %1 % de celui du bord actuel (%2 px).";
+constexpr char kLimbSmall[] = " Ce cercle est petit pour l'image : les points sont-ils bien sur le bord ?";
+constexpr char kPickCancelled[] = "Choix des points annulé.";
+constexpr char kPickDriftFirst[] = "Dérive : cliquez sur un détail de l'image, à sa première position.";
+constexpr char kPickDriftSecond[] = "Dérive : cliquez sur le même détail, à sa seconde position (moteur arrêté).";
+constexpr char kDriftNorth[] = "Orientation par la dérive : nord céleste à %1° du haut de l'image.";
+constexpr char kOrientation[] = "Orientation : nord céleste à %1° du haut de l'image.";
+constexpr char kSpotMeasured[] = "Tache %1 : %2 MSH, ombre %3 MSH (seuils %4).";
+constexpr char kRemeasured[] = "Seuils %1 : taches mesurées à nouveau (%2).";
+constexpr char kRemeasureFailed[] = " Tache %1 : %2";
+constexpr char kThresholds[] = "Seuils %1.";
+constexpr char kInstantRead[] = " Instant lu dans le fichier : %1 à %2 TU.";
+constexpr char kPhotoPointerHint[] = "Placez le pointeur sur l'image ; un clic ajoute une tache.";
+
+// "%1".."%4" replaced in order.
+std::string filled(std::string pattern, std::initializer_list<std::string_view> values) {
+  int index = 1;
+  for (const std::string_view value : values) {
+    const std::string mark = "%" + std::to_string(index++);
+    if (const auto at = pattern.find(mark); at != std::string::npos) pattern.replace(at, mark.size(), value);
+  }
+  return pattern;
+}
+
+std::string_view limbSourceText(LimbSource source) {
+  switch (source) {
+    case LimbSource::Found:
+      return kLimbFound;
+    case LimbSource::ThreePoints:
+      return kLimbThreePoints;
+    case LimbSource::Given:
+      return kLimbGiven;
+    case LimbSource::Header:
+      return kLimbHeader;
+  }
+  return kLimbGiven;
+}
+
+// Their names in the CSV.
+std::string_view limbSourceWord(LimbSource source) {
+  switch (source) {
+    case LimbSource::Found:
+      return "trouvé";
+    case LimbSource::ThreePoints:
+      return "trois points";
+    case LimbSource::Given:
+      return "donné";
+    case LimbSource::Header:
+      return "en-tête du fichier";
+  }
+  return "donné";
+}
+
+std::string_view referenceText(NorthReference reference) {
+  switch (reference) {
+    case NorthReference::Celestial:
+      return "nord céleste";
+    case NorthReference::SolarAxis:
+      return "pôle nord du Soleil";
+    case NorthReference::Drift:
+      return "dérive";
+    case NorthReference::Header:
+      return "en-tête du fichier";
+  }
+  return "nord céleste";
+}
+
+bool validCircle(const photo::Circle& c) {
+  return std::isfinite(c.centre.x) && std::isfinite(c.centre.y) && std::isfinite(c.radius) && c.radius > 0;
+}
+
+// "2001-12-06" and "09:05", or "09:05:30" when the seconds are known, as `kavrel tache
+// --csv` writes an instant.
+std::pair<std::string, std::string> instantTexts(const PhotoInstant& instant) {
+  const double unit = instant.withSeconds ? 86400 : 1440;
+  const double steps = std::round((instant.julianDay + 0.5) * unit);
+  const double inDay = steps - unit * std::floor(steps / unit);
+  const CalendarDate date = calendarDate(std::floor(steps / unit) - 0.5);
+  const auto two = [](double value) {
+    const int whole = static_cast<int>(value);
+    return (whole < 10 ? "0" : "") + std::to_string(whole);
+  };
+  std::string day = formatInteger(std::abs(date.year));
+  day.insert(0, day.size() < 4 ? 4 - day.size() : 0, '0');
+  if (date.year < 0) day.insert(0, 1, '-');
+  day += '-' + two(date.month) + '-' + two(date.day);
+  const double minutes = instant.withSeconds ? std::floor(inDay / 60) : inDay;
+  std::string time = two(std::floor(minutes / 60)) + ':' + two(std::fmod(minutes, 60));
+  if (instant.withSeconds) time += ':' + two(std::fmod(inDay, 60));
+  return {day, time};
+}
+
+}  // namespace
+
+std::optional<PhotoInstant> photoInstantOf(const image::ObservationDate& observed) {
+  if (!observed.hasTime) return std::nullopt;
+  const DateTime when{static_cast<double>(observed.day), static_cast<double>(observed.month),
+                      static_cast<double>(observed.year), static_cast<double>(observed.hour),
+                      observed.minute + observed.second / 60};
+  const double jd = julianDay(when, CenturyCut::TowardZero);
+  if (!std::isfinite(jd)) return std::nullopt;
+  return PhotoInstant{jd, true, InstantSource::File};
+}
+
+PhotoReduction::PhotoReduction(std::string decimalSeparator) : m_separator(std::move(decimalSeparator)) {}
+
+Outcome PhotoReduction::say(std::string text, bool done) {
+  if (done) m_status = text;
+  return {done, std::move(text)};
+}
+
+// A field being typed is refused in the status line, not in a box at every key.
+Outcome PhotoReduction::refuseInStatus(std::string text) {
+  m_status = text;
+  return {false, std::move(text)};
+}
+
+OpenOutcome PhotoReduction::open(PhotoFile file) {
+  close();
+  m_image = std::move(file.image);
+  m_fileName = std::move(file.name);
+  m_fileLine = m_fileName + " (" + file.description + ", " + std::to_string(m_image.width()) + " × " +
+               std::to_string(m_image.height()) + " px)";
+  // A file without its instant or orientation leaves none of the previous image's.
+  m_instant = file.observed ? photoInstantOf(*file.observed) : std::nullopt;
+  if (file.headerOrientation) m_orientation = file.headerOrientation;
+  const Outcome limb = file.headerLimb ? giveLimb(*file.headerLimb, LimbSource::Header) : findLimb();
+  m_status = limb.done ? limb.text : std::string(kLimbMissing);
+  const bool dated = m_instant.has_value(), oriented = file.headerOrientation.has_value();
+  if (!dated || !oriented) m_status += ' ';
+  m_status += !dated && !oriented ? kNotReadFromFile : !dated ? kDateNotRead : !oriented ? kOrientationNotRead : "";
+  if (dated) {
+    const auto [date, time] = instantTexts(*m_instant);
+    m_status += filled(kInstantRead, {date, time});
+  }
+  return {limb.done ? std::string() : limb.text};
+}
+
+void PhotoReduction::close() {
+  m_image = {};
+  m_fileName.clear();
+  m_fileLine.clear();
+  m_limb.reset();
+  m_candidate.reset();
+  m_orientation = PhotoOrientation{};
+  m_orientationRefusal.clear();
+  m_instant.reset();
+  m_picking = Picking::None;
+  m_picked.clear();
+  m_spots.clear();
+  m_nextNumber = 1;
+  m_status.clear();
+  m_unsaved = false;
+}
+
+Outcome PhotoReduction::findLimb() {
+  const photo::LimbOutcome found = photo::findLimb(m_image.view());
+  if (!found.limb) return say(std::string(found.reason), false);
+  m_limb = PhotoLimb{found.limb->circle, LimbSource::Found, found.limb->rms, found.limb->points};
+  return say(limbLine());
+}
+
+Outcome PhotoReduction::giveLimb(photo::Circle circle, LimbSource source) {
+  if (!validCircle(circle)) return say(kLimbRadiusRefused, false);
+  m_limb = PhotoLimb{circle, source, 0, 0};
+  return say(limbLine());
+}
+
+std::string PhotoReduction::limbLine() const {
+  if (!m_limb) return kNoLimbYet;
+  const photo::Circle& c = m_limb->circle;
+  return std::string(limbSourceText(m_limb->source)) + " : centre (" + pixelText(c.centre.x, m_separator) + " ; " +
+         pixelText(c.centre.y, m_separator) + "), rayon " + pixelText(c.radius, m_separator) + " px.";
+}
+
+Outcome PhotoReduction::orient(std::string_view angle, NorthReference reference, bool mirrored) {
+  const std::optional<double> typed = typedNumber(angle, m_separator);
+  if (!typed || !std::isfinite(*typed)) {
+    m_orientation.reset();
+    m_orientationRefusal = photo::kOrientationNotANumberMessage;
+    return refuseInStatus(m_orientationRefusal);
+  }
+  if (m_orientation && *typed == m_orientation->angle && reference == m_orientation->reference &&
+      mirrored == m_orientation->mirrored)
+    return {true, {}};
+  // The field shows a drift's or a header's angle as celestial north: retyped unchanged,
+  // it keeps where it came from.
+  if (m_orientation && reference == NorthReference::Celestial && mirrored == m_orientation->mirrored &&
+      (m_orientation->reference == NorthReference::Drift || m_orientation->reference == NorthReference::Header) &&
+      angle == orientationFieldText())
+    return {true, {}};
+  return orient(PhotoOrientation{reference, *typed, mirrored});
+}
+
+Outcome PhotoReduction::orient(PhotoOrientation orientation) {
+  m_orientation = orientation;
+  m_orientationRefusal.clear();
+  const FrameOutcome placed = frame();
+  if (!placed.frame) return say(placed.refusal);
+  return say(filled(kOrientation, {angleText(placed.frame->north, m_separator)}));
+}
+
+std::string PhotoReduction::orientationFieldText() const {
+  if (!m_orientation) return {};
+  return angleText(m_orientation->angle, m_separator);
+}
+
+void PhotoReduction::setInstant(std::optional<PhotoInstant> instant) { m_instant = instant; }
+
+void PhotoReduction::takeTypedInstant(const std::optional<DiscInstant>& typed) {
+  if (!typed) {
+    m_instant.reset();
+    return;
+  }
+  constexpr double kMinute = 1.0 / 1440;
+  // The fields hold the minute begun of a file's instant: the seconds stay.
+  if (m_instant && m_instant->withSeconds) {
+    const double ahead = m_instant->julianDay - typed->julianDay;
+    if (ahead >= -1e-9 && ahead < kMinute - 1e-9) return;
+  }
+  m_instant = PhotoInstant{typed->julianDay, false, InstantSource::Typed};
+}
+
+std::optional<DiscOrientation> PhotoReduction::disc() const {
+  if (!m_instant) return std::nullopt;
+  return preciseDiscOrientation(m_instant->julianDay);
+}
+
+PhotoReduction::FrameOutcome PhotoReduction::frame() const {
+  if (!m_limb) return {std::nullopt, kNoLimbYet};
+  if (!m_orientation) return {std::nullopt, m_orientationRefusal};
+  const std::optional<DiscOrientation> instant = disc();
+  // Only the Sun's pole needs P; the others ignore the instant.
+  if (m_orientation->reference == NorthReference::SolarAxis && !instant) return {std::nullopt, kIncompleteDate};
+  photo::ImageOrientation given;
+  given.given = m_orientation->reference == NorthReference::SolarAxis ? photo::NorthGiven::Solar
+                                                                      : photo::NorthGiven::Celestial;
+  given.angle = m_orientation->angle;
+  given.mirrored = m_orientation->mirrored;
+  const photo::NorthOutcome north = photo::celestialNorth(given, instant.value_or(DiscOrientation{}));
+  if (!north.angle) return {std::nullopt, std::string(north.reason)};
+  return {photo::ImageFrame{m_limb->circle, *north.angle, m_orientation->mirrored}, {}};
+}
+
+void PhotoReduction::startPicking(Picking what) {
+  m_picking = what;
+  m_picked.clear();
+  m_candidate.reset();
+  if (what == Picking::Limb) m_status = filled(kPickLimb, {"1"});
+  if (what == Picking::Drift) m_status = kPickDriftFirst;
+}
+
+Outcome PhotoReduction::cancelPicking() {
+  if (m_picking == Picking::None) return {false, {}};
+  startPicking(Picking::None);
+  return say(kPickCancelled);
+}
+
+Outcome PhotoReduction::click(photo::PixelPoint pixel) {
+  switch (m_picking) {
+    case Picking::Limb:
+      return pickLimbPoint(pixel);
+    case Picking::Drift:
+      return pickDriftPoint(pixel);
+    case Picking::ConfirmLimb:
+      // A click while the circle waits is a first point of another.
+      startPicking(Picking::Limb);
+      return pickLimbPoint(pixel);
+    case Picking::None:
+      return addSpot(pixel);
+  }
+  return {false, {}};
+}
+
+Outcome PhotoReduction::pickLimbPoint(photo::PixelPoint pixel) {
+  m_picked.push_back(pixel);
+  if (m_picked.size() < 3) return say(filled(kPickLimb, {std::to_string(m_picked.size() + 1)}));
+  const photo::CircleOutcome circle = photo::circleThroughPoints(m_picked[0], m_picked[1], m_picked[2]);
+  if (!circle.circle) {
+    startPicking(Picking::Limb);
+    return say(std::string(circle.reason), false);
+  }
+  m_candidate = circle.circle;
+  m_picking = Picking::ConfirmLimb;
+  const photo::Circle& c = *m_candidate;
+  std::string text = filled(kConfirmLimb, {pixelText(c.centre.x, m_separator), pixelText(c.centre.y, m_separator),
+                                           pixelText(c.radius, m_separator)});
+  // A circle far from the limb known is most often a point off the limb.
+  if (m_limb && std::abs(c.radius / m_limb->circle.radius - 1) > 0.05)
+    text += filled(kLimbDiffers, {formatMask(100 * std::abs(c.radius / m_limb->circle.radius - 1), "0", m_separator),
+                                  pixelText(m_limb->circle.radius, m_separator)});
+  else if (!m_limb && c.radius < 0.2 * std::min(m_image.width(), m_image.height()))
+    text += kLimbSmall;
+  return say(text);
+}
+
+Outcome PhotoReduction::confirmLimb() {
+  if (m_picking != Picking::ConfirmLimb || !m_candidate) return {false, {}};
+  const photo::Circle circle = *m_candidate;
+  startPicking(Picking::None);
+  return giveLimb(circle, LimbSource::ThreePoints);
+}
+
+Outcome PhotoReduction::pickLimbAgain() {
+  startPicking(Picking::Limb);
+  return {true, m_status};
+}
+
+Outcome PhotoReduction::pickDriftPoint(photo::PixelPoint pixel) {
+  m_picked.push_back(pixel);
+  if (m_picked.size() < 2) return say(kPickDriftSecond);
+  photo::ImageOrientation drift;
+  drift.given = photo::NorthGiven::Drift;
+  drift.mirrored = m_orientation ? m_orientation->mirrored : false;
+  drift.driftFrom = m_picked[0];
+  drift.driftTo = m_picked[1];
+  const photo::NorthOutcome north = photo::celestialNorth(drift, DiscOrientation{});
+  startPicking(Picking::None);
+  if (!north.angle) return say(std::string(north.reason), false);
+  orient(PhotoOrientation{NorthReference::Drift, *north.angle, drift.mirrored});
+  return say(filled(kDriftNorth, {angleText(*north.angle, m_separator)}));
+}
+
+Outcome PhotoReduction::addSpot(photo::PixelPoint pixel) {
+  if (!std::isfinite(pixel.x) || !std::isfinite(pixel.y)) return {false, std::string(kNotANumberMessage)};
+  // Off the disc, as on the drawn disc, a click adds nothing.
+  if (const FrameOutcome placed = frame(); placed.frame) {
+    if (const DiscRefusal refusal = pointRefusal(photo::discPointOfPixel(*placed.frame, pixel));
+        refusal != DiscRefusal::None)
+      return {false, std::string(refusalMessage(refusal))};
+  }
+  m_spots.push_back({m_nextNumber++, pixel, std::nullopt});
+  m_unsaved = true;
+  return {true, {}};
+}
+
+Outcome PhotoReduction::addSpotAt(DiscPoint point) {
+  const FrameOutcome placed = frame();
+  if (!placed.frame) return {false, placed.refusal};
+  if (const DiscRefusal refusal = pointRefusal(point); refusal != DiscRefusal::None)
+    return {false, std::string(refusalMessage(refusal))};
+  return addSpot(photo::pixelOfDiscPoint(*placed.frame, point));
+}
+
+Outcome PhotoReduction::addSpotTyped(std::string_view angle, std::string_view distance, bool fromSolarNorth) {
+  const std::optional<double> theta = typedNumber(angle, m_separator);
+  if (!theta) return {false, kAngleRefused};
+  const std::optional<double> r = typedNumber(distance, m_separator);
+  if (!r) return {false, kDistanceRefused};
+  if (!fromSolarNorth) return addSpotAt({reduce360(*theta), *r});
+  const std::optional<DiscOrientation> instant = disc();
+  if (!instant) return {false, kIncompleteDate};
+  return addSpotAt({celestialPositionAngle(*instant, *theta), *r});
+}
+
+bool PhotoReduction::removeSpots(std::vector<int> rows) {
+  const std::size_t before = m_spots.size();
+  if (!removeRows(m_spots, std::move(rows))) return false;
+  if (m_spots.size() != before) m_unsaved = true;
+  return true;
+}
+
+std::string PhotoReduction::areaStatus(const PhotoSpot& spot) const {
+  const photo::SpotMeasure& m = *spot.measure;
+  return filled(kSpotMeasured, {std::to_string(spot.number), areaText(m.whole.hemisphere, m_separator),
+                                areaText(m.umbra.hemisphere, m_separator), thresholdsText(m.thresholds, m_separator)});
+}
+
+Outcome PhotoReduction::measure(std::optional<int> row) {
+  if (m_image.empty()) return {false, {}};
+  if (!m_limb) return {false, kNoLimbYet};
+  if (m_spots.empty()) return {false, kNoSpotToMeasure};
+  std::size_t chosen = m_spots.size() - 1;
+  if (row && *row >= 0 && static_cast<std::size_t>(*row) < m_spots.size()) chosen = static_cast<std::size_t>(*row);
+  PhotoSpot& spot = m_spots[chosen];
+  const photo::SpotOutcome measured = photo::measureSpot(m_image.view(), m_limb->circle, spot.at, m_thresholds);
+  if (!measured.measure) return {false, std::string(measured.reason)};
+  spot.measure = measured.measure;
+  m_unsaved = true;
+  return say(areaStatus(spot));
+}
+
+Outcome PhotoReduction::setThresholds(std::string_view spot, std::string_view umbra) {
+  const std::optional<double> whole = typedNumber(spot, m_separator);
+  const std::optional<double> dark = typedNumber(umbra, m_separator);
+  if (!whole || !dark) return refuseInStatus(kThresholdsNotNumbers);
+  photo::SpotThresholds thresholds = m_thresholds;
+  thresholds.spot = *whole;
+  thresholds.umbra = *dark;
+  if (!(thresholds.umbra > 0 && thresholds.umbra <= thresholds.spot && thresholds.spot <= 1))
+    return refuseInStatus(std::string(photo::kBadThresholdsMessage));
+  if (thresholds.spot == m_thresholds.spot && thresholds.umbra == m_thresholds.umbra) return {true, {}};
+  m_thresholds = thresholds;
+  const std::string shown = thresholdsText(thresholds, m_separator);
+  if (m_image.empty() || !m_limb) return say(filled(kThresholds, {shown}));
+  int remeasured = 0;
+  std::string failures;
+  for (PhotoSpot& each : m_spots) {
+    if (!each.measure) continue;
+    const photo::SpotOutcome again = photo::measureSpot(m_image.view(), m_limb->circle, each.at, thresholds);
+    each.measure = again.measure;
+    if (again.measure) ++remeasured;
+    else failures += filled(kRemeasureFailed, {std::to_string(each.number), again.reason});
+    m_unsaved = true;
+  }
+  if (remeasured == 0 && failures.empty()) return say(filled(kThresholds, {shown}));
+  return say(filled(kRemeasured, {shown, std::to_string(remeasured)}) + failures);
+}
+
+OverlayContent PhotoReduction::overlay() const {
+  OverlayContent content;
+  content.frame = frame().frame;
+  if (m_picking == Picking::ConfirmLimb && m_candidate) {
+    const double north = content.frame ? content.frame->north : 0;
+    const bool mirrored = m_orientation && m_orientation->mirrored;
+    content.frame = photo::ImageFrame{*m_candidate, north, mirrored};
+  }
+  content.disc = disc();
+  content.spots = m_spots;
+  if (m_picking == Picking::Limb) content.limbPoints = m_picked;
+  if (m_picking == Picking::ConfirmLimb) content.limbPoints = m_picked;
+  if (m_picking == Picking::Drift) content.driftPoints = m_picked;
+  return content;
+}
+
+PixelReadout PhotoReduction::pointer(const std::optional<photo::PixelPoint>& pixel) const {
+  PixelReadout readout;
+  if (!pixel) {
+    readout.state = kPhotoPointerHint;
+    return readout;
+  }
+  readout.x = pixelText(pixel->x, m_separator);
+  readout.y = pixelText(pixel->y, m_separator);
+  const FrameOutcome placed = frame();
+  if (!placed.frame) {
+    readout.state = placed.refusal;
+    return readout;
+  }
+  PointReadout read = pointReadout(photo::discPointOfPixel(*placed.frame, *pixel), disc(), m_separator);
+  readout.cells = std::move(read.cells);
+  readout.state = std::move(read.refusal);
+  return readout;
+}
+
+std::string PhotoReduction::heading() const {
+  return m_instant ? headingLine(m_instant->julianDay, m_separator) : std::string(kIncompleteDate);
+}
+
+std::string PhotoReduction::orientationLine() const {
+  const FrameOutcome placed = frame();
+  return disque::orientationLine(placed.frame, placed.refusal, m_separator);
+}
+
+std::vector<std::string> PhotoReduction::caption() const {
+  return pictureCaption(m_fileName, heading(), orientationLine(), limbLine());
+}
+
+std::vector<std::string> PhotoReduction::columns() {
+  return {"N°", "θ (°)", "r", "B (°)", "L (°)", "DMC (°)", "Aire (MSH)", "Ombre (MSH)", "Seuils"};
+}
+
+SpotCells PhotoReduction::row(const PhotoSpot& spot) const {
+  SpotCells cells;
+  cells[0] = std::to_string(spot.number);
+  if (const std::optional<photo::ImageFrame> placed = frame().frame) {
+    const PointReadout read = pointReadout(photo::discPointOfPixel(*placed, spot.at), disc(), m_separator);
+    for (std::size_t i = 0; i < read.cells.size(); ++i) cells[i + 1] = read.cells[i];
+  }
+  if (spot.measure) {
+    cells[6] = areaText(spot.measure->whole.hemisphere, m_separator);
+    cells[7] = areaText(spot.measure->umbra.hemisphere, m_separator);
+    cells[8] = thresholdsText(spot.measure->thresholds, m_separator);
+  }
+  return cells;
+}
+
+std::vector<SpotCells> PhotoReduction::rows() const {
+  std::vector<SpotCells> all;
+  all.reserve(m_spots.size());
+  for (const PhotoSpot& spot : m_spots) all.push_back(row(spot));
+  return all;
+}
+
+std::string PhotoReduction::csv() const {
+  const csv::Format format = csv::formatFor(m_separator);
+  const std::string decimal(1, format.decimal);
+  std::string text = csv::header({"date", "heure_tu", "numero", "x_px", "y_px", "angle", "distance", "B_deg", "L_deg",
+                                  "DMC_deg", "aire_msh", "aire_millioniemes_disque", "ombre_msh",
+                                  "ombre_millioniemes_disque", "seuil_tache", "seuil_ombre", "image", "bord_x_px",
+                                  "bord_y_px", "bord_rayon_px", "bord_source", "nord_deg", "nord_reference",
+                                  "est_a_droite"},
+                                 format);
+  // What every row repeats: the image, its limb and its orientation.
+  std::vector<std::string> common{m_fileName};
+  const FrameOutcome placed = frame();
+  if (m_limb) {
+    for (const double v : {m_limb->circle.centre.x, m_limb->circle.centre.y, m_limb->circle.radius})
+      common.push_back(pixelText(v, decimal));
+    common.emplace_back(limbSourceWord(m_limb->source));
+  } else {
+    common.insert(common.end(), 4, std::string());
+  }
+  common.push_back(placed.frame ? angleText(placed.frame->north, decimal) : std::string());
+  common.emplace_back(m_orientation ? referenceText(m_orientation->reference) : std::string_view());
+  common.emplace_back(m_orientation ? (m_orientation->mirrored ? "oui" : "non") : "");
+  const auto [date, time] = m_instant ? instantTexts(*m_instant) : std::pair<std::string, std::string>();
+  for (const PhotoSpot& spot : m_spots) {
+    std::vector<std::string> fields{date, time, std::to_string(spot.number), pixelText(spot.at.x, decimal),
+                                    pixelText(spot.at.y, decimal)};
+    PointReadout read;
+    if (placed.frame) read = pointReadout(photo::discPointOfPixel(*placed.frame, spot.at), disc(), decimal);
+    for (std::string& cell : read.cells) fields.push_back(cell == kEmptyResult ? std::string() : std::move(cell));
+    const photo::SpotMeasure* m = spot.measure ? &*spot.measure : nullptr;
+    for (const double v : {m ? m->whole.hemisphere : NAN, m ? m->whole.projected : NAN, m ? m->umbra.hemisphere : NAN,
+                           m ? m->umbra.projected : NAN})
+      fields.push_back(std::isfinite(v) ? formatMask(v, "0.0", decimal) : std::string());
+    fields.push_back(m ? thresholdText(m->thresholds.spot, decimal) : std::string());
+    fields.push_back(m ? thresholdText(m->thresholds.umbra, decimal) : std::string());
+    fields.insert(fields.end(), common.begin(), common.end());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (i > 0) text += format.separator;
+      csv::appendField(text, fields[i], format);
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+}  // namespace kavrel::disque

@@ -1,0 +1,227 @@
+// The reduction of one photograph of the Sun, without Qt: the grey image, its limb, its
+// orientation, the instant it was taken, the spots clicked on it and their measured areas.
+// It answers everything that is shown, saved or printed of the photograph (the overlay's
+// frame, the pointer's read-out, the table, the status line, the CSV, the page's rows), so
+// that the Disque window and `kavrel limbe`, `tache-image`, `aire` say the same thing for
+// the same input. Texts are UTF-8 French, numbers written by photo_spots.h.
+//
+// Pixels as in image/grey_image.h. The limb is found (photo::findLimb), given as centre
+// and radius, through three points (proposed, then confirmed), or from the file's header
+// (LimbSource::Header, for a reader that gives it). The orientation is the angle of
+// celestial north or of the Sun's north pole counter-clockwise from the top of the image,
+// mirrored or not, or celestial north from a drift (photo/image_orientation.h). The
+// instant is kept to the second; B, L and DMC follow it through sun/heliographic.h, and
+// show kEmptyResult while it is unknown. A refusal is an outcome with its French reason;
+// nothing here throws.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "image/grey_image.h"
+#include "image/observation_date.h"
+#include "image/read_outcome.h"
+#include "photo/image_orientation.h"
+#include "photo/limb.h"
+#include "photo/spot_area.h"
+#include "programs/disque/photo_spots.h"
+#include "sun/heliographic.h"
+
+namespace kavrel::disque {
+
+inline constexpr char kNoLimbYet[] = "Le bord du Soleil n'est pas connu : donnez-le par « Bord par trois points ».";
+inline constexpr char kThresholdsNotNumbers[] = "Les seuils de la tache et de l'ombre doivent être des nombres.";
+inline constexpr char kNotReadFromFile[] =
+    "La date et l'orientation n'ont pas été lues dans le fichier : vérifiez-les avant de mesurer.";
+inline constexpr char kDateNotRead[] = "La date n'a pas été lue dans le fichier : vérifiez-la avant de mesurer.";
+inline constexpr char kOrientationNotRead[] =
+    "L'orientation n'a pas été lue dans le fichier : vérifiez-la avant de mesurer.";
+inline constexpr char kNoSpotToMeasure[] = "Cliquez d'abord sur la tache à mesurer.";
+inline constexpr char kLimbRadiusRefused[] =
+    "Le bord se donne par son centre et son rayon en pixels, trois nombres, le rayon positif.";
+
+enum class LimbSource { Found, ThreePoints, Given, Header };
+struct PhotoLimb {
+  photo::Circle circle{};
+  LimbSource source = LimbSource::Found;
+  double rms = 0;  // pixels, Found only
+  int points = 0;  // limb points kept in the fit, Found only
+};
+
+// What the orientation's angle is the angle of.
+enum class NorthReference { Celestial, SolarAxis, Drift, Header };
+struct PhotoOrientation {
+  NorthReference reference = NorthReference::Celestial;
+  double angle = 0;  // degrees counter-clockwise from the top: the Sun's pole for SolarAxis, else celestial north
+  bool mirrored = false;
+};
+
+enum class InstantSource { File, Typed };
+struct PhotoInstant {
+  double julianDay = 0;  // of Universal Time
+  bool withSeconds = false;
+  InstantSource source = InstantSource::Typed;
+};
+// The instant of a file's date; none without its time.
+[[nodiscard]] std::optional<PhotoInstant> photoInstantOf(const image::ObservationDate& observed);
+
+// What an action did: its status line when done, its reason when refused (empty when
+// nothing was to be said, as for a click off the disc).
+struct Outcome {
+  bool done = false;
+  std::string text;
+};
+
+// An image file as read, with what its header says of it. A reader that finds the limb
+// or the orientation in the header fills headerLimb / headerOrientation: they are then
+// taken rather than looked for.
+struct PhotoFile {
+  image::GreyImage image;
+  std::string name;         // the file's name, without its folder
+  std::string description;  // "PNG, 16 bits entiers"
+  std::optional<image::ObservationDate> observed;
+  std::optional<photo::Circle> headerLimb;
+  std::optional<PhotoOrientation> headerOrientation;
+};
+// A file read (ok()), as the engine takes it.
+[[nodiscard]] inline PhotoFile photoFileOf(image::ImageReadOutcome read, std::string name) {
+  return {std::move(read.image), std::move(name), read.description(), read.observed, std::nullopt, std::nullopt};
+}
+
+struct OpenOutcome {
+  std::string limbMissing;  // no limb found: why
+};
+
+enum class Picking { None, Limb, Drift, ConfirmLimb };
+
+// Everything drawn over the photograph.
+struct OverlayContent {
+  std::optional<photo::ImageFrame> frame;  // the limb being confirmed, while it is
+  std::optional<DiscOrientation> disc;
+  std::vector<PhotoSpot> spots;
+  std::vector<photo::PixelPoint> limbPoints;
+  std::vector<photo::PixelPoint> driftPoints;
+};
+
+// What the pointer reads over the image: its pixel, theta, r, B, L, DMC, and the line under
+// them (a hint while away, the reason when there is nothing to read).
+struct PixelReadout {
+  std::string x, y;
+  std::array<std::string, 5> cells;
+  std::string state;
+};
+
+inline constexpr std::size_t kPhotoSpotColumns = 9;
+using SpotCells = std::array<std::string, kPhotoSpotColumns>;
+
+class PhotoReduction {
+ public:
+  explicit PhotoReduction(std::string decimalSeparator);
+
+  // The image taken, its limb looked for (or the header's), the previous image's spots,
+  // limb, orientation and instant gone.
+  OpenOutcome open(PhotoFile file);
+  void close();
+  [[nodiscard]] const image::GreyImage* image() const { return m_image.empty() ? nullptr : &m_image; }
+  // "soleil.png (PNG, 16 bits, 200 × 180 px)".
+  [[nodiscard]] const std::string& fileLine() const { return m_fileLine; }
+  [[nodiscard]] const std::string& fileName() const { return m_fileName; }
+
+  // The limb.
+  Outcome findLimb();
+  Outcome giveLimb(photo::Circle circle, LimbSource source);
+  [[nodiscard]] const std::optional<PhotoLimb>& limb() const { return m_limb; }
+
+  // The orientation as typed: the angle's text, what it is the angle of, east right.
+  Outcome orient(std::string_view angle, NorthReference reference, bool mirrored);
+  Outcome orient(PhotoOrientation orientation);
+  [[nodiscard]] const std::optional<PhotoOrientation>& orientation() const { return m_orientation; }
+  // The angle as its field shows it.
+  [[nodiscard]] std::string orientationFieldText() const;
+
+  // The instant. A typed instant within the minute of the file's keeps the file's seconds:
+  // the date fields hold whole minutes.
+  void setInstant(std::optional<PhotoInstant> instant);
+  void takeTypedInstant(const std::optional<DiscInstant>& typed);
+  [[nodiscard]] const std::optional<PhotoInstant>& instant() const { return m_instant; }
+  [[nodiscard]] std::optional<DiscOrientation> disc() const;
+
+  // Clicks on the image: a limb's or a drift's point while picking, else a spot.
+  void startPicking(Picking what);
+  Outcome cancelPicking();
+  Outcome click(photo::PixelPoint pixel);
+  // The circle through the three points picked, kept or dropped for other points.
+  Outcome confirmLimb();
+  Outcome pickLimbAgain();
+  [[nodiscard]] Picking picking() const { return m_picking; }
+
+  // Spots.
+  Outcome addSpot(photo::PixelPoint pixel);
+  Outcome addSpotAt(DiscPoint point);
+  // theta and r as typed; theta from the Sun's north pole when `fromSolarNorth`.
+  Outcome addSpotTyped(std::string_view angle, std::string_view distance, bool fromSolarNorth);
+  bool removeSpots(std::vector<int> rows);
+  [[nodiscard]] const std::vector<PhotoSpot>& spots() const { return m_spots; }
+  // Measures the spot of `row`, else the last one added, with the thresholds in force.
+  Outcome measure(std::optional<int> row);
+  // New thresholds from their fields; the spots already measured are measured again.
+  Outcome setThresholds(std::string_view spot, std::string_view umbra);
+  [[nodiscard]] const photo::SpotThresholds& thresholds() const { return m_thresholds; }
+
+  // The answers.
+  struct FrameOutcome {
+    std::optional<photo::ImageFrame> frame;
+    std::string refusal;
+  };
+  [[nodiscard]] FrameOutcome frame() const;
+  [[nodiscard]] OverlayContent overlay() const;
+  [[nodiscard]] PixelReadout pointer(const std::optional<photo::PixelPoint>& pixel) const;
+  // The printed page's heading: the instant, P, B0, L0 and the rotation.
+  [[nodiscard]] std::string heading() const;
+  [[nodiscard]] static std::vector<std::string> columns();
+  [[nodiscard]] SpotCells row(const PhotoSpot& spot) const;
+  [[nodiscard]] std::vector<SpotCells> rows() const;
+  [[nodiscard]] const std::string& status() const { return m_status; }
+  // "Bord trouvé : centre (100,00 ; 90,00), rayon 70,00 px."
+  [[nodiscard]] std::string limbLine() const;
+  // Where celestial north points and whether the image is mirrored (photo_caption.h).
+  [[nodiscard]] std::string orientationLine() const;
+  // The saved picture's caption: the file and the instant, then the orientation and the limb.
+  [[nodiscard]] std::vector<std::string> caption() const;
+  // The spots as CSV in the locale's dialect: on every row the image, the instant, the
+  // limb, the orientation and the thresholds of its measure.
+  [[nodiscard]] std::string csv() const;
+  // Spots added or measured since the last save.
+  [[nodiscard]] bool unsaved() const { return m_unsaved; }
+  void markSaved() { m_unsaved = false; }
+
+ private:
+  Outcome pickLimbPoint(photo::PixelPoint pixel);
+  Outcome pickDriftPoint(photo::PixelPoint pixel);
+  Outcome say(std::string text, bool done = true);
+  Outcome refuseInStatus(std::string text);
+  [[nodiscard]] std::string areaStatus(const PhotoSpot& spot) const;
+
+  std::string m_separator;
+  image::GreyImage m_image;
+  std::string m_fileName;
+  std::string m_fileLine;
+  std::optional<PhotoLimb> m_limb;
+  std::optional<photo::Circle> m_candidate;  // through three points, to confirm
+  std::optional<PhotoOrientation> m_orientation = PhotoOrientation{};
+  std::string m_orientationRefusal;
+  std::optional<PhotoInstant> m_instant;
+  Picking m_picking = Picking::None;
+  std::vector<photo::PixelPoint> m_picked;
+  std::vector<PhotoSpot> m_spots;
+  int m_nextNumber = 1;
+  photo::SpotThresholds m_thresholds{};
+  std::string m_status;
+  bool m_unsaved = false;
+};
+
+}  // namespace kavrel::disque

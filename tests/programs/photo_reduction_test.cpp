@@ -1,0 +1,228 @@
+// The photograph's engine: limbs found and given, the orientations, B and L following
+// them, thresholds kept with their measures, the instant's seconds, the CSV, refusals.
+#include "programs/disque/photo_reduction.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/display_mask.h"
+#include "photo/synthetic_sun.h"
+
+namespace kavrel::disque {
+namespace {
+
+constexpr photo::test::SunShape kSun{120, 100, 80};
+constexpr photo::PixelPoint kSpot{140, 80};
+const image::ObservationDate kObserved{2001, 12, 6, true, 9, 5, 50.4};
+
+// A disc with one spot (umbra within 2 px, penumbra within 6 px of kSpot).
+PhotoFile sunFile(std::string name = "soleil.fits", bool withSun = true) {
+  const photo::test::Picture picture = photo::test::drawSun(240, 200, kSun, [](int x, int y) {
+    const double d = std::hypot(x - kSpot.x, y - kSpot.y);
+    return d < 2.5 ? 0.3 : d < 6 ? 0.75 : 1.0;
+  });
+  image::GreyImage grey(picture.width, picture.height);
+  for (std::size_t i = 0; i < picture.pixels.size(); ++i) grey.samples()[i] = withSun ? picture.pixels[i] : 0.5f;
+  return {std::move(grey), std::move(name), "FITS, 16 bits entiers", kObserved, std::nullopt, std::nullopt};
+}
+
+PhotoReduction opened(std::string_view separator = ",") {
+  PhotoReduction engine{std::string(separator)};
+  engine.open(sunFile());
+  return engine;
+}
+
+double number(std::string text) {
+  for (char& c : text)
+    if (c == ',') c = '.';
+  return std::stod(text);
+}
+
+TEST(PhotoReduction, LimbFoundGivenOrPicked) {
+  struct Case {
+    const char* name;
+    std::vector<photo::PixelPoint> picked;  // three points picked and kept, else found
+    photo::Circle expected;
+    double tolerance;
+    const char* status;
+  };
+  const Case cases[] = {
+      {"found", {}, {{120, 100}, 80}, 0.2, "Bord trouvé : centre (120,"},
+      {"three points", {{40, 100}, {200, 100}, {120, 20}}, {{120, 100}, 80}, 1e-9,
+       "Bord donné par trois points : centre (120,00 ; 100,00), rayon 80,00 px."},
+  };
+  for (const Case& c : cases) {
+    PhotoReduction engine = opened();
+    if (!c.picked.empty()) {
+      engine.startPicking(Picking::Limb);
+      for (const photo::PixelPoint p : c.picked) EXPECT_TRUE(engine.click(p).done) << c.name;
+      ASSERT_EQ(engine.picking(), Picking::ConfirmLimb) << c.name;
+      // Not taken until confirmed.
+      EXPECT_EQ(engine.limb()->source, LimbSource::Found) << c.name;
+      EXPECT_TRUE(engine.confirmLimb().done) << c.name;
+    }
+    ASSERT_TRUE(engine.limb()) << c.name;
+    EXPECT_NEAR(engine.limb()->circle.centre.x, c.expected.centre.x, c.tolerance) << c.name;
+    EXPECT_NEAR(engine.limb()->circle.centre.y, c.expected.centre.y, c.tolerance) << c.name;
+    EXPECT_NEAR(engine.limb()->circle.radius, c.expected.radius, c.tolerance) << c.name;
+    EXPECT_EQ(engine.status().rfind(c.status, 0), 0u) << c.name << ": " << engine.status();
+  }
+}
+
+// A pixel 40 px above the centre, as displayed, under each way of giving north.
+TEST(PhotoReduction, OrientationsPlaceAPixel) {
+  struct Case {
+    const char* name;
+    PhotoOrientation orientation;
+    std::vector<photo::PixelPoint> drift;
+    double theta;  // degrees from celestial north through east
+  };
+  const DiscOrientation disc = discOrientation(photoInstantOf(kObserved)->julianDay);
+  const Case cases[] = {
+      {"celestial north up", {NorthReference::Celestial, 0, false}, {}, 0},
+      {"celestial north to the left", {NorthReference::Celestial, 90, false}, {}, 270},
+      {"the Sun's pole up", {NorthReference::SolarAxis, 0, false}, {}, disc.p},
+      {"the Sun's pole up, mirrored", {NorthReference::SolarAxis, 0, true}, {}, disc.p},
+      {"a drift to the right: north up", {}, {{20, 20}, {60, 20}}, 0},
+      {"a drift to the right, mirrored: north down", {NorthReference::Celestial, 0, true}, {{20, 20}, {60, 20}}, 180},
+  };
+  for (const Case& c : cases) {
+    PhotoReduction engine = opened(".");
+    engine.orient(c.orientation);
+    if (!c.drift.empty()) {
+      engine.startPicking(Picking::Drift);
+      engine.click(c.drift[0]);
+      EXPECT_TRUE(engine.click(c.drift[1]).done) << c.name;
+      EXPECT_EQ(engine.orientation()->reference, NorthReference::Drift) << c.name;
+    }
+    const PixelReadout read = engine.pointer(photo::PixelPoint{engine.limb()->circle.centre.x,
+                                                               engine.limb()->circle.centre.y - 40});
+    EXPECT_NEAR(std::remainder(number(read.cells[0]) - c.theta, 360), 0, 0.01) << c.name;
+    EXPECT_NEAR(number(read.cells[1]), 0.5, 0.01) << c.name;
+  }
+}
+
+// A spot's B and L follow a corrected orientation and instant; its measure stays.
+TEST(PhotoReduction, RowsFollowTheOrientationAndTheInstant) {
+  PhotoReduction engine = opened();
+  ASSERT_TRUE(engine.addSpot(kSpot).done);
+  ASSERT_TRUE(engine.measure(std::nullopt).done);
+  const SpotCells northUp = engine.row(engine.spots()[0]);
+  engine.orient("90", NorthReference::Celestial, false);
+  const SpotCells northLeft = engine.row(engine.spots()[0]);
+  const DiscOrientation disc = *engine.disc();
+  const DiscPoint at = photo::discPointOfPixel(*engine.frame().frame, kSpot);
+  const HeliographicTexts expected = heliographicTexts(heliographicOf(disc, at).at, ",");
+  EXPECT_NE(northUp[3], northLeft[3]);
+  EXPECT_EQ(northLeft[3], expected.latitude);
+  EXPECT_EQ(northLeft[4], expected.longitude);
+  EXPECT_EQ(northLeft[6], northUp[6]);
+  engine.takeTypedInstant(std::nullopt);
+  EXPECT_EQ(engine.row(engine.spots()[0])[3], kEmptyResult);
+}
+
+TEST(PhotoReduction, ThresholdsKeptWithTheirMeasures) {
+  PhotoReduction engine = opened();
+  engine.addSpot(kSpot);
+  engine.measure(std::nullopt);
+  const double umbraBefore = engine.spots()[0].measure->umbra.hemisphere;
+  EXPECT_EQ(engine.row(engine.spots()[0])[8], "0,90 / 0,60");
+  const Outcome changed = engine.setThresholds("0.9", "0,2");
+  EXPECT_TRUE(changed.done) << changed.text;
+  ASSERT_TRUE(engine.spots()[0].measure);
+  EXPECT_EQ(engine.row(engine.spots()[0])[8], "0,90 / 0,20");
+  EXPECT_LT(engine.spots()[0].measure->umbra.hemisphere, umbraBefore);
+}
+
+// The fields hold the minute begun: retyped, the file's seconds stay; another minute
+// drops them.
+TEST(PhotoReduction, TypedInstantKeepsTheFilesSeconds) {
+  struct Case {
+    const char* minute;
+    const char* time;
+  };
+  for (const Case c : {Case{"5", "09:05:50"}, Case{"6", "09:06"}}) {
+    PhotoReduction engine = opened(".");
+    engine.addSpot(kSpot);
+    engine.takeTypedInstant(discInstant({"6", "12", "2001", "9", c.minute}));
+    const std::string csv = engine.csv();
+    EXPECT_NE(csv.find("\n2001-12-06," + std::string(c.time) + ",1,"), std::string::npos) << csv;
+  }
+}
+
+TEST(PhotoReduction, CsvInBothDialects) {
+  struct Case {
+    const char* separator;
+    const char* header;
+    const char* row;
+    const char* limb;
+  };
+  const Case cases[] = {
+      {",", "date;heure_tu;numero;x_px;y_px;angle;distance;B_deg;", "2001-12-06;09:05:50;1;140,00;80,00;",
+       ";trouvé;"},
+      {".", "date,heure_tu,numero,x_px,y_px,angle,distance,B_deg,", "2001-12-06,09:05:50,1,140.00,80.00,",
+       ",trouvé,"},
+  };
+  for (const Case& c : cases) {
+    PhotoReduction engine{c.separator};
+    engine.open(sunFile("a;b,c.fits"));
+    engine.addSpot(kSpot);
+    engine.measure(std::nullopt);
+    const std::string csv = engine.csv();
+    const std::string row = csv.substr(csv.find('\n') + 1);
+    EXPECT_EQ(csv.rfind(c.header, 0), 0u) << csv;
+    EXPECT_EQ(row.rfind(c.row, 0), 0u) << csv;
+    // The file's name quoted where it holds the separator; the limb, north and the
+    // thresholds on the row.
+    EXPECT_NE(row.find("\"a;b,c.fits\""), std::string::npos) << row;
+    EXPECT_NE(row.find(std::string("0") + c.separator + "90"), std::string::npos) << row;
+    EXPECT_NE(row.find(c.limb), std::string::npos) << row;
+    EXPECT_NE(row.find("nord céleste"), std::string::npos) << row;
+  }
+}
+
+TEST(PhotoReduction, Refusals) {
+  struct Case {
+    const char* name;
+    std::function<Outcome(PhotoReduction&)> act;
+    std::string_view reason;
+  };
+  const Case cases[] = {
+      {"orientation not a number", [](PhotoReduction& e) { return e.orient("douze", NorthReference::Celestial, false); },
+       photo::kOrientationNotANumberMessage},
+      {"threshold not a number", [](PhotoReduction& e) { return e.setThresholds("x", "0,6"); }, kThresholdsNotNumbers},
+      {"umbra above the spot", [](PhotoReduction& e) { return e.setThresholds("0,5", "0,7"); },
+       photo::kBadThresholdsMessage},
+      {"nothing to measure", [](PhotoReduction& e) { return e.measure(std::nullopt); }, kNoSpotToMeasure},
+      {"a click off the disc", [](PhotoReduction& e) { return e.click({5, 5}); }, kOutsideDiscMessage},
+      {"quiet Sun", [](PhotoReduction& e) { e.addSpot({90, 120}); return e.measure(std::nullopt); },
+       photo::kNotInSpotMessage},
+      {"aligned limb points",
+       [](PhotoReduction& e) {
+         e.startPicking(Picking::Limb);
+         e.click({10, 10});
+         e.click({20, 20});
+         return e.click({30, 30});
+       },
+       photo::kAlignedPointsMessage},
+      {"a limb of no radius", [](PhotoReduction& e) { return e.giveLimb({{1, 1}, 0}, LimbSource::Given); },
+       kLimbRadiusRefused},
+  };
+  for (const Case& c : cases) {
+    PhotoReduction engine = opened();
+    const Outcome outcome = c.act(engine);
+    EXPECT_FALSE(outcome.done) << c.name;
+    EXPECT_EQ(outcome.text, c.reason) << c.name;
+  }
+  PhotoReduction blank{","};
+  EXPECT_EQ(blank.open(sunFile("gris.png", false)).limbMissing, photo::kNoLimbMessage);
+  EXPECT_EQ(blank.frame().refusal, kNoLimbYet);
+  EXPECT_NE(blank.status().find(kOrientationNotRead), std::string::npos) << blank.status();
+}
+
+}  // namespace
+}  // namespace kavrel::disque
