@@ -59,7 +59,7 @@ void openSun(OpenWindow<Disque>& f, const QTemporaryDir& dir) {
   QVERIFY(QTest::qWaitForWindowActive(&f.w()));
   f.w().setImageDialog([path] { return path; });
   f.w().openImage(path);
-  QVERIFY(f.w().image());
+  QVERIFY(f.w().photograph().image());
   f.w().textBox("txtJour")->setFocus();
 }
 
