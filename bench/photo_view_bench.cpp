@@ -1,7 +1,8 @@
 // What the photograph view costs on a 4096 x 4096 image in a 600 x 600 view: a repaint
 // after a pointer move (the scaled image kept, the overlay drawn again), a zoom step (the
-// visible part scaled again), the display made once per image, and the image with its
-// overlay at full resolution for saving.
+// visible part scaled again), the display made once per image, a change of black or white
+// point (the display made again and shown), and the image with its overlay at full
+// resolution for saving.
 //
 // With KAVREL_PHOTO_VIEW_PNG=<prefix> set, also writes <prefix>-fit.png,
 // <prefix>-out.png and <prefix>-zoom.png, the view as it looks, to check the grid on the disc by eye.
@@ -109,6 +110,19 @@ void BM_DisplayImage(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(displayImage(sun().view()).constBits());
 }
 BENCHMARK(BM_DisplayImage)->Unit(benchmark::kMillisecond);
+
+void BM_ContrastChange(benchmark::State& state) {
+  ShownView shown(10, 1);
+  const DisplayStretch automatic = shown.view.automaticStretch();
+  bool darker = true;
+  for (auto _ : state) {
+    shown.view.setStretch({automatic.black, darker ? automatic.white * 1.25 : automatic.white});
+    shown.view.render(&shown.target);
+    benchmark::DoNotOptimize(shown.target.constBits());
+    darker = !darker;
+  }
+}
+BENCHMARK(BM_ContrastChange)->Unit(benchmark::kMillisecond);
 
 void BM_PhotoWithOverlayAtFullResolution(benchmark::State& state) {
   const QImage display = displayImage(sun().view());

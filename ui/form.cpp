@@ -88,6 +88,7 @@ Form::Form(const FormTable& table, QWidget* owner)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   flags &= ~(Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
   if (table.minimiseButton) flags |= Qt::WindowMinimizeButtonHint;
+  if (!table.grows.isEmpty()) flags |= Qt::WindowMaximizeButtonHint;
   setWindowFlags(flags);
 
   m_controls.reserve(table.controls.size());
@@ -98,6 +99,13 @@ Form::Form(const FormTable& table, QWidget* owner)
   m_dpiX = logicalDpiX();
   m_dpiY = logicalDpiY();
   m_scale = fitScale();
+  const QSize size = toPixels({0, 0, m_table.clientWidth, m_table.clientHeight}).size();
+  if (table.grows.isEmpty()) {
+    setFixedSize(size);
+  } else {
+    setMinimumSize(size);
+    resize(size);
+  }
   place();
   applyTabOrder();
 }
@@ -273,17 +281,38 @@ double Form::fitScale() {
 
 QRect Form::toPixels(const Twips& at) const { return twipsToRect(at, m_dpiX, m_dpiY, m_scale); }
 
+QSize Form::growth() const {
+  if (m_table.grows.isEmpty()) return {};
+  const QSize table = toPixels({0, 0, m_table.clientWidth, m_table.clientHeight}).size();
+  return {std::max(0, width() - table.width()), std::max(0, height() - table.height())};
+}
+
 void Form::place() {
+  const Twips& grows = m_table.grows;
+  const QSize extra = growth();
   for (const Entry& entry : m_controls) {
     const Twips& at = entry.row.at;
+    QRect box = toPixels(at);
+    // Controls in a frame move with it; a column right of the area keeps its rows.
+    if (entry.row.frame.isEmpty() && !grows.isEmpty()) {
+      if (at.left >= grows.left + grows.width)
+        box.translate(extra.width(), 0);
+      else if (at.top >= grows.top + grows.height)
+        box.translate(0, extra.height());
+    }
     if (auto* line = qobject_cast<LineControl*>(entry.widget)) {
-      const QRect box = toPixels(at);
       line->place(box.topLeft(), QPoint(box.left() + box.width(), box.top() + box.height()));
     } else {
-      entry.widget->setGeometry(toPixels(at));
+      entry.widget->setGeometry(box);
     }
   }
-  setFixedSize(toPixels({0, 0, m_table.clientWidth, m_table.clientHeight}).size());
+}
+
+void Form::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (m_table.grows.isEmpty()) return;
+  place();
+  if (m_resize) m_resize();
 }
 
 void Form::applyTabOrder() {

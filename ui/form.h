@@ -83,6 +83,11 @@ class Form : public QWidget {
   [[nodiscard]] double scale() const { return m_scale; }
   // A rectangle in twips, in this window's pixels.
   [[nodiscard]] QRect toPixels(const Twips& at) const;
+  // How much a window that grows is larger than its table's size, in pixels (none for a
+  // window of fixed size).
+  [[nodiscard]] QSize growth() const;
+  // Runs after the window has placed its controls at a new size (a window that grows).
+  void onResize(Handler handler) { m_resize = std::move(handler); }
 
   void setVisible(bool visible) override;
 
@@ -92,6 +97,7 @@ class Form : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   struct Entry {
@@ -113,6 +119,7 @@ class Form : public QWidget {
   double m_dpiY = 96;
   double m_scale = 1;
   Handler m_load;
+  Handler m_resize;
   bool m_loaded = false;
   bool m_shownOnce = false;
 };

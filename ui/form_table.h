@@ -82,6 +82,11 @@ struct FormTable {
                                       // focus (labels) may be listed and are skipped.
                                       // The first one has the focus when the window opens.
   bool minimiseButton = true;         // a fixed-size window never offers maximise
+  // Empty for a window of fixed size. Otherwise the window may be enlarged (and
+  // maximised) from its size in the table, and this area (twips) takes the extra width and
+  // height: the controls wholly right of it move right, the others wholly below it move
+  // down, the rest stay where the table puts them.
+  Twips grows{};
   bool dialogFrame = false;           // dialog frame; with an owner, kept off the taskbar
   bool centred = false;               // opens centred on the screen
 };

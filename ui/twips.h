@@ -22,6 +22,8 @@ struct Twips {
   int top = 0;
   int width = 0;
   int height = 0;
+
+  [[nodiscard]] bool isEmpty() const noexcept { return width <= 0 || height <= 0; }
 };
 
 // Pixels per twip at a given logical DPI and window scale.

@@ -33,6 +33,7 @@
 #include "image/image_reader.h"
 #include "photo/limb.h"
 #include "programs/disque/photo_caption.h"
+#include "programs/disque/photo_display.h"
 #include "programs/disque/photo_page.h"
 #include "programs/disque/photo_view.h"
 #include "ui/question.h"
@@ -76,7 +77,8 @@ constexpr char kPhotoHelp[] =
     "nord céleste en degrés depuis le haut de l'image, vers la gauche (0 : nord en haut, 90 : nord à gauche) ; "
     "l'est à 90° de plus, ou de moins si l'est est à droite. Ou l'angle du pôle nord du Soleil (images "
     "d'observatoires spatiaux), ou la dérive : deux clics sur un même détail, moteur arrêté (la dérive va vers "
-    "l'ouest). Un clic ajoute une tache ; aires en millionièmes de l'hémisphère (MSH).";
+    "l'ouest). Un clic ajoute une tache ; aires en millionièmes de l'hémisphère (MSH). Zoom : molette, ou touches + "
+    "et - le pointeur sur l'image ; 0 : image entière ; glisser pour la déplacer.";
 constexpr char kOpenTitle[] = "Ouvrir une image du Soleil";
 constexpr char kImageFilters[] =
     "Images du Soleil (*.png *.PNG *.jpg *.JPG *.jpeg *.JPEG *.tif *.TIF *.tiff *.TIFF *.fits *.FITS *.fit *.FIT "
@@ -385,6 +387,7 @@ ui::FormTable disqueForm() {
                    "txtY",         "cmdAjouterXY", "cmdSupprimer", "Command1",     "cmdImprimer",  "cmdEnregistrer",
                    "cmdOuvrir",    "cmdFermer",  "txtOrientation", "optNordCeleste", "optNordSolaire", "chkEstDroite",
                    "cmdDerive",    "cmdBord",    "txtSeuilTache", "txtSeuilOmbre", "cmdMesurer",   "cmdMenu"};
+  addPhotoDisplayControls(form);
   return form;
 }
 
@@ -411,6 +414,7 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
   m_photo->setObjectName("picPhoto");
   m_photo->setGeometry(toPixels(kDiscAt));
   m_photo->hide();
+  m_photoDisplay = std::make_unique<PhotoDisplayControls>(*this, *m_photo, *m_view, m_separator);
   setAcceptDrops(true);
   setText("txtSeuilTache", toQString(thresholdText(m_engine.thresholds().spot, m_separator)));
   setText("txtSeuilOmbre", toQString(thresholdText(m_engine.thresholds().umbra, m_separator)));

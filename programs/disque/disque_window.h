@@ -35,6 +35,7 @@ class QTableWidget;
 namespace kavrel::disque {
 
 class DiscView;
+class PhotoDisplayControls;
 class PhotoView;
 
 [[nodiscard]] ui::FormTable disqueForm();
@@ -178,6 +179,7 @@ class Disque : public ui::Form {
   PhotoView* m_photo = nullptr;
   std::optional<photo::PixelPoint> m_pixel;  // under the pointer
   bool m_showingOrientation = false;
+  std::unique_ptr<PhotoDisplayControls> m_photoDisplay;  // its contrast, grid and zoom
 };
 
 }  // namespace kavrel::disque

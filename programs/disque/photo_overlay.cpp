@@ -216,24 +216,34 @@ DisplayStretch displayStretch(image::GreyView image) {
 }
 
 QImage displayImage(image::GreyView image, DisplayStretch stretch) {
-  if (image.empty()) return {};
-  QImage display(image.width, image.height, QImage::Format_Grayscale8);
-  if (display.isNull()) return {};  // no memory for it
-  const double gain = 255 / (stretch.white - stretch.black);
+  QImage display;
+  if (!writeDisplay(image, stretch, display)) return {};
+  return display;
+}
+
+bool writeDisplay(image::GreyView image, DisplayStretch stretch, QImage& display) {
+  if (image.empty()) return false;
+  if (display.size() != QSize(image.width, image.height) || display.format() != QImage::Format_Grayscale8) {
+    display = QImage(image.width, image.height, QImage::Format_Grayscale8);
+    if (display.isNull()) return false;  // no memory for it
+  }
+  // In float, from locals: a byte written might otherwise be the stretch, read again.
+  const auto black = static_cast<float>(stretch.black);
+  const auto gain = static_cast<float>(255 / (stretch.white - stretch.black));
   for (int y = 0; y < image.height; ++y) {
     uchar* out = display.scanLine(y);
     const float* in = image.pixels + y * image.stride;
     for (int x = 0; x < image.width; ++x) {
-      const double v = in[x];
+      const float v = in[x];
       if (std::isnan(v)) {
         out[x] = kBlankGrey;
         continue;
       }
-      const double level = std::clamp((v - stretch.black) * gain, 0.0, 255.0);
-      out[x] = static_cast<uchar>(level + 0.5);
+      const float level = std::min(std::max((v - black) * gain, 0.0F), 255.0F);
+      out[x] = static_cast<uchar>(level + 0.5F);
     }
   }
-  return display;
+  return true;
 }
 
 OverlayGeometry overlayGeometry(PhotoOverlay overlay) {
@@ -292,6 +302,7 @@ void paintOverlay(QPainter& painter, const OverlayGeometry& geometry, const Phot
   const QRectF inView = painter.combinedTransform().inverted().mapRect(QRectF(painter.viewport()));
   const auto near = [&](QRectF bounds) { return bounds.adjusted(-1, -1, 1, 1); };
   for (const bool strong : {false, true}) {
+    if (!overlay.grid) break;
     painter.setPen(strong ? cosmeticPen(kStrongGridInk, look.strongLine) : cosmeticPen(kGridInk, look.thinLine));
     for (const auto& piece : fine ? geometry.fineGrid : geometry.grid)
       if (piece.strong == strong && near(piece.bounds).intersects(inView)) painter.drawPolyline(piece.pixels);

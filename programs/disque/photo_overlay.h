@@ -8,10 +8,10 @@
 // scale and the position of the image's top-left corner; it has no rotation, so the
 // overlay is drawn in image pixels and every device gets the same drawing.
 //
-// The display is 8-bit and made once per image: a linear stretch between robust
-// percentiles (0.5 % and 99.8 %) of a subsample of the samples at their own values, so
-// that a 16-bit image keeps its contrast; blank (NaN) pixels show in a neutral grey. The
-// measures never read the display, only the samples.
+// The display is 8-bit and made once per image and stretch: linear between a black and a
+// white point, by default robust percentiles (0.5 % and 99.8 %) of a subsample of the
+// samples at their own values, so that a 16-bit image keeps its contrast; blank (NaN)
+// pixels show in a neutral grey. The measures never read the display, only the samples.
 //
 // The grid comes from the drawn disc's grid (visible pieces sampled every 3 degrees); on a
 // large disc, zoomed in, points are added along the true curves so that the lines stay
@@ -65,16 +65,21 @@ inline constexpr int kBlankGrey = 128;
 
 struct DisplayStretch {
   double black = 0;  // sample value shown black
-  double white = 1;  // sample value shown white
+  double white = 1;  // sample value shown white; below black, a negative
 };
 
 // The stretch of an image's samples: the 0.5 % and 99.8 % percentiles of at most about
 // 260,000 finite samples taken on a regular grid. A flat image is shown mid-grey; one
 // without a finite sample gets {0, 1}.
 [[nodiscard]] DisplayStretch displayStretch(image::GreyView image);
-// The image in 8-bit grey (Format_Grayscale8) under that stretch.
+// The image in 8-bit grey (Format_Grayscale8) under that stretch (black and white
+// distinct and finite).
 [[nodiscard]] QImage displayImage(image::GreyView image, DisplayStretch stretch);
 [[nodiscard]] inline QImage displayImage(image::GreyView image) { return displayImage(image, displayStretch(image)); }
+// The same written into `display`, made anew unless it has the image's size and format
+// already: a change of stretch then writes over the pages it has, which a large image
+// would otherwise pay as fresh memory each time; false without memory for it.
+bool writeDisplay(image::GreyView image, DisplayStretch stretch, QImage& display);
 
 // A spot's mark: its number beside its pixel.
 struct SpotMarker {
@@ -89,6 +94,7 @@ struct PhotoOverlay {
   std::optional<photo::ImageFrame> frame;
   std::optional<DiscOrientation> disc;
   GridStep gridStep{};
+  bool grid = true;  // the parallels and meridians drawn
   std::vector<SpotMarker> spots;
   std::vector<photo::SpotMask> outlines;         // the measured spots, each with its umbra
   std::vector<photo::PixelPoint> limbPoints;     // the limb's points being picked (up to three)

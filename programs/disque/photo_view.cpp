@@ -2,7 +2,9 @@
 #include "programs/disque/photo_view.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
@@ -11,6 +13,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace kavrel::disque {
 
@@ -31,6 +35,39 @@ double clampCorner(double corner, double imageExtent, double viewExtent) {
   return std::clamp(corner, kept - imageExtent, viewExtent - kept);
 }
 
+// The display's `part` in blocks of `block` x `block` pixels, each shown as the mean of its
+// pixels (a block cut by the part's edge, of those it has). Qt's smooth scaling first makes
+// a grey image 32-bit, four bytes a sample, in helper threads that a loaded machine keeps
+// waiting: reducing the bulk in 8 bits here keeps a zoom step or a contrast change on a
+// large image in tens of milliseconds.
+QImage reducedByBlocks(const QImage& display, QRect part, int block) {
+  const int width = (part.width() + block - 1) / block;
+  const int height = (part.height() + block - 1) / block;
+  QImage reduced(width, height, QImage::Format_Grayscale8);
+  if (reduced.isNull()) return {};
+  std::vector<std::uint32_t> sums(static_cast<std::size_t>(width));
+  for (int by = 0; by < height; ++by) {
+    std::fill(sums.begin(), sums.end(), 0);
+    const int top = part.top() + by * block;
+    const int rows = std::min(block, part.top() + part.height() - top);
+    for (int y = top; y < top + rows; ++y) {
+      const uchar* in = display.constScanLine(y) + part.left();
+      for (int bx = 0, x = 0; bx < width; ++bx) {
+        const int end = std::min(x + block, part.width());
+        std::uint32_t sum = 0;
+        for (; x < end; ++x) sum += in[x];
+        sums[static_cast<std::size_t>(bx)] += sum;
+      }
+    }
+    uchar* out = reduced.scanLine(by);
+    for (int bx = 0; bx < width; ++bx) {
+      const auto count = static_cast<std::uint32_t>(rows * std::min(block, part.width() - bx * block));
+      out[bx] = static_cast<uchar>((sums[static_cast<std::size_t>(bx)] + count / 2) / count);
+    }
+  }
+  return reduced;
+}
+
 }  // namespace
 
 PhotoView::PhotoView(QWidget* parent) : QWidget(parent) {
@@ -40,21 +77,46 @@ PhotoView::PhotoView(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAccessibleName(kAccessibleName);
   setAccessibleDescription(kAccessibleDescription);
+  // Every key of the application passes here first; only the zoom keys of this window
+  // are kept (eventFilter).
+  qApp->installEventFilter(this);
 }
 
 void PhotoView::setImage(const image::GreyImage* image) {
   m_image = image;
-  m_display = image != nullptr ? displayImage(image->view()) : QImage();
+  m_automaticStretch = image != nullptr ? displayStretch(image->view()) : DisplayStretch{};
+  m_stretch = m_automaticStretch;
+  m_display = image != nullptr ? displayImage(image->view(), m_stretch) : QImage();
   m_scaled = QPixmap();
   m_scaledZoom = 0;
   m_pressAt.reset();
   m_dragging = false;
   fitToView();
   update();
+  if (m_onImage) m_onImage();
+}
+
+bool PhotoView::setStretch(DisplayStretch stretch) {
+  if (!std::isfinite(stretch.black) || !std::isfinite(stretch.white) || !std::isfinite(stretch.white - stretch.black) ||
+      stretch.white == stretch.black)
+    return false;
+  if (m_image != nullptr && !writeDisplay(m_image->view(), stretch, m_display)) return false;
+  m_stretch = stretch;
+  m_scaled = QPixmap();
+  m_scaledZoom = 0;
+  update();
+  return true;
 }
 
 void PhotoView::setOverlay(PhotoOverlay overlay) {
+  overlay.grid = m_gridShown;
   m_geometry = overlayGeometry(std::move(overlay));
+  update();
+}
+
+void PhotoView::setGridShown(bool shown) {
+  m_gridShown = shown;
+  m_geometry.overlay.grid = shown;
   update();
 }
 
@@ -66,17 +128,23 @@ double PhotoView::maximumZoom() const {
   return std::max(kLargestZoom, PhotoMapping::fit(m_display.size(), QSizeF(size())).scale);
 }
 
-void PhotoView::setMapping(const PhotoMapping& wanted) {
+bool PhotoView::setMapping(const PhotoMapping& wanted) {
   PhotoMapping mapping = wanted;
   if (!m_display.isNull()) {
     mapping.corner.setX(clampCorner(mapping.corner.x(), m_display.width() * mapping.scale, width()));
     mapping.corner.setY(clampCorner(mapping.corner.y(), m_display.height() * mapping.scale, height()));
   }
   const bool zoomChanged = mapping.scale != m_mapping.scale;
-  if (!zoomChanged && mapping.corner == m_mapping.corner) return;
+  if (!zoomChanged && mapping.corner == m_mapping.corner) return false;
   m_mapping = mapping;
   update();
   if (zoomChanged && m_onZoom) m_onZoom(m_mapping.scale);
+  reportPointer();
+  return true;
+}
+
+void PhotoView::reportPointer() {
+  if (m_pointerAt && m_onPointer) m_onPointer(pixelUnder(*m_pointerAt));
 }
 
 void PhotoView::fitToView() {
@@ -123,10 +191,23 @@ void PhotoView::refreshScaled() {
       inView.adjusted(-view.width(), -view.height(), view.width(), view.height()).toAlignedRect() & whole;
   const QSize target(std::max(1, static_cast<int>(std::lround(part.width() * zoom * dpr))),
                      std::max(1, static_cast<int>(std::lround(part.height() * zoom * dpr))));
-  const QImage source = part == whole ? m_display : m_display.copy(part);
   // Averaged when reduced; enlarged pixels stay square, as a measure needs to see them.
-  QImage scaled = source.scaled(target, Qt::IgnoreAspectRatio,
-                                zoom * dpr < 1 ? Qt::SmoothTransformation : Qt::FastTransformation);
+  const double reduction = zoom * dpr;
+  QImage scaled;
+  if (reduction < 0.5) {
+    // Whole blocks first, then Qt's smooth scaling by less than two, the blocks' last
+    // column and row cut back to what the part has.
+    const int block = static_cast<int>(1 / reduction);
+    const QImage reduced = reducedByBlocks(m_display, part, block);
+    const QSize blocks(static_cast<int>(std::lround(reduced.width() * block * reduction)),
+                       static_cast<int>(std::lround(reduced.height() * block * reduction)));
+    scaled = reduced.scaled(blocks.expandedTo(target), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                 .copy(QRect(QPoint(0, 0), target));
+  } else {
+    const QImage source = part == whole ? m_display : m_display.copy(part);
+    scaled = source.scaled(target, Qt::IgnoreAspectRatio,
+                           reduction < 1 ? Qt::SmoothTransformation : Qt::FastTransformation);
+  }
   scaled.setDevicePixelRatio(dpr);
   m_scaled = QPixmap::fromImage(std::move(scaled));
   m_scaledPart = part;
@@ -190,17 +271,21 @@ void PhotoView::mousePressEvent(QMouseEvent* event) {
 
 void PhotoView::mouseMoveEvent(QMouseEvent* event) {
   const QPointF position = event->position();
+  m_pointerAt = position;
+  m_pointerLast = true;
+  bool reported = false;
   if (m_pressAt && (event->buttons() & Qt::LeftButton)) {
     if (!m_dragging && (position - *m_pressAt).manhattanLength() >= QApplication::startDragDistance()) {
       m_dragging = true;
       setCursor(Qt::ClosedHandCursor);
     }
-    if (m_dragging) {
-      panBy(position - m_lastDrag);
+    if (m_dragging && !m_display.isNull()) {
+      m_fitted = false;
+      reported = setMapping(m_mapping.pannedBy(position - m_lastDrag));
       m_lastDrag = position;
     }
   }
-  if (m_onPointer) m_onPointer(pixelUnder(position));
+  if (!reported && m_onPointer) m_onPointer(pixelUnder(position));
   event->accept();
 }
 
@@ -229,29 +314,96 @@ void PhotoView::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
-void PhotoView::keyPressEvent(QKeyEvent* event) {
+// About the view's centre, as a key has no point of its own; the pixel under a still
+// pointer is reported again.
+bool PhotoView::zoomByKey(const QKeyEvent& key) {
+  // Shift makes "+" (and "0" on a French keyboard); Ctrl or Alt make other commands.
+  if (key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) return false;
   const QPointF centre(width() / 2.0, height() / 2.0);
-  switch (event->key()) {
+  switch (key.key()) {
     case Qt::Key_Plus:
     case Qt::Key_Equal:
+      refreshPointer();
       zoomAbout(kZoomStep, centre);
-      break;
+      return true;
     case Qt::Key_Minus:
+      refreshPointer();
       zoomAbout(1 / kZoomStep, centre);
-      break;
+      return true;
     case Qt::Key_0:
+      refreshPointer();
       fitToView();
-      break;
+      return true;
     default:
-      QWidget::keyPressEvent(event);
-      return;
+      return false;
+  }
+}
+
+// Where the pointer is now: an enter or a leave is missed when the view appears under a
+// still pointer, or when the pointer leaves while the view is being shown.
+void PhotoView::refreshPointer() {
+  if (const QPoint cursor = mapFromGlobal(QCursor::pos()); !rect().contains(cursor))
+    m_pointerAt.reset();
+  else if (!m_pointerAt || m_pointerAt->toPoint() != cursor)
+    m_pointerAt = QPointF(cursor);
+}
+
+void PhotoView::keyPressEvent(QKeyEvent* event) {
+  if (!zoomByKey(*event)) {
+    QWidget::keyPressEvent(event);
+    return;
   }
   event->accept();
 }
 
+bool PhotoView::eventFilter(QObject* watched, QEvent* event) {
+  const bool key = event->type() == QEvent::KeyPress;
+  const bool press = event->type() == QEvent::MouseButtonPress;
+  if (!(key || press) || !watched->isWidgetType() || watched == this)
+    return QWidget::eventFilter(watched, event);
+  // Keys typed in another window (a dialog, the About window) are not the image's.
+  QWidget* receiver = static_cast<QWidget*>(watched);
+  if (receiver->window() != window()) return QWidget::eventFilter(watched, event);
+  if (press) {
+    m_pointerLast = false;  // a click elsewhere: a field chosen to be typed in
+    return QWidget::eventFilter(watched, event);
+  }
+  if (m_display.isNull() || !isVisible() || !isEnabled() || QApplication::activePopupWidget() != nullptr)
+    return QWidget::eventFilter(watched, event);
+  refreshPointer();
+  const bool typing = qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr && !m_pointerLast;
+  if ((hasFocus() || (m_pointerAt && !typing)) && zoomByKey(*static_cast<QKeyEvent*>(event))) return true;
+  // A key for another control; Shift alone is no key typed, it comes before the "+".
+  switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+      break;
+    default:
+      if (!hasFocus()) m_pointerLast = false;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void PhotoView::enterEvent(QEnterEvent* event) {
+  m_pointerAt = event->position();
+  m_pointerLast = true;
+  QWidget::enterEvent(event);
+}
+
 void PhotoView::leaveEvent(QEvent* event) {
+  m_pointerAt.reset();
   if (m_onPointer) m_onPointer(std::nullopt);
   QWidget::leaveEvent(event);
+}
+
+void PhotoView::hideEvent(QHideEvent* event) {
+  m_pointerAt.reset();
+  QWidget::hideEvent(event);
 }
 
 }  // namespace kavrel::disque

@@ -1,22 +1,31 @@
 // The photograph view of Disque: where the image lies at each zoom and pan, the pixel a
-// click reports, the display of a 16-bit image, and the overlay drawn where it belongs.
+// click reports, the display of a 16-bit image, and the overlay drawn where it belongs;
+// in the window, the zoom keys, the contrast, the grid and the window enlarged.
 #include <QtTest>
 
 #include <QImage>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <cmath>
 #include <numbers>
 #include <optional>
 #include <vector>
 
+#include "programs/disque/disque_window.h"
 #include "programs/disque/photo_page.h"
+#include "programs/disque/photo_spots.h"
 #include "programs/disque/photo_view.h"
+#include "window_test_support.h"
 
 using namespace kavrel;
 using namespace kavrel::disque;
+using namespace kavrel::testing;
 
 namespace {
 
@@ -35,6 +44,25 @@ void sendMouse(QWidget& widget, QEvent::Type type, QPointF at, Qt::MouseButtons 
   QApplication::sendEvent(&widget, &event);
 }
 
+// A 16-bit Sun in a 200 x 180 image: 50000 on a disc of radius 70 about (100, 90), 1500
+// in the sky; opened in a shown window, the focus left in "Jour".
+constexpr int kSkyLevel = 1500;
+void openSun(OpenWindow<Disque>& f, const QTemporaryDir& dir) {
+  QImage sun(200, 180, QImage::Format_Grayscale16);
+  for (int y = 0; y < sun.height(); ++y) {
+    auto* row = reinterpret_cast<quint16*>(sun.scanLine(y));
+    for (int x = 0; x < sun.width(); ++x) row[x] = std::hypot(x - 100, y - 90) < 70 ? 50000 : kSkyLevel;
+  }
+  const QString path = dir.filePath("soleil.png");
+  QVERIFY(sun.save(path, "PNG"));
+  f.w().show();
+  QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+  f.w().setImageDialog([path] { return path; });
+  f.w().openImage(path);
+  QVERIFY(f.w().photograph().image());
+  f.w().textBox("txtJour")->setFocus();
+}
+
 }  // namespace
 
 class PhotoViewTest : public QObject {
@@ -47,6 +75,7 @@ class PhotoViewTest : public QObject {
   void aClickReportsThePixelUnderIt();
   void aDragPansWithoutClicking();
   void theKeysZoomWithinTheLimitsAndFit();
+  void aReducedImageKeepsItsLastColumn();
   void aSixteenBitImageKeepsItsContrast();
   void theLimbAndGridLieOnTheImage();
   void theGridFollowsItsCurvesWhenZoomedIn_data();
@@ -55,6 +84,10 @@ class PhotoViewTest : public QObject {
   void eastIsMarkedWhereTheImageHasIt();
   void anOverlayOfImpossibleValuesDrawsNothing();
   void theViewIsNamedAndTakesFocus();
+  void theZoomKeysActOverTheImage_data();
+  void theZoomKeysActOverTheImage();
+  void theDisplayFollowsItsControls_data();
+  void theDisplayFollowsItsControls();
   void thePrintedPageContinuesALongTable_data();
   void thePrintedPageContinuesALongTable();
 };
@@ -191,6 +224,21 @@ void PhotoViewTest::theKeysZoomWithinTheLimitsAndFit() {
                     Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(&view, &wheel);
   QCOMPARE(view.zoom(), fitted / 4 * 1.25);
+}
+
+// 1003 pixels in 200: blocks of 5, the last one of 3 pixels, white, which must still show
+// at the image's right edge rather than be dropped or stretched over its neighbours.
+void PhotoViewTest::aReducedImageKeepsItsLastColumn() {
+  image::GreyImage image(1003, 1003);
+  for (int y = 0; y < 1003; ++y)
+    for (int x = 0; x < 1003; ++x) image.at(x, y) = x >= 1000 ? 1000.0F : (x + y) % 2;
+  PhotoView view;
+  view.resize(200, 200);
+  view.setImage(&image);
+  view.setStretch({0, 1000});
+  const QImage shown = view.grab().toImage();
+  QVERIFY2(qGray(shown.pixel(199, 100)) > 60, qPrintable(QString::number(qGray(shown.pixel(199, 100)))));
+  QVERIFY2(qGray(shown.pixel(196, 100)) < 10, qPrintable(QString::number(qGray(shown.pixel(196, 100)))));
 }
 
 // A ramp over 256 levels of a 16-bit camera, with a few saturated hot pixels and a blank
@@ -338,6 +386,110 @@ void PhotoViewTest::theViewIsNamedAndTakesFocus() {
   QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
   QCOMPARE(clicks, 0);
   QVERIFY(view.photoWithOverlay().isNull());
+}
+
+enum class KeyAt { OverTheImage, FocusOnTheImage, Elsewhere };
+
+void PhotoViewTest::theZoomKeysActOverTheImage_data() {
+  QTest::addColumn<int>("zoomedBefore");  // "+" pressed over the image first
+  QTest::addColumn<QString>("typedFirst");  // into "Jour", the pointer over the image
+  QTest::addColumn<int>("key");
+  QTest::addColumn<KeyAt>("at");
+  QTest::addColumn<double>("zoom");  // times the fitted one
+  QTest::addColumn<QString>("day");  // "Jour" afterwards, where it is known
+  QTest::newRow("+ over the image, the focus in Jour")
+      << 0 << "" << int(Qt::Key_Plus) << KeyAt::OverTheImage << 1.25 << "6";
+  QTest::newRow("- over the image, the focus in Jour")
+      << 0 << "" << int(Qt::Key_Minus) << KeyAt::OverTheImage << 0.8 << "6";
+  QTest::newRow("0 over the image fits it again") << 2 << "" << int(Qt::Key_0) << KeyAt::OverTheImage << 1.0 << "6";
+  QTest::newRow("+ with the focus on the image") << 0 << "" << int(Qt::Key_Plus) << KeyAt::FocusOnTheImage << 1.25
+                                                 << "6";
+  QTest::newRow("+ elsewhere is the field's") << 0 << "" << int(Qt::Key_Plus) << KeyAt::Elsewhere << 1.0 << QString();
+  QTest::newRow("+ typed with Shift, as on a French keyboard")
+      << 0 << "" << (Qt::Key_Plus | Qt::ShiftModifier).toCombined() << KeyAt::OverTheImage << 1.25 << "6";
+  QTest::newRow("the 0 of 10 typed in Jour, the pointer resting over the image")
+      << 0 << "1" << int(Qt::Key_0) << KeyAt::OverTheImage << 1.0 << "10";
+}
+
+// The keys zoom about the view's centre: the read-out follows the pixel now under the
+// pointer, which stays a quarter of the way in.
+void PhotoViewTest::theZoomKeysActOverTheImage() {
+  QFETCH(int, zoomedBefore);
+  QFETCH(QString, typedFirst);
+  QFETCH(int, key);
+  QFETCH(KeyAt, at);
+  QFETCH(double, zoom);
+  QFETCH(QString, day);
+  QTemporaryDir dir;
+  OpenWindow<Disque> f;
+  openSun(f, dir);
+  PhotoView* view = f.w().photoView();
+  const double fitted = view->zoom();
+  const QPoint pointer(view->width() / 4, view->height() / 4);
+  // From elsewhere, so that the pointer moves whatever the row before left it.
+  QTest::mouseMove(f.w().control("cmdMenu"));
+  if (at == KeyAt::OverTheImage) QTest::mouseMove(view, pointer);
+  for (int i = 0; i < zoomedBefore; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Plus);
+  if (!typedFirst.isEmpty()) retype(f.w(), "txtJour", typedFirst);
+  if (at == KeyAt::FocusOnTheImage) view->setFocus();
+  const auto modifiers = Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask);
+  if (modifiers & Qt::ShiftModifier) QTest::keyPress(QApplication::focusWidget(), Qt::Key_Shift);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key(key & ~Qt::KeyboardModifierMask), modifiers);
+  if (modifiers & Qt::ShiftModifier) QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Shift);
+  QVERIFY(std::abs(view->zoom() / fitted - zoom) < 1e-9);
+  if (!day.isNull()) QCOMPARE(f.w().text("txtJour"), day);
+  const std::string under = at == KeyAt::OverTheImage ? pixelText(view->mapping().toImage(pointer).x, ",") : "";
+  QCOMPARE(f.w().text("lblPxX"), QString::fromStdString(under));
+}
+
+enum class DisplayAction { TypedLevels, LevelsFromTheImage, GridOffByItsKey, WindowEnlarged };
+
+void PhotoViewTest::theDisplayFollowsItsControls_data() {
+  QTest::addColumn<DisplayAction>("action");
+  QTest::newRow("black and white typed: the sky mid-grey") << DisplayAction::TypedLevels;
+  QTest::newRow("the image's own levels again: the sky black") << DisplayAction::LevelsFromTheImage;
+  QTest::newRow("Alt+é takes the grid off") << DisplayAction::GridOffByItsKey;
+  QTest::newRow("the window enlarged: the photograph takes the room") << DisplayAction::WindowEnlarged;
+}
+
+void PhotoViewTest::theDisplayFollowsItsControls() {
+  QFETCH(DisplayAction, action);
+  QTemporaryDir dir;
+  OpenWindow<Disque> f;
+  openSun(f, dir);
+  PhotoView* view = f.w().photoView();
+  const auto shown = [view](int x, int y) { return view->photoWithOverlay().pixel(x, y); };
+  switch (action) {
+    case DisplayAction::TypedLevels:
+      retype(f.w(), "txtNoir", QString::number(kSkyLevel - 1000));
+      retype(f.w(), "txtBlanc", QString::number(kSkyLevel + 1000));
+      QVERIFY(std::abs(qGray(shown(5, 5)) - 128) <= 1);
+      break;
+    case DisplayAction::LevelsFromTheImage:
+      retype(f.w(), "txtNoir", "0");
+      f.w().button("cmdContraste")->click();
+      QCOMPARE(qGray(shown(5, 5)), 0);
+      QCOMPARE(f.w().text("txtNoir"), QString::number(kSkyLevel));
+      break;
+    case DisplayAction::GridOffByItsKey:
+      // The central meridian crosses the centre, white on the disc without it.
+      QVERIFY(qRed(shown(100, 90)) < 100);
+      QTest::keyClick(&f.w(), Qt::Key_Eacute, Qt::AltModifier);
+      QTRY_VERIFY(!f.w().value("chkGrille"));  // an animated click
+      QCOMPARE(qRed(shown(100, 90)), 255);
+      break;
+    case DisplayAction::WindowEnlarged: {
+      const QSize photo = view->size();
+      const QPoint open = f.w().control("cmdOuvrir")->pos(), spots = f.w().spotTable()->pos();
+      const QPoint day = f.w().control("txtJour")->pos();
+      f.w().resize(f.w().size() + QSize(300, 200));
+      QCOMPARE(view->size(), photo + QSize(300, 200));
+      QCOMPARE(f.w().control("cmdOuvrir")->pos(), open + QPoint(300, 0));
+      QCOMPARE(f.w().spotTable()->pos(), spots + QPoint(0, 200));
+      QCOMPARE(f.w().control("txtJour")->pos(), day);
+      break;
+    }
+  }
 }
 
 void PhotoViewTest::thePrintedPageContinuesALongTable_data() {
