@@ -70,6 +70,15 @@ std::string drawingLine(const PageOptions& options, std::string_view separator) 
          std::to_string(options.step.degrees) + "°";
 }
 
+DiscAspectTexts discAspectTexts(const std::optional<DiscOrientation>& disc, std::string_view separator) {
+  const std::string empty(kEmptyResult);
+  if (!disc || !std::isfinite(disc->semiDiameter)) return {empty, empty, empty, empty};
+  const double minutesOfArc = 60 * disc->semiDiameter;
+  const double minutes = std::trunc(minutesOfArc);
+  return {formatInteger(minutes) + "  " + formatMask(arr1(60 * (minutesOfArc - minutes)), mask::kArcSeconds, separator),
+          shownAngle(disc->p, separator), shownAngle(disc->b0, separator), shownAngle(disc->l0, separator)};
+}
+
 std::string centralMeridianLabel(const DiscOrientation& disc, std::string_view separator) {
   return "L0 " + shownAngle(disc.l0, separator) + "°";
 }

@@ -27,7 +27,7 @@ PhotoFile sunFile(std::string name = "soleil.fits", bool withSun = true) {
   });
   image::GreyImage grey(picture.width, picture.height);
   for (std::size_t i = 0; i < picture.pixels.size(); ++i) grey.samples()[i] = withSun ? picture.pixels[i] : 0.5f;
-  return {std::move(grey), std::move(name), "FITS, 16 bits entiers", kObserved, std::nullopt, std::nullopt};
+  return {std::move(grey), std::move(name), "FITS, 16 bits entiers", kObserved, std::nullopt};
 }
 
 PhotoReduction opened(std::string_view separator = ",") {
