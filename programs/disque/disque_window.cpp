@@ -159,7 +159,7 @@ void addPhotographColumn(std::vector<ControlRow>& c) {
   addOrientationFrame(c);
   c.push_back({.name = "cmdBord", .kind = Kind::CommandButton, .caption = "&Bord par trois points",
                .at = {kPhotoLeft, 3180, 2400, kButtonHeight}});
-  c.push_back({.name = "chkEnTete", .kind = Kind::CheckBox, .caption = "Géométrie de l'en-tête (&WCS)",
+  c.push_back({.name = "chkEnTete", .kind = Kind::CheckBox, .caption = "En-tête FITS (&WCS)",
                .at = {kPhotoLeft + 2520, 3240, kPhotoWidth - 2520, 255},
                .accessibleName = "Bord et orientation lus dans l'en-tête du fichier, sinon bord trouvé sur l'image"});
   addPointerPixel(c);
@@ -250,7 +250,7 @@ void addInstantColumn(std::vector<ControlRow>& c) {
        .namedBy = {"Label5"}, .accessibleName = "Minute"},
       {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {240, 780, 2400, 255},
        .accessibleName = "Ramener à 0 heure"},
-      {.name = "lblEphemeride", .caption = kEphemerisText, .at = {2760, 660, 2280, 480}, .wrap = true,
+      {.name = "lblEphemeride", .caption = kEphemerisText, .at = {2760, 630, 2280, 495}, .wrap = true,
        .accessibleName = "Demi-diamètre, P, B0 et L0 de l'éphéméride précise (ERFA, IAU)"},
   };
   const ui::ResultColumns columns{.captionLeft = kLeft,
