@@ -251,7 +251,7 @@ void addInstantColumn(std::vector<ControlRow>& c) {
       {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {240, 780, 2400, 255},
        .accessibleName = "Ramener à 0 heure"},
       {.name = "lblEphemeride", .caption = kEphemerisText, .at = {2760, 630, 2280, 495}, .wrap = true,
-       .accessibleName = "Demi-diamètre, P, B0 et L0 de l'éphéméride précise (ERFA, IAU)"},
+       .widest = kHeaderObserverText, .accessibleName = "Source du demi-diamètre, de P, B0 et L0"},
   };
   const ui::ResultColumns columns{.captionLeft = kLeft,
                                    .captionWidth = 2280,
@@ -574,13 +574,16 @@ void Disque::Calcul() {
   // The rotation is counted as the suite counts it; the disc's aspect is the one drawn.
   setText("lblRotSyn", toQString(dalvoren::aspectTexts(fields.view(), m_separator).rotation));
   m_instant = preciseDiscInstant(fields.view());
-  const DiscAspectTexts texts = discAspectTexts(disc(), m_separator);
+  m_engine.takeTypedInstant(m_instant);
+  // On a photograph whose header places its observer, the disc is that observer's.
+  const bool observer = m_engine.image() && m_engine.observerDiscInUse();
+  setText("lblEphemeride", QString::fromUtf8(observer ? kHeaderObserverText : kEphemerisText));
+  const DiscAspectTexts texts = discAspectTexts(observer ? m_engine.disc() : disc(), m_separator);
   setText("lblDemidiam", toQString(texts.semiDiameter));
   setText("lblP", toQString(texts.p));
   setText("lblBo", toQString(texts.b0));
   setText("lblLo", toQString(texts.l0));
 
-  m_engine.takeTypedInstant(m_instant);
   m_view->setDisc(disc());
   showSpots();
   showPointer();
@@ -754,8 +757,7 @@ void Disque::cmdFermer_Click() {
   m_table->setHorizontalHeaderLabels(kSpotColumns);
   m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   showPictureControls();
-  showSpots();
-  showPointer();
+  Calcul();
 }
 
 void Disque::showPictureControls() {

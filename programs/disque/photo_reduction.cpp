@@ -38,8 +38,7 @@ constexpr char kThresholds[] = "Seuils %1.";
 constexpr char kInstantRead[] = " Instant lu dans le fichier : %1 à %2 TU.";
 constexpr char kPhotoPointerHint[] = "Placez le pointeur sur l'image ; un clic ajoute une tache.";
 constexpr char kHeaderLimb[] = " : centre (%1 ; %2), rayon %3 px";
-constexpr char kObserverDisc[] = " ; B0, L0 et demi-diamètre de son observateur.";
-constexpr char kEarthDisc[] = " ; B0, L0 et demi-diamètre de l'éphéméride précise.";
+constexpr char kObserverDisc[] = ", B0 et L0 de son observateur.";
 constexpr char kHeaderUnchecked[] = " Le bord n'a pas été trouvé sur l'image pour la vérifier.";
 constexpr char kHeaderSetAside[] = "Bord de l'en-tête écarté : ";
 constexpr char kNoHeaderLimb[] = "L'en-tête du fichier ne donne pas le bord du Soleil.";
@@ -212,13 +211,13 @@ OpenOutcome PhotoReduction::open(PhotoFile file) {
   return {m_limb ? std::string() : found.text};
 }
 
-// "Géométrie lue dans l'en-tête : centre (…), rayon … px ; B0, L0 et demi-diamètre de …"
+// "Géométrie lue dans l'en-tête : centre (…), rayon … px, B0 et L0 de son observateur."
 std::string PhotoReduction::headerLimbLine() const {
   const photo::Circle& c = *m_header->limb;
   return kHeaderGeometryTaken +
          filled(kHeaderLimb, {pixelText(c.centre.x, m_separator), pixelText(c.centre.y, m_separator),
                               pixelText(c.radius, m_separator)}) +
-         (m_observerDisc ? kObserverDisc : kEarthDisc);
+         (m_observerDisc ? kObserverDisc : ".");
 }
 
 Outcome PhotoReduction::useHeaderLimb(bool use) {
@@ -329,11 +328,15 @@ void PhotoReduction::takeTypedInstant(const std::optional<DiscInstant>& typed) {
   m_instant = PhotoInstant{typed->julianDay, false, InstantSource::Typed};
 }
 
+bool PhotoReduction::observerDiscInUse() const {
+  return m_observerDisc && m_instant && m_instant->source == InstantSource::File;
+}
+
 std::optional<DiscOrientation> PhotoReduction::disc() const {
   if (!m_instant) return std::nullopt;
   // The header's observer saw the disc at the file's instant; at another instant typed
   // instead nothing says where that observer was, and the disc is the Earth's.
-  if (m_observerDisc && m_instant->source == InstantSource::File) return m_observerDisc;
+  if (observerDiscInUse()) return m_observerDisc;
   return preciseDiscOrientation(m_instant->julianDay);
 }
 

@@ -101,6 +101,8 @@ struct PhotoFile {
 
 // Begins the status line when the header's limb is taken.
 inline constexpr char kHeaderGeometryTaken[] = "Géométrie lue dans l'en-tête";
+// Said where the disc's B0, L0 and semi-diameter are the header's observer's.
+inline constexpr char kHeaderObserverText[] = "Observateur de l'en-tête";
 
 struct OpenOutcome {
   std::string limbMissing;  // no limb found: why
@@ -166,6 +168,8 @@ class PhotoReduction {
   void takeTypedInstant(const std::optional<DiscInstant>& typed);
   [[nodiscard]] const std::optional<PhotoInstant>& instant() const { return m_instant; }
   [[nodiscard]] std::optional<DiscOrientation> disc() const;
+  // Whether disc() is the header's observer's (B0, L0, semi-diameter; P is the Earth's).
+  [[nodiscard]] bool observerDiscInUse() const;
 
   // Clicks on the image: a limb's or a drift's point while picking, else a spot.
   void startPicking(Picking what);
