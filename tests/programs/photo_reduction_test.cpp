@@ -218,8 +218,7 @@ TEST(PhotoReduction, HeaderLimbTakenOrSetAside) {
   };
   const Case cases[] = {
       {"whole header", [](image::FileGeometry&) {}, LimbSource::Header,
-       "Géométrie lue dans l'en-tête : centre (120,00 ; 100,00), rayon 80,00 px ; B0, L0 et demi-diamètre de son "
-       "observateur.",
+       "Géométrie lue dans l'en-tête : centre (120,00 ; 100,00), rayon 80,00 px, B0 et L0 de son observateur.",
        true},
       {"no radius", [](image::FileGeometry& k) { k.rsunObs.reset(); }, LimbSource::Found,
        " L'en-tête du fichier ne donne pas : RSUN_OBS.", false},
