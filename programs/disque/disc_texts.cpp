@@ -48,11 +48,17 @@ HeadingTime headingTime(double julianDay) noexcept {
 }
 
 std::string headingLine(double julianDay, std::string_view separator) {
+  // The disc's angles are the precise ones.
+  return headingLine(julianDay,
+                     preciseDiscOrientation(julianDay).value_or(
+                         DiscOrientation{std::nan(""), std::nan(""), std::nan(""), std::nan("")}),
+                     separator);
+}
+
+std::string headingLine(double julianDay, const DiscOrientation& disc, std::string_view separator) {
   const HeadingTime time = headingTime(julianDay);
-  // The rotation is counted as the suite counts it; the disc's angles are the precise ones.
+  // The rotation is counted as the suite counts it.
   const SolarAspect sun = solarAspect(julianDay);
-  const DiscOrientation disc = preciseDiscOrientation(julianDay).value_or(
-      DiscOrientation{std::nan(""), std::nan(""), std::nan(""), std::nan("")});
   const std::string rotation = sun.rotation < 1 ? "< 1" : formatInteger(sun.rotation);
   const std::string minute = (time.minute < 10 ? "0" : "") + std::to_string(time.minute);
   return "Le " + formatInteger(time.date.day) + ' ' + monthName(time.date.month) + ' ' +

@@ -103,6 +103,9 @@ struct HeadingTime {
 
 // "Le 6 décembre 2001 à 9 h 05 TU     P 13,93°     B0 0,18°     L0 57,27°     Rotation 1983"
 [[nodiscard]] std::string headingLine(double julianDay, std::string_view decimalSeparator);
+// The same with P, B0 and L0 given (a photograph's observer).
+[[nodiscard]] std::string headingLine(double julianDay, const DiscOrientation& disc,
+                                      std::string_view decimalSeparator);
 // "Disque de 150 mm, est à gauche (vue directe, photographie), grille de 10°"
 [[nodiscard]] std::string drawingLine(const PageOptions& options, std::string_view decimalSeparator);
 // The window's semi-diameter, P, B0 and L0 from the precise ephemeris, written as the

@@ -557,7 +557,9 @@ PixelReadout PhotoReduction::pointer(const std::optional<photo::PixelPoint>& pix
 }
 
 std::string PhotoReduction::heading() const {
-  return m_instant ? headingLine(m_instant->julianDay, m_separator) : std::string(kIncompleteDate);
+  if (!m_instant) return kIncompleteDate;
+  if (observerDiscInUse()) return headingLine(m_instant->julianDay, *m_observerDisc, m_separator);
+  return headingLine(m_instant->julianDay, m_separator);
 }
 
 std::string PhotoReduction::orientationLine() const {
