@@ -250,7 +250,7 @@ void addInstantColumn(std::vector<ControlRow>& c) {
        .namedBy = {"Label5"}, .accessibleName = "Minute"},
       {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {240, 780, 2400, 255},
        .accessibleName = "Ramener à 0 heure"},
-      {.name = "lblEphemeride", .caption = kEphemerisText, .at = {2760, 630, 2280, 495}, .wrap = true,
+      {.name = "lblEphemeride", .caption = kEphemerisText, .at = {2760, 660, 2280, 465}, .wrap = true,
        .widest = kHeaderObserverText, .accessibleName = "Source du demi-diamètre, de P, B0 et L0"},
   };
   const ui::ResultColumns columns{.captionLeft = kLeft,
