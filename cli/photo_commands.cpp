@@ -29,6 +29,8 @@ constexpr std::string_view kLimbMessage =
 constexpr std::string_view kNorthTwiceMessage = "kavrel : --nord et --derive ne se donnent pas ensemble";
 constexpr std::string_view kDriftFromPoleMessage =
     "kavrel : la dérive donne le nord céleste ; --depuis-axe ne s'y ajoute pas";
+constexpr std::string_view kNoFileInstant =
+    "L'instant de la prise de vue n'a pas été lu dans le fichier : donnez JOUR MOIS ANNEE HEURE MINUTE avant X Y";
 
 // The values of an option as numbers; nothing when one of them is not a number.
 std::optional<std::vector<double>> numbers(const std::vector<std::string>& texts, std::string_view separator) {
@@ -118,6 +120,11 @@ std::string areaLine(std::string_view what, const photo::Area& area, std::string
 // --nord or --derive, with --depuis-axe and --est-a-droite, given to the engine; the exit
 // status when refused.
 int orientPhoto(disque::PhotoReduction& engine, const Context& c) {
+  // A header's orientation stands unless the command line gives one.
+  const bool given = c.options.contains("--nord") || c.options.contains("--derive") ||
+                     c.options.contains("--depuis-axe") || c.options.contains("--est-a-droite");
+  if (!given && engine.orientation() && engine.orientation()->reference == disque::NorthReference::Header)
+    return kDone;
   const bool mirrored = c.options.contains("--est-a-droite");
   const auto north = c.options.find("--nord");
   const auto reference =
@@ -163,6 +170,11 @@ int printLimb(const Fields& f, const Context& c) {
         << "Rayon : " << disque::pixelText(limb.circle.radius, sep) << " px\n";
   if (limb.source == disque::LimbSource::Found)
     c.out << "Écart quadratique : " << disque::pixelText(limb.rms, sep) << " px (" << limb.points << " points)\n";
+  c.out << "Source : "
+        << (limb.source == disque::LimbSource::Header ? "en-tête"
+            : points                                  ? "trois points"
+                                                      : "image")
+        << '\n';
   return kDone;
 }
 
@@ -176,14 +188,21 @@ int printPixelSpot(const Fields& f, const Context& c) {
     c.err << kDriftFromPoleMessage << '\n';
     return kRefused;
   }
-  const std::optional<photo::PixelPoint> pixel = pixelOf(f[6], f[7], c);
+  // IMAGE X Y, the instant the file's, or IMAGE J M A H MIN X Y.
+  const bool instantGiven = f.size() == 8;
+  const std::optional<photo::PixelPoint> pixel = pixelOf(f[f.size() - 2], f[f.size() - 1], c);
   if (!pixel) return kRefused;
 
   disque::PhotoReduction engine{std::string(c.decimalSeparator)};
   if (const int status = openPhoto(engine, f[0], c); status != kDone) return status;
-  const DateTexts date{f[1], f[2], f[3], f[4], f[5]};
-  // A date left empty gives no instant: B, L and DMC then show empty, as in the window.
-  engine.takeTypedInstant(anyEmpty(date) ? std::nullopt : preciseDiscInstant(date));
+  if (instantGiven) {
+    const DateTexts date{f[1], f[2], f[3], f[4], f[5]};
+    // A date left empty gives no instant: B, L and DMC then show empty, as in the window.
+    engine.takeTypedInstant(anyEmpty(date) ? std::nullopt : preciseDiscInstant(date));
+  } else if (!engine.instant()) {
+    c.err << kNoFileInstant << '\n';
+    return kRefused;
+  }
   if (const int status = orientPhoto(engine, c); status != kDone) return status;
   const disque::PixelReadout read = engine.pointer(*pixel);
   if (!read.state.empty()) {

@@ -10,12 +10,13 @@
 
 namespace kavrel::cli {
 
-// IMAGE [--bord X1 Y1 X2 Y2 X3 Y3]: the limb's centre and radius in pixels, and for the
-// automatic fit its rms residual and number of points.
+// IMAGE [--bord X1 Y1 X2 Y2 X3 Y3]: the limb's centre and radius in pixels, for the
+// automatic fit its rms residual and number of points, and where it came from.
 int printLimb(const Fields& fields, const Context& context);
 
-// IMAGE J M A H MIN X Y [--nord ANGLE | --derive X1 Y1 X2 Y2] [--depuis-axe]
-// [--est-a-droite] [--limbe CX CY R]: theta and r of the pixel, then B, L and DMC.
+// IMAGE [J M A H MIN] X Y [--nord ANGLE | --derive X1 Y1 X2 Y2] [--depuis-axe]
+// [--est-a-droite] [--limbe CX CY R]: theta and r of the pixel, then B, L and DMC; without
+// the instant, the file's, refused when it has none.
 int printPixelSpot(const Fields& fields, const Context& context);
 
 // IMAGE X Y [--seuils TACHE OMBRE] [--limbe CX CY R]: the areas of the spot under the

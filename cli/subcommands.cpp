@@ -231,6 +231,8 @@ struct Subcommand {
   std::vector<Option> options{};
   std::string_view optionsSynopsis{};
   std::size_t firstChecked = 0;  // the field the checks start at (after an image's name)
+  // The checked fields that may be left out together (an instant the file gives).
+  std::size_t omittable = 0;
 };
 
 using enum DateField;
@@ -309,26 +311,41 @@ const std::vector<Subcommand>& subcommands() {
       {"limbe", {"IMAGE"},
        {"le bord du Soleil sur une photographie (PNG, JPEG, TIFF, FITS) : centre et\n"
         "rayon en pixels, trouvés automatiquement avec leur écart quadratique et le\n"
-        "nombre de points du bord, ou passant par trois points du bord (--bord)",
+        "nombre de points du bord, lus dans l'en-tête FITS (WCS) quand le bord trouvé\n"
+        "s'accorde avec lui, ou passant par trois points du bord (--bord) ; une\n"
+        "dernière ligne dit d'où il vient : « Source : image », « Source : en-tête »\n"
+        "ou « Source : trois points »",
         "the Sun's limb on a photograph (PNG, JPEG, TIFF, FITS): centre and radius in\n"
         "pixels, found automatically with their rms residual and the number of limb\n"
-        "points, or through three points of the limb (--bord)"},
+        "points, read from the FITS header (WCS) when the limb found agrees with it,\n"
+        "or through three points of the limb (--bord); a last line says where it came\n"
+        "from: \"Source : image\", \"Source : en-tête\" or \"Source : trois points\""},
        {}, CheckForm::ExactText, false, printLimb, {{"--bord", 6}}, "[--bord X1 Y1 X2 Y2 X3 Y3]"},
       {"tache-image", {"IMAGE", "JOUR", "MOIS", "ANNEE", "HEURE", "MINUTE", "X", "Y"},
        {"l'angle de position, la distance au centre et B, L, DMC du pixel X Y d'une\n"
         "photographie prise à une date et une heure TU ; le nord céleste à ANGLE degrés\n"
         "du haut de l'image vers la gauche (0 par défaut ; celui du pôle nord du Soleil\n"
         "avec --depuis-axe), ou donné par la dérive d'un détail, télescope arrêté ;\n"
-        "--est-a-droite pour une image retournée ; --limbe donne le bord sans le chercher",
+        "--est-a-droite pour une image retournée ; --limbe donne le bord sans le chercher.\n"
+        "Sans la date et l'heure, celles de l'en-tête FITS (DATE-OBS, à la seconde),\n"
+        "avec B0 et L0 de son observateur s'il le donne ; une date et une heure données\n"
+        "dans la minute de l'en-tête gardent ses secondes et son observateur, une autre\n"
+        "prend l'éphéméride précise. Le bord de l'en-tête (WCS) est pris sauf --limbe,\n"
+        "son orientation sauf --nord, --derive, --depuis-axe ou --est-a-droite",
         "the position angle, the distance from the centre and B, L, DMC of the pixel X Y\n"
         "of a photograph taken at a date and a time of UT; celestial north at ANGLE\n"
         "degrees from the top of the image toward the left (0 by default; that of the\n"
         "Sun's north pole with --depuis-axe), or given by the drift of a feature with the\n"
         "drive stopped; --est-a-droite for a mirrored image; --limbe gives the limb\n"
-        "instead of finding it"},
+        "instead of finding it. Without the date and time, those of the FITS header\n"
+        "(DATE-OBS, to the second), with B0 and L0 of its observer where it gives one;\n"
+        "a date and time given within the header's minute keep its seconds and its\n"
+        "observer, another takes the precise ephemeris. The header's limb (WCS) is\n"
+        "taken unless --limbe is given, its orientation unless --nord, --derive,\n"
+        "--depuis-axe or --est-a-droite is"},
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, printPixelSpot,
        {{"--nord", 1}, {"--derive", 4}, {"--depuis-axe", 0}, {"--est-a-droite", 0}, {"--limbe", 3}},
-       "[--nord ANGLE | --derive X1 Y1 X2 Y2] [--depuis-axe] [--est-a-droite] [--limbe CX CY R]", 1},
+       "[--nord ANGLE | --derive X1 Y1 X2 Y2] [--depuis-axe] [--est-a-droite] [--limbe CX CY R]", 1, 5},
       {"aire", {"IMAGE", "X", "Y"},
        {"l'aire de la tache sous le pixel X Y d'une photographie et celle de son ombre,\n"
         "en millionièmes de l'hémisphère (MSH, corrigée de la perspective) et du disque :\n"
@@ -348,9 +365,13 @@ const std::vector<Subcommand>& subcommands() {
 std::string synopsis(const Subcommand& subcommand) {
   std::string text(subcommand.name);
   text += subcommand.clockWithoutArgument ? " [" : " ";
+  const std::size_t firstOmittable = subcommand.firstChecked;
+  const std::size_t lastOmittable = firstOmittable + subcommand.omittable;
   for (std::size_t i = 0; i < subcommand.arguments.size(); ++i) {
     if (i > 0) text += ' ';
+    if (subcommand.omittable > 0 && i == firstOmittable) text += '[';
     text += subcommand.arguments[i];
+    if (subcommand.omittable > 0 && i + 1 == lastOmittable) text += ']';
   }
   if (subcommand.clockWithoutArgument) text += ']';
   if (!subcommand.optionsSynopsis.empty()) (text += ' ') += subcommand.optionsSynopsis;
@@ -511,12 +532,13 @@ int run(const std::vector<std::string>& arguments, std::string_view decimalSepar
     const auto now = clock();
     fields.assign(now.begin(), now.end());
   }
-  if (fields.size() != subcommand.arguments.size()) {
+  const bool omitted = subcommand.omittable > 0 && fields.size() == subcommand.arguments.size() - subcommand.omittable;
+  if (fields.size() != subcommand.arguments.size() && !omitted) {
     err << "Usage : kavrel " << synopsis(subcommand) << '\n';
     return kRefused;
   }
 
-  for (std::size_t i = 0; i < subcommand.checks.size(); ++i) {
+  for (std::size_t i = 0; i < subcommand.checks.size() && !omitted; ++i) {
     const auto refusal = checkField(subcommand.checks[i], subcommand.form, fields[subcommand.firstChecked + i]);
     if (refusal != Refusal::None) {
       err << refusalMessage(refusal) << '\n';

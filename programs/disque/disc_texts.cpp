@@ -48,11 +48,17 @@ HeadingTime headingTime(double julianDay) noexcept {
 }
 
 std::string headingLine(double julianDay, std::string_view separator) {
+  // The disc's angles are the precise ones.
+  return headingLine(julianDay,
+                     preciseDiscOrientation(julianDay).value_or(
+                         DiscOrientation{std::nan(""), std::nan(""), std::nan(""), std::nan("")}),
+                     separator);
+}
+
+std::string headingLine(double julianDay, const DiscOrientation& disc, std::string_view separator) {
   const HeadingTime time = headingTime(julianDay);
-  // The rotation is counted as the suite counts it; the disc's angles are the precise ones.
+  // The rotation is counted as the suite counts it.
   const SolarAspect sun = solarAspect(julianDay);
-  const DiscOrientation disc = preciseDiscOrientation(julianDay).value_or(
-      DiscOrientation{std::nan(""), std::nan(""), std::nan(""), std::nan("")});
   const std::string rotation = sun.rotation < 1 ? "< 1" : formatInteger(sun.rotation);
   const std::string minute = (time.minute < 10 ? "0" : "") + std::to_string(time.minute);
   return "Le " + formatInteger(time.date.day) + ' ' + monthName(time.date.month) + ' ' +
@@ -68,6 +74,15 @@ std::string drawingLine(const PageOptions& options, std::string_view separator) 
   return "Disque de " + shown + " mm, " +
          (options.orientation == DrawingOrientation::EastRight ? kEastRight : kEastLeft) + ", grille de " +
          std::to_string(options.step.degrees) + "°";
+}
+
+DiscAspectTexts discAspectTexts(const std::optional<DiscOrientation>& disc, std::string_view separator) {
+  const std::string empty(kEmptyResult);
+  if (!disc || !std::isfinite(disc->semiDiameter)) return {empty, empty, empty, empty};
+  const double minutesOfArc = 60 * disc->semiDiameter;
+  const double minutes = std::trunc(minutesOfArc);
+  return {formatInteger(minutes) + "  " + formatMask(arr1(60 * (minutesOfArc - minutes)), mask::kArcSeconds, separator),
+          shownAngle(disc->p, separator), shownAngle(disc->b0, separator), shownAngle(disc->l0, separator)};
 }
 
 std::string centralMeridianLabel(const DiscOrientation& disc, std::string_view separator) {

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -102,8 +103,22 @@ struct HeadingTime {
 
 // "Le 6 décembre 2001 à 9 h 05 TU     P 13,93°     B0 0,18°     L0 57,27°     Rotation 1983"
 [[nodiscard]] std::string headingLine(double julianDay, std::string_view decimalSeparator);
+// The same with P, B0 and L0 given (a photograph's observer).
+[[nodiscard]] std::string headingLine(double julianDay, const DiscOrientation& disc,
+                                      std::string_view decimalSeparator);
 // "Disque de 150 mm, est à gauche (vue directe, photographie), grille de 10°"
 [[nodiscard]] std::string drawingLine(const PageOptions& options, std::string_view decimalSeparator);
+// The window's semi-diameter, P, B0 and L0 from the precise ephemeris, written as the
+// solar-aspect window writes the suite's ("16  17,4", "###0.00" cut to hundredths); the
+// empty-result text for each while there is no orientation.
+struct DiscAspectTexts {
+  std::string semiDiameter;  // minutes, two spaces, seconds
+  std::string p;
+  std::string b0;
+  std::string l0;
+};
+[[nodiscard]] DiscAspectTexts discAspectTexts(const std::optional<DiscOrientation>& disc,
+                                              std::string_view decimalSeparator);
 // "L0 57,27°", written beside the central meridian.
 [[nodiscard]] std::string centralMeridianLabel(const DiscOrientation& disc, std::string_view decimalSeparator);
 

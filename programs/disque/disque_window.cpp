@@ -94,6 +94,7 @@ const QStringList kLimbButtons = {"&Garder ce bord", "&Choisir d'autres points",
 
 // The controls that act on an image, idle without one.
 const QString kPictureControls[] = {"cmdFermer", "fraOrientation", "cmdBord", "fraMesure"};
+constexpr char kHeaderCheck[] = "chkEnTete";
 // The drawing's own entry, meaningless on a photograph.
 const QString kDrawingOnly[] = {"lblX", "txtX", "lblY", "txtY", "cmdAjouterXY"};
 
@@ -159,7 +160,10 @@ void addPhotographColumn(std::vector<ControlRow>& c) {
                .accessibleName = "Image ouverte"});
   addOrientationFrame(c);
   c.push_back({.name = "cmdBord", .kind = Kind::CommandButton, .caption = "&Bord par trois points",
-               .at = {kPhotoLeft, 3180, kPhotoWidth, kButtonHeight}});
+               .at = {kPhotoLeft, 3180, 2400, kButtonHeight}});
+  c.push_back({.name = "chkEnTete", .kind = Kind::CheckBox, .caption = "En-tête FITS (&WCS)",
+               .at = {kPhotoLeft + 2520, 3240, kPhotoWidth - 2520, 255},
+               .accessibleName = "Bord et orientation lus dans l'en-tête du fichier, sinon bord trouvé sur l'image"});
   addPointerPixel(c);
   addMeasureFrame(c);
   c.push_back({.name = "lblPhotoEtat", .at = {kPhotoLeft, 6000, kPhotoWidth, 765}, .wrap = true,
@@ -248,6 +252,8 @@ void addInstantColumn(std::vector<ControlRow>& c) {
        .namedBy = {"Label5"}, .accessibleName = "Minute"},
       {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {240, 780, 2400, 255},
        .accessibleName = "Ramener à 0 heure"},
+      {.name = "lblEphemeride", .caption = kEphemerisText, .at = {2760, 660, 2280, 465}, .wrap = true,
+       .widest = kHeaderObserverText, .accessibleName = "Source du demi-diamètre, de P, B0 et L0"},
   };
   const ui::ResultColumns columns{.captionLeft = kLeft,
                                    .captionWidth = 2280,
@@ -386,7 +392,7 @@ ui::FormTable disqueForm() {
                    "grdTaches",    "txtAngle",   "txtDistance", "chkDepuisAxe",   "cmdAjouter",   "txtX",
                    "txtY",         "cmdAjouterXY", "cmdSupprimer", "Command1",     "cmdImprimer",  "cmdEnregistrer",
                    "cmdOuvrir",    "cmdFermer",  "txtOrientation", "optNordCeleste", "optNordSolaire", "chkEstDroite",
-                   "cmdDerive",    "cmdBord",    "txtSeuilTache", "txtSeuilOmbre", "cmdMesurer",   "cmdMenu"};
+                   "cmdDerive",    "cmdBord",    "chkEnTete",  "txtSeuilTache", "txtSeuilOmbre", "cmdMesurer",   "cmdMenu"};
   addPhotoDisplayControls(form);
   return form;
 }
@@ -455,6 +461,7 @@ void Disque::connectPhotograph() {
   connect(escape, &QShortcut::activated, this, [this] { picPhoto_Escape(); });
   onClick("cmdDerive", [this] { cmdDerive_Click(); });
   onClick("cmdBord", [this] { cmdBord_Click(); });
+  onClick(kHeaderCheck, [this] { chkEnTete_Click(); });
   onClick("cmdMesurer", [this] { cmdMesurer_Click(); });
   m_photo->onPointer([this](std::optional<photo::PixelPoint> pixel) { picPhoto_MouseMove(pixel); });
   m_photo->onClick([this](photo::PixelPoint pixel) { picPhoto_Click(pixel); });
@@ -568,15 +575,19 @@ void Disque::cmdMenu_Click() {
 
 void Disque::Calcul() {
   const FieldTexts fields(*this);
-  const dalvoren::AspectTexts texts = dalvoren::aspectTexts(fields.view(), m_separator);
-  setText("lblRotSyn", toQString(texts.rotation));
+  // The rotation is counted as the suite counts it; the disc's aspect is the one drawn.
+  setText("lblRotSyn", toQString(dalvoren::aspectTexts(fields.view(), m_separator).rotation));
+  m_instant = preciseDiscInstant(fields.view());
+  m_engine.takeTypedInstant(m_instant);
+  // On a photograph whose header places its observer, the disc is that observer's.
+  const bool observer = m_engine.image() && m_engine.observerDiscInUse();
+  setText("lblEphemeride", QString::fromUtf8(observer ? kHeaderObserverText : kEphemerisText));
+  const DiscAspectTexts texts = discAspectTexts(observer ? m_engine.disc() : disc(), m_separator);
   setText("lblDemidiam", toQString(texts.semiDiameter));
   setText("lblP", toQString(texts.p));
   setText("lblBo", toQString(texts.b0));
   setText("lblLo", toQString(texts.l0));
 
-  m_instant = preciseDiscInstant(fields.view());
-  m_engine.takeTypedInstant(m_instant);
   m_view->setDisc(disc());
   showSpots();
   showPointer();
@@ -750,14 +761,15 @@ void Disque::cmdFermer_Click() {
   m_table->setHorizontalHeaderLabels(kSpotColumns);
   m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   showPictureControls();
-  showSpots();
-  showPointer();
+  Calcul();
 }
 
 void Disque::showPictureControls() {
   const bool open = m_engine.image() != nullptr;
   for (const QString& name : kPictureControls) control(name)->setEnabled(open);
   for (const QString& name : kDrawingOnly) control(name)->setEnabled(!open);
+  control(kHeaderCheck)->setEnabled(open && m_engine.headerGivesLimb());
+  if (!open) setValue(kHeaderCheck, 0);
   for (const char* name : {"lblPxX", "lblPxY"}) setText(name, QString());
 }
 
@@ -782,6 +794,13 @@ void Disque::txtSeuil_Change() {
 void Disque::cmdDerive_Click() {
   m_engine.startPicking(Picking::Drift);
   showPicture();
+}
+
+void Disque::chkEnTete_Click() {
+  const bool use = value(kHeaderCheck) != 0;
+  if (!m_engine.image() || use == (m_engine.limb() && m_engine.limb()->source == LimbSource::Header)) return;
+  say(m_engine.useHeaderLimb(use));
+  showPicturePointer();
 }
 
 void Disque::cmdBord_Click() {
@@ -882,6 +901,7 @@ void Disque::showPicture() {
   overlay.driftPoints = std::move(content.driftPoints);
   m_photo->setOverlay(std::move(overlay));
   setText("lblPhotoEtat", toQString(m_engine.status()));
+  setValue(kHeaderCheck, m_engine.limb() && m_engine.limb()->source == LimbSource::Header ? 1 : 0);
   showPicturePointer();
 }
 

@@ -119,6 +119,7 @@ class Disque : public ui::Form {
   void cmdFermer_Click();
   void cmdDerive_Click();
   void cmdBord_Click();
+  void chkEnTete_Click();
   void cmdMesurer_Click();
   void picPhoto_MouseMove(std::optional<photo::PixelPoint> pixel);
   void picPhoto_Click(photo::PixelPoint pixel);

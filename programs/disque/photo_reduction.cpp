@@ -37,6 +37,11 @@ constexpr char kRemeasureFailed[] = " Tache %1 : %2";
 constexpr char kThresholds[] = "Seuils %1.";
 constexpr char kInstantRead[] = " Instant lu dans le fichier : %1 à %2 TU.";
 constexpr char kPhotoPointerHint[] = "Placez le pointeur sur l'image ; un clic ajoute une tache.";
+constexpr char kHeaderLimb[] = " : centre (%1 ; %2), rayon %3 px";
+constexpr char kObserverDisc[] = ", B0 et L0 de son observateur.";
+constexpr char kHeaderUnchecked[] = " Le bord n'a pas été trouvé sur l'image pour la vérifier.";
+constexpr char kHeaderSetAside[] = "Bord de l'en-tête écarté : ";
+constexpr char kNoHeaderLimb[] = "L'en-tête du fichier ne donne pas le bord du Soleil.";
 
 // "%1".."%4" replaced in order.
 std::string filled(std::string pattern, std::initializer_list<std::string_view> values) {
@@ -116,6 +121,21 @@ std::pair<std::string, std::string> instantTexts(const PhotoInstant& instant) {
   return {day, time};
 }
 
+// The header's orientation as the engine keeps it: celestial north where the header's
+// instant gives P (solar north turns with it, so it is kept as the sky's), else the Sun's
+// pole, to be placed once an instant is typed.
+std::optional<PhotoOrientation> headerOrientation(const photo::HeaderGeometry& header) {
+  if (!header.orientation) return std::nullopt;
+  const photo::ImageOrientation& given = *header.orientation;
+  if (given.given == photo::NorthGiven::Celestial)
+    return PhotoOrientation{NorthReference::Header, given.angle, given.mirrored};
+  if (header.disc) {
+    if (const photo::NorthOutcome north = photo::celestialNorth(given, *header.disc); north.angle)
+      return PhotoOrientation{NorthReference::Header, *north.angle, given.mirrored};
+  }
+  return PhotoOrientation{NorthReference::SolarAxis, given.angle, given.mirrored};
+}
+
 }  // namespace
 
 std::optional<PhotoInstant> photoInstantOf(const image::ObservationDate& observed) {
@@ -148,18 +168,70 @@ OpenOutcome PhotoReduction::open(PhotoFile file) {
   m_fileLine = m_fileName + " (" + file.description + ", " + std::to_string(m_image.width()) + " × " +
                std::to_string(m_image.height()) + " px)";
   // A file without its instant or orientation leaves none of the previous image's.
-  m_instant = file.observed ? photoInstantOf(*file.observed) : std::nullopt;
-  if (file.headerOrientation) m_orientation = file.headerOrientation;
-  const Outcome limb = file.headerLimb ? giveLimb(*file.headerLimb, LimbSource::Header) : findLimb();
-  m_status = limb.done ? limb.text : std::string(kLimbMissing);
-  const bool dated = m_instant.has_value(), oriented = file.headerOrientation.has_value();
-  if (!dated || !oriented) m_status += ' ';
-  m_status += !dated && !oriented ? kNotReadFromFile : !dated ? kDateNotRead : !oriented ? kOrientationNotRead : "";
+  m_instant = m_fileInstant = file.observed ? photoInstantOf(*file.observed) : std::nullopt;
+  m_header = std::move(file.header);
+  std::optional<PhotoOrientation> oriented;
+  if (m_header) {
+    oriented = headerOrientation(*m_header);
+    if (m_header->observerGiven) m_observerDisc = m_header->disc;
+  }
+  if (oriented) m_orientation = oriented;
+  // The limb is looked for even where the header gives one: a header describing another
+  // image (cropped, binned, turned) is found out by the comparison.
+  const Outcome found = findLimb();
+  if (found.done) m_foundLimb = m_limb;
+  bool headerTaken = false;
+  if (m_header && m_header->limb) {
+    const std::optional<photo::LimbAgreement> agreement =
+        m_foundLimb ? photo::compareLimbs(*m_header, m_foundLimb->circle, m_separator) : std::nullopt;
+    headerTaken = !agreement || agreement->consistent;
+    if (!headerTaken) m_headerNote = kHeaderSetAside + agreement->reason;
+  } else if (m_header) {
+    m_headerNote = photo::missingKeywordsText(*m_header);
+  }
+  if (headerTaken) {
+    m_limb = PhotoLimb{*m_header->limb, LimbSource::Header, 0, 0};
+    m_status = headerLimbLine();
+    if (!m_foundLimb) m_status += kHeaderUnchecked;
+  } else {
+    m_status = found.done ? found.text : std::string(kLimbMissing);
+    if (!m_headerNote.empty()) m_status += ' ' + m_headerNote;
+  }
+  const bool dated = m_instant.has_value();
+  const bool orientedByFile = oriented.has_value();
+  if (!dated || !orientedByFile) m_status += ' ';
+  m_status += !dated && !orientedByFile ? kNotReadFromFile
+              : !dated                  ? kDateNotRead
+              : !orientedByFile         ? kOrientationNotRead
+                                        : "";
   if (dated) {
     const auto [date, time] = instantTexts(*m_instant);
     m_status += filled(kInstantRead, {date, time});
   }
-  return {limb.done ? std::string() : limb.text};
+  return {m_limb ? std::string() : found.text};
+}
+
+// "Géométrie lue dans l'en-tête : centre (…), rayon … px, B0 et L0 de son observateur."
+std::string PhotoReduction::headerLimbLine() const {
+  const photo::Circle& c = *m_header->limb;
+  return kHeaderGeometryTaken +
+         filled(kHeaderLimb, {pixelText(c.centre.x, m_separator), pixelText(c.centre.y, m_separator),
+                              pixelText(c.radius, m_separator)}) +
+         (m_observerDisc ? kObserverDisc : ".");
+}
+
+Outcome PhotoReduction::useHeaderLimb(bool use) {
+  if (m_image.empty()) return {false, {}};
+  if (use) {
+    if (!headerGivesLimb()) return say(m_headerNote.empty() ? kNoHeaderLimb : m_headerNote, false);
+    m_limb = PhotoLimb{*m_header->limb, LimbSource::Header, 0, 0};
+    // Taken against the image's word: the disagreement stays said.
+    const bool setAside = m_headerNote.starts_with(kHeaderSetAside);
+    return say(headerLimbLine() + (setAside ? ' ' + m_headerNote : std::string()));
+  }
+  if (!m_foundLimb) return say(kLimbMissing, false);
+  m_limb = m_foundLimb;
+  return say(limbLine() + (m_headerNote.empty() ? std::string() : ' ' + m_headerNote));
 }
 
 void PhotoReduction::close() {
@@ -171,6 +243,11 @@ void PhotoReduction::close() {
   m_orientation = PhotoOrientation{};
   m_orientationRefusal.clear();
   m_instant.reset();
+  m_fileInstant.reset();
+  m_header.reset();
+  m_observerDisc.reset();
+  m_foundLimb.reset();
+  m_headerNote.clear();
   m_picking = Picking::None;
   m_picked.clear();
   m_spots.clear();
@@ -239,16 +316,27 @@ void PhotoReduction::takeTypedInstant(const std::optional<DiscInstant>& typed) {
     return;
   }
   constexpr double kMinute = 1.0 / 1440;
-  // The fields hold the minute begun of a file's instant: the seconds stay.
-  if (m_instant && m_instant->withSeconds) {
-    const double ahead = m_instant->julianDay - typed->julianDay;
-    if (ahead >= -1e-9 && ahead < kMinute - 1e-9) return;
+  // The fields hold the minute begun of a file's instant: the seconds stay, and come back
+  // with that minute typed again.
+  if (m_fileInstant) {
+    const double ahead = m_fileInstant->julianDay - typed->julianDay;
+    if (ahead >= -1e-9 && ahead < kMinute - 1e-9) {
+      m_instant = m_fileInstant;
+      return;
+    }
   }
   m_instant = PhotoInstant{typed->julianDay, false, InstantSource::Typed};
 }
 
+bool PhotoReduction::observerDiscInUse() const {
+  return m_observerDisc && m_instant && m_instant->source == InstantSource::File;
+}
+
 std::optional<DiscOrientation> PhotoReduction::disc() const {
   if (!m_instant) return std::nullopt;
+  // The header's observer saw the disc at the file's instant; at another instant typed
+  // instead nothing says where that observer was, and the disc is the Earth's.
+  if (observerDiscInUse()) return m_observerDisc;
   return preciseDiscOrientation(m_instant->julianDay);
 }
 
@@ -469,7 +557,9 @@ PixelReadout PhotoReduction::pointer(const std::optional<photo::PixelPoint>& pix
 }
 
 std::string PhotoReduction::heading() const {
-  return m_instant ? headingLine(m_instant->julianDay, m_separator) : std::string(kIncompleteDate);
+  if (!m_instant) return kIncompleteDate;
+  if (observerDiscInUse()) return headingLine(m_instant->julianDay, *m_observerDisc, m_separator);
+  return headingLine(m_instant->julianDay, m_separator);
 }
 
 std::string PhotoReduction::orientationLine() const {

@@ -6,13 +6,18 @@
 // the same input. Texts are UTF-8 French, numbers written by photo_spots.h.
 //
 // Pixels as in image/grey_image.h. The limb is found (photo::findLimb), given as centre
-// and radius, through three points (proposed, then confirmed), or from the file's header
-// (LimbSource::Header, for a reader that gives it). The orientation is the angle of
-// celestial north or of the Sun's north pole counter-clockwise from the top of the image,
-// mirrored or not, or celestial north from a drift (photo/image_orientation.h). The
-// instant is kept to the second; B, L and DMC follow it through sun/heliographic.h, and
-// show kEmptyResult while it is unknown. A refusal is an outcome with its French reason;
-// nothing here throws.
+// and radius, through three points (proposed, then confirmed), or from a FITS file's header
+// (photo/header_geometry.h). The orientation is the angle of celestial north or of the
+// Sun's north pole counter-clockwise from the top of the image, mirrored or not, celestial
+// north from a drift (photo/image_orientation.h), or the header's. The instant is kept to
+// the second; B, L and DMC follow it, with B0, L0 and the semi-diameter of the header's
+// observer while the instant is the file's, else of the precise ephemeris
+// (sun/precise_aspect.h), and show kEmptyResult while it is unknown.
+//
+// A header's limb is taken when the limb found on the image agrees with it (or none is
+// found); otherwise the found one is, and the status says why (the keywords missing, or
+// how far apart the two are). The user may switch between them. A refusal is an outcome
+// with its French reason; nothing here throws.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +30,7 @@
 #include "image/grey_image.h"
 #include "image/observation_date.h"
 #include "image/read_outcome.h"
+#include "photo/header_geometry.h"
 #include "photo/image_orientation.h"
 #include "photo/limb.h"
 #include "photo/spot_area.h"
@@ -76,21 +82,27 @@ struct Outcome {
   std::string text;
 };
 
-// An image file as read, with what its header says of it. A reader that finds the limb
-// or the orientation in the header fills headerLimb / headerOrientation: they are then
-// taken rather than looked for.
+// An image file as read, with what its header says of it: a FITS file's geometry (its
+// limb, orientation, instant and observer, or the keywords it lacks), none for a camera's.
 struct PhotoFile {
   image::GreyImage image;
   std::string name;         // the file's name, without its folder
   std::string description;  // "PNG, 16 bits entiers"
   std::optional<image::ObservationDate> observed;
-  std::optional<photo::Circle> headerLimb;
-  std::optional<PhotoOrientation> headerOrientation;
+  std::optional<photo::HeaderGeometry> header;
 };
-// A file read (ok()), as the engine takes it.
+// A file read (ok()), as the engine takes it. Inline: the reader (Qt) is its callers'.
 [[nodiscard]] inline PhotoFile photoFileOf(image::ImageReadOutcome read, std::string name) {
-  return {std::move(read.image), std::move(name), read.description(), read.observed, std::nullopt, std::nullopt};
+  PhotoFile file{std::move(read.image), std::move(name), read.description(), read.observed, std::nullopt};
+  if (read.format == "FITS")
+    file.header = photo::headerGeometry(read.geometry, read.observed, file.image.width(), file.image.height());
+  return file;
 }
+
+// Begins the status line when the header's limb is taken.
+inline constexpr char kHeaderGeometryTaken[] = "Géométrie lue dans l'en-tête";
+// Said where the disc's B0, L0 and semi-diameter are the header's observer's.
+inline constexpr char kHeaderObserverText[] = "Observateur de l'en-tête";
 
 struct OpenOutcome {
   std::string limbMissing;  // no limb found: why
@@ -135,6 +147,13 @@ class PhotoReduction {
   Outcome findLimb();
   Outcome giveLimb(photo::Circle circle, LimbSource source);
   [[nodiscard]] const std::optional<PhotoLimb>& limb() const { return m_limb; }
+  // The header's limb taken (true) or the one found on the image; refused, and nothing
+  // changed, when the header gives none or none was found.
+  Outcome useHeaderLimb(bool use);
+  [[nodiscard]] bool headerGivesLimb() const { return m_header && m_header->limb; }
+  // Why the header's limb is not the one taken (keywords missing, too far from the found
+  // one); empty when it is or when the file has no header.
+  [[nodiscard]] const std::string& headerNote() const { return m_headerNote; }
 
   // The orientation as typed: the angle's text, what it is the angle of, east right.
   Outcome orient(std::string_view angle, NorthReference reference, bool mirrored);
@@ -149,6 +168,8 @@ class PhotoReduction {
   void takeTypedInstant(const std::optional<DiscInstant>& typed);
   [[nodiscard]] const std::optional<PhotoInstant>& instant() const { return m_instant; }
   [[nodiscard]] std::optional<DiscOrientation> disc() const;
+  // Whether disc() is the header's observer's (B0, L0, semi-diameter; P is the Earth's).
+  [[nodiscard]] bool observerDiscInUse() const;
 
   // Clicks on the image: a limb's or a drift's point while picking, else a spot.
   void startPicking(Picking what);
@@ -204,6 +225,7 @@ class PhotoReduction {
   Outcome pickDriftPoint(photo::PixelPoint pixel);
   Outcome say(std::string text, bool done = true);
   Outcome refuseInStatus(std::string text);
+  [[nodiscard]] std::string headerLimbLine() const;
   [[nodiscard]] std::string areaStatus(const PhotoSpot& spot) const;
 
   std::string m_separator;
@@ -215,6 +237,11 @@ class PhotoReduction {
   std::optional<PhotoOrientation> m_orientation = PhotoOrientation{};
   std::string m_orientationRefusal;
   std::optional<PhotoInstant> m_instant;
+  std::optional<PhotoInstant> m_fileInstant;
+  std::optional<photo::HeaderGeometry> m_header;
+  std::optional<DiscOrientation> m_observerDisc;  // the header's observer's, at the file's instant
+  std::optional<PhotoLimb> m_foundLimb;            // on the image, kept to switch back to
+  std::string m_headerNote;
   Picking m_picking = Picking::None;
   std::vector<photo::PixelPoint> m_picked;
   std::vector<PhotoSpot> m_spots;

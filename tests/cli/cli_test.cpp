@@ -303,8 +303,8 @@ TEST(KavrelCommand, DiscPage) {
 
 // A limb-darkened Sun of radius 60 px centred at (100.5, 70.5) as displayed, a round spot
 // of radius 4 px with an umbra of 2 px at its centre, written as a 16-bit FITS file (BZERO
-// 32768) whose first row is the bottom one.
-std::string writeSunFits(const std::string& path) {
+// 32768) whose first row is the bottom one, with `cards` added to its header.
+std::string writeSunFits(const std::string& path, const std::vector<std::string>& cards = {}) {
   constexpr int kWidth = 200, kHeight = 160;
   std::string header;
   const auto card = [&](const std::string& text) { header += text + std::string(80 - text.size(), ' '); };
@@ -314,6 +314,7 @@ std::string writeSunFits(const std::string& path) {
   card("NAXIS1  =                  " + std::to_string(kWidth));
   card("NAXIS2  =                  " + std::to_string(kHeight));
   card("BZERO   =                32768");
+  for (const std::string& text : cards) card(text);
   card("END");
   header.resize(2880, ' ');
   std::string data;
@@ -366,7 +367,7 @@ TEST(KavrelCommand, PhotographMeasures) {
   EXPECT_NEAR(found[2], 60, 0.2);
   EXPECT_NE(limb.out.find("\nÉcart quadratique : "), std::string::npos) << limb.out;
   EXPECT_EQ(kavrel({"limbe", sun, "--bord", "40.5", "70.5", "160.5", "70.5", "100.5", "10.5"}, kFrench).out,
-            "Centre : 100,50 70,50 px\nRayon : 60,00 px\n");
+            "Centre : 100,50 70,50 px\nRayon : 60,00 px\nSource : trois points\n");
 
   // The pixel half a radius above the centre, under each way of giving north; its B, L
   // and DMC are those of the same disc point through `kavrel tache`.
@@ -576,6 +577,54 @@ TEST(KavrelCommand, CsvBatches) {
   EXPECT_EQ(kavrel({"tache", "6", "12", "2001", "9", "5", "120", "0.62"}, kPlain).out,
             "B : -9.69°\nL : 20.23°\nDMC : -37.03°\n");
   std::remove(log.c_str());
+}
+
+// The same Sun with its header's geometry: 2" pixels, seen by an observer at B0 7.5°,
+// L0 100°, on 6 December 2001 at 9:05:50.
+TEST(KavrelCommand, PhotographHeaderGeometry) {
+  const std::string plain = writeSunFits(testing::TempDir() + "/kavrel-sans-en-tete.fits");
+  const std::string sun = writeSunFits(testing::TempDir() + "/kavrel-en-tete.fits",
+                                       {"CTYPE1  = 'HPLN-TAN'", "CTYPE2  = 'HPLT-TAN'", "CRPIX1  =                101.5",
+                                        "CRPIX2  =                 89.5", "CDELT1  =                  2.0",
+                                        "CDELT2  =                  2.0", "RSUN_OBS=                120.0",
+                                        "CRLT_OBS=                  7.5", "CRLN_OBS=                100.0",
+                                        "DATE-OBS= '2001-12-06T09:05:50'"});
+  const auto lastLine = [](const std::string& out) {
+    return out.substr(out.rfind('\n', out.size() - 2) + 1);
+  };
+  EXPECT_EQ(lastLine(kavrel({"limbe", sun}, kFrench).out), "Source : en-tête\n");
+  EXPECT_EQ(lastLine(kavrel({"limbe", plain}, kFrench).out), "Source : image\n");
+
+  // At the centre, B and L are B0 and L0: the observer's at the file's instant, the
+  // Earth's at another.
+  const std::string earth = kavrel({"tache", "6", "12", "2001", "9", "4", "0", "0"}, kPlain).out;
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;
+    int status;
+    std::string latitudeOn;  // the output from "B : " on
+    std::string err;
+  } cases[] = {
+      {"the file's instant", {"tache-image", sun, "100.5", "70.5"}, 0, "B : 7.50°\nL : 100.00°\nDMC : 0.00°\n", ""},
+      {"the file's minute typed", {"tache-image", sun, "6", "12", "2001", "9", "5", "100.5", "70.5"}, 0,
+       "B : 7.50°\nL : 100.00°\nDMC : 0.00°\n", ""},
+      {"another minute", {"tache-image", sun, "6", "12", "2001", "9", "4", "100.5", "70.5"}, 0, earth, ""},
+      {"no instant in the file", {"tache-image", plain, "100.5", "70.5"}, 2, "",
+       "L'instant de la prise de vue n'a pas été lu dans le fichier : donnez JOUR MOIS ANNEE HEURE MINUTE avant X "
+       "Y\n"},
+      {"four fields", {"tache-image", sun, "9", "5", "100.5", "70.5"}, 2, "",
+       "Usage : kavrel tache-image IMAGE [JOUR MOIS ANNEE HEURE MINUTE] X Y [--nord ANGLE | --derive X1 Y1 X2 Y2] "
+       "[--depuis-axe] [--est-a-droite] [--limbe CX CY R]\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Result r = kavrel(c.arguments, kPlain);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out.substr(std::min(r.out.size(), r.out.find("B : "))), c.latitudeOn);
+    EXPECT_EQ(r.err, c.err);
+  }
+  std::remove(plain.c_str());
+  std::remove(sun.c_str());
 }
 
 TEST(KavrelCommand, HelpListsTheSubcommands) {

@@ -11,6 +11,7 @@
 
 #include "common/display_mask.h"
 #include "photo/synthetic_sun.h"
+#include "sun/precise_aspect.h"
 
 namespace kavrel::disque {
 namespace {
@@ -27,7 +28,27 @@ PhotoFile sunFile(std::string name = "soleil.fits", bool withSun = true) {
   });
   image::GreyImage grey(picture.width, picture.height);
   for (std::size_t i = 0; i < picture.pixels.size(); ++i) grey.samples()[i] = withSun ? picture.pixels[i] : 0.5f;
-  return {std::move(grey), std::move(name), "FITS, 16 bits entiers", kObserved, std::nullopt, std::nullopt};
+  return {std::move(grey), std::move(name), "FITS, 16 bits entiers", kObserved, std::nullopt};
+}
+
+// The header of sunFile's Sun: 2" pixels, seen by an observer at B0 7.5°, L0 100°.
+image::FileGeometry sunKeywords() {
+  image::FileGeometry k;
+  k.ctype1 = "HPLN-TAN";
+  k.ctype2 = "HPLT-TAN";
+  k.crpix1 = kSun.cx + 1;
+  k.crpix2 = 200 - kSun.cy;
+  k.cdelt1 = k.cdelt2 = 2;
+  k.rsunObs = 2 * kSun.radius;
+  k.crltObs = 7.5;
+  k.crlnObs = 100;
+  return k;
+}
+
+PhotoFile sunFileWith(const image::FileGeometry& keywords) {
+  PhotoFile file = sunFile();
+  file.header = photo::headerGeometry(keywords, kObserved, file.image.width(), file.image.height());
+  return file;
 }
 
 PhotoReduction opened(std::string_view separator = ",") {
@@ -182,6 +203,63 @@ TEST(PhotoReduction, CsvInBothDialects) {
     EXPECT_NE(row.find(std::string("0") + c.separator + "90"), std::string::npos) << row;
     EXPECT_NE(row.find(c.limb), std::string::npos) << row;
     EXPECT_NE(row.find("nord céleste"), std::string::npos) << row;
+  }
+}
+
+// The header's limb taken where the found one agrees with it, else the found one with the
+// reason; then the other one asked for.
+TEST(PhotoReduction, HeaderLimbTakenOrSetAside) {
+  struct Case {
+    const char* name;
+    std::function<void(image::FileGeometry&)> change;
+    LimbSource source;
+    const char* status;  // found in the status line after opening
+    bool switched;       // the other limb taken when asked for
+  };
+  const Case cases[] = {
+      {"whole header", [](image::FileGeometry&) {}, LimbSource::Header,
+       "Géométrie lue dans l'en-tête : centre (120,00 ; 100,00), rayon 80,00 px, B0 et L0 de son observateur.",
+       true},
+      {"no radius", [](image::FileGeometry& k) { k.rsunObs.reset(); }, LimbSource::Found,
+       " L'en-tête du fichier ne donne pas : RSUN_OBS.", false},
+      {"centre 10 px off", [](image::FileGeometry& k) { *k.crpix1 += 10; }, LimbSource::Found,
+       " Bord de l'en-tête écarté : Le centre du disque donné par l'en-tête (CRPIX1, CRPIX2, CRVAL1, CRVAL2) est à "
+       "10,0 px",
+       true},
+      {"radius 5 % small", [](image::FileGeometry& k) { *k.rsunObs *= 0.95; }, LimbSource::Found,
+       " Bord de l'en-tête écarté : Le rayon donné par l'en-tête (RSUN_OBS, CDELT1, CDELT2) diffère de 3,9 px", true},
+      {"radius 0.5 % small", [](image::FileGeometry& k) { *k.rsunObs *= 0.995; }, LimbSource::Header,
+       "Géométrie lue dans l'en-tête : centre (120,00 ; 100,00), rayon 79,60 px", true},
+  };
+  for (const Case& c : cases) {
+    image::FileGeometry keywords = sunKeywords();
+    c.change(keywords);
+    PhotoReduction engine{","};
+    engine.open(sunFileWith(keywords));
+    ASSERT_TRUE(engine.limb()) << c.name;
+    EXPECT_EQ(engine.limb()->source, c.source) << c.name;
+    EXPECT_NE(engine.status().find(c.status), std::string::npos) << c.name << ": " << engine.status();
+    const bool header = c.source == LimbSource::Header;
+    EXPECT_EQ(engine.useHeaderLimb(!header).done, c.switched) << c.name;
+    EXPECT_EQ(engine.limb()->source, c.switched != header ? LimbSource::Header : LimbSource::Found) << c.name;
+    EXPECT_TRUE(engine.useHeaderLimb(header).done) << c.name;
+    EXPECT_EQ(engine.limb()->source, c.source) << c.name;
+  }
+}
+
+// B0 and L0 are the header's observer's at the file's instant only.
+TEST(PhotoReduction, ObserverDiscAtTheFilesInstant) {
+  PhotoReduction engine{","};
+  engine.open(sunFileWith(sunKeywords()));
+  const struct {
+    const char* minute;  // typed at 9 h on 6 December 2001
+    double b0;           // NaN: the precise ephemeris's
+  } cases[] = {{"", 7.5}, {"4", NAN}, {"5", 7.5}, {"6", NAN}};
+  for (const auto& c : cases) {
+    if (*c.minute != '\0') engine.takeTypedInstant(discInstant({"6", "12", "2001", "9", c.minute}));
+    ASSERT_TRUE(engine.disc()) << c.minute;
+    const double expected = std::isnan(c.b0) ? preciseDiscOrientation(engine.instant()->julianDay)->b0 : c.b0;
+    EXPECT_DOUBLE_EQ(engine.disc()->b0, expected) << c.minute;
   }
 }
 

@@ -253,16 +253,15 @@ class DisqueSubject : public Subject {
     if (!problem.isEmpty()) return problem;
     const FieldTexts fields(w);
     const DateTexts date = fields.view();
-    if (problem = expectEqual("lblP", w.text("lblP"), dalvoren::aspectTexts(date, kSeparator).p); !problem.isEmpty())
-      return problem;
-
     // The window reads its fields as the solar-aspect window does (an empty time is 0 h), and
     // orients the disc by the precise ephemeris, which gives nothing for years it cannot take.
     const std::optional<DiscInstant> instant = preciseDiscInstant(date);
+    const std::optional<DiscOrientation> disc = instant ? std::optional(instant->disc) : std::nullopt;
+    if (problem = expectEqual("lblP", w.text("lblP"), disque::discAspectTexts(disc, kSeparator).p); !problem.isEmpty())
+      return problem;
     if (instant && (date.day.empty() || date.month.empty() || date.year.empty()))
       return "an instant with an empty date";
     if (w.pageContent().has_value() != instant.has_value()) return "the page does not follow the instant";
-    const std::optional<DiscOrientation> disc = instant ? std::optional(instant->disc) : std::nullopt;
 
     const std::vector<disque::DrawnSpot>& spots = w.spots();
     const QTableWidget* table = w.spotTable();

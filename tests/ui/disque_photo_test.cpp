@@ -1,9 +1,11 @@
 // The disc window reducing a photograph: a synthetic Sun opened through the file hook, its
 // limb found, a spot clicked and measured, the image and the spots saved, a bad file
 // refused; spots not saved asked about before they are lost; an angle typed with a
-// decimal point or comma; the three-point limb confirmed, picked again or given up (Esc).
+// decimal point or comma; the three-point limb confirmed, picked again or given up (Esc);
+// a FITS header's geometry taken, and left for the limb found.
 #include <QtTest>
 
+#include <QCheckBox>
 #include <QFile>
 #include <QImage>
 #include <QPushButton>
@@ -11,6 +13,8 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "image/image_reader.h"
 #include "photo/spot_area.h"
@@ -75,6 +79,26 @@ void clickPixel(PhotoView* view, double x, double y) {
   QTest::mouseClick(view, Qt::LeftButton, {}, device);
 }
 
+// A disc of radius 60 px centred in a 160 px square, in an 8-bit FITS file dated
+// 2001-12-06 09:05:50, with `cards` added to its header.
+void writeFits(const QString& path, const std::vector<std::string>& cards) {
+  std::string bytes;
+  std::vector<std::string> header{"SIMPLE  =                    T", "BITPIX  =                    8",
+                                  "NAXIS   =                    2", "NAXIS1  =                  160",
+                                  "NAXIS2  =                  160", "DATE-OBS= '2001-12-06T09:05:50'"};
+  header.insert(header.end(), cards.begin(), cards.end());
+  header.push_back("END");
+  for (const std::string& card : header) bytes += card + std::string(80 - card.size(), ' ');
+  bytes.resize(2880, ' ');
+  for (int y = 0; y < 160; ++y)
+    for (int x = 0; x < 160; ++x) bytes += static_cast<char>(std::hypot(x - 79.5, y - 79.5) < 60 ? 200 : 10);
+  bytes.resize((bytes.size() + 2879) / 2880 * 2880, '\0');
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  file.close();
+}
+
 double cellNumber(QTableWidget* table, int row, int column) {
   return table->item(row, column)->text().replace(',', '.').toDouble();
 }
@@ -87,6 +111,7 @@ class DisquePhotoTest : public QObject {
  private slots:
   void aPhotographReduced();
   void aFitsDateFillsTheDateFields();
+  void aHeaderGeometrySwitched();
   void anAngleTypedWithEitherSeparator_data();
   void anAngleTypedWithEitherSeparator();
   void unsavedSpotsAskedAbout_data();
@@ -168,20 +193,7 @@ void DisquePhotoTest::aPhotographReduced() {
 void DisquePhotoTest::aFitsDateFillsTheDateFields() {
   QTemporaryDir dir;
   const QString path = dir.filePath("soleil.fits");
-  std::string bytes;
-  for (const std::string card : {"SIMPLE  =                    T", "BITPIX  =                    8",
-                                 "NAXIS   =                    2", "NAXIS1  =                  160",
-                                 "NAXIS2  =                  160", "DATE-OBS= '2001-12-06T09:05:50'", "END"})
-    bytes += card + std::string(80 - card.size(), ' ');
-  bytes.resize(2880, ' ');
-  for (int y = 0; y < 160; ++y)
-    for (int x = 0; x < 160; ++x) bytes += static_cast<char>(std::hypot(x - 79.5, y - 79.5) < 60 ? 200 : 10);
-  bytes.resize((bytes.size() + 2879) / 2880 * 2880, '\0');
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-  file.close();
-
+  writeFits(path, {});
   OpenWindow<Disque> f;
   openSun(f, path);
   QVERIFY2(f.desktop.messages.shown.empty(), "no refusal");
@@ -189,6 +201,37 @@ void DisquePhotoTest::aFitsDateFillsTheDateFields() {
                               f.w().text("txtHeure"), f.w().text("txtMinute")};
   QCOMPARE(fields, (QStringList{"6", "12", "2001", "9", "5"}));
   QCOMPARE(f.w().text("lblP"), QStringLiteral("13,93"));
+}
+
+// A header whose limb agrees with the image's is taken, its observer's B and L read; the
+// check box goes to the limb found and back.
+void DisquePhotoTest::aHeaderGeometrySwitched() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("en-tete.fits");
+  writeFits(path, {"CTYPE1  = 'HPLN-TAN'", "CTYPE2  = 'HPLT-TAN'", "CRPIX1  =                 80.5",
+                   "CRPIX2  =                 80.5", "CDELT1  =                  2.0", "CDELT2  =                  2.0",
+                   "RSUN_OBS=                120.0", "CRLT_OBS=                  7.5", "CRLN_OBS=                100.0"});
+  OpenWindow<Disque> f;
+  openSun(f, path);
+  QVERIFY2(f.desktop.messages.shown.empty(), "no refusal");
+  QVERIFY(f.w().checkBox("chkEnTete")->isEnabled());
+  const struct {
+    LimbSource source;
+    const char* status;
+  } steps[] = {{LimbSource::Header, kHeaderGeometryTaken}, {LimbSource::Found, "Bord trouvé"},
+               {LimbSource::Header, kHeaderGeometryTaken}};
+  for (const auto& step : steps) {
+    if (&step != steps) f.w().checkBox("chkEnTete")->click();
+    QCOMPARE(f.w().photograph().limb()->source, step.source);
+    QCOMPARE(f.w().value("chkEnTete"), step.source == LimbSource::Header ? 1 : 0);
+    QVERIFY2(f.w().text("lblPhotoEtat").startsWith(QString::fromUtf8(step.status)),
+             qPrintable(f.w().text("lblPhotoEtat")));
+    // The centre, under the pointer, is at the observer's B0 and L0 (the pointer moved off
+    // it first: a move to where it already is reads nothing).
+    QTest::mouseMove(f.w().photoView(), f.w().photoView()->mapping().toDevice({0, 0}).toPoint());
+    QTest::mouseMove(f.w().photoView(), f.w().photoView()->mapping().toDevice({79.5, 79.5}).toPoint());
+    QCOMPARE(f.w().text("lblPtB"), QStringLiteral("7,50"));
+  }
 }
 
 // "12.5" in a French window once blanked the grid and every value without a word.

@@ -41,11 +41,12 @@ SHOWN = {
                 ("Date de début, Rotation synodique", "1983"),
                 ("Date de début, Longitude du centre", "62,26"),
                 ("Date de fin, Numéro de jour julien", "2452249,500")],
+    # The precise ephemeris's disc (the suite's rotation number).
     "Disque": [("Rotation synodique", "1983"),
-               ("Demi diamètre apparent, minutes et secondes d'arc", "16  15,5"),
+               ("Demi diamètre apparent, minutes et secondes d'arc", "16  13,5"),
                ("Angle aux pôles P, degrés", "13,93"),
                ("Latitude du centre B0, degrés", "0,18"),
-               ("Longitude du centre L0, degrés", "57,27")],
+               ("Longitude du centre L0, degrés", "57,25")],
 }
 
 # A field set to a new text, and a result that must then read its new value.
@@ -54,8 +55,8 @@ CHANGED = {
     "Kestrum": ("Jour", "31", "Numéro de jour julien à 0 h TU", "2452274,500"),
     "Dalvoren": ("Jour", "31", "Numéro de jour julien", "2452274,878"),
     "Brennic": ("Date de fin, Jour", "31", "Date de fin, Numéro de jour julien", "2452274,500"),
-    # L0 as Dalvoren shows it for the same instant.
-    "Disque": ("Jour", "31", "Longitude du centre L0, degrés", "87,92"),
+    # L0 of the precise ephemeris for the same instant.
+    "Disque": ("Jour", "31", "Longitude du centre L0, degrés", "87,90"),
 }
 
 
