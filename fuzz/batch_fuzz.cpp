@@ -36,7 +36,7 @@ void check(batch::Kind kind, std::string_view bytes, std::string_view decimalSep
   const batch::Summary summary = batch::runBatch(kind, in, out, decimalSeparator);
   require(!summary.writeFailed && summary.refused <= summary.rows);
 
-  const csv::Format format = csv::formatFor(decimalSeparator);
+  const kavrel::csv::Format format = kavrel::csv::formatFor(decimalSeparator);
   const std::string header = kind == batch::Kind::SolarAspect ? batch::sunHeader(format) : batch::spotHeader(format);
   const std::string written = out.str();
   require(written.starts_with(header));
