@@ -81,16 +81,19 @@ PointerReadout pointerReadout(const std::optional<DiscOrientation>& disc, const 
   }
   readout.cells[0] = formatMask(pointer->theta, "##0.0", separator);
   readout.cells[1] = formatMask(pointer->r, "0.000", separator);
-  const HeliographicResult result = heliographicOf(*disc, *pointer);
-  if (result.refusal != DiscRefusal::None) {
-    readout.state = refusalMessage(result.refusal);
-    return readout;
-  }
-  HeliographicTexts texts = heliographicTexts(result.at, separator);
-  readout.cells[2] = std::move(texts.latitude);
-  readout.cells[3] = std::move(texts.longitude);
-  readout.cells[4] = std::move(texts.fromCentralMeridian);
+  readout.state = writeHeliographicCells(*disc, *pointer, readout.cells, separator);
   return readout;
+}
+
+std::string_view writeHeliographicCells(const DiscOrientation& disc, DiscPoint point,
+                                        std::array<std::string, 5>& cells, std::string_view separator) {
+  const HeliographicResult result = heliographicOf(disc, point);
+  if (result.refusal != DiscRefusal::None) return refusalMessage(result.refusal);
+  HeliographicTexts texts = heliographicTexts(result.at, separator);
+  cells[2] = std::move(texts.latitude);
+  cells[3] = std::move(texts.longitude);
+  cells[4] = std::move(texts.fromCentralMeridian);
+  return {};
 }
 
 }  // namespace kavrel::disque

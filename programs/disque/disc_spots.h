@@ -90,6 +90,12 @@ struct SpotRow {
 [[nodiscard]] SpotRow spotRow(const std::optional<DiscOrientation>& disc, const DrawnSpot& spot,
                               std::string_view decimalSeparator);
 
+// B, L and DMC of a disc point written into cells[2..4] of a row of five (theta, r, B, L,
+// DMC), drawn disc and photograph alike; the reason when the point has none, else empty.
+[[nodiscard]] std::string_view writeHeliographicCells(const DiscOrientation& disc, DiscPoint point,
+                                                      std::array<std::string, 5>& cells,
+                                                      std::string_view decimalSeparator);
+
 // What the pointer reads: theta, r, B, L and DMC as in a row, and the line under them
 // (the hint while the pointer is away, the reason when there is nothing to read, empty
 // when all five are shown).

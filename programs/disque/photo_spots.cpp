@@ -3,6 +3,7 @@
 
 #include "common/display_mask.h"
 #include "common/strict_number.h"
+#include "programs/disque/disc_spots.h"
 
 namespace kavrel::disque {
 
@@ -39,15 +40,7 @@ PointReadout pointReadout(DiscPoint point, const std::optional<DiscOrientation>&
     for (std::size_t i = 2; i < readout.cells.size(); ++i) readout.cells[i] = kEmptyResult;
     return readout;
   }
-  const HeliographicResult result = heliographicOf(*disc, point);
-  if (result.refusal != DiscRefusal::None) {
-    readout.refusal = refusalMessage(result.refusal);
-    return readout;
-  }
-  HeliographicTexts texts = heliographicTexts(result.at, separator);
-  readout.cells[2] = std::move(texts.latitude);
-  readout.cells[3] = std::move(texts.longitude);
-  readout.cells[4] = std::move(texts.fromCentralMeridian);
+  readout.refusal = writeHeliographicCells(*disc, point, readout.cells, separator);
   return readout;
 }
 
