@@ -11,6 +11,9 @@ DEB_PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev \
 # libspng, the PNG photographs' reader.
 DEB_PACKAGES += libspng-dev
 
+# SQLite, in which the observer's log is kept.
+DEB_PACKAGES += libsqlite3-dev
+
 BUILD_DIR := build
 ASAN_DIR  := build-asan
 CLANG_DIR := build-clang
@@ -35,7 +38,7 @@ SCREENSHOT_PACKAGES := openbox xdotool x11-utils
 
 # The fuzzers (clang's libFuzzer; CFITSIO and libspng for the image readers' targets,
 # ERFA for the header geometry's) and the check of the Debian package.
-FUZZ_PACKAGES := clang libclang-rt-14-dev libcfitsio-dev libspng-dev liberfa-dev pkg-config
+FUZZ_PACKAGES := clang libclang-rt-14-dev libcfitsio-dev libspng-dev liberfa-dev pkg-config libsqlite3-dev
 PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream openbox xdotool x11-utils lintian
 
 # Seconds each fuzz target runs in `make fuzz`.

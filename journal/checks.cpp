@@ -1,0 +1,95 @@
+#include "journal/checks.h"
+
+#include <string_view>
+
+#include "common/calendar_date.h"
+
+namespace kavrel::journal {
+namespace {
+
+std::string dayText(Day day) {
+  return std::to_string(day.day) + (day.day == 1 ? "er " : " ") + monthName(day.month) + ' ' +
+         std::to_string(day.year);
+}
+
+// The checks of one pair g, f, named as the form names them ("g nord", "f nord").
+void checkCounts(Counts counts, std::string_view where, std::vector<std::string>& problems) {
+  const std::string g = "g " + std::string(where);
+  const std::string f = "f " + std::string(where);
+  if (counts.groups < 0) problems.push_back(g + " : le nombre de groupes ne peut être négatif.");
+  if (counts.spots < 0) problems.push_back(f + " : le nombre de taches ne peut être négatif.");
+  if (counts.groups < 0 || counts.spots < 0) return;
+  if (counts.spots < counts.groups)
+    problems.push_back(f + " : chaque groupe a au moins une tache (f = " + std::to_string(counts.spots) +
+                       " est inférieur à g = " + std::to_string(counts.groups) + ").");
+  else if (counts.groups == 0 && counts.spots > 0)
+    problems.push_back(g + " : des taches sans groupe (g = 0 et f = " + std::to_string(counts.spots) +
+                       ") ; une tache isolée est un groupe.");
+}
+
+void checkScale(const std::optional<int>& value, std::string_view field, std::vector<std::string>& problems) {
+  if (value && (*value < 1 || *value > 5))
+    problems.push_back(std::string(field) + " : de 1 à 5, 5 le meilleur (lu " + std::to_string(*value) + ").");
+}
+
+}  // namespace
+
+std::vector<std::string> checkObservation(const Observation& observation, Day today) {
+  std::vector<std::string> problems;
+  const Day date = observation.date;
+  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > daysInMonth(date.year, date.month) ||
+      date.year < 1600)
+    problems.push_back("Date : ce jour n'existe pas.");
+  else if (date > today)
+    problems.push_back("Date : le " + dayText(date) + " est après aujourd'hui.");
+  if (observation.time.hour < 0 || observation.time.hour > 23 || observation.time.minute < 0 ||
+      observation.time.minute > 59)
+    problems.push_back("Heure TU : de 0:00 à 23:59.");
+  checkScale(observation.seeing, "Seeing", problems);
+  checkScale(observation.transparency, "Transparence", problems);
+
+  const Tally& counts = observation.counts;
+  if (counts.north.has_value() != counts.south.has_value()) {
+    problems.push_back(std::string(counts.north ? "Sud" : "Nord") +
+                       " : comptez les deux hémisphères, ou le disque entier seul.");
+    return problems;
+  }
+  if (counts.split()) {
+    checkCounts(*counts.north, "nord", problems);
+    checkCounts(*counts.south, "sud", problems);
+    const Counts sum{counts.north->groups + counts.south->groups, counts.north->spots + counts.south->spots};
+    if (sum.groups != counts.disc.groups)
+      problems.push_back("g disque : nord et sud font " + std::to_string(sum.groups) + " groupes, le disque " +
+                         std::to_string(counts.disc.groups) + ".");
+    if (sum.spots != counts.disc.spots)
+      problems.push_back("f disque : nord et sud font " + std::to_string(sum.spots) + " taches, le disque " +
+                         std::to_string(counts.disc.spots) + ".");
+  } else {
+    checkCounts(counts.disc, "disque", problems);
+  }
+  return problems;
+}
+
+std::vector<std::string> checkGroup(const Group& group) {
+  std::vector<std::string> problems;
+  if (group.number < 0) problems.push_back("Numéro : un nombre entier positif.");
+  if (group.noaaRegion && *group.noaaRegion <= 0) problems.push_back("Région NOAA : un nombre entier positif.");
+  if (group.spots < 0) problems.push_back("Taches : le nombre de taches ne peut être négatif.");
+  if (group.areaMsh && *group.areaMsh < 0) problems.push_back("Aire : une aire ne peut être négative.");
+  if (group.latitude && (*group.latitude < -90 || *group.latitude > 90))
+    problems.push_back("B : une latitude de -90° à 90°.");
+  if (group.longitude && (*group.longitude < 0 || *group.longitude >= 360))
+    problems.push_back("L : une longitude de 0° à 360°.");
+  if (group.zurichClass) {
+    const char zurich = *group.zurichClass;
+    if (zurich < 'A' || zurich > 'J')
+      problems.push_back("Classe : une lettre de A à J.");
+    else if ((zurich == 'A' || zurich == 'H' || zurich == 'J') && group.spots < 1)
+      problems.push_back(std::string("Classe : un groupe de classe ") + zurich + " a au moins une tache.");
+    else if (zurich == 'B' && group.spots < 2)
+      problems.push_back("Classe : un groupe de classe B a au moins deux taches.");
+  }
+  return problems;
+}
+
+}  // namespace kavrel::journal

@@ -1,0 +1,39 @@
+// A spreadsheet's log read for import: the suite's CSV dialect (";" with the decimal
+// comma, "," with the point, RFC 4180 quoting), the separator being the header line's.
+//
+//   date;heure_tu;g_nord;f_nord;g_sud;f_sud;seeing;observateur;remarque
+//   date;heure_tu;g_disque;f_disque;seeing;observateur;remarque
+//
+// The last three columns may be empty. A date is 2014-02-03 (or 3/2/2014), a time 09:05;
+// the seeing 1..5 or a letter E G F P. Each row is checked as a typed observation is
+// (checks.h); a refused row is listed with its line in the file (the header is line 1)
+// and its French message. Nothing here touches a journal.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "journal/records.h"
+
+namespace kavrel::journal {
+
+struct ImportRow {
+  int line = 0;
+  Observation observation;  // observerId 0: the front end gives the code to the journal
+  std::string observerCode; // empty: the journal's default observer
+};
+
+struct Refusal {
+  int line = 0;
+  std::string message;  // "ligne 4 : …" is written by the front end
+};
+
+struct ParsedLog {
+  std::vector<ImportRow> rows;
+  std::vector<Refusal> refusals;  // a wrong header is a refusal of line 1
+};
+
+[[nodiscard]] ParsedLog parseLog(std::string_view text, Day today);
+
+}  // namespace kavrel::journal

@@ -1,0 +1,111 @@
+// An observer's log kept in one SQLite file that the user owns (the engine of the Journal
+// window and of `kavrel journal`; no Qt, so the command needs no display).
+//
+// The file: a schema version in PRAGMA user_version, migrated on opening when older;
+// foreign keys on; WAL and a busy timeout, so that the window and the command may hold
+// the same file at once; every change one transaction, so that a full disk, a read-only
+// folder or a process killed in the middle leaves the journal as it was. A file that is
+// not a journal, is of a newer version, or fails PRAGMA quick_check is refused with its
+// reason and never written. A file that does not exist is created as an empty journal
+// (its folder too).
+//
+// Every answer that can fail is an outcome with a French reason; nothing here throws.
+// The observation added without an observer's code goes to the journal's only observer,
+// or to one created with the code "OBS" when there is none; a code met for the first time
+// creates its observer, named as its code.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "journal/import.h"
+#include "journal/records.h"
+
+struct sqlite3;
+
+namespace kavrel::journal {
+
+// $XDG_DATA_HOME/kavrel/journal.sqlite, ~/.local/share/kavrel/journal.sqlite without it.
+[[nodiscard]] std::string defaultJournalPath();
+
+// What a change did: its id when it stored something, else the reason it was refused
+// or failed ("Le journal n'a pas été modifié : plus de place sur le disque.").
+struct Change {
+  std::string error;  // empty when done
+  Id id = 0;
+  [[nodiscard]] bool done() const noexcept { return error.empty(); }
+};
+
+struct Imported {
+  int stored = 0;                 // rows stored (none when refused and not partial)
+  std::vector<Refusal> refusals;  // the rows refused by the checks
+  std::string error;              // the file could not be written: nothing stored
+};
+
+class Journal {
+ public:
+  struct Opened;
+  // Opens or creates the journal at `path`.
+  [[nodiscard]] static Opened open(const std::string& path);
+
+  Journal(const Journal&) = delete;
+  Journal& operator=(const Journal&) = delete;
+  ~Journal();
+
+  [[nodiscard]] const std::string& path() const noexcept { return path_; }
+
+  // Observers, by code.
+  [[nodiscard]] std::vector<Observer> observers() const;
+  [[nodiscard]] std::optional<Observer> observer(std::string_view code) const;
+  [[nodiscard]] std::optional<Observer> observer(Id id) const;
+  Change addObserver(const Observer& observer);
+  Change updateObserver(const Observer& observer);
+
+  // Observations. `observerCode` empty: the default observer (see above). The checks of
+  // checks.h apply, against `today`.
+  Change addObservation(const Observation& observation, std::string_view observerCode, Day today);
+  Change updateObservation(const Observation& observation, Day today);
+  Change removeObservation(Id id);  // with its groups
+  Change chooseForDay(Id id);       // the day's observation of its observer, for the reports
+  [[nodiscard]] std::optional<Observation> observation(Id id) const;
+  // An observer's observations of a month (every observer's with 0), in date order.
+  [[nodiscard]] std::vector<Observation> monthObservations(int year, int month, Id observerId = 0) const;
+  // Between two days inclusive, in date order.
+  [[nodiscard]] std::vector<Observation> observationsBetween(Day first, Day last, Id observerId = 0) const;
+
+  // Groups of an observation, by number.
+  [[nodiscard]] std::vector<Group> groups(Id observationId) const;
+  Change addGroup(const Group& group);
+  Change updateGroup(const Group& group);
+  Change removeGroup(Id id);
+
+  // The rows of a parsed log in one transaction: all or none, unless `partial`, when the
+  // refused rows are left out and the others stored.
+  Imported importLog(const ParsedLog& log, bool partial);
+
+  // A live copy of the journal at `target` (SQLite's backup), written whole or not at all.
+  Change saveCopy(const std::string& target) const;
+
+  // The last change of this session undone (Ctrl+Z), one at a time back to the opening;
+  // undoCaption() says what it will undo ("Annuler l'ajout de l'observation du 3 février
+  // 2014"), empty when nothing is left.
+  Change undo();
+  [[nodiscard]] std::string undoCaption() const;
+
+ private:
+  explicit Journal(sqlite3* db, std::string path);
+  struct UndoStep;
+  sqlite3* db_ = nullptr;
+  std::string path_;
+  std::vector<std::unique_ptr<UndoStep>> undo_;
+};
+
+struct Journal::Opened {
+  std::unique_ptr<Journal> journal;  // none when refused
+  std::string error;                 // why: "Ce fichier n'est pas un journal de Kavrel."…
+};
+
+}  // namespace kavrel::journal

@@ -1,0 +1,30 @@
+// The month's sheet as every front end shows it: the Journal window's table, `kavrel
+// journal mois` and the printed page. One row per day observed (the day's observation),
+// then the month's lines with their exact captions:
+//   "Jours d'observation : 19", "Moyenne de R : 84,37", "Moyenne de R nord : 31,05",
+//   "Moyenne de R sud : 53,32", "Groupes par jour : 5,42"
+// (two decimals, with the user's decimal separator; "–" where there is no mean, as for R
+// north in a month without split counts).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "journal/records.h"
+
+namespace kavrel::journal {
+
+struct MonthSheet {
+  std::vector<std::string> headings;           // the table's column headings
+  std::vector<std::vector<std::string>> rows;  // one per day, cells under the headings
+  std::vector<std::string> meansLines;         // the month's lines, captions included
+};
+
+// `observations`: one observer's of the month, any order.
+[[nodiscard]] MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_view decimalSeparator);
+
+// The day's line of `kavrel journal mois`: the row's cells laid out in columns.
+[[nodiscard]] std::string sheetLine(const MonthSheet& sheet, std::size_t row);
+
+}  // namespace kavrel::journal
