@@ -178,7 +178,7 @@ Day todayUt() {
 
 class Statement {
  public:
-  Statement(sqlite3* db, const char* sql) : db_(db) { rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+  Statement(sqlite3* db, const char* sql) { rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
   ~Statement() { sqlite3_finalize(stmt_); }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
@@ -244,7 +244,6 @@ class Statement {
     if (rc != SQLITE_OK && rc_ == SQLITE_OK) rc_ = rc;
   }
 
-  sqlite3* db_;
   sqlite3_stmt* stmt_ = nullptr;
   int rc_;
 };
@@ -707,13 +706,15 @@ Journal::Opened Journal::open(const std::string& path) {
 
   execute(db, "PRAGMA foreign_keys = ON");
   const bool writable = sqlite3_db_readonly(db, "main") == 0;
+  // WAL lets the window read while the command writes; a copy made by saveCopy comes in
+  // the rollback mode and is switched here, on its first opening.
   if (writable) {
-    Statement mode(db, "PRAGMA journal_mode");
-    if (mode.step() == SQLITE_ROW && mode.text(0) != "wal") {
-      mode.bind();
-      Statement wal(db, "PRAGMA journal_mode = WAL");
-      (void)wal.step();
+    bool wal = false;
+    {
+      Statement mode(db, "PRAGMA journal_mode");
+      wal = mode.step() == SQLITE_ROW && mode.text(0) == "wal";
     }
+    if (!wal) execute(db, "PRAGMA journal_mode = WAL");
   }
   if (seen.version < kSchemaVersion) {
     if (!writable)
