@@ -645,12 +645,16 @@ Journal::~Journal() { sqlite3_close_v2(db_); }
 Journal::Opened Journal::open(const std::string& path) {
   namespace fs = std::filesystem;
   const auto refused = [](std::string error) { return Opened{nullptr, std::move(error)}; };
+  if (path.empty()) return refused("Aucun fichier de journal n'est donné.");
   std::error_code failure;
   const fs::file_status status = fs::status(path, failure);
   if (failure && failure != std::errc::no_such_file_or_directory)
     return refused("Impossible de lire le journal " + path + " : " + systemReason(failure.value()) + ".");
   const bool exists = fs::exists(status);
   if (fs::is_directory(status)) return refused("Impossible d'ouvrir le journal " + path + " : c'est un dossier.");
+  // A pipe or a device would hang the first read, or never end.
+  if (exists && !fs::is_regular_file(status))
+    return refused("Impossible d'ouvrir le journal " + path + " : ce n'est pas un fichier ordinaire.");
   if (exists) {
     if (std::string error = checkHeader(path); !error.empty()) return refused(error);
   } else {
