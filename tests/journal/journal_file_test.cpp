@@ -469,7 +469,14 @@ TEST(JournalFile, ProcessKilledMidImportLeavesTheJournalAsItWas) {
   }
   char signal = 0;
   ASSERT_EQ(::read(ready[0], &signal, 1), 1);
-  ::usleep(100 * 1000);
+  // Killed once the transaction's pages overflow SQLite's cache into the WAL: in the
+  // middle of writing.
+  const auto walSize = [&] {
+    std::error_code none;
+    const auto size = fs::file_size(path + "-wal", none);
+    return none ? 0 : size;
+  };
+  for (int wait = 0; wait < 2000 && walSize() < (1u << 20); ++wait) ::usleep(5000);
   ::kill(child, SIGKILL);
   int status = 0;
   ::waitpid(child, &status, 0);
