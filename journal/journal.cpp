@@ -571,11 +571,16 @@ struct Inspection {
   Id objects = 0;
 };
 
+// Read in one transaction, so that a journal another program is creating is seen either
+// empty or whole.
 Inspection inspect(sqlite3* db) {
   Inspection seen;
-  seen.rc = queryInteger(db, "PRAGMA application_id", seen.applicationId);
+  const bool own = sqlite3_get_autocommit(db) != 0;
+  if (own) seen.rc = execute(db, "BEGIN");
+  if (seen.rc == SQLITE_OK) seen.rc = queryInteger(db, "PRAGMA application_id", seen.applicationId);
   if (seen.rc == SQLITE_OK) seen.rc = queryInteger(db, "PRAGMA user_version", seen.version);
   if (seen.rc == SQLITE_OK) seen.rc = queryInteger(db, "SELECT count(*) FROM sqlite_schema", seen.objects);
+  if (own && !sqlite3_get_autocommit(db)) execute(db, "COMMIT");
   return seen;
 }
 

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -502,7 +503,9 @@ TEST(JournalFile, TwoProcessesWriteAtOnce) {
     if (children[n] == 0) {
       char go = 0;
       (void)!::read(start[0], &go, 1);
-      auto journal = Journal::open(path).journal;
+      auto opened = Journal::open(path);
+      auto& journal = opened.journal;
+      if (!journal) std::fprintf(stderr, "%s\n", opened.error.c_str());
       int failures = journal ? 0 : kEach;
       for (int i = 0; journal && i < kEach; ++i) {
         Observation o{0, dayAfter(i), {n, 0}, 0, 3, {}, "", Tally::wholeDisc({1, 1}), false};
