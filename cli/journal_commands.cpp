@@ -27,9 +27,8 @@ using journal::Day;
 using journal::Journal;
 using journal::Observer;
 
-constexpr int kDone = 0;
-constexpr int kUnreadable = 1;  // a file that cannot be read or written
-constexpr int kRefused = 2;
+// kDone and kRefused as everywhere; 1 is a file that cannot be read or written.
+constexpr int kUnreadable = 1;
 
 constexpr std::string_view kSynopsis =
     "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|observateurs ...";
@@ -335,6 +334,7 @@ int printMonth(const Fields& f, Session& s) {
   if (choice.refused) return kRefused;
   const auto observations = opened->monthObservations(month->second, month->first, choice.observer ? choice.observer->id : 0);
   const journal::MonthSheet sheet = journal::monthSheet(observations, s.decimalSeparator);
+  if (!sheet.rows.empty()) s.out << journal::sheetHeadingLine(sheet) << '\n';
   for (std::size_t row = 0; row < sheet.rows.size(); ++row) s.out << journal::sheetLine(sheet, row) << '\n';
   for (const auto& line : sheet.meansLines) s.out << line << '\n';
   return kDone;

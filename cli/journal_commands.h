@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/command_context.h"
 #include "cli/subcommands.h"
 
 namespace kavrel::cli {
