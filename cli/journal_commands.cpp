@@ -33,6 +33,8 @@ constexpr int kUnreadable = 1;
 constexpr std::string_view kSynopsis =
     "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|observateurs ...";
 constexpr std::string_view kFileOption = "--fichier";
+// How the journal starts a change it could not write, unlike one it refused.
+constexpr std::string_view kNotWritten = "Le journal n'a pas été modifié";
 constexpr std::string_view kFileOptionPlace = "kavrel : --fichier F se donne juste après « journal »";
 constexpr std::string_view kDateMessage = "Date : attendue sous la forme 2014-02-03 ou 3 2 2014.";
 constexpr std::string_view kTimeMessage = "Heure TU : attendue sous la forme 09:05 ou 9 5.";
@@ -73,24 +75,33 @@ struct Session {
     err << message << '\n';
     return kRefused;
   }
-  // The journal, opened or created; none when refused, the reason said.
+  // The journal, opened or created; none when refused, the reason said with the file's
+  // name.
   [[nodiscard]] std::unique_ptr<Journal> open() const {
     Journal::Opened opened = Journal::open(path);
-    if (!opened.journal) err << "Journal « " << path << " » : " << opened.error << '\n';
-    return std::move(opened.journal);
+    if (opened.journal) return std::move(opened.journal);
+    std::string reason = opened.error;
+    if (reason.find(path) == std::string::npos) {
+      if (!reason.empty() && reason[0] >= 'A' && reason[0] <= 'Z') reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
+      reason = "Journal « " + path + " » : " + reason;
+    }
+    err << reason << '\n';
+    return nullptr;
+  }
+  // A change refused for what was given (2), or not written (1), said.
+  int failed(const journal::Change& change) const {
+    err << change.error << '\n';
+    return change.error.starts_with(kNotWritten) ? kUnreadable : kRefused;
   }
 };
 
-// An observer's date is the computer's local date; in the hours where UT is already on
-// the next day, an observation of that UT date is not in the future either.
+// The observations are dated in UT, so today is the UT date: in the evening of the
+// Americas it is already tomorrow's, in the morning of Asia still yesterday's.
 Day today() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
   std::tm universal{};
-  localtime_r(&now, &local);
   gmtime_r(&now, &universal);
-  const auto day = [](const std::tm& t) { return Day{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday}; };
-  return std::max(day(local), day(universal));
+  return {universal.tm_year + 1900, universal.tm_mon + 1, universal.tm_mday};
 }
 
 // A whole word as a whole number, an optional minus sign before the digits.
@@ -214,10 +225,7 @@ int addObservation(const Fields& f, Session& s) {
   if (!opened) return kUnreadable;
   const std::string* code = s.value("--observateur");
   const journal::Change added = opened->addObservation(observation, code ? *code : std::string(), now);
-  if (!added.done()) {
-    s.err << added.error << '\n';
-    return kUnreadable;
-  }
+  if (!added.done()) return s.failed(added);
   const journal::Tally& counts = observation.counts;
   s.out << "Observation enregistrée : R = " << journal::relativeNumber(counts.disc);
   if (counts.split())
@@ -271,9 +279,8 @@ int importLog(const Fields& f, Session& s) {
     s.err << imported.error << '\n';
     return kUnreadable;
   }
-  std::vector<journal::Refusal> refusals = log.refusals;
-  refusals.insert(refusals.end(), imported.refusals.begin(), imported.refusals.end());
-  const std::size_t refused = listRefusals(refusals, s.err);
+  // The parsed log's refusals and the journal's own (an observation it already holds).
+  const std::size_t refused = listRefusals(imported.refusals, s.err);
   if (refused > 0 && !partial) return nothingImported(refused, s.err);
   s.out << "Observations importées : " << imported.stored << '\n';
   return refused == 0 ? kDone : kRefused;
@@ -451,10 +458,7 @@ int addObserver(Journal& journal, Session& s) {
   } else {
     stored = journal.addObserver(given);
   }
-  if (!stored.done()) {
-    s.err << stored.error << '\n';
-    return kUnreadable;
-  }
+  if (!stored.done()) return s.failed(stored);
   s.out << "Observateur enregistré : " << observerLine(given) << '\n';
   return kDone;
 }
