@@ -435,7 +435,9 @@ const Help& help() {
              "LC_NUMERIC, LANG) : une virgule en français.\n"
              "Sur une photographie, x se compte depuis le bord gauche et y depuis le bord\n"
              "haut de l'image telle qu'elle s'affiche, en pixels, (0, 0) étant le centre du\n"
-             "pixel en haut à gauche ; une image FITS s'affiche sa première ligne en bas.",
+             "pixel en haut à gauche ; une image FITS s'affiche sa première ligne en bas.\n"
+             "Le journal a ses propres actions, chacune avec ses arguments et ses options ;\n"
+             "--fichier F s'y donne juste après « journal ».",
              "Each argument is the text of one field, as it would be typed into the window,\n"
              "and it is checked as the window checks it, field after field: \"-4712\", \"-\"\n"
              "and the empty text \"\" are values. A first \"--\" after the subcommand is\n"
@@ -447,7 +449,9 @@ const Help& help() {
              "LC_NUMERIC, LANG): a comma in French.\n"
              "On a photograph, x counts from the left edge and y from the top edge of the\n"
              "image as displayed, in pixels, (0, 0) being the centre of the top-left pixel;\n"
-             "a FITS image is displayed with its first row at the bottom."},
+             "a FITS image is displayed with its first row at the bottom.\n"
+             "The journal has actions of its own, each with its arguments and options;\n"
+             "--fichier F comes right after \"journal\"."},
         .exitStatuses =
             {{kDone,
               {"résultats affichés (rotations : éventuellement rien à lister)",
