@@ -35,6 +35,7 @@ constexpr std::string_view kSynopsis =
 constexpr std::string_view kFileOption = "--fichier";
 // How the journal starts a change it could not write, unlike one it refused.
 constexpr std::string_view kNotWritten = "Le journal n'a pas été modifié";
+constexpr std::string_view kNoFileName = "kavrel : --fichier demande le nom du journal";
 constexpr std::string_view kFileOptionPlace = "kavrel : --fichier F se donne juste après « journal »";
 constexpr std::string_view kDateMessage = "Date : attendue sous la forme 2014-02-03 ou 3 2 2014.";
 constexpr std::string_view kTimeMessage = "Heure TU : attendue sous la forme 09:05 ou 9 5.";
@@ -168,15 +169,21 @@ std::optional<InstantRead> readInstant(const Fields& f) {
   return read;
 }
 
-// The counts of --nord, --sud or --disque; the message naming the field when not numbers.
+// The counts of --nord, --sud or --disque; the message naming the field when not whole
+// numbers, or beyond the six digits a log's column holds (R = 10 g + f stays an int).
 std::optional<Counts> countsOf(const Session& s, std::string_view option, std::string_view where) {
-  const auto g = wholeNumber(*s.value(option, 0));
-  const auto f = wholeNumber(*s.value(option, 1));
-  if (!g || !f) {
-    s.err << (g ? "f " : "g ") << where << " : un nombre entier (lu « " << *s.value(option, g ? 1 : 0) << " »).\n";
+  constexpr int kMostCounted = 999999;
+  std::optional<int> values[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string& text = *s.value(option, static_cast<std::size_t>(i));
+    values[i] = wholeNumber(text);
+    if (values[i] && *values[i] <= kMostCounted) continue;
+    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    s.err << (i == 0 ? "g " : "f ") << where << " : « " << text << " » "
+          << (digits ? "est trop grand." : "n'est pas un nombre entier.") << '\n';
     return std::nullopt;
   }
-  return Counts{*g, *f};
+  return Counts{*values[0], *values[1]};
 }
 
 // 1..5 as typed, or a network's letter for the seeing; out of range is left to the checks.
@@ -607,6 +614,11 @@ int runJournal(const std::vector<std::string>& arguments, std::string_view decim
     }
     path = *++word;
     ++word;
+    // SQLite would take the empty name for a temporary journal, gone at the end.
+    if (path.empty()) {
+      err << kNoFileName << '\n';
+      return kRefused;
+    }
   } else {
     path = journal::defaultJournalPath();
   }
