@@ -293,6 +293,11 @@ class Row {
     return std::all_of(columns.begin(), columns.end(), [&](Column c) { return field(c).empty(); });
   }
 
+  // A day of clouds in a spreadsheet's log: its date, perhaps a remark, nothing else.
+  [[nodiscard]] bool nothingObserved() const {
+    return blank({Time, GNorth, FNorth, GSouth, FSouth, GDisc, FDisc});
+  }
+
   Tally tally() {
     const bool hemispheres = header_.has(GNorth) && !blank({GNorth, FNorth, GSouth, FSouth});
     const bool disc = header_.has(GDisc) && !blank({GDisc, FDisc});
@@ -327,6 +332,22 @@ class Row {
     problem(column, quoted(text) + (letters ? " : de 1 à 5, 5 le meilleur, ou une lettre E, G, F, P."
                                             : " : de 1 à 5, 5 le meilleur."));
     return std::nullopt;
+  }
+
+  // The row into `imported`; the problems stay in `problems`.
+  void read(ImportRow& imported) {
+    if (nothingObserved()) {
+      problems.emplace_back("Heure TU et comptes vides : aucune observation ce jour-là.");
+      return;
+    }
+    Observation& observation = imported.observation;
+    observation.date = date();
+    observation.time = time();
+    observation.counts = tally();
+    observation.seeing = scale(Seeing, true);
+    observation.transparency = scale(Transparency, false);
+    imported.observerCode = text(ObserverCode);
+    observation.remarks = text(Remarks);
   }
 
   std::string text(Column column) {
@@ -379,16 +400,9 @@ ParsedLog parseLog(std::string_view text, Day today) {
     } else {
       Row row(header, record.fields);
       imported.line = record.line;
-      Observation& observation = imported.observation;
-      observation.date = row.date();
-      observation.time = row.time();
-      observation.counts = row.tally();
-      observation.seeing = row.scale(Seeing, true);
-      observation.transparency = row.scale(Transparency, false);
-      imported.observerCode = row.text(ObserverCode);
-      observation.remarks = row.text(Remarks);
+      row.read(imported);
       problems = std::move(row.problems);
-      if (problems.empty()) problems = checkObservation(observation, today);
+      if (problems.empty()) problems = checkObservation(imported.observation, today);
     }
     if (problems.empty()) {
       log.rows.push_back(std::move(imported));

@@ -1003,14 +1003,8 @@ Imported Journal::importLog(const ParsedLog& log, bool partial) {
       accepted.push_back(&row);
   }
   const auto byLine = [](const Refusal& a, const Refusal& b) { return a.line < b.line; };
-  if (!partial && !result.refusals.empty()) {
-    std::stable_sort(result.refusals.begin(), result.refusals.end(), byLine);
-    return result;
-  }
-
   std::vector<Id> stored;
   std::vector<Id> created;
-  const std::size_t refusedByChecks = result.refusals.size();
   result.error = inTransaction(db_, [&]() -> std::string {
     std::map<std::string, Id, std::less<>> observerOfCode;
     Statement insert(db_, kInsertObservation);
@@ -1037,9 +1031,9 @@ Imported Journal::importLog(const ParsedLog& log, bool partial) {
       if (rc != SQLITE_OK) return notChanged(db_, rc);
       stored.push_back(sqlite3_last_insert_rowid(db_));
     }
-    // Refused by the file's own content (a row met twice, a row already in the journal):
-    // all or none, as for the checks.
-    if (!partial && result.refusals.size() > refusedByChecks) {
+    // Every row is tried, so that the rows the journal refuses (already there, twice in
+    // the file) are listed with the others; then all or none.
+    if (!partial && !result.refusals.empty()) {
       execute(db_, "ROLLBACK");
       stored.clear();
     }
