@@ -242,7 +242,15 @@ int addObservation(const Fields& f, Session& s) {
   return kDone;
 }
 
-// "ligne 4 : …", in the order of the file, each line once; how many lines.
+// The lines refused, each counted once.
+std::size_t linesOf(const std::vector<journal::Refusal>& refusals) {
+  std::vector<int> lines;
+  for (const auto& refusal : refusals) lines.push_back(refusal.line);
+  std::sort(lines.begin(), lines.end());
+  return static_cast<std::size_t>(std::unique(lines.begin(), lines.end()) - lines.begin());
+}
+
+// "ligne 4 : …", in the order of the file, each message once; how many lines.
 std::size_t listRefusals(std::vector<journal::Refusal> refusals, std::ostream& err) {
   std::stable_sort(refusals.begin(), refusals.end(),
                    [](const journal::Refusal& a, const journal::Refusal& b) { return a.line < b.line; });
@@ -251,15 +259,13 @@ std::size_t listRefusals(std::vector<journal::Refusal> refusals, std::ostream& e
   };
   refusals.erase(std::unique(refusals.begin(), refusals.end(), same), refusals.end());
   for (const auto& refusal : refusals) err << "ligne " << refusal.line << " : " << refusal.message << '\n';
-  std::vector<int> lines;
-  for (const auto& refusal : refusals) lines.push_back(refusal.line);
-  return static_cast<std::size_t>(std::unique(lines.begin(), lines.end()) - lines.begin());
+  return linesOf(refusals);
 }
 
-// Nothing imported because of refused lines: what to do.
-int nothingImported(std::size_t lines, std::ostream& err) {
-  err << "Aucune observation importée (" << lines << (lines > 1 ? " lignes refusées" : " ligne refusée")
-      << ") ; --partiel importe les autres lignes.\n";
+// Nothing imported because of refused lines, and whether --partiel would import others.
+int nothingImported(std::size_t lines, bool othersAccepted, std::ostream& err) {
+  err << "Aucune observation importée (" << lines << (lines > 1 ? " lignes refusées)" : " ligne refusée)")
+      << (othersAccepted ? " ; --partiel importe les autres lignes.\n" : ".\n");
   return kRefused;
 }
 
@@ -278,7 +284,9 @@ int importLog(const Fields& f, Session& s) {
   }
   const journal::ParsedLog log = journal::parseLog(text, today());
   const bool partial = s.has("--partiel");
-  if (!log.refusals.empty() && !partial) return nothingImported(listRefusals(log.refusals, s.err), s.err);
+  // A wrong header, or every line refused: there is nothing to store, nor a journal to open.
+  if (!log.refusals.empty() && (!partial || log.rows.empty()))
+    return nothingImported(listRefusals(log.refusals, s.err), !log.rows.empty(), s.err);
   const auto opened = s.open();
   if (!opened) return kUnreadable;
   const journal::Imported imported = opened->importLog(log, partial);
@@ -288,7 +296,8 @@ int importLog(const Fields& f, Session& s) {
   }
   // The parsed log's refusals and the journal's own (an observation it already holds).
   const std::size_t refused = listRefusals(imported.refusals, s.err);
-  if (refused > 0 && !partial) return nothingImported(refused, s.err);
+  if (refused > 0 && !partial)
+    return nothingImported(refused, refused < log.rows.size() + linesOf(log.refusals), s.err);
   s.out << "Observations importées : " << imported.stored << '\n';
   return refused == 0 ? kDone : kRefused;
 }

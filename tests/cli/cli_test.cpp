@@ -650,6 +650,10 @@ TEST(KavrelCommand, JournalCommands) {
            "Jours d'observation : 2\nMoyenne de R : 75,50\nMoyenne de R nord : 25,00\nMoyenne de R sud : 84,00\n"
            "Groupes par jour : 6,00\n",
        ""},
+      {"a foreign header: nothing to import, even in part", kFrench, {"importer", "-", "--partiel"},
+       "date,time,ng,nf,sg,sf,remarks\n1,2:20,1,15,1,39,\n", 2, "",
+       "ligne 1 : En-tête : colonne « time » inconnue ; les colonnes sont date, heure_tu, g_nord, f_nord, g_sud, "
+       "f_sud (ou g_disque, f_disque), seeing, observateur, remarque.\nAucune observation importée (1 ligne refusée).\n"},
       {"--partiel imports the others", kFrench, {"importer", log, "--partiel"}, "", 2, "Observations importées : 2\n",
        line3},
       {"the month with the import, point in C", kPlain, {"mois", "2", "2014"}, "", 0,
