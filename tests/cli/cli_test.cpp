@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -715,6 +716,48 @@ TEST(KavrelCommand, JournalCommands) {
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(readAll(image), pngBytes);
   std::filesystem::remove_all(folder);
+}
+
+// A report that cannot be written is said with the system's reason and leaves nothing of
+// itself: neither a cut file nor a temporary, and the report it would replace intact.
+TEST(KavrelCommand, JournalReportWrittenWholeOrNotAtAll) {
+  using kavrel::testing::Place;
+  if (::geteuid() != 0) GTEST_SKIP() << "the full and read-only disks are tmpfs mounted by the test, as root";
+  char made[] = "/tmp/kavrel-rapport-XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  const std::string journal = std::string(made) + "/journal.sqlite";
+  ASSERT_EQ(kavrel({"journal", "--fichier", journal, "ajouter", "2014-02-03", "9:05", "--disque", "1", "1"}, kPlain)
+                .status,
+            0);
+  const std::string oldReport = "Solar data from: OBS\nFor the month of: FEBRUARY 2014\n";
+  const struct {
+    const char* name;
+    Place place;
+    std::string old;
+    const char* reason;
+  } rows[] = {
+      {"onto a full disk", Place::FullDisk, "", "plus de place sur le disque"},
+      {"replacing a report on a full disk", Place::FullDisk, oldReport, "plus de place sur le disque"},
+      {"replacing a report on a read-only disk", Place::ReadOnly, oldReport, "le disque est en lecture seule"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const kavrel::testing::ScratchFileSystem place(row.place, "OBS1402.RAW", row.old);
+    if (!place.reason().empty()) GTEST_SKIP() << place.reason();
+    // A report is smaller than the room the scratch disk leaves: none is left.
+    if (row.place == Place::FullDisk)
+      std::ofstream(place.path() + ".filler", std::ios::binary)
+          << std::string(kavrel::testing::ScratchFileSystem::kRoomLeft, 'x');
+    const std::vector<std::string> before = place.names();
+    const Result r = kavrel({"journal", "--fichier", journal, "rapport", "2", "2014", "--format", "aavso", "--sortie",
+                             place.path()},
+                            kFrench);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Le fichier « " + place.path() + " » n'a pas pu être écrit : " + row.reason + ".\n");
+    EXPECT_EQ(place.names(), before);
+    EXPECT_EQ(place.contents(), row.old);
+  }
+  std::filesystem::remove_all(made);
 }
 
 // The same Sun with its header's geometry: 2" pixels, seen by an observer at B0 7.5°,
