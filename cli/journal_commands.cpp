@@ -355,7 +355,8 @@ int printMonth(const Fields& f, Session& s) {
   if (!opened) return kUnreadable;
   const ObserverChoice choice = chooseObserver(*opened, s);
   if (choice.refused) return kRefused;
-  const auto observations = opened->monthObservations(month->second, month->first, choice.observer ? choice.observer->id : 0);
+  const journal::Id observerId = choice.observer ? choice.observer->id : 0;
+  const auto observations = opened->monthObservations(month->second, month->first, observerId);
   const journal::MonthSheet sheet = journal::monthSheet(observations, s.decimalSeparator);
   if (!sheet.rows.empty()) s.out << journal::sheetHeadingLine(sheet) << '\n';
   for (std::size_t row = 0; row < sheet.rows.size(); ++row) s.out << journal::sheetLine(sheet, row) << '\n';

@@ -494,7 +494,8 @@ int run(const std::vector<std::string>& arguments, std::string_view decimalSepar
   }
 
   // The journal's actions have words and options of their own.
-  if (arguments[0] == "journal") return runJournal({arguments.begin() + 1, arguments.end()}, decimalSeparator, out, err);
+  if (arguments[0] == "journal")
+    return runJournal({arguments.begin() + 1, arguments.end()}, decimalSeparator, out, err);
 
   const auto& table = subcommands();
   const auto found = std::find_if(table.begin(), table.end(),

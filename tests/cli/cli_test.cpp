@@ -626,8 +626,9 @@ TEST(KavrelCommand, JournalCommands) {
     std::string err;
   };
   const Step steps[] = {
-      {"split counts", kFrench, {"ajouter", "2014-02-03", "09:05", "--nord", "2", "5", "--sud", "7", "14", "--seeing", "4"},
-       "", 0, "Observation enregistrée : R = 109 (nord 25, sud 84)\n", ""},
+      {"split counts", kFrench,
+       {"ajouter", "2014-02-03", "09:05", "--nord", "2", "5", "--sud", "7", "14", "--seeing", "4"}, "", 0,
+       "Observation enregistrée : R = 109 (nord 25, sud 84)\n", ""},
       {"whole disc, day month year hour minute", kFrench,
        {"ajouter", "4", "2", "2014", "9", "5", "--disque", "3", "12", "--seeing", "G"}, "", 0,
        "Observation enregistrée : R = 42\n", ""},
@@ -654,7 +655,8 @@ TEST(KavrelCommand, JournalCommands) {
       {"a foreign header: nothing to import, even in part", kFrench, {"importer", "-", "--partiel"},
        "date,time,ng,nf,sg,sf,remarks\n1,2:20,1,15,1,39,\n", 2, "",
        "ligne 1 : En-tête : colonne « time » inconnue ; les colonnes sont date, heure_tu, g_nord, f_nord, g_sud, "
-       "f_sud (ou g_disque, f_disque), seeing, observateur, remarque.\nAucune observation importée (1 ligne refusée).\n"},
+       "f_sud (ou g_disque, f_disque), seeing, observateur, remarque.\n"
+       "Aucune observation importée (1 ligne refusée).\n"},
       {"--partiel imports the others", kFrench, {"importer", log, "--partiel"}, "", 2, "Observations importées : 2\n",
        line3},
       {"the month with the import, point in C", kPlain, {"mois", "2", "2014"}, "", 0,
@@ -668,7 +670,8 @@ TEST(KavrelCommand, JournalCommands) {
        {"rapport", "2", "2014", "--format", "aavso", "--sortie", folder}, "", 0,
        "Rapport enregistré : " + folder + "/OBS1402.RAW\n", ""},
       {"a report under a file", kFrench, {"rapport", "2", "2014", "--format", "baa", "--sortie", log + "/baa.csv"}, "",
-       1, "", "Le fichier « " + log + "/baa.csv » n'a pas pu être écrit : un élément du chemin n'est pas un dossier.\n"},
+       1, "",
+       "Le fichier « " + log + "/baa.csv » n'a pas pu être écrit : un élément du chemin n'est pas un dossier.\n"},
       {"a second observer", kFrench, {"observateurs", "--ajouter", "HUZR", "Jean Dupont", "--ouverture", "80",
                                       "--methode", "projection"}, "", 0,
        "Observateur enregistré : HUZR : Jean Dupont, ouverture 80 mm, projection\n", ""},
