@@ -392,6 +392,10 @@ class Row {
 ParsedLog parseLog(std::string_view text, Day today) {
   ParsedLog log;
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+    log.refusals.push_back({1, "Ce fichier est en UTF-16 : enregistrez-le en CSV UTF-8."});
+    return log;
+  }
 
   // The header's dialect: ";" with the decimal comma, "," with the point.
   const std::string_view headerLine = text.substr(0, text.find_first_of("\r\n"));
