@@ -21,8 +21,11 @@
 #include <string_view>
 #include <vector>
 
+#include "journal/group_records.h"
 #include "journal/import.h"
+#include "journal/observer_k.h"
 #include "journal/records.h"
+#include "journal/silso.h"
 
 struct sqlite3;
 
@@ -86,6 +89,22 @@ class Journal {
   // The rows of a parsed log in one transaction: all or none, unless `partial`, when the
   // refused rows are left out and the others stored.
   Imported importLog(const ParsedLog& log, bool partial);
+
+  // The international number (journal_silso.cpp): a re-import replaces the series of its
+  // kind (total or hemispheric) whole, in one transaction.
+  Change importSilso(const SilsoFile& file);
+  // SILSO's days between two days inclusive, total and hemispheres joined by date.
+  [[nodiscard]] std::vector<SilsoDay> silsoDays(Day first, Day last) const;
+  // The observer's day observations (month.h's choice) paired with SILSO's number of the
+  // same day, for the disc or one hemisphere.
+  enum class Part { Disc, North, South };
+  [[nodiscard]] std::vector<PairedDay> pairedDays(Day first, Day last, Id observerId, Part part = Part::Disc) const;
+
+  // Groups listed by others (journal_groups.cpp), kept apart from the observer's own; a
+  // re-import of a file replaces its source's records of the days it covers.
+  Change importGroupRecords(const GroupFile& file);
+  [[nodiscard]] std::vector<GroupRecord> groupRecords(Day first, Day last,
+                                                      std::optional<GroupSource> source = std::nullopt) const;
 
   // A live copy of the journal at `target` (SQLite's backup), written whole or not at all.
   Change saveCopy(const std::string& target) const;

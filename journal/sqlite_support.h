@@ -1,0 +1,166 @@
+// What the journal's modules share to speak to SQLite: a prepared statement that keeps its
+// first failure, one transaction taken at once (BEGIN IMMEDIATE) and rolled back whole on
+// failure, and the French reasons of SQLite's and the system's failures. Internal to
+// journal/: the front ends see only journal.h.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "journal/records.h"
+
+namespace kavrel::journal::sql {
+
+inline constexpr int kBusyTimeoutMs = 5000;
+constexpr char kNotChanged[] = "Le journal n'a pas été modifié : ";
+// ---------------------------------------------------------------------------------------
+// Reasons, in French.
+
+inline std::string systemReason(int error) {
+  switch (error) {
+    case ENOSPC: case EDQUOT: return "plus de place sur le disque";
+    case EACCES: case EPERM: return "permission refusée";
+    case EROFS: return "le disque est en lecture seule";
+    case EISDIR: return "c'est un dossier";
+    case ENOENT: return "le dossier n'existe pas";
+    case ENOTDIR: return "un élément du chemin n'est pas un dossier";
+    case ENAMETOOLONG: return "le nom est trop long";
+    case EFBIG: return "le fichier est trop grand";
+    case EIO: return "erreur du support";
+    default: return "erreur d'écriture (" + std::string(std::strerror(error)) + ")";
+  }
+}
+
+// Why SQLite failed, from its extended code and the system's errno behind it.
+inline std::string sqliteReason(sqlite3* db, int rc) {
+  const int primary = rc & 0xff;
+  const int error = db ? sqlite3_system_errno(db) : 0;
+  switch (primary) {
+    case SQLITE_FULL: return "plus de place sur le disque";
+    case SQLITE_READONLY: return "le fichier ou son dossier est en lecture seule";
+    case SQLITE_BUSY: case SQLITE_LOCKED:
+      return "un autre programme l'a tenu occupé plus de " + std::to_string(kBusyTimeoutMs / 1000) + " secondes";
+    case SQLITE_CORRUPT: case SQLITE_NOTADB: return "il est endommagé";
+    case SQLITE_NOMEM: return "plus de mémoire";
+    case SQLITE_IOERR: case SQLITE_CANTOPEN: case SQLITE_PERM:
+      if (error == ENOSPC || error == EDQUOT) return "plus de place sur le disque";
+      if (error == EROFS) return "le fichier ou son dossier est en lecture seule";
+      return error ? systemReason(error) : "erreur d'écriture sur le disque";
+    default: return std::string("erreur de SQLite (") + sqlite3_errstr(rc) + ")";
+  }
+}
+
+inline std::string notChanged(sqlite3* db, int rc) { return kNotChanged + sqliteReason(db, rc) + '.'; }
+
+// ---------------------------------------------------------------------------------------
+// A prepared statement. A failure to prepare or to bind is kept and answered by every
+// step, so that a chain of calls is checked once; a step that fails (a row refused by a
+// constraint) leaves the statement ready for the next binding.
+
+class Statement {
+ public:
+  Statement(sqlite3* db, const char* sql) { rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  template <class... Values>
+  Statement& bind(const Values&... values) {
+    if (rc_ != SQLITE_OK) return *this;
+    sqlite3_reset(stmt_);
+    int index = 1;
+    (bindOne(index++, values), ...);
+    return *this;
+  }
+
+  // SQLITE_ROW or SQLITE_DONE, else the failure.
+  int step() {
+    if (rc_ != SQLITE_OK) return rc_;
+    const int rc = sqlite3_step(stmt_);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) sqlite3_reset(stmt_);
+    return rc;
+  }
+  // SQLITE_OK when the statement ran to its end.
+  int run() {
+    const int rc = step();
+    return rc == SQLITE_DONE || rc == SQLITE_ROW ? SQLITE_OK : rc;
+  }
+
+  [[nodiscard]] Id integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+  [[nodiscard]] std::optional<int> optionalInteger(int column) const {
+    if (sqlite3_column_type(stmt_, column) == SQLITE_NULL) return std::nullopt;
+    return sqlite3_column_int(stmt_, column);
+  }
+  [[nodiscard]] std::optional<double> optionalReal(int column) const {
+    if (sqlite3_column_type(stmt_, column) == SQLITE_NULL) return std::nullopt;
+    return sqlite3_column_double(stmt_, column);
+  }
+  [[nodiscard]] std::string text(int column) const {
+    const auto* bytes = sqlite3_column_text(stmt_, column);
+    return bytes ? std::string(reinterpret_cast<const char*>(bytes), sqlite3_column_bytes(stmt_, column)) : "";
+  }
+  [[nodiscard]] const unsigned char* rawText(int column) const { return sqlite3_column_text(stmt_, column); }
+  [[nodiscard]] int rawLength(int column) const { return sqlite3_column_bytes(stmt_, column); }
+
+ private:
+  void bindOne(int index, std::nullptr_t) { check(sqlite3_bind_null(stmt_, index)); }
+  void bindOne(int index, int value) { check(sqlite3_bind_int(stmt_, index, value)); }
+  void bindOne(int index, Id value) { check(sqlite3_bind_int64(stmt_, index, value)); }
+  void bindOne(int index, double value) { check(sqlite3_bind_double(stmt_, index, value)); }
+  void bindOne(int index, const std::string& value) {
+    check(sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT));
+  }
+  void bindOne(int index, const char* value) { check(sqlite3_bind_text(stmt_, index, value, -1, SQLITE_STATIC)); }
+  template <class T>
+  void bindOne(int index, const std::optional<T>& value) {
+    if (value)
+      bindOne(index, *value);
+    else
+      bindOne(index, nullptr);
+  }
+  void check(int rc) {
+    if (rc != SQLITE_OK && rc_ == SQLITE_OK) rc_ = rc;
+  }
+
+  sqlite3_stmt* stmt_ = nullptr;
+  int rc_;
+};
+
+inline int execute(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+
+// One integer answered by a query (a pragma, a count); the failure otherwise.
+inline int queryInteger(sqlite3* db, const char* sql, Id& value) {
+  Statement statement(db, sql);
+  const int rc = statement.step();
+  if (rc == SQLITE_ROW) {
+    value = statement.integer(0);
+    return SQLITE_OK;
+  }
+  return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+// `body` inside BEGIN IMMEDIATE … COMMIT, rolled back when it fails: the first writer
+// takes the file's lock at once and the other waits for it (busy timeout), so that no
+// transaction has to give up half way. `body` returns an empty text when done, else the
+// whole message of the failure.
+template <class Body>
+std::string inTransaction(sqlite3* db, Body&& body) {
+  if (const int rc = execute(db, "BEGIN IMMEDIATE"); rc != SQLITE_OK) return notChanged(db, rc);
+  std::string error = body();
+  // A body that rolled back itself (an import refused as a whole) has nothing to commit.
+  if (error.empty() && sqlite3_get_autocommit(db)) return {};
+  if (error.empty()) {
+    const int rc = execute(db, "COMMIT");
+    if (rc == SQLITE_OK) return {};
+    error = notChanged(db, rc);
+  }
+  if (!sqlite3_get_autocommit(db)) execute(db, "ROLLBACK");
+  return error;
+}
+
+}  // namespace kavrel::journal::sql
