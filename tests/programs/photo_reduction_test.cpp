@@ -231,7 +231,7 @@ TEST(PhotoReduction, HeaderLimbTakenOrSetAside) {
        "10,0 px",
        "Bord de l'en-tête écarté : Le centre", " qui ne décrit peut-être pas cette image : vérifiez-la.", true},
       {"radius 5 % small", [](image::FileGeometry& k) { *k.rsunObs *= 0.95; }, LimbSource::Found,
-       " Bord de l'en-tête écarté : Le rayon donné par l'en-tête (RSUN_OBS, CDELT1, CDELT2) diffère de 3,9 px",
+       " Bord de l'en-tête écarté : Le rayon donné par l'en-tête (RSUN_OBS, CDELT1, CDELT2) diffère de 4,0 px",
        "Bord de l'en-tête écarté : Le rayon", " qui ne décrit peut-être pas cette image : vérifiez-la.", true},
       {"radius 0.5 % small", [](image::FileGeometry& k) { *k.rsunObs *= 0.995; }, LimbSource::Header,
        "Géométrie lue dans l'en-tête : centre (120,00 ; 100,00), rayon 79,60 px", "", "", true},
