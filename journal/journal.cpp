@@ -1,0 +1,1147 @@
+// The observer's log in one SQLite file (journal.h).
+//
+// The file's layout is the list of migrations below, applied in order up to the version
+// in PRAGMA user_version; a new table is a new step, never an edit of an old one. The
+// counts are stored as typed: north and south, or the disc alone, never R nor a sum.
+// Dates are text (2014-02-03) and times UT text (09:05), so that the file reads well in
+// any SQLite tool and sorts by date as it is.
+#include "journal/journal.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <tuple>
+#include <utility>
+
+#include "common/calendar_date.h"
+#include "journal/checks.h"
+
+namespace kavrel::journal {
+namespace {
+
+// "KvJr": a file with another application id belongs to another program.
+constexpr int kApplicationId = 0x4B764A72;
+constexpr int kBusyTimeoutMs = 5000;
+
+struct Migration {
+  int version;  // user_version once the step is applied
+  const char* sql;
+};
+
+// Each step takes the file from the previous version to its own. The imported series of
+// the networks will come as new tables in a new step.
+constexpr Migration kMigrations[] = {
+    {1, R"sql(
+CREATE TABLE observers (
+  id INTEGER PRIMARY KEY,
+  code TEXT NOT NULL UNIQUE CHECK (length(code) > 0),
+  name TEXT NOT NULL,
+  aperture_mm INTEGER,
+  focal_length_mm INTEGER,
+  method TEXT CHECK (method IN ('projection', 'filter', 'photograph'))
+);
+CREATE TABLE observations (
+  id INTEGER PRIMARY KEY,
+  date TEXT NOT NULL CHECK (date GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]'),
+  time_ut TEXT NOT NULL CHECK (time_ut GLOB '[0-9][0-9]:[0-9][0-9]'),
+  observer_id INTEGER NOT NULL REFERENCES observers(id),
+  seeing INTEGER CHECK (seeing BETWEEN 1 AND 5),
+  transparency INTEGER CHECK (transparency BETWEEN 1 AND 5),
+  remarks TEXT NOT NULL DEFAULT '',
+  g_north INTEGER, f_north INTEGER, g_south INTEGER, f_south INTEGER,
+  g_disc INTEGER, f_disc INTEGER,
+  chosen INTEGER NOT NULL DEFAULT 0 CHECK (chosen IN (0, 1)),
+  CHECK ((g_north IS NOT NULL AND f_north IS NOT NULL AND g_south IS NOT NULL AND f_south IS NOT NULL
+          AND g_disc IS NULL AND f_disc IS NULL)
+      OR (g_north IS NULL AND f_north IS NULL AND g_south IS NULL AND f_south IS NULL
+          AND g_disc IS NOT NULL AND f_disc IS NOT NULL))
+);
+-- An observer makes one observation a minute; the index also serves an observer's month.
+CREATE UNIQUE INDEX observations_by_observer ON observations (observer_id, date, time_ut);
+CREATE INDEX observations_by_date ON observations (date, time_ut);
+CREATE TABLE sunspot_groups (
+  id INTEGER PRIMARY KEY,
+  observation_id INTEGER NOT NULL REFERENCES observations(id) ON DELETE CASCADE,
+  number INTEGER NOT NULL,
+  noaa_region INTEGER,
+  hemisphere TEXT NOT NULL CHECK (hemisphere IN ('N', 'S')),
+  latitude REAL,
+  longitude REAL,
+  central_meridian_distance REAL,
+  zurich_class TEXT,
+  mcintosh_class TEXT NOT NULL DEFAULT '',
+  spots INTEGER NOT NULL,
+  area_msh REAL,
+  origin TEXT NOT NULL CHECK (origin IN ('typed', 'drawing', 'photograph'))
+);
+CREATE INDEX sunspot_groups_by_observation ON sunspot_groups (observation_id, number);
+)sql"},
+};
+constexpr int kSchemaVersion = kMigrations[std::size(kMigrations) - 1].version;
+
+constexpr char kNotChanged[] = "Le journal n'a pas été modifié : ";
+constexpr char kNotAJournal[] = "Ce fichier n'est pas un journal de Kavrel";
+constexpr char kGone[] = "Cette observation n'est plus dans le journal.";
+
+// ---------------------------------------------------------------------------------------
+// Reasons, in French.
+
+std::string systemReason(int error) {
+  switch (error) {
+    case ENOSPC: case EDQUOT: return "plus de place sur le disque";
+    case EACCES: case EPERM: return "permission refusée";
+    case EROFS: return "le disque est en lecture seule";
+    case EISDIR: return "c'est un dossier";
+    case ENOENT: return "le dossier n'existe pas";
+    case ENOTDIR: return "un élément du chemin n'est pas un dossier";
+    case ENAMETOOLONG: return "le nom est trop long";
+    case EFBIG: return "le fichier est trop grand";
+    case EIO: return "erreur du support";
+    default: return "erreur d'écriture (" + std::string(std::strerror(error)) + ")";
+  }
+}
+
+// Why SQLite failed, from its extended code and the system's errno behind it.
+std::string sqliteReason(sqlite3* db, int rc) {
+  const int primary = rc & 0xff;
+  const int error = db ? sqlite3_system_errno(db) : 0;
+  switch (primary) {
+    case SQLITE_FULL: return "plus de place sur le disque";
+    case SQLITE_READONLY: return "le fichier ou son dossier est en lecture seule";
+    case SQLITE_BUSY: case SQLITE_LOCKED:
+      return "un autre programme l'a tenu occupé plus de " + std::to_string(kBusyTimeoutMs / 1000) + " secondes";
+    case SQLITE_CORRUPT: case SQLITE_NOTADB: return "il est endommagé";
+    case SQLITE_NOMEM: return "plus de mémoire";
+    case SQLITE_IOERR: case SQLITE_CANTOPEN: case SQLITE_PERM:
+      if (error == ENOSPC || error == EDQUOT) return "plus de place sur le disque";
+      if (error == EROFS) return "le fichier ou son dossier est en lecture seule";
+      return error ? systemReason(error) : "erreur d'écriture sur le disque";
+    default: return std::string("erreur de SQLite (") + sqlite3_errstr(rc) + ")";
+  }
+}
+
+std::string notChanged(sqlite3* db, int rc) { return kNotChanged + sqliteReason(db, rc) + '.'; }
+
+std::string joined(const std::vector<std::string>& lines, const char* separator) {
+  std::string text;
+  for (const auto& line : lines) text += (text.empty() ? "" : separator) + line;
+  return text;
+}
+
+std::string dayText(Day day) {
+  return std::to_string(day.day) + (day.day == 1 ? "er " : " ") + monthName(day.month) + ' ' +
+         std::to_string(day.year);
+}
+
+std::string dateText(Day day) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", day.year, day.month, day.day);
+  return text;
+}
+
+std::string timeText(TimeOfDay time) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02d:%02d", time.hour, time.minute);
+  return text;
+}
+
+// The digits of text[from, from + count); the layout is the file's own (CHECK above).
+int digits(const unsigned char* text, int from, int count) {
+  int value = 0;
+  for (int i = from; i < from + count; ++i) value = value * 10 + (text[i] - '0');
+  return value;
+}
+
+Day todayUt() {
+  const std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  gmtime_r(&now, &parts);
+  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday};
+}
+
+// ---------------------------------------------------------------------------------------
+// A prepared statement. The first failure (of preparing or of a step) is kept, so that a
+// chain of calls is checked once.
+
+class Statement {
+ public:
+  Statement(sqlite3* db, const char* sql) : db_(db) { rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  template <class... Values>
+  Statement& bind(const Values&... values) {
+    if (rc_ != SQLITE_OK) return *this;
+    sqlite3_reset(stmt_);
+    int index = 1;
+    (bindOne(index++, values), ...);
+    return *this;
+  }
+
+  // SQLITE_ROW or SQLITE_DONE, else the failure.
+  int step() {
+    if (rc_ != SQLITE_OK) return rc_;
+    const int rc = sqlite3_step(stmt_);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+      sqlite3_reset(stmt_);
+      return rc;
+    }
+    return rc;
+  }
+  // SQLITE_OK when the statement ran to its end.
+  int run() {
+    const int rc = step();
+    return rc == SQLITE_DONE || rc == SQLITE_ROW ? SQLITE_OK : rc;
+  }
+
+  [[nodiscard]] Id integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+  [[nodiscard]] std::optional<int> optionalInteger(int column) const {
+    if (sqlite3_column_type(stmt_, column) == SQLITE_NULL) return std::nullopt;
+    return sqlite3_column_int(stmt_, column);
+  }
+  [[nodiscard]] std::optional<double> optionalReal(int column) const {
+    if (sqlite3_column_type(stmt_, column) == SQLITE_NULL) return std::nullopt;
+    return sqlite3_column_double(stmt_, column);
+  }
+  [[nodiscard]] std::string text(int column) const {
+    const auto* bytes = sqlite3_column_text(stmt_, column);
+    return bytes ? std::string(reinterpret_cast<const char*>(bytes), sqlite3_column_bytes(stmt_, column)) : "";
+  }
+  [[nodiscard]] const unsigned char* rawText(int column) const { return sqlite3_column_text(stmt_, column); }
+  [[nodiscard]] int rawLength(int column) const { return sqlite3_column_bytes(stmt_, column); }
+
+ private:
+  void bindOne(int index, std::nullptr_t) { check(sqlite3_bind_null(stmt_, index)); }
+  void bindOne(int index, int value) { check(sqlite3_bind_int(stmt_, index, value)); }
+  void bindOne(int index, Id value) { check(sqlite3_bind_int64(stmt_, index, value)); }
+  void bindOne(int index, double value) { check(sqlite3_bind_double(stmt_, index, value)); }
+  void bindOne(int index, const std::string& value) {
+    check(sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT));
+  }
+  void bindOne(int index, const char* value) { check(sqlite3_bind_text(stmt_, index, value, -1, SQLITE_STATIC)); }
+  template <class T>
+  void bindOne(int index, const std::optional<T>& value) {
+    if (value)
+      bindOne(index, *value);
+    else
+      bindOne(index, nullptr);
+  }
+  void check(int rc) {
+    if (rc != SQLITE_OK && rc_ == SQLITE_OK) rc_ = rc;
+  }
+
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+  int rc_;
+};
+
+int execute(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+
+// One integer answered by a query (a pragma, a count); the failure otherwise.
+int queryInteger(sqlite3* db, const char* sql, Id& value) {
+  Statement statement(db, sql);
+  const int rc = statement.step();
+  if (rc == SQLITE_ROW) {
+    value = statement.integer(0);
+    return SQLITE_OK;
+  }
+  return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+// `body` inside BEGIN IMMEDIATE … COMMIT, rolled back when it fails: the first writer
+// takes the file's lock at once and the other waits for it (busy timeout), so that no
+// transaction has to give up half way. `body` returns an empty text when done, else the
+// whole message of the failure.
+template <class Body>
+std::string inTransaction(sqlite3* db, Body&& body) {
+  if (const int rc = execute(db, "BEGIN IMMEDIATE"); rc != SQLITE_OK) return notChanged(db, rc);
+  std::string error = body();
+  // A body that rolled back itself (an import refused as a whole) has nothing to commit.
+  if (error.empty() && sqlite3_get_autocommit(db)) return {};
+  if (error.empty()) {
+    const int rc = execute(db, "COMMIT");
+    if (rc == SQLITE_OK) return {};
+    error = notChanged(db, rc);
+  }
+  if (!sqlite3_get_autocommit(db)) execute(db, "ROLLBACK");
+  return error;
+}
+
+// ---------------------------------------------------------------------------------------
+// Rows and values.
+
+constexpr char kObservationColumns[] =
+    "id, date, time_ut, observer_id, seeing, transparency, remarks, g_north, f_north, g_south, f_south, g_disc, "
+    "f_disc, chosen";
+
+Observation observationOfRow(const Statement& row) {
+  Observation observation;
+  observation.id = row.integer(0);
+  const unsigned char* date = row.rawText(1);
+  if (date && row.rawLength(1) == 10) observation.date = {digits(date, 0, 4), digits(date, 5, 2), digits(date, 8, 2)};
+  const unsigned char* time = row.rawText(2);
+  if (time && row.rawLength(2) == 5) observation.time = {digits(time, 0, 2), digits(time, 3, 2)};
+  observation.observerId = row.integer(3);
+  observation.seeing = row.optionalInteger(4);
+  observation.transparency = row.optionalInteger(5);
+  observation.remarks = row.text(6);
+  const auto gNorth = row.optionalInteger(7);
+  if (gNorth)
+    observation.counts = Tally::of({*gNorth, row.optionalInteger(8).value_or(0)},
+                                   {row.optionalInteger(9).value_or(0), row.optionalInteger(10).value_or(0)});
+  else
+    observation.counts = Tally::wholeDisc({row.optionalInteger(11).value_or(0), row.optionalInteger(12).value_or(0)});
+  observation.chosenForDay = row.integer(13) != 0;
+  return observation;
+}
+
+// The columns of an observation but its id, in the order of kInsertObservation and
+// kUpdateObservation, whose last parameter is the id.
+auto observationValues(const Observation& o) {
+  const bool split = o.counts.split();
+  const auto part = [&](const std::optional<Counts>& counts, bool groups) -> std::optional<int> {
+    if (!split || !counts) return std::nullopt;
+    return groups ? counts->groups : counts->spots;
+  };
+  return std::tuple{dateText(o.date),
+                    timeText(o.time),
+                    o.observerId,
+                    o.seeing,
+                    o.transparency,
+                    o.remarks,
+                    part(o.counts.north, true),
+                    part(o.counts.north, false),
+                    part(o.counts.south, true),
+                    part(o.counts.south, false),
+                    split ? std::nullopt : std::optional<int>(o.counts.disc.groups),
+                    split ? std::nullopt : std::optional<int>(o.counts.disc.spots),
+                    o.chosenForDay ? 1 : 0};
+}
+constexpr char kInsertObservation[] =
+    "INSERT INTO observations (date, time_ut, observer_id, seeing, transparency, remarks, g_north, f_north, g_south, "
+    "f_south, g_disc, f_disc, chosen, id) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+constexpr char kUpdateObservation[] =
+    "UPDATE observations SET date = ?, time_ut = ?, observer_id = ?, seeing = ?, transparency = ?, remarks = ?, "
+    "g_north = ?, f_north = ?, g_south = ?, f_south = ?, g_disc = ?, f_disc = ?, chosen = ? WHERE id = ?";
+
+// Binds the observation's columns, then its id (none: SQLite chooses one).
+void bindObservation(Statement& statement, const Observation& o) {
+  std::apply([&](const auto&... values) { statement.bind(values..., o.id ? std::optional<Id>(o.id) : std::nullopt); },
+             observationValues(o));
+}
+
+// Inserts the observation, under its own id when it has one; `id` is the one stored.
+int insertObservation(sqlite3* db, const Observation& o, Id& id) {
+  Statement insert(db, kInsertObservation);
+  bindObservation(insert, o);
+  const int rc = insert.run();
+  if (rc == SQLITE_OK) id = sqlite3_last_insert_rowid(db);
+  return rc;
+}
+
+// Every column but the id set anew: the row stays, and with it its groups.
+int updateObservationRow(sqlite3* db, const Observation& o) {
+  Statement update(db, kUpdateObservation);
+  bindObservation(update, o);
+  return update.run();
+}
+
+std::optional<Observation> readObservation(sqlite3* db, Id id) {
+  Statement select(db, (std::string("SELECT ") + kObservationColumns + " FROM observations WHERE id = ?").c_str());
+  select.bind(id);
+  if (select.step() != SQLITE_ROW) return std::nullopt;
+  return observationOfRow(select);
+}
+
+const char* methodText(Method method) {
+  switch (method) {
+    case Method::Projection: return "projection";
+    case Method::FilterView: return "filter";
+    case Method::Photograph: return "photograph";
+    case Method::Unknown: break;
+  }
+  return nullptr;
+}
+
+Method methodOf(const std::string& text) {
+  if (text == "projection") return Method::Projection;
+  if (text == "filter") return Method::FilterView;
+  if (text == "photograph") return Method::Photograph;
+  return Method::Unknown;
+}
+
+constexpr char kObserverColumns[] = "id, code, name, aperture_mm, focal_length_mm, method";
+
+Observer observerOfRow(const Statement& row) {
+  return {row.integer(0), row.text(1), row.text(2), row.optionalInteger(3), row.optionalInteger(4),
+          methodOf(row.text(5))};
+}
+
+std::optional<Observer> readObserver(sqlite3* db, const char* where, const auto& key) {
+  Statement select(db, (std::string("SELECT ") + kObserverColumns + " FROM observers WHERE " + where).c_str());
+  select.bind(key);
+  if (select.step() != SQLITE_ROW) return std::nullopt;
+  return observerOfRow(select);
+}
+
+int writeObserver(sqlite3* db, const Observer& o, bool insert, Id& id) {
+  Statement statement(db, insert ? "INSERT INTO observers (code, name, aperture_mm, focal_length_mm, method, id) "
+                                   "VALUES (?,?,?,?,?,?)"
+                                 : "UPDATE observers SET code = ?, name = ?, aperture_mm = ?, focal_length_mm = ?, "
+                                   "method = ? WHERE id = ?");
+  const char* method = methodText(o.method);
+  statement.bind(o.code, o.name.empty() ? o.code : o.name, o.apertureMm, o.focalLengthMm,
+                 method ? std::optional<std::string>(method) : std::nullopt,
+                 o.id ? std::optional<Id>(o.id) : std::nullopt);
+  const int rc = statement.run();
+  if (rc == SQLITE_OK) id = insert ? sqlite3_last_insert_rowid(db) : o.id;
+  return rc;
+}
+
+std::vector<std::string> checkObserver(const Observer& observer) {
+  std::vector<std::string> problems;
+  if (observer.code.find_first_not_of(" \t") == std::string::npos)
+    problems.push_back("Code : donnez le code de l'observateur.");
+  if (observer.apertureMm && *observer.apertureMm <= 0)
+    problems.push_back("Ouverture : un nombre entier positif de millimètres.");
+  if (observer.focalLengthMm && *observer.focalLengthMm <= 0)
+    problems.push_back("Focale : un nombre entier positif de millimètres.");
+  return problems;
+}
+
+constexpr char kGroupColumns[] =
+    "id, observation_id, number, noaa_region, hemisphere, latitude, longitude, central_meridian_distance, "
+    "zurich_class, mcintosh_class, spots, area_msh, origin";
+
+const char* originText(GroupOrigin origin) {
+  switch (origin) {
+    case GroupOrigin::Drawing: return "drawing";
+    case GroupOrigin::Photograph: return "photograph";
+    case GroupOrigin::Typed: break;
+  }
+  return "typed";
+}
+
+Group groupOfRow(const Statement& row) {
+  Group group;
+  group.id = row.integer(0);
+  group.observationId = row.integer(1);
+  group.number = static_cast<int>(row.integer(2));
+  group.noaaRegion = row.optionalInteger(3);
+  group.hemisphere = row.text(4) == "S" ? Hemisphere::South : Hemisphere::North;
+  group.latitude = row.optionalReal(5);
+  group.longitude = row.optionalReal(6);
+  group.centralMeridianDistance = row.optionalReal(7);
+  const std::string zurich = row.text(8);
+  if (!zurich.empty()) group.zurichClass = zurich[0];
+  group.mcintoshClass = row.text(9);
+  group.spots = static_cast<int>(row.integer(10));
+  group.areaMsh = row.optionalReal(11);
+  const std::string origin = row.text(12);
+  group.origin = origin == "drawing"      ? GroupOrigin::Drawing
+                 : origin == "photograph" ? GroupOrigin::Photograph
+                                          : GroupOrigin::Typed;
+  return group;
+}
+
+int writeGroup(sqlite3* db, const Group& g, bool insert, Id& id) {
+  Statement statement(db, insert ? "INSERT INTO sunspot_groups (observation_id, number, noaa_region, hemisphere, "
+                                   "latitude, longitude, central_meridian_distance, zurich_class, mcintosh_class, "
+                                   "spots, area_msh, origin, id) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"
+                                 : "UPDATE sunspot_groups SET observation_id = ?, number = ?, noaa_region = ?, "
+                                   "hemisphere = ?, latitude = ?, longitude = ?, central_meridian_distance = ?, "
+                                   "zurich_class = ?, mcintosh_class = ?, spots = ?, area_msh = ?, origin = ? "
+                                   "WHERE id = ?");
+  statement.bind(g.observationId, g.number, g.noaaRegion, g.hemisphere == Hemisphere::South ? "S" : "N", g.latitude,
+                 g.longitude, g.centralMeridianDistance,
+                 g.zurichClass ? std::optional<std::string>(std::string(1, *g.zurichClass)) : std::nullopt,
+                 g.mcintoshClass, g.spots, g.areaMsh, originText(g.origin),
+                 g.id ? std::optional<Id>(g.id) : std::nullopt);
+  const int rc = statement.run();
+  if (rc == SQLITE_OK) id = insert ? sqlite3_last_insert_rowid(db) : g.id;
+  return rc;
+}
+
+std::vector<Group> readGroups(sqlite3* db, Id observationId) {
+  Statement select(db, (std::string("SELECT ") + kGroupColumns +
+                        " FROM sunspot_groups WHERE observation_id = ? ORDER BY number, id")
+                           .c_str());
+  select.bind(observationId);
+  std::vector<Group> groups;
+  while (select.step() == SQLITE_ROW) groups.push_back(groupOfRow(select));
+  return groups;
+}
+
+std::optional<Group> readGroup(sqlite3* db, Id id) {
+  Statement select(db, (std::string("SELECT ") + kGroupColumns + " FROM sunspot_groups WHERE id = ?").c_str());
+  select.bind(id);
+  if (select.step() != SQLITE_ROW) return std::nullopt;
+  return groupOfRow(select);
+}
+
+// The observer of a new observation: the one of that code, created when new (its id is
+// then added to `created`); without a code, `given` when set, else the journal's only
+// observer, else a new "OBS". Empty when found, else the message.
+std::string observerFor(sqlite3* db, std::string_view code, Id given, Id& id, std::vector<Id>& created) {
+  if (code.empty() && given) {
+    if (!readObserver(db, "id = ?", given)) return "Observateur : il n'est plus dans le journal.";
+    id = given;
+    return {};
+  }
+  std::string wanted(code);
+  if (wanted.empty()) {
+    Id count = 0;
+    if (const int rc = queryInteger(db, "SELECT count(*) FROM observers", count); rc != SQLITE_OK)
+      return notChanged(db, rc);
+    if (count > 1) return "Observateur : le journal en tient plusieurs ; donnez le code de celui qui a observé.";
+    if (count == 1) {
+      Id only = 0;
+      const int rc = queryInteger(db, "SELECT id FROM observers", only);
+      if (rc != SQLITE_OK) return notChanged(db, rc);
+      id = only;
+      return {};
+    }
+    wanted = "OBS";
+  }
+  if (auto known = readObserver(db, "code = ?", wanted)) {
+    id = known->id;
+    return {};
+  }
+  Observer observer;
+  observer.code = wanted;
+  observer.name = wanted;
+  if (const int rc = writeObserver(db, observer, true, id); rc != SQLITE_OK) return notChanged(db, rc);
+  created.push_back(id);
+  return {};
+}
+
+std::string observerName(sqlite3* db, Id id) {
+  auto observer = readObserver(db, "id = ?", id);
+  return observer ? observer->code : "?";
+}
+
+std::string duplicateMessage(sqlite3* db, const Observation& o) {
+  return "Heure TU : " + observerName(db, o.observerId) + " a déjà une observation le " + dayText(o.date) + " à " +
+         timeText(o.time) + ".";
+}
+
+// Observers created for an undone change, unless another observation took them since.
+int removeCreatedObservers(sqlite3* db, const std::vector<Id>& created) {
+  Statement remove(db,
+                   "DELETE FROM observers WHERE id = ? AND NOT EXISTS "
+                   "(SELECT 1 FROM observations WHERE observer_id = observers.id)");
+  for (Id id : created)
+    if (const int rc = remove.bind(id).run(); rc != SQLITE_OK) return rc;
+  return SQLITE_OK;
+}
+
+// The path as an SQLite URI, for the options only a URI can give.
+std::string uriOf(const std::string& path, const char* query) {
+  std::string uri = "file:";
+  for (unsigned char c : std::filesystem::absolute(path).string()) {
+    if (c == '%' || c == '?' || c == '#' || c < 0x20) {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+      uri += escaped;
+    } else {
+      uri += static_cast<char>(c);
+    }
+  }
+  return uri + "?" + query;
+}
+
+struct Inspection {
+  int rc = SQLITE_OK;
+  Id applicationId = 0;
+  Id version = 0;
+  Id objects = 0;
+};
+
+Inspection inspect(sqlite3* db) {
+  Inspection seen;
+  seen.rc = queryInteger(db, "PRAGMA application_id", seen.applicationId);
+  if (seen.rc == SQLITE_OK) seen.rc = queryInteger(db, "PRAGMA user_version", seen.version);
+  if (seen.rc == SQLITE_OK) seen.rc = queryInteger(db, "SELECT count(*) FROM sqlite_schema", seen.objects);
+  return seen;
+}
+
+// The migrations from the file's version to ours, in one transaction; the version is
+// read again under the lock, in case another program migrated it meanwhile.
+std::string migrate(sqlite3* db) {
+  return inTransaction(db, [&]() -> std::string {
+    const Inspection seen = inspect(db);
+    if (seen.rc != SQLITE_OK) return notChanged(db, seen.rc);
+    if (seen.applicationId != kApplicationId && (seen.applicationId != 0 || seen.objects != 0))
+      return std::string(kNotAJournal) + " : c'est une base SQLite d'un autre programme.";
+    for (const Migration& step : kMigrations) {
+      if (step.version <= seen.version) continue;
+      if (const int rc = execute(db, step.sql); rc != SQLITE_OK) return notChanged(db, rc);
+    }
+    const std::string stamp = "PRAGMA application_id = " + std::to_string(kApplicationId) +
+                              "; PRAGMA user_version = " + std::to_string(kSchemaVersion);
+    if (const int rc = execute(db, stamp.c_str()); rc != SQLITE_OK) return notChanged(db, rc);
+    return {};
+  });
+}
+
+// The first bytes of the file, to tell an SQLite file from anything else before SQLite
+// is given it. Empty when it may be an SQLite file (or is empty), else the refusal.
+std::string checkHeader(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return "Impossible de lire le journal " + path + " : " + systemReason(errno) + ".";
+  static constexpr char kMagic[] = "SQLite format 3";  // with its terminating zero: 16 bytes
+  std::array<char, sizeof kMagic> head{};
+  const ssize_t got = ::read(fd, head.data(), head.size());
+  const int error = errno;
+  ::close(fd);
+  if (got < 0) return "Impossible de lire le journal " + path + " : " + systemReason(error) + ".";
+  if (got == 0) return {};
+  if (got < static_cast<ssize_t>(head.size()) || std::memcmp(head.data(), kMagic, sizeof kMagic) != 0)
+    return std::string(kNotAJournal) + " : ce n'est pas une base SQLite.";
+  return {};
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+std::string defaultJournalPath() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  std::string folder;
+  if (data && *data == '/') {
+    folder = data;
+  } else {
+    const char* home = std::getenv("HOME");
+    folder = std::string(home && *home ? home : ".") + "/.local/share";
+  }
+  return folder + "/kavrel/journal.sqlite";
+}
+
+// What undo() does: `revert` runs inside a transaction and returns an empty text when
+// done, else the message.
+struct Journal::UndoStep {
+  std::string caption;
+  Id id = 0;
+  std::function<std::string(sqlite3*)> revert;
+};
+
+Journal::Journal(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+
+Journal::~Journal() { sqlite3_close_v2(db_); }
+
+Journal::Opened Journal::open(const std::string& path) {
+  namespace fs = std::filesystem;
+  const auto refused = [](std::string error) { return Opened{nullptr, std::move(error)}; };
+  std::error_code failure;
+  const fs::file_status status = fs::status(path, failure);
+  if (failure && failure != std::errc::no_such_file_or_directory)
+    return refused("Impossible de lire le journal " + path + " : " + systemReason(failure.value()) + ".");
+  const bool exists = fs::exists(status);
+  if (fs::is_directory(status)) return refused("Impossible d'ouvrir le journal " + path + " : c'est un dossier.");
+  if (exists) {
+    if (std::string error = checkHeader(path); !error.empty()) return refused(error);
+  } else {
+    const fs::path folder = fs::path(path).parent_path();
+    if (!folder.empty() && (fs::create_directories(folder, failure), failure))
+      return refused("Impossible de créer le journal " + path + " : " + systemReason(failure.value()) + ".");
+  }
+
+  const auto connect = [&](const std::string& name, int flags) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
+    if (db) {
+      sqlite3_extended_result_codes(db, 1);
+      sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    }
+    return std::pair{rc, db};
+  };
+  auto [rc, db] = connect(path, SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE));
+  std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> guard(db, &sqlite3_close_v2);
+  if (rc != SQLITE_OK)
+    return refused((exists ? "Impossible de lire le journal " : "Impossible de créer le journal ") + path + " : " +
+                   sqliteReason(db, rc) + ".");
+
+  Inspection seen = inspect(db);
+  // A journal in WAL mode on a read-only medium cannot make its shared-memory file: it is
+  // then read as an unchanging file, which it is.
+  if (seen.rc != SQLITE_OK && sqlite3_db_readonly(db, "main") == 1 &&
+      ((seen.rc & 0xff) == SQLITE_CANTOPEN || (seen.rc & 0xff) == SQLITE_READONLY)) {
+    guard.reset();
+    std::tie(rc, db) = connect(uriOf(path, "immutable=1"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+    guard.reset(db);
+    if (rc != SQLITE_OK) return refused("Impossible de lire le journal " + path + " : " + sqliteReason(db, rc) + ".");
+    seen = inspect(db);
+  }
+  if ((seen.rc & 0xff) == SQLITE_NOTADB) return refused(std::string(kNotAJournal) + " : ce n'est pas une base SQLite.");
+  if ((seen.rc & 0xff) == SQLITE_CORRUPT)
+    return refused("Ce journal est endommagé ; il n'a pas été modifié. Reprenez une copie de sauvegarde.");
+  if (seen.rc != SQLITE_OK)
+    return refused("Impossible de lire le journal " + path + " : " + sqliteReason(db, seen.rc) + ".");
+
+  const bool fresh = seen.applicationId == 0 && seen.objects == 0 && seen.version == 0;
+  if (!fresh && seen.applicationId != kApplicationId)
+    return refused(std::string(kNotAJournal) + " : c'est une base SQLite d'un autre programme.");
+  if (seen.version > kSchemaVersion)
+    return refused("Ce journal vient d'une version plus récente de Kavrel (format " + std::to_string(seen.version) +
+                   ", celle-ci lit jusqu'au " + std::to_string(kSchemaVersion) + ") : mettez Kavrel à jour pour l'ouvrir.");
+  if (!fresh) {
+    Statement check(db, "PRAGMA quick_check(1)");
+    const int step = check.step();
+    if (step != SQLITE_ROW || check.text(0) != "ok")
+      return refused("Ce journal est endommagé ; il n'a pas été modifié. Reprenez une copie de sauvegarde.");
+  }
+
+  execute(db, "PRAGMA foreign_keys = ON");
+  const bool writable = sqlite3_db_readonly(db, "main") == 0;
+  if (writable) {
+    Statement mode(db, "PRAGMA journal_mode");
+    if (mode.step() == SQLITE_ROW && mode.text(0) != "wal") {
+      mode.bind();
+      Statement wal(db, "PRAGMA journal_mode = WAL");
+      (void)wal.step();
+    }
+  }
+  if (seen.version < kSchemaVersion) {
+    if (!writable)
+      return refused("Impossible de préparer le journal " + path +
+                     " : le fichier ou son dossier est en lecture seule.");
+    if (std::string error = migrate(db); !error.empty()) return refused(error);
+  }
+  return {std::unique_ptr<Journal>(new Journal(guard.release(), path)), {}};
+}
+
+// ---------------------------------------------------------------------------------------
+// Observers.
+
+std::vector<Observer> Journal::observers() const {
+  Statement select(db_, (std::string("SELECT ") + kObserverColumns + " FROM observers ORDER BY code").c_str());
+  std::vector<Observer> list;
+  while (select.step() == SQLITE_ROW) list.push_back(observerOfRow(select));
+  return list;
+}
+
+std::optional<Observer> Journal::observer(std::string_view code) const {
+  return readObserver(db_, "code = ?", std::string(code));
+}
+
+std::optional<Observer> Journal::observer(Id id) const { return readObserver(db_, "id = ?", id); }
+
+Change Journal::addObserver(const Observer& observer) {
+  if (auto problems = checkObserver(observer); !problems.empty()) return {joined(problems, "\n")};
+  Id id = 0;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    if (readObserver(db_, "code = ?", observer.code))
+      return "Code : un observateur a déjà le code " + observer.code + ".";
+    Observer added = observer;
+    added.id = 0;
+    const int rc = writeObserver(db_, added, true, id);
+    return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(UndoStep{
+      "Annuler l'ajout de l'observateur " + observer.code, id, [id](sqlite3* db) -> std::string {
+        Statement remove(db, "DELETE FROM observers WHERE id = ?");
+        const int rc = remove.bind(id).run();
+        if ((rc & 0xff) == SQLITE_CONSTRAINT) return "Cet observateur a maintenant des observations : il reste.";
+        return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+      }}));
+  return {{}, id};
+}
+
+Change Journal::updateObserver(const Observer& observer) {
+  if (auto problems = checkObserver(observer); !problems.empty()) return {joined(problems, "\n")};
+  std::optional<Observer> before;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    before = readObserver(db_, "id = ?", observer.id);
+    if (!before) return "Cet observateur n'est plus dans le journal.";
+    if (auto other = readObserver(db_, "code = ?", observer.code); other && other->id != observer.id)
+      return "Code : un observateur a déjà le code " + observer.code + ".";
+    Id id = 0;
+    const int rc = writeObserver(db_, observer, false, id);
+    return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(UndoStep{
+      "Annuler la modification de l'observateur " + before->code, observer.id,
+      [previous = *before](sqlite3* db) -> std::string {
+        Id id = 0;
+        const int rc = writeObserver(db, previous, false, id);
+        return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+      }}));
+  return {{}, observer.id};
+}
+
+// ---------------------------------------------------------------------------------------
+// Observations.
+
+namespace {
+
+// The day's choice given to `id` alone among its observer's observations of that day.
+int chooseAlone(sqlite3* db, const Observation& chosen) {
+  Statement update(db, "UPDATE observations SET chosen = (id = ?) WHERE observer_id = ? AND date = ?");
+  return update.bind(chosen.id, chosen.observerId, dateText(chosen.date)).run();
+}
+
+}  // namespace
+
+Change Journal::addObservation(const Observation& observation, std::string_view observerCode, Day today) {
+  if (auto problems = checkObservation(observation, today); !problems.empty()) return {joined(problems, "\n")};
+  Observation added = observation;
+  added.id = 0;
+  std::vector<Id> created;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    if (std::string refusal = observerFor(db_, observerCode, observation.observerId, added.observerId, created);
+        !refusal.empty())
+      return refusal;
+    const int rc = insertObservation(db_, added, added.id);
+    if (rc == SQLITE_CONSTRAINT_UNIQUE) return duplicateMessage(db_, added);
+    if (rc != SQLITE_OK) return notChanged(db_, rc);
+    if (added.chosenForDay)
+      if (const int chosen = chooseAlone(db_, added); chosen != SQLITE_OK) return notChanged(db_, chosen);
+    return {};
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(
+      UndoStep{"Annuler l'ajout de l'observation du " + dayText(added.date), added.id,
+               [id = added.id, created](sqlite3* db) -> std::string {
+                 Statement remove(db, "DELETE FROM observations WHERE id = ?");
+                 int rc = remove.bind(id).run();
+                 if (rc == SQLITE_OK) rc = removeCreatedObservers(db, created);
+                 return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+               }}));
+  return {{}, added.id};
+}
+
+Change Journal::updateObservation(const Observation& observation, Day today) {
+  if (auto problems = checkObservation(observation, today); !problems.empty()) return {joined(problems, "\n")};
+  std::optional<Observation> before;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    before = readObservation(db_, observation.id);
+    if (!before) return kGone;
+    Observation changed = observation;
+    if (!changed.observerId) changed.observerId = before->observerId;
+    const int rc = updateObservationRow(db_, changed);
+    if (rc == SQLITE_CONSTRAINT_UNIQUE) return duplicateMessage(db_, changed);
+    if (rc != SQLITE_OK) return notChanged(db_, rc);
+    if (changed.chosenForDay)
+      if (const int chosen = chooseAlone(db_, changed); chosen != SQLITE_OK) return notChanged(db_, chosen);
+    return {};
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(UndoStep{
+      "Annuler la modification de l'observation du " + dayText(before->date), observation.id,
+      [previous = *before](sqlite3* db) -> std::string {
+        int rc = updateObservationRow(db, previous);
+        if (rc == SQLITE_OK && previous.chosenForDay) rc = chooseAlone(db, previous);
+        return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+      }}));
+  return {{}, observation.id};
+}
+
+Change Journal::removeObservation(Id id) {
+  std::optional<Observation> before;
+  std::vector<Group> groups;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    before = readObservation(db_, id);
+    if (!before) return kGone;
+    groups = readGroups(db_, id);
+    Statement remove(db_, "DELETE FROM observations WHERE id = ?");
+    const int rc = remove.bind(id).run();
+    return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(UndoStep{
+      "Annuler la suppression de l'observation du " + dayText(before->date), id,
+      [previous = *before, groups](sqlite3* db) -> std::string {
+        Id id = 0;
+        int rc = insertObservation(db, previous, id);
+        if (rc == SQLITE_CONSTRAINT_UNIQUE) return duplicateMessage(db, previous);
+        for (const Group& group : groups)
+          if (rc == SQLITE_OK) rc = writeGroup(db, group, true, id);
+        return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+      }}));
+  return {{}, id};
+}
+
+Change Journal::chooseForDay(Id id) {
+  std::optional<Observation> chosen;
+  std::vector<std::pair<Id, bool>> choices;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    chosen = readObservation(db_, id);
+    if (!chosen) return kGone;
+    Statement day(db_, "SELECT id, chosen FROM observations WHERE observer_id = ? AND date = ?");
+    day.bind(chosen->observerId, dateText(chosen->date));
+    while (day.step() == SQLITE_ROW) choices.emplace_back(day.integer(0), day.integer(1) != 0);
+    const int rc = chooseAlone(db_, *chosen);
+    return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(
+      UndoStep{"Annuler le choix de l'observation du " + dayText(chosen->date), id, [choices](sqlite3* db) {
+                 Statement update(db, "UPDATE observations SET chosen = ? WHERE id = ?");
+                 int rc = SQLITE_OK;
+                 for (const auto& [other, was] : choices)
+                   if (rc == SQLITE_OK) rc = update.bind(was ? 1 : 0, other).run();
+                 return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+               }}));
+  return {{}, id};
+}
+
+std::optional<Observation> Journal::observation(Id id) const { return readObservation(db_, id); }
+
+std::vector<Observation> Journal::monthObservations(int year, int month, Id observerId) const {
+  return observationsBetween({year, month, 1}, {year, month, 31}, observerId);
+}
+
+std::vector<Observation> Journal::observationsBetween(Day first, Day last, Id observerId) const {
+  std::string sql = std::string("SELECT ") + kObservationColumns + " FROM observations WHERE ";
+  sql += observerId ? "observer_id = ?3 AND date BETWEEN ?1 AND ?2" : "date BETWEEN ?1 AND ?2";
+  sql += " ORDER BY date, time_ut, id";
+  Statement select(db_, sql.c_str());
+  if (observerId)
+    select.bind(dateText(first), dateText(last), observerId);
+  else
+    select.bind(dateText(first), dateText(last));
+  std::vector<Observation> list;
+  while (select.step() == SQLITE_ROW) list.push_back(observationOfRow(select));
+  return list;
+}
+
+// ---------------------------------------------------------------------------------------
+// Groups.
+
+std::vector<Group> Journal::groups(Id observationId) const { return readGroups(db_, observationId); }
+
+Change Journal::addGroup(const Group& group) {
+  if (auto problems = checkGroup(group); !problems.empty()) return {joined(problems, "\n")};
+  Id id = 0;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    if (!readObservation(db_, group.observationId)) return kGone;
+    Group added = group;
+    added.id = 0;
+    const int rc = writeGroup(db_, added, true, id);
+    return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(UndoStep{
+      "Annuler l'ajout du groupe " + std::to_string(group.number), id, [id](sqlite3* db) -> std::string {
+        Statement remove(db, "DELETE FROM sunspot_groups WHERE id = ?");
+        const int rc = remove.bind(id).run();
+        return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+      }}));
+  return {{}, id};
+}
+
+Change Journal::updateGroup(const Group& group) {
+  if (auto problems = checkGroup(group); !problems.empty()) return {joined(problems, "\n")};
+  std::optional<Group> before;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    before = readGroup(db_, group.id);
+    if (!before) return "Ce groupe n'est plus dans le journal.";
+    if (!readObservation(db_, group.observationId)) return kGone;
+    Id id = 0;
+    const int rc = writeGroup(db_, group, false, id);
+    return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(
+      UndoStep{"Annuler la modification du groupe " + std::to_string(before->number), group.id,
+               [previous = *before](sqlite3* db) -> std::string {
+                 Id id = 0;
+                 const int rc = writeGroup(db, previous, false, id);
+                 return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+               }}));
+  return {{}, group.id};
+}
+
+Change Journal::removeGroup(Id id) {
+  std::optional<Group> before;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    before = readGroup(db_, id);
+    if (!before) return "Ce groupe n'est plus dans le journal.";
+    Statement remove(db_, "DELETE FROM sunspot_groups WHERE id = ?");
+    const int rc = remove.bind(id).run();
+    return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(
+      UndoStep{"Annuler la suppression du groupe " + std::to_string(before->number), id,
+               [previous = *before](sqlite3* db) -> std::string {
+                 Id id = 0;
+                 const int rc = writeGroup(db, previous, true, id);
+                 if ((rc & 0xff) == SQLITE_CONSTRAINT) return std::string(kGone);
+                 return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+               }}));
+  return {{}, id};
+}
+
+// ---------------------------------------------------------------------------------------
+// Import.
+
+Imported Journal::importLog(const ParsedLog& log, bool partial) {
+  Imported result;
+  result.refusals = log.refusals;
+  const Day today = todayUt();
+  std::vector<const ImportRow*> accepted;
+  accepted.reserve(log.rows.size());
+  for (const ImportRow& row : log.rows) {
+    if (auto problems = checkObservation(row.observation, today); !problems.empty())
+      result.refusals.push_back({row.line, joined(problems, " ")});
+    else
+      accepted.push_back(&row);
+  }
+  const auto byLine = [](const Refusal& a, const Refusal& b) { return a.line < b.line; };
+  std::vector<Id> stored;
+  std::vector<Id> created;
+  result.error = inTransaction(db_, [&]() -> std::string {
+    std::map<std::string, Id, std::less<>> observerOfCode;
+    Statement insert(db_, kInsertObservation);
+    for (const ImportRow* row : accepted) {
+      Observation o = row->observation;
+      auto known = observerOfCode.find(row->observerCode);
+      if (known != observerOfCode.end()) {
+        o.observerId = known->second;
+      } else {
+        if (std::string refusal = observerFor(db_, row->observerCode, 0, o.observerId, created); !refusal.empty()) {
+          if (refusal.rfind(kNotChanged, 0) == 0) return refusal;
+          result.refusals.push_back({row->line, refusal});
+          continue;
+        }
+        observerOfCode.emplace(row->observerCode, o.observerId);
+      }
+      o.id = 0;
+      bindObservation(insert, o);
+      const int rc = insert.run();
+      if (rc == SQLITE_CONSTRAINT_UNIQUE) {
+        result.refusals.push_back({row->line, duplicateMessage(db_, o)});
+        continue;
+      }
+      if (rc != SQLITE_OK) return notChanged(db_, rc);
+      stored.push_back(sqlite3_last_insert_rowid(db_));
+    }
+    // Every row is tried, so that the rows the journal refuses (already there, twice in
+    // the file) are listed with the others; then all or none.
+    if (!partial && !result.refusals.empty()) {
+      execute(db_, "ROLLBACK");
+      stored.clear();
+    }
+    return {};
+  });
+  std::stable_sort(result.refusals.begin(), result.refusals.end(), byLine);
+  if (!result.error.empty()) stored.clear();
+  result.stored = static_cast<int>(stored.size());
+  if (stored.empty()) return result;
+  undo_.push_back(std::make_unique<UndoStep>(UndoStep{
+      "Annuler l'import de " + std::to_string(stored.size()) + (stored.size() == 1 ? " observation" : " observations"),
+      0, [stored, created](sqlite3* db) -> std::string {
+        Statement remove(db, "DELETE FROM observations WHERE id = ?");
+        int rc = SQLITE_OK;
+        for (Id id : stored)
+          if (rc == SQLITE_OK) rc = remove.bind(id).run();
+        if (rc == SQLITE_OK) rc = removeCreatedObservers(db, created);
+        return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+      }}));
+  return result;
+}
+
+// ---------------------------------------------------------------------------------------
+// Copy.
+
+Change Journal::saveCopy(const std::string& target) const {
+  namespace fs = std::filesystem;
+  const auto failed = [](const std::string& reason) { return Change{"La copie n'a pas été écrite : " + reason + "."}; };
+  std::error_code same;
+  if (fs::equivalent(target, path_, same)) return failed("c'est le journal lui-même");
+  if (fs::is_directory(target)) return failed(systemReason(EISDIR));
+
+  const fs::path folder = fs::absolute(target).parent_path();
+  std::string temporary = (folder / ("." + fs::path(target).filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) return failed(systemReason(errno));
+  ::close(fd);
+  const auto removeTemporary = [&] {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    fs::remove(temporary + "-journal", ignored);
+  };
+
+  sqlite3* copy = nullptr;
+  int rc = sqlite3_open_v2(temporary.c_str(), &copy, SQLITE_OPEN_READWRITE, nullptr);
+  std::string reason;
+  if (rc == SQLITE_OK) {
+    sqlite3_extended_result_codes(copy, 1);
+    sqlite3_busy_timeout(copy, kBusyTimeoutMs);
+    sqlite3_backup* backup = sqlite3_backup_init(copy, "main", db_, "main");
+    if (!backup) {
+      rc = sqlite3_extended_errcode(copy);
+    } else {
+      // Copied in one step, under one read of the journal: a writer elsewhere waits for
+      // nothing (WAL) and the copy is one state of the journal.
+      rc = sqlite3_backup_step(backup, -1);
+      const int finish = sqlite3_backup_finish(backup);
+      rc = rc == SQLITE_DONE ? finish : rc;
+    }
+    if (rc != SQLITE_OK) reason = sqliteReason(copy, rc);
+  } else {
+    reason = sqliteReason(copy, rc);
+  }
+  // The copy stands alone: a rollback journal, so that it is one file.
+  if (rc == SQLITE_OK) {
+    rc = execute(copy, "PRAGMA journal_mode = DELETE");
+    if (rc != SQLITE_OK) reason = sqliteReason(copy, rc);
+  }
+  sqlite3_close_v2(copy);
+  if (!reason.empty()) {
+    removeTemporary();
+    return failed(reason);
+  }
+
+  const int file = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0 || ::fsync(file) != 0) {
+    const int error = errno;
+    if (file >= 0) ::close(file);
+    removeTemporary();
+    return failed(systemReason(error));
+  }
+  ::close(file);
+  ::chmod(temporary.c_str(), 0644 & ~[] { const mode_t mask = ::umask(0); ::umask(mask); return mask; }());
+  if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    const int error = errno;
+    removeTemporary();
+    return failed(systemReason(error));
+  }
+  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return {};
+}
+
+// ---------------------------------------------------------------------------------------
+// Undo.
+
+Change Journal::undo() {
+  if (undo_.empty()) return {"Il n'y a rien à annuler."};
+  UndoStep& step = *undo_.back();
+  std::string error = inTransaction(db_, [&] { return step.revert(db_); });
+  if (!error.empty()) return {std::move(error)};
+  const Id id = step.id;
+  undo_.pop_back();
+  return {{}, id};
+}
+
+std::string Journal::undoCaption() const { return undo_.empty() ? std::string() : undo_.back()->caption; }
+
+}  // namespace kavrel::journal

@@ -1,0 +1,508 @@
+// The journal's file with the real SQLite on a real file system: what is stored comes back,
+// a file that is not a journal is refused untouched, a full disk, a read-only medium and a
+// process killed mid-import leave the journal as it was, two processes write at once,
+// and every change of the session is undone.
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+#include "common/calendar_date.h"
+#include "journal/journal.h"
+#include "scratch_file_system.h"
+
+namespace kavrel::journal {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr Day kToday{2026, 1, 1};
+
+// A folder of the test's own, removed with what it holds.
+struct Folder {
+  Folder() {
+    char name[] = "/tmp/kavrel-journal-XXXXXX";
+    path = ::mkdtemp(name);
+  }
+  ~Folder() { fs::remove_all(path); }
+  std::string path;
+};
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The day `index` days after 1 January 1970.
+Day dayAfter(int index) {
+  Day day{1970, 1, 1};
+  for (int i = 0; i < index; ++i)
+    if (++day.day > daysInMonth(day.year, day.month) && (day.day = 1) && ++day.month > 12) {
+      day.month = 1;
+      ++day.year;
+    }
+  return day;
+}
+
+// `count` split observations, one a day from 1 January 1970 (`shift` days later).
+ParsedLog logOf(int count, const std::string& code = "ABC", int shift = 0) {
+  ParsedLog log;
+  Day day = dayAfter(shift);
+  for (int i = 0; i < count; ++i) {
+    Observation o;
+    o.date = day;
+    o.time = {9, i % 60};
+    o.seeing = 1 + i % 5;
+    o.counts = Tally::of({i % 4, i % 4 * 3}, {1, 2});
+    log.rows.push_back({i + 2, o, code});
+    if (++day.day > daysInMonth(day.year, day.month) && (day.day = 1) && ++day.month > 12) {
+      day.month = 1;
+      ++day.year;
+    }
+  }
+  return log;
+}
+
+std::unique_ptr<Journal> opened(const std::string& path) {
+  auto outcome = Journal::open(path);
+  EXPECT_EQ(outcome.error, "");
+  return std::move(outcome.journal);
+}
+
+std::size_t countOf(const Journal& journal) { return journal.observationsBetween({1600, 1, 1}, {9999, 12, 31}).size(); }
+
+// A journal of `count` observations at `path`, closed (its WAL folded into the file).
+void makeJournal(const std::string& path, int count) {
+  auto journal = opened(path);
+  ASSERT_TRUE(journal);
+  ASSERT_EQ(journal->importLog(logOf(count), false).stored, count);
+}
+
+TEST(JournalFile, ValuesComeBackAsStored) {
+  Folder folder;
+  auto journal = opened(folder.path + "/a/b/journal.sqlite");  // its folders made too
+  ASSERT_TRUE(journal);
+  Observer observer{0, "HUZR", "Hélène « Huz »", 102, 1320, Method::Projection};
+  const Change added = journal->addObserver(observer);
+  ASSERT_TRUE(added.done()) << added.error;
+  observer.id = added.id;
+  EXPECT_EQ(journal->addObserver(observer).error, "Code : un observateur a déjà le code HUZR.");
+
+  Observation split{0, {2014, 2, 3}, {9, 5}, observer.id, 4, std::nullopt, "ciel voilé; \"brume\"",
+                    Tally::of({2, 25}, {5, 84}), false};
+  Observation disc{0, {2014, 2, 28}, {23, 59}, observer.id, std::nullopt, 5, "", Tally::wholeDisc({0, 0}), true};
+  for (Observation* o : {&split, &disc}) {
+    const Change change = journal->addObservation(*o, "", kToday);
+    ASSERT_TRUE(change.done()) << change.error;
+    o->id = change.id;
+  }
+  Group group{0, split.id, 3, 11967, Hemisphere::South, -12.5, 359.75, -48.25, 'D', "Dkc", 14, 250.5,
+              GroupOrigin::Photograph};
+  const Change groupAdded = journal->addGroup(group);
+  ASSERT_TRUE(groupAdded.done()) << groupAdded.error;
+  group.id = groupAdded.id;
+  journal.reset();
+
+  journal = opened(folder.path + "/a/b/journal.sqlite");
+  ASSERT_TRUE(journal);
+  const auto month = journal->monthObservations(2014, 2);
+  ASSERT_EQ(month.size(), 2u);
+  for (const auto& [got, want] : {std::pair{month[0], split}, std::pair{month[1], disc}}) {
+    EXPECT_EQ(got.date, want.date);
+    EXPECT_EQ(got.time, want.time);
+    EXPECT_EQ(got.observerId, want.observerId);
+    EXPECT_EQ(got.seeing, want.seeing);
+    EXPECT_EQ(got.transparency, want.transparency);
+    EXPECT_EQ(got.remarks, want.remarks);
+    EXPECT_EQ(got.counts.north, want.counts.north);
+    EXPECT_EQ(got.counts.south, want.counts.south);
+    EXPECT_EQ(got.counts.disc, want.counts.disc);
+    EXPECT_EQ(got.chosenForDay, want.chosenForDay);
+  }
+  EXPECT_TRUE(journal->monthObservations(2014, 3).empty());
+  const auto groups = journal->groups(split.id);
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(groups[0].noaaRegion, group.noaaRegion);
+  EXPECT_EQ(groups[0].hemisphere, group.hemisphere);
+  EXPECT_EQ(groups[0].latitude, group.latitude);
+  EXPECT_EQ(groups[0].longitude, group.longitude);
+  EXPECT_EQ(groups[0].centralMeridianDistance, group.centralMeridianDistance);
+  EXPECT_EQ(groups[0].zurichClass, group.zurichClass);
+  EXPECT_EQ(groups[0].mcintoshClass, group.mcintoshClass);
+  EXPECT_EQ(groups[0].spots, group.spots);
+  EXPECT_EQ(groups[0].areaMsh, group.areaMsh);
+  EXPECT_EQ(groups[0].origin, group.origin);
+  const auto stored = journal->observer("HUZR");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->name, observer.name);
+  EXPECT_EQ(stored->apertureMm, 102);
+  EXPECT_EQ(stored->focalLengthMm, 1320);
+  EXPECT_EQ(stored->method, Method::Projection);
+}
+
+// Which observer an observation without a code goes to, and what a refused change says.
+TEST(JournalFile, ObserversAndRefusedChanges) {
+  Folder folder;
+  auto journal = opened(folder.path + "/journal.sqlite");
+  ASSERT_TRUE(journal);
+  Observation o{0, {2014, 2, 3}, {9, 5}, 0, 4, std::nullopt, "", Tally::wholeDisc({3, 12}), false};
+  const Change first = journal->addObservation(o, "", kToday);
+  ASSERT_TRUE(first.done()) << first.error;
+  EXPECT_TRUE(journal->observer("OBS"));  // none before: "OBS" made
+
+  struct Case {
+    const char* name;
+    Observation observation;
+    const char* code;
+    std::string error;
+  };
+  Observation later = o;
+  later.time = {10, 0};
+  Observation tooMany = later;
+  tooMany.counts = Tally{Counts{1, 0}, Counts{1, 3}, Counts{0, 0}};
+  const Case cases[] = {
+      {"the same observer's same minute", o, "OBS", "Heure TU : OBS a déjà une observation le 3 février 2014 à 09:05."},
+      {"a second observer by code", later, "XYZ", ""},
+      {"no code with two observers", later, "", "Observateur : le journal en tient plusieurs ; donnez le code de celui "
+                                                "qui a observé."},
+      {"the checks' messages, one a line", tooMany, "OBS",
+       "f nord : chaque groupe a au moins une tache (f = 0 est inférieur à g = 1).\n"
+       "g disque : nord et sud font 2 groupes, le disque 0.\n"
+       "f disque : nord et sud font 3 taches, le disque 0."},
+  };
+  for (const Case& c : cases) {
+    const Change change = journal->addObservation(c.observation, c.code, kToday);
+    EXPECT_EQ(change.error, c.error) << c.name;
+  }
+  EXPECT_EQ(journal->observer("XYZ")->name, "XYZ");
+  EXPECT_EQ(countOf(*journal), 2u);
+}
+
+// An import is all or nothing unless partial; a row already in the journal, or twice in
+// the file, is refused with its line.
+TEST(JournalFile, ImportAllOrNothing) {
+  struct Case {
+    const char* name;
+    bool partial;
+    int stored;
+    std::vector<int> refusedLines;
+  };
+  const Case cases[] = {{"refused rows: none stored", false, 0, {1, 4, 6}}, {"partial", true, 5, {1, 4, 6}}};
+  for (const Case& c : cases) {
+    Folder folder;
+    auto journal = opened(folder.path + "/journal.sqlite");
+    ASSERT_TRUE(journal);
+    ASSERT_EQ(journal->importLog(logOf(3), false).stored, 3);  // lines 2..4
+    ParsedLog log = logOf(9);
+    log.refusals.push_back({1, "en-tête"});    // from the parser
+    log.rows[4].observation = log.rows[3].observation;       // line 6 repeats line 5
+    log.rows.erase(log.rows.begin(), log.rows.begin() + 2);  // line 4 is already there
+    const Imported imported = journal->importLog(log, c.partial);
+    EXPECT_EQ(imported.error, "") << c.name;
+    EXPECT_EQ(imported.stored, c.stored) << c.name;
+    std::vector<int> lines;
+    for (const Refusal& refusal : imported.refusals) lines.push_back(refusal.line);
+    EXPECT_EQ(lines, c.refusedLines) << c.name;
+    EXPECT_EQ(countOf(*journal), 3u + c.stored) << c.name;
+  }
+}
+
+// Each change undone brings the journal back to what it was before it.
+TEST(JournalFile, UndoRestoresTheJournal) {
+  Folder folder;
+  auto journal = opened(folder.path + "/journal.sqlite");
+  ASSERT_TRUE(journal);
+  ASSERT_EQ(journal->importLog(logOf(5), false).stored, 5);
+  const auto state = [&] {
+    std::string text;
+    for (const Observation& o : journal->observationsBetween({1600, 1, 1}, {9999, 12, 31})) {
+      text += std::to_string(o.id) + ' ' + std::to_string(o.date.day) + ' ' + std::to_string(o.time.minute) + ' ' +
+              std::to_string(o.counts.disc.spots) + ' ' + std::to_string(o.chosenForDay) + ' ' + o.remarks + ':';
+      for (const Group& g : journal->groups(o.id)) text += std::to_string(g.number) + '/' + std::to_string(g.spots);
+      text += '\n';
+    }
+    for (const Observer& observer : journal->observers()) text += observer.code + '=' + observer.name + '\n';
+    return text;
+  };
+  const Id first = journal->monthObservations(1970, 1).front().id;
+  const Id second = first + 1;
+  Group group{0, first, 1, std::nullopt, Hemisphere::North, 10.0, 20.0, 5.0, 'C', "Cro", 6, 30.0, GroupOrigin::Typed};
+  group.id = journal->addGroup(group).id;
+  Observation sameDay = *journal->observation(first);
+  sameDay.id = 0;
+  sameDay.time = {14, 30};
+  ASSERT_TRUE(journal->addObservation(sameDay, "ABC", kToday).done());
+
+  struct Case {
+    const char* name;
+    std::function<Change()> change;
+    std::string caption;
+  };
+  const Case cases[] = {
+      {"add", [&] { return journal->addObservation({0, {2014, 2, 3}, {9, 5}, 0, 4, {}, "", Tally::wholeDisc({1, 1}),
+                                                    false}, "NEW", kToday); },
+       "Annuler l'ajout de l'observation du 3 février 2014"},
+      {"update", [&] {
+         Observation o = *journal->observation(first);
+         o.remarks = "nuages";
+         o.counts = Tally::wholeDisc({1, 7});
+         return journal->updateObservation(o, kToday);
+       },
+       "Annuler la modification de l'observation du 1er janvier 1970"},
+      {"remove with its groups", [&] { return journal->removeObservation(first); },
+       "Annuler la suppression de l'observation du 1er janvier 1970"},
+      {"choose", [&] { return journal->chooseForDay(journal->monthObservations(1970, 1)[1].id); },
+       "Annuler le choix de l'observation du 1er janvier 1970"},
+      {"import with a new observer", [&] {
+         const Imported imported = journal->importLog(logOf(4, "IMP", 100), false);
+         return Change{imported.error, imported.stored};
+       },
+       "Annuler l'import de 4 observations"},
+      {"add a group", [&] {
+         Group added;
+         added.observationId = second;
+         added.number = 2;
+         return journal->addGroup(added);
+       },
+       "Annuler l'ajout du groupe 2"},
+      {"update a group", [&] {
+         Group changed = group;
+         changed.spots = 9;
+         return journal->updateGroup(changed);
+       },
+       "Annuler la modification du groupe 1"},
+      {"remove a group", [&] { return journal->removeGroup(group.id); }, "Annuler la suppression du groupe 1"},
+      {"add an observer", [&] { return journal->addObserver({0, "ZZ", "Zoé", {}, {}, Method::Unknown}); },
+       "Annuler l'ajout de l'observateur ZZ"},
+  };
+  for (const Case& c : cases) {
+    const std::string before = state();
+    const Change change = c.change();
+    ASSERT_TRUE(change.done()) << c.name << ": " << change.error;
+    EXPECT_NE(state(), before) << c.name;
+    EXPECT_EQ(journal->undoCaption(), c.caption) << c.name;
+    const Change undone = journal->undo();
+    EXPECT_TRUE(undone.done()) << c.name << ": " << undone.error;
+    EXPECT_EQ(state(), before) << c.name;
+  }
+}
+
+// A file that is not a journal, or is damaged, or of a newer version, is refused with its
+// reason and left byte for byte as it was, with nothing written beside it.
+TEST(JournalFile, ForeignAndDamagedFilesRefusedUntouched) {
+  Folder folder;
+  const std::string model = folder.path + "/model.sqlite";
+  makeJournal(model, 3000);
+  const std::string journalBytes = bytesOf(model);
+  const auto sql = [](const std::string& path, const char* statements) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    EXPECT_EQ(sqlite3_exec(db, statements, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+  };
+
+  struct Case {
+    const char* name;
+    std::function<void(const std::string&)> make;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"a PNG renamed",
+       [](const std::string& path) { std::ofstream(path, std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16); },
+       "Ce fichier n'est pas un journal de Kavrel : ce n'est pas une base SQLite."},
+      {"another program's SQLite file",
+       [&](const std::string& path) { sql(path, "CREATE TABLE photos (name TEXT); INSERT INTO photos VALUES ('a');"); },
+       "Ce fichier n'est pas un journal de Kavrel : c'est une base SQLite d'un autre programme."},
+      {"a newer journal",
+       [&](const std::string& path) {
+         std::ofstream(path, std::ios::binary) << journalBytes;
+         sql(path, "PRAGMA user_version = 7");
+       },
+       "Ce journal vient d'une version plus récente de Kavrel (format 7, celle-ci lit jusqu'au 1) : mettez Kavrel à "
+       "jour pour l'ouvrir."},
+      {"a page overwritten",
+       [&](const std::string& path) {
+         std::string bytes = journalBytes;
+         for (std::size_t i = bytes.size() / 2; i < bytes.size() / 2 + 3000; ++i) bytes[i] = static_cast<char>(i * 7);
+         std::ofstream(path, std::ios::binary) << bytes;
+       },
+       "Ce journal est endommagé ; il n'a pas été modifié. Reprenez une copie de sauvegarde."},
+      {"a file cut short",
+       [&](const std::string& path) { std::ofstream(path, std::ios::binary) << journalBytes.substr(0, 60); },
+       "Ce journal est endommagé ; il n'a pas été modifié. Reprenez une copie de sauvegarde."},
+  };
+  for (const Case& c : cases) {
+    Folder place;
+    const std::string path = place.path + "/journal.sqlite";
+    c.make(path);
+    const std::string before = bytesOf(path);
+    const auto outcome = Journal::open(path);
+    EXPECT_FALSE(outcome.journal) << c.name;
+    EXPECT_EQ(outcome.error, c.error) << c.name;
+    EXPECT_EQ(bytesOf(path), before) << c.name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(place.path), fs::directory_iterator()), 1) << c.name;
+  }
+}
+
+// A small tmpfs, filled by the test; none without the right to mount.
+struct SmallDisk {
+  explicit SmallDisk(const char* size) {
+    if (::mount("tmpfs", folder.path.c_str(), "tmpfs", 0, size) == 0) mounted = true;
+  }
+  ~SmallDisk() {
+    if (mounted) ::umount2(folder.path.c_str(), MNT_DETACH);
+  }
+  // Leaves `room` bytes free.
+  void fill(long room) const {
+    struct statvfs free {};
+    ::statvfs(folder.path.c_str(), &free);
+    std::ofstream(folder.path + "/filler", std::ios::binary)
+        << std::string(static_cast<std::size_t>(free.f_bavail * free.f_frsize - room), 'x');
+  }
+  Folder folder;
+  bool mounted = false;
+};
+
+TEST(JournalFile, FullDiskLeavesTheJournalAsItWas) {
+  SmallDisk disk("size=1m");
+  if (!disk.mounted) GTEST_SKIP() << "tmpfs : " << std::strerror(errno);
+  const std::string path = disk.folder.path + "/journal.sqlite";
+  makeJournal(path, 10);
+  auto journal = opened(path);
+  ASSERT_TRUE(journal);
+  disk.fill(64 * 1024);
+  const Imported imported = journal->importLog(logOf(20000, "ABC", 20), false);
+  EXPECT_EQ(imported.stored, 0);
+  EXPECT_EQ(imported.error, "Le journal n'a pas été modifié : plus de place sur le disque.");
+  EXPECT_EQ(journal->undoCaption(), "");  // nothing to undo
+  journal.reset();
+  fs::remove(disk.folder.path + "/filler");
+  journal = opened(path);
+  ASSERT_TRUE(journal);
+  EXPECT_EQ(countOf(*journal), 10u);
+}
+
+TEST(JournalFile, ReadOnlyMediumReadButNeverWritten) {
+  Folder model;
+  makeJournal(model.path + "/journal.sqlite", 10);
+  const testing::ScratchFileSystem scratch(testing::Place::ReadOnly, "journal.sqlite",
+                                           bytesOf(model.path + "/journal.sqlite"));
+  if (!scratch.reason().empty()) GTEST_SKIP() << scratch.reason();
+  const std::string before = scratch.contents();
+
+  auto journal = opened(scratch.path());
+  ASSERT_TRUE(journal);
+  EXPECT_EQ(countOf(*journal), 10u);
+  const Change change =
+      journal->addObservation({0, {2014, 2, 3}, {9, 5}, 0, 4, {}, "", Tally::wholeDisc({1, 1}), false}, "", kToday);
+  EXPECT_EQ(change.error, "Le journal n'a pas été modifié : le fichier ou son dossier est en lecture seule.");
+  journal.reset();
+  EXPECT_EQ(scratch.contents(), before);
+
+  const auto missing = Journal::open(scratch.path() + "-new");
+  EXPECT_FALSE(missing.journal);
+  EXPECT_EQ(missing.error.rfind("Impossible de créer le journal ", 0), 0u) << missing.error;
+}
+
+TEST(JournalFile, ProcessKilledMidImportLeavesTheJournalAsItWas) {
+  Folder folder;
+  const std::string path = folder.path + "/journal.sqlite";
+  makeJournal(path, 10);
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    auto journal = Journal::open(path).journal;
+    ParsedLog log;  // 200,000 rows: 20,000 days of ten observers
+    for (char observer = '0'; observer <= '9'; ++observer) {
+      ParsedLog part = logOf(20000, std::string("K") + observer, 20);
+      log.rows.insert(log.rows.end(), part.rows.begin(), part.rows.end());
+    }
+    (void)!::write(ready[1], "!", 1);
+    if (journal) journal->importLog(log, false);
+    ::_exit(0);
+  }
+  char signal = 0;
+  ASSERT_EQ(::read(ready[0], &signal, 1), 1);
+  ::usleep(100 * 1000);
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the import ended before it was killed";
+  auto journal = opened(path);
+  ASSERT_TRUE(journal);
+  EXPECT_EQ(countOf(*journal), 10u);
+}
+
+TEST(JournalFile, TwoProcessesWriteAtOnce) {
+  Folder folder;
+  const std::string path = folder.path + "/journal.sqlite";
+  makeJournal(path, 1);
+  constexpr int kEach = 100;
+  int start[2];
+  ASSERT_EQ(::pipe(start), 0);
+  pid_t children[2];
+  for (int n = 0; n < 2; ++n) {
+    children[n] = ::fork();
+    ASSERT_GE(children[n], 0);
+    if (children[n] == 0) {
+      char go = 0;
+      (void)!::read(start[0], &go, 1);
+      auto journal = Journal::open(path).journal;
+      int failures = journal ? 0 : kEach;
+      for (int i = 0; journal && i < kEach; ++i) {
+        Observation o{0, dayAfter(i), {n, 0}, 0, 3, {}, "", Tally::wholeDisc({1, 1}), false};
+        failures += !journal->addObservation(o, n ? "B" : "A", kToday).done();
+      }
+      ::_exit(failures);
+    }
+  }
+  ASSERT_EQ(::write(start[1], "!!", 2), 2);
+  for (pid_t child : children) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "changes refused: " << WEXITSTATUS(status);
+  }
+  ::close(start[0]);
+  ::close(start[1]);
+  auto journal = opened(path);
+  ASSERT_TRUE(journal);
+  EXPECT_EQ(countOf(*journal), 1u + 2 * kEach);
+}
+
+// A live copy opens as the journal it copies; a copy that cannot be written leaves no
+// temporary behind and says why.
+TEST(JournalFile, SavedCopyWholeOrNotAtAll) {
+  Folder folder;
+  auto journal = opened(folder.path + "/journal.sqlite");
+  ASSERT_TRUE(journal);
+  ASSERT_EQ(journal->importLog(logOf(50), false).stored, 50);
+  const Change saved = journal->saveCopy(folder.path + "/copie.sqlite");
+  ASSERT_TRUE(saved.done()) << saved.error;
+  auto copy = opened(folder.path + "/copie.sqlite");
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(countOf(*copy), 50u);
+
+  SmallDisk disk("size=256k");
+  if (!disk.mounted) GTEST_SKIP() << "tmpfs : " << std::strerror(errno);
+  ASSERT_EQ(journal->importLog(logOf(3000, "ABC", 60), false).stored, 3000);
+  disk.fill(16 * 1024);
+  EXPECT_EQ(journal->saveCopy(disk.folder.path + "/copie.sqlite").error,
+            "La copie n'a pas été écrite : plus de place sur le disque.");
+  EXPECT_EQ(std::distance(fs::directory_iterator(disk.folder.path), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace kavrel::journal
