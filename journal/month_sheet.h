@@ -26,5 +26,7 @@ struct MonthSheet {
 
 // The day's line of `kavrel journal mois`: the row's cells laid out in columns.
 [[nodiscard]] std::string sheetLine(const MonthSheet& sheet, std::size_t row);
+// The headings laid out in the same columns, to print above the days' lines.
+[[nodiscard]] std::string sheetHeadingLine(const MonthSheet& sheet);
 
 }  // namespace kavrel::journal

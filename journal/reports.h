@@ -9,7 +9,8 @@
 //   "Den;U;T;Č.Poz.;Q;Obr.;g;f;r";
 // - Csv: every observation of the month (not only the day's) in the suite's dialect, R
 //   north and south included.
-// Each report is bytes ready to be written whole, with the file name it suggests.
+// Each report is bytes ready to be written whole, with the file name it suggests
+// ("HUZR0305.RAW", "baa-HUZR-2003-05.csv", "ceslopol-…", "journal-…").
 #pragma once
 
 #include <optional>
@@ -24,7 +25,7 @@ namespace kavrel::journal {
 enum class ReportFormat { Aavso, Baa, Ceslopol, Csv };
 
 struct Report {
-  std::string fileName;  // suggested: "HUZR0305.RAW", "baa-2003-05.csv"…
+  std::string fileName;  // suggested, see above
   std::string bytes;
 };
 

@@ -1,0 +1,422 @@
+#include "journal/import.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <optional>
+
+#include "journal/checks.h"
+
+namespace kavrel::journal {
+namespace {
+
+// A file that refuses this many lines is not a log: reading stops there, so that a
+// large file of something else neither fills the memory with messages nor takes long.
+constexpr int kMostRefusedLines = 1000;
+
+constexpr std::string_view kColumns =
+    "date, heure_tu, g_nord, f_nord, g_sud, f_sud (ou g_disque, f_disque), seeing, observateur, remarque";
+
+enum Column { Date, Time, GNorth, FNorth, GSouth, FSouth, GDisc, FDisc, Seeing, Transparency, ObserverCode,
+              Remarks, R, RNorth, RSouth, ColumnCount };
+
+// R, R north and R south are what the suite's own CSV adds; they are derived, so read
+// and left aside.
+constexpr std::array<std::string_view, ColumnCount> kNames = {
+    "date", "heure_tu", "g_nord", "f_nord", "g_sud", "f_sud", "g_disque", "f_disque", "seeing", "transparence",
+    "observateur", "remarque", "r", "r_nord", "r_sud"};
+
+constexpr std::array<std::string_view, ColumnCount> kCaptions = {
+    "Date", "Heure TU", "g nord", "f nord", "g sud", "f sud", "g disque", "f disque", "Seeing", "Transparence",
+    "Observateur", "Remarque", "R", "R nord", "R sud"};
+
+std::string_view trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The length of the valid UTF-8 sequence at the start of `text`, 0 when it is not one
+// (overlong forms, surrogates and code points past U+10FFFF included).
+std::size_t utf8Length(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  if (byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i)
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  return length;
+}
+
+// Text that can be stored and shown: valid UTF-8 without control characters other
+// than the tab and the line breaks a quoted remark may hold.
+bool isCleanText(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
+    if (c == 0x7F) return false;
+    const std::size_t length = utf8Length(text.substr(i));
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+// A field quoted in a message: at most 24 characters, anything unprintable as "?".
+std::string quoted(std::string_view text) {
+  std::string shown = "« ";
+  int characters = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (++characters > 24) {
+      shown += "…";
+      break;
+    }
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = utf8Length(text.substr(i));
+    if (length == 0 || c < 0x20 || c == 0x7F) {
+      shown += '?';
+      i += std::max<std::size_t>(length, 1);
+    } else {
+      shown += text.substr(i, length);
+      i += length;
+    }
+  }
+  return shown + " »";
+}
+
+std::string lowered(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+bool allDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Digits only, at most `most` of them; none otherwise.
+std::optional<int> digitsValue(std::string_view text, std::size_t most) {
+  if (!allDigits(text) || text.size() > most) return std::nullopt;
+  int value = 0;
+  for (const char c : text) value = value * 10 + (c - '0');
+  return value;
+}
+
+// The records of a CSV text, RFC 4180 quoting understood, each with the line of the file
+// it starts on. One pass over the bytes.
+class Records {
+ public:
+  Records(std::string_view text, char separator) : text_(text), separator_(separator) {}
+
+  struct Record {
+    int line = 0;
+    std::vector<std::string> fields;
+    bool unclosedQuote = false;
+  };
+
+  // The next record into `record`; false at the end of the text.
+  bool next(Record& record) {
+    if (at_ >= text_.size()) return false;
+    record.line = static_cast<int>(std::min<long long>(line_, INT_MAX));
+    record.fields.assign(1, std::string());
+    record.unclosedQuote = false;
+    bool quoted = false;
+    while (at_ < text_.size()) {
+      const char c = text_[at_++];
+      std::string& field = record.fields.back();
+      if (quoted) {
+        if (c == '"') {
+          if (at_ < text_.size() && text_[at_] == '"') {
+            field += '"';
+            ++at_;
+          } else {
+            quoted = false;
+          }
+        } else {
+          if (c == '\n' || (c == '\r' && (at_ >= text_.size() || text_[at_] != '\n'))) ++line_;
+          field += c;
+        }
+      } else if (c == '"' && trimmed(field).empty()) {
+        field.clear();
+        quoted = true;
+      } else if (c == separator_) {
+        record.fields.emplace_back();
+      } else if (c == '\n' || c == '\r') {
+        if (c == '\r' && at_ < text_.size() && text_[at_] == '\n') ++at_;
+        ++line_;
+        return true;
+      } else {
+        field += c;
+      }
+    }
+    record.unclosedQuote = quoted;
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  char separator_;
+  std::size_t at_ = 0;
+  long long line_ = 1;
+};
+
+struct Header {
+  std::array<int, ColumnCount> index{};  // -1: absent
+  std::size_t columns = 0;
+  [[nodiscard]] bool has(Column column) const { return index[column] >= 0; }
+};
+
+std::optional<std::string> readHeader(const std::vector<std::string>& names, Header& header) {
+  header.index.fill(-1);
+  header.columns = names.size();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string name = lowered(trimmed(names[i]));
+    const auto known = std::find(kNames.begin(), kNames.end(), name);
+    if (known == kNames.end())
+      return "En-tête : colonne " + quoted(trimmed(names[i])) + " inconnue ; les colonnes sont " +
+             std::string(kColumns) + ".";
+    int& index = header.index[static_cast<std::size_t>(known - kNames.begin())];
+    if (index >= 0) return "En-tête : la colonne " + quoted(name) + " est nommée deux fois.";
+    index = static_cast<int>(i);
+  }
+  for (const Column column : {Date, Time})
+    if (!header.has(column)) return "En-tête : il manque la colonne « " + std::string(kNames[column]) + " ».";
+  const int hemispheres = header.has(GNorth) + header.has(FNorth) + header.has(GSouth) + header.has(FSouth);
+  const int disc = header.has(GDisc) + header.has(FDisc);
+  if (hemispheres == 0 && disc == 0)
+    return "En-tête : il manque les comptes, colonnes g_nord, f_nord, g_sud, f_sud ou g_disque, f_disque.";
+  for (const Column column : {GNorth, FNorth, GSouth, FSouth})
+    if (hemispheres > 0 && !header.has(column))
+      return "En-tête : il manque la colonne « " + std::string(kNames[column]) + " ».";
+  for (const Column column : {GDisc, FDisc})
+    if (disc > 0 && !header.has(column))
+      return "En-tête : il manque la colonne « " + std::string(kNames[column]) + " ».";
+  return std::nullopt;
+}
+
+// One row read into an observation; the problems of reading, in the columns' order.
+class Row {
+ public:
+  Row(const Header& header, const std::vector<std::string>& fields) : header_(header), fields_(fields) {}
+
+  std::vector<std::string> problems;
+
+  [[nodiscard]] std::string_view field(Column column) const {
+    return header_.has(column) ? trimmed(fields_[static_cast<std::size_t>(header_.index[column])]) : "";
+  }
+
+  void problem(Column column, const std::string& text) { problems.push_back(std::string(kCaptions[column]) + " : " + text); }
+
+  Day date() {
+    const std::string_view text = field(Date);
+    if (text.empty()) {
+      problem(Date, "vide.");
+      return {};
+    }
+    // 2014-02-03, or 3/2/2014 as a French spreadsheet writes it.
+    const bool iso = text.find('-') != std::string_view::npos;
+    const char mark = iso ? '-' : '/';
+    const auto first = text.find(mark);
+    const auto second = first == std::string_view::npos ? first : text.find(mark, first + 1);
+    if (second != std::string_view::npos) {
+      const std::string_view a = text.substr(0, first);
+      const std::string_view b = text.substr(first + 1, second - first - 1);
+      const std::string_view c = text.substr(second + 1);
+      const auto year = digitsValue(iso ? a : c, 4);
+      const auto month = digitsValue(b, 2);
+      const auto day = digitsValue(iso ? c : a, 2);
+      if (year && month && day && (iso ? a : c).size() == 4) return {*year, *month, *day};
+    }
+    problem(Date, quoted(text) + " n'est pas une date (2014-02-03 ou 3/2/2014).");
+    return {};
+  }
+
+  TimeOfDay time() {
+    const std::string_view text = field(Time);
+    if (text.empty()) {
+      problem(Time, "vide.");
+      return {};
+    }
+    const auto colon = text.find(':');
+    if (colon != std::string_view::npos) {
+      const std::string_view minutes = text.substr(colon + 1);
+      const auto hour = digitsValue(text.substr(0, colon), 2);
+      const auto minute = digitsValue(minutes, 2);
+      if (hour && minute && minutes.size() == 2) return {*hour, *minute};
+    }
+    problem(Time, quoted(text) + " n'est pas une heure (09:05 ou 9:05).");
+    return {};
+  }
+
+  std::optional<int> count(Column column) {
+    const std::string_view text = field(column);
+    if (text.empty()) {
+      problem(column, "vide ; 0 s'il n'y a rien.");
+      return std::nullopt;
+    }
+    const bool negative = text.front() == '-';
+    const auto value = digitsValue(negative ? text.substr(1) : text, 6);
+    if (!value) {
+      problem(column, quoted(text) + (allDigits(text) ? " est trop grand." : " n'est pas un nombre entier."));
+      return std::nullopt;
+    }
+    return negative ? -*value : *value;
+  }
+
+  std::optional<Counts> counts(Column groups, Column spots) {
+    const auto g = count(groups);
+    const auto f = count(spots);
+    if (!g || !f) return std::nullopt;
+    return Counts{*g, *f};
+  }
+
+  [[nodiscard]] bool filled(std::initializer_list<Column> columns) const {
+    return std::all_of(columns.begin(), columns.end(), [&](Column c) { return !field(c).empty(); });
+  }
+  [[nodiscard]] bool blank(std::initializer_list<Column> columns) const {
+    return std::all_of(columns.begin(), columns.end(), [&](Column c) { return field(c).empty(); });
+  }
+
+  // A day of clouds in a spreadsheet's log: its date, perhaps a remark, nothing else.
+  [[nodiscard]] bool nothingObserved() const {
+    return blank({Time, GNorth, FNorth, GSouth, FSouth, GDisc, FDisc});
+  }
+
+  Tally tally() {
+    const bool hemispheres = header_.has(GNorth) && !blank({GNorth, FNorth, GSouth, FSouth});
+    const bool disc = header_.has(GDisc) && !blank({GDisc, FDisc});
+    if (hemispheres) {
+      if (!filled({GNorth, FNorth, GSouth, FSouth})) {
+        problems.emplace_back("g nord, f nord, g sud, f sud : les quatre, ou aucun pour le disque entier seul.");
+        return {};
+      }
+      const auto north = counts(GNorth, FNorth);
+      const auto south = counts(GSouth, FSouth);
+      const auto whole = disc ? counts(GDisc, FDisc) : std::nullopt;
+      if (!north || !south) return {};
+      Tally tally = Tally::of(*north, *south);
+      if (whole) tally.disc = *whole;  // the checks compare it with north + south
+      return tally;
+    }
+    if (!header_.has(GDisc)) {
+      problems.emplace_back("g nord, f nord, g sud, f sud : vides ; 0 s'il n'y a rien.");
+      return {};
+    }
+    const auto whole = counts(GDisc, FDisc);
+    return whole ? Tally::wholeDisc(*whole) : Tally{};
+  }
+
+  std::optional<int> scale(Column column, bool letters) {
+    const std::string_view text = field(column);
+    if (text.empty()) return std::nullopt;
+    if (letters && text.size() == 1) {
+      if (const auto seeing = seeingOfLetter(text.front())) return seeing;
+    }
+    if (const auto value = digitsValue(text, 2)) return value;  // the checks say 1 to 5
+    problem(column, quoted(text) + (letters ? " : de 1 à 5, 5 le meilleur, ou une lettre E, G, F, P."
+                                            : " : de 1 à 5, 5 le meilleur."));
+    return std::nullopt;
+  }
+
+  // The row into `imported`; the problems stay in `problems`.
+  void read(ImportRow& imported) {
+    if (nothingObserved()) {
+      problems.emplace_back("Heure TU et comptes vides : aucune observation ce jour-là.");
+      return;
+    }
+    Observation& observation = imported.observation;
+    observation.date = date();
+    observation.time = time();
+    observation.counts = tally();
+    observation.seeing = scale(Seeing, true);
+    observation.transparency = scale(Transparency, false);
+    imported.observerCode = text(ObserverCode);
+    observation.remarks = text(Remarks);
+  }
+
+  std::string text(Column column) {
+    const std::string_view value = field(column);
+    if (!isCleanText(value)) {
+      problem(column, "ce texte n'est pas de l'UTF-8 lisible ; enregistrez le fichier en UTF-8.");
+      return {};
+    }
+    return std::string(value);
+  }
+
+ private:
+  const Header& header_;
+  const std::vector<std::string>& fields_;
+};
+
+}  // namespace
+
+ParsedLog parseLog(std::string_view text, Day today) {
+  ParsedLog log;
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+
+  // The header's dialect: ";" with the decimal comma, "," with the point.
+  const std::string_view headerLine = text.substr(0, text.find_first_of("\r\n"));
+  const char separator = headerLine.find(';') != std::string_view::npos ? ';' : ',';
+  Records records(text, separator);
+  Records::Record record;
+  Header header;
+  if (trimmed(headerLine).empty() || !records.next(record)) {
+    log.refusals.push_back({1, "En-tête : la première ligne nomme les colonnes : " + std::string(kColumns) + "."});
+    return log;
+  }
+  if (const auto problem = readHeader(record.fields, header)) {
+    log.refusals.push_back({1, *problem});
+    return log;
+  }
+
+  int refusedLines = 0;
+  while (records.next(record)) {
+    if (!record.unclosedQuote &&
+        std::all_of(record.fields.begin(), record.fields.end(), [](const std::string& f) { return trimmed(f).empty(); }))
+      continue;
+    std::vector<std::string> problems;
+    ImportRow imported;
+    if (record.unclosedQuote) {
+      problems.emplace_back("un guillemet ouvert n'est jamais fermé.");
+    } else if (record.fields.size() != header.columns) {
+      problems.push_back(std::to_string(record.fields.size()) + " champs au lieu des " +
+                         std::to_string(header.columns) + " de l'en-tête (séparateur « " + separator + " »).");
+    } else {
+      Row row(header, record.fields);
+      imported.line = record.line;
+      row.read(imported);
+      problems = std::move(row.problems);
+      if (problems.empty()) problems = checkObservation(imported.observation, today);
+    }
+    if (problems.empty()) {
+      log.rows.push_back(std::move(imported));
+      continue;
+    }
+    if (++refusedLines > kMostRefusedLines) {
+      log.refusals.push_back({record.line, "la lecture s'arrête ici : plus de " + std::to_string(kMostRefusedLines) +
+                                               " lignes refusées, ce fichier n'est sans doute pas un journal."});
+      break;
+    }
+    for (std::string& problem : problems) log.refusals.push_back({record.line, std::move(problem)});
+    if (record.unclosedQuote) break;
+  }
+  return log;
+}
+
+}  // namespace kavrel::journal
