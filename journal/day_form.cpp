@@ -190,8 +190,8 @@ Day monthMoved(int year, int month, int step) {
 }
 
 const std::vector<std::string>& groupHeadings() {
-  static const std::vector<std::string> headings{"N°",     "NOAA",     "Hém.",   "B (°)", "L (°)",
-                                                 "DMC (°)", "Zurich", "McIntosh", "Taches", "Aire (MSH)"};
+  static const std::vector<std::string> headings{"N°",  "NOAA",   "Hém.",     "B (°)",  "L (°)",
+                                                 "DMC (°)", "Zurich", "McIntosh", "Taches", "MSH"};
   return headings;
 }
 

@@ -49,8 +49,9 @@ constexpr int kLabelHeight = 255;
 constexpr int kFieldHeight = 285;
 constexpr int kButtonHeight = 375;
 // The day's column, right of the month's.
-constexpr int kDayLeft = 7080;
-constexpr int kDayWidth = 7800;
+constexpr int kMonthWidth = 8640;
+constexpr int kDayLeft = 8880;
+constexpr int kDayWidth = 7200;
 
 // The day's fields: every change is read at once, and stored when the field is left.
 const QString kDayFields[] = {"txtJour",     "txtMois",  "txtAnnée", "txtHeure", "txtMinute",  "txtSeeing",
@@ -168,18 +169,18 @@ ControlRow button(const QString& name, const QString& text, ui::Twips at) {
 
 // The month: its navigation, the days' table and the means.
 void addMonthColumn(std::vector<ControlRow>& c) {
-  c.push_back(button("cmdMoisPrecedent", "◀ Mois &précédent", {120, 120, 2160, kButtonHeight}));
-  c.push_back({.name = "lblMois", .caption = "février 2014", .at = {2400, 120, 2280, 795}, .align = Align::Centre,
+  c.push_back(button("cmdMoisPrecedent", "◀ Mois &précédent", {120, 120, 2640, kButtonHeight}));
+  c.push_back({.name = "lblMois", .caption = "février 2014", .at = {2880, 120, 2880, 795}, .align = Align::Centre,
                .border = true, .background = Background::Window, .widest = "septembre 2014",
                .accessibleName = "Mois affiché"});
-  c.push_back(button("cmdMoisSuivant", "Mois &suivant ▶", {4800, 120, 2160, kButtonHeight}));
-  c.push_back(button("cmdAnneePrecedente", "◀ Année pré&cédente", {120, 540, 2160, kButtonHeight}));
-  c.push_back(button("cmdAnneeSuivante", "Année sui&vante ▶", {4800, 540, 2160, kButtonHeight}));
+  c.push_back(button("cmdMoisSuivant", "Mois &suivant ▶", {5880, 120, 2880, kButtonHeight}));
+  c.push_back(button("cmdAnneePrecedente", "◀ Année pré&cédente", {120, 540, 2640, kButtonHeight}));
+  c.push_back(button("cmdAnneeSuivante", "Année sui&vante ▶", {5880, 540, 2880, kButtonHeight}));
   c.push_back({.name = "lblJours", .caption = "Jours observés (un clic ouvre l'observation du jour)",
-               .at = {120, 1020, 6840, kLabelHeight}});
-  c.push_back({.name = "grdMois", .kind = Kind::Table, .at = {120, 1290, 6840, 5850},
+               .at = {120, 1020, kMonthWidth, kLabelHeight}});
+  c.push_back({.name = "grdMois", .kind = Kind::Table, .at = {120, 1290, kMonthWidth, 5850},
                .columns = {"Jour", "g", "f", "R"}, .accessibleName = "Jours observés du mois"});
-  c.push_back({.name = "lblMoyennes", .at = {120, 7230, 6840, 1395}, .border = true,
+  c.push_back({.name = "lblMoyennes", .at = {120, 7230, kMonthWidth, 1395}, .border = true,
                .background = Background::Window, .wrap = true, .accessibleName = "Moyennes du mois"});
 }
 
@@ -195,12 +196,12 @@ void addDayFrame(std::vector<ControlRow>& c) {
   c.push_back(field("txtHeure", {4080, 315, 480, kFieldHeight}, "23", {"lblHeure"}, f, "Heure TU, heure"));
   c.push_back(caption("lblDeuxPoints", "h", {4620, 330, 180, kLabelHeight}, f));
   c.push_back(field("txtMinute", {4860, 315, 480, kFieldHeight}, "59", {}, f, "Heure TU, minute"));
-  c.push_back(caption("lblSeeing", "S&eeing (1 à 5 ou E G F P)", {120, 720, 2760, kLabelHeight}, f));
+  c.push_back(caption("lblSeeing", "S&eeing (1 à 5, E G F P)", {120, 720, 2760, kLabelHeight}, f));
   c.push_back(field("txtSeeing", {2880, 705, 480, kFieldHeight}, "5", {"lblSeeing"}, f));
   c.push_back(caption("lblTransparence", "&Transparence (1 à 5)", {3600, 720, 2280, kLabelHeight}, f));
   c.push_back(field("txtTransparence", {5880, 705, 480, kFieldHeight}, "5", {"lblTransparence"}, f));
   c.push_back(caption("lblRemarque", "Re&marques", {120, 1110, 1200, kLabelHeight}, f));
-  c.push_back(field("txtRemarque", {1320, 1095, 6360, kFieldHeight}, QString(), {"lblRemarque"}, f));
+  c.push_back(field("txtRemarque", {1320, 1095, kDayWidth - 1560, kFieldHeight}, QString(), {"lblRemarque"}, f));
   c.push_back({.name = "chkDisque", .kind = Kind::CheckBox, .caption = "Disque entier seu&lement (sans nord ni sud)",
                .at = {120, 1500, 6000, 255}, .frame = f});
   // The counts: a row per hemisphere and one for the disc, g and f typed, R shown.
@@ -225,7 +226,7 @@ void addDayFrame(std::vector<ControlRow>& c) {
     c.push_back({.name = "lblR" + suffix, .at = {3480, y, 960, kFieldHeight}, .align = Align::Centre, .border = true,
                  .background = Background::Window, .frame = f, .widest = "9999", .namedBy = {rows[i].row, "lblR"}});
   }
-  c.push_back({.name = "lblVerifs", .at = {4560, top, 3120, 2580}, .wrap = true, .frame = f,
+  c.push_back({.name = "lblVerifs", .at = {120, top + 1410, kDayWidth - 360, 1080}, .wrap = true, .frame = f,
                .accessibleName = "Vérifications"});
   c.push_back(button("cmdNouvelle", "Nouvelle o&bservation", {kDayLeft, 4650, 2400, kButtonHeight}));
   c.push_back(button("cmdRayer", "Ra&yer l'observation", {kDayLeft + 2520, 4650, 2400, kButtonHeight}));
@@ -242,9 +243,9 @@ void addGroups(std::vector<ControlRow>& c) {
   for (int i = 0; i < 10; ++i)
     c.push_back(field(kGroupFields[i], {kDayLeft + width * i, 7440, width - 30, kFieldHeight}, QString(), {}, QString(),
                       QString::fromUtf8(kGroupSaid[i])));
-  c.push_back(button("cmdAjouterGroupe", "A&jouter un groupe", {kDayLeft, 7800, 2400, kButtonHeight}));
-  c.push_back(button("cmdRetirerGroupe", "Retirer le &groupe", {kDayLeft + 2520, 7800, 2400, kButtonHeight}));
-  c.push_back(button("cmdDepuisCsv", "Depuis un &fichier CSV…", {kDayLeft + 5040, 7800, 2760, kButtonHeight}));
+  c.push_back(button("cmdAjouterGroupe", "A&jouter un groupe", {kDayLeft, 7800, 2160, kButtonHeight}));
+  c.push_back(button("cmdRetirerGroupe", "Retirer le &groupe", {kDayLeft + 2280, 7800, 2160, kButtonHeight}));
+  c.push_back(button("cmdDepuisCsv", "Depuis un &fichier CSV…", {kDayLeft + 4560, 7800, 2640, kButtonHeight}));
 }
 
 void addCommands(std::vector<ControlRow>& c) {
@@ -297,8 +298,18 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   setWindowIcon(programIcon(ProgramIcon::Journal));
   m_monthTable = table("grdMois");
   m_monthTable->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Twelve columns: each as wide as its heading or its widest cell.
+  m_monthTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  m_monthTable->horizontalHeader()->setStretchLastSection(true);
+  m_monthTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   m_groupTable = table("grdGroupes");
   m_groupTable->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_groupTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  m_groupTable->horizontalHeader()->setStretchLastSection(true);
+  // The chosen group's fields stand under the columns they fill.
+  m_groupTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  connect(m_groupTable->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { placeGroupFields(); });
+  connect(m_groupTable->horizontalHeader(), &QHeaderView::geometriesChanged, this, [this] { placeGroupFields(); });
   m_groupTable->installEventFilter(this);
   label("lblJours")->setBuddy(m_monthTable);
   label("lblGroupes")->setBuddy(m_groupTable);
@@ -649,6 +660,17 @@ void JournalWindow::showGroups() {
   if (chosen) m_groupTable->selectRow(static_cast<int>(std::find(m_groupRows.begin(), m_groupRows.end(), m_group) -
                                                        m_groupRows.begin()));
   showGroup(chosen);
+}
+
+void JournalWindow::placeGroupFields() {
+  const QHeaderView* header = m_groupTable->horizontalHeader();
+  const int left = m_groupTable->x() + m_groupTable->frameWidth();
+  const int right = m_groupTable->geometry().right();
+  for (int i = 0; i < 10; ++i) {
+    QWidget* field = control(kGroupFields[i]);
+    const int x = left + header->sectionViewportPosition(i);
+    field->setGeometry(x, field->y(), std::max(8, std::min(header->sectionSize(i) - 2, right - x)), field->height());
+  }
 }
 
 void JournalWindow::showGroup(const std::optional<Group>& group) {
