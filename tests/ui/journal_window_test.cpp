@@ -1,15 +1,18 @@
 // The observer's log window driven key by key on a journal of the test's own: a day's
 // counts typed, stored as the field is left, taken back by Ctrl+Z and found again after
 // the window is reopened; a refused day said beside the form and not stored; a group made
-// from a spots' file that Disque saved.
+// from a spots' file that Disque saved; the month's sheet printed (as PDF, no printer
+// answering) and its report written; a file that is no journal refused.
 #include <QtTest>
 
 #include <QHeaderView>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
 #include "programs/journal/journal_window.h"
+#include "programs/qt_text.h"
 #include "window_test_support.h"
 
 using namespace kavrel;
@@ -130,6 +133,54 @@ class JournalWindowTest : public QObject {
     for (int column = 0; column < groups->columnCount(); ++column) row << groups->item(0, column)->text();
     QCOMPARE(row, QStringList({"1", "", "N", "15,00", "2,00", "-7,00", "", "", "2", "120"}));
     QCOMPARE(f.desktop.messages.shown.size(), 0u);
+  }
+
+  // No print server answers (CUPS_SERVER points nowhere): the sheet is offered as a PDF.
+  void theMonthPrintedAndReported() {
+    Fixture f;
+    f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
+    const QString pdf = m_home->filePath("mois.pdf");
+    ui::DocumentPrinter::Hooks hooks;
+    hooks.askSavePdf = [](const QString&) { return ui::DocumentPrinter::Choice::SavePdf; };
+    hooks.askPdfPath = [pdf](const QString&) { return pdf; };
+    f.w().setPrinterHooks(hooks);
+    f.w().button("cmdImprimer")->click();
+    QProcess text;
+    text.start("/usr/bin/pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished());
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(printed.contains("février 2014") && printed.contains("Moyenne de R : 149,00"), qPrintable(printed));
+
+    QString suggested;
+    const QString report = m_home->filePath("rapport.RAW");
+    f.w().setFormatQuestion([] { return journal::ReportFormat::Aavso; });
+    f.w().setReportDialog([&](const QString& name) {
+      suggested = QFileInfo(name).fileName();
+      return report;
+    });
+    f.w().button("cmdRapport")->click();
+    QCOMPARE(suggested, QStringLiteral("OBS1402.RAW"));
+    QFile written(report);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().startsWith("Solar data from: OBS"));
+    // A report that cannot be written is said, naming the file.
+    f.w().setReportDialog([&](const QString&) { return m_home->filePath("absent/rapport.RAW"); });
+    f.w().button("cmdRapport")->click();
+    QCOMPARE(f.desktop.messages.shown.size(), 1u);
+    QVERIFY(f.desktop.messages.shown[0].text.contains("absent/rapport.RAW"));
+  }
+
+  void aFileThatIsNoJournalIsRefused() {
+    Fixture f;
+    const QString kept = toQString(f.w().journal()->path());
+    const QString picture = m_home->filePath("photo.sqlite");
+    QFile file(picture);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\x89PNG\r\n\x1a\n not a journal at all, but long enough to be read as a file's header......");
+    file.close();
+    f.w().openJournal(picture);
+    QCOMPARE(f.desktop.messages.shown.size(), 1u);
+    QCOMPARE(toQString(f.w().journal()->path()), kept);
   }
 
  private:
