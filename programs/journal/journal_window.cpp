@@ -49,9 +49,9 @@ constexpr int kLabelHeight = 255;
 constexpr int kFieldHeight = 285;
 constexpr int kButtonHeight = 375;
 // The day's column, right of the month's.
-constexpr int kMonthWidth = 8640;
-constexpr int kDayLeft = 8880;
-constexpr int kDayWidth = 7200;
+constexpr int kMonthWidth = 7920;
+constexpr int kDayLeft = 8160;
+constexpr int kDayWidth = 7920;
 
 // The day's fields: every change is read at once, and stored when the field is left.
 const QString kDayFields[] = {"txtJour",     "txtMois",  "txtAnnée", "txtHeure", "txtMinute",  "txtSeeing",
@@ -127,6 +127,9 @@ std::vector<int> defaultSpotChooser(const QStringList& spots) {
   auto* caption = new QLabel(QString::fromUtf8(kSpotsText), &dialog);
   auto* list = new QListWidget(&dialog);
   list->setAccessibleName(QString::fromUtf8(kSpotsTitle));
+  int widest = 0;
+  for (const QString& spot : spots) widest = std::max(widest, list->fontMetrics().horizontalAdvance(spot));
+  list->setMinimumWidth(widest + 4 * list->fontMetrics().height());
   caption->setBuddy(list);
   for (const QString& spot : spots) {
     auto* item = new QListWidgetItem(spot, list);
@@ -169,13 +172,13 @@ ControlRow button(const QString& name, const QString& text, ui::Twips at) {
 
 // The month: its navigation, the days' table and the means.
 void addMonthColumn(std::vector<ControlRow>& c) {
-  c.push_back(button("cmdMoisPrecedent", "◀ Mois &précédent", {120, 120, 2640, kButtonHeight}));
-  c.push_back({.name = "lblMois", .caption = "février 2014", .at = {2880, 120, 2880, 795}, .align = Align::Centre,
+  c.push_back(button("cmdMoisPrecedent", "◀ Mois &précédent", {120, 120, 2520, kButtonHeight}));
+  c.push_back({.name = "lblMois", .caption = "février 2014", .at = {2760, 120, 2640, 795}, .align = Align::Centre,
                .border = true, .background = Background::Window, .widest = "septembre 2014",
                .accessibleName = "Mois affiché"});
-  c.push_back(button("cmdMoisSuivant", "Mois &suivant ▶", {5880, 120, 2880, kButtonHeight}));
-  c.push_back(button("cmdAnneePrecedente", "◀ Année pré&cédente", {120, 540, 2640, kButtonHeight}));
-  c.push_back(button("cmdAnneeSuivante", "Année sui&vante ▶", {5880, 540, 2880, kButtonHeight}));
+  c.push_back(button("cmdMoisSuivant", "Mois &suivant ▶", {5520, 120, 2520, kButtonHeight}));
+  c.push_back(button("cmdAnneePrecedente", "◀ Année pré&cédente", {120, 540, 2520, kButtonHeight}));
+  c.push_back(button("cmdAnneeSuivante", "Année sui&vante ▶", {5520, 540, 2520, kButtonHeight}));
   c.push_back({.name = "lblJours", .caption = "Jours observés (un clic ouvre l'observation du jour)",
                .at = {120, 1020, kMonthWidth, kLabelHeight}});
   c.push_back({.name = "grdMois", .kind = Kind::Table, .at = {120, 1290, kMonthWidth, 5850},
@@ -243,9 +246,9 @@ void addGroups(std::vector<ControlRow>& c) {
   for (int i = 0; i < 10; ++i)
     c.push_back(field(kGroupFields[i], {kDayLeft + width * i, 7440, width - 30, kFieldHeight}, QString(), {}, QString(),
                       QString::fromUtf8(kGroupSaid[i])));
-  c.push_back(button("cmdAjouterGroupe", "A&jouter un groupe", {kDayLeft, 7800, 2160, kButtonHeight}));
-  c.push_back(button("cmdRetirerGroupe", "Retirer le &groupe", {kDayLeft + 2280, 7800, 2160, kButtonHeight}));
-  c.push_back(button("cmdDepuisCsv", "Depuis un &fichier CSV…", {kDayLeft + 4560, 7800, 2640, kButtonHeight}));
+  c.push_back(button("cmdAjouterGroupe", "A&jouter un groupe", {kDayLeft, 7800, 2520, kButtonHeight}));
+  c.push_back(button("cmdRetirerGroupe", "Retirer le &groupe", {kDayLeft + 2640, 7800, 2520, kButtonHeight}));
+  c.push_back(button("cmdDepuisCsv", "Depuis un &fichier CSV…", {kDayLeft + 5280, 7800, 2640, kButtonHeight}));
 }
 
 void addCommands(std::vector<ControlRow>& c) {
@@ -304,12 +307,12 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   m_monthTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   m_groupTable = table("grdGroupes");
   m_groupTable->setSelectionMode(QAbstractItemView::SingleSelection);
-  m_groupTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  m_groupTable->horizontalHeader()->setStretchLastSection(true);
+  m_groupTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  m_groupTable->horizontalHeader()->setStretchLastSection(false);
   // The chosen group's fields stand under the columns they fill.
   m_groupTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   connect(m_groupTable->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { placeGroupFields(); });
-  connect(m_groupTable->horizontalHeader(), &QHeaderView::geometriesChanged, this, [this] { placeGroupFields(); });
+  connect(m_groupTable->horizontalHeader(), &QHeaderView::geometriesChanged, this, [this] { fitGroupColumns(); });
   m_groupTable->installEventFilter(this);
   label("lblJours")->setBuddy(m_monthTable);
   label("lblGroupes")->setBuddy(m_groupTable);
@@ -656,10 +659,23 @@ void JournalWindow::showGroups() {
     }
     if (group.id == m_group) chosen = group;
   }
+  fitGroupColumns();
   m_groupTable->clearSelection();
   if (chosen) m_groupTable->selectRow(static_cast<int>(std::find(m_groupRows.begin(), m_groupRows.end(), m_group) -
                                                        m_groupRows.begin()));
   showGroup(chosen);
+}
+
+// Each column as wide as its heading or widest cell, the room left shared among them, so
+// that the fields under them show what they hold.
+void JournalWindow::fitGroupColumns() {
+  QHeaderView* header = m_groupTable->horizontalHeader();
+  m_groupTable->resizeColumnsToContents();
+  const int columns = header->count();
+  if (columns == 0) return;
+  const int share = (m_groupTable->viewport()->width() - header->length()) / columns;
+  for (int i = 0; i < columns; ++i) header->resizeSection(i, std::max(24, header->sectionSize(i) + share));
+  placeGroupFields();
 }
 
 void JournalWindow::placeGroupFields() {

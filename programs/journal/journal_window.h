@@ -102,6 +102,7 @@ class JournalWindow : public ui::Form {
   void showMonth();
   void showGroups();
   void showGroup(const std::optional<Group>& group);
+  void fitGroupColumns();
   void placeGroupFields();
   void showStatus(const QString& news = QString());
   void showEnabled();
