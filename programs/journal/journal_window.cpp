@@ -355,6 +355,13 @@ void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
   m_printer = std::make_unique<ui::DocumentPrinter>(m_desktop.messages, std::move(hooks));
 }
 
+// `kavrel journal` may have written the same file meanwhile: the month is read again
+// whenever the window comes back to the front.
+void JournalWindow::changeEvent(QEvent* event) {
+  Form::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_journal) showMonth();
+}
+
 bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
@@ -408,12 +415,16 @@ void JournalWindow::openJournal(const QString& path) {
   m_journal = std::move(opened.journal);
   m_current = 0;
   m_group = 0;
-  // The journal's latest observation of the month shown, else a new one for today.
+  // Today's observation when there is one, else a new one for today: a date typed then
+  // is a new day's, never another day's observation moved.
+  const Day now = today();
+  m_year = now.year;
+  m_month = now.month;
   const std::vector<Observation> days = observationsOfDays(monthOfObserver());
-  if (!days.empty())
+  if (!days.empty() && days.back().date == now)
     loadObservation(days.back().id);
   else
-    newObservation(today());
+    newObservation(now);
   showEnabled();
   showStatus();
 }

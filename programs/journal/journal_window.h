@@ -67,6 +67,7 @@ class JournalWindow : public ui::Form {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   // Closing stores the observation typed; one refused is asked about first.
   void closeEvent(QCloseEvent* event) override;
 
