@@ -64,8 +64,9 @@ class Journal {
   Change addObserver(const Observer& observer);
   Change updateObserver(const Observer& observer);
 
-  // Observations. `observerCode` empty: the default observer (see above). The checks of
-  // checks.h apply, against `today`.
+  // Observations. `observerCode` empty: the observation's observerId when set, else the
+  // default observer (see above). The checks of checks.h apply, against `today`; an
+  // observer's second observation at the same minute is refused.
   Change addObservation(const Observation& observation, std::string_view observerCode, Day today);
   Change updateObservation(const Observation& observation, Day today);
   Change removeObservation(Id id);  // with its groups

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -351,6 +352,40 @@ TEST(JournalFile, ForeignAndDamagedFilesRefusedUntouched) {
     EXPECT_EQ(bytesOf(path), before) << c.name;
     EXPECT_EQ(std::distance(fs::directory_iterator(place.path), fs::directory_iterator()), 1) << c.name;
   }
+  const std::string pipe = folder.path + "/pipe.sqlite";  // read, it would never answer
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(Journal::open(pipe).error,
+            "Impossible d'ouvrir le journal " + pipe + " : ce n'est pas un fichier ordinaire.");
+}
+
+TEST(JournalFile, DefaultPath) {
+  struct Case {
+    const char* name;
+    const char* dataHome;  // unset when null
+    std::string path;
+  };
+  const Case cases[] = {
+      {"XDG_DATA_HOME", "/data", "/data/kavrel/journal.sqlite"},
+      {"XDG_DATA_HOME unset", nullptr, "/home/obs/.local/share/kavrel/journal.sqlite"},
+      {"XDG_DATA_HOME empty", "", "/home/obs/.local/share/kavrel/journal.sqlite"},
+      {"XDG_DATA_HOME relative, to be ignored", "data", "/home/obs/.local/share/kavrel/journal.sqlite"},
+  };
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  const char* data = std::getenv("XDG_DATA_HOME");
+  const std::string dataHome = data ? data : "";
+  ::setenv("HOME", "/home/obs", 1);
+  for (const Case& c : cases) {
+    if (c.dataHome)
+      ::setenv("XDG_DATA_HOME", c.dataHome, 1);
+    else
+      ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(defaultJournalPath(), c.path) << c.name;
+  }
+  ::setenv("HOME", home.c_str(), 1);
+  if (data)
+    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+  else
+    ::unsetenv("XDG_DATA_HOME");
 }
 
 // A small tmpfs, filled by the test; none without the right to mount.
