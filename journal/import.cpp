@@ -119,50 +119,72 @@ std::optional<int> digitsValue(std::string_view text, std::size_t most) {
 }
 
 // The records of a CSV text, RFC 4180 quoting understood, each with the line of the file
-// it starts on. One pass over the bytes.
+// it starts on. One pass over the bytes; fields past `mostFields` are counted, not kept,
+// and a field is kept to its first kLongestField bytes, so that no input holds more than
+// a few copies of a line in memory.
 class Records {
  public:
+  static constexpr std::size_t kLongestField = 100000;
+
   Records(std::string_view text, char separator) : text_(text), separator_(separator) {}
 
   struct Record {
     int line = 0;
-    std::vector<std::string> fields;
+    std::vector<std::string> fields;  // at most mostFields
+    std::size_t fieldCount = 0;
+    bool blank = true;  // nothing but spaces and separators
+    bool tooLong = false;
     bool unclosedQuote = false;
   };
+
+  void setMostFields(std::size_t mostFields) { mostFields_ = mostFields; }
 
   // The next record into `record`; false at the end of the text.
   bool next(Record& record) {
     if (at_ >= text_.size()) return false;
     record.line = static_cast<int>(std::min<long long>(line_, INT_MAX));
     record.fields.assign(1, std::string());
+    record.fieldCount = 1;
+    record.blank = true;
+    record.tooLong = false;
     record.unclosedQuote = false;
     bool quoted = false;
+    bool fieldBlank = true;
+    const auto keep = [&](char c) {
+      if (record.fieldCount > mostFields_) return;
+      std::string& field = record.fields.back();
+      if (field.size() < kLongestField) field += c;
+      else record.tooLong = true;
+    };
     while (at_ < text_.size()) {
       const char c = text_[at_++];
-      std::string& field = record.fields.back();
       if (quoted) {
         if (c == '"') {
           if (at_ < text_.size() && text_[at_] == '"') {
-            field += '"';
+            keep('"');
             ++at_;
           } else {
             quoted = false;
           }
-        } else {
-          if (c == '\n' || (c == '\r' && (at_ >= text_.size() || text_[at_] != '\n'))) ++line_;
-          field += c;
+          continue;
         }
-      } else if (c == '"' && trimmed(field).empty()) {
-        field.clear();
+        if (c == '\n' || (c == '\r' && (at_ >= text_.size() || text_[at_] != '\n'))) ++line_;
+        keep(c);
+      } else if (c == '"' && fieldBlank) {
+        if (record.fieldCount <= mostFields_) record.fields.back().clear();
         quoted = true;
+        fieldBlank = false;
+        record.blank = false;
       } else if (c == separator_) {
-        record.fields.emplace_back();
+        if (++record.fieldCount <= mostFields_) record.fields.emplace_back();
+        fieldBlank = true;
       } else if (c == '\n' || c == '\r') {
         if (c == '\r' && at_ < text_.size() && text_[at_] == '\n') ++at_;
         ++line_;
         return true;
       } else {
-        field += c;
+        if (c != ' ' && c != '\t') fieldBlank = record.blank = false;
+        keep(c);
       }
     }
     record.unclosedQuote = quoted;
@@ -172,6 +194,7 @@ class Records {
  private:
   std::string_view text_;
   char separator_;
+  std::size_t mostFields_ = 64;
   std::size_t at_ = 0;
   long long line_ = 1;
 };
@@ -369,6 +392,10 @@ class Row {
 ParsedLog parseLog(std::string_view text, Day today) {
   ParsedLog log;
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+    log.refusals.push_back({1, "Ce fichier est en UTF-16 : enregistrez-le en CSV UTF-8."});
+    return log;
+  }
 
   // The header's dialect: ";" with the decimal comma, "," with the point.
   const std::string_view headerLine = text.substr(0, text.find_first_of("\r\n"));
@@ -380,23 +407,29 @@ ParsedLog parseLog(std::string_view text, Day today) {
     log.refusals.push_back({1, "En-tête : la première ligne nomme les colonnes : " + std::string(kColumns) + "."});
     return log;
   }
+  if (record.fieldCount > record.fields.size()) {
+    log.refusals.push_back({1, "En-tête : plus de " + std::to_string(record.fields.size()) + " colonnes."});
+    return log;
+  }
   if (const auto problem = readHeader(record.fields, header)) {
     log.refusals.push_back({1, *problem});
     return log;
   }
 
+  records.setMostFields(header.columns);
   int refusedLines = 0;
   while (records.next(record)) {
-    if (!record.unclosedQuote &&
-        std::all_of(record.fields.begin(), record.fields.end(), [](const std::string& f) { return trimmed(f).empty(); }))
-      continue;
+    if (record.blank) continue;
     std::vector<std::string> problems;
     ImportRow imported;
     if (record.unclosedQuote) {
       problems.emplace_back("un guillemet ouvert n'est jamais fermé.");
-    } else if (record.fields.size() != header.columns) {
-      problems.push_back(std::to_string(record.fields.size()) + " champs au lieu des " +
-                         std::to_string(header.columns) + " de l'en-tête (séparateur « " + separator + " »).");
+    } else if (record.fieldCount != header.columns) {
+      problems.push_back(std::to_string(record.fieldCount) + (record.fieldCount > 1 ? " champs" : " champ") +
+                         " au lieu des " + std::to_string(header.columns) + " de l'en-tête (séparateur « " +
+                         separator + " »).");
+    } else if (record.tooLong) {
+      problems.emplace_back("un champ de plus de 100 000 caractères : ce n'est pas une ligne de journal.");
     } else {
       Row row(header, record.fields);
       imported.line = record.line;

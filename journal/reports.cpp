@@ -203,10 +203,13 @@ Report monthReport(ReportFormat format, const Observer& observer, int year, int 
 }
 
 std::optional<ReportFormat> reportFormatNamed(std::string_view name) noexcept {
-  if (name == "aavso") return ReportFormat::Aavso;
-  if (name == "baa") return ReportFormat::Baa;
-  if (name == "ceslopol") return ReportFormat::Ceslopol;
-  if (name == "csv") return ReportFormat::Csv;
+  static constexpr std::pair<std::string_view, ReportFormat> kNames[] = {
+      {"aavso", ReportFormat::Aavso}, {"baa", ReportFormat::Baa}, {"ceslopol", ReportFormat::Ceslopol},
+      {"csv", ReportFormat::Csv}};
+  for (const auto& [known, format] : kNames)
+    if (std::equal(name.begin(), name.end(), known.begin(), known.end(),
+                   [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; }))
+      return format;
   return std::nullopt;
 }
 

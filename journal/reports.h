@@ -34,7 +34,7 @@ struct Report {
 [[nodiscard]] Report monthReport(ReportFormat format, const Observer& observer, int year, int month,
                                  const std::vector<Observation>& observations, std::string_view decimalSeparator);
 
-// "aavso", "baa", "ceslopol", "csv"; none for another name.
+// "aavso", "baa", "ceslopol", "csv", in either case; none for another name.
 [[nodiscard]] std::optional<ReportFormat> reportFormatNamed(std::string_view name) noexcept;
 
 }  // namespace kavrel::journal

@@ -58,6 +58,7 @@ TEST(ImportLog, RefusesWithTheFilesLine) {
       {"a remark not in UTF-8", h + "2014-02-03;09:05;1;1;1;1;;;\xE9t\xE9\n", 0, 2, "Remarque : ce texte"},
       {"a count past any sun", h + "2014-02-03;09:05;1;12345678901;1;1;;;\n", 0, 2, "f nord : « 12345678901 » est trop"},
       {"an empty file", "", 0, 1, "En-tête : la première ligne"},
+      {"a spreadsheet's UTF-16 text", std::string("\xFF\xFE" "d\0a\0", 6), 0, 1, "Ce fichier est en UTF-16"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

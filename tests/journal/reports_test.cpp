@@ -87,7 +87,8 @@ TEST(MonthReport, CsvImportsBack) {
 
 TEST(MonthReport, FormatsByName) {
   EXPECT_EQ(reportFormatNamed("ceslopol"), ReportFormat::Ceslopol);
-  EXPECT_EQ(reportFormatNamed("AAVSO"), std::nullopt);
+  EXPECT_EQ(reportFormatNamed("AAVSO"), ReportFormat::Aavso);
+  EXPECT_EQ(reportFormatNamed("aavs"), std::nullopt);
 }
 
 }  // namespace

@@ -1,0 +1,69 @@
+// A spreadsheet's log made of arbitrary bytes, read for import.
+//
+// Whatever the bytes, the reading ends; every row it accepts passes the checks of a typed
+// observation, comes from a line of the file after the header, in the file's order, and
+// holds text that can be stored; every refusal names a line of the file and says why in
+// UTF-8. The month's CSV of the accepted rows is read back whole.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "fuzz_support.h"
+#include "journal/checks.h"
+#include "journal/import.h"
+#include "journal/reports.h"
+
+using kavrel::fuzz::require;
+namespace journal = kavrel::journal;
+
+namespace {
+
+bool isUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k)
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    i += length;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text = kavrel::fuzz::bytesAsText(data, size);
+  constexpr journal::Day kToday{2014, 12, 31};
+  const journal::ParsedLog log = journal::parseLog(text, kToday);
+
+  const long long lines = 1 + std::count(text.begin(), text.end(), '\n') + std::count(text.begin(), text.end(), '\r');
+  int previous = 1;
+  for (const journal::ImportRow& row : log.rows) {
+    require(row.line > previous && row.line <= lines);
+    previous = row.line;
+    require(journal::checkObservation(row.observation, kToday).empty());
+    require(isUtf8(row.observation.remarks) && isUtf8(row.observerCode));
+  }
+  for (const journal::Refusal& refusal : log.refusals) {
+    require(refusal.line >= 1 && refusal.line <= lines);
+    require(!refusal.message.empty() && isUtf8(refusal.message));
+  }
+
+  if (log.rows.empty()) return 0;
+  const journal::Day month = log.rows.front().observation.date;
+  std::vector<journal::Observation> observations;
+  for (const journal::ImportRow& row : log.rows)
+    if (row.observation.date.year == month.year && row.observation.date.month == month.month)
+      observations.push_back(row.observation);
+  journal::Observer observer;
+  observer.code = "OBS";
+  for (const std::string_view separator : {",", "."}) {
+    const journal::Report report =
+        journal::monthReport(journal::ReportFormat::Csv, observer, month.year, month.month, observations, separator);
+    const journal::ParsedLog back = journal::parseLog(report.bytes, kToday);
+    require(back.refusals.empty() && back.rows.size() == observations.size());
+  }
+  return 0;
+}
