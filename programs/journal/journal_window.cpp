@@ -349,7 +349,13 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   connect(undoKey, &QShortcut::activated, this, [this] { undo(); });
 }
 
-JournalWindow::~JournalWindow() = default;
+JournalWindow::~JournalWindow() {
+  // The fields losing their focus as they go must not store into a window half gone.
+  for (const QString& name : kDayFields) textBox(name)->disconnect(this);
+  for (const QString& name : kGroupFields) textBox(name)->disconnect(this);
+  m_monthTable->disconnect(this);
+  m_groupTable->disconnect(this);
+}
 
 void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
   m_printer = std::make_unique<ui::DocumentPrinter>(m_desktop.messages, std::move(hooks));
