@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 
 #include "common/calendar_date.h"
 #include "common/display_mask.h"
@@ -169,6 +170,17 @@ DayTexts dayTexts(const Observation& observation) {
   texts.groupsDisc = std::to_string(counts.disc.groups);
   texts.spotsDisc = std::to_string(counts.disc.spots);
   return texts;
+}
+
+ClockReading clockNow() {
+  using namespace std::chrono;
+  const auto now = floor<minutes>(system_clock::now());
+  const auto midnight = floor<days>(now);
+  const year_month_day date{midnight};
+  const hh_mm_ss time{now - midnight};
+  return {{static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+           static_cast<int>(static_cast<unsigned>(date.day()))},
+          {static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count())}};
 }
 
 DayTexts newDayTexts(Day day, TimeOfDay time) {

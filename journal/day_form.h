@@ -45,6 +45,14 @@ struct DayReading {
 // The stored observation as the form shows it.
 [[nodiscard]] DayTexts dayTexts(const Observation& observation);
 
+// The computer's clock in UT, to the minute: the day the checks call today, and the time
+// a new observation starts with.
+struct ClockReading {
+  Day day;
+  TimeOfDay time;
+};
+[[nodiscard]] ClockReading clockNow();
+
 // An empty form for a new observation at `day` and `time`.
 [[nodiscard]] DayTexts newDayTexts(Day day, TimeOfDay time);
 

@@ -24,7 +24,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <chrono>
 
 #include "about/about_variant.h"
 #include "journal/group_from_spots.h"
@@ -392,12 +391,7 @@ bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // --- Opening --------------------------------------------------------------------------
 
-Day JournalWindow::today() const {
-  using namespace std::chrono;
-  const year_month_day date{floor<days>(system_clock::now())};
-  return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-          static_cast<int>(static_cast<unsigned>(date.day()))};
-}
+Day JournalWindow::today() const { return clockNow().day; }
 
 void JournalWindow::Form_Load() {
   const Day now = today();
@@ -634,11 +628,8 @@ void JournalWindow::loadObservation(Id id) {
 }
 
 void JournalWindow::newObservation(Day day) {
-  using namespace std::chrono;
-  const auto now = system_clock::now();
-  const auto minutes = duration_cast<std::chrono::minutes>(now - floor<days>(now)).count();
   m_current = 0;
-  showDay(newDayTexts(day, {static_cast<int>(minutes / 60), static_cast<int>(minutes % 60)}));
+  showDay(newDayTexts(day, clockNow().time));
   showMonth();
   showGroups();
 }
@@ -883,7 +874,6 @@ namespace {
 
 // The month's sheet on paper: a heading, the table of the days, the month's lines.
 bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const QString& heading, const MonthSheet& sheet) {
-  const QRect page = painter.viewport();
   const int width = device.width();
   QFont font = painter.font();
   font.setPointSizeF(11);
@@ -924,7 +914,6 @@ bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const QString& hea
     painter.drawText(QPoint(0, y), toQString(text));
     y += line;
   }
-  (void)page;
   return true;
 }
 
