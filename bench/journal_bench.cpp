@@ -1,9 +1,10 @@
 // What the observer's log costs at the scale of a life of observing: a journal of 50 years
 // (18,000 days, 200,000 groups, 11 a day) opened, a month's and a year's observations
-// read, and 18,000 rows imported into a new journal; the same on a journal of 5 years,
-// so that a cost growing with the file shows. The journals are made once, in a folder
-// under /tmp removed at the end, or kept in $KAVREL_JOURNAL_BENCH_DIR and taken from there
-// by the next run (so that its peak memory is the journal's, not the making's).
+// read, a day added and undone, and 18,000 rows imported into a new journal; the reading
+// again on a journal of 5 years, so that a cost growing with the file shows. The journals
+// are made once, in a folder under /tmp removed at the end, or kept in
+// $KAVREL_JOURNAL_BENCH_DIR and taken from there by the next run (so that its peak memory
+// is the journal's, not the making's).
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -151,6 +152,21 @@ void BM_MonthWithGroups(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MonthWithGroups)->Arg(5)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// A day typed in the window, stored at once (one transaction, synced), then taken back by
+// Ctrl+Z (another).
+void BM_AddAndUndoObservation(benchmark::State& state) {
+  auto journal = Journal::open(journalOfYears(static_cast<int>(state.range(0)))).journal;
+  Observation o;
+  o.date = {2024, 6, 1};
+  o.time = {10, 30};
+  o.counts = Tally::of({3, 20}, {2, 9});
+  for (auto _ : state) {
+    if (!journal->addObservation(o, "HUZR", {2026, 1, 1}).done() || !journal->undo().done())
+      state.SkipWithError("change refused");
+  }
+}
+BENCHMARK(BM_AddAndUndoObservation)->Arg(50)->Unit(benchmark::kMillisecond);
 
 // 18,000 rows of a spreadsheet's log into a new journal, in one transaction.
 void BM_Import18000Rows(benchmark::State& state) {

@@ -10,6 +10,7 @@
 
 #include "cli/batch_command.h"
 #include "cli/command_context.h"
+#include "cli/journal_commands.h"
 #include "cli/photo_commands.h"
 #include "common/display_mask.h"
 #include "common/field_check.h"
@@ -381,6 +382,7 @@ std::string synopsis(const Subcommand& subcommand) {
 void printUsage(std::ostream& err) {
   err << "Usage : kavrel SOUS-COMMANDE ARGUMENTS...\n";
   for (const auto& subcommand : subcommands()) err << "        kavrel " << synopsis(subcommand) << '\n';
+  err << "        kavrel " << journalSynopsis() << '\n';
   err << "Aide : kavrel --help\n";
 }
 
@@ -433,7 +435,9 @@ const Help& help() {
              "LC_NUMERIC, LANG) : une virgule en français.\n"
              "Sur une photographie, x se compte depuis le bord gauche et y depuis le bord\n"
              "haut de l'image telle qu'elle s'affiche, en pixels, (0, 0) étant le centre du\n"
-             "pixel en haut à gauche ; une image FITS s'affiche sa première ligne en bas.",
+             "pixel en haut à gauche ; une image FITS s'affiche sa première ligne en bas.\n"
+             "Le journal a ses propres actions, chacune avec ses arguments et ses options ;\n"
+             "--fichier F s'y donne juste après « journal ».",
              "Each argument is the text of one field, as it would be typed into the window,\n"
              "and it is checked as the window checks it, field after field: \"-4712\", \"-\"\n"
              "and the empty text \"\" are values. A first \"--\" after the subcommand is\n"
@@ -445,7 +449,9 @@ const Help& help() {
              "LC_NUMERIC, LANG): a comma in French.\n"
              "On a photograph, x counts from the left edge and y from the top edge of the\n"
              "image as displayed, in pixels, (0, 0) being the centre of the top-left pixel;\n"
-             "a FITS image is displayed with its first row at the bottom."},
+             "a FITS image is displayed with its first row at the bottom.\n"
+             "The journal has actions of its own, each with its arguments and options;\n"
+             "--fichier F comes right after \"journal\"."},
         .exitStatuses =
             {{kDone,
               {"résultats affichés (rotations : éventuellement rien à lister)",
@@ -453,19 +459,24 @@ const Help& help() {
              {kImpossible,
               {"calcul impossible (precession : valeurs hors des nombres représentables) ;\n"
                "écriture des résultats ou du fichier de disque impossible ; lecture de --csv\n"
-               "impossible",
+               "impossible ; journal : un fichier (le journal, un journal importé, un rapport,\n"
+               "une copie) illisible ou impossible à écrire, avec la raison",
                "calculation impossible (precession: values beyond the representable numbers);\n"
                "the results or the disc's file could not be written; the input of --csv could\n"
-               "not be read"}},
+               "not be read; journal: a file (the journal, an imported log, a report, a copy)\n"
+               "that cannot be read or written, with the reason"}},
              {kRefused,
               {"usage incorrect, champ refusé ou données refusées ; le message de la\n"
                "fenêtre est écrit sur la sortie d'erreur (avec --csv : fichier introuvable,\n"
-               "ou au moins une ligne refusée, son message dans la colonne erreur)",
+               "ou au moins une ligne refusée, son message dans la colonne erreur ; journal :\n"
+               "chaque ligne refusée, « ligne N : message »)",
                "wrong usage, a refused field or refused data; the window's message is\n"
                "written to the standard error (with --csv: a missing file, or at least one\n"
-               "refused line, its message in the erreur column)"}}},
+               "refused line, its message in the erreur column; journal: each refused line,\n"
+               "\"ligne N : message\")"}}},
     };
     for (const auto& subcommand : subcommands()) h.subcommands.push_back({synopsis(subcommand), subcommand.summary});
+    for (auto& entry : journalHelp()) h.subcommands.push_back(std::move(entry));
     return h;
   }();
   return texts;
@@ -481,6 +492,10 @@ int run(const std::vector<std::string>& arguments, std::string_view decimalSepar
     printHelp(out);
     return kDone;
   }
+
+  // The journal's actions have words and options of their own.
+  if (arguments[0] == "journal")
+    return runJournal({arguments.begin() + 1, arguments.end()}, decimalSeparator, out, err);
 
   const auto& table = subcommands();
   const auto found = std::find_if(table.begin(), table.end(),

@@ -174,8 +174,9 @@ Day todayUt() {
 }
 
 // ---------------------------------------------------------------------------------------
-// A prepared statement. The first failure (of preparing or of a step) is kept, so that a
-// chain of calls is checked once.
+// A prepared statement. A failure to prepare or to bind is kept and answered by every
+// step, so that a chain of calls is checked once; a step that fails (a row refused by a
+// constraint) leaves the statement ready for the next binding.
 
 class Statement {
  public:
@@ -197,10 +198,7 @@ class Statement {
   int step() {
     if (rc_ != SQLITE_OK) return rc_;
     const int rc = sqlite3_step(stmt_);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-      sqlite3_reset(stmt_);
-      return rc;
-    }
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) sqlite3_reset(stmt_);
     return rc;
   }
   // SQLITE_OK when the statement ran to its end.
@@ -552,7 +550,9 @@ int removeCreatedObservers(sqlite3* db, const std::vector<Id>& created) {
 // The path as an SQLite URI, for the options only a URI can give.
 std::string uriOf(const std::string& path, const char* query) {
   std::string uri = "file:";
-  for (unsigned char c : std::filesystem::absolute(path).string()) {
+  std::error_code ignored;  // a relative path stays relative, which SQLite resolves alike
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+  for (unsigned char c : (absolute.empty() ? std::filesystem::path(path) : absolute).string()) {
     if (c == '%' || c == '?' || c == '#' || c < 0x20) {
       char escaped[4];
       std::snprintf(escaped, sizeof escaped, "%%%02X", c);
@@ -703,10 +703,16 @@ Journal::Opened Journal::open(const std::string& path) {
     return refused("Ce journal vient d'une version plus récente de Kavrel (format " + std::to_string(seen.version) +
                    ", celle-ci lit jusqu'au " + std::to_string(kSchemaVersion) + ") : mettez Kavrel à jour pour l'ouvrir.");
   if (!fresh) {
-    Statement check(db, "PRAGMA quick_check(1)");
-    const int step = check.step();
-    if (step != SQLITE_ROW || check.text(0) != "ok")
-      return refused("Ce journal est endommagé ; il n'a pas été modifié. Reprenez une copie de sauvegarde.");
+    // The check reads every page once: a small cache keeps the memory it takes flat in
+    // the journal's size.
+    execute(db, "PRAGMA cache_size = -256");
+    bool sound = false;
+    {
+      Statement check(db, "PRAGMA quick_check(1)");
+      sound = check.step() == SQLITE_ROW && check.text(0) == "ok";
+    }
+    execute(db, "PRAGMA cache_size = -2000");
+    if (!sound) return refused("Ce journal est endommagé ; il n'a pas été modifié. Reprenez une copie de sauvegarde.");
   }
 
   execute(db, "PRAGMA foreign_keys = ON");
@@ -1073,17 +1079,17 @@ Imported Journal::importLog(const ParsedLog& log, bool partial) {
 Change Journal::saveCopy(const std::string& target) const {
   namespace fs = std::filesystem;
   const auto failed = [](const std::string& reason) { return Change{"La copie n'a pas été écrite : " + reason + "."}; };
-  std::error_code same;
-  if (fs::equivalent(target, path_, same)) return failed("c'est le journal lui-même");
-  if (fs::is_directory(target)) return failed(systemReason(EISDIR));
+  if (target.empty()) return failed("aucun fichier n'est donné");
+  std::error_code ignored;
+  if (fs::equivalent(target, path_, ignored)) return failed("c'est le journal lui-même");
+  if (fs::is_directory(target, ignored)) return failed(systemReason(EISDIR));
 
-  const fs::path folder = fs::absolute(target).parent_path();
+  const fs::path folder = fs::absolute(target, ignored).parent_path();
   std::string temporary = (folder / ("." + fs::path(target).filename().string() + ".XXXXXX")).string();
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return failed(systemReason(errno));
   ::close(fd);
   const auto removeTemporary = [&] {
-    std::error_code ignored;
     fs::remove(temporary, ignored);
     fs::remove(temporary + "-journal", ignored);
   };
@@ -1127,7 +1133,10 @@ Change Journal::saveCopy(const std::string& target) const {
     return failed(systemReason(error));
   }
   ::close(file);
-  ::chmod(temporary.c_str(), 0644 & ~[] { const mode_t mask = ::umask(0); ::umask(mask); return mask; }());
+  // mkstemp made it private; a copy is as readable as any new file of the user's.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::chmod(temporary.c_str(), 0644 & ~mask);
   if (::rename(temporary.c_str(), target.c_str()) != 0) {
     const int error = errno;
     removeTemporary();

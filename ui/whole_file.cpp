@@ -7,37 +7,12 @@
 #include <QSaveFile>
 #include <cerrno>
 
+#include "common/file_bytes.h"
+
 namespace kavrel::ui {
 
-namespace {
-
-struct Reason {
-  int error;
-  const char* text;
-};
-constexpr Reason kReasons[] = {
-    {ENOSPC, "plus de place sur le disque"},
-    {EDQUOT, "plus de place sur le disque"},
-    {EACCES, "permission refusée"},
-    {EPERM, "permission refusée"},
-    {EROFS, "le disque est en lecture seule"},
-    {EISDIR, "c'est un dossier"},
-    {ENOENT, "le dossier n'existe pas"},
-    {ENOTDIR, "un élément du chemin n'est pas un dossier"},
-    {ENAMETOOLONG, "le nom est trop long"},
-    {EFBIG, "le fichier est trop grand"},
-    {EIO, "erreur du support"},
-};
-constexpr char kGeneralReason[] = "erreur d'écriture";
-
-}  // namespace
-
-QString fileErrorReason(int error) {
-  for (const Reason& reason : kReasons) {
-    if (reason.error == error) return QString::fromUtf8(reason.text);
-  }
-  return QString::fromUtf8(kGeneralReason);
-}
+// The reasons are the Qt-free writer's, so that every front end says the same.
+QString fileErrorReason(int error) { return QString::fromStdString(kavrel::fileErrorReason(error)); }
 
 // errno is read right after each step, before Qt can overwrite it: the file is
 // unbuffered, so a write fails in write() and not later in a flush. A file given up

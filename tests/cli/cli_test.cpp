@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -39,9 +41,9 @@ std::string readAll(std::FILE* file) {
   return text;
 }
 
-// Runs `command` (the program first) with LC_ALL=`locale` and a minimal environment;
-// the sanitizers' settings pass through.
-Result runProgram(const std::vector<std::string>& command, const char* locale) {
+// Runs `command` (the program first) with LC_ALL=`locale` and a minimal environment,
+// `input` on its standard input; the sanitizers' settings pass through.
+Result runProgram(const std::vector<std::string>& command, const char* locale, const std::string& input = {}) {
   std::vector<std::string> environment{std::string("LC_ALL=") + locale, "PATH=/usr/bin:/bin", "TZ=UTC"};
   std::string asan = "ASAN_OPTIONS=verify_asan_link_order=0";  // faketime preloads its library
   if (const char* given = std::getenv("ASAN_OPTIONS")) asan += std::string(":") + given;
@@ -57,10 +59,14 @@ Result runProgram(const std::vector<std::string>& command, const char* locale) {
   for (const auto& entry : environment) envp.push_back(const_cast<char*>(entry.c_str()));
   envp.push_back(nullptr);
 
+  std::FILE* in = std::tmpfile();
+  std::fwrite(input.data(), 1, input.size(), in);
+  std::rewind(in);
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fileno(in), STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, fileno(out), STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&actions, fileno(err), STDERR_FILENO);
   pid_t pid = 0;
@@ -71,6 +77,7 @@ Result runProgram(const std::vector<std::string>& command, const char* locale) {
     result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
   }
   posix_spawn_file_actions_destroy(&actions);
+  std::fclose(in);
   result.out = readAll(out);
   result.err = readAll(err);
   return result;
@@ -476,6 +483,9 @@ TEST(KavrelCommand, WrongUsageIsRefused) {
       {"tache", "1", "1", "2000", "12", "0", "90"},
       {"tache", "1", "1", "2000", "12", "0", "90", "0.5", "--est-a-droite"},
       {"disque", "1", "1", "2000", "12", "0", "--pdf"},
+      {"journal"},
+      {"journal", "--fichier", "j.sqlite", "mois", "2"},
+      {"journal", "--fichier", "j.sqlite", "ajouter", "2014-02-03", "--disque", "1", "1"},
   };
   for (const auto& arguments : cases) {
     SCOPED_TRACE(::testing::PrintToString(arguments));
@@ -579,6 +589,180 @@ TEST(KavrelCommand, CsvBatches) {
   std::remove(log.c_str());
 }
 
+// One observer's February through `kavrel journal`, in order on one new file: what each
+// command prints, its status, and what the journal then holds.
+TEST(KavrelCommand, JournalCommands) {
+  char made[] = "/tmp/kavrel-journal-XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  const std::string folder = made;
+  const std::string journal = folder + "/journal.sqlite";
+  const std::string log = folder + "/log.csv";
+  const std::string png = folder + "/image.sqlite";
+  const std::string pngBytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+  std::FILE* file = std::fopen(log.c_str(), "wb");
+  const std::string logText =
+      "date;heure_tu;g_nord;f_nord;g_sud;f_sud;seeing;observateur;remarque\n"
+      "2014-02-05;08:30;1;3;2;6;5;;\n"
+      "2014-02-06;09:00;1;2;3;2;;;\n"
+      "2014-02-07;10:15;0;0;1;1;3;;brume\n";
+  std::fwrite(logText.data(), 1, logText.size(), file);
+  std::fclose(file);
+  file = std::fopen(png.c_str(), "wb");
+  std::fwrite(pngBytes.data(), 1, pngBytes.size(), file);
+  std::fclose(file);
+
+  const std::string heading = "Jour  Heure TU  Seeing  g nord  f nord  R nord  g sud  f sud  R sud  g   f    R\n";
+  const std::string days34 =
+      "   3     09:05       4       2       5      25      7     14     84  9  19  109\n"
+      "   4     09:05       4       –       –       –      –      –      –  3  12   42\n";
+  const std::string line3 = "ligne 3 : f sud : chaque groupe a au moins une tache (f = 2 est inférieur à g = 3).\n";
+  struct Step {
+    const char* name;
+    const char* locale;
+    std::vector<std::string> arguments;  // after "journal --fichier JOURNAL"
+    std::string input;
+    int status;
+    std::string out;
+    std::string err;
+  };
+  const Step steps[] = {
+      {"split counts", kFrench,
+       {"ajouter", "2014-02-03", "09:05", "--nord", "2", "5", "--sud", "7", "14", "--seeing", "4"}, "", 0,
+       "Observation enregistrée : R = 109 (nord 25, sud 84)\n", ""},
+      {"whole disc, day month year hour minute", kFrench,
+       {"ajouter", "4", "2", "2014", "9", "5", "--disque", "3", "12", "--seeing", "G"}, "", 0,
+       "Observation enregistrée : R = 42\n", ""},
+      {"fewer spots than groups, spots without a group", kFrench,
+       {"ajouter", "2014-02-05", "10:00", "--nord", "2", "1", "--sud", "0", "3"}, "", 2, "",
+       "f nord : chaque groupe a au moins une tache (f = 1 est inférieur à g = 2).\n"
+       "g sud : des taches sans groupe (g = 0 et f = 3) ; une tache isolée est un groupe.\n"},
+      {"one hemisphere alone", kFrench, {"ajouter", "2014-02-05", "10:00", "--nord", "1", "1"}, "", 2, "",
+       "Sud : comptez les deux hémisphères, ou le disque entier seul.\n"},
+      {"north and south against the disc", kFrench,
+       {"ajouter", "2014-02-05", "10:00", "--nord", "1", "1", "--sud", "1", "2", "--disque", "2", "4"}, "", 2, "",
+       "f disque : nord et sud font 3 taches, le disque 4.\n"},
+      {"a date to come", kFrench, {"ajouter", "2999-01-01", "10:00", "--disque", "0", "0"}, "", 2, "",
+       "Date : le 1er janvier 2999 est après aujourd'hui.\n"},
+      {"the same minute twice", kFrench, {"ajouter", "3", "2", "2014", "9", "5", "--disque", "1", "1"}, "", 2, "",
+       "Heure TU : OBS a déjà une observation le 3 février 2014 à 09:05.\n"},
+      {"a refused line imports nothing", kFrench, {"importer", "-"}, logText, 2, "",
+       line3 + "Aucune observation importée (1 ligne refusée) ; --partiel importe les autres lignes.\n"},
+      {"the month as it was", kFrench, {"mois", "2", "2014"}, "", 0,
+       heading + days34 +
+           "Jours d'observation : 2\nMoyenne de R : 75,50\nMoyenne de R nord : 25,00\nMoyenne de R sud : 84,00\n"
+           "Groupes par jour : 6,00\n",
+       ""},
+      {"a foreign header: nothing to import, even in part", kFrench, {"importer", "-", "--partiel"},
+       "date,time,ng,nf,sg,sf,remarks\n1,2:20,1,15,1,39,\n", 2, "",
+       "ligne 1 : En-tête : colonne « time » inconnue ; les colonnes sont date, heure_tu, g_nord, f_nord, g_sud, "
+       "f_sud (ou g_disque, f_disque), seeing, observateur, remarque.\n"
+       "Aucune observation importée (1 ligne refusée).\n"},
+      {"--partiel imports the others", kFrench, {"importer", log, "--partiel"}, "", 2, "Observations importées : 2\n",
+       line3},
+      {"the month with the import, point in C", kPlain, {"mois", "2", "2014"}, "", 0,
+       heading + days34 +
+           "   5     08:30       5       1       3      13      2      6     26  3   9   39\n"
+           "   7     10:15       3       0       0       0      1      1     11  1   1   11\n"
+           "Jours d'observation : 4\nMoyenne de R : 50.25\nMoyenne de R nord : 12.67\nMoyenne de R sud : 40.33\n"
+           "Groupes par jour : 4.00\n",
+       ""},
+      {"a report into a folder, under the network's name", kFrench,
+       {"rapport", "2", "2014", "--format", "aavso", "--sortie", folder}, "", 0,
+       "Rapport enregistré : " + folder + "/OBS1402.RAW\n", ""},
+      {"a report under a file", kFrench, {"rapport", "2", "2014", "--format", "baa", "--sortie", log + "/baa.csv"}, "",
+       1, "",
+       "Le fichier « " + log + "/baa.csv » n'a pas pu être écrit : un élément du chemin n'est pas un dossier.\n"},
+      {"a second observer", kFrench, {"observateurs", "--ajouter", "HUZR", "Jean Dupont", "--ouverture", "80",
+                                      "--methode", "projection"}, "", 0,
+       "Observateur enregistré : HUZR : Jean Dupont, ouverture 80 mm, projection\n", ""},
+      {"a report needs its observer among several", kFrench, {"rapport", "2", "2014", "--format", "csv"}, "", 2, "",
+       "Le journal tient plusieurs observateurs (HUZR, OBS) : choisissez-en un avec --observateur CODE.\n"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    std::vector<std::string> arguments{KAVREL_BINARY, "journal", "--fichier", journal};
+    arguments.insert(arguments.end(), step.arguments.begin(), step.arguments.end());
+    const Result r = runProgram(arguments, step.locale, step.input);
+    EXPECT_EQ(r.status, step.status);
+    EXPECT_EQ(r.out, step.out);
+    EXPECT_EQ(r.err, step.err);
+  }
+
+  // The report written is the one printed, whole.
+  const Result printed = kavrel({"journal", "--fichier", journal, "rapport", "2", "2014", "--format", "aavso",
+                                 "--observateur", "OBS"}, kFrench);
+  std::FILE* written = std::fopen((folder + "/OBS1402.RAW").c_str(), "rb");
+  ASSERT_NE(written, nullptr);
+  EXPECT_EQ(readAll(written), printed.out);
+  EXPECT_EQ(printed.out.substr(0, 21), "Solar data from: OBS\n");
+
+  // Files that are not a journal: refused with their reason, and left as they were.
+  const struct {
+    const char* name;
+    std::string path;
+    std::string err;
+  } files[] = {
+      {"a PNG named .sqlite", png,
+       "Journal « " + png + " » : ce fichier n'est pas un journal de Kavrel : ce n'est pas une base SQLite.\n"},
+      {"a journal under a file", log + "/journal.sqlite",
+       "Impossible de lire le journal " + log + "/journal.sqlite : un élément du chemin n'est pas un dossier.\n"},
+  };
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.name);
+    const Result r = kavrel({"journal", "--fichier", f.path, "ajouter", "2014-02-03", "9:05", "--disque", "1", "1"},
+                            kFrench);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, f.err);
+  }
+  std::FILE* image = std::fopen(png.c_str(), "rb");
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(readAll(image), pngBytes);
+  std::filesystem::remove_all(folder);
+}
+
+// A report that cannot be written is said with the system's reason and leaves nothing of
+// itself: neither a cut file nor a temporary, and the report it would replace intact.
+TEST(KavrelCommand, JournalReportWrittenWholeOrNotAtAll) {
+  using kavrel::testing::Place;
+  if (::geteuid() != 0) GTEST_SKIP() << "the full and read-only disks are tmpfs mounted by the test, as root";
+  char made[] = "/tmp/kavrel-rapport-XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  const std::string journal = std::string(made) + "/journal.sqlite";
+  ASSERT_EQ(kavrel({"journal", "--fichier", journal, "ajouter", "2014-02-03", "9:05", "--disque", "1", "1"}, kPlain)
+                .status,
+            0);
+  const std::string oldReport = "Solar data from: OBS\nFor the month of: FEBRUARY 2014\n";
+  const struct {
+    const char* name;
+    Place place;
+    std::string old;
+    const char* reason;
+  } rows[] = {
+      {"onto a full disk", Place::FullDisk, "", "plus de place sur le disque"},
+      {"replacing a report on a full disk", Place::FullDisk, oldReport, "plus de place sur le disque"},
+      {"replacing a report on a read-only disk", Place::ReadOnly, oldReport, "le disque est en lecture seule"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const kavrel::testing::ScratchFileSystem place(row.place, "OBS1402.RAW", row.old);
+    if (!place.reason().empty()) GTEST_SKIP() << place.reason();
+    // A report is smaller than the room the scratch disk leaves: none is left.
+    if (row.place == Place::FullDisk)
+      std::ofstream(place.path() + ".filler", std::ios::binary)
+          << std::string(kavrel::testing::ScratchFileSystem::kRoomLeft, 'x');
+    const std::vector<std::string> before = place.names();
+    const Result r = kavrel({"journal", "--fichier", journal, "rapport", "2", "2014", "--format", "aavso", "--sortie",
+                             place.path()},
+                            kFrench);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Le fichier « " + place.path() + " » n'a pas pu être écrit : " + row.reason + ".\n");
+    EXPECT_EQ(place.names(), before);
+    EXPECT_EQ(place.contents(), row.old);
+  }
+  std::filesystem::remove_all(made);
+}
+
 // The same Sun with its header's geometry: 2" pixels, seen by an observer at B0 7.5°,
 // L0 100°, on 6 December 2001 at 9:05:50.
 TEST(KavrelCommand, PhotographHeaderGeometry) {
@@ -634,7 +818,7 @@ TEST(KavrelCommand, HelpListsTheSubcommands) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     for (const char* name : {"jj ", "date ", "sideral ", "precession ", "soleil ", "rotations ", "tache ", "disque ",
-                             "limbe ", "tache-image ", "aire "}) {
+                             "limbe ", "tache-image ", "aire ", "journal "}) {
       EXPECT_NE(r.out.find(std::string("\n  ") + name), std::string::npos) << name;
     }
   }

@@ -1,0 +1,691 @@
+#include "cli/journal_commands.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <charconv>
+#include <ctime>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "common/file_bytes.h"
+#include "journal/checks.h"
+#include "journal/import.h"
+#include "journal/journal.h"
+#include "journal/month_sheet.h"
+#include "journal/reports.h"
+
+namespace kavrel::cli {
+namespace {
+
+using journal::Counts;
+using journal::Day;
+using journal::Journal;
+using journal::Observer;
+
+// kDone and kRefused as everywhere; 1 is a file that cannot be read or written.
+constexpr int kUnreadable = 1;
+
+constexpr std::string_view kSynopsis =
+    "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|observateurs ...";
+constexpr std::string_view kFileOption = "--fichier";
+// How the journal starts a change it could not write, unlike one it refused.
+constexpr std::string_view kNotWritten = "Le journal n'a pas été modifié";
+constexpr std::string_view kNoFileName = "kavrel : --fichier demande le nom du journal";
+constexpr std::string_view kFileOptionPlace = "kavrel : --fichier F se donne juste après « journal »";
+constexpr std::string_view kDateMessage = "Date : attendue sous la forme 2014-02-03 ou 3 2 2014.";
+constexpr std::string_view kTimeMessage = "Heure TU : attendue sous la forme 09:05 ou 9 5.";
+constexpr std::string_view kSeeingMessage = "Seeing : de 1 à 5, 5 le meilleur, ou une lettre E G F P.";
+constexpr std::string_view kTransparencyMessage = "Transparence : de 1 à 5, 5 la meilleure.";
+constexpr std::string_view kNoCounts =
+    "kavrel : donnez les comptes, --nord G F --sud G F, ou --disque G F pour le disque entier";
+constexpr std::string_view kMonthMessage = "Mois : un nombre de 1 à 12.";
+constexpr std::string_view kYearMessage = "Année : un nombre entier, 2014 par exemple.";
+constexpr std::string_view kNoFormat = "kavrel : choisissez le format du rapport, --format aavso|baa|ceslopol|csv";
+constexpr std::string_view kUnknownFormat = "Format : aavso, baa, ceslopol ou csv.";
+constexpr std::string_view kNoObserver = "Le journal n'a encore aucun observateur : il n'y a rien à rapporter.";
+constexpr std::string_view kNoObservers = "Aucun observateur.";
+constexpr std::string_view kObserverOptionsAlone =
+    "kavrel : --ouverture, --focale et --methode se donnent avec --ajouter CODE NOM";
+constexpr std::string_view kMethodMessage = "Méthode : projection, filtre ou photo.";
+constexpr std::string_view kEmptyCode = "Code : l'observateur a besoin d'un code, HUZR par exemple.";
+
+struct Option {
+  std::string_view name;
+  int values = 0;  // the words that follow it
+};
+
+// What an action is given: its words, its options, and where to say things.
+struct Session {
+  std::string path;  // the journal's file
+  std::string_view decimalSeparator;
+  std::ostream& out;
+  std::ostream& err;
+  Given options;
+
+  [[nodiscard]] bool has(std::string_view name) const { return options.contains(name); }
+  [[nodiscard]] const std::string* value(std::string_view name, std::size_t index = 0) const {
+    const auto found = options.find(name);
+    return found == options.end() ? nullptr : &found->second.at(index);
+  }
+  int refuse(std::string_view message) const {
+    err << message << '\n';
+    return kRefused;
+  }
+  // The journal, opened or created; none when refused, the reason said with the file's
+  // name.
+  [[nodiscard]] std::unique_ptr<Journal> open() const {
+    Journal::Opened opened = Journal::open(path);
+    if (opened.journal) return std::move(opened.journal);
+    std::string reason = opened.error;
+    if (reason.find(path) == std::string::npos) {
+      if (!reason.empty() && reason[0] >= 'A' && reason[0] <= 'Z') reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
+      reason = "Journal « " + path + " » : " + reason;
+    }
+    err << reason << '\n';
+    return nullptr;
+  }
+  // A change refused for what was given (2), or not written (1), said.
+  int failed(const journal::Change& change) const {
+    err << change.error << '\n';
+    return change.error.starts_with(kNotWritten) ? kUnreadable : kRefused;
+  }
+};
+
+// The observations are dated in UT, so today is the UT date: in the evening of the
+// Americas it is already tomorrow's, in the morning of Asia still yesterday's.
+Day today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm universal{};
+  gmtime_r(&now, &universal);
+  return {universal.tm_year + 1900, universal.tm_mon + 1, universal.tm_mday};
+}
+
+// A whole word as a whole number, an optional minus sign before the digits.
+std::optional<int> wholeNumber(std::string_view text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  if (text.empty() || text.front() == '+') return std::nullopt;
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc{} || stop != end) return std::nullopt;
+  return value;
+}
+
+// "2014-02-03" or "09:05": the numbers between the separators, `count` of them.
+std::optional<std::vector<int>> numbersSplit(std::string_view text, char separator, std::size_t count) {
+  std::vector<int> numbers;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find(separator, start);
+    const auto number = wholeNumber(text.substr(start, end - start));
+    if (!number) return std::nullopt;
+    numbers.push_back(*number);
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  if (numbers.size() != count) return std::nullopt;
+  return numbers;
+}
+
+// DATE HEURE as 2014-02-03 09:05, 3 2 2014 9 5, or a mix: the instant, or the message
+// of the field that is wrong; none when the words do not make a date and a time.
+struct InstantRead {
+  journal::Observation observation;
+  std::string_view refusal;
+};
+std::optional<InstantRead> readInstant(const Fields& f) {
+  InstantRead read;
+  std::size_t next = 0;
+  if (f.empty()) return std::nullopt;
+  if (f[0].find('-', 1) != std::string::npos) {
+    const auto ymd = numbersSplit(f[0], '-', 3);
+    if (ymd) read.observation.date = {(*ymd)[0], (*ymd)[1], (*ymd)[2]};
+    else read.refusal = kDateMessage;
+    next = 1;
+  } else {
+    if (f.size() < 3) return std::nullopt;
+    const auto d = wholeNumber(f[0]), m = wholeNumber(f[1]), y = wholeNumber(f[2]);
+    if (d && m && y) read.observation.date = {*y, *m, *d};
+    else read.refusal = kDateMessage;
+    next = 3;
+  }
+  if (next >= f.size()) return std::nullopt;
+  if (f[next].find(':') != std::string::npos) {
+    const auto hm = numbersSplit(f[next], ':', 2);
+    if (hm) read.observation.time = {(*hm)[0], (*hm)[1]};
+    else if (read.refusal.empty()) read.refusal = kTimeMessage;
+    next += 1;
+  } else {
+    if (next + 2 > f.size()) return std::nullopt;
+    const auto h = wholeNumber(f[next]), m = wholeNumber(f[next + 1]);
+    if (h && m) read.observation.time = {*h, *m};
+    else if (read.refusal.empty()) read.refusal = kTimeMessage;
+    next += 2;
+  }
+  if (next != f.size()) return std::nullopt;
+  return read;
+}
+
+// The counts of --nord, --sud or --disque; the message naming the field when not whole
+// numbers, or beyond the six digits a log's column holds (R = 10 g + f stays an int).
+std::optional<Counts> countsOf(const Session& s, std::string_view option, std::string_view where) {
+  constexpr int kMostCounted = 999999;
+  std::optional<int> values[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string& text = *s.value(option, static_cast<std::size_t>(i));
+    values[i] = wholeNumber(text);
+    if (values[i] && *values[i] <= kMostCounted) continue;
+    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    s.err << (i == 0 ? "g " : "f ") << where << " : « " << text << " » "
+          << (digits ? "est trop grand." : "n'est pas un nombre entier.") << '\n';
+    return std::nullopt;
+  }
+  return Counts{*values[0], *values[1]};
+}
+
+// 1..5 as typed, or a network's letter for the seeing; out of range is left to the checks.
+std::optional<int> scaleOf(const std::string& text, bool letters) {
+  if (const auto number = wholeNumber(text)) return number;
+  if (letters && text.size() == 1) return journal::seeingOfLetter(text[0]);
+  return std::nullopt;
+}
+
+int addObservation(const Fields& f, Session& s) {
+  const auto instant = readInstant(f);
+  if (!instant) return -1;
+  if (!instant->refusal.empty()) return s.refuse(instant->refusal);
+  journal::Observation observation = instant->observation;
+
+  const bool split = s.has("--nord") || s.has("--sud");
+  if (!split && !s.has("--disque")) return s.refuse(kNoCounts);
+  std::optional<Counts> north, south, disc;
+  if (s.has("--nord") && !(north = countsOf(s, "--nord", "nord"))) return kRefused;
+  if (s.has("--sud") && !(south = countsOf(s, "--sud", "sud"))) return kRefused;
+  if (s.has("--disque") && !(disc = countsOf(s, "--disque", "disque"))) return kRefused;
+  if (north && south) {
+    observation.counts = journal::Tally::of(*north, *south);
+    if (disc) observation.counts.disc = *disc;  // both given: the checks compare them
+  } else if (split) {
+    // One hemisphere alone: the checks say which one is missing.
+    observation.counts = {north, south, north ? *north : *south};
+  } else {
+    observation.counts = journal::Tally::wholeDisc(*disc);
+  }
+
+  if (const std::string* seeing = s.value("--seeing")) {
+    if (!(observation.seeing = scaleOf(*seeing, true))) return s.refuse(kSeeingMessage);
+  }
+  if (const std::string* transparency = s.value("--transparence")) {
+    if (!(observation.transparency = scaleOf(*transparency, false))) return s.refuse(kTransparencyMessage);
+  }
+  if (const std::string* remarks = s.value("--remarque")) observation.remarks = *remarks;
+
+  const Day now = today();
+  if (const auto problems = journal::checkObservation(observation, now); !problems.empty()) {
+    for (const auto& problem : problems) s.err << problem << '\n';
+    return kRefused;
+  }
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const std::string* code = s.value("--observateur");
+  const journal::Change added = opened->addObservation(observation, code ? *code : std::string(), now);
+  if (!added.done()) return s.failed(added);
+  const journal::Tally& counts = observation.counts;
+  s.out << "Observation enregistrée : R = " << journal::relativeNumber(counts.disc);
+  if (counts.split())
+    s.out << " (nord " << journal::relativeNumber(*counts.north) << ", sud " << journal::relativeNumber(*counts.south)
+          << ')';
+  s.out << '\n';
+  return kDone;
+}
+
+// The lines refused, each counted once.
+std::size_t linesOf(const std::vector<journal::Refusal>& refusals) {
+  std::vector<int> lines;
+  for (const auto& refusal : refusals) lines.push_back(refusal.line);
+  std::sort(lines.begin(), lines.end());
+  return static_cast<std::size_t>(std::unique(lines.begin(), lines.end()) - lines.begin());
+}
+
+// "ligne 4 : …", in the order of the file, each message once; how many lines.
+std::size_t listRefusals(std::vector<journal::Refusal> refusals, std::ostream& err) {
+  std::stable_sort(refusals.begin(), refusals.end(),
+                   [](const journal::Refusal& a, const journal::Refusal& b) { return a.line < b.line; });
+  const auto same = [](const journal::Refusal& a, const journal::Refusal& b) {
+    return a.line == b.line && a.message == b.message;
+  };
+  refusals.erase(std::unique(refusals.begin(), refusals.end(), same), refusals.end());
+  for (const auto& refusal : refusals) err << "ligne " << refusal.line << " : " << refusal.message << '\n';
+  return linesOf(refusals);
+}
+
+// Nothing imported because of refused lines, and whether --partiel would import others.
+int nothingImported(std::size_t lines, bool othersAccepted, std::ostream& err) {
+  err << "Aucune observation importée (" << lines << (lines > 1 ? " lignes refusées)" : " ligne refusée)")
+      << (othersAccepted ? " ; --partiel importe les autres lignes.\n" : ".\n");
+  return kRefused;
+}
+
+int importLog(const Fields& f, Session& s) {
+  if (f.size() != 1) return -1;
+  std::string text;
+  if (f[0] == "-") {
+    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    if (std::cin.bad()) {
+      s.err << "L'entrée standard n'a pas pu être lue.\n";
+      return kUnreadable;
+    }
+  } else if (const std::string reason = readFileWhole(f[0], text); !reason.empty()) {
+    s.err << "Le fichier « " << f[0] << " » n'a pas pu être lu : " << reason << ".\n";
+    return kUnreadable;
+  }
+  const journal::ParsedLog log = journal::parseLog(text, today());
+  const bool partial = s.has("--partiel");
+  // A wrong header, or every line refused: there is nothing to store, nor a journal to open.
+  if (!log.refusals.empty() && (!partial || log.rows.empty()))
+    return nothingImported(listRefusals(log.refusals, s.err), !log.rows.empty(), s.err);
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const journal::Imported imported = opened->importLog(log, partial);
+  if (!imported.error.empty()) {
+    s.err << imported.error << '\n';
+    return kUnreadable;
+  }
+  // The parsed log's refusals and the journal's own (an observation it already holds).
+  const std::size_t refused = listRefusals(imported.refusals, s.err);
+  if (refused > 0 && !partial)
+    return nothingImported(refused, refused < log.rows.size() + linesOf(log.refusals), s.err);
+  s.out << "Observations importées : " << imported.stored << '\n';
+  return refused == 0 ? kDone : kRefused;
+}
+
+// MOIS ANNEE as the month's numbers; the message of the wrong one.
+std::optional<std::pair<int, int>> monthOf(const Fields& f, const Session& s) {
+  const auto month = wholeNumber(f[0]);
+  const auto year = wholeNumber(f[1]);
+  if (!month || *month < 1 || *month > 12) {
+    s.refuse(kMonthMessage);
+    return std::nullopt;
+  }
+  if (!year || *year < 1 || *year > 9999) {
+    s.refuse(kYearMessage);
+    return std::nullopt;
+  }
+  return std::pair{*month, *year};
+}
+
+std::string codesOf(const std::vector<Observer>& observers) {
+  std::string codes;
+  for (const auto& observer : observers) (codes += codes.empty() ? "" : ", ") += observer.code;
+  return codes;
+}
+
+// The observer of --observateur, or the journal's only one; none when there is no
+// observer (`none` true) or when the choice is refused (said).
+struct ObserverChoice {
+  std::optional<Observer> observer;
+  bool refused = false;
+};
+ObserverChoice chooseObserver(const Journal& journal, const Session& s) {
+  if (const std::string* code = s.value("--observateur")) {
+    if (auto observer = journal.observer(*code)) return {std::move(observer)};
+    s.err << "Observateur : le journal n'a pas d'observateur « " << *code << " »";
+    if (const auto all = journal.observers(); !all.empty()) s.err << " (codes : " << codesOf(all) << ')';
+    s.err << ".\n";
+    return {std::nullopt, true};
+  }
+  const auto all = journal.observers();
+  if (all.size() == 1) return {all.front()};
+  if (all.size() > 1) {
+    s.err << "Le journal tient plusieurs observateurs (" << codesOf(all)
+          << ") : choisissez-en un avec --observateur CODE.\n";
+    return {std::nullopt, true};
+  }
+  return {};
+}
+
+int printMonth(const Fields& f, Session& s) {
+  if (f.size() != 2) return -1;
+  const auto month = monthOf(f, s);
+  if (!month) return kRefused;
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const ObserverChoice choice = chooseObserver(*opened, s);
+  if (choice.refused) return kRefused;
+  const journal::Id observerId = choice.observer ? choice.observer->id : 0;
+  const auto observations = opened->monthObservations(month->second, month->first, observerId);
+  const journal::MonthSheet sheet = journal::monthSheet(observations, s.decimalSeparator);
+  if (!sheet.rows.empty()) s.out << journal::sheetHeadingLine(sheet) << '\n';
+  for (std::size_t row = 0; row < sheet.rows.size(); ++row) s.out << journal::sheetLine(sheet, row) << '\n';
+  for (const auto& line : sheet.meansLines) s.out << line << '\n';
+  return kDone;
+}
+
+bool isFolder(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+int writeReport(const Fields& f, Session& s) {
+  if (f.size() != 2) return -1;
+  const auto month = monthOf(f, s);
+  if (!month) return kRefused;
+  const std::string* formatName = s.value("--format");
+  if (!formatName) return s.refuse(kNoFormat);
+  const auto format = journal::reportFormatNamed(*formatName);
+  if (!format) return s.refuse(kUnknownFormat);
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const ObserverChoice choice = chooseObserver(*opened, s);
+  if (choice.refused) return kRefused;
+  if (!choice.observer) return s.refuse(kNoObserver);
+  const auto observations = opened->monthObservations(month->second, month->first, choice.observer->id);
+  const journal::Report report = journal::monthReport(*format, *choice.observer, month->second, month->first,
+                                                      observations, s.decimalSeparator);
+  const std::string* target = s.value("--sortie");
+  if (!target) {
+    s.out.write(report.bytes.data(), static_cast<std::streamsize>(report.bytes.size()));
+    return kDone;
+  }
+  // Into a folder, under the name the network expects.
+  std::string path = *target;
+  if (isFolder(path)) path += (path.ends_with('/') ? "" : "/") + report.fileName;
+  if (const std::string reason = writeFileWhole(path, report.bytes); !reason.empty()) {
+    s.err << "Le fichier « " << path << " » n'a pas pu être écrit : " << reason << ".\n";
+    return kUnreadable;
+  }
+  s.out << "Rapport enregistré : " << path << '\n';
+  return kDone;
+}
+
+int saveCopy(const Fields& f, Session& s) {
+  if (f.size() != 1) return -1;
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  if (const journal::Change saved = opened->saveCopy(f[0]); !saved.done()) {
+    s.err << saved.error << '\n';
+    return kUnreadable;
+  }
+  s.out << "Copie du journal enregistrée : " << f[0] << '\n';
+  return kDone;
+}
+
+std::string_view methodName(journal::Method method) {
+  switch (method) {
+    case journal::Method::Projection: return "projection";
+    case journal::Method::FilterView: return "vision directe à travers un filtre";
+    case journal::Method::Photograph: return "photographie";
+    case journal::Method::Unknown: break;
+  }
+  return {};
+}
+
+// "HUZR : Jean Dupont, ouverture 80 mm, focale 1200 mm, projection"
+std::string observerLine(const Observer& observer) {
+  std::string line = observer.code + " : " + observer.name;
+  if (observer.apertureMm) line += ", ouverture " + std::to_string(*observer.apertureMm) + " mm";
+  if (observer.focalLengthMm) line += ", focale " + std::to_string(*observer.focalLengthMm) + " mm";
+  if (const auto method = methodName(observer.method); !method.empty()) (line += ", ") += method;
+  return line;
+}
+
+// --ajouter CODE NOM and the instrument: a new observer, or a name and an instrument given
+// to a code the journal already has.
+int addObserver(Journal& journal, Session& s) {
+  Observer given;
+  given.code = *s.value("--ajouter", 0);
+  given.name = *s.value("--ajouter", 1);
+  if (given.code.empty()) return s.refuse(kEmptyCode);
+  if (given.name.empty()) given.name = given.code;
+  const auto millimetres = [&](std::string_view option, std::string_view field, std::optional<int>& into) {
+    const std::string* text = s.value(option);
+    if (!text) return true;
+    const auto value = wholeNumber(*text);
+    if (!value || *value <= 0) {
+      s.err << field << " : un nombre entier de millimètres (lu « " << *text << " »).\n";
+      return false;
+    }
+    into = value;
+    return true;
+  };
+  if (!millimetres("--ouverture", "Ouverture", given.apertureMm) ||
+      !millimetres("--focale", "Focale", given.focalLengthMm))
+    return kRefused;
+  if (const std::string* method = s.value("--methode")) {
+    static const std::map<std::string, journal::Method, std::less<>> kMethods{
+        {"projection", journal::Method::Projection},
+        {"filtre", journal::Method::FilterView},
+        {"photo", journal::Method::Photograph}};
+    const auto found = kMethods.find(*method);
+    if (found == kMethods.end()) return s.refuse(kMethodMessage);
+    given.method = found->second;
+  }
+
+  journal::Change stored;
+  if (auto known = journal.observer(given.code)) {
+    known->name = given.name;
+    if (given.apertureMm) known->apertureMm = given.apertureMm;
+    if (given.focalLengthMm) known->focalLengthMm = given.focalLengthMm;
+    if (given.method != journal::Method::Unknown) known->method = given.method;
+    stored = journal.updateObserver(*known);
+    given = *known;
+  } else {
+    stored = journal.addObserver(given);
+  }
+  if (!stored.done()) return s.failed(stored);
+  s.out << "Observateur enregistré : " << observerLine(given) << '\n';
+  return kDone;
+}
+
+int listObservers(const Fields& f, Session& s) {
+  if (!f.empty()) return -1;
+  const bool adding = s.has("--ajouter");
+  if (!adding && (s.has("--ouverture") || s.has("--focale") || s.has("--methode")))
+    return s.refuse(kObserverOptionsAlone);
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  if (adding) return addObserver(*opened, s);
+  const auto observers = opened->observers();
+  if (observers.empty()) s.out << kNoObservers << '\n';
+  for (const auto& observer : observers) s.out << observerLine(observer) << '\n';
+  return kDone;
+}
+
+struct Action {
+  std::string_view name;
+  std::string_view synopsis;  // after "journal "
+  HelpText summary;
+  std::vector<Option> options;
+  // The action's status, or -1 when its words do not fit its synopsis.
+  int (*run)(const Fields&, Session&) = nullptr;
+};
+
+const std::vector<Action>& actions() {
+  static const std::vector<Action> table{
+      {"ajouter",
+       "ajouter DATE HEURE --nord G F --sud G F | --disque G F [--seeing N] [--transparence N] "
+       "[--observateur CODE] [--remarque TEXTE]",
+       {"enregistre une observation : DATE 2014-02-03 ou 3 2 2014, HEURE TU 09:05 ou\n"
+        "9 5, les nombres de groupes G et de taches F du nord et du sud, ou du disque\n"
+        "entier ; seeing de 1 à 5 (5 le meilleur) ou E G F P, transparence de 1 à 5.\n"
+        "Sans --observateur, l'observateur du journal ; un code nouveau crée son\n"
+        "observateur. Affiche « Observation enregistrée : R = 109 (nord 25, sud 84) »",
+        "records an observation: DATE 2014-02-03 or 3 2 2014, TIME (UT) 09:05 or 9 5,\n"
+        "the numbers of groups G and of spots F of the north and the south, or of the\n"
+        "whole disc; seeing 1 to 5 (5 the best) or E G F P, transparency 1 to 5.\n"
+        "Without --observateur, the journal's observer; a new code creates its\n"
+        "observer. Prints \"Observation enregistrée : R = 109 (nord 25, sud 84)\""},
+       {{"--nord", 2}, {"--sud", 2}, {"--disque", 2}, {"--seeing", 1}, {"--transparence", 1},
+        {"--observateur", 1}, {"--remarque", 1}},
+       addObservation},
+      {"importer", "importer FICHIER|- [--partiel]",
+       {"importe le journal d'un tableur (FICHIER, ou l'entrée standard pour « - »),\n"
+        "d'en-tête date;heure_tu;g_nord;f_nord;g_sud;f_sud;seeing;observateur;remarque,\n"
+        "ou g_disque;f_disque à la place des quatre colonnes des hémisphères (« ; » avec\n"
+        "la virgule décimale, « , » avec le point). Une ligne refusée, et rien n'est\n"
+        "importé : chaque ligne refusée est listée, « ligne N : message » (l'en-tête est\n"
+        "la ligne 1) ; --partiel importe les autres",
+        "imports a spreadsheet's log (FICHIER, or the standard input for \"-\"), with\n"
+        "the header date;heure_tu;g_nord;f_nord;g_sud;f_sud;seeing;observateur;remarque,\n"
+        "or g_disque;f_disque in place of the four columns of the hemispheres (\";\"\n"
+        "with the decimal comma, \",\" with the point). One refused line, and nothing is\n"
+        "imported: each refused line is listed, \"ligne N : message\" (the header is\n"
+        "line 1); --partiel imports the others"},
+       {{"--partiel", 0}},
+       importLog},
+      {"mois", "mois MOIS ANNEE [--observateur CODE]",
+       {"le mois d'un observateur : une ligne par jour observé (l'observation du jour :\n"
+        "celle choisie, sinon le meilleur seeing, puis la plus tôt), puis les lignes\n"
+        "« Jours d'observation », « Moyenne de R », « Moyenne de R nord », « Moyenne de\n"
+        "R sud » et « Groupes par jour », moyennes sur les jours observés",
+        "an observer's month: one line per day observed (the day's observation: the\n"
+        "one chosen, else the best seeing, then the earliest), then the lines \"Jours\n"
+        "d'observation\", \"Moyenne de R\", \"Moyenne de R nord\", \"Moyenne de R sud\"\n"
+        "and \"Groupes par jour\", means over the days observed"},
+       {{"--observateur", 1}},
+       printMonth},
+      {"rapport", "rapport MOIS ANNEE --format aavso|baa|ceslopol|csv [--sortie F] [--observateur CODE]",
+       {"le rapport du mois pour un réseau : aavso (le texte mensuel de sa section\n"
+        "solaire, fichier CODEAAMM.RAW), baa (le formulaire en lumière blanche, en CSV),\n"
+        "ceslopol (CSV en Windows-1250) ou csv (toutes les observations du mois, R nord\n"
+        "et sud compris) ; sur la sortie standard, ou écrit entier dans F (dans un\n"
+        "dossier : sous le nom que le réseau attend). --observateur quand le journal\n"
+        "tient plusieurs observateurs",
+        "the month's report for a network: aavso (the monthly text of its solar\n"
+        "section, file CODEYYMM.RAW), baa (the white-light form, as CSV), ceslopol (CSV\n"
+        "in Windows-1250) or csv (every observation of the month, R north and south\n"
+        "included); to the standard output, or written whole to F (into a folder:\n"
+        "under the name the network expects). --observateur where the journal holds\n"
+        "several observers"},
+       {{"--format", 1}, {"--sortie", 1}, {"--observateur", 1}},
+       writeReport},
+      {"sauvegarder", "sauvegarder F",
+       {"une copie du journal dans F, faite pendant qu'il sert, écrite entière ou pas du\n"
+        "tout",
+        "a copy of the journal in F, made while it is in use, written whole or not at\n"
+        "all"},
+       {},
+       saveCopy},
+      {"observateurs",
+       "observateurs [--ajouter CODE NOM [--ouverture MM] [--focale MM] [--methode projection|filtre|photo]]",
+       {"la liste des observateurs du journal ; --ajouter enregistre un observateur, ou\n"
+        "donne un nom et un instrument à un code déjà connu : ouverture et focale en mm,\n"
+        "méthode projection, filtre (vision directe) ou photo",
+        "the list of the journal's observers; --ajouter records an observer, or gives\n"
+        "a name and an instrument to a known code: aperture and focal length in mm,\n"
+        "method projection, filtre (direct view) or photo"},
+       {{"--ajouter", 2}, {"--ouverture", 1}, {"--focale", 1}, {"--methode", 1}},
+       listObservers},
+  };
+  return table;
+}
+
+void printActionUsage(const Action& action, std::ostream& err) {
+  err << "Usage : kavrel journal [--fichier F] " << action.synopsis << '\n';
+}
+
+void printUsage(std::ostream& err) {
+  err << "Usage : kavrel journal [--fichier F] ACTION ARGUMENTS...\n";
+  for (const auto& action : actions()) err << "        kavrel journal " << action.synopsis << '\n';
+}
+
+}  // namespace
+
+std::string_view journalSynopsis() { return kSynopsis; }
+
+std::vector<Help::Subcommand> journalHelp() {
+  std::vector<Help::Subcommand> entries{
+      {"journal [--fichier F] ACTION",
+       {"le journal de l'observateur (Journal) : ses comptes de groupes g et de taches f,\n"
+        "nord et sud, R = 10g + f. Le journal est le fichier F, sinon\n"
+        "$XDG_DATA_HOME/kavrel/journal.sqlite (~/.local/share/kavrel/journal.sqlite) ;\n"
+        "un fichier qui n'existe pas est créé, vide. ACTION est l'une des suivantes",
+        "the observer's log (Journal): the counts of groups g and spots f, north and\n"
+        "south, R = 10g + f. The journal is the file F, else\n"
+        "$XDG_DATA_HOME/kavrel/journal.sqlite (~/.local/share/kavrel/journal.sqlite);\n"
+        "a file that does not exist is created, empty. ACTION is one of the following"}},
+  };
+  for (const auto& action : actions()) entries.push_back({"journal " + std::string(action.synopsis), action.summary});
+  return entries;
+}
+
+int runJournal(const std::vector<std::string>& arguments, std::string_view decimalSeparator, std::ostream& out,
+               std::ostream& err) {
+  auto word = arguments.begin();
+  std::string path;
+  if (word != arguments.end() && *word == kFileOption) {
+    if (arguments.end() - word < 2) {
+      err << "kavrel : l'option « --fichier » demande une valeur\n";
+      printUsage(err);
+      return kRefused;
+    }
+    path = *++word;
+    ++word;
+    // SQLite would take the empty name for a temporary journal, gone at the end.
+    if (path.empty()) {
+      err << kNoFileName << '\n';
+      return kRefused;
+    }
+  } else {
+    path = journal::defaultJournalPath();
+  }
+  if (word == arguments.end()) {
+    printUsage(err);
+    return kRefused;
+  }
+  const auto& table = actions();
+  const auto action = std::find_if(table.begin(), table.end(), [&](const Action& a) { return a.name == *word; });
+  if (action == table.end()) {
+    err << "kavrel : action du journal inconnue « " << *word << " »\n";
+    printUsage(err);
+    return kRefused;
+  }
+
+  Session session{path, decimalSeparator, out, err, {}};
+  Fields fields;
+  bool optionsEnded = false;
+  for (++word; word != arguments.end(); ++word) {
+    if (!optionsEnded && *word == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded || !word->starts_with("--")) {
+      fields.push_back(*word);
+      continue;
+    }
+    if (*word == kFileOption) {
+      err << kFileOptionPlace << '\n';
+      return kRefused;
+    }
+    const auto option = std::find_if(action->options.begin(), action->options.end(),
+                                     [&](const Option& o) { return o.name == *word; });
+    if (option == action->options.end()) {
+      err << "kavrel : option inconnue « " << *word << " »\n";
+      printActionUsage(*action, err);
+      return kRefused;
+    }
+    if (session.options.contains(*word)) {
+      err << "kavrel : l'option « " << *word << " » est donnée deux fois\n";
+      return kRefused;
+    }
+    if (arguments.end() - word <= option->values) {
+      err << "kavrel : l'option « " << *word << " » demande "
+          << (option->values == 1 ? std::string("une valeur") : std::to_string(option->values) + " valeurs") << '\n';
+      printActionUsage(*action, err);
+      return kRefused;
+    }
+    std::vector<std::string>& values = session.options[*word];
+    for (int i = 0; i < option->values; ++i) values.push_back(*++word);
+  }
+  const int status = action->run(fields, session);
+  if (status < 0) {
+    printActionUsage(*action, err);
+    return kRefused;
+  }
+  return status;
+}
+
+}  // namespace kavrel::cli
