@@ -91,10 +91,17 @@ QString joined(const std::vector<std::string>& lines) {
   return shown.join(u'\n');
 }
 
+// A journal that does not exist yet may be named: it is created.
 QString defaultJournalDialog(const QString& suggested) {
-  return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("Ouvrir un journal"), suggested,
-                                      QStringLiteral("Journaux (*.sqlite);;Tous les fichiers (*)"), nullptr,
-                                      QFileDialog::DontConfirmOverwrite);
+  QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Ouvrir un journal"), QFileInfo(suggested).path(),
+                     QStringLiteral("Journaux (*.sqlite);;Tous les fichiers (*)"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Ouvrir"));
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.selectFile(suggested);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
 }
 
 QString defaultSpotFileDialog(const QString& suggested) {
@@ -882,15 +889,35 @@ bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const QString& hea
   int y = line;
   painter.drawText(QPoint(0, y), heading);
   y += 2 * line;
-  const int columns = std::max<int>(1, static_cast<int>(sheet.headings.size()));
-  const int column = width / columns;
-  const auto row = [&](const std::vector<std::string>& cells, bool bold) {
+  // Each column as wide as its widest text (the headings in bold), the page's width left
+  // shared among them.
+  const int columns = static_cast<int>(sheet.headings.size());
+  std::vector<int> widths(static_cast<std::size_t>(columns), 0);
+  QFont bold = painter.font();
+  bold.setBold(true);
+  const QFontMetrics headingMetrics(bold, &device);
+  const QFontMetrics cellMetrics(painter.font(), &device);
+  for (int i = 0; i < columns; ++i) {
+    int& widest = widths[static_cast<std::size_t>(i)];
+    widest = headingMetrics.horizontalAdvance(toQString(sheet.headings[static_cast<std::size_t>(i)]));
+    for (const std::vector<std::string>& cells : sheet.rows)
+      if (static_cast<std::size_t>(i) < cells.size())
+        widest = std::max(widest, cellMetrics.horizontalAdvance(toQString(cells[static_cast<std::size_t>(i)])));
+  }
+  int used = 0;
+  for (const int w : widths) used += w;
+  const int gap = columns > 0 ? std::max(cellMetrics.horizontalAdvance(u' '), (width - used) / columns) : 0;
+  const auto row = [&](const std::vector<std::string>& cells, bool heading) {
     QFont face = painter.font();
-    face.setBold(bold);
+    face.setBold(heading);
     painter.setFont(face);
-    for (int i = 0; i < static_cast<int>(cells.size()) && i < columns; ++i)
-      painter.drawText(QRect(i * column, y - line + 4, column - 8, line), Qt::AlignRight | Qt::AlignVCenter,
+    int x = 0;
+    for (int i = 0; i < static_cast<int>(cells.size()) && i < columns; ++i) {
+      const int w = widths[static_cast<std::size_t>(i)] + gap;
+      painter.drawText(QRect(x, y - line + 4, w, line), Qt::AlignRight | Qt::AlignVCenter,
                        toQString(cells[static_cast<std::size_t>(i)]));
+      x += w;
+    }
     y += line;
   };
   row(sheet.headings, true);
