@@ -22,6 +22,7 @@
 #include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -68,6 +69,9 @@ const QString kJournalControls[] = {"grdMois", "fraJour", "cmdNouvelle", "cmdRay
                                     "cmdRetirerGroupe", "cmdDepuisCsv", "cmdRapport", "cmdImprimer"};
 
 constexpr char kNoJournal[] = "Aucun journal n'est ouvert.";
+constexpr char kNotOpened[] = "Le journal n'a pas pu être ouvert.";
+constexpr char kOpenAfterChecks[] =
+    "L'observation tapée n'est pas enregistrée : corrigez-la avant d'ouvrir un autre journal.";
 constexpr char kJournalLine[] = "Journal : %1";
 constexpr char kUndoHint[] = "Ctrl+Z : %1";
 constexpr char kNothingToUndo[] = "Rien à annuler.";
@@ -404,20 +408,25 @@ void JournalWindow::Form_Load() {
   const Day now = today();
   m_year = now.year;
   m_month = now.month;
-  openJournal(toQString(defaultJournalPath()));
-  if (!m_journal) {
-    showMonth();
-    showEnabled();
-  }
+  const QString refused = openAt(toQString(defaultJournalPath()));
+  if (refused.isEmpty()) return;
+  showMonth();
+  showEnabled();
+  // Said once the window stands behind the message.
+  QTimer::singleShot(0, this, [this, refused] { sayError(refused); });
 }
 
 void JournalWindow::openJournal(const QString& path) {
-  if (m_journal && !storeDay()) return;
+  if (const QString refused = openAt(path); !refused.isEmpty()) sayError(refused);
+}
+
+QString JournalWindow::openAt(const QString& path) {
+  if (m_journal && !storeDay()) return QString::fromUtf8(kOpenAfterChecks);
   Journal::Opened opened = Journal::open(toUtf8(path));
   if (!opened.journal) {
-    sayError(opened.error.empty() ? QStringLiteral("Le journal n'a pas pu être ouvert.") : toQString(opened.error));
-    showStatus();
-    return;
+    const QString refused = opened.error.empty() ? QString::fromUtf8(kNotOpened) : toQString(opened.error);
+    showStatus(refused);
+    return refused;
   }
   m_journal = std::move(opened.journal);
   m_current = 0;
@@ -434,6 +443,7 @@ void JournalWindow::openJournal(const QString& path) {
     newObservation(now);
   showEnabled();
   showStatus();
+  return {};
 }
 
 void JournalWindow::showEnabled() {

@@ -107,6 +107,8 @@ class JournalWindow : public ui::Form {
   void placeGroupFields();
   void showStatus(const QString& news = QString());
   void showEnabled();
+  // Opens the journal at `path`; the reason when it is refused, empty when open.
+  [[nodiscard]] QString openAt(const QString& path);
   void moveMonth(int step);
   // Stores the observation typed when it differs from the one stored; false when it is
   // refused or could not be stored (said).
