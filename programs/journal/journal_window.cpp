@@ -765,10 +765,10 @@ void JournalWindow::cmdAjouterGroupe_Click() {
     const DayReading reading = readDay(typedDay(), Observation{}, today());
     return sayError(QString::fromUtf8(kStoreFirst).arg(joined(reading.problems)));
   }
-  GroupTexts typed = typedGroup();
-  // Fields left empty, or showing the chosen group, add the next number.
-  if (m_group || typed.number.empty())
-    typed.number = std::to_string(nextGroupNumber(m_journal->groups(m_current)));
+  // The fields typed without a group chosen make the new group; while they show the chosen
+  // one, the new group starts empty, for its fields to be typed once it is chosen.
+  GroupTexts typed = m_group ? GroupTexts{} : typedGroup();
+  if (typed.number.empty()) typed.number = std::to_string(nextGroupNumber(m_journal->groups(m_current)));
   const GroupReading reading = readGroup(typed, 0, m_current, GroupOrigin::Typed, m_separator);
   if (!reading.group) return sayError(QString::fromUtf8(kGroupRefused).arg(joined(reading.problems)));
   const Change added = m_journal->addGroup(*reading.group);
