@@ -48,6 +48,9 @@ SHOWN = {
                ("Angle aux pôles P, degrés", "13,93"),
                ("Latitude du centre B0, degrés", "0,18"),
                ("Longitude du centre L0, degrés", "57,25")],
+    # A journal of its own, empty: the month of the clock, and the counts asked for.
+    "Journal": [("Mois affiché", "décembre 2001"),
+                ("Vérifications", "Comptes : tapez le nombre de groupes g et le nombre de taches f.")],
 }
 
 # Disque's photograph: a FITS file of the test's own opened through "Ouvrir une image…" and
@@ -139,6 +142,10 @@ CHANGED = {
     "Brennic": ("Date de fin, Jour", "31", "Date de fin, Numéro de jour julien", "2452274,500"),
     # L0 of the precise ephemeris for the same instant.
     "Disque": ("Jour", "31", "Longitude du centre L0, degrés", "87,90"),
+    # One count typed: the checks ask for the three others.
+    "Journal": ("Nord, f", "5", "Vérifications",
+                "g nord : un nombre entier de groupes.\ng sud : un nombre entier de groupes.\n"
+                "f sud : un nombre entier de taches."),
 }
 
 
@@ -191,6 +198,9 @@ class Program:
         self.name = name
         environment = dict(os.environ, LC_ALL="fr_FR.UTF-8", LANGUAGE="fr", QT_QPA_PLATFORM="xcb",
                            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", FAKETIME_DONT_FAKE_MONOTONIC="1")
+        # The journal's file in a folder of the test's own, never the user's.
+        self.data = tempfile.mkdtemp(prefix="kavrel-screen-reader-")
+        environment["XDG_DATA_HOME"] = self.data
         # faketime preloads its library ahead of a sanitized build's runtime.
         environment["ASAN_OPTIONS"] = ":".join(
             filter(None, ["verify_asan_link_order=0", os.environ.get("ASAN_OPTIONS")]))
@@ -204,6 +214,7 @@ class Program:
         except ProcessLookupError:
             pass
         self.process.wait()
+        shutil.rmtree(self.data, ignore_errors=True)
 
     def find(self, seconds=30):
         desktop = self.Atspi.get_desktop(0)
