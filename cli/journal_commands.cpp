@@ -410,7 +410,7 @@ int importSilso(const Fields& f, Session& s) {
 
 std::string oneDecimal(double value, std::string_view decimalSeparator) {
   std::string text;
-  appendFixed(text, value, 1, decimalSeparator.empty() ? '.' : decimalSeparator.front());
+  appendFixed(text, journal::roundedToTenth(value), 1, decimalSeparator.empty() ? '.' : decimalSeparator.front());
   return text;
 }
 
