@@ -102,6 +102,20 @@ CREATE TABLE sunspot_groups (
 );
 CREATE INDEX sunspot_groups_by_observation ON sunspot_groups (observation_id, number);
 )sql"},
+    // SILSO's daily international number, each file kept whole under its kind; the
+    // hemispheric file's total stays apart from the total file's, whose values SILSO
+    // revises on another schedule.
+    {2, R"sql(
+CREATE TABLE silso_days (
+  kind TEXT NOT NULL,  -- total, hemispheric
+  date TEXT NOT NULL,
+  total INTEGER,       -- NULL: missing in the file
+  north INTEGER,
+  south INTEGER,
+  definitive INTEGER NOT NULL,  -- 0: provisional
+  PRIMARY KEY (kind, date)
+) WITHOUT ROWID;
+)sql"},
 };
 constexpr int kSchemaVersion = kMigrations[std::size(kMigrations) - 1].version;
 

@@ -1,0 +1,119 @@
+// SILSO's daily files kept in the journal, and the observer's days paired with them
+// (journal.h). Each kind (total, hemispheric) is one series replaced whole by its
+// re-import; a day missing in the total file takes the hemispheric file's total.
+#include <sqlite3.h>
+
+#include <cstdio>
+
+#include "journal/journal.h"
+#include "journal/month.h"
+#include "journal/sqlite_support.h"
+
+namespace kavrel::journal {
+namespace {
+
+using sql::inTransaction;
+using sql::notChanged;
+using sql::Statement;
+
+std::string dateText(Day day) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", day.year, day.month, day.day);
+  return text;
+}
+
+Day dayOfText(const Statement& row, int column) {
+  const unsigned char* text = row.rawText(column);
+  if (!text || row.rawLength(column) != 10) return {};
+  const auto digits = [&](int from, int count) {
+    int value = 0;
+    for (int i = from; i < from + count; ++i) value = value * 10 + (text[i] - '0');
+    return value;
+  };
+  return {digits(0, 4), digits(5, 2), digits(8, 2)};
+}
+
+const char* kindName(SilsoFile::Kind kind) { return kind == SilsoFile::Kind::Total ? "total" : "hemispheric"; }
+
+}  // namespace
+
+Change Journal::importSilso(const SilsoFile& file) {
+  if (!file.error.empty()) return {file.error};
+  if (file.days.empty()) return {"Le fichier ne contient aucun jour."};
+  const std::string error = inTransaction(db_, [&]() -> std::string {
+    Statement remove(db_, "DELETE FROM silso_days WHERE kind = ?");
+    if (const int rc = remove.bind(kindName(file.kind)).run(); rc != SQLITE_OK) return notChanged(db_, rc);
+    Statement insert(db_,
+                     "INSERT INTO silso_days (kind, date, total, north, south, definitive) VALUES (?, ?, ?, ?, ?, ?)");
+    for (const SilsoDay& day : file.days) {
+      const int rc = insert.bind(kindName(file.kind), dateText(day.date), day.total, day.north, day.south,
+                                 day.definitive ? 1 : 0)
+                         .run();
+      if (rc != SQLITE_OK) return notChanged(db_, rc);
+    }
+    return {};
+  });
+  if (!error.empty()) return {error};
+  return {{}, static_cast<Id>(file.days.size())};
+}
+
+std::vector<SilsoDay> Journal::silsoDays(Day first, Day last) const {
+  // Both kinds in date order, the total file's row first: one pass joins them.
+  Statement select(db_,
+                   "SELECT date, kind, total, north, south, definitive FROM silso_days "
+                   "WHERE kind IN ('total', 'hemispheric') AND date BETWEEN ?1 AND ?2 ORDER BY date, kind DESC");
+  select.bind(dateText(first), dateText(last));
+  std::vector<SilsoDay> days;
+  std::string previous;
+  while (select.step() == SQLITE_ROW) {
+    std::string date = select.text(0);
+    const bool total = select.text(1) == "total";
+    if (date != previous) {
+      SilsoDay day;
+      day.date = dayOfText(select, 0);
+      day.total = select.optionalInteger(2);
+      day.definitive = select.integer(5) != 0;
+      days.push_back(day);
+      previous = std::move(date);
+    } else if (!days.back().total) {
+      days.back().total = select.optionalInteger(2);
+    }
+    if (!total) {
+      days.back().north = select.optionalInteger(3);
+      days.back().south = select.optionalInteger(4);
+    }
+  }
+  return days;
+}
+
+std::vector<PairedDay> Journal::pairedDays(Day first, Day last, Id observerId, Part part) const {
+  const std::vector<Observation> observed = observationsOfDays(observationsBetween(first, last, observerId));
+  const std::vector<SilsoDay> international = silsoDays(first, last);
+  std::vector<PairedDay> paired;
+  auto silso = international.begin();
+  for (const Observation& day : observed) {
+    while (silso != international.end() && silso->date < day.date) ++silso;
+    if (silso == international.end()) break;
+    if (silso->date != day.date) continue;
+    const Tally& counts = day.counts;
+    std::optional<int> observer, world;
+    switch (part) {
+      case Part::Disc:
+        observer = relativeNumber(counts.disc);
+        world = silso->total;
+        break;
+      case Part::North:
+        if (counts.split()) observer = relativeNumber(*counts.north);
+        world = silso->north;
+        break;
+      case Part::South:
+        if (counts.split()) observer = relativeNumber(*counts.south);
+        world = silso->south;
+        break;
+    }
+    if (observer && world) paired.push_back({day.date, *observer, *world});
+  }
+  return paired;
+}
+
+}  // namespace kavrel::journal
