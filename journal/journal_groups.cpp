@@ -67,7 +67,15 @@ int readRecords(sqlite3* db, const char* where, Day first, Day last, const std::
     select.bind(dateText(first), dateText(last), std::string(sourceText(*source)));
   else
     select.bind(dateText(first), dateText(last));
-  int rc = SQLITE_OK;
+  // Counted first, so that 150 years of rows are not moved again at each doubling.
+  const std::string counting = std::string("SELECT count(*) FROM group_records WHERE date BETWEEN ? AND ?") + where;
+  Statement count(db, counting.c_str());
+  if (source)
+    count.bind(dateText(first), dateText(last), std::string(sourceText(*source)));
+  else
+    count.bind(dateText(first), dateText(last));
+  int rc = count.step();
+  if (rc == SQLITE_ROW) records.reserve(records.size() + static_cast<std::size_t>(count.integer(0)));
   while ((rc = select.step()) == SQLITE_ROW) records.push_back(recordOfRow(select));
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
