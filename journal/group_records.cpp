@@ -124,7 +124,13 @@ Day previousDay(Day day) {
   return day;
 }
 
-std::string quoted(std::string_view text) { return "« " + std::string(trimmed(text)) + " »"; }
+// The files are ASCII: any other byte shown as "?", so that a message stays UTF-8.
+std::string quoted(std::string_view text) {
+  std::string shown(trimmed(text));
+  for (char& c : shown)
+    if (c < ' ' || c > '~') c = '?';
+  return "« " + shown + " »";
+}
 
 // ---------------------------------------------------------------------------------------
 // gYYYY.txt: fixed columns, 1-based and inclusive as the file's description counts them.
@@ -394,8 +400,7 @@ GroupFile readSrs(std::string_view text) {
         if (const std::size_t at = findNoCase(content, "/2400Z"); at != std::string_view::npos && at >= 2) {
           const auto valid = digitsValue(content.substr(at - 2, 2));
           if (!valid || *valid != day->day)
-            return refusedFile({lines.number(), "les positions valent pour le " +
-                                                    std::string(content.substr(at - 2, 2)) +
+            return refusedFile({lines.number(), "les positions valent pour le " + quoted(content.substr(at - 2, 2)) +
                                                     ", qui n'est pas la veille du jour d'émission."});
         }
         place = Place::Columns;

@@ -96,7 +96,7 @@ TEST(GroupFileReader, RefusesWithTheLine) {
        8, "Position : « N13X50 »"},
       {"an SRS region twice", srs("2015 Sep 06", "05", region + region), 8, "la région 2409 est déjà donnée ligne 7"},
       {"an SRS whose positions are not of the day before", srs("2015 Sep 06", "04", region), 5,
-       "les positions valent pour le 04"},
+       "les positions valent pour le « 04 »"},
       {"an SRS line with a column missing", srs("2015 Sep 06", "05", "2409 N06W02   019  0010 Bxo  02\n"), 7,
        "ce n'est pas une ligne de région"},
   };
