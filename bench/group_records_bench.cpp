@@ -127,6 +127,18 @@ void BM_ReimportOneYear(benchmark::State& state) {
 }
 BENCHMARK(BM_ReimportOneYear)->Unit(benchmark::kMillisecond);
 
+// Opening checks the whole file (PRAGMA quick_check): the 150 years' rows make it larger.
+void BM_OpenJournalOf150Years(benchmark::State& state) {
+  const std::string& path = importedJournal();
+  for (auto _ : state) {
+    auto opened = Journal::open(path);
+    if (!opened.journal) state.SkipWithError(opened.error.c_str());
+    benchmark::DoNotOptimize(opened);
+  }
+  state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+BENCHMARK(BM_OpenJournalOf150Years)->Unit(benchmark::kMillisecond);
+
 // Every record of the 150 years: the butterfly diagram's points.
 void BM_ButterflyData150Years(benchmark::State& state) {
   auto journal = Journal::open(importedJournal()).journal;
