@@ -552,6 +552,10 @@ int groupYearSummary(const std::string& yearText, Session& s) {
   const auto opened = s.open();
   if (!opened) return kUnreadable;
   const auto records = opened->groupRecords({*year, 1, 1}, {*year, 12, 31}, source);
+  if (!opened->readError().empty()) {
+    s.err << opened->readError() << '\n';
+    return kUnreadable;
+  }
   for (const auto& line : journal::groupYearLines(journal::groupYear(records), s.decimalSeparator))
     s.out << line << '\n';
   return kDone;
@@ -591,6 +595,10 @@ int groupDayCounts(const Fields& f, Session& s) {
   const auto opened = s.open();
   if (!opened) return kUnreadable;
   auto records = opened->groupRecords(*day, *day, source);
+  if (!opened->readError().empty()) {
+    s.err << opened->readError() << '\n';
+    return kUnreadable;
+  }
   if (!source) {
     // Two sources of one day would count its groups twice.
     const bool both = std::any_of(records.begin(), records.end(), [&](const journal::GroupRecord& r) {

@@ -132,7 +132,11 @@ Change Journal::importGroupRecords(const GroupFile& file) {
 
 std::vector<GroupRecord> Journal::groupRecords(Day first, Day last, std::optional<GroupSource> source) const {
   std::vector<GroupRecord> records;
-  if (readRecords(db_, source ? " AND source = ?" : "", first, last, source, records) != SQLITE_OK) records.clear();
+  const int rc = readRecords(db_, source ? " AND source = ?" : "", first, last, source, records);
+  // A file that cannot be read is not an empty one: the records so far are dropped, and
+  // readError() says why.
+  readError_ = rc == SQLITE_OK ? std::string() : "Le journal n'a pas pu être lu : " + sql::sqliteReason(db_, rc) + ".";
+  if (rc != SQLITE_OK) records.clear();
   return records;
 }
 
