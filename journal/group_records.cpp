@@ -243,7 +243,9 @@ GroupFile readGreenwich(std::string_view text) {
     if (trimmed(line).empty()) continue;
     std::string reason;
     auto record = greenwichRecord(line, reason);
-    if (!record && file.records.empty()) return refusedFile({lines.number(), kAnotherKind + " (" + reason.substr(0, reason.size() - 1) + ")."});
+    // A first line that is not one: the file is of another kind, the reason in brackets.
+    if (!record && file.records.empty())
+      return refusedFile({lines.number(), kAnotherKind + " (" + reason.substr(0, reason.size() - 1) + ")."});
     if (!record) return refusedFile({lines.number(), std::move(reason)});
     if (file.records.empty() || record->date < file.firstDay) file.firstDay = record->date;
     if (file.records.empty() || record->date > file.lastDay) file.lastDay = record->date;
@@ -509,7 +511,8 @@ GroupDay groupDay(const std::vector<GroupRecord>& records) {
     if (!kept || record.dayFraction >= kept->dayFraction) kept = &record;
   }
   GroupDay day;
-  day.spotsCounted = !last.empty() && std::all_of(last.begin(), last.end(), [](const auto& entry) {
+  // A day without groups has no spots, whatever the source counts.
+  day.spotsCounted = std::all_of(last.begin(), last.end(), [](const auto& entry) {
     return entry.second->spots.has_value();
   });
   for (const auto& [number, record] : last) {

@@ -43,7 +43,9 @@ TEST(JournalGroups, ReImportReplacesTheDaysItCovers) {
   }
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, "DROP TABLE group_records; PRAGMA user_version = 1", nullptr, nullptr, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "DROP TABLE group_records; DROP TABLE group_days; PRAGMA user_version = 1", nullptr,
+                         nullptr, nullptr),
+            SQLITE_OK);
   sqlite3_close(db);
   auto opened = Journal::open(path);
   ASSERT_TRUE(opened.journal) << opened.error;
@@ -67,6 +69,7 @@ TEST(JournalGroups, ReImportReplacesTheDaysItCovers) {
       {"an SRS without regions empties its day", fileOf(S, 2, 2, 0), true, 91, 0},
       {"a refused file changes nothing", refused, false, 91, 0},
   };
+  EXPECT_FALSE(journal.groupDayCovered({2014, 1, 2}, S));
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name);
     EXPECT_EQ(journal.importGroupRecords(step.file).done(), step.done);
@@ -74,6 +77,11 @@ TEST(JournalGroups, ReImportReplacesTheDaysItCovers) {
     EXPECT_EQ(journal.groupRecords({2014, 1, 1}, {2014, 12, 31}, S).size(), step.srs);
     EXPECT_EQ(journal.groupRecords({2014, 1, 1}, {2014, 12, 31}).size(), step.greenwich + step.srs);
   }
+
+  // The SRS without regions still covers its day; Greenwich's month covers its days alone.
+  EXPECT_TRUE(journal.groupDayCovered({2014, 1, 2}, S));
+  EXPECT_FALSE(journal.groupDayCovered({2014, 1, 3}, S));
+  EXPECT_FALSE(journal.groupDayCovered({2014, 2, 1}, G));
 
   ASSERT_TRUE(journal.importGroupRecords(fileOf(S, 3, 3, 2, 2409)).done());
   const auto day = journal.groupRecords({2014, 1, 3}, {2014, 1, 3});
