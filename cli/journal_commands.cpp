@@ -728,12 +728,14 @@ const std::vector<Action>& actions() {
       {"jour", "jour DATE [--source srs|greenwich]",
        {"les comptes d'un jour (DATE 2014-02-03 ou 3 2 2014) faits des groupes importés,\n"
         "comme mois donne ceux de l'observateur : g, f et R du nord, du sud et du disque ;\n"
-        "f et R laissés vides (–) pour Greenwich, qui ne compte pas les taches.\n"
-        "--source quand le journal tient le jour des deux sources",
+        "f et R laissés vides (–) pour Greenwich, qui ne compte pas les taches ; 0\n"
+        "un jour qu'un fichier importé couvre sans groupe. --source quand le journal\n"
+        "tient le jour des deux sources",
         "a day's counts (DATE 2014-02-03 or 3 2 2014) made of the imported groups, as\n"
         "mois gives the observer's: g, f and R of the north, the south and the disc; f\n"
-        "and R left empty (–) for Greenwich, which does not count spots. --source\n"
-        "where the journal holds the day from both sources"},
+        "and R left empty (–) for Greenwich, which does not count spots; 0 on a day an\n"
+        "imported file covers without groups. --source where the journal holds the\n"
+        "day from both sources"},
        {{"--source", 1}},
        groupDayCounts},
   };
