@@ -2,8 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <ctime>
 #include <iostream>
 #include <iterator>
@@ -13,11 +16,14 @@
 #include <sstream>
 
 #include "common/file_bytes.h"
+#include "common/strict_number.h"
+#include "journal/chart_series.h"
 #include "journal/checks.h"
 #include "journal/import.h"
 #include "journal/journal.h"
 #include "journal/month_sheet.h"
 #include "journal/reports.h"
+#include "programs/journal/journal_charts.h"
 
 namespace kavrel::cli {
 namespace {
@@ -31,7 +37,7 @@ using journal::Observer;
 constexpr int kUnreadable = 1;
 
 constexpr std::string_view kSynopsis =
-    "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|observateurs ...";
+    "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|graphique|observateurs ...";
 constexpr std::string_view kFileOption = "--fichier";
 // How the journal starts a change it could not write, unlike one it refused.
 constexpr std::string_view kNotWritten = "Le journal n'a pas été modifié";
@@ -413,6 +419,81 @@ int saveCopy(const Fields& f, Session& s) {
   return kDone;
 }
 
+constexpr std::string_view kChartKindMessage = "Graphique : mensuel, k ou papillon.";
+constexpr std::string_view kNoChartFile = "kavrel : choisissez le fichier du graphique, --png F, --svg F ou --pdf F";
+constexpr std::string_view kTwoChartFiles = "kavrel : un seul fichier par graphique, --png, --svg ou --pdf";
+constexpr std::string_view kYearsOrder = "Années : --du vient avant --au.";
+constexpr std::string_view kKMessage = "k : un nombre positif, 1,22 par exemple.";
+
+// The notices of Qt's fonts off screen are not the user's business; its errors are.
+void dropQtNotices(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// --du or --au as a year; false when refused (said).
+bool yearOption(const Session& s, std::string_view option, std::optional<int>& year) {
+  const std::string* text = s.value(option);
+  if (!text) return true;
+  year = wholeNumber(*text);
+  if (year && *year >= 1 && *year <= 9999) return true;
+  s.refuse(kYearMessage);
+  return false;
+}
+
+int drawChart(const Fields& f, Session& s) {
+  if (f.size() != 1) return -1;
+  const auto kind = journal::chartKindNamed(f[0]);
+  if (!kind) return s.refuse(kChartKindMessage);
+  static constexpr std::pair<std::string_view, journal::ChartFormat> kFormats[] = {
+      {"--png", journal::ChartFormat::Png}, {"--svg", journal::ChartFormat::Svg}, {"--pdf", journal::ChartFormat::Pdf}};
+  const std::pair<std::string_view, journal::ChartFormat>* format = nullptr;
+  for (const auto& candidate : kFormats) {
+    if (!s.has(candidate.first)) continue;
+    if (format) return s.refuse(kTwoChartFiles);
+    format = &candidate;
+  }
+  if (!format) return s.refuse(kNoChartFile);
+  journal::ChartRequest request;
+  request.kind = *kind;
+  request.decimalSeparator = std::string(s.decimalSeparator);
+  if (!yearOption(s, "--du", request.firstYear) || !yearOption(s, "--au", request.lastYear)) return kRefused;
+  if (request.firstYear && request.lastYear && *request.firstYear > *request.lastYear) return s.refuse(kYearsOrder);
+  if (const std::string* text = s.value("--k")) {
+    auto k = parseStrictNumber(*text, ",");
+    if (!k) k = parseStrictNumber(*text, ".");
+    if (!k || !(*k > 0) || *k > 1000) return s.refuse(kKMessage);
+    request.k = k;
+  }
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const ObserverChoice choice = chooseObserver(*opened, s);
+  if (choice.refused) return kRefused;
+  if (choice.observer) {
+    request.observerId = choice.observer->id;
+    request.observerCode = choice.observer->code;
+  }
+  const journal::Chart chart = journal::makeChart(journal::chartData(*opened, request), request);
+  if (!chart.note.empty()) return s.refuse(chart.note);
+
+  // Painted with Qt's fonts, which need a graphical application; no display.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  const QtMessageHandler previous = qInstallMessageHandler(dropQtNotices);
+  static int argc = 1;
+  static char name[] = "kavrel";
+  static char* argv[] = {name, nullptr};
+  QGuiApplication application(argc, argv);
+  const std::string& path = *s.value(format->first);
+  QString error;
+  const bool written = journal::writeChart(QString::fromStdString(path), format->second, chart, &error);
+  qInstallMessageHandler(previous);
+  if (!written) {
+    s.err << error.toStdString() << '\n';
+    return kUnreadable;
+  }
+  s.out << "Graphique enregistré : " << path << '\n';
+  return kDone;
+}
+
 std::string_view methodName(journal::Method method) {
   switch (method) {
     case journal::Method::Projection: return "projection";
@@ -569,6 +650,23 @@ const std::vector<Action>& actions() {
         "all"},
        {},
        saveCopy},
+      {"graphique",
+       "graphique mensuel|k|papillon --png F | --svg F | --pdf F [--du A] [--au A] [--observateur CODE] [--k K]",
+       {"un graphique du journal écrit entier en PNG, SVG ou PDF (sans écran) : mensuel\n"
+        "(le R mensuel de l'observateur, multiplié par K avec --k, les moyennes\n"
+        "mensuelles et lissées sur 13 mois de SILSO), k (le R quotidien de l'observateur\n"
+        "contre le nombre international, la droite de K, sinon du rapport des sommes) ou\n"
+        "papillon (la latitude des groupes de l'observateur et des groupes importés au\n"
+        "fil du temps, le nombre mensuel dessous) ; des années A de --du à --au, sinon\n"
+        "celles de l'observateur",
+        "a picture of the journal written whole as PNG, SVG or PDF (no display needed):\n"
+        "mensuel (the observer's monthly R, multiplied by K with --k, SILSO's monthly and\n"
+        "13-month smoothed means), k (the observer's daily R against the international\n"
+        "number, the line of K, else of the ratio of sums) or papillon (the latitude of\n"
+        "the observer's groups and of the imported ones over time, the monthly number\n"
+        "under it); the years A from --du to --au, else the observer's"},
+       {{"--png", 1}, {"--svg", 1}, {"--pdf", 1}, {"--du", 1}, {"--au", 1}, {"--observateur", 1}, {"--k", 1}},
+       drawChart},
       {"observateurs",
        "observateurs [--ajouter CODE NOM [--ouverture MM] [--focale MM] [--methode projection|filtre|photo]]",
        {"la liste des observateurs du journal ; --ajouter enregistre un observateur, ou\n"
