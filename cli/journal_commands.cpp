@@ -16,9 +16,11 @@
 #include <sstream>
 
 #include "common/file_bytes.h"
+#include "common/calendar_date.h"
 #include "common/strict_number.h"
 #include "journal/chart_series.h"
 #include "journal/checks.h"
+#include "journal/group_records.h"
 #include "journal/import.h"
 #include "journal/journal.h"
 #include "journal/month_sheet.h"
@@ -37,7 +39,7 @@ using journal::Observer;
 constexpr int kUnreadable = 1;
 
 constexpr std::string_view kSynopsis =
-    "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|graphique|observateurs ...";
+    "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|graphique|observateurs|groupes|jour ...";
 constexpr std::string_view kFileOption = "--fichier";
 // How the journal starts a change it could not write, unlike one it refused.
 constexpr std::string_view kNotWritten = "Le journal n'a pas été modifié";
@@ -59,6 +61,7 @@ constexpr std::string_view kObserverOptionsAlone =
     "kavrel : --ouverture, --focale et --methode se donnent avec --ajouter CODE NOM";
 constexpr std::string_view kMethodMessage = "Méthode : projection, filtre ou photo.";
 constexpr std::string_view kEmptyCode = "Code : l'observateur a besoin d'un code, HUZR par exemple.";
+constexpr std::string_view kSourceMessage = "Source : greenwich ou srs.";
 
 struct Option {
   std::string_view name;
@@ -575,6 +578,116 @@ int listObservers(const Fields& f, Session& s) {
   return kDone;
 }
 
+// ---------------------------------------------------------------------------------------
+// Groups listed by others.
+
+// --source greenwich|srs; none when left out (`refused` when named wrongly, said).
+std::optional<journal::GroupSource> sourceOption(const Session& s, bool& refused) {
+  refused = false;
+  const std::string* name = s.value("--source");
+  if (!name) return std::nullopt;
+  const auto source = journal::groupSourceNamed(*name);
+  if (!source) {
+    s.refuse(kSourceMessage);
+    refused = true;
+  }
+  return source;
+}
+
+int importGroupFile(const std::string& name, Session& s) {
+  std::string text;
+  if (const std::string reason = readFileWhole(name, text); !reason.empty()) {
+    s.err << "Le fichier « " << name << " » n'a pas pu être lu : " << reason << ".\n";
+    return kUnreadable;
+  }
+  const journal::GroupFile file = journal::parseGroupFile(text);
+  if (!file.error.empty()) {
+    s.err << "ligne " << file.line << " : " << file.error << '\n' << "Aucun groupe importé.\n";
+    return kRefused;
+  }
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  if (const journal::Change imported = opened->importGroupRecords(file); !imported.done()) return s.failed(imported);
+  const auto day = [](journal::Day d) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return std::string(text);
+  };
+  s.out << "Groupes importés (" << journal::groupSourceName(file.records.empty() ? journal::GroupSource::Srs
+                                                                                 : file.records.front().source)
+        << ") : " << file.records.size() << (file.records.size() > 1 ? " lignes" : " ligne");
+  if (file.firstDay == file.lastDay)
+    s.out << ", le " << day(file.firstDay) << '\n';
+  else
+    s.out << ", du " << day(file.firstDay) << " au " << day(file.lastDay) << '\n';
+  return kDone;
+}
+
+int groupYearSummary(const std::string& yearText, Session& s) {
+  const auto year = wholeNumber(yearText);
+  if (!year || *year < 1 || *year > 9999) return s.refuse(kYearMessage);
+  bool refused = false;
+  const auto source = sourceOption(s, refused);
+  if (refused) return kRefused;
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const auto records = opened->groupRecords({*year, 1, 1}, {*year, 12, 31}, source);
+  for (const auto& line : journal::groupYearLines(journal::groupYear(records), s.decimalSeparator))
+    s.out << line << '\n';
+  return kDone;
+}
+
+int groups(const Fields& f, Session& s) {
+  if (f.size() != 2) return -1;
+  if (f[0] == "importer") {
+    if (s.has("--source")) return -1;
+    return importGroupFile(f[1], s);
+  }
+  if (f[0] == "resume" || f[0] == "résumé") return groupYearSummary(f[1], s);
+  return -1;
+}
+
+// DATE as 2014-02-03 or 3 2 2014.
+std::optional<Day> dayOf(const Fields& f) {
+  if (f.size() == 1) {
+    const auto ymd = numbersSplit(f[0], '-', 3);
+    if (ymd) return Day{(*ymd)[0], (*ymd)[1], (*ymd)[2]};
+  } else if (f.size() == 3) {
+    const auto d = wholeNumber(f[0]), m = wholeNumber(f[1]), y = wholeNumber(f[2]);
+    if (d && m && y) return Day{*y, *m, *d};
+  }
+  return std::nullopt;
+}
+
+int groupDayCounts(const Fields& f, Session& s) {
+  if (f.size() != 1 && f.size() != 3) return -1;
+  const auto day = dayOf(f);
+  if (!day || day->year < 1 || day->year > 9999 || day->month < 1 || day->month > 12 || day->day < 1 ||
+      day->day > daysInMonth(day->year, day->month))
+    return s.refuse(kDateMessage);
+  bool refused = false;
+  auto source = sourceOption(s, refused);
+  if (refused) return kRefused;
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  auto records = opened->groupRecords(*day, *day, source);
+  if (!source) {
+    // Two sources of one day would count its groups twice.
+    const bool both = std::any_of(records.begin(), records.end(), [&](const journal::GroupRecord& r) {
+      return r.source != records.front().source;
+    });
+    if (both) return s.refuse("Le journal tient les groupes de ce jour de deux sources : choisissez-en une avec "
+                              "--source greenwich ou --source srs.");
+    source = records.empty() ? journal::GroupSource::Srs : records.front().source;
+  }
+  if (records.empty()) {
+    s.out << "Aucun groupe importé pour ce jour.\n";
+    return kDone;
+  }
+  for (const auto& line : journal::groupDayLines(*day, *source, journal::groupDay(records))) s.out << line << '\n';
+  return kDone;
+}
+
 struct Action {
   std::string_view name;
   std::string_view synopsis;  // after "journal "
@@ -677,6 +790,33 @@ const std::vector<Action>& actions() {
         "method projection, filtre (direct view) or photo"},
        {{"--ajouter", 2}, {"--ouverture", 1}, {"--focale", 1}, {"--methode", 1}},
        listObservers},
+      {"groupes", "groupes importer FICHIER | groupes resume ANNEE [--source greenwich|srs]",
+       {"les groupes listés par d'autres, gardés à part de ceux de l'observateur :\n"
+        "importer lit un fichier annuel gAAAA.txt de Greenwich ou de la NOAA (source\n"
+        "greenwich) ou un résumé quotidien des régions SRS de la NOAA (source srs) ; il\n"
+        "remplace les groupes de cette source des jours que le fichier couvre ; une ligne\n"
+        "illisible et rien n'est importé. resume compte les groupes de l'année, chacun\n"
+        "une fois, au nord ou au sud selon le signe de sa latitude moyenne :\n"
+        "« Groupes : 512 », « Nord : 240 groupes, latitude moyenne 17,42° », « Sud : … »",
+        "the groups listed by others, kept apart from the observer's: importer reads a\n"
+        "yearly file gYYYY.txt of Greenwich or NOAA (source greenwich) or a daily NOAA\n"
+        "Solar Region Summary SRS (source srs); it replaces that source's groups of the\n"
+        "days the file covers; one unreadable line and nothing is imported. resume\n"
+        "counts the year's groups, each once, north or south by the sign of its mean\n"
+        "latitude: \"Groupes : 512\", \"Nord : 240 groupes, latitude moyenne 17,42°\"..."},
+       {{"--source", 1}},
+       groups},
+      {"jour", "jour DATE [--source srs|greenwich]",
+       {"les comptes d'un jour (DATE 2014-02-03 ou 3 2 2014) faits des groupes importés,\n"
+        "comme mois donne ceux de l'observateur : g, f et R du nord, du sud et du disque ;\n"
+        "f et R laissés vides (–) pour Greenwich, qui ne compte pas les taches.\n"
+        "--source quand le journal tient le jour des deux sources",
+        "a day's counts (DATE 2014-02-03 or 3 2 2014) made of the imported groups, as\n"
+        "mois gives the observer's: g, f and R of the north, the south and the disc; f\n"
+        "and R left empty (–) for Greenwich, which does not count spots. --source\n"
+        "where the journal holds the day from both sources"},
+       {{"--source", 1}},
+       groupDayCounts},
   };
   return table;
 }

@@ -115,6 +115,24 @@ CREATE TABLE silso_days (
   PRIMARY KEY (kind, date)
 ) WITHOUT ROWID;
 )sql"},
+    // Groups listed by others (journal_groups.cpp), one row per group and day; no
+    // constraints, for the reason above.
+    {3, R"sql(
+CREATE TABLE group_records (
+  id INTEGER PRIMARY KEY,
+  source TEXT,  -- greenwich, srs
+  date TEXT,    -- the day described, 2014-02-03
+  day_fraction REAL,
+  number INTEGER,
+  latitude REAL,
+  longitude REAL,
+  central_meridian_distance REAL,
+  area_msh REAL,
+  spots INTEGER,
+  classification TEXT
+);
+CREATE INDEX group_records_by_date ON group_records (date, source);
+)sql"},
 };
 constexpr int kSchemaVersion = kMigrations[std::size(kMigrations) - 1].version;
 

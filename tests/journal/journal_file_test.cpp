@@ -328,7 +328,7 @@ TEST(JournalFile, ForeignAndDamagedFilesRefusedUntouched) {
          std::ofstream(path, std::ios::binary) << journalBytes;
          sql(path, "PRAGMA user_version = 7");
        },
-       "Ce journal vient d'une version plus récente de Kavrel (format 7, celle-ci lit jusqu'au 1) : mettez Kavrel à "
+       "Ce journal vient d'une version plus récente de Kavrel (format 7, celle-ci lit jusqu'au 3) : mettez Kavrel à "
        "jour pour l'ouvrir."},
       {"a page overwritten",
        [&](const std::string& path) {
