@@ -216,16 +216,18 @@ Chart butterflyChart(const ChartData& data, const ChartRequest& request) {
   chart.title = "Diagramme papillon, " + yearsText(data.firstYear, data.lastYear);
   Panel groups;
   groups.heightShare = 0.68;
-  std::string sources;
-  std::vector<ChartPoint> imported = importedGroups(data, sources);
-  const std::size_t importedCount = imported.size();
-  addIfDrawn(groups, {"Groupes importés (" + sources + ") : " + std::to_string(importedCount), Look::Dots, Ink::Grey,
-                      std::move(imported)});
+  // The observer's marks first, the imported ones over them: a year of one's own days
+  // would hide a century of others' groups.
   ChartSeries own{{}, Look::Crosses, Ink::Red, {}};
   for (const auto& g : data.ownGroups)
     if (within(g.date, data.firstYear, data.lastYear)) own.points.push_back({decimalYear(g.date), g.latitude});
-  own.name = "Groupes de " + data.observer + " : " + std::to_string(own.points.size());
+  own.name = "Groupes de " + data.observer + ", par jour : " + std::to_string(own.points.size());
   addIfDrawn(groups, std::move(own));
+  std::string sources;
+  std::vector<ChartPoint> imported = importedGroups(data, sources);
+  const std::size_t importedCount = imported.size();
+  addIfDrawn(groups, {"Groupes importés (" + sources + ") : " + std::to_string(importedCount), Look::Dots, Ink::Black,
+                      std::move(imported)});
   double widest = 0;
   for (const auto& series : groups.series)
     for (const auto& p : series.points) widest = std::max(widest, std::fabs(p.y));

@@ -7,7 +7,8 @@
 // - "k": the observer's R of each paired day (x) against SILSO's SN of the day (y), with
 //   the line SN = k R of the chosen k (else the ratio of sums of observer_k.h);
 // - "papillon": the latitude of groups against time: the observer's own (every group with
-//   a latitude in the day's observations), and the imported ones, one mark per group: the
+//   a latitude in the day's observations, one mark a day: the observer's numbering says
+//   nothing of the days before), and the imported ones, one mark per group: the
 //   mean date and latitude of the consecutive records of one source and number, none more
 //   than kGroupGapDays apart (the numbers come round again); under it, SILSO's monthly
 //   means and the observer's.
