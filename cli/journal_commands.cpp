@@ -15,16 +15,18 @@
 #include <optional>
 #include <sstream>
 
-#include "common/file_bytes.h"
 #include "common/calendar_date.h"
-#include "common/strict_number.h"
+#include "common/file_bytes.h"
+#include "common/fixed_decimals.h"
 #include "journal/chart_series.h"
 #include "journal/checks.h"
 #include "journal/group_records.h"
 #include "journal/import.h"
 #include "journal/journal.h"
 #include "journal/month_sheet.h"
+#include "journal/observer_k.h"
 #include "journal/reports.h"
+#include "journal/silso.h"
 #include "programs/journal/journal_charts.h"
 
 namespace kavrel::cli {
@@ -39,7 +41,8 @@ using journal::Observer;
 constexpr int kUnreadable = 1;
 
 constexpr std::string_view kSynopsis =
-    "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|graphique|observateurs|groupes|jour ...";
+    "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|graphique|observateurs|groupes|jour|silso|"
+    "silso-mois|k ...";
 constexpr std::string_view kFileOption = "--fichier";
 // How the journal starts a change it could not write, unlike one it refused.
 constexpr std::string_view kNotWritten = "Le journal n'a pas été modifié";
@@ -62,6 +65,10 @@ constexpr std::string_view kObserverOptionsAlone =
 constexpr std::string_view kMethodMessage = "Méthode : projection, filtre ou photo.";
 constexpr std::string_view kEmptyCode = "Code : l'observateur a besoin d'un code, HUZR par exemple.";
 constexpr std::string_view kSourceMessage = "Source : greenwich ou srs.";
+constexpr std::string_view kNoSilso =
+    "Le journal n'a pas le nombre de SILSO de ce mois : importez SN_d_tot_V2.0.csv avec « kavrel journal silso "
+    "FICHIER ».";
+constexpr std::string_view kKMessage = "k : un nombre positif, 1,22 par exemple.";
 
 struct Option {
   std::string_view name;
@@ -373,6 +380,121 @@ int printMonth(const Fields& f, Session& s) {
   return kDone;
 }
 
+// A decimal number above zero, with the comma or the point.
+std::optional<double> positiveDecimal(std::string text) {
+  std::replace(text.begin(), text.end(), ',', '.');
+  double value = 0;
+  const char* end = text.data() + text.size();
+  if (text.empty() || text.front() == '+') return std::nullopt;
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc{} || stop != end || !(value > 0) || value > 1e6) return std::nullopt;
+  return value;
+}
+
+// FICHIER, or --hemispheres FICHIER: SILSO's daily file kept whole in the journal.
+int importSilso(const Fields& f, Session& s) {
+  if (f.size() != 1) return -1;
+  std::string text;
+  if (const std::string reason = readFileWhole(f[0], text); !reason.empty()) {
+    s.err << "Le fichier « " << f[0] << " » n'a pas pu être lu : " << reason << ".\n";
+    return kUnreadable;
+  }
+  const bool hemispheric = s.has("--hemispheres");
+  const journal::SilsoFile file =
+      journal::parseSilso(text, hemispheric ? journal::SilsoFile::Kind::Hemispheric : journal::SilsoFile::Kind::Total);
+  if (!file.error.empty()) {
+    s.err << "Le fichier « " << f[0] << " » est refusé, " << file.error << " Le journal n'a pas été modifié.\n";
+    return kRefused;
+  }
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  if (const journal::Change stored = opened->importSilso(file); !stored.done()) return s.failed(stored);
+  const auto provisional = std::count_if(file.days.begin(), file.days.end(),
+                                         [](const journal::SilsoDay& day) { return !day.definitive; });
+  s.out << (hemispheric ? "Nombres de SILSO par hémisphère importés : " : "Nombres de SILSO importés : ")
+        << file.days.size() << " jours, dont " << provisional << " provisoires\n";
+  return kDone;
+}
+
+std::string oneDecimal(double value, std::string_view decimalSeparator) {
+  std::string text;
+  appendFixed(text, value, 1, decimalSeparator.empty() ? '.' : decimalSeparator.front());
+  return text;
+}
+
+// SILSO's monthly mean of a month and its 13-month smoothed mean, from the days kept.
+int printSilsoMonth(const Fields& f, Session& s) {
+  if (f.size() != 2) return -1;
+  const auto month = monthOf(f, s);
+  if (!month) return kRefused;
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const auto [m, year] = *month;
+  const int index = year * 12 + m - 1;
+  const auto day = [](int monthIndex, int dayOfMonth) {
+    return Day{monthIndex / 12, monthIndex % 12 + 1, dayOfMonth};
+  };
+  const std::vector<journal::SilsoDay> days = opened->silsoDays(day(index - 6, 1), day(index + 6, 31));
+  const auto means = journal::monthlyMeans(days);
+  const auto smoothed = journal::smoothed13(means);
+  const auto found = std::find_if(means.begin(), means.end(),
+                                  [&](const journal::MonthValue& v) { return v.year == year && v.month == m; });
+  if (found == means.end() ||
+      std::none_of(days.begin(), days.end(), [&](const journal::SilsoDay& d) { return d.date.year == year && d.date.month == m; }))
+    return s.refuse(kNoSilso);
+  const journal::MonthValue& smooth = smoothed[static_cast<std::size_t>(found - means.begin())];
+  s.out << "Moyenne mensuelle : " << (found->value ? oneDecimal(*found->value, s.decimalSeparator) : "–") << " ("
+        << found->days << (found->days == 1 ? " jour)" : " jours)") << '\n';
+  s.out << "Moyenne lissée sur 13 mois : " << (smooth.value ? oneDecimal(*smooth.value, s.decimalSeparator) : "–")
+        << '\n';
+  return kDone;
+}
+
+std::optional<Day> dayOf(const std::string& text) {
+  const auto ymd = numbersSplit(text, '-', 3);
+  if (!ymd) return std::nullopt;
+  const Day day{(*ymd)[0], (*ymd)[1], (*ymd)[2]};
+  if (day.month < 1 || day.month > 12 || day.day < 1 || day.day > daysInMonth(day.year, day.month) ||
+      day.year < 1 || day.year > 9999)
+    return std::nullopt;
+  return day;
+}
+
+// The observer's k over the days both the journal and SILSO have.
+int printK(const Fields& f, Session& s) {
+  if (!f.empty()) return -1;
+  Day first{1, 1, 1}, last{9999, 12, 31};
+  for (const auto& [option, into] : {std::pair{"--du", &first}, std::pair{"--au", &last}}) {
+    const std::string* text = s.value(option);
+    if (!text) continue;
+    const auto day = dayOf(*text);
+    if (!day) {
+      s.err << (option == std::string_view("--du") ? "Du" : "Au") << " : « " << *text
+            << " » n'est pas une date (2014-02-03 attendu).\n";
+      return kRefused;
+    }
+    *into = *day;
+  }
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const ObserverChoice choice = chooseObserver(*opened, s);
+  if (choice.refused) return kRefused;
+  if (!choice.observer) return s.refuse(kNoObserver);
+  const auto paired = opened->pairedDays(first, last, choice.observer->id);
+  if (static_cast<int>(paired.size()) < journal::kFewestPairedDays)
+    return s.refuse(journal::tooFewDaysLine(static_cast<int>(paired.size())));
+  for (const auto& line : journal::kLines(journal::estimateK(paired), s.decimalSeparator)) s.out << line << '\n';
+  for (const auto& [part, name] : {std::pair{Journal::Part::North, "nord"}, std::pair{Journal::Part::South, "sud"}}) {
+    const auto hemisphere = opened->pairedDays(first, last, choice.observer->id, part);
+    if (static_cast<int>(hemisphere.size()) >= journal::kFewestPairedDays)
+      s.out << journal::kHemisphereLine(name, journal::estimateK(hemisphere), s.decimalSeparator) << '\n';
+  }
+  if (s.has("--par-mois"))
+    for (const auto& month : journal::estimateKByMonth(paired))
+      s.out << journal::kMonthLine(month, s.decimalSeparator) << '\n';
+  return kDone;
+}
+
 bool isFolder(const std::string& path) {
   struct stat status {};
   return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
@@ -386,6 +508,9 @@ int writeReport(const Fields& f, Session& s) {
   if (!formatName) return s.refuse(kNoFormat);
   const auto format = journal::reportFormatNamed(*formatName);
   if (!format) return s.refuse(kUnknownFormat);
+  const std::string* kText = s.value("--k");
+  const auto k = kText ? positiveDecimal(*kText) : std::optional<double>(1.0);
+  if (!k) return s.refuse(kKMessage);
   const auto opened = s.open();
   if (!opened) return kUnreadable;
   const ObserverChoice choice = chooseObserver(*opened, s);
@@ -393,7 +518,7 @@ int writeReport(const Fields& f, Session& s) {
   if (!choice.observer) return s.refuse(kNoObserver);
   const auto observations = opened->monthObservations(month->second, month->first, choice.observer->id);
   const journal::Report report = journal::monthReport(*format, *choice.observer, month->second, month->first,
-                                                      observations, s.decimalSeparator);
+                                                      observations, s.decimalSeparator, *k);
   const std::string* target = s.value("--sortie");
   if (!target) {
     s.out.write(report.bytes.data(), static_cast<std::streamsize>(report.bytes.size()));
@@ -426,8 +551,6 @@ constexpr std::string_view kChartKindMessage = "Graphique : mensuel, k ou papill
 constexpr std::string_view kNoChartFile = "kavrel : choisissez le fichier du graphique, --png F, --svg F ou --pdf F";
 constexpr std::string_view kTwoChartFiles = "kavrel : un seul fichier par graphique, --png, --svg ou --pdf";
 constexpr std::string_view kYearsOrder = "Années : --du vient avant --au.";
-constexpr std::string_view kKMessage = "k : un nombre positif, 1,22 par exemple.";
-
 // The notices of Qt's fonts off screen are not the user's business; its errors are.
 void dropQtNotices(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
@@ -462,10 +585,8 @@ int drawChart(const Fields& f, Session& s) {
   if (!yearOption(s, "--du", request.firstYear) || !yearOption(s, "--au", request.lastYear)) return kRefused;
   if (request.firstYear && request.lastYear && *request.firstYear > *request.lastYear) return s.refuse(kYearsOrder);
   if (const std::string* text = s.value("--k")) {
-    auto k = parseStrictNumber(*text, ",");
-    if (!k) k = parseStrictNumber(*text, ".");
-    if (!k || !(*k > 0) || *k > 1000) return s.refuse(kKMessage);
-    request.k = k;
+    request.k = positiveDecimal(*text);
+    if (!request.k) return s.refuse(kKMessage);
   }
   const auto opened = s.open();
   if (!opened) return kUnreadable;
@@ -741,20 +862,24 @@ const std::vector<Action>& actions() {
         "and \"Groupes par jour\", means over the days observed"},
        {{"--observateur", 1}},
        printMonth},
-      {"rapport", "rapport MOIS ANNEE --format aavso|baa|ceslopol|csv [--sortie F] [--observateur CODE]",
+      {"rapport", "rapport MOIS ANNEE --format aavso|baa|ceslopol|csv [--sortie F] [--observateur CODE] [--k K]",
        {"le rapport du mois pour un réseau : aavso (le texte mensuel de sa section\n"
         "solaire, fichier CODEAAMM.RAW), baa (le formulaire en lumière blanche, en CSV),\n"
         "ceslopol (CSV en Windows-1250) ou csv (toutes les observations du mois, R nord\n"
         "et sud compris) ; sur la sortie standard, ou écrit entier dans F (dans un\n"
         "dossier : sous le nom que le réseau attend). --observateur quand le journal\n"
-        "tient plusieurs observateurs",
+        "tient plusieurs observateurs. --k K multiplie chaque R du rapport (du jour,\n"
+        "des hémisphères, la moyenne du mois) par le k de l'observateur, celui du jour\n"
+        "arrondi à l'entier ; g et f restent tels que comptés",
         "the month's report for a network: aavso (the monthly text of its solar\n"
         "section, file CODEYYMM.RAW), baa (the white-light form, as CSV), ceslopol (CSV\n"
         "in Windows-1250) or csv (every observation of the month, R north and south\n"
         "included); to the standard output, or written whole to F (into a folder:\n"
         "under the name the network expects). --observateur where the journal holds\n"
-        "several observers"},
-       {{"--format", 1}, {"--sortie", 1}, {"--observateur", 1}},
+        "several observers. --k K multiplies every R of the report (the day's, the\n"
+        "hemispheres', the month's mean) by the observer's k, the day's rounded to\n"
+        "the whole number; g and f stay as counted"},
+       {{"--format", 1}, {"--sortie", 1}, {"--observateur", 1}, {"--k", 1}},
        writeReport},
       {"sauvegarder", "sauvegarder F",
        {"une copie du journal dans F, faite pendant qu'il sert, écrite entière ou pas du\n"
@@ -817,6 +942,45 @@ const std::vector<Action>& actions() {
         "where the journal holds the day from both sources"},
        {{"--source", 1}},
        groupDayCounts},
+      {"silso", "silso [--hemispheres] FICHIER",
+       {"importe le fichier quotidien du nombre de taches international de SILSO,\n"
+        "SN_d_tot_V2.0.csv, ou avec --hemispheres celui des hémisphères,\n"
+        "SN_d_hem_V2.0.csv : le fichier entier, qui remplace celui de même sorte déjà\n"
+        "importé, ses jours provisoires marqués. Une ligne mal formée refuse le\n"
+        "fichier, avec son numéro, et laisse le journal tel quel",
+        "imports SILSO's daily file of the international sunspot number,\n"
+        "SN_d_tot_V2.0.csv, or with --hemispheres that of the hemispheres,\n"
+        "SN_d_hem_V2.0.csv: the whole file, replacing the one of the same kind already\n"
+        "imported, its provisional days marked. A malformed line refuses the file,\n"
+        "with its number, and leaves the journal as it was"},
+       {{"--hemispheres", 0}},
+       importSilso},
+      {"silso-mois", "silso-mois MOIS ANNEE",
+       {"le nombre international du mois : « Moyenne mensuelle » (la moyenne simple des\n"
+        "jours) et « Moyenne lissée sur 13 mois » (les mois m-6 et m+6 pesant ½, les\n"
+        "onze entre eux 1, divisé par 12 ; « – » à moins de six mois des bouts du\n"
+        "fichier)",
+        "the month's international number: \"Moyenne mensuelle\" (the plain mean of the\n"
+        "days) and \"Moyenne lissée sur 13 mois\" (the months m-6 and m+6 weighted ½,\n"
+        "the eleven between 1, divided by 12; \"–\" within six months of the file's\n"
+        "ends)"},
+       {},
+       printSilsoMonth},
+      {"k", "k [--du DATE] [--au DATE] [--observateur CODE] [--par-mois]",
+       {"le k de l'observateur, R international ≈ k · R de l'observateur, sur les jours\n"
+        "que le journal et SILSO ont tous deux (DATE 2014-02-03) : le rapport des sommes\n"
+        "ΣSN / ΣR (les jours de R = 0 comptent), la moyenne des rapports SN/R sur les\n"
+        "jours de R > 0 avec leur écart type, et leur médiane ; k nord et k sud avec le\n"
+        "fichier des hémisphères ; --par-mois, une ligne par mois. Il faut au moins 20\n"
+        "jours communs",
+        "the observer's k, international R ≈ k · the observer's R, over the days both\n"
+        "the journal and SILSO have (DATE 2014-02-03): the ratio of sums ΣSN / ΣR (days\n"
+        "of R = 0 count), the mean of the ratios SN/R over the days of R > 0 with their\n"
+        "standard deviation, and their median; k north and k south with the\n"
+        "hemispheric file; --par-mois, one line per month. At least 20 common days\n"
+        "are needed"},
+       {{"--du", 1}, {"--au", 1}, {"--observateur", 1}, {"--par-mois", 0}},
+       printK},
   };
   return table;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/calendar_date.h"
 #include "common/fixed_decimals.h"
 
 namespace kavrel::journal {
@@ -55,6 +56,17 @@ KEstimate estimateK(const std::vector<PairedDay>& days) {
   return estimate;
 }
 
+std::vector<MonthK> estimateKByMonth(const std::vector<PairedDay>& days) {
+  std::vector<MonthK> months;
+  for (auto first = days.begin(); first != days.end();) {
+    auto last = first;
+    while (last != days.end() && last->date.year == first->date.year && last->date.month == first->date.month) ++last;
+    months.push_back({first->date.year, first->date.month, estimateK({first, last})});
+    first = last;
+  }
+  return months;
+}
+
 std::vector<std::string> kLines(const KEstimate& estimate, std::string_view decimalSeparator) {
   return {"k (rapport des sommes) : " + fixed(estimate.ratioOfSums, decimalSeparator) + daysText(estimate.days),
           "k (moyenne des rapports) : " + fixed(estimate.meanOfRatios, decimalSeparator) + " ± " +
@@ -66,6 +78,14 @@ std::string kHemisphereLine(std::string_view hemisphere, const KEstimate& estima
                             std::string_view decimalSeparator) {
   return "k " + std::string(hemisphere) + " (rapport des sommes) : " + fixed(estimate.ratioOfSums, decimalSeparator) +
          daysText(estimate.days);
+}
+
+std::string kMonthLine(const MonthK& month, std::string_view decimalSeparator) {
+  const KEstimate& k = month.estimate;
+  return monthName(month.month) + ' ' + std::to_string(month.year) + " : " +
+         fixed(k.ratioOfSums, decimalSeparator) + daysText(k.days) + ", moyenne des rapports " +
+         fixed(k.meanOfRatios, decimalSeparator) + " ± " + fixed(k.standardDeviation, decimalSeparator) +
+         daysText(k.ratioDays) + ", médiane " + fixed(k.median, decimalSeparator);
 }
 
 std::string tooFewDaysLine(int days) {

@@ -36,6 +36,14 @@ inline constexpr int kFewestPairedDays = 20;
 
 [[nodiscard]] KEstimate estimateK(const std::vector<PairedDay>& days);
 
+// The estimate of each month that has paired days, in date order (`days` in date order).
+struct MonthK {
+  int year = 0;
+  int month = 0;
+  KEstimate estimate;
+};
+[[nodiscard]] std::vector<MonthK> estimateKByMonth(const std::vector<PairedDay>& days);
+
 // The estimate's lines, as the command prints them and the window shows them, with the
 // decimal separator of the locale:
 //   k (rapport des sommes) : 1,2210 (212 jours)
@@ -46,6 +54,9 @@ inline constexpr int kFewestPairedDays = 20;
 // "k nord (rapport des sommes) : 1,1980 (150 jours)", for `hemisphere` "nord" or "sud".
 [[nodiscard]] std::string kHemisphereLine(std::string_view hemisphere, const KEstimate& estimate,
                                           std::string_view decimalSeparator);
+// "février 2014 : 1,2210 (21 jours), moyenne des rapports 1,2417 ± 0,1980 (20 jours),
+// médiane 1,2300": a month on one line, its ratio of sums first.
+[[nodiscard]] std::string kMonthLine(const MonthK& month, std::string_view decimalSeparator);
 // "Pas assez de jours communs (12) pour estimer k."
 [[nodiscard]] std::string tooFewDaysLine(int days);
 

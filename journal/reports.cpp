@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <tuple>
 
@@ -33,6 +34,10 @@ std::string twoDigits(int value) {
   return text;
 }
 
+// R as the report writes it: multiplied by the observer's k when one is given, rounded to
+// the whole number that the networks' columns hold; g and f stay as counted.
+std::string scaledR(int r, double k) { return std::to_string(k == 1.0 ? r : std::lround(r * k)); }
+
 std::string csvName(std::string_view prefix, const Observer& observer, int year, int month) {
   return std::string(prefix) + '-' + fileCode(observer) + '-' + std::to_string(year) + '-' + twoDigits(month) + ".csv";
 }
@@ -43,7 +48,8 @@ std::string csvName(std::string_view prefix, const Observer& observer, int year,
 // seeing writes "-" rather than a letter the observer did not give. A count of the
 // whole disc alone writes 0 for ng, sg, ns and ss: the section's line has no empty
 // field, and zeros that do not add up to g say that the disc was not split.
-Report aavso(const Observer& observer, int year, int month, const std::vector<Observation>& observations) {
+Report aavso(const Observer& observer, int year, int month, const std::vector<Observation>& observations,
+             double k) {
   static constexpr std::array<std::string_view, 12> kMonths = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",
                                                                "MAY",     "JUNE",     "JULY",      "AUGUST",
                                                                "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
@@ -56,10 +62,10 @@ Report aavso(const Observer& observer, int year, int month, const std::vector<Ob
     const Counts north = counts.split() ? *counts.north : Counts{};
     const Counts south = counts.split() ? *counts.south : Counts{};
     char line[160];
-    std::snprintf(line, sizeof line, "%2d %c %02d%02d %d %d %d %d %d %d %d ", day.date.day,
+    std::snprintf(line, sizeof line, "%2d %c %02d%02d %d %d %s %d %d %d %d ", day.date.day,
                   day.seeing ? letterOfSeeing(*day.seeing) : '-', day.time.hour, day.time.minute, counts.disc.groups,
-                  counts.disc.spots, relativeNumber(counts.disc), north.groups, south.groups, north.spots,
-                  south.spots);
+                  counts.disc.spots, scaledR(relativeNumber(counts.disc), k).c_str(), north.groups, south.groups,
+                  north.spots, south.spots);
     text += line + code + "\n";
   }
   return {fileCode(observer) + twoDigits(((year % 100) + 100) % 100) + twoDigits(month) + ".RAW", text};
@@ -68,7 +74,7 @@ Report aavso(const Observer& observer, int year, int month, const std::vector<Ob
 // The white-light form: a day per row, the hemispheres empty for a day counted on the
 // whole disc alone; then the means, over the days split for gn and gs.
 Report baa(const Observer& observer, int year, int month, const std::vector<Observation>& observations,
-           std::string_view decimalSeparator) {
+           std::string_view decimalSeparator, double k) {
   const csv::Format format = csv::formatFor(decimalSeparator);
   std::string text = csv::header({"Day", "gn", "gs", "g", "fn", "fs", "f", "R"}, format);
   const std::vector<Observation> days = observationsOfDays(ofMonth(observations, year, month));
@@ -86,7 +92,7 @@ Report baa(const Observer& observer, int year, int month, const std::vector<Obse
     const Tally& c = day.counts;
     row({std::to_string(day.date.day), count(c.north, true), count(c.south, true), std::to_string(c.disc.groups),
          count(c.north, false), count(c.south, false), std::to_string(c.disc.spots),
-         std::to_string(relativeNumber(c.disc))});
+         scaledR(relativeNumber(c.disc), k)});
   }
   const MonthMeans means = monthMeans(days);
   const auto mean = [&](const std::optional<double>& value) {
@@ -95,7 +101,7 @@ Report baa(const Observer& observer, int year, int month, const std::vector<Obse
     return written;
   };
   row({"MDF", mean(means.groupsNorthPerDay), mean(means.groupsSouthPerDay), mean(means.groupsPerDay), "", "", "",
-       mean(means.relativeNumber)});
+       mean(means.relativeNumber ? std::optional<double>(*means.relativeNumber * k) : std::nullopt)});
   return {csvName("baa", observer, year, month), text};
 }
 
@@ -135,7 +141,8 @@ std::string windows1250(std::string_view text) {
 // take the seeing, 1 to 5 with 5 the best as typed; both empty without it. The
 // observer's number is the code when it is digits, else the journal's id of the
 // observer.
-Report ceslopol(const Observer& observer, int year, int month, const std::vector<Observation>& observations) {
+Report ceslopol(const Observer& observer, int year, int month, const std::vector<Observation>& observations,
+                double k) {
   const bool numericCode = !observer.code.empty() && std::all_of(observer.code.begin(), observer.code.end(),
                                                                  [](char c) { return c >= '0' && c <= '9'; });
   const std::string number = numericCode ? observer.code : std::to_string(observer.id);
@@ -146,14 +153,14 @@ Report ceslopol(const Observer& observer, int year, int month, const std::vector
     text += std::to_string(day.date.day) + ';' + std::to_string(day.time.hour) + ';' +
             std::to_string(day.time.minute) + ';' + number + ';' + seeing + ';' + seeing + ';' +
             std::to_string(disc.groups) + ';' + std::to_string(disc.spots) + ';' +
-            std::to_string(relativeNumber(disc)) + "\r\n";
+            scaledR(relativeNumber(disc), k) + "\r\n";
   }
   return {csvName("ceslopol", observer, year, month), text};
 }
 
 // Every observation of the month, in the columns the import reads back.
 Report everyObservation(const Observer& observer, int year, int month, const std::vector<Observation>& observations,
-                        std::string_view decimalSeparator) {
+                        std::string_view decimalSeparator, double k) {
   const csv::Format format = csv::formatFor(decimalSeparator);
   std::string text = csv::header({"date", "heure_tu", "observateur", "seeing", "transparence", "g_nord", "f_nord",
                                   "g_sud", "f_sud", "g_disque", "f_disque", "R", "R_nord", "R_sud", "remarque"},
@@ -168,8 +175,8 @@ Report everyObservation(const Observer& observer, int year, int month, const std
     const auto part = [](const std::optional<Counts>& counts, bool groups) {
       return counts ? std::to_string(groups ? counts->groups : counts->spots) : std::string();
     };
-    const auto r = [](const std::optional<Counts>& counts) {
-      return counts ? std::to_string(relativeNumber(*counts)) : std::string();
+    const auto r = [k](const std::optional<Counts>& counts) {
+      return counts ? scaledR(relativeNumber(*counts), k) : std::string();
     };
     char date[32];
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", o.date.year, o.date.month, o.date.day);
@@ -177,7 +184,7 @@ Report everyObservation(const Observer& observer, int year, int month, const std
                                   number(o.seeing), number(o.transparency), part(c.north, true),
                                   part(c.north, false), part(c.south, true), part(c.south, false),
                                   std::to_string(c.disc.groups), std::to_string(c.disc.spots),
-                                  std::to_string(relativeNumber(c.disc)), r(c.north), r(c.south), o.remarks};
+                                  scaledR(relativeNumber(c.disc), k), r(c.north), r(c.south), o.remarks};
     bool first = true;
     for (const std::string& field : fields) {
       if (!first) text += format.separator;
@@ -192,14 +199,14 @@ Report everyObservation(const Observer& observer, int year, int month, const std
 }  // namespace
 
 Report monthReport(ReportFormat format, const Observer& observer, int year, int month,
-                   const std::vector<Observation>& observations, std::string_view decimalSeparator) {
+                   const std::vector<Observation>& observations, std::string_view decimalSeparator, double k) {
   switch (format) {
-    case ReportFormat::Aavso: return aavso(observer, year, month, observations);
-    case ReportFormat::Baa: return baa(observer, year, month, observations, decimalSeparator);
-    case ReportFormat::Ceslopol: return ceslopol(observer, year, month, observations);
+    case ReportFormat::Aavso: return aavso(observer, year, month, observations, k);
+    case ReportFormat::Baa: return baa(observer, year, month, observations, decimalSeparator, k);
+    case ReportFormat::Ceslopol: return ceslopol(observer, year, month, observations, k);
     case ReportFormat::Csv: break;
   }
-  return everyObservation(observer, year, month, observations, decimalSeparator);
+  return everyObservation(observer, year, month, observations, decimalSeparator, k);
 }
 
 std::optional<ReportFormat> reportFormatNamed(std::string_view name) noexcept {

@@ -30,9 +30,12 @@ struct Report {
 };
 
 // `observations`: the observer's observations of the month (year, month), in any order;
-// `decimalSeparator` "," or "." chooses the CSV dialect (Csv and Baa).
+// `decimalSeparator` "," or "." chooses the CSV dialect (Csv and Baa); `k`, the observer's
+// k, multiplies every R written (the day's, the hemispheres', the month's mean), rounded
+// to the whole number for a day; g and f stay as counted.
 [[nodiscard]] Report monthReport(ReportFormat format, const Observer& observer, int year, int month,
-                                 const std::vector<Observation>& observations, std::string_view decimalSeparator);
+                                 const std::vector<Observation>& observations, std::string_view decimalSeparator,
+                                 double k = 1.0);
 
 // "aavso", "baa", "ceslopol", "csv", in either case; none for another name.
 [[nodiscard]] std::optional<ReportFormat> reportFormatNamed(std::string_view name) noexcept;

@@ -37,6 +37,7 @@ TEST(MonthReport, InEachNetworksForm) {
     const char* separator;
     const char* fileName;
     std::string bytes;
+    double k = 1.0;
   } cases[] = {
       {ReportFormat::Aavso, ",", "HUZR0305.RAW",
        "Solar data from: HUZR\nFor the month of: MAY 2003\n"
@@ -54,13 +55,21 @@ TEST(MonthReport, InEachNetworksForm) {
        "2003-05-03,09:05,HUZR,,,,,,,4,20,60,,,\n"
        "2003-05-12,08:00,HUZR,3,,1,1,0,0,1,1,11,11,0,\n"
        "2003-05-12,23:12,HUZR,5,,2,8,3,15,5,23,73,28,45,\"voilé, puis clair\"\n"},
+      // The observer's k: R multiplied and rounded (87.6 is 88), the mean of R not rounded.
+      {ReportFormat::Aavso, ",", "HUZR0305.RAW",
+       "Solar data from: HUZR\nFor the month of: MAY 2003\n"
+       " 3 - 0905 4 20 72 0 0 0 0 HUZR\n"
+       "12 E 2312 5 23 88 2 3 8 15 HUZR\n",
+       1.2},
+      {ReportFormat::Baa, ",", "baa-HUZR-2003-05.csv",
+       "Day;gn;gs;g;fn;fs;f;R\n3;;;4;;;20;72\n12;2;3;5;8;15;23;88\nMDF;2,00;3,00;4,50;;;;79,80\n", 1.2},
   };
   Observer observer;
   observer.id = 7;
   observer.code = "HUZR";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fileName);
-    const Report report = monthReport(c.format, observer, 2003, 5, kMay2003, c.separator);
+    const Report report = monthReport(c.format, observer, 2003, 5, kMay2003, c.separator, c.k);
     EXPECT_EQ(report.fileName, c.fileName);
     EXPECT_EQ(report.bytes, c.bytes);
   }
