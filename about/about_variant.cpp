@@ -1,4 +1,4 @@
-// The About window's four variants and its table of controls (about_variant.h).
+// The About window's five variants and its table of controls (about_variant.h).
 #include "about/about_variant.h"
 
 #include "ui/maker.h"
@@ -88,6 +88,24 @@ const AboutVariant& disqueAbout() {
         "Application destinée à dessiner le disque solaire d'un instant et à lire la latitude et la "
         "longitude héliographiques des taches relevées sur un dessin ou une photographie.";
     a.icon = ProgramIcon::Disque;
+    a.titleAt = {960, 240, 4332, 240};
+    a.descriptionAt = {960, 720, 4332, 972};
+    return a;
+  }();
+  return about;
+}
+
+const AboutVariant& journalAbout() {
+  static const AboutVariant about = [] {
+    AboutVariant a;
+    a.programName = "Journal";
+    a.caption = "A propos du Journal d'observation";
+    a.title = "Journal d'observation des taches solaires";
+    a.description =
+        "Application destinée à tenir le journal des comptages de taches solaires (groupes g, taches f, "
+        "nombre relatif R, nord et sud), à en tirer les moyennes du mois et les rapports mensuels des réseaux "
+        "d'observateurs.";
+    a.icon = ProgramIcon::Journal;
     a.titleAt = {960, 240, 4332, 240};
     a.descriptionAt = {960, 720, 4332, 972};
     return a;

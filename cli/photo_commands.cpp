@@ -170,6 +170,7 @@ int printLimb(const Fields& f, const Context& c) {
         << "Rayon : " << disque::pixelText(limb.circle.radius, sep) << " px\n";
   if (limb.source == disque::LimbSource::Found)
     c.out << "Écart quadratique : " << disque::pixelText(limb.rms, sep) << " px (" << limb.points << " points)\n";
+  if (const std::string why = engine.limbSourceReason(); !why.empty()) c.out << why << '\n';
   c.out << "Source : "
         << (limb.source == disque::LimbSource::Header ? "en-tête"
             : points                                  ? "trois points"

@@ -4,10 +4,15 @@
 //   date;heure_tu;g_nord;f_nord;g_sud;f_sud;seeing;observateur;remarque
 //   date;heure_tu;g_disque;f_disque;seeing;observateur;remarque
 //
-// The last three columns may be empty. A date is 2014-02-03 (or 3/2/2014), a time 09:05;
-// the seeing 1..5 or a letter E G F P. Each row is checked as a typed observation is
-// (checks.h); a refused row is listed with its line in the file (the header is line 1)
-// and its French message. Nothing here touches a journal.
+// The last three columns may be empty, and are optional; columns are found by name, in
+// any order, and the suite's own CSV of a month (transparence, g_disque beside the
+// hemispheres, R, R_nord, R_sud) reads back. A date is 2014-02-03 (or 3/2/2014), a time
+// 09:05 or 9:05; the seeing 1..5 or a letter E G F P. A byte order mark is skipped, CRLF
+// accepted, a blank row skipped. Each row is checked as a typed observation is
+// (checks.h); a refused row is listed with its line in the file (the header is line 1; a
+// quoted line break counts) and its French messages, one refusal each. Reading stops
+// after a thousand refused lines, saying so: such a file is not a log. Linear in the
+// text's length. Nothing here touches a journal.
 #pragma once
 
 #include <string>

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -255,10 +256,16 @@ int updateObservationRow(sqlite3* db, const Observation& o) {
   return update.run();
 }
 
-std::optional<Observation> readObservation(sqlite3* db, Id id) {
+// The readings below leave in `status` SQLITE_OK when they read to the end (found or
+// not), else the failure, so that a file that cannot be read is not taken for an empty one.
+int readStatus(int rc) { return rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc; }
+
+std::optional<Observation> readObservation(sqlite3* db, Id id, int& status) {
   Statement select(db, (std::string("SELECT ") + kObservationColumns + " FROM observations WHERE id = ?").c_str());
   select.bind(id);
-  if (select.step() != SQLITE_ROW) return std::nullopt;
+  const int rc = select.step();
+  status = readStatus(rc);
+  if (rc != SQLITE_ROW) return std::nullopt;
   return observationOfRow(select);
 }
 
@@ -286,11 +293,17 @@ Observer observerOfRow(const Statement& row) {
           methodOf(row.text(5))};
 }
 
-std::optional<Observer> readObserver(sqlite3* db, const char* where, const auto& key) {
+std::optional<Observer> readObserver(sqlite3* db, const char* where, const auto& key, int& status) {
   Statement select(db, (std::string("SELECT ") + kObserverColumns + " FROM observers WHERE " + where).c_str());
   select.bind(key);
-  if (select.step() != SQLITE_ROW) return std::nullopt;
+  const int rc = select.step();
+  status = readStatus(rc);
+  if (rc != SQLITE_ROW) return std::nullopt;
   return observerOfRow(select);
+}
+std::optional<Observer> readObserver(sqlite3* db, const char* where, const auto& key) {
+  int status = SQLITE_OK;
+  return readObserver(db, where, key, status);
 }
 
 int writeObserver(sqlite3* db, const Observer& o, bool insert, Id& id) {
@@ -371,21 +384,35 @@ int writeGroup(sqlite3* db, const Group& g, bool insert, Id& id) {
   return rc;
 }
 
-std::vector<Group> readGroups(sqlite3* db, Id observationId) {
+std::vector<Group> readGroups(sqlite3* db, Id observationId, int& status) {
   Statement select(db, (std::string("SELECT ") + kGroupColumns +
                         " FROM sunspot_groups WHERE observation_id = ? ORDER BY number, id")
                            .c_str());
   select.bind(observationId);
   std::vector<Group> groups;
-  while (select.step() == SQLITE_ROW) groups.push_back(groupOfRow(select));
+  int rc;
+  while ((rc = select.step()) == SQLITE_ROW) groups.push_back(groupOfRow(select));
+  status = readStatus(rc);
   return groups;
 }
 
-std::optional<Group> readGroup(sqlite3* db, Id id) {
+std::optional<Group> readGroup(sqlite3* db, Id id, int& status) {
   Statement select(db, (std::string("SELECT ") + kGroupColumns + " FROM sunspot_groups WHERE id = ?").c_str());
   select.bind(id);
-  if (select.step() != SQLITE_ROW) return std::nullopt;
+  const int rc = select.step();
+  status = readStatus(rc);
+  if (rc != SQLITE_ROW) return std::nullopt;
   return groupOfRow(select);
+}
+
+// What a change says when what it changes cannot be found: gone, or unreadable.
+std::string missing(sqlite3* db, int status, const char* gone) {
+  return status == SQLITE_OK ? std::string(gone) : notChanged(db, status);
+}
+
+// What a reading of the journal's leaves in readError().
+std::string readFailure(sqlite3* db, int status) {
+  return status == SQLITE_OK ? std::string() : "Le journal n'a pas pu être lu : " + sqliteReason(db, status) + ".";
 }
 
 // The observer of a new observation: the one of that code, created when new (its id is
@@ -468,11 +495,16 @@ struct Inspection {
   Id objects = 0;
 };
 
+// Read in one transaction, so that a journal another program is creating is seen either
+// empty or whole.
 Inspection inspect(sqlite3* db) {
   Inspection seen;
-  seen.rc = queryInteger(db, "PRAGMA application_id", seen.applicationId);
+  const bool own = sqlite3_get_autocommit(db) != 0;
+  if (own) seen.rc = execute(db, "BEGIN");
+  if (seen.rc == SQLITE_OK) seen.rc = queryInteger(db, "PRAGMA application_id", seen.applicationId);
   if (seen.rc == SQLITE_OK) seen.rc = queryInteger(db, "PRAGMA user_version", seen.version);
   if (seen.rc == SQLITE_OK) seen.rc = queryInteger(db, "SELECT count(*) FROM sqlite_schema", seen.objects);
+  if (own && !sqlite3_get_autocommit(db)) execute(db, "COMMIT");
   return seen;
 }
 
@@ -642,15 +674,25 @@ Journal::Opened Journal::open(const std::string& path) {
 std::vector<Observer> Journal::observers() const {
   Statement select(db_, (std::string("SELECT ") + kObserverColumns + " FROM observers ORDER BY code").c_str());
   std::vector<Observer> list;
-  while (select.step() == SQLITE_ROW) list.push_back(observerOfRow(select));
+  int rc;
+  while ((rc = select.step()) == SQLITE_ROW) list.push_back(observerOfRow(select));
+  readError_ = readFailure(db_, readStatus(rc));
   return list;
 }
 
 std::optional<Observer> Journal::observer(std::string_view code) const {
-  return readObserver(db_, "code = ?", std::string(code));
+  int status = SQLITE_OK;
+  auto found = readObserver(db_, "code = ?", std::string(code), status);
+  readError_ = readFailure(db_, status);
+  return found;
 }
 
-std::optional<Observer> Journal::observer(Id id) const { return readObserver(db_, "id = ?", id); }
+std::optional<Observer> Journal::observer(Id id) const {
+  int status = SQLITE_OK;
+  auto found = readObserver(db_, "id = ?", id, status);
+  readError_ = readFailure(db_, status);
+  return found;
+}
 
 Change Journal::addObserver(const Observer& observer) {
   if (auto problems = checkObserver(observer); !problems.empty()) return {joined(problems, "\n")};
@@ -678,8 +720,9 @@ Change Journal::updateObserver(const Observer& observer) {
   if (auto problems = checkObserver(observer); !problems.empty()) return {joined(problems, "\n")};
   std::optional<Observer> before;
   std::string error = inTransaction(db_, [&]() -> std::string {
-    before = readObserver(db_, "id = ?", observer.id);
-    if (!before) return "Cet observateur n'est plus dans le journal.";
+    int status = SQLITE_OK;
+    before = readObserver(db_, "id = ?", observer.id, status);
+    if (!before) return missing(db_, status, "Cet observateur n'est plus dans le journal.");
     if (auto other = readObserver(db_, "code = ?", observer.code); other && other->id != observer.id)
       return "Code : un observateur a déjà le code " + observer.code + ".";
     Id id = 0;
@@ -742,8 +785,9 @@ Change Journal::updateObservation(const Observation& observation, Day today) {
   if (auto problems = checkObservation(observation, today); !problems.empty()) return {joined(problems, "\n")};
   std::optional<Observation> before;
   std::string error = inTransaction(db_, [&]() -> std::string {
-    before = readObservation(db_, observation.id);
-    if (!before) return kGone;
+    int status = SQLITE_OK;
+    before = readObservation(db_, observation.id, status);
+    if (!before) return missing(db_, status, kGone);
     Observation changed = observation;
     if (!changed.observerId) changed.observerId = before->observerId;
     const int rc = updateObservationRow(db_, changed);
@@ -768,9 +812,11 @@ Change Journal::removeObservation(Id id) {
   std::optional<Observation> before;
   std::vector<Group> groups;
   std::string error = inTransaction(db_, [&]() -> std::string {
-    before = readObservation(db_, id);
-    if (!before) return kGone;
-    groups = readGroups(db_, id);
+    int status = SQLITE_OK;
+    before = readObservation(db_, id, status);
+    if (!before) return missing(db_, status, kGone);
+    groups = readGroups(db_, id, status);  // kept for undo: all of them, or no removal
+    if (status != SQLITE_OK) return notChanged(db_, status);
     Statement remove(db_, "DELETE FROM observations WHERE id = ?");
     const int rc = remove.bind(id).run();
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
@@ -793,8 +839,9 @@ Change Journal::chooseForDay(Id id) {
   std::optional<Observation> chosen;
   std::vector<std::pair<Id, bool>> choices;
   std::string error = inTransaction(db_, [&]() -> std::string {
-    chosen = readObservation(db_, id);
-    if (!chosen) return kGone;
+    int status = SQLITE_OK;
+    chosen = readObservation(db_, id, status);
+    if (!chosen) return missing(db_, status, kGone);
     Statement day(db_, "SELECT id, chosen FROM observations WHERE observer_id = ? AND date = ?");
     day.bind(chosen->observerId, dateText(chosen->date));
     while (day.step() == SQLITE_ROW) choices.emplace_back(day.integer(0), day.integer(1) != 0);
@@ -813,7 +860,12 @@ Change Journal::chooseForDay(Id id) {
   return {{}, id};
 }
 
-std::optional<Observation> Journal::observation(Id id) const { return readObservation(db_, id); }
+std::optional<Observation> Journal::observation(Id id) const {
+  int status = SQLITE_OK;
+  auto found = readObservation(db_, id, status);
+  readError_ = readFailure(db_, status);
+  return found;
+}
 
 std::vector<Observation> Journal::monthObservations(int year, int month, Id observerId) const {
   return observationsBetween({year, month, 1}, {year, month, 31}, observerId);
@@ -829,20 +881,28 @@ std::vector<Observation> Journal::observationsBetween(Day first, Day last, Id ob
   else
     select.bind(dateText(first), dateText(last));
   std::vector<Observation> list;
-  while (select.step() == SQLITE_ROW) list.push_back(observationOfRow(select));
+  int rc;
+  while ((rc = select.step()) == SQLITE_ROW) list.push_back(observationOfRow(select));
+  readError_ = readFailure(db_, readStatus(rc));
   return list;
 }
 
 // ---------------------------------------------------------------------------------------
 // Groups.
 
-std::vector<Group> Journal::groups(Id observationId) const { return readGroups(db_, observationId); }
+std::vector<Group> Journal::groups(Id observationId) const {
+  int status = SQLITE_OK;
+  auto found = readGroups(db_, observationId, status);
+  readError_ = readFailure(db_, status);
+  return found;
+}
 
 Change Journal::addGroup(const Group& group) {
   if (auto problems = checkGroup(group); !problems.empty()) return {joined(problems, "\n")};
   Id id = 0;
   std::string error = inTransaction(db_, [&]() -> std::string {
-    if (!readObservation(db_, group.observationId)) return kGone;
+    int status = SQLITE_OK;
+    if (!readObservation(db_, group.observationId, status)) return missing(db_, status, kGone);
     Group added = group;
     added.id = 0;
     const int rc = writeGroup(db_, added, true, id);
@@ -862,9 +922,10 @@ Change Journal::updateGroup(const Group& group) {
   if (auto problems = checkGroup(group); !problems.empty()) return {joined(problems, "\n")};
   std::optional<Group> before;
   std::string error = inTransaction(db_, [&]() -> std::string {
-    before = readGroup(db_, group.id);
-    if (!before) return "Ce groupe n'est plus dans le journal.";
-    if (!readObservation(db_, group.observationId)) return kGone;
+    int status = SQLITE_OK;
+    before = readGroup(db_, group.id, status);
+    if (!before) return missing(db_, status, "Ce groupe n'est plus dans le journal.");
+    if (!readObservation(db_, group.observationId, status)) return missing(db_, status, kGone);
     Id id = 0;
     const int rc = writeGroup(db_, group, false, id);
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
@@ -883,8 +944,9 @@ Change Journal::updateGroup(const Group& group) {
 Change Journal::removeGroup(Id id) {
   std::optional<Group> before;
   std::string error = inTransaction(db_, [&]() -> std::string {
-    before = readGroup(db_, id);
-    if (!before) return "Ce groupe n'est plus dans le journal.";
+    int status = SQLITE_OK;
+    before = readGroup(db_, id, status);
+    if (!before) return missing(db_, status, "Ce groupe n'est plus dans le journal.");
     Statement remove(db_, "DELETE FROM sunspot_groups WHERE id = ?");
     const int rc = remove.bind(id).run();
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);

@@ -109,6 +109,10 @@ class Journal {
   // A live copy of the journal at `target` (SQLite's backup), written whole or not at all.
   Change saveCopy(const std::string& target) const;
 
+  // Why the last of the readings above came back empty or short ("Le journal n'a pas pu
+  // être lu : erreur du support."); empty when it read the journal whole.
+  [[nodiscard]] const std::string& readError() const noexcept { return readError_; }
+
   // The last change of this session undone (Ctrl+Z), one at a time back to the opening;
   // undoCaption() says what it will undo ("Annuler l'ajout de l'observation du 3 février
   // 2014"), empty when nothing is left.
@@ -121,6 +125,7 @@ class Journal {
   sqlite3* db_ = nullptr;
   std::string path_;
   std::vector<std::unique_ptr<UndoStep>> undo_;
+  mutable std::string readError_;
 };
 
 struct Journal::Opened {

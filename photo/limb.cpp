@@ -428,6 +428,154 @@ bool agreesWithClasses(const Classes& classes, const Circle& circle) {
   return outside < 16 || static_cast<double>(outsideDark) >= kAgreement * static_cast<double>(outside);
 }
 
+// The edge of a limb-darkened disc seen through a blur. Along a ray, with d the distance
+// outward from an edge at e, the disc is A + B sqrt(e - d) inside (the darkening's fall as
+// mu = sqrt(1 - (r/R)^2) goes to zero) and the sky S outside; blurred by a Gaussian of
+// width sigma, the profile is S Phi((d-e)/s) + A Phi((e-d)/s) + B sqrt(s) H((d-e)/s), with
+// H(z) the integral over u >= 0 of 2 u^2 phi(z + u^2) du.
+constexpr double kEdgeWindow = 8;        // pixels either side of the circle
+constexpr double kEdgeSampleStep = 0.25;  // pixels along the ray
+constexpr double kEdgeMaxShift = 1;      // pixels: beyond, the model does not describe the limb
+constexpr double kEdgeSmallestBlur = 0.25, kEdgeLargestBlur = 3;  // pixels, sigma's search
+constexpr int kEdgeLeastRays = kRays / 8;
+// With I = 1 - u (1 - mu), B / (A - S) is u / (1 - u) sqrt(2 / R): u 0.9 is the darkest
+// limb of the visible continuum.
+constexpr double kStrongestDarkening = 0.9;
+
+constexpr double kTableReach = 12, kTableStep = 0.02;  // H(z) tabulated for |z| <= kTableReach
+
+double normalDensity(double z) { return std::exp(-0.5 * z * z) / std::sqrt(2 * std::numbers::pi); }
+double normalBelow(double z) { return 0.5 * std::erfc(-z / std::numbers::sqrt2); }
+
+const std::vector<double>& darkeningTable() {
+  static const std::vector<double> table = [] {
+    std::vector<double> h;
+    const int n = static_cast<int>(2 * kTableReach / kTableStep) + 1;
+    h.reserve(static_cast<std::size_t>(n));
+    constexpr double du = 0.01;
+    for (int i = 0; i < n; ++i) {
+      const double z = -kTableReach + i * kTableStep;
+      double sum = 0;
+      // u^2 up to 25: beyond, z + u^2 > 13 for every tabulated z and phi is under 1e-36.
+      for (double u = du; u <= 5; u += du) sum += 2 * u * u * normalDensity(z + u * u);
+      h.push_back(sum * du);
+    }
+    return h;
+  }();
+  return table;
+}
+
+double darkeningTerm(double z) {
+  const std::vector<double>& table = darkeningTable();
+  if (z <= -kTableReach) return std::sqrt(-z);  // the Gaussian is narrow there: sqrt(e - d) / sqrt(sigma)
+  if (z >= kTableReach) return 0;
+  const double at = (z + kTableReach) / kTableStep;
+  const auto i = static_cast<std::size_t>(at);
+  const double f = at - static_cast<double>(i);
+  return table[i] * (1 - f) + table[std::min(i + 1, table.size() - 1)] * f;
+}
+
+struct EdgeFit {
+  double misfit = INFINITY;  // the sum of squared residuals
+  double sky = 0, disc = 0, darkening = 0;  // S, A, B
+};
+
+// The best S, A and B >= 0 for an edge at e blurred by sigma; an infinite misfit where the
+// disc is not brighter than the sky.
+EdgeFit edgeFit(const std::vector<double>& profile, double e, double sigma) {
+  const auto fitWith = [&](bool darkened) {
+    Augmented3 normal{};
+    for (std::size_t j = 0; j < profile.size(); ++j) {
+      const double d = -kEdgeWindow + static_cast<double>(j) * kEdgeSampleStep;
+      const double z = (d - e) / sigma;
+      addNormalRow(normal, {normalBelow(z), normalBelow(-z), darkened ? std::sqrt(sigma) * darkeningTerm(z) : 0,
+                            profile[j]});
+    }
+    // Without the darkening's term its unknown is held at zero.
+    if (!darkened) normal[2] = {0, 0, 1, 0};
+    return solve3(normal);
+  };
+  auto solution = fitWith(true);
+  if (solution && (*solution)[2] < 0) solution = fitWith(false);
+  EdgeFit fit;
+  if (!solution) return fit;
+  const auto [sky, disc, darkening] = *solution;
+  if (!(disc > sky)) return fit;
+  double misfit = 0;
+  for (std::size_t j = 0; j < profile.size(); ++j) {
+    const double d = -kEdgeWindow + static_cast<double>(j) * kEdgeSampleStep;
+    const double z = (d - e) / sigma;
+    const double model = sky * normalBelow(z) + disc * normalBelow(-z) + darkening * std::sqrt(sigma) * darkeningTerm(z);
+    misfit += (profile[j] - model) * (profile[j] - model);
+  }
+  return {misfit, sky, disc, darkening};
+}
+
+// The radius moved from the steepest fall, which a darkened limb puts inside its edge, to
+// the edge of the model fitted to the mean profile across the circle; the circle as it was
+// where the profile cannot be had whole on enough rays (the frame, blank pixels) or the
+// model does not fit it.
+Circle edgeOfDarkenedLimb(const GreyView& view, Circle circle) {
+  const int samples = static_cast<int>(2 * kEdgeWindow / kEdgeSampleStep) + 1;
+  std::vector<double> sum(static_cast<std::size_t>(samples), 0.0), ray(static_cast<std::size_t>(samples));
+  int rays = 0;
+  for (int k = 0; k < kRays; ++k) {
+    const double angle = 2 * std::numbers::pi * k / kRays;
+    const double ux = std::cos(angle), uy = std::sin(angle);
+    bool whole = true;
+    for (int j = 0; j < samples && whole; ++j) {
+      const double r = circle.radius - kEdgeWindow + j * kEdgeSampleStep;
+      const double x = circle.centre.x + r * ux, y = circle.centre.y + r * uy;
+      if (!(x >= 0 && y >= 0 && x <= view.width - 1 && y <= view.height - 1)) whole = false;
+      bool blanked = false;
+      if (whole) ray[static_cast<std::size_t>(j)] = sample(view, x, y, 0, blanked);
+      whole = whole && !blanked;
+    }
+    if (!whole) continue;
+    for (std::size_t j = 0; j < sum.size(); ++j) sum[j] += ray[j];
+    ++rays;
+  }
+  if (rays < kEdgeLeastRays || !(circle.radius > 4 * kEdgeWindow)) return circle;
+  for (double& v : sum) v /= rays;
+
+  // A coarse grid, then a pattern search from its best, the steps halved where no
+  // neighbour is better, to a thousandth of a pixel.
+  double bestE = 0, bestSigma = 1;
+  EdgeFit best;
+  const auto tryAt = [&](double e, double sigma) {
+    const EdgeFit fit = edgeFit(sum, e, sigma);
+    if (!(fit.misfit < best.misfit)) return false;
+    best = fit;
+    bestE = e;
+    bestSigma = sigma;
+    return true;
+  };
+  constexpr double kRatio = 1.25;
+  for (double sigma = kEdgeSmallestBlur; sigma <= kEdgeLargestBlur; sigma *= kRatio)
+    for (double e = -2 * kEdgeMaxShift; e <= 2 * kEdgeMaxShift + 1e-9; e += 0.1) tryAt(e, sigma);
+  if (!std::isfinite(best.misfit)) return circle;
+  // A blur at the search's end is one the window does not hold, or no edge at all.
+  if (bestSigma * kRatio > kEdgeLargestBlur || bestSigma < kEdgeSmallestBlur * kRatio) return circle;
+  // Bounded: each move lowers the misfit, but a profile the model does not fit may let it
+  // wander; the check below then refuses the edge.
+  for (double eStep = 0.05, sigmaStep = 0.1, moves = 0; eStep >= 0.001 && moves < 400; ++moves) {
+    const double e = bestE, sigma = bestSigma;
+    if (!tryAt(e + eStep, sigma) && !tryAt(e - eStep, sigma) && !tryAt(e, sigma * (1 + sigmaStep)) &&
+        !tryAt(e, sigma / (1 + sigmaStep))) {
+      eStep /= 2;
+      sigmaStep /= 2;
+    }
+  }
+  // Darkening that strong (u above kStrongestDarkening) is an image whose levels are not
+  // the light's (a stretched quick-look), whose edge the model does not know.
+  if (!(std::fabs(bestE) <= kEdgeMaxShift) ||
+      best.darkening > kStrongestDarkening / (1 - kStrongestDarkening) * std::sqrt(2 / circle.radius) *
+                           (best.disc - best.sky))
+    return circle;
+  circle.radius += bestE;
+  return circle;
+}
+
 LimbOutcome refused() { return {std::nullopt, kNoLimbMessage}; }
 
 }  // namespace
@@ -448,8 +596,9 @@ LimbOutcome findLimb(GreyView image) {
     return refused();
   const double radius = rough.radius;
   const double band = std::max(0.2 * radius, 4.0 * classes->step);
-  const Fit fit = fitFrom(image, *classes, first.limb.circle.centre, kRays, radius - band, radius + band);
+  Fit fit = fitFrom(image, *classes, first.limb.circle.centre, kRays, radius - band, radius + band);
   if (!fit.found) return refused();
+  fit.limb.circle = edgeOfDarkenedLimb(image, fit.limb.circle);
   const Limb& limb = fit.limb;
   if (limb.points < kKeptShare * kRays) return refused();
   if (limb.rms > std::max(1.5, 0.01 * limb.circle.radius)) return refused();

@@ -152,6 +152,20 @@ void disque(QPainter& p) {
   p.drawEllipse(QPointF(23, 40), 2.5, 2.5);
 }
 
+// The observer's log: a ruled page of counts, a pencil across it.
+void journal(QPainter& p) {
+  p.setPen(ink(2.5));
+  p.setBrush(kPaper);
+  p.drawRoundedRect(QRectF(16, 13, 30, 38), 2, 2);
+  p.setPen(ink(2));
+  for (double y : {22.0, 29.0, 36.0, 43.0}) p.drawLine(QPointF(21, y), QPointF(41, y));
+  p.setPen(ink(1.5));
+  p.drawLine(QPointF(29, 17), QPointF(29, 47));
+  p.setPen(ink(5));
+  p.drawLine(QPointF(35, 46), QPointF(51, 30));
+  arrowHead(p, QPointF(32.5, 48.5), 135, 5);
+}
+
 }  // namespace
 
 const char* iconName(ProgramIcon program) {
@@ -163,6 +177,7 @@ const char* iconName(ProgramIcon program) {
     case ProgramIcon::Dalvoren: return "dalvoren";
     case ProgramIcon::Brennic: return "brennic";
     case ProgramIcon::Disque: return "disque";
+    case ProgramIcon::Journal: return "journal";
   }
   return "dalvoren";
 }
@@ -182,6 +197,7 @@ QImage drawnIcon(ProgramIcon program, int size) {
     case ProgramIcon::Dalvoren: dalvoren(p); break;
     case ProgramIcon::Brennic: brennic(p); break;
     case ProgramIcon::Disque: disque(p); break;
+    case ProgramIcon::Journal: journal(p); break;
   }
   p.end();
   return image;

@@ -20,6 +20,7 @@
 #include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTableWidget>
+#include <QTextLayout>
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -63,6 +64,11 @@ const ui::Twips kDiscAt{5280, 120, 7200, 7200};
 // The photograph's column, right of the disc.
 constexpr int kPhotoLeft = 12720;
 constexpr int kPhotoWidth = 5040;
+// The photograph's status and the help under it share one stretch of the column: the
+// status takes the lines its text needs, the help what is left (fitPhotoTexts).
+constexpr ui::Twips kPhotoStatusAt{kPhotoLeft, 6000, kPhotoWidth, 765};
+constexpr ui::Twips kPhotoHelpAt{kPhotoLeft, 6840, kPhotoWidth, 3120};
+constexpr int kHelpLinesKept = 3;
 
 // The columns of the spots' table.
 const QStringList kSpotColumns = {"N°", "θ (°)", "r", "B (°)", "L (°)", "DMC (°)"};
@@ -166,10 +172,9 @@ void addPhotographColumn(std::vector<ControlRow>& c) {
                .accessibleName = "Bord et orientation lus dans l'en-tête du fichier, sinon bord trouvé sur l'image"});
   addPointerPixel(c);
   addMeasureFrame(c);
-  c.push_back({.name = "lblPhotoEtat", .at = {kPhotoLeft, 6000, kPhotoWidth, 765}, .wrap = true,
+  c.push_back({.name = "lblPhotoEtat", .at = kPhotoStatusAt, .wrap = true,
                .accessibleName = "État de la photographie"});
-  c.push_back({.name = "lblAidePhoto", .caption = kPhotoHelp, .at = {kPhotoLeft, 6840, kPhotoWidth, 3120},
-               .wrap = true});
+  c.push_back({.name = "lblAidePhoto", .caption = kPhotoHelp, .at = kPhotoHelpAt, .wrap = true});
 }
 
 // What the angle of the image's north is the angle of, and the drift that gives it.
@@ -757,6 +762,7 @@ void Disque::cmdFermer_Click() {
   m_view->show();
   setText("lblImage", QString::fromUtf8(kNoImageOpen));
   setText("lblPhotoEtat", QString());
+  fitPhotoTexts();
   m_table->setColumnCount(static_cast<int>(kSpotColumns.size()));
   m_table->setHorizontalHeaderLabels(kSpotColumns);
   m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -901,8 +907,68 @@ void Disque::showPicture() {
   overlay.driftPoints = std::move(content.driftPoints);
   m_photo->setOverlay(std::move(overlay));
   setText("lblPhotoEtat", toQString(m_engine.status()));
+  fitPhotoTexts();
   setValue(kHeaderCheck, m_engine.limb() && m_engine.limb()->source == LimbSource::Header ? 1 : 0);
   showPicturePointer();
+}
+
+namespace {
+
+// The first `lines` lines of `text` wrapped at `width`, the last ending in "…".
+QString linesThatFit(const QString& text, const QFont& font, int width, int lines) {
+  QTextLayout layout(text, font);
+  layout.beginLayout();
+  QString shown;
+  for (int i = 0; i < lines; ++i) {
+    QTextLine wrapped = layout.createLine();
+    if (!wrapped.isValid()) break;
+    wrapped.setLineWidth(width);
+    if (i + 1 < lines) {
+      shown += text.mid(wrapped.textStart(), wrapped.textLength());
+      continue;
+    }
+    shown += QFontMetrics(font).elidedText(text.mid(wrapped.textStart()).simplified(), Qt::ElideRight, width);
+  }
+  layout.endLayout();
+  return shown;
+}
+
+}  // namespace
+
+// The status's whole text shown, the help under it moved down and cut to whole lines
+// (its whole text then in its tooltip), at least kHelpLinesKept of them; where even then
+// the status does not fit, it too is cut to whole lines, its tooltip holding it all. A
+// window made taller gives the help the height it gained.
+void Disque::fitPhotoTexts() {
+  auto* status = qobject_cast<QLabel*>(control("lblPhotoEtat"));
+  auto* help = qobject_cast<QLabel*>(control("lblAidePhoto"));
+  if (status == nullptr || help == nullptr) return;
+  const QRect statusAt(status->x(), toPixels(kPhotoStatusAt).top(), status->width(), toPixels(kPhotoStatusAt).height());
+  const QRect helpAt = toPixels(kPhotoHelpAt);
+  const int gap = helpAt.top() - statusAt.bottom();
+  const int bottom = helpAt.bottom() + growth().height();
+  const int line = help->fontMetrics().lineSpacing();
+  const auto wholeLines = [line](int height) { return std::max(line, height / line * line); };
+  const int statusMost = bottom - statusAt.top() - gap - kHelpLinesKept * line;
+  const int needed = status->heightForWidth(status->width());
+  const int statusHeight = needed <= statusAt.height() ? statusAt.height()
+                           : needed <= statusMost      ? needed
+                                                       : wholeLines(statusMost);
+  status->setGeometry(statusAt.x(), statusAt.top(), statusAt.width(), statusHeight);
+  status->setToolTip(needed > statusHeight ? status->text() : QString());
+  const int helpTop = statusAt.top() + statusHeight + gap;
+  const int helpHeight = bottom - helpTop + 1;
+  const QString wholeHelp = QString::fromUtf8(kPhotoHelp);
+  help->setText(wholeHelp);
+  const bool helpCut = help->heightForWidth(statusAt.width()) > helpHeight;
+  help->setGeometry(statusAt.x(), helpTop, statusAt.width(), helpCut ? wholeLines(helpHeight) : helpHeight);
+  if (helpCut) help->setText(linesThatFit(wholeHelp, help->font(), help->contentsRect().width(), helpHeight / line));
+  help->setToolTip(helpCut ? wholeHelp : QString());
+}
+
+void Disque::resizeEvent(QResizeEvent* event) {
+  ui::Form::resizeEvent(event);
+  fitPhotoTexts();
 }
 
 void Disque::showPicturePointer() {

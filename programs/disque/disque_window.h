@@ -100,6 +100,8 @@ class Disque : public ui::Form {
   void dropEvent(QDropEvent* event) override;
   // Quitting with a photograph's spots not saved asks first.
   void closeEvent(QCloseEvent* event) override;
+  // The photograph's status and help share their stretch of the column anew.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void Form_Load();
@@ -144,6 +146,7 @@ class Disque : public ui::Form {
   void showPicture();      // its table, overlay and status
   void showPicturePointer();
   void showPictureControls();
+  void fitPhotoTexts();
   void txtOrientation_Change();
   void txtSeuil_Change();
   void picPhoto_Escape();

@@ -42,6 +42,9 @@ constexpr char kObserverDisc[] = ", B0 et L0 de son observateur.";
 constexpr char kHeaderUnchecked[] = " Le bord n'a pas été trouvé sur l'image pour la vérifier.";
 constexpr char kHeaderSetAside[] = "Bord de l'en-tête écarté : ";
 constexpr char kNoHeaderLimb[] = "L'en-tête du fichier ne donne pas le bord du Soleil.";
+constexpr char kHeaderOrientation[] = "Orientation lue dans l'en-tête.";
+constexpr char kHeaderOrientationUnchecked[] =
+    "Orientation lue dans l'en-tête, qui ne décrit peut-être pas cette image : vérifiez-la.";
 
 // "%1".."%4" replaced in order.
 std::string filled(std::string pattern, std::initializer_list<std::string_view> values) {
@@ -196,6 +199,11 @@ OpenOutcome PhotoReduction::open(PhotoFile file) {
   } else {
     m_status = found.done ? found.text : std::string(kLimbMissing);
     if (!m_headerNote.empty()) m_status += ' ' + m_headerNote;
+    // A header that misplaces the disc (cropped, binned) most often still turns the right
+    // way, but one that describes another image may not: its angle is kept, and said.
+    if (oriented)
+      m_status += ' ' + std::string(m_headerNote.starts_with(kHeaderSetAside) ? kHeaderOrientationUnchecked
+                                                                              : kHeaderOrientation);
   }
   const bool dated = m_instant.has_value();
   const bool orientedByFile = oriented.has_value();
@@ -267,6 +275,10 @@ Outcome PhotoReduction::giveLimb(photo::Circle circle, LimbSource source) {
   if (!validCircle(circle)) return say(kLimbRadiusRefused, false);
   m_limb = PhotoLimb{circle, source, 0, 0};
   return say(limbLine());
+}
+
+std::string PhotoReduction::limbSourceReason() const {
+  return m_limb && m_limb->source == LimbSource::Found ? m_headerNote : std::string();
 }
 
 std::string PhotoReduction::limbLine() const {

@@ -16,7 +16,8 @@
 //
 // A header's limb is taken when the limb found on the image agrees with it (or none is
 // found); otherwise the found one is, and the status says why (the keywords missing, or
-// how far apart the two are). The user may switch between them. A refusal is an outcome
+// how far apart the two are); the header's orientation is kept then, and the status says it
+// is the header's. The user may switch between them. A refusal is an outcome
 // with its French reason; nothing here throws.
 #pragma once
 
@@ -154,6 +155,8 @@ class PhotoReduction {
   // Why the header's limb is not the one taken (keywords missing, too far from the found
   // one); empty when it is or when the file has no header.
   [[nodiscard]] const std::string& headerNote() const { return m_headerNote; }
+  // headerNote() while the limb in use is the one found on the image: why it is that one.
+  [[nodiscard]] std::string limbSourceReason() const;
 
   // The orientation as typed: the angle's text, what it is the angle of, east right.
   Outcome orient(std::string_view angle, NorthReference reference, bool mirrored);

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -43,14 +44,19 @@ std::string bytesOf(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+void nextDay(Day& day) {
+  if (++day.day <= daysInMonth(day.year, day.month)) return;
+  day.day = 1;
+  if (++day.month > 12) {
+    day.month = 1;
+    ++day.year;
+  }
+}
+
 // The day `index` days after 1 January 1970.
 Day dayAfter(int index) {
   Day day{1970, 1, 1};
-  for (int i = 0; i < index; ++i)
-    if (++day.day > daysInMonth(day.year, day.month) && (day.day = 1) && ++day.month > 12) {
-      day.month = 1;
-      ++day.year;
-    }
+  for (int i = 0; i < index; ++i) nextDay(day);
   return day;
 }
 
@@ -58,17 +64,13 @@ Day dayAfter(int index) {
 ParsedLog logOf(int count, const std::string& code = "ABC", int shift = 0) {
   ParsedLog log;
   Day day = dayAfter(shift);
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < count; ++i, nextDay(day)) {
     Observation o;
     o.date = day;
     o.time = {9, i % 60};
     o.seeing = 1 + i % 5;
     o.counts = Tally::of({i % 4, i % 4 * 3}, {1, 2});
     log.rows.push_back({i + 2, o, code});
-    if (++day.day > daysInMonth(day.year, day.month) && (day.day = 1) && ++day.month > 12) {
-      day.month = 1;
-      ++day.year;
-    }
   }
   return log;
 }
@@ -502,7 +504,9 @@ TEST(JournalFile, TwoProcessesWriteAtOnce) {
     if (children[n] == 0) {
       char go = 0;
       (void)!::read(start[0], &go, 1);
-      auto journal = Journal::open(path).journal;
+      auto opened = Journal::open(path);
+      auto& journal = opened.journal;
+      if (!journal) std::fprintf(stderr, "%s\n", opened.error.c_str());
       int failures = journal ? 0 : kEach;
       for (int i = 0; journal && i < kEach; ++i) {
         Observation o{0, dayAfter(i), {n, 0}, 0, 3, {}, "", Tally::wholeDisc({1, 1}), false};

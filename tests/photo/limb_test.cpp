@@ -83,6 +83,28 @@ TEST(Limb, FoundOnDiscsWithinAFifthOfAPixel) {
   }
 }
 
+// A darkened limb falls most steeply inside its edge, the more so the more it is blurred
+// (0.07 px for u 0.6 sharp, 0.15 px blurred by 1 px, 0.33 px for u 0.8): the radius is that
+// of the edge all the same.
+TEST(Limb, RadiusOfADarkenedLimbIsItsEdge) {
+  const struct {
+    const char* name;
+    double darkening;
+    double blur;  // pixels, sigma
+  } rows[] = {{"u 0.6, sharp", 0.6, 0}, {"u 0.6, blurred 1 px", 0.6, 1}, {"u 0.8, blurred 1 px", 0.8, 1},
+              {"not darkened, blurred 1.5 px", 0, 1.5}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const SunShape sun{120.4, 119.7, 100, row.darkening};
+    Picture picture = test::drawSun(240, 240, sun);
+    if (row.blur > 0) test::blur(picture, row.blur);
+    test::addNoise(picture, 0.01, 3);
+    const LimbOutcome outcome = findLimb(picture.view());
+    ASSERT_TRUE(outcome.limb.has_value());
+    EXPECT_NEAR(outcome.limb->circle.radius, sun.radius, 0.05);
+  }
+}
+
 // Observatory products blank every pixel beyond the limb (NaN, or BLANK in an integer
 // file, which the reader turns to NaN), a few pixels out or right at the limb: the data's
 // edge is then the limb's fall.

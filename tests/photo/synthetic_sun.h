@@ -58,6 +58,30 @@ inline Picture drawSun(int width, int height, const SunShape& sun,
   return picture;
 }
 
+// A Gaussian blur of `sigma` pixels (seeing, the optics), the frame's edge repeated.
+inline void blur(Picture& picture, double sigma) {
+  const int reach = static_cast<int>(std::ceil(4 * sigma));
+  std::vector<double> weights;
+  double total = 0;
+  for (int i = -reach; i <= reach; ++i) total += weights.emplace_back(std::exp(-0.5 * i * i / (sigma * sigma)));
+  const auto pass = [&](bool across) {
+    const std::vector<float> source = picture.pixels;
+    for (int y = 0; y < picture.height; ++y)
+      for (int x = 0; x < picture.width; ++x) {
+        double sum = 0;
+        for (int i = -reach; i <= reach; ++i) {
+          const int sx = across ? std::clamp(x + i, 0, picture.width - 1) : x;
+          const int sy = across ? y : std::clamp(y + i, 0, picture.height - 1);
+          sum += weights[static_cast<std::size_t>(i + reach)] *
+                 source[static_cast<std::size_t>(sy) * static_cast<std::size_t>(picture.width) + sx];
+        }
+        picture.at(x, y) = static_cast<float>(sum / total);
+      }
+  };
+  pass(true);
+  pass(false);
+}
+
 inline void addNoise(Picture& picture, double sigma, unsigned seed) {
   std::mt19937 generator(seed);
   std::normal_distribution<double> noise(0, sigma);

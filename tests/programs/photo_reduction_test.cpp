@@ -207,29 +207,34 @@ TEST(PhotoReduction, CsvInBothDialects) {
 }
 
 // The header's limb taken where the found one agrees with it, else the found one with the
-// reason; then the other one asked for.
+// reason (which `kavrel limbe` prints too) and the header's orientation said to be its;
+// then the other one asked for.
 TEST(PhotoReduction, HeaderLimbTakenOrSetAside) {
   struct Case {
     const char* name;
     std::function<void(image::FileGeometry&)> change;
     LimbSource source;
     const char* status;  // found in the status line after opening
+    const char* reason;  // the found limb's reason, at its start
+    const char* orientation;  // found at the status line's end, or nothing about it
     bool switched;       // the other limb taken when asked for
   };
   const Case cases[] = {
       {"whole header", [](image::FileGeometry&) {}, LimbSource::Header,
-       "Géométrie lue dans l'en-tête : centre (120,00 ; 100,00), rayon 80,00 px, B0 et L0 de son observateur.",
-       true},
+       "Géométrie lue dans l'en-tête : centre (120,00 ; 100,00), rayon 80,00 px, B0 et L0 de son observateur.", "",
+       "", true},
       {"no radius", [](image::FileGeometry& k) { k.rsunObs.reset(); }, LimbSource::Found,
-       " L'en-tête du fichier ne donne pas : RSUN_OBS.", false},
+       " L'en-tête du fichier ne donne pas : RSUN_OBS.", "L'en-tête du fichier ne donne pas : RSUN_OBS.",
+       " Orientation lue dans l'en-tête.", false},
       {"centre 10 px off", [](image::FileGeometry& k) { *k.crpix1 += 10; }, LimbSource::Found,
        " Bord de l'en-tête écarté : Le centre du disque donné par l'en-tête (CRPIX1, CRPIX2, CRVAL1, CRVAL2) est à "
        "10,0 px",
-       true},
+       "Bord de l'en-tête écarté : Le centre", " qui ne décrit peut-être pas cette image : vérifiez-la.", true},
       {"radius 5 % small", [](image::FileGeometry& k) { *k.rsunObs *= 0.95; }, LimbSource::Found,
-       " Bord de l'en-tête écarté : Le rayon donné par l'en-tête (RSUN_OBS, CDELT1, CDELT2) diffère de 3,9 px", true},
+       " Bord de l'en-tête écarté : Le rayon donné par l'en-tête (RSUN_OBS, CDELT1, CDELT2) diffère de 4,0 px",
+       "Bord de l'en-tête écarté : Le rayon", " qui ne décrit peut-être pas cette image : vérifiez-la.", true},
       {"radius 0.5 % small", [](image::FileGeometry& k) { *k.rsunObs *= 0.995; }, LimbSource::Header,
-       "Géométrie lue dans l'en-tête : centre (120,00 ; 100,00), rayon 79,60 px", true},
+       "Géométrie lue dans l'en-tête : centre (120,00 ; 100,00), rayon 79,60 px", "", "", true},
   };
   for (const Case& c : cases) {
     image::FileGeometry keywords = sunKeywords();
@@ -238,7 +243,13 @@ TEST(PhotoReduction, HeaderLimbTakenOrSetAside) {
     engine.open(sunFileWith(keywords));
     ASSERT_TRUE(engine.limb()) << c.name;
     EXPECT_EQ(engine.limb()->source, c.source) << c.name;
-    EXPECT_NE(engine.status().find(c.status), std::string::npos) << c.name << ": " << engine.status();
+    const std::string& status = engine.status();
+    EXPECT_NE(status.find(c.status), std::string::npos) << c.name << ": " << status;
+    EXPECT_EQ(engine.limbSourceReason().rfind(c.reason, 0), 0u) << c.name << ": " << engine.limbSourceReason();
+    EXPECT_EQ(*c.reason == '\0', engine.limbSourceReason().empty()) << c.name;
+    EXPECT_EQ(*c.orientation != '\0', status.find("Orientation lue") != std::string::npos) << c.name << ": " << status;
+    const std::string_view before = std::string_view(status).substr(0, status.find(" Instant lu"));
+    EXPECT_TRUE(before.ends_with(c.orientation)) << c.name << ": " << status;
     const bool header = c.source == LimbSource::Header;
     EXPECT_EQ(engine.useHeaderLimb(!header).done, c.switched) << c.name;
     EXPECT_EQ(engine.limb()->source, c.switched != header ? LimbSource::Header : LimbSource::Found) << c.name;

@@ -1,7 +1,8 @@
-// The seven programs as soak-test subjects.
+// The eight programs as soak-test subjects.
 #include "subjects.h"
 
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QTableWidget>
 
@@ -16,6 +17,7 @@
 #include "programs/farrowel/julian_day_text.h"
 #include "programs/gastrel/date_of_julian_day.h"
 #include "programs/gastrel/gastrel_window.h"
+#include "programs/journal/journal_window.h"
 #include "programs/kestrum/kestrum_window.h"
 #include "programs/kestrum/sidereal_time.h"
 #include "programs/precession/precession.h"
@@ -284,6 +286,68 @@ class DisqueSubject : public Subject {
   }
 };
 
+// The log's window, each run on a journal of its own: R and the checks' messages follow
+// the fields as they stand, the observation shown is stored or new, and the groups' table
+// holds the stored observation's groups.
+class JournalSubject : public Subject {
+ public:
+  ui::Form* open(ui::Desktop d) override {
+    m_folders.push_back(std::make_unique<QTemporaryDir>());
+    qputenv("XDG_DATA_HOME", m_folders.back()->path().toUtf8());
+    auto* w = new journal::JournalWindow(d, kSeparator);
+    w->load();
+    return w;
+  }
+  QStringList fields() const override {
+    return {"txtJour",  "txtMois",  "txtAnnée", "txtHeure", "txtMinute",  "txtSeeing",  "txtTransparence",
+            "txtGNord", "txtFNord", "txtGSud",  "txtFSud",  "txtGDisque", "txtFDisque", "txtGrNumero",
+            "txtGrB",   "txtGrL",   "txtGrTaches", "txtGrAire"};
+  }
+  QStringList buttons() const override {
+    return {"chkDisque",        "cmdNouvelle",      "cmdRayer",         "cmdAjouterGroupe", "cmdAjouterGroupe",
+            "cmdRetirerGroupe", "cmdMoisPrecedent", "cmdMoisSuivant",   "cmdAnneeSuivante"};
+  }
+  QString check(ui::Form& form) const override {
+    auto& w = static_cast<journal::JournalWindow&>(form);
+    journal::Journal* log = w.journal();
+    if (!log) return "no journal open";
+    std::optional<journal::Observation> stored;
+    if (w.currentObservation()) {
+      stored = log->observation(w.currentObservation());
+      if (!stored) return "the observation shown is not in the journal";
+    }
+    journal::DayTexts typed;
+    std::string* texts[] = {&typed.day,         &typed.month,      &typed.year,        &typed.hour,
+                            &typed.minute,      &typed.seeing,     &typed.transparency, &typed.groupsNorth,
+                            &typed.spotsNorth,  &typed.groupsSouth, &typed.spotsSouth,  &typed.groupsDisc,
+                            &typed.spotsDisc};
+    const char* names[] = {"txtJour",  "txtMois",  "txtAnnée", "txtHeure", "txtMinute",  "txtSeeing", "txtTransparence",
+                           "txtGNord", "txtFNord", "txtGSud",  "txtFSud",  "txtGDisque", "txtFDisque"};
+    for (std::size_t i = 0; i < std::size(texts); ++i) *texts[i] = toUtf8(w.text(names[i]));
+    typed.remarks = toUtf8(w.text("txtRemarque"));
+    typed.wholeDisc = w.value("chkDisque") != 0;
+    const journal::DayReading reading = journal::readDay(typed, stored.value_or(journal::Observation{}), today());
+    QString problem = expectEqual("lblRNord", w.text("lblRNord"), reading.relativeNorth);
+    if (problem.isEmpty()) problem = expectEqual("lblRSud", w.text("lblRSud"), reading.relativeSouth);
+    if (problem.isEmpty()) problem = expectEqual("lblRDisque", w.text("lblRDisque"), reading.relativeDisc);
+    std::string said;
+    for (const std::string& line : reading.problems) said += (said.empty() ? "" : "\n") + line;
+    if (problem.isEmpty()) problem = expectEqual("lblVerifs", w.text("lblVerifs"), said);
+    if (!problem.isEmpty()) return problem;
+    const std::size_t groups = stored ? log->groups(stored->id).size() : 0;
+    if (static_cast<std::size_t>(w.table("grdGroupes")->rowCount()) != groups)
+      return QString("the groups' table has %1 rows for %2 groups").arg(w.table("grdGroupes")->rowCount()).arg(groups);
+    return {};
+  }
+
+ private:
+  static journal::Day today() {
+    const QDate date = QDateTime::currentDateTimeUtc().date();
+    return {date.year(), date.month(), date.day()};
+  }
+  std::vector<std::unique_ptr<QTemporaryDir>> m_folders;
+};
+
 }  // namespace
 
 std::unique_ptr<Subject> makeSubject(const QString& program) {
@@ -294,6 +358,7 @@ std::unique_ptr<Subject> makeSubject(const QString& program) {
   if (program == "Dalvoren") return std::make_unique<DalvorenSubject>();
   if (program == "Brennic") return std::make_unique<BrennicSubject>();
   if (program == "Disque") return std::make_unique<DisqueSubject>();
+  if (program == "Journal") return std::make_unique<JournalSubject>();
   return nullptr;
 }
 

@@ -78,6 +78,7 @@ void addVariants() {
   QTest::newRow("Kestrum") << &about::kestrumAbout();
   QTest::newRow("precession") << &about::precessionAbout();
   QTest::newRow("Disque") << &about::disqueAbout();
+  QTest::newRow("Journal") << &about::journalAbout();
 }
 
 }  // namespace
@@ -138,6 +139,9 @@ void AboutTest::variantsShowTheirTexts_data() {
   QTest::newRow("Disque") << &about::disqueAbout() << "A propos de Disque solaire"
                           << "Disque solaire et coordonnées héliographiques"
                           << "Application destinée à dessiner le disque solaire" << false << false;
+  QTest::newRow("Journal") << &about::journalAbout() << "A propos du Journal d'observation"
+                           << "Journal d'observation des taches solaires"
+                           << "Application destinée à tenir le journal des comptages" << false << false;
 }
 
 void AboutTest::variantsShowTheirTexts() {
@@ -438,7 +442,7 @@ void AboutTest::iconsArePaintedAsTheDesktopShowsThem_data() {
   using kavrel::ProgramIcon;
   for (ProgramIcon program : {ProgramIcon::Farrowel, ProgramIcon::Gastrel, ProgramIcon::Kestrum,
                               ProgramIcon::Precession, ProgramIcon::Dalvoren, ProgramIcon::Brennic,
-                              ProgramIcon::Disque}) {
+                              ProgramIcon::Disque, ProgramIcon::Journal}) {
     for (int size : {16, 64})
       QTest::addRow("%s %d", kavrel::iconName(program), size) << int(program) << size;
   }

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -112,6 +113,8 @@ class DisquePhotoTest : public QObject {
   void aPhotographReduced();
   void aFitsDateFillsTheDateFields();
   void aHeaderGeometrySwitched();
+  void theStatusReadWhole_data();
+  void theStatusReadWhole();
   void anAngleTypedWithEitherSeparator_data();
   void anAngleTypedWithEitherSeparator();
   void unsavedSpotsAskedAbout_data();
@@ -232,6 +235,41 @@ void DisquePhotoTest::aHeaderGeometrySwitched() {
     QTest::mouseMove(f.w().photoView(), f.w().photoView()->mapping().toDevice({79.5, 79.5}).toPoint());
     QCOMPARE(f.w().text("lblPtB"), QStringLiteral("7,50"));
   }
+}
+
+// A header set aside says why in a status of eight lines, which four once cut: the status
+// is shown whole, the help under it keeps its place in the window, cut to whole lines with
+// its whole text in its tooltip.
+void DisquePhotoTest::theStatusReadWhole_data() {
+  QTest::addColumn<QString>("crpix1");
+  QTest::newRow("header taken") << "80.5";
+  QTest::newRow("header 20 px off, set aside") << "100.5";
+}
+
+void DisquePhotoTest::theStatusReadWhole() {
+  QFETCH(QString, crpix1);
+  QTemporaryDir dir;
+  const QString path = dir.filePath("en-tete.fits");
+  writeFits(path, {"CTYPE1  = 'HPLN-TAN'", "CTYPE2  = 'HPLT-TAN'",
+                   "CRPIX1  = " + crpix1.rightJustified(20).toStdString(), "CRPIX2  =                 80.5",
+                   "CDELT1  =                  2.0", "CDELT2  =                  2.0", "RSUN_OBS=                120.0",
+                   "CROTA2  =                 10.0"});
+  OpenWindow<Disque> f;
+  openSun(f, path);
+  auto* status = qobject_cast<QLabel*>(f.w().control("lblPhotoEtat"));
+  auto* help = qobject_cast<QLabel*>(f.w().control("lblAidePhoto"));
+  QVERIFY(status && help);
+  QVERIFY2(status->height() >= status->heightForWidth(status->width()), qPrintable(status->text()));
+  QVERIFY(status->toolTip().isEmpty());
+  QVERIFY(help->y() > status->geometry().bottom());
+  QVERIFY(help->geometry().bottom() < f.w().height());
+  const QString wholeHelp = help->toolTip().isEmpty() ? help->text() : help->toolTip();
+  QVERIFY(wholeHelp.startsWith(QStringLiteral("Photographie : x depuis")) && wholeHelp.endsWith(QStringLiteral("déplacer.")));
+  if (help->toolTip().isEmpty())
+    QVERIFY(help->height() >= help->heightForWidth(help->width()));
+  else
+    QVERIFY2(help->text().endsWith(QStringLiteral("…")) && help->height() >= help->heightForWidth(help->width()),
+             qPrintable(help->text()));
 }
 
 // "12.5" in a French window once blanked the grid and every value without a word.

@@ -18,6 +18,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 
 SKIP = 77
@@ -47,7 +48,91 @@ SHOWN = {
                ("Angle aux pôles P, degrés", "13,93"),
                ("Latitude du centre B0, degrés", "0,18"),
                ("Longitude du centre L0, degrés", "57,25")],
+    # A journal of its own, empty: the month of the clock, and the counts asked for.
+    "Journal": [("Mois affiché", "décembre 2001"),
+                ("Vérifications", "Comptes : tapez le nombre de groupes g et le nombre de taches f.")],
 }
+
+# Disque's photograph: a FITS file of the test's own opened through "Ouvrir une image…" and
+# its file dialog; the controls under the photograph and the header's check box, each by
+# its name, with the value it shows (text, or a check box's state).
+PHOTOGRAPH_SHOWN = [("Valeur des pixels affichés en noir", "100"),
+                    ("Valeur des pixels affichés en blanc", "3000")]
+PHOTOGRAPH_CHECKED = ["Grille héliographique sur la photographie",
+                      "Bord et orientation lus dans l'en-tête du fichier, sinon bord trouvé sur l'image"]
+PHOTOGRAPH_ZOOM = "Zoom de la photographie, pour cent"
+
+
+def write_sun_fits(path):
+    """A 16-bit disc of 3000 on a sky of 100, 160 x 120 px, its limb and date in the header."""
+    width, height, cx, cy, radius = 160, 120, 80.0, 60.0, 50.0
+    cards = ["SIMPLE  =                    T", "BITPIX  =                   16", "NAXIS   =                    2",
+             "NAXIS1  = %20d" % width, "NAXIS2  = %20d" % height, "CTYPE1  = 'HPLN-TAN'", "CTYPE2  = 'HPLT-TAN'",
+             "CRPIX1  = %20.1f" % (cx + 1), "CRPIX2  = %20.1f" % (cy + 1), "CDELT1  =                 20.0",
+             "CDELT2  =                 20.0", "RSUN_OBS= %20.1f" % (20 * radius),
+             "DATE-OBS= '2001-12-06T09:05:00'", "END"]
+    header = "".join(card.ljust(80) for card in cards)
+    header += " " * (-len(header) % 2880)
+    data = bytearray()
+    for j in range(height):
+        for i in range(width):
+            value = 3000 if (i - cx) ** 2 + (j - cy) ** 2 < radius ** 2 else 100
+            data += value.to_bytes(2, "big", signed=True)
+    data += bytes(-len(data) % 2880)
+    with open(path, "wb") as file:
+        file.write(header.encode("ascii") + bytes(data))
+
+
+def check_photograph(Atspi, GLib, program, folder, failures):
+    """Opens the test's FITS file in Disque, then reads the photograph's controls."""
+    import re
+
+    path = os.path.join(folder, "soleil.fits")
+    write_sun_fits(path)
+    opener = program.named().get("Ouvrir une image…")
+    if opener is None or not Atspi.Action.do_action(opener, 0):
+        failures.append("Disque: no button « Ouvrir une image… » to press")
+        return
+    # Qt's file dialog: its one editable field takes the path, its button opens it.
+    dialog = {}
+
+    def dialog_up():
+        dialog.clear()
+        for name, node in program.named(every=True):
+            if "EditableText" in node.get_interfaces() and node.get_role() == Atspi.Role.TEXT and \
+                    node.get_state_set().contains(Atspi.StateType.FOCUSED):
+                dialog["field"] = node
+            if node.get_role() == Atspi.Role.PUSH_BUTTON and name.replace("&", "") in ("Ouvrir", "Open"):
+                dialog["open"] = node
+        return len(dialog) == 2
+
+    if not pump(GLib, dialog_up):
+        failures.append("Disque: the file dialog did not show a focused field and its « Ouvrir »: %r" % dialog)
+        return
+    Atspi.EditableText.set_text_contents(dialog["field"], path)
+    Atspi.Action.do_action(dialog["open"], 0)
+
+    def opened():
+        controls = program.named()
+        return all(caption in controls and text_of(Atspi, controls[caption]) == value
+                   for caption, value in PHOTOGRAPH_SHOWN)
+
+    pump(GLib, opened)
+    controls = program.named()
+    for caption, value in PHOTOGRAPH_SHOWN:
+        if caption not in controls or "Text" not in controls[caption].get_interfaces():
+            failures.append("Disque: no control named %r with a text" % caption)
+        elif text_of(Atspi, controls[caption]) != value:
+            failures.append("Disque: %r reads %r, shows %r" % (caption, text_of(Atspi, controls[caption]), value))
+    for caption in PHOTOGRAPH_CHECKED:
+        if caption not in controls:
+            failures.append("Disque: no check box named %r" % caption)
+        elif not controls[caption].get_state_set().contains(Atspi.StateType.CHECKED):
+            failures.append("Disque: %r is not read as checked" % caption)
+    zoom = text_of(Atspi, controls[PHOTOGRAPH_ZOOM]) if PHOTOGRAPH_ZOOM in controls else None
+    if zoom is None or not re.fullmatch(r"\d+ %", zoom):
+        failures.append("Disque: %r reads %r, not a percentage" % (PHOTOGRAPH_ZOOM, zoom))
+
 
 # A field set to a new text, and a result that must then read its new value.
 CHANGED = {
@@ -57,6 +142,10 @@ CHANGED = {
     "Brennic": ("Date de fin, Jour", "31", "Date de fin, Numéro de jour julien", "2452274,500"),
     # L0 of the precise ephemeris for the same instant.
     "Disque": ("Jour", "31", "Longitude du centre L0, degrés", "87,90"),
+    # One count typed: the checks ask for the three others.
+    "Journal": ("Nord, f", "5", "Vérifications",
+                "g nord : un nombre entier de groupes.\ng sud : un nombre entier de groupes.\n"
+                "f sud : un nombre entier de taches."),
 }
 
 
@@ -109,6 +198,9 @@ class Program:
         self.name = name
         environment = dict(os.environ, LC_ALL="fr_FR.UTF-8", LANGUAGE="fr", QT_QPA_PLATFORM="xcb",
                            QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", FAKETIME_DONT_FAKE_MONOTONIC="1")
+        # The journal's file in a folder of the test's own, never the user's.
+        self.data = tempfile.mkdtemp(prefix="kavrel-screen-reader-")
+        environment["XDG_DATA_HOME"] = self.data
         # faketime preloads its library ahead of a sanitized build's runtime.
         environment["ASAN_OPTIONS"] = ":".join(
             filter(None, ["verify_asan_link_order=0", os.environ.get("ASAN_OPTIONS")]))
@@ -122,6 +214,7 @@ class Program:
         except ProcessLookupError:
             pass
         self.process.wait()
+        shutil.rmtree(self.data, ignore_errors=True)
 
     def find(self, seconds=30):
         desktop = self.Atspi.get_desktop(0)
@@ -137,6 +230,26 @@ class Program:
                     pass  # the program tested before, still leaving the bus
             time.sleep(0.2)
         return False
+
+    def named(self, every=False):
+        """Every control by its accessible name, the first of a name (or all pairs)."""
+        pairs = []
+
+        def walk(node):
+            for i in range(node.get_child_count()):
+                child = node.get_child_at_index(i)
+                if child is None:
+                    continue
+                pairs.append((child.get_name(), child))
+                walk(child)
+
+        walk(self.application)
+        if every:
+            return pairs
+        found = {}
+        for name, node in pairs:
+            found.setdefault(name, node)
+        return found
 
     def controls(self):
         """Every control that has a text interface, by its accessible name."""
@@ -231,6 +344,9 @@ def inside(arguments):
             if not pump(GLib, lambda: text_of(Atspi, result) == value and (caption, value) in inserted):
                 failures.append("%s: after %s = %s, %r reads %r; text inserted: %r"
                                 % (name, field, typed, caption, text_of(Atspi, result), inserted))
+            if name == "Disque":
+                with tempfile.TemporaryDirectory() as folder:
+                    check_photograph(Atspi, GLib, program, folder, failures)
         finally:
             program.close()
     listener.deregister("object:text-changed:insert")

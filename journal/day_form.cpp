@@ -1,0 +1,303 @@
+// The Journal window's fields read and written (day_form.h).
+#include "journal/day_form.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+
+#include "common/calendar_date.h"
+#include "common/display_mask.h"
+#include "common/strict_number.h"
+#include "journal/checks.h"
+
+namespace kavrel::journal {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  return text;
+}
+
+// A whole number as typed: digits, a leading "-" (refused later by the checks, with
+// their message); none for anything else or more than nine digits.
+std::optional<int> wholeNumber(std::string_view text) {
+  text = trimmed(text);
+  const bool negative = !text.empty() && text.front() == '-';
+  if (negative) text.remove_prefix(1);
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = 10 * value + (c - '0');
+  }
+  return negative ? -value : value;
+}
+
+// A decimal number with the user's separator or a point; none for an empty text, and
+// `bad` set for one that is not a number.
+std::optional<double> decimalNumber(std::string_view text, bool& bad) {
+  std::string plain(trimmed(text));
+  if (plain.empty()) return std::nullopt;
+  for (char& c : plain)
+    if (c == ',') c = '.';
+  const std::optional<double> value = parseStrictNumber(plain, ".");
+  if (!value) bad = true;
+  return value;
+}
+
+std::string numberText(std::optional<int> value) { return value ? std::to_string(*value) : std::string(); }
+
+std::string angleText(const std::optional<double>& value, std::string_view separator) {
+  return value ? formatMask(*value, "##0.00", separator) : std::string();
+}
+
+struct CountsRead {
+  std::optional<Counts> counts;
+  std::string relative;
+};
+
+// One row of the counts: R shows once both numbers are read.
+CountsRead readCounts(const std::string& groups, const std::string& spots, std::string_view row,
+                      std::vector<std::string>& problems) {
+  const std::optional<int> g = wholeNumber(groups);
+  const std::optional<int> f = wholeNumber(spots);
+  if (!g) problems.push_back("g " + std::string(row) + " : un nombre entier de groupes.");
+  if (!f) problems.push_back("f " + std::string(row) + " : un nombre entier de taches.");
+  if (!g || !f) return {};
+  const Counts counts{*g, *f};
+  return {counts, std::to_string(relativeNumber(counts))};
+}
+
+bool blank(const std::string& text) { return trimmed(text).empty(); }
+
+}  // namespace
+
+DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) {
+  DayReading reading;
+  std::vector<std::string>& problems = reading.problems;
+  Observation observation;
+  observation.id = stored.id;
+  observation.observerId = stored.observerId;
+  observation.chosenForDay = stored.chosenForDay;
+
+  const std::optional<int> day = wholeNumber(texts.day), month = wholeNumber(texts.month),
+                           year = wholeNumber(texts.year);
+  if (day && month && year)
+    observation.date = {*year, *month, *day};
+  else
+    problems.push_back("Date : le jour, le mois et l'année en chiffres.");
+  const std::optional<int> hour = wholeNumber(texts.hour), minute = wholeNumber(texts.minute);
+  if (hour && minute)
+    observation.time = {*hour, *minute};
+  else
+    problems.push_back("Heure TU : l'heure et la minute en chiffres.");
+
+  if (const std::string_view seeing = trimmed(texts.seeing); !seeing.empty()) {
+    if (seeing.size() == 1 && seeingOfLetter(seeing.front()))
+      observation.seeing = seeingOfLetter(seeing.front());
+    else if (const std::optional<int> scale = wholeNumber(seeing))
+      observation.seeing = scale;
+    else
+      problems.push_back("Seeing : de 1 à 5, 5 le meilleur, ou une lettre E, G, F, P.");
+  }
+  if (!blank(texts.transparency)) {
+    if (const std::optional<int> scale = wholeNumber(texts.transparency))
+      observation.transparency = scale;
+    else
+      problems.push_back("Transparence : de 1 à 5, 5 la meilleure.");
+  }
+  observation.remarks = std::string(trimmed(texts.remarks));
+
+  // A form whose counts are all still empty asks for them once, rather than four times.
+  const bool nothingCounted = texts.wholeDisc
+                                  ? blank(texts.groupsDisc) && blank(texts.spotsDisc)
+                                  : blank(texts.groupsNorth) && blank(texts.spotsNorth) &&
+                                        blank(texts.groupsSouth) && blank(texts.spotsSouth);
+  bool countsRead = false;
+  if (nothingCounted) {
+    problems.push_back("Comptes : tapez le nombre de groupes g et le nombre de taches f.");
+  } else if (texts.wholeDisc) {
+    const CountsRead disc = readCounts(texts.groupsDisc, texts.spotsDisc, "disque", problems);
+    reading.relativeDisc = disc.relative;
+    if (disc.counts) {
+      observation.counts = Tally::wholeDisc(*disc.counts);
+      countsRead = true;
+    }
+  } else {
+    const CountsRead north = readCounts(texts.groupsNorth, texts.spotsNorth, "nord", problems);
+    const CountsRead south = readCounts(texts.groupsSouth, texts.spotsSouth, "sud", problems);
+    reading.relativeNorth = north.relative;
+    reading.relativeSouth = south.relative;
+    if (north.counts && south.counts) {
+      observation.counts = Tally::of(*north.counts, *south.counts);
+      reading.relativeDisc = std::to_string(relativeNumber(observation.counts.disc));
+      reading.groupsDisc = std::to_string(observation.counts.disc.groups);
+      reading.spotsDisc = std::to_string(observation.counts.disc.spots);
+      countsRead = true;
+    }
+  }
+
+  // The checks speak of what could be read; what could not is already said.
+  if (problems.empty() || (countsRead && day && month && year && hour && minute)) {
+    for (std::string& problem : checkObservation(observation, today)) problems.push_back(std::move(problem));
+  }
+  if (problems.empty()) reading.observation = std::move(observation);
+  return reading;
+}
+
+bool sameObservation(const Observation& typed, const Observation& stored) {
+  return typed.date == stored.date && typed.time == stored.time && typed.seeing == stored.seeing &&
+         typed.transparency == stored.transparency && typed.remarks == stored.remarks &&
+         typed.counts.north == stored.counts.north && typed.counts.south == stored.counts.south &&
+         typed.counts.disc == stored.counts.disc;
+}
+
+DayTexts dayTexts(const Observation& observation) {
+  DayTexts texts = newDayTexts(observation.date, observation.time);
+  texts.seeing = numberText(observation.seeing);
+  texts.transparency = numberText(observation.transparency);
+  texts.remarks = observation.remarks;
+  const Tally& counts = observation.counts;
+  texts.wholeDisc = !counts.split();
+  if (counts.split()) {
+    texts.groupsNorth = std::to_string(counts.north->groups);
+    texts.spotsNorth = std::to_string(counts.north->spots);
+    texts.groupsSouth = std::to_string(counts.south->groups);
+    texts.spotsSouth = std::to_string(counts.south->spots);
+  }
+  texts.groupsDisc = std::to_string(counts.disc.groups);
+  texts.spotsDisc = std::to_string(counts.disc.spots);
+  return texts;
+}
+
+ClockReading clockNow() {
+  using namespace std::chrono;
+  const auto now = floor<minutes>(system_clock::now());
+  const auto midnight = floor<days>(now);
+  const year_month_day date{midnight};
+  const hh_mm_ss time{now - midnight};
+  return {{static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+           static_cast<int>(static_cast<unsigned>(date.day()))},
+          {static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count())}};
+}
+
+DayTexts newDayTexts(Day day, TimeOfDay time) {
+  DayTexts texts;
+  texts.day = std::to_string(day.day);
+  texts.month = std::to_string(day.month);
+  texts.year = std::to_string(day.year);
+  texts.hour = std::to_string(time.hour);
+  texts.minute = (time.minute < 10 ? "0" : "") + std::to_string(time.minute);
+  return texts;
+}
+
+std::string monthTitle(int year, int month) { return monthName(month) + ' ' + std::to_string(year); }
+
+Day monthMoved(int year, int month, int step) {
+  const int index = year * 12 + (month - 1) + step;
+  const int newYear = index >= 0 ? index / 12 : (index - 11) / 12;
+  return {newYear, index - newYear * 12 + 1, 1};
+}
+
+const std::vector<std::string>& groupHeadings() {
+  static const std::vector<std::string> headings{"N°",  "NOAA",   "Hém.",     "B (°)",  "L (°)",
+                                                 "DMC (°)", "Zurich", "McIntosh", "Taches", "MSH"};
+  return headings;
+}
+
+GroupTexts groupTexts(const Group& group, std::string_view decimalSeparator) {
+  GroupTexts texts;
+  texts.number = std::to_string(group.number);
+  texts.noaaRegion = numberText(group.noaaRegion);
+  texts.hemisphere = group.hemisphere == Hemisphere::North ? "N" : "S";
+  texts.latitude = angleText(group.latitude, decimalSeparator);
+  texts.longitude = angleText(group.longitude, decimalSeparator);
+  texts.centralMeridianDistance = angleText(group.centralMeridianDistance, decimalSeparator);
+  texts.zurichClass = group.zurichClass ? std::string(1, *group.zurichClass) : std::string();
+  texts.mcintoshClass = group.mcintoshClass;
+  texts.spots = std::to_string(group.spots);
+  texts.area = group.areaMsh ? formatMask(*group.areaMsh, "0", decimalSeparator) : std::string();
+  return texts;
+}
+
+std::vector<std::string> groupCells(const Group& group, std::string_view decimalSeparator) {
+  GroupTexts t = groupTexts(group, decimalSeparator);
+  return {t.number, t.noaaRegion, t.hemisphere, t.latitude, t.longitude, t.centralMeridianDistance,
+          t.zurichClass, t.mcintoshClass, t.spots, t.area};
+}
+
+int nextGroupNumber(const std::vector<Group>& groups) {
+  int next = 1;
+  for (const Group& group : groups) next = std::max(next, group.number + 1);
+  return next;
+}
+
+GroupReading readGroup(const GroupTexts& texts, Id id, Id observationId, GroupOrigin origin,
+                       std::string_view decimalSeparator) {
+  (void)decimalSeparator;  // either separator is read
+  GroupReading reading;
+  std::vector<std::string>& problems = reading.problems;
+  Group group;
+  group.id = id;
+  group.observationId = observationId;
+  group.origin = origin;
+
+  if (const std::optional<int> number = wholeNumber(texts.number))
+    group.number = *number;
+  else
+    problems.push_back("Numéro : un nombre entier.");
+  if (!blank(texts.noaaRegion)) {
+    if (const std::optional<int> region = wholeNumber(texts.noaaRegion))
+      group.noaaRegion = region;
+    else
+      problems.push_back("Région NOAA : un nombre entier.");
+  }
+  const std::string_view hemisphere = trimmed(texts.hemisphere);
+  bool badLatitude = false;
+  const std::optional<double> latitude = decimalNumber(texts.latitude, badLatitude);
+  if (hemisphere.empty())
+    group.hemisphere = latitude && *latitude < 0 ? Hemisphere::South : Hemisphere::North;
+  else if (hemisphere == "N" || hemisphere == "n" || hemisphere == "nord")
+    group.hemisphere = Hemisphere::North;
+  else if (hemisphere == "S" || hemisphere == "s" || hemisphere == "sud")
+    group.hemisphere = Hemisphere::South;
+  else
+    problems.push_back("Hémisphère : N pour le nord, S pour le sud.");
+
+  const struct {
+    const std::string& text;
+    std::optional<double>& value;
+    const char* problem;
+  } decimals[] = {{texts.latitude, group.latitude, "B : une latitude en degrés."},
+                  {texts.longitude, group.longitude, "L : une longitude en degrés."},
+                  {texts.centralMeridianDistance, group.centralMeridianDistance, "DMC : une distance en degrés."},
+                  {texts.area, group.areaMsh, "Aire : un nombre de millionièmes de l'hémisphère."}};
+  for (const auto& decimal : decimals) {
+    bool bad = false;
+    decimal.value = decimalNumber(decimal.text, bad);
+    if (bad) problems.push_back(decimal.problem);
+  }
+
+  if (const std::string_view zurich = trimmed(texts.zurichClass); !zurich.empty()) {
+    if (zurich.size() == 1 && std::isalpha(static_cast<unsigned char>(zurich.front())))
+      group.zurichClass = static_cast<char>(std::toupper(static_cast<unsigned char>(zurich.front())));
+    else
+      problems.push_back("Classe de Zurich : une lettre de A à J.");
+  }
+  group.mcintoshClass = std::string(trimmed(texts.mcintoshClass));
+  if (blank(texts.spots))
+    group.spots = 0;
+  else if (const std::optional<int> spots = wholeNumber(texts.spots))
+    group.spots = *spots;
+  else
+    problems.push_back("Taches : un nombre entier.");
+
+  if (problems.empty())
+    for (std::string& problem : checkGroup(group)) problems.push_back(std::move(problem));
+  if (problems.empty()) reading.group = std::move(group);
+  return reading;
+}
+
+}  // namespace kavrel::journal

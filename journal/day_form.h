@@ -1,0 +1,90 @@
+// The Journal window's fields as the observer types them, read into the log's values, and
+// those values written back as the fields and the groups' table show them. Pure text
+// work, without Qt: the window only moves these texts between its controls and the
+// journal.
+//
+// Counts are whole numbers; R = 10 g + f is shown as soon as g and f of its row are read,
+// whatever the checks say, so that the observer sees the number as typed. Seeing is 1..5
+// or a letter E G F P; transparency 1..5. Decimals (B, L, DMC, area) take the user's
+// separator or a point.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "journal/records.h"
+
+namespace kavrel::journal {
+
+// The day's form, as typed.
+struct DayTexts {
+  std::string day, month, year, hour, minute;
+  std::string seeing, transparency, remarks;
+  bool wholeDisc = false;  // the disc's counts typed alone, without north and south
+  std::string groupsNorth, spotsNorth, groupsSouth, spotsSouth, groupsDisc, spotsDisc;
+};
+
+// What the form shows beside its fields: R of each row, the disc's sums while split, and
+// every problem of the observation (checks.h), in the order of the fields.
+struct DayReading {
+  std::optional<Observation> observation;  // none while a field cannot be read or a check refuses it
+  std::vector<std::string> problems;
+  std::string relativeNorth, relativeSouth, relativeDisc;  // "" until g and f are read
+  std::string groupsDisc, spotsDisc;                       // the sums, when split
+};
+
+// `stored` is the observation the form edits, whose id, observer and choice for the day
+// are kept (a default Observation for a new one).
+[[nodiscard]] DayReading readDay(const DayTexts& texts, const Observation& stored, Day today);
+
+// Whether the form's observation holds what is stored (ids, observer and choice aside).
+[[nodiscard]] bool sameObservation(const Observation& typed, const Observation& stored);
+
+// The stored observation as the form shows it.
+[[nodiscard]] DayTexts dayTexts(const Observation& observation);
+
+// The computer's clock in UT, to the minute: the day the checks call today, and the time
+// a new observation starts with.
+struct ClockReading {
+  Day day;
+  TimeOfDay time;
+};
+[[nodiscard]] ClockReading clockNow();
+
+// An empty form for a new observation at `day` and `time`.
+[[nodiscard]] DayTexts newDayTexts(Day day, TimeOfDay time);
+
+// "février 2014".
+[[nodiscard]] std::string monthTitle(int year, int month);
+
+// The previous or next month (`step` -1 or 1), or the same month a year before or after
+// (`step` -12 or 12).
+[[nodiscard]] Day monthMoved(int year, int month, int step);
+
+// The group's fields, as typed, in the order of the table's columns.
+struct GroupTexts {
+  std::string number, noaaRegion, hemisphere, latitude, longitude, centralMeridianDistance;
+  std::string zurichClass, mcintoshClass, spots, area;
+};
+
+[[nodiscard]] const std::vector<std::string>& groupHeadings();
+// The table's row of a group, and its fields as the form shows them.
+[[nodiscard]] std::vector<std::string> groupCells(const Group& group, std::string_view decimalSeparator);
+[[nodiscard]] GroupTexts groupTexts(const Group& group, std::string_view decimalSeparator);
+
+struct GroupReading {
+  std::optional<Group> group;  // none when refused
+  std::vector<std::string> problems;
+};
+
+// The number after the observation's highest, 1 for its first group.
+[[nodiscard]] int nextGroupNumber(const std::vector<Group>& groups);
+
+// The group as typed (its hemisphere, left empty, is B's, else north), for the observation `observationId` (its id is `id`, 0 for a new
+// group; its origin is kept from `origin`).
+[[nodiscard]] GroupReading readGroup(const GroupTexts& texts, Id id, Id observationId, GroupOrigin origin,
+                                     std::string_view decimalSeparator);
+
+}  // namespace kavrel::journal

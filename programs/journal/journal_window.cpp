@@ -1,0 +1,984 @@
+// The observer's log window (form Journal).
+#include "programs/journal/journal_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "about/about_variant.h"
+#include "journal/group_from_spots.h"
+#include "journal/month.h"
+#include "journal/month_sheet.h"
+#include "programs/qt_text.h"
+#include "resources/program_icon.h"
+#include "ui/maker.h"
+#include "ui/question.h"
+#include "ui/whole_file.h"
+
+namespace kavrel::journal {
+
+using ui::Align;
+using ui::Background;
+using ui::ControlRow;
+using ui::Kind;
+
+namespace {
+
+constexpr int kLabelHeight = 255;
+constexpr int kFieldHeight = 285;
+constexpr int kButtonHeight = 375;
+// The day's column, right of the month's.
+constexpr int kMonthWidth = 7920;
+constexpr int kDayLeft = 8160;
+constexpr int kDayWidth = 7920;
+
+// The day's fields: every change is read at once, and stored when the field is left.
+const QString kDayFields[] = {"txtJour",     "txtMois",  "txtAnnée", "txtHeure", "txtMinute",  "txtSeeing",
+                              "txtTransparence", "txtRemarque", "txtGNord", "txtFNord", "txtGSud", "txtFSud",
+                              "txtGDisque", "txtFDisque"};
+const QString kGroupFields[] = {"txtGrNumero", "txtGrNoaa",   "txtGrHemisphere", "txtGrB",      "txtGrL",
+                                "txtGrDMC",    "txtGrZurich", "txtGrMcIntosh",   "txtGrTaches", "txtGrAire"};
+const char* const kGroupSaid[] = {"Groupe, numéro",       "Groupe, région NOAA",       "Groupe, hémisphère N ou S",
+                                  "Groupe, latitude B en degrés", "Groupe, longitude L en degrés",
+                                  "Groupe, distance au méridien central en degrés", "Groupe, classe de Zurich",
+                                  "Groupe, classe de McIntosh", "Groupe, nombre de taches",
+                                  "Groupe, aire en millionièmes de l'hémisphère"};
+// The controls that need an open journal.
+const QString kJournalControls[] = {"grdMois", "fraJour", "cmdNouvelle", "cmdRayer", "grdGroupes", "cmdAjouterGroupe",
+                                    "cmdRetirerGroupe", "cmdDepuisCsv", "cmdRapport", "cmdImprimer"};
+
+constexpr char kNoJournal[] = "Aucun journal n'est ouvert.";
+constexpr char kNotOpened[] = "Le journal n'a pas pu être ouvert.";
+constexpr char kOpenAfterChecks[] =
+    "L'observation tapée n'est pas enregistrée : corrigez-la avant d'ouvrir un autre journal.";
+constexpr char kJournalLine[] = "Journal : %1";
+constexpr char kUndoHint[] = "Ctrl+Z : %1";
+constexpr char kNothingToUndo[] = "Rien à annuler.";
+constexpr char kStoreFirst[] = "L'observation n'est pas encore enregistrée : corrigez-la d'abord.\n%1";
+constexpr char kNoGroupChosen[] = "Choisissez d'abord un groupe dans le tableau.";
+constexpr char kNoSpotChosen[] = "Aucune tache choisie : le groupe n'a pas été ajouté.";
+constexpr char kFileUnread[] = "Le fichier « %1 » n'a pas pu être lu : %2";
+constexpr char kReportNotWritten[] = "Le rapport « %1 » n'a pas été écrit : %2.";
+constexpr char kReportWritten[] = "Rapport écrit : %1";
+constexpr char kNoObserver[] = "Ce journal n'a encore aucune observation.";
+constexpr char kCloseRefused[] =
+    "L'observation tapée n'est pas enregistrée :\n%1\nFermer sans l'enregistrer ?";
+constexpr char kGroupRefused[] = "Le groupe n'a pas été enregistré :\n%1";
+constexpr char kPrintTitle[] = "Journal d'observation";
+constexpr char kSpotsTitle[] = "Taches du groupe";
+constexpr char kSpotsText[] = "Cochez les taches qui forment le groupe :";
+
+QString joined(const std::vector<std::string>& lines) {
+  QStringList shown;
+  for (const std::string& line : lines) shown << toQString(line);
+  return shown.join(u'\n');
+}
+
+// A journal that does not exist yet may be named: it is created.
+QString defaultJournalDialog(const QString& suggested) {
+  QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Ouvrir un journal"), QFileInfo(suggested).path(),
+                     QStringLiteral("Journaux (*.sqlite);;Tous les fichiers (*)"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Ouvrir"));
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.selectFile(suggested);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+QString defaultSpotFileDialog(const QString& suggested) {
+  return QFileDialog::getOpenFileName(QApplication::activeWindow(), QStringLiteral("Taches relevées dans Disque"),
+                                      suggested, QStringLiteral("CSV (*.csv *.CSV);;Tous les fichiers (*)"));
+}
+
+QString defaultReportDialog(const QString& suggested) {
+  return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("Rapport du mois"), suggested);
+}
+
+std::optional<ReportFormat> defaultFormatQuestion() {
+  const QStringList items = {QStringLiteral("AAVSO : texte mensuel (.RAW)"),
+                             QStringLiteral("BAA : formulaire en CSV"),
+                             QStringLiteral("Réseau tchèque et slovaque : CSV en Windows-1250"),
+                             QStringLiteral("CSV de Kavrel : toutes les observations du mois")};
+  const ReportFormat formats[] = {ReportFormat::Aavso, ReportFormat::Baa, ReportFormat::Ceslopol, ReportFormat::Csv};
+  bool chosen = false;
+  const QString item = QInputDialog::getItem(QApplication::activeWindow(), QStringLiteral("Rapport du mois"),
+                                             QStringLiteral("&Format du rapport :"), items, 0, false, &chosen);
+  if (!chosen) return std::nullopt;
+  return formats[std::max<qsizetype>(0, items.indexOf(item))];
+}
+
+std::vector<int> defaultSpotChooser(const QStringList& spots) {
+  QDialog dialog(QApplication::activeWindow());
+  dialog.setWindowTitle(QString::fromUtf8(kSpotsTitle));
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* caption = new QLabel(QString::fromUtf8(kSpotsText), &dialog);
+  auto* list = new QListWidget(&dialog);
+  list->setAccessibleName(QString::fromUtf8(kSpotsTitle));
+  int widest = 0;
+  for (const QString& spot : spots) widest = std::max(widest, list->fontMetrics().horizontalAdvance(spot));
+  list->setMinimumWidth(widest + 4 * list->fontMetrics().height());
+  caption->setBuddy(list);
+  for (const QString& spot : spots) {
+    auto* item = new QListWidgetItem(spot, list);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+  }
+  auto* buttons = new QDialogButtonBox(&dialog);
+  buttons->addButton(QStringLiteral("&Former le groupe"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(caption);
+  layout->addWidget(list);
+  layout->addWidget(buttons);
+  std::vector<int> chosen;
+  if (dialog.exec() != QDialog::Accepted) return chosen;
+  for (int i = 0; i < list->count(); ++i)
+    if (list->item(i)->checkState() == Qt::Checked) chosen.push_back(i);
+  return chosen;
+}
+
+bool defaultCloseQuestion(const QString& text) {
+  return ui::askQuestion(text, {QStringLiteral("&Fermer sans l'enregistrer"), QStringLiteral("Annuler")}, 1) == 0;
+}
+
+// A field of the form, named for screen readers by its caption (or `said`).
+ControlRow field(const QString& name, ui::Twips at, const QString& widest, const QStringList& namedBy,
+                 const QString& frame = QString(), const QString& said = QString()) {
+  return {.name = name, .kind = Kind::TextBox, .at = at, .frame = frame, .widest = widest, .namedBy = namedBy,
+          .accessibleName = said};
+}
+
+ControlRow caption(const QString& name, const QString& text, ui::Twips at, const QString& frame = QString()) {
+  return {.name = name, .caption = text, .at = at, .middle = true, .frame = frame};
+}
+
+ControlRow button(const QString& name, const QString& text, ui::Twips at) {
+  return {.name = name, .kind = Kind::CommandButton, .caption = text, .at = at};
+}
+
+// The month: its navigation, the days' table and the means.
+void addMonthColumn(std::vector<ControlRow>& c) {
+  c.push_back(button("cmdMoisPrecedent", "◀ Mois &précédent", {120, 120, 2520, kButtonHeight}));
+  c.push_back({.name = "lblMois", .caption = "février 2014", .at = {2760, 120, 2640, 795}, .align = Align::Centre,
+               .border = true, .background = Background::Window, .widest = "septembre 2014",
+               .accessibleName = "Mois affiché"});
+  c.push_back(button("cmdMoisSuivant", "Mois &suivant ▶", {5520, 120, 2520, kButtonHeight}));
+  c.push_back(button("cmdAnneePrecedente", "◀ Année pré&cédente", {120, 540, 2520, kButtonHeight}));
+  c.push_back(button("cmdAnneeSuivante", "Année sui&vante ▶", {5520, 540, 2520, kButtonHeight}));
+  c.push_back({.name = "lblJours", .caption = "Jours observés (un clic ouvre l'observation du jour)",
+               .at = {120, 1020, kMonthWidth, kLabelHeight}});
+  c.push_back({.name = "grdMois", .kind = Kind::Table, .at = {120, 1290, kMonthWidth, 5850},
+               .columns = {"Jour", "g", "f", "R"}, .accessibleName = "Jours observés du mois"});
+  c.push_back({.name = "lblMoyennes", .at = {120, 7230, kMonthWidth, 1395}, .border = true,
+               .background = Background::Window, .wrap = true, .accessibleName = "Moyennes du mois"});
+}
+
+// The day's observation.
+void addDayFrame(std::vector<ControlRow>& c) {
+  const QString f = "fraJour";
+  c.push_back({.name = f, .kind = Kind::Frame, .caption = "Observation", .at = {kDayLeft, 120, kDayWidth, 4440}});
+  c.push_back(caption("lblDate", "&Date", {120, 330, 840, kLabelHeight}, f));
+  c.push_back(field("txtJour", {960, 315, 480, kFieldHeight}, "31", {"lblDate"}, f, "Date, jour"));
+  c.push_back(field("txtMois", {1500, 315, 480, kFieldHeight}, "12", {}, f, "Date, mois"));
+  c.push_back(field("txtAnnée", {2040, 315, 720, kFieldHeight}, "2026", {}, f, "Date, année"));
+  c.push_back(caption("lblHeure", "&Heure TU", {3000, 330, 1080, kLabelHeight}, f));
+  c.push_back(field("txtHeure", {4080, 315, 480, kFieldHeight}, "23", {"lblHeure"}, f, "Heure TU, heure"));
+  c.push_back(caption("lblDeuxPoints", "h", {4620, 330, 180, kLabelHeight}, f));
+  c.push_back(field("txtMinute", {4860, 315, 480, kFieldHeight}, "59", {}, f, "Heure TU, minute"));
+  c.push_back(caption("lblSeeing", "S&eeing (1 à 5, E G F P)", {120, 720, 2760, kLabelHeight}, f));
+  c.push_back(field("txtSeeing", {2880, 705, 480, kFieldHeight}, "5", {"lblSeeing"}, f));
+  c.push_back(caption("lblTransparence", "&Transparence (1 à 5)", {3600, 720, 2280, kLabelHeight}, f));
+  c.push_back(field("txtTransparence", {5880, 705, 480, kFieldHeight}, "5", {"lblTransparence"}, f));
+  c.push_back(caption("lblRemarque", "Re&marques", {120, 1110, 1200, kLabelHeight}, f));
+  c.push_back(field("txtRemarque", {1320, 1095, kDayWidth - 1560, kFieldHeight}, QString(), {"lblRemarque"}, f));
+  c.push_back({.name = "chkDisque", .kind = Kind::CheckBox, .caption = "Disque entier seu&lement (sans nord ni sud)",
+               .at = {120, 1500, 6000, 255}, .frame = f});
+  // The counts: a row per hemisphere and one for the disc, g and f typed, R shown.
+  const int top = 1830;
+  c.push_back({.name = "lblG", .caption = "g", .at = {1800, top, 720, kLabelHeight}, .align = Align::Centre,
+               .frame = f});
+  c.push_back({.name = "lblF", .caption = "f", .at = {2640, top, 720, kLabelHeight}, .align = Align::Centre,
+               .frame = f});
+  c.push_back({.name = "lblR", .caption = "R", .at = {3480, top, 960, kLabelHeight}, .align = Align::Centre,
+               .frame = f});
+  const struct {
+    const char* row;
+    const char* text;
+    const char* suffix;
+  } rows[] = {{"lblNord", "&Nord", "Nord"}, {"lblSud", "S&ud", "Sud"}, {"lblDisque", "Disque entier", "Disque"}};
+  for (int i = 0; i < 3; ++i) {
+    const int y = top + 300 + 360 * i;
+    const QString suffix = rows[i].suffix;
+    c.push_back(caption(rows[i].row, rows[i].text, {120, y + 15, 1560, kLabelHeight}, f));
+    c.push_back(field("txtG" + suffix, {1800, y, 720, kFieldHeight}, "999", {rows[i].row, "lblG"}, f));
+    c.push_back(field("txtF" + suffix, {2640, y, 720, kFieldHeight}, "999", {rows[i].row, "lblF"}, f));
+    c.push_back({.name = "lblR" + suffix, .at = {3480, y, 960, kFieldHeight}, .align = Align::Centre, .border = true,
+                 .background = Background::Window, .frame = f, .widest = "9999", .namedBy = {rows[i].row, "lblR"}});
+  }
+  c.push_back({.name = "lblVerifs", .at = {120, top + 1410, kDayWidth - 360, 1080}, .wrap = true, .frame = f,
+               .accessibleName = "Vérifications"});
+  c.push_back(button("cmdNouvelle", "Nouvelle o&bservation", {kDayLeft, 4650, 2400, kButtonHeight}));
+  c.push_back(button("cmdRayer", "Ra&yer l'observation", {kDayLeft + 2520, 4650, 2400, kButtonHeight}));
+}
+
+// The observation's groups: their table, the chosen one's fields, what adds and removes.
+void addGroups(std::vector<ControlRow>& c) {
+  QStringList headings;
+  for (const std::string& heading : groupHeadings()) headings << toQString(heading);
+  c.push_back({.name = "lblGroupes", .caption = "Groupes de l'observation", .at = {kDayLeft, 5130, kDayWidth, kLabelHeight}});
+  c.push_back({.name = "grdGroupes", .kind = Kind::Table, .at = {kDayLeft, 5400, kDayWidth, 1980}, .columns = headings,
+               .accessibleName = "Groupes de l'observation"});
+  const int width = kDayWidth / 10;
+  for (int i = 0; i < 10; ++i)
+    c.push_back(field(kGroupFields[i], {kDayLeft + width * i, 7440, width - 30, kFieldHeight}, QString(), {}, QString(),
+                      QString::fromUtf8(kGroupSaid[i])));
+  c.push_back(button("cmdAjouterGroupe", "A&jouter un groupe", {kDayLeft, 7800, 2520, kButtonHeight}));
+  c.push_back(button("cmdRetirerGroupe", "Retirer le &groupe", {kDayLeft + 2640, 7800, 2520, kButtonHeight}));
+  c.push_back(button("cmdDepuisCsv", "Depuis un &fichier CSV…", {kDayLeft + 5280, 7800, 2640, kButtonHeight}));
+}
+
+void addCommands(std::vector<ControlRow>& c) {
+  const int y = 8760;
+  c.push_back(button("cmdOuvrir", "&Ouvrir un journal…", {120, y, 2400, kButtonHeight}));
+  c.push_back(button("cmdRapport", "&Rapport du mois…", {2640, y, 2400, kButtonHeight}));
+  c.push_back(button("cmdImprimer", "&Imprimer", {5160, y, 1440, kButtonHeight}));
+  c.push_back(button("Command1", "&A propos", {6720, y, 1440, kButtonHeight}));
+  c.push_back(button("cmdMenu", "&Quitter", {kDayLeft + kDayWidth - 1440, y, 1440, kButtonHeight}));
+  c.push_back({.name = "lblEtat", .at = {120, 9240, kDayLeft + kDayWidth - 120, 510}, .wrap = true,
+               .accessibleName = "État"});
+  c.push_back({.name = "Label7", .caption = ui::kMakerNotice, .at = {120, 9780, 2052, 252}});
+}
+
+}  // namespace
+
+ui::FormTable journalForm() {
+  ui::FormTable form;
+  form.name = "Journal";
+  form.title = " Journal d'observation des taches solaires";
+  form.clientWidth = kDayLeft + kDayWidth + 120;
+  form.clientHeight = 10080;
+  addMonthColumn(form.controls);
+  addDayFrame(form.controls);
+  addGroups(form.controls);
+  addCommands(form.controls);
+  // The day's fields first: a journal is opened to type the day's counts.
+  form.tabOrder = {"txtJour",     "txtMois",   "txtAnnée",   "txtHeure",   "txtMinute",  "txtSeeing",
+                   "txtTransparence", "txtRemarque", "chkDisque", "txtGNord", "txtFNord", "txtGSud",
+                   "txtFSud",     "txtGDisque", "txtFDisque", "cmdNouvelle", "cmdRayer",   "grdGroupes"};
+  for (const QString& name : kGroupFields) form.tabOrder << name;
+  form.tabOrder << "cmdAjouterGroupe" << "cmdRetirerGroupe" << "cmdDepuisCsv" << "grdMois" << "cmdMoisPrecedent"
+                << "cmdMoisSuivant" << "cmdAnneePrecedente" << "cmdAnneeSuivante" << "cmdOuvrir" << "cmdRapport"
+                << "cmdImprimer" << "Command1" << "cmdMenu";
+  return form;
+}
+
+JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
+    : Form(journalForm()),
+      m_desktop(desktop),
+      m_separator(std::move(decimalSeparator)),
+      m_about(about::journalAbout(), desktop, this),
+      m_printer(std::make_unique<ui::DocumentPrinter>(desktop.messages)),
+      m_journalDialog(&defaultJournalDialog),
+      m_spotFileDialog(&defaultSpotFileDialog),
+      m_reportDialog(&defaultReportDialog),
+      m_formatQuestion(&defaultFormatQuestion),
+      m_spotChooser(&defaultSpotChooser),
+      m_closeQuestion(&defaultCloseQuestion) {
+  setWindowIcon(programIcon(ProgramIcon::Journal));
+  m_monthTable = table("grdMois");
+  m_monthTable->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Twelve columns: each as wide as its heading or its widest cell.
+  m_monthTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  m_monthTable->horizontalHeader()->setStretchLastSection(true);
+  m_monthTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  m_groupTable = table("grdGroupes");
+  m_groupTable->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_groupTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  m_groupTable->horizontalHeader()->setStretchLastSection(false);
+  // The chosen group's fields stand under the columns they fill.
+  m_groupTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  connect(m_groupTable->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { placeGroupFields(); });
+  connect(m_groupTable->horizontalHeader(), &QHeaderView::geometriesChanged, this, [this] { fitGroupColumns(); });
+  m_groupTable->installEventFilter(this);
+  label("lblJours")->setBuddy(m_monthTable);
+  label("lblGroupes")->setBuddy(m_groupTable);
+
+  onLoad([this] { Form_Load(); });
+  onClick("cmdMoisPrecedent", [this] { cmdMoisPrecedent_Click(); });
+  onClick("cmdMoisSuivant", [this] { cmdMoisSuivant_Click(); });
+  onClick("cmdAnneePrecedente", [this] { cmdAnneePrecedente_Click(); });
+  onClick("cmdAnneeSuivante", [this] { cmdAnneeSuivante_Click(); });
+  connect(m_monthTable, &QTableWidget::itemSelectionChanged, this, [this] { grdMois_Click(); });
+  for (const QString& name : kDayFields) {
+    onChange(name, [this] { jour_Change(); });
+    connect(textBox(name), &QLineEdit::editingFinished, this, [this] { jour_LostFocus(); });
+    textBox(name)->installEventFilter(this);
+  }
+  onClick("chkDisque", [this] { chkDisque_Click(); });
+  onClick("cmdNouvelle", [this] { cmdNouvelle_Click(); });
+  onClick("cmdRayer", [this] { cmdRayer_Click(); });
+  connect(m_groupTable, &QTableWidget::itemSelectionChanged, this, [this] { grdGroupes_Click(); });
+  for (const QString& name : kGroupFields) {
+    connect(textBox(name), &QLineEdit::editingFinished, this, [this] { groupe_LostFocus(); });
+    textBox(name)->installEventFilter(this);
+  }
+  onClick("cmdAjouterGroupe", [this] { cmdAjouterGroupe_Click(); });
+  onClick("cmdRetirerGroupe", [this] { cmdRetirerGroupe_Click(); });
+  onClick("cmdDepuisCsv", [this] { cmdDepuisCsv_Click(); });
+  onClick("cmdOuvrir", [this] { cmdOuvrir_Click(); });
+  onClick("cmdRapport", [this] { cmdRapport_Click(); });
+  onClick("cmdImprimer", [this] { cmdImprimer_Click(); });
+  onClick("Command1", [this] { Command1_Click(); });
+  onClick("cmdMenu", [this] { cmdMenu_Click(); });
+  // Ctrl+Z where no field takes it; the fields pass it on (eventFilter).
+  auto* undoKey = new QShortcut(QKeySequence::Undo, this);
+  connect(undoKey, &QShortcut::activated, this, [this] { undo(); });
+}
+
+JournalWindow::~JournalWindow() {
+  // The fields losing their focus as they go must not store into a window half gone.
+  for (const QString& name : kDayFields) textBox(name)->disconnect(this);
+  for (const QString& name : kGroupFields) textBox(name)->disconnect(this);
+  m_monthTable->disconnect(this);
+  m_groupTable->disconnect(this);
+}
+
+void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
+  m_printer = std::make_unique<ui::DocumentPrinter>(m_desktop.messages, std::move(hooks));
+}
+
+// `kavrel journal` may have written the same file meanwhile: the month is read again
+// whenever the window comes back to the front.
+void JournalWindow::changeEvent(QEvent* event) {
+  Form::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_journal) showMonth();
+}
+
+bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    // Ctrl+Z in a field is the journal's, not the field's own: what was typed is stored
+    // first, then taken back, so that the field shows what it held before. The field
+    // would take the key for itself: it is left to the window's shortcut.
+    if (key->matches(QKeySequence::Undo) && qobject_cast<QLineEdit*>(watched)) {
+      if (event->type() == QEvent::KeyPress) {
+        undo();
+      } else {
+        event->ignore();
+      }
+      return true;
+    }
+    if (watched == m_groupTable && event->type() == QEvent::KeyPress && key->key() == Qt::Key_Delete && m_group) {
+      cmdRetirerGroupe_Click();
+      return true;
+    }
+  }
+  return Form::eventFilter(watched, event);
+}
+
+// --- Opening --------------------------------------------------------------------------
+
+Day JournalWindow::today() const { return clockNow().day; }
+
+void JournalWindow::Form_Load() {
+  const Day now = today();
+  m_year = now.year;
+  m_month = now.month;
+  const QString refused = openAt(toQString(defaultJournalPath()));
+  if (refused.isEmpty()) return;
+  showMonth();
+  showEnabled();
+  // Said once the window stands behind the message.
+  QTimer::singleShot(0, this, [this, refused] { sayError(refused); });
+}
+
+void JournalWindow::openJournal(const QString& path) {
+  if (const QString refused = openAt(path); !refused.isEmpty()) sayError(refused);
+}
+
+QString JournalWindow::openAt(const QString& path) {
+  if (m_journal && !storeDay()) return QString::fromUtf8(kOpenAfterChecks);
+  Journal::Opened opened = Journal::open(toUtf8(path));
+  if (!opened.journal) {
+    const QString refused = opened.error.empty() ? QString::fromUtf8(kNotOpened) : toQString(opened.error);
+    showStatus(refused);
+    return refused;
+  }
+  m_journal = std::move(opened.journal);
+  m_current = 0;
+  m_group = 0;
+  // Today's observation when there is one, else a new one for today: a date typed then
+  // is a new day's, never another day's observation moved.
+  const Day now = today();
+  m_year = now.year;
+  m_month = now.month;
+  const std::vector<Observation> days = observationsOfDays(monthOfObserver());
+  if (!days.empty() && days.back().date == now)
+    loadObservation(days.back().id);
+  else
+    newObservation(now);
+  showEnabled();
+  showStatus();
+  return {};
+}
+
+void JournalWindow::showEnabled() {
+  for (const QString& name : kJournalControls) control(name)->setEnabled(m_journal != nullptr);
+  for (const QString& name : kGroupFields) control(name)->setEnabled(m_journal != nullptr);
+}
+
+// --- The month ------------------------------------------------------------------------
+
+std::optional<Observer> JournalWindow::monthObserver() const {
+  if (!m_journal) return std::nullopt;
+  if (m_current)
+    if (const std::optional<Observation> shown = m_journal->observation(m_current))
+      if (std::optional<Observer> observer = m_journal->observer(shown->observerId)) return observer;
+  std::vector<Observer> observers = m_journal->observers();
+  if (observers.empty()) return std::nullopt;
+  return observers.front();
+}
+
+std::vector<Observation> JournalWindow::monthOfObserver() const {
+  if (!m_journal) return {};
+  const std::optional<Observer> observer = monthObserver();
+  return m_journal->monthObservations(m_year, m_month, observer ? observer->id : 0);
+}
+
+void JournalWindow::showMonth() {
+  setText("lblMois", toQString(monthTitle(m_year, m_month)));
+  const std::vector<Observation> observations = monthOfObserver();
+  const MonthSheet sheet = monthSheet(observations, m_separator);
+  m_dayRows.clear();
+  for (const Observation& day : observationsOfDays(observations)) m_dayRows.push_back(day.id);
+
+  const QSignalBlocker quiet(m_monthTable);
+  QStringList headings;
+  for (const std::string& heading : sheet.headings) headings << toQString(heading);
+  m_monthTable->setColumnCount(static_cast<int>(headings.size()));
+  m_monthTable->setHorizontalHeaderLabels(headings);
+  m_monthTable->setRowCount(static_cast<int>(sheet.rows.size()));
+  int chosen = -1;
+  for (int row = 0; row < static_cast<int>(sheet.rows.size()); ++row) {
+    const std::vector<std::string>& cells = sheet.rows[static_cast<std::size_t>(row)];
+    for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
+      auto* item = new QTableWidgetItem(toQString(cells[static_cast<std::size_t>(column)]));
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      m_monthTable->setItem(row, column, item);
+    }
+    if (static_cast<std::size_t>(row) < m_dayRows.size() && m_dayRows[static_cast<std::size_t>(row)] == m_current)
+      chosen = row;
+  }
+  m_monthTable->clearSelection();
+  if (chosen >= 0) m_monthTable->selectRow(chosen);
+  setText("lblMoyennes", joined(sheet.meansLines));
+}
+
+void JournalWindow::moveMonth(int step) {
+  const Day moved = monthMoved(m_year, m_month, step);
+  m_year = moved.year;
+  m_month = moved.month;
+  showMonth();
+}
+
+void JournalWindow::cmdMoisPrecedent_Click() { moveMonth(-1); }
+void JournalWindow::cmdMoisSuivant_Click() { moveMonth(1); }
+void JournalWindow::cmdAnneePrecedente_Click() { moveMonth(-12); }
+void JournalWindow::cmdAnneeSuivante_Click() { moveMonth(12); }
+
+void JournalWindow::grdMois_Click() {
+  const QModelIndexList rows = m_monthTable->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return;
+  const std::size_t row = static_cast<std::size_t>(rows.first().row());
+  if (row >= m_dayRows.size() || m_dayRows[row] == m_current) return;
+  const Id wanted = m_dayRows[row];
+  // What is typed is kept before another day is shown; a refused form stays.
+  if (!storeDay()) return showMonth();
+  loadObservation(wanted);
+}
+
+// --- The day's observation ------------------------------------------------------------
+
+DayTexts JournalWindow::typedDay() const {
+  DayTexts t;
+  t.day = toUtf8(text("txtJour"));
+  t.month = toUtf8(text("txtMois"));
+  t.year = toUtf8(text("txtAnnée"));
+  t.hour = toUtf8(text("txtHeure"));
+  t.minute = toUtf8(text("txtMinute"));
+  t.seeing = toUtf8(text("txtSeeing"));
+  t.transparency = toUtf8(text("txtTransparence"));
+  t.remarks = toUtf8(text("txtRemarque"));
+  t.wholeDisc = value("chkDisque") != 0;
+  t.groupsNorth = toUtf8(text("txtGNord"));
+  t.spotsNorth = toUtf8(text("txtFNord"));
+  t.groupsSouth = toUtf8(text("txtGSud"));
+  t.spotsSouth = toUtf8(text("txtFSud"));
+  t.groupsDisc = toUtf8(text("txtGDisque"));
+  t.spotsDisc = toUtf8(text("txtFDisque"));
+  return t;
+}
+
+void JournalWindow::showDay(const DayTexts& t) {
+  const QScopedValueRollback<bool> showing(m_showing, true);
+  setText("txtJour", toQString(t.day));
+  setText("txtMois", toQString(t.month));
+  setText("txtAnnée", toQString(t.year));
+  setText("txtHeure", toQString(t.hour));
+  setText("txtMinute", toQString(t.minute));
+  setText("txtSeeing", toQString(t.seeing));
+  setText("txtTransparence", toQString(t.transparency));
+  setText("txtRemarque", toQString(t.remarks));
+  setValue("chkDisque", t.wholeDisc ? 1 : 0);
+  setText("txtGNord", toQString(t.groupsNorth));
+  setText("txtFNord", toQString(t.spotsNorth));
+  setText("txtGSud", toQString(t.groupsSouth));
+  setText("txtFSud", toQString(t.spotsSouth));
+  setText("txtGDisque", toQString(t.groupsDisc));
+  setText("txtFDisque", toQString(t.spotsDisc));
+  showCountsMode();
+  showDayReading();
+}
+
+// North and south are typed, the disc's counts being their sums, or the disc's alone.
+void JournalWindow::showCountsMode() {
+  const bool whole = value("chkDisque") != 0;
+  for (const char* name : {"txtGNord", "txtFNord", "txtGSud", "txtFSud", "lblNord", "lblSud"})
+    control(name)->setEnabled(!whole);
+  for (const char* name : {"txtGDisque", "txtFDisque"}) textBox(name)->setReadOnly(!whole);
+}
+
+void JournalWindow::showDayReading() {
+  const std::optional<Observation> stored = m_current && m_journal ? m_journal->observation(m_current) : std::nullopt;
+  const DayReading reading = readDay(typedDay(), stored.value_or(Observation{}), today());
+  setText("lblRNord", toQString(reading.relativeNorth));
+  setText("lblRSud", toQString(reading.relativeSouth));
+  setText("lblRDisque", toQString(reading.relativeDisc));
+  if (value("chkDisque") == 0) {
+    const QScopedValueRollback<bool> showing(m_showing, true);
+    setText("txtGDisque", toQString(reading.groupsDisc));
+    setText("txtFDisque", toQString(reading.spotsDisc));
+  }
+  setText("lblVerifs", joined(reading.problems));
+}
+
+void JournalWindow::jour_Change() {
+  if (m_showing) return;
+  showDayReading();
+}
+
+void JournalWindow::jour_LostFocus() {
+  if (m_showing) return;
+  storeDay();
+}
+
+void JournalWindow::chkDisque_Click() {
+  if (m_showing) return;
+  showCountsMode();
+  if (value("chkDisque") != 0) {
+    // The sums of north and south become the disc's counts, to keep or retype.
+    const QScopedValueRollback<bool> showing(m_showing, true);
+    for (const char* name : {"txtGNord", "txtFNord", "txtGSud", "txtFSud"}) setText(name, QString());
+  }
+  showDayReading();
+  storeDay();
+}
+
+bool JournalWindow::storeDay() {
+  if (!m_journal) return true;
+  const std::optional<Observation> stored = m_current ? m_journal->observation(m_current) : std::nullopt;
+  const DayReading reading = readDay(typedDay(), stored.value_or(Observation{}), today());
+  if (!reading.observation) {
+    // A new form nobody typed into stores nothing and refuses nothing.
+    if (!m_current && reading.problems.size() == 1 && reading.relativeDisc.empty() &&
+        reading.relativeNorth.empty() && reading.relativeSouth.empty())
+      return true;
+    return false;
+  }
+  if (stored && sameObservation(*reading.observation, *stored)) return true;
+  const Change change = stored ? m_journal->updateObservation(*reading.observation, today())
+                               : m_journal->addObservation(*reading.observation, {}, today());
+  if (!said(change)) return false;
+  if (!stored) m_current = change.id;
+  // The month shown follows the observation stored.
+  m_year = reading.observation->date.year;
+  m_month = reading.observation->date.month;
+  showMonth();
+  showGroups();
+  showStatus();
+  return true;
+}
+
+void JournalWindow::loadObservation(Id id) {
+  const std::optional<Observation> observation = m_journal ? m_journal->observation(id) : std::nullopt;
+  if (!observation) return newObservation(today());
+  m_current = id;
+  m_year = observation->date.year;
+  m_month = observation->date.month;
+  showDay(dayTexts(*observation));
+  showMonth();
+  showGroups();
+}
+
+void JournalWindow::newObservation(Day day) {
+  m_current = 0;
+  showDay(newDayTexts(day, clockNow().time));
+  showMonth();
+  showGroups();
+}
+
+void JournalWindow::cmdNouvelle_Click() {
+  if (!storeDay()) return;
+  newObservation(today());
+  textBox("txtJour")->setFocus();
+}
+
+void JournalWindow::cmdRayer_Click() {
+  if (!m_journal) return;
+  if (!m_current) return newObservation(today());
+  if (!said(m_journal->removeObservation(m_current))) return;
+  newObservation(today());
+  showStatus();
+}
+
+// --- Groups ---------------------------------------------------------------------------
+
+void JournalWindow::showGroups() {
+  const QSignalBlocker quiet(m_groupTable);
+  const std::vector<Group> groups = m_journal && m_current ? m_journal->groups(m_current) : std::vector<Group>{};
+  m_groupRows.clear();
+  m_groupTable->setRowCount(static_cast<int>(groups.size()));
+  std::optional<Group> chosen;
+  for (int row = 0; row < static_cast<int>(groups.size()); ++row) {
+    const Group& group = groups[static_cast<std::size_t>(row)];
+    m_groupRows.push_back(group.id);
+    const std::vector<std::string> cells = groupCells(group, m_separator);
+    for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
+      auto* item = new QTableWidgetItem(toQString(cells[static_cast<std::size_t>(column)]));
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      m_groupTable->setItem(row, column, item);
+    }
+    if (group.id == m_group) chosen = group;
+  }
+  fitGroupColumns();
+  m_groupTable->clearSelection();
+  if (chosen) m_groupTable->selectRow(static_cast<int>(std::find(m_groupRows.begin(), m_groupRows.end(), m_group) -
+                                                       m_groupRows.begin()));
+  showGroup(chosen);
+}
+
+// Each column as wide as its heading or widest cell, the room left shared among them, so
+// that the fields under them show what they hold.
+void JournalWindow::fitGroupColumns() {
+  QHeaderView* header = m_groupTable->horizontalHeader();
+  m_groupTable->resizeColumnsToContents();
+  const int columns = header->count();
+  if (columns == 0) return;
+  const int share = (m_groupTable->viewport()->width() - header->length()) / columns;
+  for (int i = 0; i < columns; ++i) header->resizeSection(i, std::max(24, header->sectionSize(i) + share));
+  placeGroupFields();
+}
+
+void JournalWindow::placeGroupFields() {
+  const QHeaderView* header = m_groupTable->horizontalHeader();
+  const int left = m_groupTable->x() + m_groupTable->frameWidth();
+  const int right = m_groupTable->geometry().right();
+  for (int i = 0; i < 10; ++i) {
+    QWidget* field = control(kGroupFields[i]);
+    const int x = left + header->sectionViewportPosition(i);
+    field->setGeometry(x, field->y(), std::max(8, std::min(header->sectionSize(i) - 2, right - x)), field->height());
+  }
+}
+
+void JournalWindow::showGroup(const std::optional<Group>& group) {
+  m_group = group ? group->id : 0;
+  const GroupTexts t = group ? groupTexts(*group, m_separator) : GroupTexts{};
+  const std::string* texts[] = {&t.number,    &t.noaaRegion,  &t.hemisphere,    &t.latitude, &t.longitude,
+                                &t.centralMeridianDistance, &t.zurichClass, &t.mcintoshClass, &t.spots, &t.area};
+  const QScopedValueRollback<bool> showing(m_showing, true);
+  for (int i = 0; i < 10; ++i) setText(kGroupFields[i], toQString(*texts[i]));
+}
+
+GroupTexts JournalWindow::typedGroup() const {
+  GroupTexts t;
+  std::string* texts[] = {&t.number,    &t.noaaRegion,  &t.hemisphere,    &t.latitude, &t.longitude,
+                          &t.centralMeridianDistance, &t.zurichClass, &t.mcintoshClass, &t.spots, &t.area};
+  for (int i = 0; i < 10; ++i) *texts[i] = toUtf8(text(kGroupFields[i]));
+  return t;
+}
+
+void JournalWindow::grdGroupes_Click() {
+  const QModelIndexList rows = m_groupTable->selectionModel()->selectedRows();
+  if (rows.isEmpty() || !m_journal) return;
+  const std::size_t row = static_cast<std::size_t>(rows.first().row());
+  if (row >= m_groupRows.size() || m_groupRows[row] == m_group) return;
+  for (const Group& group : m_journal->groups(m_current))
+    if (group.id == m_groupRows[row]) return showGroup(group);
+}
+
+// The chosen group's fields are stored when left, as the day's are.
+void JournalWindow::groupe_LostFocus() {
+  if (m_showing || !m_journal || !m_group) return;
+  std::optional<Group> stored;
+  for (const Group& group : m_journal->groups(m_current))
+    if (group.id == m_group) stored = group;
+  if (!stored) return;
+  const GroupReading reading = readGroup(typedGroup(), m_group, m_current, stored->origin, m_separator);
+  if (!reading.group) {
+    setText("lblEtat", QString::fromUtf8(kGroupRefused).arg(joined(reading.problems)));
+    return;
+  }
+  if (groupCells(*reading.group, m_separator) == groupCells(*stored, m_separator)) return;
+  if (said(m_journal->updateGroup(*reading.group))) {
+    showGroups();
+    showStatus();
+  }
+}
+
+void JournalWindow::cmdAjouterGroupe_Click() {
+  if (!m_journal) return;
+  if (!storeDay() || !m_current) {
+    const DayReading reading = readDay(typedDay(), Observation{}, today());
+    return sayError(QString::fromUtf8(kStoreFirst).arg(joined(reading.problems)));
+  }
+  // The fields typed without a group chosen make the new group; while they show the chosen
+  // one, the new group starts empty, for its fields to be typed once it is chosen.
+  GroupTexts typed = m_group ? GroupTexts{} : typedGroup();
+  if (typed.number.empty()) typed.number = std::to_string(nextGroupNumber(m_journal->groups(m_current)));
+  const GroupReading reading = readGroup(typed, 0, m_current, GroupOrigin::Typed, m_separator);
+  if (!reading.group) return sayError(QString::fromUtf8(kGroupRefused).arg(joined(reading.problems)));
+  const Change added = m_journal->addGroup(*reading.group);
+  if (!said(added)) return;
+  m_group = added.id;
+  showGroups();
+  showStatus();
+  textBox(kGroupFields[0])->setFocus();
+}
+
+void JournalWindow::cmdRetirerGroupe_Click() {
+  if (!m_journal) return;
+  if (!m_group) return sayError(QString::fromUtf8(kNoGroupChosen));
+  if (!said(m_journal->removeGroup(m_group))) return;
+  m_group = 0;
+  showGroups();
+  showStatus();
+}
+
+void JournalWindow::cmdDepuisCsv_Click() {
+  if (!m_journal) return;
+  if (!storeDay() || !m_current) {
+    const DayReading reading = readDay(typedDay(), Observation{}, today());
+    return sayError(QString::fromUtf8(kStoreFirst).arg(joined(reading.problems)));
+  }
+  const QString path = m_spotFileDialog(QDir::homePath());
+  if (path.isEmpty()) return;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return sayError(QString::fromUtf8(kFileUnread).arg(path, file.errorString()));
+  const QByteArray bytes = file.readAll();
+  const SpotFile spots = readSpotFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (!spots.refusal.empty())
+    return sayError(QString::fromUtf8(kFileUnread).arg(path, toQString(spots.refusal)));
+  QStringList lines;
+  for (const MeasuredSpot& spot : spots.spots) lines << toQString(spotLine(spot, m_separator));
+  std::vector<MeasuredSpot> chosen;
+  for (const int index : m_spotChooser(lines))
+    if (index >= 0 && static_cast<std::size_t>(index) < spots.spots.size())
+      chosen.push_back(spots.spots[static_cast<std::size_t>(index)]);
+  if (chosen.empty()) return showStatus(QString::fromUtf8(kNoSpotChosen));
+  Group group = groupFromSpots(chosen, nextGroupNumber(m_journal->groups(m_current)), spots.origin);
+  group.observationId = m_current;
+  const Change added = m_journal->addGroup(group);
+  if (!said(added)) return;
+  m_group = added.id;
+  showGroups();
+  showStatus();
+}
+
+// --- Undo, errors, status -------------------------------------------------------------
+
+void JournalWindow::undo() {
+  if (!m_journal) return;
+  // What is typed and refused is taken back to what is stored; what is typed and valid is
+  // stored, then taken back with the rest.
+  if (!storeDay()) {
+    if (m_current) return loadObservation(m_current);
+    return newObservation(today());
+  }
+  if (m_journal->undoCaption().empty()) return showStatus(QString::fromUtf8(kNothingToUndo));
+  if (!said(m_journal->undo())) return;
+  if (m_current && m_journal->observation(m_current))
+    loadObservation(m_current);
+  else
+    newObservation(today());
+  showStatus();
+}
+
+void JournalWindow::sayError(const QString& error) {
+  m_desktop.messages.show(error, ui::kStyleExclamation, QString());
+}
+
+bool JournalWindow::said(const Change& change) {
+  if (change.done()) return true;
+  sayError(toQString(change.error));
+  showStatus(toQString(change.error));
+  return false;
+}
+
+void JournalWindow::showStatus(const QString& news) {
+  QStringList lines;
+  if (!news.isEmpty()) lines << news;
+  if (!m_journal) {
+    lines << QString::fromUtf8(kNoJournal);
+  } else {
+    lines << QString::fromUtf8(kJournalLine).arg(QDir::toNativeSeparators(toQString(m_journal->path())));
+    if (const std::string next = m_journal->undoCaption(); !next.empty())
+      lines << QString::fromUtf8(kUndoHint).arg(toQString(next));
+  }
+  setText("lblEtat", lines.join(QStringLiteral(" — ")));
+}
+
+// --- Files, reports, printing -----------------------------------------------------------
+
+void JournalWindow::cmdOuvrir_Click() {
+  const QString suggested = m_journal ? toQString(m_journal->path()) : toQString(defaultJournalPath());
+  const QString path = m_journalDialog(suggested);
+  if (!path.isEmpty()) openJournal(path);
+}
+
+void JournalWindow::cmdRapport_Click() {
+  if (!m_journal || !storeDay()) return;
+  const std::optional<Observer> observer = monthObserver();
+  if (!observer) return sayError(QString::fromUtf8(kNoObserver));
+  const std::optional<ReportFormat> format = m_formatQuestion();
+  if (!format) return;
+  const Report report = monthReport(*format, *observer, m_year, m_month, monthOfObserver(), m_separator);
+  const QString path = m_reportDialog(QDir::home().filePath(toQString(report.fileName)));
+  if (path.isEmpty()) return;
+  if (const QString reason = ui::writeWholeFile(path, QByteArray::fromStdString(report.bytes)); !reason.isEmpty()) {
+    const QString error = QString::fromUtf8(kReportNotWritten).arg(path, reason);
+    m_desktop.messages.show(error, ui::kStyleExclamation, QString());
+    return showStatus(error);
+  }
+  showStatus(QString::fromUtf8(kReportWritten).arg(QDir::toNativeSeparators(path)));
+}
+
+namespace {
+
+// The month's sheet on paper: a heading, the table of the days, the month's lines.
+bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const QString& heading, const MonthSheet& sheet) {
+  const int width = device.width();
+  QFont font = painter.font();
+  font.setPointSizeF(11);
+  painter.setFont(font);
+  const int line = painter.fontMetrics().height() + 4;
+  int y = line;
+  painter.drawText(QPoint(0, y), heading);
+  y += 2 * line;
+  // Each column as wide as its widest text (the headings in bold), the page's width left
+  // shared among them.
+  const int columns = static_cast<int>(sheet.headings.size());
+  std::vector<int> widths(static_cast<std::size_t>(columns), 0);
+  QFont bold = painter.font();
+  bold.setBold(true);
+  const QFontMetrics headingMetrics(bold, &device);
+  const QFontMetrics cellMetrics(painter.font(), &device);
+  for (int i = 0; i < columns; ++i) {
+    int& widest = widths[static_cast<std::size_t>(i)];
+    widest = headingMetrics.horizontalAdvance(toQString(sheet.headings[static_cast<std::size_t>(i)]));
+    for (const std::vector<std::string>& cells : sheet.rows)
+      if (static_cast<std::size_t>(i) < cells.size())
+        widest = std::max(widest, cellMetrics.horizontalAdvance(toQString(cells[static_cast<std::size_t>(i)])));
+  }
+  int used = 0;
+  for (const int w : widths) used += w;
+  const int gap = columns > 0 ? std::max(cellMetrics.horizontalAdvance(u' '), (width - used) / columns) : 0;
+  const auto row = [&](const std::vector<std::string>& cells, bool heading) {
+    QFont face = painter.font();
+    face.setBold(heading);
+    painter.setFont(face);
+    int x = 0;
+    for (int i = 0; i < static_cast<int>(cells.size()) && i < columns; ++i) {
+      const int w = widths[static_cast<std::size_t>(i)] + gap;
+      painter.drawText(QRect(x, y - line + 4, w, line), Qt::AlignRight | Qt::AlignVCenter,
+                       toQString(cells[static_cast<std::size_t>(i)]));
+      x += w;
+    }
+    y += line;
+  };
+  row(sheet.headings, true);
+  for (const std::vector<std::string>& cells : sheet.rows) {
+    if (y + line > device.height()) {
+      if (!device.newPage()) return false;
+      y = line;
+      row(sheet.headings, true);
+    }
+    row(cells, false);
+  }
+  y += line;
+  QFont plain = painter.font();
+  plain.setBold(false);
+  painter.setFont(plain);
+  for (const std::string& text : sheet.meansLines) {
+    if (y + line > device.height()) {
+      if (!device.newPage()) return false;
+      y = line;
+    }
+    painter.drawText(QPoint(0, y), toQString(text));
+    y += line;
+  }
+  return true;
+}
+
+}  // namespace
+
+void JournalWindow::cmdImprimer_Click() {
+  if (!m_journal || !storeDay()) return;
+  const MonthSheet sheet = monthSheet(monthOfObserver(), m_separator);
+  const std::optional<Observer> observer = monthObserver();
+  QString heading = QString::fromUtf8(kPrintTitle) + QStringLiteral(" — ") + toQString(monthTitle(m_year, m_month));
+  if (observer) heading += QStringLiteral(" — ") + toQString(observer->name);
+  const QString name = QStringLiteral("Journal %1-%2").arg(m_year, 4, 10, QChar(u'0')).arg(m_month, 2, 10, QChar(u'0'));
+  m_printer->print(name, m_printer->pageLayout(), [&](QPainter& painter, QPagedPaintDevice& device) {
+    return paintSheet(painter, device, heading, sheet);
+  });
+}
+
+void JournalWindow::Command1_Click() { m_about.show(); }
+
+void JournalWindow::cmdMenu_Click() { close(); }
+
+void JournalWindow::closeEvent(QCloseEvent* event) {
+  if (m_journal && !storeDay()) {
+    const DayReading reading = readDay(typedDay(), Observation{}, today());
+    if (!m_closeQuestion(QString::fromUtf8(kCloseRefused).arg(joined(reading.problems)))) return event->ignore();
+  }
+  m_about.unload();
+  Form::closeEvent(event);
+}
+
+}  // namespace kavrel::journal

@@ -1,0 +1,147 @@
+// The observer's log window: a month at a glance (the days observed with g, f and R north,
+// south and of the whole disc, the month's means under them), the day's observation (date,
+// time, seeing, transparency, remarks, the counts north and south or of the disc alone,
+// R shown as typed and the checks' messages beside), and the observation's groups, typed
+// or made from the spots Disque measured. Every change is stored in the journal as soon as
+// a field is left (Enter, Tab, another control): there is no "Save" to forget, and
+// Ctrl+Z takes back the last change. The journal (journal.h) holds every value and every
+// text shown comes from the log's core; the window moves texts between the two.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "about/about_launcher.h"
+#include "journal/day_form.h"
+#include "journal/journal.h"
+#include "journal/reports.h"
+#include "ui/desktop.h"
+#include "ui/document_printer.h"
+#include "ui/form.h"
+
+class QTableWidget;
+
+namespace kavrel::journal {
+
+[[nodiscard]] ui::FormTable journalForm();
+
+class JournalWindow : public ui::Form {
+  Q_OBJECT
+
+ public:
+  // `decimalSeparator` is the user's locale's ("," in French).
+  JournalWindow(ui::Desktop desktop, std::string decimalSeparator);
+  ~JournalWindow() override;
+
+  // What the window asks of the user, each defaulting to its dialog; the tests answer
+  // them. An empty path or no answer: the user gave up.
+  using PathDialog = std::function<QString(const QString& suggested)>;
+  void setJournalDialog(PathDialog dialog) { m_journalDialog = std::move(dialog); }
+  void setSpotFileDialog(PathDialog dialog) { m_spotFileDialog = std::move(dialog); }
+  void setReportDialog(PathDialog dialog) { m_reportDialog = std::move(dialog); }
+  using FormatQuestion = std::function<std::optional<ReportFormat>()>;
+  void setFormatQuestion(FormatQuestion question) { m_formatQuestion = std::move(question); }
+  // The indexes of the spots chosen among the lines shown.
+  using SpotChooser = std::function<std::vector<int>(const QStringList& spots)>;
+  void setSpotChooser(SpotChooser chooser) { m_spotChooser = std::move(chooser); }
+  // Whether to close though the observation typed is refused (its problems given).
+  using CloseQuestion = std::function<bool(const QString& text)>;
+  void setCloseQuestion(CloseQuestion question) { m_closeQuestion = std::move(question); }
+  void setPrinterHooks(ui::DocumentPrinter::Hooks hooks);
+
+  // Opens (or creates) the journal at `path` as "Ouvrir un journal…" does; a refused file
+  // is said and the journal open stays.
+  void openJournal(const QString& path);
+
+  [[nodiscard]] Journal* journal() const { return m_journal.get(); }
+  [[nodiscard]] about::AboutLauncher& about() { return m_about; }
+  // The stored observation the form shows (0 while it is a new one not stored yet).
+  [[nodiscard]] Id currentObservation() const { return m_current; }
+  // Ctrl+Z.
+  void undo();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  // Closing stores the observation typed; one refused is asked about first.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Form_Load();
+  void cmdMoisPrecedent_Click();
+  void cmdMoisSuivant_Click();
+  void cmdAnneePrecedente_Click();
+  void cmdAnneeSuivante_Click();
+  void grdMois_Click();
+  void jour_Change();
+  void jour_LostFocus();
+  void chkDisque_Click();
+  void cmdNouvelle_Click();
+  void cmdRayer_Click();
+  void grdGroupes_Click();
+  void groupe_LostFocus();
+  void cmdAjouterGroupe_Click();
+  void cmdRetirerGroupe_Click();
+  void cmdDepuisCsv_Click();
+  void cmdOuvrir_Click();
+  void cmdRapport_Click();
+  void cmdImprimer_Click();
+  void Command1_Click();
+  void cmdMenu_Click();
+
+  [[nodiscard]] Day today() const;
+  [[nodiscard]] DayTexts typedDay() const;
+  [[nodiscard]] GroupTexts typedGroup() const;
+  void showDay(const DayTexts& texts);
+  void showDayReading();
+  void showCountsMode();
+  void showMonth();
+  void showGroups();
+  void showGroup(const std::optional<Group>& group);
+  void fitGroupColumns();
+  void placeGroupFields();
+  void showStatus(const QString& news = QString());
+  void showEnabled();
+  // Opens the journal at `path`; the reason when it is refused, empty when open.
+  [[nodiscard]] QString openAt(const QString& path);
+  void moveMonth(int step);
+  // Stores the observation typed when it differs from the one stored; false when it is
+  // refused or could not be stored (said).
+  bool storeDay();
+  void loadObservation(Id id);
+  void newObservation(Day day);
+  // The observer whose month is shown and reported.
+  [[nodiscard]] std::optional<Observer> monthObserver() const;
+  [[nodiscard]] std::vector<Observation> monthOfObserver() const;
+  void sayError(const QString& error);
+  [[nodiscard]] bool said(const Change& change);
+
+  ui::Desktop m_desktop;
+  std::string m_separator;
+  about::AboutLauncher m_about;
+  std::unique_ptr<ui::DocumentPrinter> m_printer;
+  PathDialog m_journalDialog;
+  PathDialog m_spotFileDialog;
+  PathDialog m_reportDialog;
+  FormatQuestion m_formatQuestion;
+  SpotChooser m_spotChooser;
+  CloseQuestion m_closeQuestion;
+
+  std::unique_ptr<Journal> m_journal;
+  int m_year = 2000;  // the month shown
+  int m_month = 1;
+  Id m_current = 0;   // the observation in the form
+  Id m_group = 0;     // the group in the group's fields
+  std::vector<Id> m_dayRows;    // the month table's rows: the day's observation of each
+  std::vector<Id> m_groupRows;  // the groups' table rows
+  bool m_showing = false;       // the window fills its fields: nothing typed
+  QTableWidget* m_monthTable = nullptr;
+  QTableWidget* m_groupTable = nullptr;
+};
+
+}  // namespace kavrel::journal

@@ -1,0 +1,191 @@
+// The observer's log window driven key by key on a journal of the test's own: a day's
+// counts typed, stored as the field is left, taken back by Ctrl+Z and found again after
+// the window is reopened; a refused day said beside the form and not stored; a group made
+// from a spots' file that Disque saved; the month's sheet printed (as PDF, no printer
+// answering) and its report written; a file that is no journal refused.
+#include <QtTest>
+
+#include <QHeaderView>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "programs/journal/journal_window.h"
+#include "programs/qt_text.h"
+#include "window_test_support.h"
+
+using namespace kavrel;
+using namespace kavrel::testing;
+
+namespace {
+
+struct Fixture : OpenWindow<journal::JournalWindow> {
+  // The cells of the month table's last column (R of the day, whole disc).
+  QStringList monthR() const {
+    QStringList cells;
+    QTableWidget* table = window->table("grdMois");
+    for (int row = 0; row < table->rowCount(); ++row)
+      cells << table->item(row, table->columnCount() - 1)->text();
+    return cells;
+  }
+  // Types a field and leaves it with Enter, as a person does.
+  void enter(const QString& name, const QString& text) {
+    retype(w(), name, text);
+    QTest::keyClick(window->textBox(name), Qt::Key_Return);
+  }
+  void typeDay(const QStringList& texts) {
+    const QStringList fields = {"txtJour", "txtMois", "txtAnnée", "txtHeure", "txtMinute",
+                                "txtGNord", "txtFNord", "txtGSud", "txtFSud"};
+    for (int i = 0; i < fields.size(); ++i) enter(fields[i], texts[i]);
+  }
+};
+
+}  // namespace
+
+class JournalWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    m_home = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_DATA_HOME", m_home->path().toUtf8());
+  }
+
+  void aDayTypedIsStoredUndoneAndFoundAgain() {
+    {
+      Fixture f;
+      QCOMPARE(f.desktop.messages.shown.size(), 0u);
+      f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
+      QCOMPARE(f.texts({"lblRNord", "lblRSud", "lblRDisque", "txtGDisque", "txtFDisque"}),
+               QStringList({"25", "124", "149", "10", "49"}));
+      QCOMPARE(f.w().text("lblMois"), QStringLiteral("février 2014"));
+      QCOMPARE(f.monthR(), QStringList{"149"});
+      QVERIFY(f.w().currentObservation() != 0);
+
+      f.enter("txtFNord", "7");
+      QCOMPARE(f.w().text("lblRNord"), QStringLiteral("27"));
+      QCOMPARE(f.monthR(), QStringList{"151"});
+
+      QTest::keyClick(f.w().textBox("txtFSud"), Qt::Key_Z, Qt::ControlModifier);
+      QCOMPARE(f.texts({"txtFNord", "lblRNord", "lblRDisque"}), QStringList({"5", "25", "149"}));
+      QCOMPARE(f.monthR(), QStringList{"149"});
+      QCOMPARE(f.desktop.messages.shown.size(), 0u);
+    }
+    // Reopened: the month of the observation shows it as stored before Ctrl+Z.
+    Fixture f;
+    for (int i = 0; i < 2000 && f.w().text("lblMois") != QStringLiteral("février 2014"); ++i)
+      f.w().button("cmdMoisPrecedent")->click();
+    QCOMPARE(f.monthR(), QStringList{"149"});
+    f.w().table("grdMois")->selectRow(0);
+    QCOMPARE(f.texts({"txtJour", "txtMois", "txtAnnée", "txtGNord", "txtFNord", "txtGSud", "txtFSud", "lblRDisque"}),
+             QStringList({"3", "2", "2014", "2", "5", "8", "44", "149"}));
+  }
+
+  void aRefusedDayIsSaidAndNotStored_data() {
+    QTest::addColumn<QStringList>("day");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("fewer spots than groups") << QStringList{"3", "2", "2014", "9", "05", "3", "2", "0", "0"}
+                                             << "f nord : chaque groupe a au moins une tache";
+    QTest::newRow("spots without a group") << QStringList{"3", "2", "2014", "9", "05", "0", "4", "1", "1"}
+                                           << "g nord : des taches sans groupe";
+    QTest::newRow("a day after today") << QStringList{"3", "2", "2999", "9", "05", "1", "1", "1", "1"}
+                                       << "est après aujourd'hui";
+    QTest::newRow("a minute past 59") << QStringList{"3", "2", "2014", "9", "75", "1", "1", "1", "1"}
+                                      << "Heure TU : de 0:00 à 23:59.";
+    QTest::newRow("a count that is no number") << QStringList{"3", "2", "2014", "9", "05", "1", "1", "un", "1"}
+                                               << "g sud : un nombre entier de groupes.";
+  }
+  void aRefusedDayIsSaidAndNotStored() {
+    QFETCH(QStringList, day);
+    QFETCH(QString, said);
+    Fixture f;
+    f.typeDay(day);
+    QVERIFY2(f.w().text("lblVerifs").contains(said), qPrintable(f.w().text("lblVerifs")));
+    QCOMPARE(f.w().currentObservation(), journal::Id{0});
+    QVERIFY(f.w().journal()->monthObservations(day[2].toInt(), 2).empty());
+  }
+
+  void aGroupFromDisqueSpots() {
+    Fixture f;
+    f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "0", "0"});
+    // Two spots of a photograph astride L = 0°, the larger one weighing three times more;
+    // a third spot off the disc, which cannot be chosen.
+    const QString csv = m_home->filePath("photo.csv");
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("date;heure_tu;numero;x_px;y_px;angle;distance;B_deg;L_deg;DMC_deg;aire_msh\n"
+               "2014-02-03;09:05;1;10;10;1;0,1;12,00;359,00;-10,00;30,0\n"
+               "2014-02-03;09:05;2;12;10;1;0,1;16,00;3,00;-6,00;90,0\n"
+               "2014-02-03;09:05;3;0;0;;;;;;\n");
+    file.close();
+    QStringList offered;
+    f.w().setSpotFileDialog([csv](const QString&) { return csv; });
+    f.w().setSpotChooser([&offered](const QStringList& spots) {
+      offered = spots;
+      return std::vector<int>{0, 1};
+    });
+    f.w().button("cmdDepuisCsv")->click();
+    QCOMPARE(offered.size(), 2);
+    QTableWidget* groups = f.w().table("grdGroupes");
+    QCOMPARE(groups->rowCount(), 1);
+    QStringList row;
+    for (int column = 0; column < groups->columnCount(); ++column) row << groups->item(0, column)->text();
+    QCOMPARE(row, QStringList({"1", "", "N", "15,00", "2,00", "-7,00", "", "", "2", "120"}));
+    QCOMPARE(f.desktop.messages.shown.size(), 0u);
+  }
+
+  // No print server answers (CUPS_SERVER points nowhere): the sheet is offered as a PDF.
+  void theMonthPrintedAndReported() {
+    Fixture f;
+    f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
+    const QString pdf = m_home->filePath("mois.pdf");
+    ui::DocumentPrinter::Hooks hooks;
+    hooks.askSavePdf = [](const QString&) { return ui::DocumentPrinter::Choice::SavePdf; };
+    hooks.askPdfPath = [pdf](const QString&) { return pdf; };
+    f.w().setPrinterHooks(hooks);
+    f.w().button("cmdImprimer")->click();
+    QProcess text;
+    text.start("/usr/bin/pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished());
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(printed.contains("février 2014") && printed.contains("Moyenne de R : 149,00"), qPrintable(printed));
+
+    QString suggested;
+    const QString report = m_home->filePath("rapport.RAW");
+    f.w().setFormatQuestion([] { return journal::ReportFormat::Aavso; });
+    f.w().setReportDialog([&](const QString& name) {
+      suggested = QFileInfo(name).fileName();
+      return report;
+    });
+    f.w().button("cmdRapport")->click();
+    QCOMPARE(suggested, QStringLiteral("OBS1402.RAW"));
+    QFile written(report);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().startsWith("Solar data from: OBS"));
+    // A report that cannot be written is said, naming the file.
+    f.w().setReportDialog([&](const QString&) { return m_home->filePath("absent/rapport.RAW"); });
+    f.w().button("cmdRapport")->click();
+    QCOMPARE(f.desktop.messages.shown.size(), 1u);
+    QVERIFY(f.desktop.messages.shown[0].text.contains("absent/rapport.RAW"));
+  }
+
+  void aFileThatIsNoJournalIsRefused() {
+    Fixture f;
+    const QString kept = toQString(f.w().journal()->path());
+    const QString picture = m_home->filePath("photo.sqlite");
+    QFile file(picture);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\x89PNG\r\n\x1a\n not a journal at all, but long enough to be read as a file's header......");
+    file.close();
+    f.w().openJournal(picture);
+    QCOMPARE(f.desktop.messages.shown.size(), 1u);
+    QCOMPARE(toQString(f.w().journal()->path()), kept);
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> m_home;
+};
+
+QTEST_MAIN(JournalWindowTest)
+#include "journal_window_test.moc"
