@@ -275,6 +275,11 @@ std::optional<ChartKind> chartKindNamed(std::string_view name) noexcept {
   return std::nullopt;
 }
 
+std::string chosenKSuffix(std::optional<double> meanR, double k, std::string_view decimalSeparator) {
+  if (!meanR) return {};
+  return " (× " + kText(k, decimalSeparator) + " : " + decimalText(*meanR * k, 1, decimalSeparator) + ")";
+}
+
 double decimalYear(Day day) noexcept {
   int dayOfYear = day.day;
   for (int m = 1; m < day.month; ++m) dayOfYear += daysInMonth(day.year, m);

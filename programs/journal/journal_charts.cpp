@@ -266,7 +266,9 @@ void paintAxes(QPainter& painter, const Mapping& m, const Scale& s, bool xLabels
 }  // namespace
 
 void paintChart(QPainter& painter, const QRectF& area, const Chart& chart) {
-  const Scale s{area.width() / kChartWidth};
+  // Texts and marks sized by the picture's narrower proportion: a wide area on screen keeps
+  // them as on the page.
+  const Scale s{std::min(area.width() / kChartWidth, area.height() / kChartHeight)};
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
