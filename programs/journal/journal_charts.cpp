@@ -266,9 +266,9 @@ void paintAxes(QPainter& painter, const Mapping& m, const Scale& s, bool xLabels
 }  // namespace
 
 void paintChart(QPainter& painter, const QRectF& area, const Chart& chart) {
-  // Texts and marks sized by the picture's narrower proportion: a wide area on screen keeps
-  // them as on the page.
-  const Scale s{std::min(area.width() / kChartWidth, area.height() / kChartHeight)};
+  // Texts and marks follow the width, unless the area is much flatter than the picture:
+  // the window's wide area keeps them readable, a flat strip keeps its plots.
+  const Scale s{std::min(area.width() / kChartWidth, area.height() / (0.75 * kChartHeight))};
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);

@@ -30,6 +30,7 @@ constexpr int kLabelHeight = 255;
 constexpr int kFieldHeight = 285;
 constexpr int kButtonHeight = 375;
 constexpr int kLeftWidth = 4080;
+constexpr ui::Twips kPictureAt{4320, 120, 11760, 7200};
 
 constexpr char kYearMessage[] = "Année : un nombre entier, 2014 par exemple.";
 constexpr char kYearsOrder[] = "Années : « Du » vient avant « Au ».";
@@ -85,16 +86,16 @@ ui::FormTable comparisonsForm() {
   c.push_back({.name = "lblKAide", .caption = "multiplie le R du mois affiché et celui de « Rapport du mois… » ; vide : 1",
                .at = {120, 2400, kLeftWidth, 510}, .wrap = true});
   c.push_back({.name = "lblKTitre", .caption = "k de l'observateur sur ces années", .at = {120, 3000, kLeftWidth, kLabelHeight}});
-  c.push_back({.name = "lblK", .at = {120, 3270, kLeftWidth, 1560}, .border = true, .background = Background::Window,
+  c.push_back({.name = "lblK", .at = {120, 3270, kLeftWidth, 1920}, .border = true, .background = Background::Window,
                .wrap = true, .accessibleName = "k de l'observateur sur ces années"});
   c.push_back({.name = "cmdEnregistrer", .kind = Kind::CommandButton, .caption = "&Enregistrer l'image…",
-               .at = {120, 4980, 2640, kButtonHeight}});
-  c.push_back({.name = "lblMessage", .at = {120, 5460, kLeftWidth, 780}, .wrap = true, .accessibleName = "Message"});
-  c.push_back({.name = "picGraphique", .kind = Kind::PictureBox, .at = {4320, 120, 11760, 6240}, .border = true,
+               .at = {120, 5310, 2640, kButtonHeight}});
+  c.push_back({.name = "lblMessage", .at = {120, 5790, kLeftWidth, 1500}, .wrap = true, .accessibleName = "Message"});
+  c.push_back({.name = "picGraphique", .kind = Kind::PictureBox, .at = kPictureAt, .border = true,
                .accessibleName = "Graphique"});
   c.push_back({.name = "lblKMois", .caption = "k de chaque m&ois (rapport des sommes, puis moyenne et médiane des rapports)",
-               .at = {120, 6480, 15960, kLabelHeight}});
-  c.push_back({.name = "lstKMois", .kind = Kind::ListBox, .at = {120, 6750, 15960, 3180}, .namedBy = {"lblKMois"}});
+               .at = {120, 7440, 15960, kLabelHeight}});
+  c.push_back({.name = "lstKMois", .kind = Kind::ListBox, .at = {120, 7710, 15960, 2220}, .namedBy = {"lblKMois"}});
   form.tabOrder = {"optMensuel", "optK", "optPapillon", "txtDu", "txtAu", "txtK", "cmdEnregistrer", "lstKMois"};
   return form;
 }
@@ -237,7 +238,7 @@ void ComparisonsForm::showChart() {
   const ChartRequest r = request();
   m_chart = m_journal ? makeChart(chartData(*m_journal, r), r) : Chart{{}, {}, {}, kNothingToDraw};
   auto* picture = qobject_cast<QLabel*>(control("picGraphique"));
-  const QSize size = toPixels({4320, 120, 11760, 6240}).size();
+  const QSize size = toPixels(kPictureAt).size();
   const double ratio = devicePixelRatioF();
   QPixmap pixmap = QPixmap::fromImage(chartImage(m_chart, static_cast<int>(size.width() * ratio),
                                                  static_cast<int>(size.height() * ratio)));
