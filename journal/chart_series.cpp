@@ -160,11 +160,12 @@ Chart kChart(const ChartData& data, const ChartRequest& request) {
   if (k && !panel.series.empty()) {
     const std::string which = request.k ? " (k choisi)" : " (k, rapport des sommes)";
     const std::string kShown = request.k ? kText(*k, request.decimalSeparator) : decimalText(*k, 4, request.decimalSeparator);
-    panel.series.push_back({"SN = " + kShown + " × R" + which,
-                            Look::ThickLine, Ink::Black, {{0, 0}, {panel.x.high, *k * panel.x.high}}});
+    // Ended within the axes: an SVG reader may not clip it.
+    const double end = std::min(panel.x.high, panel.y.high / *k);
+    panel.series.push_back({"SN = " + kShown + " × R" + which, Look::ThickLine, Ink::Black, {{0, 0}, {end, *k * end}}});
   }
+  if (!panel.series.empty()) chart.credit = kSilsoCredit;
   chart.panels.push_back(std::move(panel));
-  chart.credit = silsoCredit(chart);
   return chart;
 }
 

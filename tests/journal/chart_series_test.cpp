@@ -203,6 +203,9 @@ TEST(KChart, LineOfTheChosenKElseOfTheRatioOfSums) {
     EXPECT_EQ(line.name, c.legend);
     EXPECT_NEAR(line.points.back().y / line.points.back().x, c.slope, 1e-12);
     EXPECT_EQ(chart.panels[0].series[0].points.size(), 3u);
+    EXPECT_LE(line.points.back().x, chart.panels[0].x.high);
+    EXPECT_LE(line.points.back().y, chart.panels[0].y.high);
+    EXPECT_EQ(chart.credit, kSilsoCredit);
   }
 }
 
