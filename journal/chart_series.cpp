@@ -326,8 +326,8 @@ Axis yearAxis(int firstYear, int lastYear) {
     axis.ticks.push_back({axis.high, std::to_string(lastYear + 1)});
     return axis;
   }
-  int step = 100;
-  for (const int s : {1, 2, 5, 10, 20, 25, 50})
+  int step = 5000;
+  for (const int s : {1, 2, 5, 10, 20, 25, 50, 100, 200, 500, 1000, 2000})
     if (span / s <= 10) {
       step = s;
       break;
