@@ -418,7 +418,7 @@ int importSilso(const Fields& f, Session& s) {
 
 std::string oneDecimal(double value, std::string_view decimalSeparator) {
   std::string text;
-  appendFixed(text, value, 1, decimalSeparator.empty() ? '.' : decimalSeparator.front());
+  appendFixed(text, journal::roundedToTenth(value), 1, decimalSeparator.empty() ? '.' : decimalSeparator.front());
   return text;
 }
 
@@ -429,7 +429,7 @@ int printSilsoMonth(const Fields& f, Session& s) {
   if (!month) return kRefused;
   const auto opened = s.open();
   if (!opened) return kUnreadable;
-  const auto [m, year] = *month;
+  const int m = month->first, year = month->second;
   const int index = year * 12 + m - 1;
   const auto day = [](int monthIndex, int dayOfMonth) {
     return Day{monthIndex / 12, monthIndex % 12 + 1, dayOfMonth};
@@ -439,9 +439,8 @@ int printSilsoMonth(const Fields& f, Session& s) {
   const auto smoothed = journal::smoothed13(means);
   const auto found = std::find_if(means.begin(), means.end(),
                                   [&](const journal::MonthValue& v) { return v.year == year && v.month == m; });
-  if (found == means.end() ||
-      std::none_of(days.begin(), days.end(), [&](const journal::SilsoDay& d) { return d.date.year == year && d.date.month == m; }))
-    return s.refuse(kNoSilso);
+  const auto ofTheMonth = [&](const journal::SilsoDay& d) { return d.date.year == year && d.date.month == m; };
+  if (found == means.end() || std::none_of(days.begin(), days.end(), ofTheMonth)) return s.refuse(kNoSilso);
   const journal::MonthValue& smooth = smoothed[static_cast<std::size_t>(found - means.begin())];
   s.out << "Moyenne mensuelle : " << (found->value ? oneDecimal(*found->value, s.decimalSeparator) : "–") << " ("
         << found->days << (found->days == 1 ? " jour)" : " jours)") << '\n';

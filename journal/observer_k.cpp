@@ -49,9 +49,11 @@ KEstimate estimateK(const std::vector<PairedDay>& days) {
   estimate.standardDeviation = std::sqrt(squares / static_cast<double>(ratios.size()));
 
   const std::size_t middle = ratios.size() / 2;
-  std::nth_element(ratios.begin(), ratios.begin() + static_cast<std::ptrdiff_t>(middle), ratios.end());
+  const auto middleAt = ratios.begin() + static_cast<std::ptrdiff_t>(middle);
+  std::nth_element(ratios.begin(), middleAt, ratios.end());
   double median = ratios[middle];
-  if (ratios.size() % 2 == 0) median = (median + *std::max_element(ratios.begin(), ratios.begin() + static_cast<std::ptrdiff_t>(middle))) / 2;
+  // Of an even number, the mean of the two middle ones: the lower is the largest below.
+  if (ratios.size() % 2 == 0) median = (median + *std::max_element(ratios.begin(), middleAt)) / 2;
   estimate.median = median;
   return estimate;
 }

@@ -176,6 +176,8 @@ std::vector<MonthValue> monthlyMeans(const std::vector<SilsoDay>& days) {
   return months;
 }
 
+double roundedToTenth(double value) { return std::round(value * 10) / 10; }
+
 std::vector<MonthValue> smoothed13(const std::vector<MonthValue>& means) {
   std::vector<MonthValue> smoothed(means.size());
   for (std::size_t i = 0; i < means.size(); ++i) {
@@ -187,7 +189,7 @@ std::vector<MonthValue> smoothed13(const std::vector<MonthValue>& means) {
     bool whole = true;
     for (std::size_t j = i - 6; j <= i + 6 && whole; ++j) {
       whole = means[j].value.has_value();
-      if (whole) sum += (j == i - 6 || j == i + 6 ? 0.5 : 1.0) * *means[j].value;
+      if (whole) sum += (j == i - 6 || j == i + 6 ? 0.5 : 1.0) * roundedToTenth(*means[j].value);
     }
     if (whole) smoothed[i].value = sum / 12;
   }

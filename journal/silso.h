@@ -48,7 +48,10 @@ struct MonthValue {
 // Monthly means of days in date order (all of the same series), one per month from the
 // first day's month to the last's.
 [[nodiscard]] std::vector<MonthValue> monthlyMeans(const std::vector<SilsoDay>& days);
-// The 13-month smoothed mean of each month of `means` (consecutive months).
+// The 13-month smoothed mean of each month of `means` (consecutive months), made as
+// SILSO makes it: of the monthly means rounded to one decimal, as it publishes them.
 [[nodiscard]] std::vector<MonthValue> smoothed13(const std::vector<MonthValue>& means);
+// To one decimal, a half away from zero (SILSO's 250.25 is 250.3).
+[[nodiscard]] double roundedToTenth(double value);
 
 }  // namespace kavrel::journal

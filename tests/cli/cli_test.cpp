@@ -611,6 +611,25 @@ TEST(KavrelCommand, JournalCommands) {
   file = std::fopen(png.c_str(), "wb");
   std::fwrite(pngBytes.data(), 1, pngBytes.size(), file);
   std::fclose(file);
+  // SILSO's days from August 2013 to August 2014 (August provisional): 100 every day but in
+  // March, where SN is twice the R of the log imported below, 10 + the day.
+  const std::string silso = folder + "/SN_d_tot_V2.0.csv";
+  std::string silsoText;
+  for (int index = 2013 * 12 + 7; index <= 2014 * 12 + 7; ++index) {
+    const int year = index / 12, month = index % 12 + 1;
+    const int days = month == 2 ? 28 : month == 4 || month == 6 || month == 9 || month == 11 ? 30 : 31;
+    for (int day = 1; day <= days; ++day) {
+      char line[64];
+      std::snprintf(line, sizeof line, "%d;%02d;%02d;%d.500;%4d;  5.0;  30;%d\n", year, month, day, year,
+                    index == 2014 * 12 + 2 ? 2 * (10 + day) : 100, month == 8 && year == 2014 ? 0 : 1);
+      silsoText += line;
+    }
+  }
+  file = std::fopen(silso.c_str(), "wb");
+  std::fwrite(silsoText.data(), 1, silsoText.size(), file);
+  std::fclose(file);
+  std::string march = "date;heure_tu;g_disque;f_disque;observateur\n";
+  for (int day = 1; day <= 24; ++day) march += "2014-03-" + std::to_string(100 + day).substr(1) + ";09:00;1;" + std::to_string(day) + ";OBS\n";
 
   const std::string heading = "Jour  Heure TU  Seeing  g nord  f nord  R nord  g sud  f sud  R sud  g   f    R\n";
   const std::string days34 =
@@ -678,6 +697,39 @@ TEST(KavrelCommand, JournalCommands) {
        "Observateur enregistré : HUZR : Jean Dupont, ouverture 80 mm, projection\n", ""},
       {"a report needs its observer among several", kFrench, {"rapport", "2", "2014", "--format", "csv"}, "", 2, "",
        "Le journal tient plusieurs observateurs (HUZR, OBS) : choisissez-en un avec --observateur CODE.\n"},
+      {"SILSO's total file given as the hemispheres'", kFrench, {"silso", "--hemispheres", silso}, "", 2, "",
+       "Le fichier « " + silso + " » est refusé, ligne 1 : 8 champs au lieu de 14 : c'est le fichier du nombre "
+       "total, sans --hemispheres. Le journal n'a pas été modifié.\n"},
+      {"SILSO's total file", kFrench, {"silso", silso}, "", 0,
+       "Nombres de SILSO importés : 396 jours, dont 31 provisoires\n", ""},
+      {"a log is not SILSO's file, the journal as it was", kFrench, {"silso", log}, "", 2, "",
+       "Le fichier « " + log + " » est refusé, ligne 1 : 9 champs au lieu de 8 : ce n'est pas une ligne d'un "
+       "fichier quotidien de SILSO. Le journal n'a pas été modifié.\n"},
+      {"SILSO's month and its smoothed mean", kFrench, {"silso-mois", "2", "2014"}, "", 0,
+       "Moyenne mensuelle : 100,0 (28 jours)\nMoyenne lissée sur 13 mois : 96,0\n", ""},
+      {"no smoothed mean within six months of the end", kPlain, {"silso-mois", "3", "2014"}, "", 0,
+       "Moyenne mensuelle : 52.0 (31 jours)\nMoyenne lissée sur 13 mois : –\n", ""},
+      {"a month SILSO's file does not have", kFrench, {"silso-mois", "9", "2014"}, "", 2, "",
+       "Le journal n'a pas le nombre de SILSO de ce mois : importez SN_d_tot_V2.0.csv avec « kavrel journal silso "
+       "FICHIER ».\n"},
+      {"too few days for k", kFrench, {"k", "--observateur", "OBS"}, "", 2, "",
+       "Pas assez de jours communs (4) pour estimer k.\n"},
+      {"March's log", kFrench, {"importer", "-"}, march, 0, "Observations importées : 24\n", ""},
+      {"k over March, by month", kFrench, {"k", "--observateur", "OBS", "--du", "2014-03-01", "--par-mois"}, "", 0,
+       "k (rapport des sommes) : 2,0000 (24 jours)\nk (moyenne des rapports) : 2,0000 ± 0,0000 (24 jours)\n"
+       "k (médiane) : 2,0000\n"
+       "mars 2014 : 2,0000 (24 jours), moyenne des rapports 2,0000 ± 0,0000 (24 jours), médiane 2,0000\n",
+       ""},
+      {"a date of k that is not one", kFrench, {"k", "--au", "2014-02-30"}, "", 2, "",
+       "Au : « 2014-02-30 » n'est pas une date (2014-02-03 attendu).\n"},
+      {"the report's R times k", kFrench,
+       {"rapport", "2", "2014", "--format", "aavso", "--observateur", "OBS", "--k", "2"}, "", 0,
+       "Solar data from: OBS\nFor the month of: FEBRUARY 2014\n"
+       " 3 G 0905 9 19 218 2 7 5 14 OBS\n 4 G 0905 3 12 84 0 0 0 0 OBS\n"
+       " 5 E 0830 3 9 78 1 2 3 6 OBS\n 7 F 1015 1 1 22 0 1 0 1 OBS\n", ""},
+      {"a k that is not a number", kFrench,
+       {"rapport", "2", "2014", "--format", "csv", "--observateur", "OBS", "--k", "-1"}, "", 2, "",
+       "k : un nombre positif, 1,22 par exemple.\n"},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.name);

@@ -116,7 +116,8 @@ TEST(JournalSilso, FirstVersionJournalMigrates) {
     auto journal = Journal::open(path).journal;
     ASSERT_TRUE(journal);
     ParsedLog log;
-    for (int day = 1; day <= 3; ++day) log.rows.push_back({day + 1, observed(day, 9, 3, Tally::wholeDisc({1, 1})), "ABC"});
+    for (int day = 1; day <= 3; ++day)
+      log.rows.push_back({day + 1, observed(day, 9, 3, Tally::wholeDisc({1, 1})), "ABC"});
     ASSERT_EQ(journal->importLog(log, false).stored, 3);
   }
   // Back to the first version: its three tables alone.
@@ -124,7 +125,9 @@ TEST(JournalSilso, FirstVersionJournalMigrates) {
   ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
   std::vector<std::string> later;
   sqlite3_exec(
-      db, "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT IN ('observers', 'observations', 'sunspot_groups')",
+      db,
+      "SELECT name FROM sqlite_schema WHERE type = 'table' "
+      "AND name NOT IN ('observers', 'observations', 'sunspot_groups')",
       [](void* names, int, char** values, char**) {
         static_cast<std::vector<std::string>*>(names)->push_back(values[0]);
         return 0;
@@ -139,8 +142,8 @@ TEST(JournalSilso, FirstVersionJournalMigrates) {
   auto journal = Journal::open(path);
   ASSERT_TRUE(journal.journal) << journal.error;
   EXPECT_EQ(journal.journal->observationsBetween({2014, 3, 1}, {2014, 3, 31}).size(), 3u);
-  EXPECT_TRUE(journal.journal->importSilso(parseSilso("2014;03;01;2014.163;  50;  5.0;  30;1\n", SilsoFile::Kind::Total))
-                  .done());
+  const SilsoFile file = parseSilso("2014;03;01;2014.163;  50;  5.0;  30;1\n", SilsoFile::Kind::Total);
+  EXPECT_TRUE(journal.journal->importSilso(file).done());
   EXPECT_EQ(journal.journal->silsoDays({2014, 3, 1}, {2014, 3, 1}).size(), 1u);
 }
 

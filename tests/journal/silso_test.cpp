@@ -150,6 +150,19 @@ TEST(SilsoMeans, SmoothedOverThirteenMonths) {
   }
 }
 
+// SILSO smooths the monthly means it publishes, rounded to a tenth: months of 7 spotted
+// days in 28, each a mean of 0.25 published as 0.3, smooth to 0.3.
+TEST(SilsoMeans, SmoothedFromThePublishedTenths) {
+  std::vector<SilsoDay> days;
+  for (int month = 1; month <= 13; ++month)
+    for (int d = 1; d <= 28; ++d) days.push_back({{2014 + (month - 1) / 12, (month - 1) % 12 + 1, d}, d <= 7, {}, {}});
+  const auto smoothed = smoothed13(monthlyMeans(days));
+  ASSERT_EQ(smoothed.size(), 13u);
+  ASSERT_TRUE(smoothed[6].value);
+  EXPECT_NEAR(*smoothed[6].value, 0.3, 1e-12);
+  EXPECT_EQ(roundedToTenth(250.25), 250.3);  // 7007 / 28, a February of 1849
+}
+
 PairedDay pair(int day, int international, int observer) { return {{2014, 3, day}, observer, international}; }
 
 TEST(ObserverK, ThreeDefinitions) {
