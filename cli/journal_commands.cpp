@@ -752,6 +752,10 @@ int groupYearSummary(const std::string& yearText, Session& s) {
   const auto opened = s.open();
   if (!opened) return kUnreadable;
   const auto records = opened->groupRecords({*year, 1, 1}, {*year, 12, 31}, source);
+  if (!opened->readError().empty()) {
+    s.err << opened->readError() << '\n';
+    return kUnreadable;
+  }
   for (const auto& line : journal::groupYearLines(journal::groupYear(records), s.decimalSeparator))
     s.out << line << '\n';
   return kDone;
@@ -791,19 +795,31 @@ int groupDayCounts(const Fields& f, Session& s) {
   const auto opened = s.open();
   if (!opened) return kUnreadable;
   auto records = opened->groupRecords(*day, *day, source);
-  if (!source) {
-    // Two sources of one day would count its groups twice.
-    const bool both = std::any_of(records.begin(), records.end(), [&](const journal::GroupRecord& r) {
-      return r.source != records.front().source;
-    });
-    if (both) return s.refuse("Le journal tient les groupes de ce jour de deux sources : choisissez-en une avec "
-                              "--source greenwich ou --source srs.");
-    source = records.empty() ? journal::GroupSource::Srs : records.front().source;
+  if (!opened->readError().empty()) {
+    s.err << opened->readError() << '\n';
+    return kUnreadable;
   }
-  if (records.empty()) {
-    s.out << "Aucun groupe importé pour ce jour.\n";
+  // The sources whose files covered the day: a day without groups is a day of none.
+  std::vector<journal::GroupSource> covering;
+  for (const auto candidate : {journal::GroupSource::Greenwich, journal::GroupSource::Srs}) {
+    if (source && candidate != *source) continue;
+    const bool seen = std::any_of(records.begin(), records.end(),
+                                  [&](const journal::GroupRecord& r) { return r.source == candidate; });
+    if (seen || opened->groupDayCovered(*day, candidate)) covering.push_back(candidate);
+    if (!opened->readError().empty()) {
+      s.err << opened->readError() << '\n';
+      return kUnreadable;
+    }
+  }
+  if (covering.empty()) {
+    s.out << "Aucun fichier de groupes importé ne couvre ce jour.\n";
     return kDone;
   }
+  // Two sources of one day would count its groups twice.
+  if (covering.size() > 1)
+    return s.refuse("Le journal tient les groupes de ce jour de deux sources : choisissez-en une avec "
+                    "--source greenwich ou --source srs.");
+  source = covering.front();
   for (const auto& line : journal::groupDayLines(*day, *source, journal::groupDay(records))) s.out << line << '\n';
   return kDone;
 }

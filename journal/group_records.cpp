@@ -21,6 +21,9 @@ namespace {
 
 constexpr std::string_view kNone = "–";
 constexpr std::size_t kGreenwichWidth = 74;
+const std::string kAnotherKind =
+    "ce n'est ni un fichier de groupes gAAAA.txt de Greenwich ou de la NOAA, ni un résumé des régions (SRS) de la "
+    "NOAA";
 
 // A refusal on its way out of a reader: the line and the French reason.
 struct Refused {
@@ -121,7 +124,13 @@ Day previousDay(Day day) {
   return day;
 }
 
-std::string quoted(std::string_view text) { return "« " + std::string(trimmed(text)) + " »"; }
+// The files are ASCII: any other byte shown as "?", so that a message stays UTF-8.
+std::string quoted(std::string_view text) {
+  std::string shown(trimmed(text));
+  for (char& c : shown)
+    if (c < ' ' || c > '~') c = '?';
+  return "« " + shown + " »";
+}
 
 // ---------------------------------------------------------------------------------------
 // gYYYY.txt: fixed columns, 1-based and inclusive as the file's description counts them.
@@ -174,7 +183,7 @@ bool printable(std::string_view text) {
 
 std::optional<GroupRecord> greenwichRecord(std::string_view line, std::string& reason) {
   if (line.size() < kGreenwichWidth) {
-    reason = "ligne tronquée : " + std::to_string(line.size()) + " caractères au lieu de " +
+    reason = "tronquée : " + std::to_string(line.size()) + " caractères au lieu de " +
              std::to_string(kGreenwichWidth) + ".";
     return std::nullopt;
   }
@@ -234,6 +243,9 @@ GroupFile readGreenwich(std::string_view text) {
     if (trimmed(line).empty()) continue;
     std::string reason;
     auto record = greenwichRecord(line, reason);
+    // A first line that is not one: the file is of another kind, the reason in brackets.
+    if (!record && file.records.empty())
+      return refusedFile({lines.number(), kAnotherKind + " (" + reason.substr(0, reason.size() - 1) + ")."});
     if (!record) return refusedFile({lines.number(), std::move(reason)});
     if (file.records.empty() || record->date < file.firstDay) file.firstDay = record->date;
     if (file.records.empty() || record->date > file.lastDay) file.lastDay = record->date;
@@ -367,11 +379,14 @@ GroupFile readSrs(std::string_view text) {
   std::optional<Day> day;
   enum class Place { Heading, Columns, Regions, After } place = Place::Heading;
   std::map<int, int> lineOfRegion;
+  bool productSeen = false;
   while (lines.next(line) && place != Place::After) {
     const std::string_view content = trimmed(line);
-    if (lines.number() == 1) {
+    if (!productSeen) {
+      if (content.empty()) continue;
       if (findNoCase(content, "SRS") == std::string_view::npos)
-        return refusedFile({1, "ce produit de la NOAA n'est pas un résumé des régions (SRS)."});
+        return refusedFile({lines.number(), "ce produit de la NOAA n'est pas un résumé des régions (SRS)."});
+      productSeen = true;
       continue;
     }
     if (place == Place::Heading) {
@@ -387,8 +402,7 @@ GroupFile readSrs(std::string_view text) {
         if (const std::size_t at = findNoCase(content, "/2400Z"); at != std::string_view::npos && at >= 2) {
           const auto valid = digitsValue(content.substr(at - 2, 2));
           if (!valid || *valid != day->day)
-            return refusedFile({lines.number(), "les positions valent pour le " +
-                                                    std::string(content.substr(at - 2, 2)) +
+            return refusedFile({lines.number(), "les positions valent pour le " + quoted(content.substr(at - 2, 2)) +
                                                     ", qui n'est pas la veille du jour d'émission."});
         }
         place = Place::Columns;
@@ -422,12 +436,15 @@ GroupFile readSrs(std::string_view text) {
 }  // namespace
 
 GroupFile parseGroupFile(std::string_view text) {
-  std::string_view first = text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text;
-  first = first.substr(0, first.find('\n'));
+  // The kind is told by the first line that is not blank.
+  Lines lines(text);
+  std::string_view first;
+  while (lines.next(first) && trimmed(first).empty()) {
+  }
+  if (trimmed(first).empty()) return refusedFile({std::max(lines.number(), 1), "le fichier est vide."});
   if (startsWithNoCase(trimmed(first), ":Product:")) return readSrs(text);
   if (first.size() >= 4 && allDigits(first.substr(0, 4))) return readGreenwich(text);
-  return refusedFile({1, "ce n'est ni un fichier de groupes gAAAA.txt de Greenwich ou de la NOAA, ni un résumé "
-                         "des régions (SRS) de la NOAA."});
+  return refusedFile({lines.number(), kAnotherKind + "."});
 }
 
 std::optional<GroupSource> groupSourceNamed(std::string_view name) noexcept {
@@ -494,7 +511,8 @@ GroupDay groupDay(const std::vector<GroupRecord>& records) {
     if (!kept || record.dayFraction >= kept->dayFraction) kept = &record;
   }
   GroupDay day;
-  day.spotsCounted = !last.empty() && std::all_of(last.begin(), last.end(), [](const auto& entry) {
+  // A day without groups has no spots, whatever the source counts.
+  day.spotsCounted = std::all_of(last.begin(), last.end(), [](const auto& entry) {
     return entry.second->spots.has_value();
   });
   for (const auto& [number, record] : last) {

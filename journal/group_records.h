@@ -19,7 +19,8 @@
 // source and number within the year), in the hemisphere of the sign of its mean latitude
 // (0 counted north, as on the day's counts); its latitude is the mean over the groups of
 // the absolute value of each group's mean latitude. The day's counts give g from the
-// records, f and R only where the source counts spots (an SRS does, Greenwich does not).
+// records, f and R only where the source counts spots (an SRS does, Greenwich does not);
+// a day without groups has f = 0 whatever the source.
 #pragma once
 
 #include <optional>

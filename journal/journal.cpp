@@ -133,6 +133,13 @@ CREATE TABLE group_records (
   classification TEXT
 );
 CREATE INDEX group_records_by_date ON group_records (date, source);
+-- The days each source's imported files covered, so that a day without groups (an SRS
+-- saying "None") reads as a day of none, not as a day never imported.
+CREATE TABLE group_days (
+  source TEXT,
+  first_day TEXT,
+  last_day TEXT
+);
 )sql"},
 };
 constexpr int kSchemaVersion = kMigrations[std::size(kMigrations) - 1].version;

@@ -105,6 +105,8 @@ class Journal {
   Change importGroupRecords(const GroupFile& file);
   [[nodiscard]] std::vector<GroupRecord> groupRecords(Day first, Day last,
                                                       std::optional<GroupSource> source = std::nullopt) const;
+  // Whether a file of `source` imported covered `day`, with groups or without.
+  [[nodiscard]] bool groupDayCovered(Day day, GroupSource source) const;
 
   // A live copy of the journal at `target` (SQLite's backup), written whole or not at all.
   Change saveCopy(const std::string& target) const;

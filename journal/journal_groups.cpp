@@ -67,7 +67,15 @@ int readRecords(sqlite3* db, const char* where, Day first, Day last, const std::
     select.bind(dateText(first), dateText(last), std::string(sourceText(*source)));
   else
     select.bind(dateText(first), dateText(last));
-  int rc = SQLITE_OK;
+  // Counted first, so that 150 years of rows are not moved again at each doubling.
+  const std::string counting = std::string("SELECT count(*) FROM group_records WHERE date BETWEEN ? AND ?") + where;
+  Statement count(db, counting.c_str());
+  if (source)
+    count.bind(dateText(first), dateText(last), std::string(sourceText(*source)));
+  else
+    count.bind(dateText(first), dateText(last));
+  int rc = count.step();
+  if (rc == SQLITE_ROW) records.reserve(records.size() + static_cast<std::size_t>(count.integer(0)));
   while ((rc = select.step()) == SQLITE_ROW) records.push_back(recordOfRow(select));
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
@@ -77,7 +85,8 @@ int replaceRecords(sqlite3* db, GroupSource source, Day first, Day last, const s
   const std::string name(sourceText(source));
   Statement remove(db, "DELETE FROM group_records WHERE date BETWEEN ? AND ? AND source = ?");
   if (const int rc = remove.bind(dateText(first), dateText(last), name).run(); rc != SQLITE_OK) return rc;
-  const std::string sql = std::string("INSERT INTO group_records (") + kColumns + ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+  const std::string sql =
+      std::string("INSERT INTO group_records (") + kColumns + ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
   Statement insert(db, sql.c_str());
   for (const GroupRecord& r : records) {
     insert.bind(name, dateText(r.date), r.dayFraction, r.group, r.latitude, r.longitude, r.centralMeridianDistance,
@@ -95,8 +104,9 @@ Change Journal::importGroupRecords(const GroupFile& file) {
   Day first = file.firstDay;
   Day last = file.lastDay;
   if (first.year == 0 && !file.records.empty()) {
-    const auto [earliest, latest] = std::minmax_element(
-        file.records.begin(), file.records.end(), [](const GroupRecord& a, const GroupRecord& b) { return a.date < b.date; });
+    const auto [earliest, latest] =
+        std::minmax_element(file.records.begin(), file.records.end(),
+                            [](const GroupRecord& a, const GroupRecord& b) { return a.date < b.date; });
     first = earliest->date;
     last = latest->date;
   }
@@ -115,7 +125,13 @@ Change Journal::importGroupRecords(const GroupFile& file) {
     return a.group < b.group;
   });
   std::string error = inTransaction(db_, [&]() -> std::string {
-    const int rc = replaceRecords(db_, source, first, last, sorted);
+    const std::string name(sourceText(source));
+    // The ranges the new one holds are dropped, so that importing again keeps one row.
+    Statement drop(db_, "DELETE FROM group_days WHERE source = ? AND first_day >= ? AND last_day <= ?");
+    Statement cover(db_, "INSERT INTO group_days (source, first_day, last_day) VALUES (?, ?, ?)");
+    int rc = replaceRecords(db_, source, first, last, sorted);
+    if (rc == SQLITE_OK) rc = drop.bind(name, dateText(first), dateText(last)).run();
+    if (rc == SQLITE_OK) rc = cover.bind(name, dateText(first), dateText(last)).run();
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
   if (!error.empty()) return {std::move(error)};
@@ -124,8 +140,22 @@ Change Journal::importGroupRecords(const GroupFile& file) {
 
 std::vector<GroupRecord> Journal::groupRecords(Day first, Day last, std::optional<GroupSource> source) const {
   std::vector<GroupRecord> records;
-  if (readRecords(db_, source ? " AND source = ?" : "", first, last, source, records) != SQLITE_OK) records.clear();
+  const int rc = readRecords(db_, source ? " AND source = ?" : "", first, last, source, records);
+  // A file that cannot be read is not an empty one: the records so far are dropped, and
+  // readError() says why.
+  readError_ = rc == SQLITE_OK ? std::string() : "Le journal n'a pas pu être lu : " + sql::sqliteReason(db_, rc) + ".";
+  if (rc != SQLITE_OK) records.clear();
   return records;
+}
+
+bool Journal::groupDayCovered(Day day, GroupSource source) const {
+  Statement select(db_, "SELECT 1 FROM group_days WHERE source = ? AND first_day <= ?2 AND last_day >= ?2 LIMIT 1");
+  select.bind(std::string(sourceText(source)), dateText(day));
+  const int rc = select.step();
+  readError_ = rc == SQLITE_ROW || rc == SQLITE_DONE
+                   ? std::string()
+                   : "Le journal n'a pas pu être lu : " + sql::sqliteReason(db_, rc) + ".";
+  return rc == SQLITE_ROW;
 }
 
 }  // namespace kavrel::journal

@@ -943,6 +943,62 @@ TEST(KavrelCommand, PhotographHeaderGeometry) {
   std::remove(sun.c_str());
 }
 
+// Groups of Greenwich and of an SRS through `kavrel journal`, in order on one new file.
+TEST(KavrelCommand, JournalGroupsOfOthers) {
+  char made[] = "/tmp/kavrel-groups-XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  const std::string folder = made;
+  const std::string journal = folder + "/journal.sqlite";
+  const auto write = [&](const std::string& name, const std::string& text) {
+    std::FILE* file = std::fopen((folder + "/" + name).c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+    return folder + "/" + name;
+  };
+  const std::string line = "2014 1 1.500   11936 BGD    0  270    0  210 0.764 251.7 225.0 -16.0  49.0\n";
+  const std::string greenwich = write("g2014.txt", line + line.substr(0, 15) + "11942 B      0   25    0   20 0.772  "
+                                                   "74.3 126.0  10.5 -49.0\n" + line.substr(0, 7) + "2" + line.substr(8));
+  const std::string cut = write("cut.txt", line + line.substr(0, 30));
+  const std::string srs = write("srs.txt", ":Product: 0102SRS.txt\n:Issued: 2014 Jan 02 0030 UTC\n"
+                                           "I.  Regions with Sunspots.  Locations Valid at 01/2400Z\n"
+                                           "Nmbr Location  Lo  Area  Z   LL   NN Mag Type\n"
+                                           "1936 S16W49   225  0210 Dai  08   11 Beta-Gamma\n"
+                                           "IA. H-alpha Plages without Spots.  Locations Valid at 01/2400Z Jan\n");
+  const std::string days = "      Jour     Source  g nord  f nord  R nord  g sud  f sud  R sud  g  f  R\n";
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;  // after "journal --fichier JOURNAL"
+    int status;
+    std::string out;
+    std::string err;
+  } steps[] = {
+      {"a Greenwich file", {"groupes", "importer", greenwich}, 0,
+       "Groupes importés (greenwich) : 3 lignes, du 2014-01-01 au 2014-01-02\n", ""},
+      {"a cut file refused with its line", {"groupes", "importer", cut}, 2, "",
+       "ligne 2 : tronquée : 30 caractères au lieu de 74.\nAucun groupe importé.\n"},
+      {"an SRS", {"groupes", "importer", srs}, 0, "Groupes importés (srs) : 1 ligne, le 2014-01-01\n", ""},
+      {"the year of both sources", {"groupes", "resume", "2014"}, 0,
+       "Groupes : 3\nNord : 1 groupe, latitude moyenne 10,50°\nSud : 2 groupes, latitude moyenne 16,00°\n", ""},
+      {"a day of Greenwich counts no spots", {"jour", "2014-01-01", "--source", "greenwich"}, 0,
+       days + "2014-01-01  greenwich       1       –       –      1      –      –  2  –  –\n"
+              "Les fichiers de Greenwich ne comptent pas les taches : f et R ne sont pas donnés.\n", ""},
+      {"a day of two sources needs one", {"jour", "1", "1", "2014"}, 2, "",
+       "Le journal tient les groupes de ce jour de deux sources : choisissez-en une avec --source greenwich ou "
+       "--source srs.\n"},
+      {"an unknown source", {"groupes", "resume", "2014", "--source", "rgo"}, 2, "", "Source : greenwich ou srs.\n"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    std::vector<std::string> arguments{KAVREL_BINARY, "journal", "--fichier", journal};
+    arguments.insert(arguments.end(), step.arguments.begin(), step.arguments.end());
+    const Result r = runProgram(arguments, kFrench);
+    EXPECT_EQ(r.status, step.status);
+    EXPECT_EQ(r.out, step.out);
+    EXPECT_EQ(r.err, step.err);
+  }
+  std::filesystem::remove_all(folder);
+}
+
 TEST(KavrelCommand, HelpListsTheSubcommands) {
   for (const char* option : {"--help", "-h"}) {
     SCOPED_TRACE(option);
