@@ -37,6 +37,13 @@ constexpr char kYearsOrder[] = "Années : « Du » vient avant « Au ».";
 constexpr char kKMessage[] = "k : un nombre positif, 1,22 par exemple ; vide, le R n'est pas multiplié.";
 constexpr char kNoObserver[] = "Ce journal n'a encore aucun observateur : il n'y a rien à comparer.";
 constexpr char kImageWritten[] = "Image enregistrée : %1";
+// The three definitions of k, shown as the help of its results.
+constexpr char kKDefinitions[] =
+    "R international ≈ k × R de l'observateur, sur les jours que le journal et SILSO ont tous deux.\n"
+    "Rapport des sommes : ΣSN / ΣR (les jours de R = 0 comptent).\n"
+    "Moyenne des rapports : la moyenne de SN/R sur les jours de R > 0, ± l'écart type de ces rapports.\n"
+    "Médiane : celle des mêmes rapports.\n"
+    "Elles diffèrent de quelques pour cent : les jours de petit R pèsent lourd dans la moyenne des rapports.";
 
 QString defaultImageDialog(const QString& suggested) {
   return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("Enregistrer l'image"), suggested,
@@ -103,6 +110,8 @@ ui::FormTable comparisonsForm() {
 ComparisonsForm::ComparisonsForm(std::string decimalSeparator)
     : Form(comparisonsForm()), m_separator(std::move(decimalSeparator)), m_imageDialog(&defaultImageDialog) {
   label("lblKMois")->setBuddy(listBox("lstKMois"));
+  for (const char* name : {"lblKTitre", "lblK"}) control(name)->setToolTip(QString::fromUtf8(kKDefinitions));
+  control("lblK")->setAccessibleDescription(QString::fromUtf8(kKDefinitions));
   for (const char* name : {"optMensuel", "optK", "optPapillon"}) onClick(name, [this] { optGraphique_Click(); });
   for (const char* name : {"txtDu", "txtAu"})
     connect(textBox(name), &QLineEdit::editingFinished, this, [this] { annees_LostFocus(); });
