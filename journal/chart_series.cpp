@@ -361,7 +361,8 @@ ChartData chartData(const Journal& journal, const ChartRequest& request) {
   if (!request.firstYear && !years) data.firstYear = data.lastYear;
 
   // SILSO's year on each side, for the smoothed mean at the edges.
-  data.silso = journal.silsoDays({data.firstYear - 1, 1, 1}, {data.lastYear + 1, 12, 31});
+  // Dates are compared as text: a year of five digits would come before 1818.
+  data.silso = journal.silsoDays({std::max(1, data.firstYear - 1), 1, 1}, {std::min(9999, data.lastYear + 1), 12, 31});
   const Day first{data.firstYear, 1, 1}, last{data.lastYear, 12, 31};
   if (request.kind == ChartKind::K && request.observerId != 0)
     data.paired = journal.pairedDays(first, last, request.observerId);

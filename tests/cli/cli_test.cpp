@@ -807,6 +807,8 @@ TEST(KavrelCommand, JournalChartFiles) {
        folder + "/k.svg", "<?xml", {"<polyline", "SILSO"}, {"<image"}},
       {"the butterfly as PDF, without a raster image", {"papillon", "--pdf", folder + "/p.pdf", "--du", "2014"}, 0, "",
        folder + "/p.pdf", "%PDF-", {}, {"/Subtype /Image"}},
+      {"every year there is: SILSO's months still drawn", {"mensuel", "--svg", folder + "/t.svg", "--du", "1", "--au", "9999"},
+       0, "", folder + "/t.svg", "<?xml", {"Moyenne mensuelle SILSO", "1000"}, {}},
       {"into a folder that does not exist", {"mensuel", "--png", folder + "/nul/m.png"}, 1,
        "Le fichier « " + folder + "/nul/m.png » n'a pas pu être écrit : le dossier n'existe pas.\n", "", "", {}, {}},
       {"years without anything", {"k", "--svg", folder + "/vide.svg", "--du", "1900", "--au", "1901"}, 2,
@@ -835,7 +837,8 @@ TEST(KavrelCommand, JournalChartFiles) {
     std::sort(left.begin(), left.end());
     return left;
   };
-  EXPECT_EQ(names(), (std::vector<std::string>{"SN_d_tot_V2.0.csv", "journal.sqlite", "k.svg", "m.png", "p.pdf"}));
+  EXPECT_EQ(names(),
+            (std::vector<std::string>{"SN_d_tot_V2.0.csv", "journal.sqlite", "k.svg", "m.png", "p.pdf", "t.svg"}));
   std::filesystem::remove_all(folder);
 }
 
