@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include "common/file_bytes.h"
 #include "common/fixed_decimals.h"
 #include "common/calendar_date.h"
+#include "journal/chart_series.h"
 #include "journal/checks.h"
 #include "journal/group_records.h"
 #include "journal/import.h"
@@ -25,6 +28,7 @@
 #include "journal/observer_k.h"
 #include "journal/reports.h"
 #include "journal/silso.h"
+#include "programs/journal/journal_charts.h"
 
 namespace kavrel::cli {
 namespace {
@@ -38,8 +42,8 @@ using journal::Observer;
 constexpr int kUnreadable = 1;
 
 constexpr std::string_view kSynopsis =
-    "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|observateurs|silso|silso-mois|k|groupes|"
-    "jour ...";
+    "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|graphique|observateurs|groupes|jour|silso|"
+    "silso-mois|k ...";
 constexpr std::string_view kFileOption = "--fichier";
 // How the journal starts a change it could not write, unlike one it refused.
 constexpr std::string_view kNotWritten = "Le journal n'a pas été modifié";
@@ -61,11 +65,11 @@ constexpr std::string_view kObserverOptionsAlone =
     "kavrel : --ouverture, --focale et --methode se donnent avec --ajouter CODE NOM";
 constexpr std::string_view kMethodMessage = "Méthode : projection, filtre ou photo.";
 constexpr std::string_view kEmptyCode = "Code : l'observateur a besoin d'un code, HUZR par exemple.";
+constexpr std::string_view kSourceMessage = "Source : greenwich ou srs.";
 constexpr std::string_view kNoSilso =
     "Le journal n'a pas le nombre de SILSO de ce mois : importez SN_d_tot_V2.0.csv avec « kavrel journal silso "
     "FICHIER ».";
 constexpr std::string_view kKMessage = "k : un nombre positif, 1,22 par exemple.";
-constexpr std::string_view kSourceMessage = "Source : greenwich ou srs.";
 
 struct Option {
   std::string_view name;
@@ -543,6 +547,77 @@ int saveCopy(const Fields& f, Session& s) {
   return kDone;
 }
 
+constexpr std::string_view kChartKindMessage = "Graphique : mensuel, k ou papillon.";
+constexpr std::string_view kNoChartFile = "kavrel : choisissez le fichier du graphique, --png F, --svg F ou --pdf F";
+constexpr std::string_view kTwoChartFiles = "kavrel : un seul fichier par graphique, --png, --svg ou --pdf";
+constexpr std::string_view kYearsOrder = "Années : --du vient avant --au.";
+// The notices of Qt's fonts off screen are not the user's business; its errors are.
+void dropQtNotices(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// --du or --au as a year; false when refused (said).
+bool yearOption(const Session& s, std::string_view option, std::optional<int>& year) {
+  const std::string* text = s.value(option);
+  if (!text) return true;
+  year = wholeNumber(*text);
+  if (year && *year >= 1 && *year <= 9999) return true;
+  s.refuse(kYearMessage);
+  return false;
+}
+
+int drawChart(const Fields& f, Session& s) {
+  if (f.size() != 1) return -1;
+  const auto kind = journal::chartKindNamed(f[0]);
+  if (!kind) return s.refuse(kChartKindMessage);
+  static constexpr std::pair<std::string_view, journal::ChartFormat> kFormats[] = {
+      {"--png", journal::ChartFormat::Png}, {"--svg", journal::ChartFormat::Svg}, {"--pdf", journal::ChartFormat::Pdf}};
+  const std::pair<std::string_view, journal::ChartFormat>* format = nullptr;
+  for (const auto& candidate : kFormats) {
+    if (!s.has(candidate.first)) continue;
+    if (format) return s.refuse(kTwoChartFiles);
+    format = &candidate;
+  }
+  if (!format) return s.refuse(kNoChartFile);
+  journal::ChartRequest request;
+  request.kind = *kind;
+  request.decimalSeparator = std::string(s.decimalSeparator);
+  if (!yearOption(s, "--du", request.firstYear) || !yearOption(s, "--au", request.lastYear)) return kRefused;
+  if (request.firstYear && request.lastYear && *request.firstYear > *request.lastYear) return s.refuse(kYearsOrder);
+  if (const std::string* text = s.value("--k")) {
+    request.k = positiveDecimal(*text);
+    if (!request.k) return s.refuse(kKMessage);
+  }
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const ObserverChoice choice = chooseObserver(*opened, s);
+  if (choice.refused) return kRefused;
+  if (choice.observer) {
+    request.observerId = choice.observer->id;
+    request.observerCode = choice.observer->code;
+  }
+  const journal::Chart chart = journal::makeChart(journal::chartData(*opened, request), request);
+  if (!chart.note.empty()) return s.refuse(chart.note);
+
+  // Painted with Qt's fonts, which need a graphical application; no display.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  const QtMessageHandler previous = qInstallMessageHandler(dropQtNotices);
+  static int argc = 1;
+  static char name[] = "kavrel";
+  static char* argv[] = {name, nullptr};
+  QGuiApplication application(argc, argv);
+  const std::string& path = *s.value(format->first);
+  QString error;
+  const bool written = journal::writeChart(QString::fromStdString(path), format->second, chart, &error);
+  qInstallMessageHandler(previous);
+  if (!written) {
+    s.err << error.toStdString() << '\n';
+    return kUnreadable;
+  }
+  s.out << "Graphique enregistré : " << path << '\n';
+  return kDone;
+}
+
 std::string_view methodName(journal::Method method) {
   switch (method) {
     case journal::Method::Projection: return "projection";
@@ -829,6 +904,23 @@ const std::vector<Action>& actions() {
         "all"},
        {},
        saveCopy},
+      {"graphique",
+       "graphique mensuel|k|papillon --png F | --svg F | --pdf F [--du A] [--au A] [--observateur CODE] [--k K]",
+       {"un graphique du journal écrit entier en PNG, SVG ou PDF (sans écran) : mensuel\n"
+        "(le R mensuel de l'observateur, multiplié par K avec --k, les moyennes\n"
+        "mensuelles et lissées sur 13 mois de SILSO), k (le R quotidien de l'observateur\n"
+        "contre le nombre international, la droite de K, sinon du rapport des sommes) ou\n"
+        "papillon (la latitude des groupes de l'observateur et des groupes importés au\n"
+        "fil du temps, le nombre mensuel dessous) ; des années A de --du à --au, sinon\n"
+        "celles de l'observateur",
+        "a picture of the journal written whole as PNG, SVG or PDF (no display needed):\n"
+        "mensuel (the observer's monthly R, multiplied by K with --k, SILSO's monthly and\n"
+        "13-month smoothed means), k (the observer's daily R against the international\n"
+        "number, the line of K, else of the ratio of sums) or papillon (the latitude of\n"
+        "the observer's groups and of the imported ones over time, the monthly number\n"
+        "under it); the years A from --du to --au, else the observer's"},
+       {{"--png", 1}, {"--svg", 1}, {"--pdf", 1}, {"--du", 1}, {"--au", 1}, {"--observateur", 1}, {"--k", 1}},
+       drawChart},
       {"observateurs",
        "observateurs [--ajouter CODE NOM [--ouverture MM] [--focale MM] [--methode projection|filtre|photo]]",
        {"la liste des observateurs du journal ; --ajouter enregistre un observateur, ou\n"
@@ -839,6 +931,33 @@ const std::vector<Action>& actions() {
         "method projection, filtre (direct view) or photo"},
        {{"--ajouter", 2}, {"--ouverture", 1}, {"--focale", 1}, {"--methode", 1}},
        listObservers},
+      {"groupes", "groupes importer FICHIER | groupes resume ANNEE [--source greenwich|srs]",
+       {"les groupes listés par d'autres, gardés à part de ceux de l'observateur :\n"
+        "importer lit un fichier annuel gAAAA.txt de Greenwich ou de la NOAA (source\n"
+        "greenwich) ou un résumé quotidien des régions SRS de la NOAA (source srs) ; il\n"
+        "remplace les groupes de cette source des jours que le fichier couvre ; une ligne\n"
+        "illisible et rien n'est importé. resume compte les groupes de l'année, chacun\n"
+        "une fois, au nord ou au sud selon le signe de sa latitude moyenne :\n"
+        "« Groupes : 512 », « Nord : 240 groupes, latitude moyenne 17,42° », « Sud : … »",
+        "the groups listed by others, kept apart from the observer's: importer reads a\n"
+        "yearly file gYYYY.txt of Greenwich or NOAA (source greenwich) or a daily NOAA\n"
+        "Solar Region Summary SRS (source srs); it replaces that source's groups of the\n"
+        "days the file covers; one unreadable line and nothing is imported. resume\n"
+        "counts the year's groups, each once, north or south by the sign of its mean\n"
+        "latitude: \"Groupes : 512\", \"Nord : 240 groupes, latitude moyenne 17,42°\"..."},
+       {{"--source", 1}},
+       groups},
+      {"jour", "jour DATE [--source srs|greenwich]",
+       {"les comptes d'un jour (DATE 2014-02-03 ou 3 2 2014) faits des groupes importés,\n"
+        "comme mois donne ceux de l'observateur : g, f et R du nord, du sud et du disque ;\n"
+        "f et R laissés vides (–) pour Greenwich, qui ne compte pas les taches.\n"
+        "--source quand le journal tient le jour des deux sources",
+        "a day's counts (DATE 2014-02-03 or 3 2 2014) made of the imported groups, as\n"
+        "mois gives the observer's: g, f and R of the north, the south and the disc; f\n"
+        "and R left empty (–) for Greenwich, which does not count spots. --source\n"
+        "where the journal holds the day from both sources"},
+       {{"--source", 1}},
+       groupDayCounts},
       {"silso", "silso [--hemispheres] FICHIER",
        {"importe le fichier quotidien du nombre de taches international de SILSO,\n"
         "SN_d_tot_V2.0.csv, ou avec --hemispheres celui des hémisphères,\n"
@@ -878,35 +997,6 @@ const std::vector<Action>& actions() {
         "are needed"},
        {{"--du", 1}, {"--au", 1}, {"--observateur", 1}, {"--par-mois", 0}},
        printK},
-      {"groupes", "groupes importer FICHIER | groupes resume ANNEE [--source greenwich|srs]",
-       {"les groupes listés par d'autres, gardés à part de ceux de l'observateur :\n"
-        "importer lit un fichier annuel gAAAA.txt de Greenwich ou de la NOAA (source\n"
-        "greenwich) ou un résumé quotidien des régions SRS de la NOAA (source srs) ; il\n"
-        "remplace les groupes de cette source des jours que le fichier couvre ; une ligne\n"
-        "illisible et rien n'est importé. resume compte les groupes de l'année, chacun\n"
-        "une fois, au nord ou au sud selon le signe de sa latitude moyenne :\n"
-        "« Groupes : 512 », « Nord : 240 groupes, latitude moyenne 17,42° », « Sud : … »",
-        "the groups listed by others, kept apart from the observer's: importer reads a\n"
-        "yearly file gYYYY.txt of Greenwich or NOAA (source greenwich) or a daily NOAA\n"
-        "Solar Region Summary SRS (source srs); it replaces that source's groups of the\n"
-        "days the file covers; one unreadable line and nothing is imported. resume\n"
-        "counts the year's groups, each once, north or south by the sign of its mean\n"
-        "latitude: \"Groupes : 512\", \"Nord : 240 groupes, latitude moyenne 17,42°\"..."},
-       {{"--source", 1}},
-       groups},
-      {"jour", "jour DATE [--source srs|greenwich]",
-       {"les comptes d'un jour (DATE 2014-02-03 ou 3 2 2014) faits des groupes importés,\n"
-        "comme mois donne ceux de l'observateur : g, f et R du nord, du sud et du disque ;\n"
-        "f et R laissés vides (–) pour Greenwich, qui ne compte pas les taches ; 0\n"
-        "un jour qu'un fichier importé couvre sans groupe. --source quand le journal\n"
-        "tient le jour des deux sources",
-        "a day's counts (DATE 2014-02-03 or 3 2 2014) made of the imported groups, as\n"
-        "mois gives the observer's: g, f and R of the north, the south and the disc; f\n"
-        "and R left empty (–) for Greenwich, which does not count spots; 0 on a day an\n"
-        "imported file covers without groups. --source where the journal holds the\n"
-        "day from both sources"},
-       {{"--source", 1}},
-       groupDayCounts},
   };
   return table;
 }

@@ -30,6 +30,7 @@
 #include "journal/group_from_spots.h"
 #include "journal/month.h"
 #include "journal/month_sheet.h"
+#include "programs/journal/journal_comparisons.h"
 #include "programs/qt_text.h"
 #include "resources/program_icon.h"
 #include "ui/maker.h"
@@ -357,6 +358,7 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   // Ctrl+Z where no field takes it; the fields pass it on (eventFilter).
   auto* undoKey = new QShortcut(QKeySequence::Undo, this);
   connect(undoKey, &QShortcut::activated, this, [this] { undo(); });
+  addComparisonsTab();
 }
 
 JournalWindow::~JournalWindow() {
@@ -375,7 +377,10 @@ void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
 // whenever the window comes back to the front.
 void JournalWindow::changeEvent(QEvent* event) {
   Form::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_journal) showMonth();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_journal) {
+    showMonth();
+    showComparisons();
+  }
 }
 
 bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -443,6 +448,7 @@ QString JournalWindow::openAt(const QString& path) {
     newObservation(now);
   showEnabled();
   showStatus();
+  showComparisons();
   return {};
 }
 
@@ -495,7 +501,7 @@ void JournalWindow::showMonth() {
   }
   m_monthTable->clearSelection();
   if (chosen >= 0) m_monthTable->selectRow(chosen);
-  setText("lblMoyennes", joined(sheet.meansLines));
+  setText("lblMoyennes", meansText(sheet.meansLines));
 }
 
 void JournalWindow::moveMonth(int step) {
@@ -876,7 +882,8 @@ void JournalWindow::cmdRapport_Click() {
   if (!observer) return sayError(QString::fromUtf8(kNoObserver));
   const std::optional<ReportFormat> format = m_formatQuestion();
   if (!format) return;
-  const Report report = monthReport(*format, *observer, m_year, m_month, monthOfObserver(), m_separator);
+  const Report report = monthReport(*format, *observer, m_year, m_month, monthOfObserver(), m_separator,
+                                    m_comparisons->chosenK().value_or(1.0));
   const QString path = m_reportDialog(QDir::home().filePath(toQString(report.fileName)));
   if (path.isEmpty()) return;
   if (const QString reason = ui::writeWholeFile(path, QByteArray::fromStdString(report.bytes)); !reason.isEmpty()) {

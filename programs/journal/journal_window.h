@@ -28,6 +28,8 @@ class QTableWidget;
 
 namespace kavrel::journal {
 
+class ComparisonsForm;
+
 [[nodiscard]] ui::FormTable journalForm();
 
 class JournalWindow : public ui::Form {
@@ -64,6 +66,8 @@ class JournalWindow : public ui::Form {
   [[nodiscard]] Id currentObservation() const { return m_current; }
   // Ctrl+Z.
   void undo();
+  // The tab "Comparaisons" (journal_comparisons.h).
+  [[nodiscard]] ComparisonsForm& comparisons() const { return *m_comparisons; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -119,6 +123,10 @@ class JournalWindow : public ui::Form {
   [[nodiscard]] std::optional<Observer> monthObserver() const;
   [[nodiscard]] std::vector<Observation> monthOfObserver() const;
   void sayError(const QString& error);
+  // The month's tab and the tab "Comparaisons" (journal_comparisons.cpp).
+  void addComparisonsTab();
+  void showComparisons();
+  [[nodiscard]] QString meansText(const std::vector<std::string>& lines) const;
   [[nodiscard]] bool said(const Change& change);
 
   ui::Desktop m_desktop;
@@ -142,6 +150,7 @@ class JournalWindow : public ui::Form {
   bool m_showing = false;       // the window fills its fields: nothing typed
   QTableWidget* m_monthTable = nullptr;
   QTableWidget* m_groupTable = nullptr;
+  ComparisonsForm* m_comparisons = nullptr;
 };
 
 }  // namespace kavrel::journal

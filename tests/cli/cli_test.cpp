@@ -774,6 +774,74 @@ TEST(KavrelCommand, JournalCommands) {
   std::filesystem::remove_all(folder);
 }
 
+// A picture of the journal written as each format, off screen: PNG pixels, SVG and PDF in
+// vectors (no picture inside); one that cannot be written leaves nothing, one with
+// nothing to draw is refused.
+TEST(KavrelCommand, JournalChartFiles) {
+  char made[] = "/tmp/kavrel-graphique-XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  const std::string folder = made;
+  const std::string journal = folder + "/journal.sqlite";
+  std::string silso;
+  for (int day = 1; day <= 28; ++day)
+    silso += "2014;02;" + std::string(day < 10 ? "0" : "") + std::to_string(day) + ";2014.100;  " +
+             std::to_string(100 + day) + ";  7.6;  30;1\n";
+  std::ofstream(folder + "/SN_d_tot_V2.0.csv") << silso;
+  ASSERT_EQ(kavrel({"journal", "--fichier", journal, "silso", folder + "/SN_d_tot_V2.0.csv"}, kPlain).status, 0);
+  for (const char* day : {"2014-02-03", "2014-02-04", "2014-02-05"})
+    ASSERT_EQ(kavrel({"journal", "--fichier", journal, "ajouter", day, "9:05", "--disque", "7", "30"}, kPlain).status,
+              0);
+
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;  // after "journal --fichier JOURNAL graphique"
+    int status;
+    std::string err;
+    std::string file;            // the file written, empty when none
+    std::string start;           // its first bytes
+    std::vector<std::string> in;   // texts it holds
+    std::vector<std::string> out;  // texts it must not hold
+  } rows[] = {
+      {"monthly means as PNG", {"mensuel", "--png", folder + "/m.png"}, 0, "", folder + "/m.png", "\x89PNG", {}, {}},
+      {"k as SVG, its lines and marks in vectors", {"k", "--svg", folder + "/k.svg", "--k", "1,2"}, 0, "",
+       folder + "/k.svg", "<?xml", {"<polyline", "SILSO"}, {"<image"}},
+      {"the butterfly as PDF, without a raster image", {"papillon", "--pdf", folder + "/p.pdf", "--du", "2014"}, 0, "",
+       folder + "/p.pdf", "%PDF-", {}, {"/Subtype /Image"}},
+      {"every year there is: SILSO's months still drawn", {"mensuel", "--svg", folder + "/t.svg", "--du", "1", "--au", "9999"},
+       0, "", folder + "/t.svg", "<?xml", {"Moyenne mensuelle SILSO", "1000"}, {}},
+      {"into a folder that does not exist", {"mensuel", "--png", folder + "/nul/m.png"}, 1,
+       "Le fichier « " + folder + "/nul/m.png » n'a pas pu être écrit : le dossier n'existe pas.\n", "", "", {}, {}},
+      {"years without anything", {"k", "--svg", folder + "/vide.svg", "--du", "1900", "--au", "1901"}, 2,
+       "Rien à dessiner pour ces années.\n", "", "", {}, {}},
+      {"two files at once", {"k", "--svg", folder + "/a.svg", "--png", folder + "/a.png"}, 2,
+       "kavrel : un seul fichier par graphique, --png, --svg ou --pdf\n", "", "", {}, {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> arguments{"journal", "--fichier", journal, "graphique"};
+    arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
+    const Result r = kavrel(arguments, kFrench);
+    EXPECT_EQ(r.status, row.status);
+    EXPECT_EQ(r.err, row.err);
+    if (row.file.empty()) continue;
+    EXPECT_EQ(r.out, "Graphique enregistré : " + row.file + "\n");
+    std::ifstream written(row.file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(bytes.starts_with(row.start));
+    for (const auto& text : row.in) EXPECT_NE(bytes.find(text), std::string::npos) << text;
+    for (const auto& text : row.out) EXPECT_EQ(bytes.find(text), std::string::npos) << text;
+  }
+  const auto names = [&] {
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) left.push_back(entry.path().filename());
+    std::sort(left.begin(), left.end());
+    return left;
+  };
+  EXPECT_EQ(names(),
+            (std::vector<std::string>{"SN_d_tot_V2.0.csv", "journal.sqlite", "k.svg", "m.png", "p.pdf", "t.svg"}));
+  std::filesystem::remove_all(folder);
+}
+
 // A report that cannot be written is said with the system's reason and leaves nothing of
 // itself: neither a cut file nor a temporary, and the report it would replace intact.
 TEST(KavrelCommand, JournalReportWrittenWholeOrNotAtAll) {

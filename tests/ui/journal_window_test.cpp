@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include "programs/journal/journal_comparisons.h"
 #include "programs/journal/journal_window.h"
 #include "programs/qt_text.h"
 #include "window_test_support.h"
@@ -168,6 +169,40 @@ class JournalWindowTest : public QObject {
     f.w().button("cmdRapport")->click();
     QCOMPARE(f.desktop.messages.shown.size(), 1u);
     QVERIFY(f.desktop.messages.shown[0].text.contains("absent/rapport.RAW"));
+  }
+
+  // The k typed in "Comparaisons" multiplies the month's mean R shown and the report's R;
+  // a k that is no positive number is said and changes nothing.
+  void theChosenKMultipliesTheMonthAndItsReport() {
+    Fixture f;
+    f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+    QTest::keyClick(&f.w(), Qt::Key_2, Qt::AltModifier);
+    journal::ComparisonsForm& tab = f.w().comparisons();
+    QVERIFY(tab.isVisible());
+    QCOMPARE(tab.chart().title, std::string("Nombre de taches mensuel, 2014"));
+    const auto typeK = [&](const QString& k) {
+      retype(tab, "txtK", k);
+      QTest::keyClick(tab.textBox("txtK"), Qt::Key_Return);
+    };
+    typeK("-1");
+    QVERIFY(tab.text("lblMessage").startsWith("k : un nombre positif"));
+    QVERIFY(!tab.chosenK());
+    typeK("1,2");
+    QCOMPARE(tab.chosenK(), std::optional<double>(1.2));
+    QVERIFY2(f.w().text("lblMoyennes").contains("Moyenne de R : 149,00 (× 1,2 : 178,8)"),
+             qPrintable(f.w().text("lblMoyennes")));
+    QCOMPARE(tab.chart().panels[0].series.back().name, std::string("R mensuel de OBS × 1,2"));
+
+    const QString report = m_home->filePath("rapport.csv");
+    f.w().setFormatQuestion([] { return journal::ReportFormat::Baa; });
+    f.w().setReportDialog([&](const QString&) { return report; });
+    f.w().button("cmdRapport")->click();
+    QFile written(report);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QString bytes = QString::fromUtf8(written.readAll());
+    QVERIFY2(bytes.contains(";179\n"), qPrintable(bytes));
   }
 
   void aFileThatIsNoJournalIsRefused() {

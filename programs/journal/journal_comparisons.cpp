@@ -1,0 +1,322 @@
+// The Journal's tab "Comparaisons" (journal_comparisons.h), and the Journal window's
+// side of it: the tabs, the chosen k in the month's means.
+#include "programs/journal/journal_comparisons.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPixmap>
+#include <QTabBar>
+#include <QTabWidget>
+#include <charconv>
+
+#include "journal/month.h"
+#include "journal/observer_k.h"
+#include "programs/journal/journal_charts.h"
+#include "programs/journal/journal_window.h"
+#include "programs/qt_text.h"
+#include "ui/list_box.h"
+
+namespace kavrel::journal {
+
+using ui::Background;
+using ui::ControlRow;
+using ui::Kind;
+
+namespace {
+
+constexpr int kLabelHeight = 255;
+constexpr int kFieldHeight = 285;
+constexpr int kButtonHeight = 375;
+constexpr int kLeftWidth = 4080;
+constexpr ui::Twips kPictureAt{4320, 120, 11760, 7200};
+
+constexpr char kYearMessage[] = "Année : un nombre entier, 2014 par exemple.";
+constexpr char kYearsOrder[] = "Années : « Du » vient avant « Au ».";
+constexpr char kKMessage[] = "k : un nombre positif, 1,22 par exemple ; vide, le R n'est pas multiplié.";
+constexpr char kNoObserver[] = "Ce journal n'a encore aucun observateur : il n'y a rien à comparer.";
+constexpr char kImageWritten[] = "Image enregistrée : %1";
+// The three definitions of k, shown as the help of its results.
+constexpr char kKDefinitions[] =
+    "R international ≈ k × R de l'observateur, sur les jours que le journal et SILSO ont tous deux.\n"
+    "Rapport des sommes : ΣSN / ΣR (les jours de R = 0 comptent).\n"
+    "Moyenne des rapports : la moyenne de SN/R sur les jours de R > 0, ± l'écart type de ces rapports.\n"
+    "Médiane : celle des mêmes rapports.\n"
+    "Elles diffèrent de quelques pour cent : les jours de petit R pèsent lourd dans la moyenne des rapports.";
+
+QString defaultImageDialog(const QString& suggested) {
+  return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("Enregistrer l'image"), suggested,
+                                      QStringLiteral("Image PNG (*.png);;Dessin SVG (*.svg);;Document PDF (*.pdf)"));
+}
+
+ControlRow caption(const QString& name, const QString& text, ui::Twips at, const QString& frame = QString()) {
+  return {.name = name, .caption = text, .at = at, .middle = true, .frame = frame};
+}
+
+std::optional<int> yearOf(const QString& text) {
+  const std::string digits = text.trimmed().toStdString();
+  int year = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), year);
+  if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size() || year < 1 || year > 9999)
+    return std::nullopt;
+  return year;
+}
+
+}  // namespace
+
+ui::FormTable comparisonsForm() {
+  ui::FormTable form;
+  form.name = "Comparaisons";
+  form.title = " Comparaisons";
+  form.clientWidth = 16200;
+  form.clientHeight = 10080;
+  auto& c = form.controls;
+  const QString f = "fraGraphique";
+  c.push_back({.name = f, .kind = Kind::Frame, .caption = "Graphique", .at = {120, 120, kLeftWidth, 1380}});
+  c.push_back({.name = "optMensuel", .kind = Kind::OptionButton, .caption = "Nombre &mensuel", .at = {120, 300, 3720, 285},
+               .frame = f, .checked = true});
+  c.push_back({.name = "optK", .kind = Kind::OptionButton, .caption = "&k de l'observateur", .at = {120, 630, 3720, 285},
+               .frame = f});
+  c.push_back({.name = "optPapillon", .kind = Kind::OptionButton, .caption = "&Papillon (latitude des groupes)",
+               .at = {120, 960, 3720, 285}, .frame = f});
+  c.push_back(caption("lblDu", "&Du (année)", {120, 1650, 1320, kLabelHeight}));
+  c.push_back({.name = "txtDu", .kind = Kind::TextBox, .at = {1440, 1635, 720, kFieldHeight}, .widest = "2014",
+               .namedBy = {"lblDu"}, .accessibleName = "Première année"});
+  c.push_back(caption("lblAu", "&Au", {2400, 1650, 600, kLabelHeight}));
+  c.push_back({.name = "txtAu", .kind = Kind::TextBox, .at = {3000, 1635, 720, kFieldHeight}, .widest = "2014",
+               .namedBy = {"lblAu"}, .accessibleName = "Dernière année"});
+  c.push_back(caption("lblKChoisi", "k &choisi", {120, 2070, 1320, kLabelHeight}));
+  c.push_back({.name = "txtK", .kind = Kind::TextBox, .at = {1440, 2055, 1080, kFieldHeight}, .widest = "1,2210",
+               .namedBy = {"lblKChoisi"},
+               .accessibleName = "k choisi, qui multiplie le R du mois et celui du rapport"});
+  c.push_back({.name = "lblKAide", .caption = "multiplie le R du mois affiché et celui de « Rapport du mois… » ; vide : 1",
+               .at = {120, 2400, kLeftWidth, 510}, .wrap = true});
+  c.push_back({.name = "lblKTitre", .caption = "k de l'observateur sur ces années", .at = {120, 3000, kLeftWidth, kLabelHeight}});
+  c.push_back({.name = "lblK", .at = {120, 3270, kLeftWidth, 1920}, .border = true, .background = Background::Window,
+               .wrap = true, .accessibleName = "k de l'observateur sur ces années"});
+  c.push_back({.name = "cmdEnregistrer", .kind = Kind::CommandButton, .caption = "&Enregistrer l'image…",
+               .at = {120, 5310, 2640, kButtonHeight}});
+  c.push_back({.name = "lblMessage", .at = {120, 5790, kLeftWidth, 1500}, .wrap = true, .accessibleName = "Message"});
+  c.push_back({.name = "picGraphique", .kind = Kind::PictureBox, .at = kPictureAt, .border = true,
+               .accessibleName = "Graphique"});
+  c.push_back({.name = "lblKMois", .caption = "k de chaque m&ois (rapport des sommes, puis moyenne et médiane des rapports)",
+               .at = {120, 7440, 15960, kLabelHeight}});
+  c.push_back({.name = "lstKMois", .kind = Kind::ListBox, .at = {120, 7710, 15960, 2220}, .namedBy = {"lblKMois"}});
+  form.tabOrder = {"optMensuel", "optK", "optPapillon", "txtDu", "txtAu", "txtK", "cmdEnregistrer", "lstKMois"};
+  return form;
+}
+
+ComparisonsForm::ComparisonsForm(std::string decimalSeparator)
+    : Form(comparisonsForm()), m_separator(std::move(decimalSeparator)), m_imageDialog(&defaultImageDialog) {
+  label("lblKMois")->setBuddy(listBox("lstKMois"));
+  for (const char* name : {"lblKTitre", "lblK"}) control(name)->setToolTip(QString::fromUtf8(kKDefinitions));
+  control("lblK")->setAccessibleDescription(QString::fromUtf8(kKDefinitions));
+  for (const char* name : {"optMensuel", "optK", "optPapillon"}) onClick(name, [this] { optGraphique_Click(); });
+  for (const char* name : {"txtDu", "txtAu"})
+    connect(textBox(name), &QLineEdit::editingFinished, this, [this] { annees_LostFocus(); });
+  connect(textBox("txtK"), &QLineEdit::editingFinished, this, [this] { txtK_LostFocus(); });
+  onClick("cmdEnregistrer", [this] { cmdEnregistrer_Click(); });
+}
+
+void ComparisonsForm::setJournal(const Journal* journal, std::optional<Observer> observer) {
+  m_journal = journal;
+  m_observer = std::move(observer);
+  showAll();
+}
+
+void ComparisonsForm::optGraphique_Click() { showChart(); }
+
+void ComparisonsForm::annees_LostFocus() {
+  if (readYears()) showAll();
+}
+
+void ComparisonsForm::txtK_LostFocus() {
+  const QString text = this->text("txtK").trimmed();
+  std::optional<double> k;
+  if (!text.isEmpty()) {
+    std::string digits = text.toStdString();
+    for (char& ch : digits)
+      if (ch == ',') ch = '.';
+    double value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc{} || end != digits.data() + digits.size() || !(value > 0) || value > 1e6) {
+      setText("lblMessage", QString::fromUtf8(kKMessage));
+      return;
+    }
+    k = value;
+  }
+  setText("lblMessage", QString());
+  if (k == m_k) return;
+  m_k = k;
+  showChart();
+  if (m_kChanged) m_kChanged();
+}
+
+void ComparisonsForm::cmdEnregistrer_Click() {
+  const QString suggested = QStringLiteral("%1.png").arg(value("optK") ? "k" : value("optPapillon") ? "papillon" : "mensuel");
+  QString path = m_imageDialog(suggested);
+  if (path.isEmpty()) return;
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  ChartFormat format = ChartFormat::Png;
+  if (suffix == "svg") format = ChartFormat::Svg;
+  else if (suffix == "pdf") format = ChartFormat::Pdf;
+  else if (suffix != "png") path += ".png";
+  QString error;
+  if (!writeChart(path, format, m_chart, &error)) {
+    setText("lblMessage", error);
+    return;
+  }
+  setText("lblMessage", QString::fromUtf8(kImageWritten).arg(path));
+}
+
+bool ComparisonsForm::readYears() {
+  std::optional<int> years[2];
+  const char* fields[2] = {"txtDu", "txtAu"};
+  for (int i = 0; i < 2; ++i) {
+    const QString text = this->text(fields[i]).trimmed();
+    if (text.isEmpty()) continue;
+    if (!(years[i] = yearOf(text))) {
+      setText("lblMessage", QString::fromUtf8(kYearMessage));
+      return false;
+    }
+  }
+  if (years[0] && years[1] && *years[0] > *years[1]) {
+    setText("lblMessage", QString::fromUtf8(kYearsOrder));
+    return false;
+  }
+  setText("lblMessage", QString());
+  m_firstYear = years[0];
+  m_lastYear = years[1];
+  return true;
+}
+
+ChartRequest ComparisonsForm::request() const {
+  ChartRequest r;
+  r.kind = value("optK") ? ChartKind::K : value("optPapillon") ? ChartKind::Butterfly : ChartKind::Monthly;
+  r.firstYear = m_firstYear;
+  r.lastYear = m_lastYear;
+  if (m_observer) {
+    r.observerId = m_observer->id;
+    r.observerCode = m_observer->code;
+  }
+  r.k = m_k;
+  r.decimalSeparator = m_separator;
+  return r;
+}
+
+void ComparisonsForm::showAll() {
+  showChart();
+  showK();
+}
+
+// k over the picture's years, its hemispheres, and month by month.
+void ComparisonsForm::showK() {
+  auto* months = listBox("lstKMois");
+  months->clear();
+  if (!m_journal || !m_observer) {
+    setText("lblK", m_journal ? QString::fromUtf8(kNoObserver) : QString());
+    return;
+  }
+  ChartRequest r = request();
+  r.kind = ChartKind::Monthly;
+  const ChartData data = chartData(*m_journal, r);
+  if (data.firstYear == 0) {
+    setText("lblK", toQString(tooFewDaysLine(0)));
+    return;
+  }
+  const Day first{data.firstYear, 1, 1}, last{data.lastYear, 12, 31};
+  const auto paired = m_journal->pairedDays(first, last, m_observer->id);
+  const KEstimate estimate = estimateK(paired);
+  QStringList lines;
+  if (estimate.days < kFewestPairedDays) lines << toQString(tooFewDaysLine(estimate.days));
+  for (const auto& line : kLines(estimate, m_separator)) lines << toQString(line);
+  const struct {
+    Journal::Part part;
+    const char* name;
+  } hemispheres[] = {{Journal::Part::North, "nord"}, {Journal::Part::South, "sud"}};
+  for (const auto& h : hemispheres) {
+    const auto days = m_journal->pairedDays(first, last, m_observer->id, h.part);
+    if (!days.empty()) lines << toQString(kHemisphereLine(h.name, estimateK(days), m_separator));
+  }
+  setText("lblK", lines.join(u'\n'));
+  for (const auto& month : estimateKByMonth(paired)) months->append(toQString(kMonthLine(month, m_separator)));
+}
+
+void ComparisonsForm::showChart() {
+  const ChartRequest r = request();
+  m_chart = m_journal ? makeChart(chartData(*m_journal, r), r) : Chart{{}, {}, {}, kNothingToDraw};
+  auto* picture = qobject_cast<QLabel*>(control("picGraphique"));
+  const QSize size = toPixels(kPictureAt).size();
+  const double ratio = devicePixelRatioF();
+  QPixmap pixmap = QPixmap::fromImage(chartImage(m_chart, static_cast<int>(size.width() * ratio),
+                                                 static_cast<int>(size.height() * ratio)));
+  pixmap.setDevicePixelRatio(ratio);
+  picture->setPixmap(pixmap);
+  // What the picture shows, said by a screen reader.
+  QStringList said;
+  for (const auto& panel : m_chart.panels)
+    for (const auto& series : panel.series) said << toQString(series.name);
+  if (!m_chart.note.empty()) said << toQString(m_chart.note);
+  if (!m_chart.credit.empty()) said << toQString(m_chart.credit);
+  picture->setAccessibleName(m_chart.title.empty() ? QStringLiteral("Graphique") : toQString(m_chart.title));
+  picture->setAccessibleDescription(said.join(QStringLiteral(" ; ")));
+}
+
+}  // namespace kavrel::journal
+
+// The Journal window's side of the tab.
+namespace kavrel::journal {
+
+// The month's controls move into the first tab as the table placed them; the window grows
+// by the tabs' bar. Alt+1 and Alt+2 choose the tab (every letter of "Comparaisons" is
+// already an access key of the month's tab).
+void JournalWindow::addComparisonsTab() {
+  const QSize pageSize = size();
+  auto* tabs = new QTabWidget(this);
+  tabs->setObjectName("tabJournal");
+  tabs->setDocumentMode(true);
+  auto* month = new QWidget;
+  month->setObjectName("pageMois");
+  for (QObject* child : children()) {
+    auto* widget = qobject_cast<QWidget*>(child);
+    if (widget && widget != tabs && !widget->isWindow()) widget->setParent(month);
+  }
+  month->setFixedSize(pageSize);
+  m_comparisons = new ComparisonsForm(m_separator);
+  m_comparisons->setParent(nullptr);
+  m_comparisons->setWindowFlags(Qt::Widget);
+  m_comparisons->setFixedSize(pageSize);
+  tabs->addTab(month, QStringLiteral("&1 Journal du mois"));
+  tabs->addTab(m_comparisons, QStringLiteral("&2 Comparaisons"));
+  tabs->setTabToolTip(1, QStringLiteral("Le k de l'observateur, le nombre de SILSO et les groupes importés"));
+  const QSize whole(pageSize.width(), pageSize.height() + tabs->tabBar()->sizeHint().height());
+  tabs->setGeometry(QRect(QPoint(0, 0), whole));
+  setFixedSize(whole);
+  m_comparisons->onChosenK([this] { showMonth(); });
+  connect(tabs, &QTabWidget::currentChanged, this, [this](int index) {
+    if (index == 1) m_comparisons->setJournal(m_journal.get(), monthObserver());
+  });
+}
+
+// Read again only while the tab is shown (a century of imported groups takes half a
+// second); the tab reads the journal when it comes to the front.
+void JournalWindow::showComparisons() {
+  if (m_comparisons && m_comparisons->isVisible()) m_comparisons->setJournal(m_journal.get(), monthObserver());
+}
+
+// The month's means, its mean R followed by that R times the chosen k.
+QString JournalWindow::meansText(const std::vector<std::string>& lines) const {
+  QStringList shown;
+  const std::optional<double> k = m_comparisons ? m_comparisons->chosenK() : std::nullopt;
+  std::optional<double> mean;
+  if (k) mean = monthMeans(observationsOfDays(monthOfObserver())).relativeNumber;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string line = lines[i];
+    if (k && line.starts_with("Moyenne de R :")) line += chosenKSuffix(mean, *k, m_separator);
+    shown << toQString(line);
+  }
+  return shown.join(u'\n');
+}
+
+}  // namespace kavrel::journal

@@ -1,0 +1,64 @@
+// The Journal's tab "Comparaisons": the observer set beside the world. One of the three
+// pictures (chart_series.h) over the years chosen, the observer's k over those years in
+// its three definitions (and for each hemisphere when SILSO's hemispheric file is in the
+// journal), k month by month, and the k the user chooses, which the Journal applies to
+// the month's R it shows and to "Rapport du mois…". Every text and number comes from the
+// journal's core; the tab reads its fields and shows what the core returns.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "journal/chart_series.h"
+#include "journal/journal.h"
+#include "ui/form.h"
+
+namespace kavrel::journal {
+
+[[nodiscard]] ui::FormTable comparisonsForm();
+
+class ComparisonsForm : public ui::Form {
+  Q_OBJECT
+
+ public:
+  explicit ComparisonsForm(std::string decimalSeparator);
+
+  // The journal and the observer compared (none: nothing to compare); shown again.
+  void setJournal(const Journal* journal, std::optional<Observer> observer);
+  // The k typed, none when the field is empty or not a positive number.
+  [[nodiscard]] std::optional<double> chosenK() const { return m_k; }
+  // Runs when the chosen k changes.
+  void onChosenK(std::function<void()> handler) { m_kChanged = std::move(handler); }
+  // Where "Enregistrer l'image…" writes; empty: the user gave up. The tests answer it.
+  using PathDialog = std::function<QString(const QString& suggested)>;
+  void setImageDialog(PathDialog dialog) { m_imageDialog = std::move(dialog); }
+  // The picture shown, as painted.
+  [[nodiscard]] const Chart& chart() const { return m_chart; }
+
+ private:
+  void optGraphique_Click();
+  void annees_LostFocus();
+  void txtK_LostFocus();
+  void cmdEnregistrer_Click();
+
+  // Reads the years; false when one is refused (said).
+  bool readYears();
+  void showAll();
+  void showK();
+  void showChart();
+  [[nodiscard]] ChartRequest request() const;
+
+  std::string m_separator;
+  const Journal* m_journal = nullptr;
+  std::optional<Observer> m_observer;
+  std::optional<int> m_firstYear;
+  std::optional<int> m_lastYear;
+  std::optional<double> m_k;
+  Chart m_chart;
+  std::function<void()> m_kChanged;
+  PathDialog m_imageDialog;
+};
+
+}  // namespace kavrel::journal
