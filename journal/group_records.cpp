@@ -462,9 +462,15 @@ GroupYear groupYear(const std::vector<GroupRecord>& records) {
     double latitudes = 0;
     int days = 0;
   };
+  // From 1977 Greenwich's successors number groups as NOAA's regions (read from an SRS
+  // with the same 10000 added), so that a region listed by both sources is one group;
+  // Greenwich's own numbers before are its alone.
+  const auto numbering = [](const GroupRecord& record) {
+    return record.source == GroupSource::Srs || record.date.year >= 1977 ? GroupSource::Srs : GroupSource::Greenwich;
+  };
   std::map<std::pair<GroupSource, int>, Sum> groups;
   for (const GroupRecord& record : records) {
-    Sum& sum = groups[{record.source, record.group}];
+    Sum& sum = groups[{numbering(record), record.group}];
     sum.latitudes += record.latitude;
     ++sum.days;
   }

@@ -73,7 +73,9 @@ struct GroupYear {
   HemisphereGroups north;
   HemisphereGroups south;
 };
-// The records of one year (of any sources, any order).
+// The records of one year (of any sources, any order): a group counted once however many
+// days it was seen, by its NOAA region number from 1977 (whichever source lists it), by
+// Greenwich's own number before; its hemisphere the sign of its mean latitude.
 [[nodiscard]] GroupYear groupYear(const std::vector<GroupRecord>& records);
 // "Groupes : 512", "Nord : 240 groupes, latitude moyenne 17,42°", "Sud : …".
 [[nodiscard]] std::vector<std::string> groupYearLines(const GroupYear& year, std::string_view decimalSeparator);

@@ -980,8 +980,8 @@ TEST(KavrelCommand, JournalGroupsOfOthers) {
       {"a cut file refused with its line", {"groupes", "importer", cut}, 2, "",
        "ligne 2 : tronquée : 30 caractères au lieu de 74.\nAucun groupe importé.\n"},
       {"an SRS", {"groupes", "importer", srs}, 0, "Groupes importés (srs) : 1 ligne, le 2014-01-01\n", ""},
-      {"the year of both sources", {"groupes", "resume", "2014"}, 0,
-       "Groupes : 3\nNord : 1 groupe, latitude moyenne 10,50°\nSud : 2 groupes, latitude moyenne 16,00°\n", ""},
+      {"the year of both sources, region 11936 once", {"groupes", "resume", "2014"}, 0,
+       "Groupes : 2\nNord : 1 groupe, latitude moyenne 10,50°\nSud : 1 groupe, latitude moyenne 16,00°\n", ""},
       {"a day of Greenwich counts no spots", {"jour", "2014-01-01", "--source", "greenwich"}, 0,
        days + "2014-01-01  greenwich       1       –       –      1      –      –  2  –  –\n"
               "Les fichiers de Greenwich ne comptent pas les taches : f et R ne sont pas donnés.\n", ""},

@@ -136,7 +136,7 @@ TEST(GroupYear, CountsEachGroupOnceByItsMeanLatitude) {
        {seen(G, 1, -10), seen(G, 1, -10), seen(G, 1, -10), seen(G, 2, -20)}, 2, 0, 2, std::nullopt, 15.0},
       {"a group drifting across the equator goes by its mean", {seen(G, 1, -3), seen(G, 1, 1), seen(G, 2, 20)}, 2, 1,
        1, 20.0, 1.0},
-      {"one number in two sources is two groups", {seen(G, 12246, 19), seen(S, 12246, 19)}, 2, 2, 0, 19.0,
+      {"a NOAA region listed by both sources is one group", {seen(G, 12246, 19), seen(S, 12246, 21)}, 1, 1, 0, 20.0,
        std::nullopt},
       {"no records", {}, 0, 0, 0, std::nullopt, std::nullopt},
   };
