@@ -381,16 +381,6 @@ int printMonth(const Fields& f, Session& s) {
   return kDone;
 }
 
-// A decimal number above zero, with the comma or the point.
-std::optional<double> positiveDecimal(std::string text) {
-  std::replace(text.begin(), text.end(), ',', '.');
-  double value = 0;
-  const char* end = text.data() + text.size();
-  if (text.empty() || text.front() == '+') return std::nullopt;
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (error != std::errc{} || stop != end || !(value > 0) || value > 1e6) return std::nullopt;
-  return value;
-}
 
 // FICHIER, or --hemispheres FICHIER: SILSO's daily file kept whole in the journal.
 int importSilso(const Fields& f, Session& s) {
@@ -509,7 +499,7 @@ int writeReport(const Fields& f, Session& s) {
   const auto format = journal::reportFormatNamed(*formatName);
   if (!format) return s.refuse(kUnknownFormat);
   const std::string* kText = s.value("--k");
-  const auto k = kText ? positiveDecimal(*kText) : std::optional<double>(1.0);
+  const auto k = kText ? journal::chosenK(*kText) : std::optional<double>(1.0);
   if (!k) return s.refuse(kKMessage);
   const auto opened = s.open();
   if (!opened) return kUnreadable;
@@ -585,7 +575,7 @@ int drawChart(const Fields& f, Session& s) {
   if (!yearOption(s, "--du", request.firstYear) || !yearOption(s, "--au", request.lastYear)) return kRefused;
   if (request.firstYear && request.lastYear && *request.firstYear > *request.lastYear) return s.refuse(kYearsOrder);
   if (const std::string* text = s.value("--k")) {
-    request.k = positiveDecimal(*text);
+    request.k = journal::chosenK(*text);
     if (!request.k) return s.refuse(kKMessage);
   }
   const auto opened = s.open();

@@ -2,7 +2,9 @@
 #include "journal/observer_k.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <string>
 
 #include "common/calendar_date.h"
 #include "common/fixed_decimals.h"
@@ -92,6 +94,17 @@ std::string kMonthLine(const MonthK& month, std::string_view decimalSeparator) {
 
 std::string tooFewDaysLine(int days) {
   return "Pas assez de jours communs (" + std::to_string(days) + ") pour estimer k.";
+}
+
+std::optional<double> chosenK(std::string_view text) {
+  std::string digits(text);
+  std::replace(digits.begin(), digits.end(), ',', '.');
+  if (digits.empty() || digits.front() == '+') return std::nullopt;
+  double value = 0;
+  const char* end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, value);
+  if (error != std::errc{} || stop != end || !(value > 0) || value > 1e6) return std::nullopt;
+  return value;
 }
 
 }  // namespace kavrel::journal

@@ -60,4 +60,8 @@ struct MonthK {
 // "Pas assez de jours communs (12) pour estimer k."
 [[nodiscard]] std::string tooFewDaysLine(int days);
 
+// A k the user chooses, typed with the comma or the point: a number above 0 and at most
+// 10^6; none for anything else (a sign, a blank, letters).
+[[nodiscard]] std::optional<double> chosenK(std::string_view text);
+
 }  // namespace kavrel::journal

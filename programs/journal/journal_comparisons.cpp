@@ -135,16 +135,11 @@ void ComparisonsForm::txtK_LostFocus() {
   const QString text = this->text("txtK").trimmed();
   std::optional<double> k;
   if (!text.isEmpty()) {
-    std::string digits = text.toStdString();
-    for (char& ch : digits)
-      if (ch == ',') ch = '.';
-    double value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc{} || end != digits.data() + digits.size() || !(value > 0) || value > 1e6) {
+    k = journal::chosenK(text.toStdString());
+    if (!k) {
       setText("lblMessage", QString::fromUtf8(kKMessage));
       return;
     }
-    k = value;
   }
   setText("lblMessage", QString());
   if (k == m_k) return;
