@@ -18,7 +18,9 @@ void checkCounts(Counts counts, std::string_view where, std::vector<std::string>
   const std::string f = "f " + std::string(where);
   if (counts.groups < 0) problems.push_back(g + " : le nombre de groupes ne peut être négatif.");
   if (counts.spots < 0) problems.push_back(f + " : le nombre de taches ne peut être négatif.");
-  if (counts.groups < 0 || counts.spots < 0) return;
+  if (counts.groups > kMostCount) problems.push_back(g + " : au plus 999 999 groupes.");
+  if (counts.spots > kMostCount) problems.push_back(f + " : au plus 999 999 taches.");
+  if (counts.groups < 0 || counts.spots < 0 || counts.groups > kMostCount || counts.spots > kMostCount) return;
   if (counts.spots < counts.groups)
     problems.push_back(f + " : chaque groupe a au moins une tache (f = " + std::to_string(counts.spots) +
                        " est inférieur à g = " + std::to_string(counts.groups) + ").");
@@ -57,12 +59,14 @@ std::vector<std::string> checkObservation(const Observation& observation, Day to
   if (counts.split()) {
     checkCounts(*counts.north, "nord", problems);
     checkCounts(*counts.south, "sud", problems);
-    const Counts sum{counts.north->groups + counts.south->groups, counts.north->spots + counts.south->spots};
-    if (sum.groups != counts.disc.groups)
-      problems.push_back("g disque : nord et sud font " + std::to_string(sum.groups) + " groupes, le disque " +
+    // In long long: counts refused above as too large must not overflow here.
+    const long long groups = 0LL + counts.north->groups + counts.south->groups;
+    const long long spots = 0LL + counts.north->spots + counts.south->spots;
+    if (groups != counts.disc.groups)
+      problems.push_back("g disque : nord et sud font " + std::to_string(groups) + " groupes, le disque " +
                          std::to_string(counts.disc.groups) + ".");
-    if (sum.spots != counts.disc.spots)
-      problems.push_back("f disque : nord et sud font " + std::to_string(sum.spots) + " taches, le disque " +
+    if (spots != counts.disc.spots)
+      problems.push_back("f disque : nord et sud font " + std::to_string(spots) + " taches, le disque " +
                          std::to_string(counts.disc.spots) + ".");
   } else {
     checkCounts(counts.disc, "disque", problems);

@@ -66,6 +66,10 @@ CountsRead readCounts(const std::string& groups, const std::string& spots, std::
   if (!g) problems.push_back("g " + std::string(row) + " : un nombre entier de groupes.");
   if (!f) problems.push_back("f " + std::string(row) + " : un nombre entier de taches.");
   if (!g || !f) return {};
+  // No count of a disc reaches a million; above it, R = 10 g + f would leave an int.
+  if (*g > kMostCount) problems.push_back("g " + std::string(row) + " : au plus 999 999 groupes.");
+  if (*f > kMostCount) problems.push_back("f " + std::string(row) + " : au plus 999 999 taches.");
+  if (*g > kMostCount || *f > kMostCount) return {};
   const Counts counts{*g, *f};
   return {counts, std::to_string(relativeNumber(counts))};
 }

@@ -37,6 +37,10 @@ struct Counts {
   bool operator==(const Counts&) const = default;
 };
 
+// The largest count of groups or spots kept: the checks refuse more, so that R = 10 g + f
+// and the sums of the hemispheres stay within an int.
+inline constexpr int kMostCount = 999'999;
+
 [[nodiscard]] constexpr int relativeNumber(Counts counts) noexcept { return 10 * counts.groups + counts.spots; }
 
 enum class Method { Unknown, Projection, FilterView, Photograph };

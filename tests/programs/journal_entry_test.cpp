@@ -47,6 +47,8 @@ TEST(JournalEntry, DayFieldsRead) {
       {"whole disc alone", wholeDisc, "", "42", true, ""},
       {"seeing as a letter", letter, "11", "11", true, ""},
       {"seeing beyond 5", badSeeing, "11", "11", false, "Seeing :"},
+      {"a count past a million refused, not overflowed", day("552451545", "552451545", "0", "0"), "", "", false,
+       "g nord : au plus"},
   };
   for (const DayCase& c : cases) {
     const DayReading reading = readDay(c.texts, Observation{}, kToday);
