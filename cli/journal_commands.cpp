@@ -340,6 +340,13 @@ std::string codesOf(const std::vector<Observer>& observers) {
   return codes;
 }
 
+// A reading that failed says so (exit 1) rather than show an empty month.
+bool readFailed(const Journal& journal, Session& s) {
+  if (journal.readError().empty()) return false;
+  s.err << journal.readError() << '\n';
+  return true;
+}
+
 // The observer of --observateur, or the journal's only one; none when there is no
 // observer (`none` true) or when the choice is refused (said).
 struct ObserverChoice {
@@ -374,6 +381,7 @@ int printMonth(const Fields& f, Session& s) {
   if (choice.refused) return kRefused;
   const journal::Id observerId = choice.observer ? choice.observer->id : 0;
   const auto observations = opened->monthObservations(month->second, month->first, observerId);
+  if (readFailed(*opened, s)) return kUnreadable;
   const journal::MonthSheet sheet = journal::monthSheet(observations, s.decimalSeparator);
   if (!sheet.rows.empty()) s.out << journal::sheetHeadingLine(sheet) << '\n';
   for (std::size_t row = 0; row < sheet.rows.size(); ++row) s.out << journal::sheetLine(sheet, row) << '\n';
@@ -426,6 +434,7 @@ int printSilsoMonth(const Fields& f, Session& s) {
     return Day{monthIndex / 12, monthIndex % 12 + 1, dayOfMonth};
   };
   const std::vector<journal::SilsoDay> days = opened->silsoDays(day(index - 6, 1), day(index + 6, 31));
+  if (readFailed(*opened, s)) return kUnreadable;
   const auto means = journal::monthlyMeans(days);
   const auto smoothed = journal::smoothed13(means);
   const auto found = std::find_if(means.begin(), means.end(),
@@ -471,6 +480,7 @@ int printK(const Fields& f, Session& s) {
   if (choice.refused) return kRefused;
   if (!choice.observer) return s.refuse(kNoObserver);
   const auto paired = opened->pairedDays(first, last, choice.observer->id);
+  if (readFailed(*opened, s)) return kUnreadable;
   if (static_cast<int>(paired.size()) < journal::kFewestPairedDays)
     return s.refuse(journal::tooFewDaysLine(static_cast<int>(paired.size())));
   for (const auto& line : journal::kLines(journal::estimateK(paired), s.decimalSeparator)) s.out << line << '\n';
@@ -507,6 +517,7 @@ int writeReport(const Fields& f, Session& s) {
   if (choice.refused) return kRefused;
   if (!choice.observer) return s.refuse(kNoObserver);
   const auto observations = opened->monthObservations(month->second, month->first, choice.observer->id);
+  if (readFailed(*opened, s)) return kUnreadable;
   const journal::Report report = journal::monthReport(*format, *choice.observer, month->second, month->first,
                                                       observations, s.decimalSeparator, *k);
   const std::string* target = s.value("--sortie");
