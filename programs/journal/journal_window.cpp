@@ -492,7 +492,14 @@ void JournalWindow::showMonth() {
   const std::vector<Observation> observations = monthOfObserver();
   const MonthSheet sheet = monthSheet(observations, m_separator);
   m_dayRows.clear();
-  for (const Observation& day : observationsOfDays(observations)) m_dayRows.push_back(day.id);
+  // The day of the observation shown stays marked, though another of its observations is
+  // the day's.
+  const std::optional<Observation> shown = m_journal && m_current ? m_journal->observation(m_current) : std::nullopt;
+  int chosen = -1;
+  for (const Observation& day : observationsOfDays(observations)) {
+    if (shown && day.date == shown->date) chosen = static_cast<int>(m_dayRows.size());
+    m_dayRows.push_back(day.id);
+  }
 
   const QSignalBlocker quiet(m_monthTable);
   QStringList headings;
@@ -500,7 +507,6 @@ void JournalWindow::showMonth() {
   m_monthTable->setColumnCount(static_cast<int>(headings.size()));
   m_monthTable->setHorizontalHeaderLabels(headings);
   m_monthTable->setRowCount(static_cast<int>(sheet.rows.size()));
-  int chosen = -1;
   for (int row = 0; row < static_cast<int>(sheet.rows.size()); ++row) {
     const std::vector<std::string>& cells = sheet.rows[static_cast<std::size_t>(row)];
     for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
@@ -508,8 +514,6 @@ void JournalWindow::showMonth() {
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       m_monthTable->setItem(row, column, item);
     }
-    if (static_cast<std::size_t>(row) < m_dayRows.size() && m_dayRows[static_cast<std::size_t>(row)] == m_current)
-      chosen = row;
   }
   m_monthTable->clearSelection();
   if (chosen >= 0) m_monthTable->selectRow(chosen);
