@@ -21,6 +21,7 @@
 #include "common/calendar_date.h"
 #include "journal/chart_series.h"
 #include "journal/checks.h"
+#include "journal/day_form.h"
 #include "journal/group_records.h"
 #include "journal/import.h"
 #include "journal/journal.h"
@@ -42,8 +43,8 @@ using journal::Observer;
 constexpr int kUnreadable = 1;
 
 constexpr std::string_view kSynopsis =
-    "journal [--fichier F] ajouter|importer|mois|rapport|sauvegarder|graphique|observateurs|groupes|jour|silso|"
-    "silso-mois|k ...";
+    "journal [--fichier F] ajouter|retenir|importer|mois|rapport|sauvegarder|graphique|observateurs|groupes|jour|"
+    "silso|silso-mois|k ...";
 constexpr std::string_view kFileOption = "--fichier";
 // How the journal starts a change it could not write, unlike one it refused.
 constexpr std::string_view kNotWritten = "Le journal n'a pas été modifié";
@@ -389,6 +390,38 @@ int printMonth(const Fields& f, Session& s) {
   return kDone;
 }
 
+// DATE HEURE [--observateur CODE]: that observation becomes its day's, for the month's
+// table and the reports.
+int retainObservation(const Fields& f, Session& s) {
+  const auto instant = readInstant(f);
+  if (!instant) return -1;
+  if (!instant->refusal.empty()) return s.refuse(instant->refusal);
+  const Day day = instant->observation.date;
+  const journal::TimeOfDay time = instant->observation.time;
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const ObserverChoice choice = chooseObserver(*opened, s);
+  if (choice.refused) return kRefused;
+  std::optional<journal::Observation> found;
+  if (choice.observer && day.month >= 1 && day.month <= 12)
+    for (const auto& observation : opened->monthObservations(day.year, day.month, choice.observer->id))
+      if (observation.date == day && observation.time == time) found = observation;
+  if (!opened->readError().empty()) {
+    s.err << opened->readError() << '\n';
+    return kUnreadable;
+  }
+  if (!found) {
+    char when[64];
+    std::snprintf(when, sizeof when, "%04d-%02d-%02d à %02d:%02d", day.year, day.month, day.day, time.hour,
+                  time.minute);
+    return s.refuse("Le journal n'a pas d'observation le " + std::string(when) +
+                    (choice.observer ? " de l'observateur " + choice.observer->code : std::string()) + '.');
+  }
+  const journal::Change chosen = opened->chooseForDay(found->id);
+  if (!chosen.done()) return s.failed(chosen);
+  s.out << journal::retainedText(*found) << '\n';
+  return kDone;
+}
 
 // FICHIER, or --hemispheres FICHIER: SILSO's daily file kept whole in the journal.
 int importSilso(const Fields& f, Session& s) {
@@ -853,6 +886,17 @@ const std::vector<Action>& actions() {
        {{"--nord", 2}, {"--sud", 2}, {"--disque", 2}, {"--seeing", 1}, {"--transparence", 1},
         {"--observateur", 1}, {"--remarque", 1}},
        addObservation},
+      {"retenir", "retenir DATE HEURE [--observateur CODE]",
+       {"retient l'observation de DATE à HEURE (écrites comme pour ajouter) pour son\n"
+        "jour : le tableau du mois, ses moyennes et les rapports la prennent au lieu de\n"
+        "celle du meilleur seeing. Affiche « Observation retenue pour le 3 février\n"
+        "2014 : 09:05, R = 109 » ; une observation qui n'existe pas est refusée",
+        "keeps the observation of DATE at TIME (written as for ajouter) for its day:\n"
+        "the month's table, its means and the reports take it instead of the one of the\n"
+        "best seeing. Prints \"Observation retenue pour le 3 février 2014 : 09:05,\n"
+        "R = 109\"; an observation that does not exist is refused"},
+       {{"--observateur", 1}},
+       retainObservation},
       {"importer", "importer FICHIER|- [--partiel]",
        {"importe le journal d'un tableur (FICHIER, ou l'entrée standard pour « - »),\n"
         "d'en-tête date;heure_tu;g_nord;f_nord;g_sud;f_sud;seeing;observateur;remarque,\n"

@@ -9,6 +9,7 @@
 #include "common/display_mask.h"
 #include "common/strict_number.h"
 #include "journal/checks.h"
+#include "journal/month.h"
 
 namespace kavrel::journal {
 
@@ -195,6 +196,37 @@ DayTexts newDayTexts(Day day, TimeOfDay time) {
   texts.hour = std::to_string(time.hour);
   texts.minute = (time.minute < 10 ? "0" : "") + std::to_string(time.minute);
   return texts;
+}
+
+namespace {
+
+std::string clockText(TimeOfDay time) {
+  const auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+  return two(time.hour) + ':' + two(time.minute);
+}
+
+}  // namespace
+
+std::vector<DayChoice> dayChoices(const std::vector<Observation>& observations, Day day) {
+  std::vector<Observation> ofDay;
+  for (const Observation& observation : observations)
+    if (observation.date == day) ofDay.push_back(observation);
+  std::sort(ofDay.begin(), ofDay.end(), [](const Observation& a, const Observation& b) { return a.time < b.time; });
+  const std::vector<Observation> taken = observationsOfDays(ofDay);
+  const Id retained = taken.empty() ? 0 : taken.front().id;
+  std::vector<DayChoice> choices;
+  for (const Observation& observation : ofDay) {
+    const bool kept = observation.id == retained;
+    choices.push_back({observation.id, clockText(observation.time) + (kept ? " (retenue)" : ""), kept});
+  }
+  return choices;
+}
+
+std::string retainedText(const Observation& observation) {
+  const Day& d = observation.date;
+  return "Observation retenue pour le " + std::to_string(d.day) + (d.day == 1 ? "er " : " ") + monthName(d.month) +
+         ' ' + std::to_string(d.year) + " : " + clockText(observation.time) +
+         ", R = " + std::to_string(relativeNumber(observation.counts.disc));
 }
 
 std::string monthTitle(int year, int month) { return monthName(month) + ' ' + std::to_string(year); }

@@ -63,6 +63,18 @@ struct ClockReading {
 // (`step` -12 or 12).
 [[nodiscard]] Day monthMoved(int year, int month, int step);
 
+// The observations of one day, by time, as the window lists them: "05:40 (retenue)" for
+// the one the reports take (month.h), "09:10" for another.
+struct DayChoice {
+  Id id = 0;
+  std::string text;
+  bool retained = false;
+};
+[[nodiscard]] std::vector<DayChoice> dayChoices(const std::vector<Observation>& observations, Day day);
+
+// "Observation retenue pour le 3 février 2014 : 09:05, R = 109".
+[[nodiscard]] std::string retainedText(const Observation& observation);
+
 // The group's fields, as typed, in the order of the table's columns.
 struct GroupTexts {
   std::string number, noaaRegion, hemisphere, latitude, longitude, centralMeridianDistance;

@@ -33,6 +33,7 @@
 #include "programs/journal/journal_comparisons.h"
 #include "programs/qt_text.h"
 #include "resources/program_icon.h"
+#include "ui/list_box.h"
 #include "ui/maker.h"
 #include "ui/question.h"
 #include "ui/whole_file.h"
@@ -240,10 +241,16 @@ void addDayFrame(std::vector<ControlRow>& c) {
     c.push_back({.name = "lblR" + suffix, .at = {3480, y, 960, kFieldHeight}, .align = Align::Centre, .border = true,
                  .background = Background::Window, .frame = f, .widest = "9999", .namedBy = {rows[i].row, "lblR"}});
   }
+  // The day's observations, when there are more than one: either is opened, and one is
+  // kept for the month's table and the reports.
+  c.push_back({.name = "lblChoixJour", .caption = "Choi&x du jour", .at = {4680, top, 3000, kLabelHeight}, .frame = f});
+  c.push_back({.name = "lstJour", .kind = Kind::ListBox, .at = {4680, top + 300, 3000, 1020}, .frame = f,
+               .widest = "23:59 (retenue)", .accessibleName = "Observations du jour"});
   c.push_back({.name = "lblVerifs", .at = {120, top + 1410, kDayWidth - 360, 1080}, .wrap = true, .frame = f,
                .accessibleName = "Vérifications"});
   c.push_back(button("cmdNouvelle", "Nouvelle o&bservation", {kDayLeft, 4650, 2400, kButtonHeight}));
   c.push_back(button("cmdRayer", "Ra&yer l'observation", {kDayLeft + 2520, 4650, 2400, kButtonHeight}));
+  c.push_back(button("cmdRetenir", "Retenir pour le jour (&w)", {kDayLeft + 5040, 4650, 2880, kButtonHeight}));
 }
 
 // The observation's groups: their table, the chosen one's fields, what adds and removes.
@@ -289,7 +296,8 @@ ui::FormTable journalForm() {
   // The day's fields first: a journal is opened to type the day's counts.
   form.tabOrder = {"txtJour",     "txtMois",   "txtAnnée",   "txtHeure",   "txtMinute",  "txtSeeing",
                    "txtTransparence", "txtRemarque", "chkDisque", "txtGNord", "txtFNord", "txtGSud",
-                   "txtFSud",     "txtGDisque", "txtFDisque", "cmdNouvelle", "cmdRayer",   "grdGroupes"};
+                   "txtFSud",     "txtGDisque", "txtFDisque", "lstJour",    "cmdNouvelle", "cmdRayer",
+                   "cmdRetenir", "grdGroupes"};
   for (const QString& name : kGroupFields) form.tabOrder << name;
   form.tabOrder << "cmdAjouterGroupe" << "cmdRetirerGroupe" << "cmdDepuisCsv" << "grdMois" << "cmdMoisPrecedent"
                 << "cmdMoisSuivant" << "cmdAnneePrecedente" << "cmdAnneeSuivante" << "cmdOuvrir" << "cmdRapport"
@@ -327,6 +335,7 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   m_groupTable->installEventFilter(this);
   label("lblJours")->setBuddy(m_monthTable);
   label("lblGroupes")->setBuddy(m_groupTable);
+  label("lblChoixJour")->setBuddy(listBox("lstJour"));
 
   onLoad([this] { Form_Load(); });
   onClick("cmdMoisPrecedent", [this] { cmdMoisPrecedent_Click(); });
@@ -342,6 +351,8 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   onClick("chkDisque", [this] { chkDisque_Click(); });
   onClick("cmdNouvelle", [this] { cmdNouvelle_Click(); });
   onClick("cmdRayer", [this] { cmdRayer_Click(); });
+  connect(listBox("lstJour"), &QListWidget::itemSelectionChanged, this, [this] { lstJour_Click(); });
+  onClick("cmdRetenir", [this] { cmdRetenir_Click(); });
   connect(m_groupTable, &QTableWidget::itemSelectionChanged, this, [this] { grdGroupes_Click(); });
   for (const QString& name : kGroupFields) {
     connect(textBox(name), &QLineEdit::editingFinished, this, [this] { groupe_LostFocus(); });
@@ -367,6 +378,7 @@ JournalWindow::~JournalWindow() {
   for (const QString& name : kGroupFields) textBox(name)->disconnect(this);
   m_monthTable->disconnect(this);
   m_groupTable->disconnect(this);
+  listBox("lstJour")->disconnect(this);
 }
 
 void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
@@ -480,7 +492,14 @@ void JournalWindow::showMonth() {
   const std::vector<Observation> observations = monthOfObserver();
   const MonthSheet sheet = monthSheet(observations, m_separator);
   m_dayRows.clear();
-  for (const Observation& day : observationsOfDays(observations)) m_dayRows.push_back(day.id);
+  // The day of the observation shown stays marked, though another of its observations is
+  // the day's.
+  const std::optional<Observation> shown = m_journal && m_current ? m_journal->observation(m_current) : std::nullopt;
+  int chosen = -1;
+  for (const Observation& day : observationsOfDays(observations)) {
+    if (shown && day.date == shown->date) chosen = static_cast<int>(m_dayRows.size());
+    m_dayRows.push_back(day.id);
+  }
 
   const QSignalBlocker quiet(m_monthTable);
   QStringList headings;
@@ -488,7 +507,6 @@ void JournalWindow::showMonth() {
   m_monthTable->setColumnCount(static_cast<int>(headings.size()));
   m_monthTable->setHorizontalHeaderLabels(headings);
   m_monthTable->setRowCount(static_cast<int>(sheet.rows.size()));
-  int chosen = -1;
   for (int row = 0; row < static_cast<int>(sheet.rows.size()); ++row) {
     const std::vector<std::string>& cells = sheet.rows[static_cast<std::size_t>(row)];
     for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
@@ -496,12 +514,53 @@ void JournalWindow::showMonth() {
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       m_monthTable->setItem(row, column, item);
     }
-    if (static_cast<std::size_t>(row) < m_dayRows.size() && m_dayRows[static_cast<std::size_t>(row)] == m_current)
-      chosen = row;
   }
   m_monthTable->clearSelection();
   if (chosen >= 0) m_monthTable->selectRow(chosen);
   setText("lblMoyennes", meansText(sheet.meansLines));
+  showDayChoices();
+}
+
+// The observations of the day shown, listed when there are more than one.
+void JournalWindow::showDayChoices() {
+  const std::optional<Observation> shown = m_journal && m_current ? m_journal->observation(m_current) : std::nullopt;
+  const std::vector<DayChoice> choices =
+      shown ? dayChoices(m_journal->monthObservations(shown->date.year, shown->date.month, shown->observerId),
+                         shown->date)
+            : std::vector<DayChoice>{};
+  ui::ListBox* list = listBox("lstJour");
+  const QSignalBlocker quiet(list);
+  list->clear();
+  m_dayChoices.clear();
+  bool retained = false;
+  for (const DayChoice& choice : choices) {
+    list->append(toQString(choice.text));
+    m_dayChoices.push_back(choice.id);
+    if (choice.id == m_current) {
+      list->setCurrentRow(list->count() - 1);
+      retained = choice.retained;
+    }
+  }
+  const bool several = choices.size() > 1;
+  for (const char* name : {"lblChoixJour", "lstJour", "cmdRetenir"}) control(name)->setVisible(several);
+  control("cmdRetenir")->setEnabled(several && !retained);
+}
+
+void JournalWindow::lstJour_Click() {
+  const int row = listBox("lstJour")->currentRow();
+  if (row < 0 || static_cast<std::size_t>(row) >= m_dayChoices.size()) return;
+  const Id wanted = m_dayChoices[static_cast<std::size_t>(row)];
+  if (wanted == m_current) return;
+  if (!storeDay()) return showDayChoices();
+  loadObservation(wanted);
+}
+
+void JournalWindow::cmdRetenir_Click() {
+  if (!m_journal || !storeDay() || !m_current) return;
+  if (!said(m_journal->chooseForDay(m_current))) return;
+  showMonth();
+  showComparisons();
+  showStatus();
 }
 
 void JournalWindow::moveMonth(int step) {

@@ -87,6 +87,8 @@ class JournalWindow : public ui::Form {
   void chkDisque_Click();
   void cmdNouvelle_Click();
   void cmdRayer_Click();
+  void lstJour_Click();
+  void cmdRetenir_Click();
   void grdGroupes_Click();
   void groupe_LostFocus();
   void cmdAjouterGroupe_Click();
@@ -105,6 +107,7 @@ class JournalWindow : public ui::Form {
   void showDayReading();
   void showCountsMode();
   void showMonth();
+  void showDayChoices();
   void showGroups();
   void showGroup(const std::optional<Group>& group);
   void fitGroupColumns();
@@ -147,6 +150,7 @@ class JournalWindow : public ui::Form {
   Id m_group = 0;     // the group in the group's fields
   std::vector<Id> m_dayRows;    // the month table's rows: the day's observation of each
   std::vector<Id> m_groupRows;  // the groups' table rows
+  std::vector<Id> m_dayChoices;  // the rows of the day's observations
   bool m_showing = false;       // the window fills its fields: nothing typed
   QTableWidget* m_monthTable = nullptr;
   QTableWidget* m_groupTable = nullptr;

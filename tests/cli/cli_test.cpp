@@ -730,6 +730,13 @@ TEST(KavrelCommand, JournalCommands) {
       {"a k that is not a number", kFrench,
        {"rapport", "2", "2014", "--format", "csv", "--observateur", "OBS", "--k", "-1"}, "", 2, "",
        "k : un nombre positif, 1,22 par exemple.\n"},
+      {"a second observation of March 3rd", kFrench,
+       {"ajouter", "2014-03-03", "10:00", "--disque", "5", "10", "--seeing", "2", "--observateur", "OBS"}, "", 0,
+       "Observation enregistrée : R = 60\n", ""},
+      {"the later one kept for its day", kFrench, {"retenir", "3", "3", "2014", "10", "0", "--observateur", "OBS"},
+       "", 0, "Observation retenue pour le 3 mars 2014 : 10:00, R = 60\n", ""},
+      {"no observation at that minute", kFrench, {"retenir", "2014-03-03", "10:01", "--observateur", "OBS"}, "", 2,
+       "", "Le journal n'a pas d'observation le 2014-03-03 à 10:01 de l'observateur OBS.\n"},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.name);

@@ -14,6 +14,7 @@
 #include "programs/journal/journal_comparisons.h"
 #include "programs/journal/journal_window.h"
 #include "programs/qt_text.h"
+#include "ui/list_box.h"
 #include "window_test_support.h"
 
 using namespace kavrel;
@@ -203,6 +204,42 @@ class JournalWindowTest : public QObject {
     QVERIFY(written.open(QIODevice::ReadOnly));
     const QString bytes = QString::fromUtf8(written.readAll());
     QVERIFY2(bytes.contains(";179\n"), qPrintable(bytes));
+  }
+
+  // Two observations of one day: the better seeing makes the month's R until the other
+  // is kept for the day; Ctrl+Z takes the choice back. Either is opened from the list.
+  void oneOfTheDaysObservationsKept() {
+    Fixture f;
+    f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
+    f.enter("txtSeeing", "4");
+    f.w().button("cmdNouvelle")->click();
+    f.typeDay({"3", "2", "2014", "10", "00", "1", "1", "1", "1"});
+    f.enter("txtSeeing", "2");
+    const journal::Id later = f.w().currentObservation();
+    QCOMPARE(f.w().journal()->monthObservations(2014, 2).size(), 2u);
+    ui::ListBox* list = f.w().listBox("lstJour");
+    const auto items = [list] {
+      QStringList texts;
+      for (int i = 0; i < list->count(); ++i) texts << list->itemText(i);
+      return texts;
+    };
+    QVERIFY(list->isVisibleTo(&f.w()));
+    QCOMPARE(items(), QStringList({"09:05 (retenue)", "10:00"}));
+    QCOMPARE(f.monthR(), QStringList{"149"});
+
+    f.w().button("cmdRetenir")->click();
+    QCOMPARE(f.monthR(), QStringList{"22"});
+    QCOMPARE(items(), QStringList({"09:05", "10:00 (retenue)"}));
+    QVERIFY2(f.w().text("lblMoyennes").contains("Moyenne de R : 22,00"), qPrintable(f.w().text("lblMoyennes")));
+
+    QTest::keyClick(f.w().textBox("txtFSud"), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.monthR(), QStringList{"149"});
+    QCOMPARE(f.w().currentObservation(), later);
+
+    list->setCurrentRow(0);
+    QVERIFY(f.w().currentObservation() != later);
+    QCOMPARE(f.w().text("lblRDisque"), QStringLiteral("149"));
+    QCOMPARE(f.desktop.messages.shown.size(), 0u);
   }
 
   void aFileThatIsNoJournalIsRefused() {
