@@ -25,6 +25,20 @@ inline void require(bool condition) {
   if (!condition) __builtin_trap();
 }
 
+// Whether `text` is well-formed UTF-8 (no overlong leads, no cut sequence): every text
+// shown or written must be.
+inline bool isUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k)
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    i += length;
+  }
+  return true;
+}
+
 inline std::string_view bytesAsText(const std::uint8_t* data, std::size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }

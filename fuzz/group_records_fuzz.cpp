@@ -14,22 +14,11 @@
 #include "fuzz_support.h"
 #include "journal/group_records.h"
 
+using kavrel::fuzz::isUtf8;
 using kavrel::fuzz::require;
 namespace journal = kavrel::journal;
 
 namespace {
-
-bool isUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    i += length;
-  }
-  return true;
-}
 
 bool realDay(journal::Day day) {
   return day.month >= 1 && day.month <= 12 && day.day >= 1 && day.day <= kavrel::daysInMonth(day.year, day.month);

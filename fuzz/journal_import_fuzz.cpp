@@ -14,22 +14,11 @@
 #include "journal/import.h"
 #include "journal/reports.h"
 
+using kavrel::fuzz::isUtf8;
 using kavrel::fuzz::require;
 namespace journal = kavrel::journal;
 
 namespace {
-
-bool isUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    i += length;
-  }
-  return true;
-}
 
 }  // namespace
 

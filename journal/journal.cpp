@@ -33,6 +33,7 @@ namespace kavrel::journal {
 namespace {
 
 using sql::execute;
+using sql::dateText;
 using sql::inTransaction;
 using sql::kBusyTimeoutMs;
 using sql::kNotChanged;
@@ -156,12 +157,6 @@ std::string joined(const std::vector<std::string>& lines, const char* separator)
 std::string dayText(Day day) {
   return std::to_string(day.day) + (day.day == 1 ? "er " : " ") + monthName(day.month) + ' ' +
          std::to_string(day.year);
-}
-
-std::string dateText(Day day) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", day.year, day.month, day.day);
-  return text;
 }
 
 std::string timeText(TimeOfDay time) {

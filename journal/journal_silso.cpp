@@ -12,15 +12,10 @@
 namespace kavrel::journal {
 namespace {
 
+using sql::dateText;
 using sql::inTransaction;
 using sql::notChanged;
 using sql::Statement;
-
-std::string dateText(Day day) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", day.year, day.month, day.day);
-  return text;
-}
 
 Day dayOfText(const Statement& row, int column) {
   const unsigned char* text = row.rawText(column);

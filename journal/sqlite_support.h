@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstddef>
 #include <cstring>
 #include <optional>
@@ -161,6 +162,13 @@ std::string inTransaction(sqlite3* db, Body&& body) {
   }
   if (!sqlite3_get_autocommit(db)) execute(db, "ROLLBACK");
   return error;
+}
+
+// A day as the journal's tables keep it, 2014-02-03: text that sorts as the dates do.
+inline std::string dateText(Day day) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", day.year, day.month, day.day);
+  return text;
 }
 
 }  // namespace kavrel::journal::sql
