@@ -490,6 +490,8 @@ std::vector<Observation> JournalWindow::monthOfObserver() const {
 void JournalWindow::showMonth() {
   setText("lblMois", toQString(monthTitle(m_year, m_month)));
   const std::vector<Observation> observations = monthOfObserver();
+  // A month that could not be read is said, not shown as a month without observations.
+  if (m_journal && !m_journal->readError().empty()) sayError(toQString(m_journal->readError()));
   const MonthSheet sheet = monthSheet(observations, m_separator);
   m_dayRows.clear();
   // The day of the observation shown stays marked, though another of its observations is
