@@ -41,7 +41,6 @@ using sql::notChanged;
 using sql::queryInteger;
 using sql::sqliteReason;
 using sql::Statement;
-using sql::systemReason;
 
 // "KvJr": a file with another application id belongs to another program.
 constexpr int kApplicationId = 0x4B764A72;
@@ -533,13 +532,13 @@ std::string migrate(sqlite3* db) {
 // is given it. Empty when it may be an SQLite file (or is empty), else the refusal.
 std::string checkHeader(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return "Impossible de lire le journal " + path + " : " + systemReason(errno) + ".";
+  if (fd < 0) return "Impossible de lire le journal " + path + " : " + sql::fileErrorReason(errno) + ".";
   static constexpr char kMagic[] = "SQLite format 3";  // with its terminating zero: 16 bytes
   std::array<char, sizeof kMagic> head{};
   const ssize_t got = ::read(fd, head.data(), head.size());
   const int error = errno;
   ::close(fd);
-  if (got < 0) return "Impossible de lire le journal " + path + " : " + systemReason(error) + ".";
+  if (got < 0) return "Impossible de lire le journal " + path + " : " + sql::fileErrorReason(error) + ".";
   if (got == 0) return {};
   if (got < static_cast<ssize_t>(head.size()) || std::memcmp(head.data(), kMagic, sizeof kMagic) != 0)
     return std::string(kNotAJournal) + " : ce n'est pas une base SQLite.";
@@ -581,7 +580,7 @@ Journal::Opened Journal::open(const std::string& path) {
   std::error_code failure;
   const fs::file_status status = fs::status(path, failure);
   if (failure && failure != std::errc::no_such_file_or_directory)
-    return refused("Impossible de lire le journal " + path + " : " + systemReason(failure.value()) + ".");
+    return refused("Impossible de lire le journal " + path + " : " + sql::fileErrorReason(failure.value()) + ".");
   const bool exists = fs::exists(status);
   if (fs::is_directory(status)) return refused("Impossible d'ouvrir le journal " + path + " : c'est un dossier.");
   // A pipe or a device would hang the first read, or never end.
@@ -592,7 +591,7 @@ Journal::Opened Journal::open(const std::string& path) {
   } else {
     const fs::path folder = fs::path(path).parent_path();
     if (!folder.empty() && (fs::create_directories(folder, failure), failure))
-      return refused("Impossible de créer le journal " + path + " : " + systemReason(failure.value()) + ".");
+      return refused("Impossible de créer le journal " + path + " : " + sql::fileErrorReason(failure.value()) + ".");
   }
 
   const auto connect = [&](const std::string& name, int flags) {
@@ -1043,12 +1042,12 @@ Change Journal::saveCopy(const std::string& target) const {
   if (target.empty()) return failed("aucun fichier n'est donné");
   std::error_code ignored;
   if (fs::equivalent(target, path_, ignored)) return failed("c'est le journal lui-même");
-  if (fs::is_directory(target, ignored)) return failed(systemReason(EISDIR));
+  if (fs::is_directory(target, ignored)) return failed(sql::fileErrorReason(EISDIR));
 
   const fs::path folder = fs::absolute(target, ignored).parent_path();
   std::string temporary = (folder / ("." + fs::path(target).filename().string() + ".XXXXXX")).string();
   const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return failed(systemReason(errno));
+  if (fd < 0) return failed(sql::fileErrorReason(errno));
   ::close(fd);
   const auto removeTemporary = [&] {
     fs::remove(temporary, ignored);
@@ -1091,7 +1090,7 @@ Change Journal::saveCopy(const std::string& target) const {
     const int error = errno;
     if (file >= 0) ::close(file);
     removeTemporary();
-    return failed(systemReason(error));
+    return failed(sql::fileErrorReason(error));
   }
   ::close(file);
   // mkstemp made it private; a copy is as readable as any new file of the user's.
@@ -1101,7 +1100,7 @@ Change Journal::saveCopy(const std::string& target) const {
   if (::rename(temporary.c_str(), target.c_str()) != 0) {
     const int error = errno;
     removeTemporary();
-    return failed(systemReason(error));
+    return failed(sql::fileErrorReason(error));
   }
   if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
     ::fsync(dir);

@@ -9,10 +9,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstddef>
-#include <cstring>
 #include <optional>
 #include <string>
 
+#include "common/file_bytes.h"
 #include "journal/records.h"
 
 namespace kavrel::journal::sql {
@@ -22,20 +22,8 @@ constexpr char kNotChanged[] = "Le journal n'a pas été modifié : ";
 // ---------------------------------------------------------------------------------------
 // Reasons, in French.
 
-inline std::string systemReason(int error) {
-  switch (error) {
-    case ENOSPC: case EDQUOT: return "plus de place sur le disque";
-    case EACCES: case EPERM: return "permission refusée";
-    case EROFS: return "le disque est en lecture seule";
-    case EISDIR: return "c'est un dossier";
-    case ENOENT: return "le dossier n'existe pas";
-    case ENOTDIR: return "un élément du chemin n'est pas un dossier";
-    case ENAMETOOLONG: return "le nom est trop long";
-    case EFBIG: return "le fichier est trop grand";
-    case EIO: return "erreur du support";
-    default: return "erreur d'écriture (" + std::string(std::strerror(error)) + ")";
-  }
-}
+// The system's reasons are the ones every file the suite writes gives (common/file_bytes.h).
+using kavrel::fileErrorReason;
 
 // Why SQLite failed, from its extended code and the system's errno behind it.
 inline std::string sqliteReason(sqlite3* db, int rc) {
@@ -51,7 +39,7 @@ inline std::string sqliteReason(sqlite3* db, int rc) {
     case SQLITE_IOERR: case SQLITE_CANTOPEN: case SQLITE_PERM:
       if (error == ENOSPC || error == EDQUOT) return "plus de place sur le disque";
       if (error == EROFS) return "le fichier ou son dossier est en lecture seule";
-      return error ? systemReason(error) : "erreur d'écriture sur le disque";
+      return error ? fileErrorReason(error) : "erreur d'écriture sur le disque";
     default: return std::string("erreur de SQLite (") + sqlite3_errstr(rc) + ")";
   }
 }

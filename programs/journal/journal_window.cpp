@@ -826,12 +826,18 @@ void JournalWindow::groupe_LostFocus() {
   }
 }
 
+// A group belongs to a stored observation: the day's fields are stored first, and what
+// keeps them from it said.
+bool JournalWindow::dayStoredForGroups() {
+  if (storeDay() && m_current) return true;
+  const DayReading reading = readDay(typedDay(), Observation{}, today());
+  sayError(QString::fromUtf8(kStoreFirst).arg(joined(reading.problems)));
+  return false;
+}
+
 void JournalWindow::cmdAjouterGroupe_Click() {
   if (!m_journal) return;
-  if (!storeDay() || !m_current) {
-    const DayReading reading = readDay(typedDay(), Observation{}, today());
-    return sayError(QString::fromUtf8(kStoreFirst).arg(joined(reading.problems)));
-  }
+  if (!dayStoredForGroups()) return;
   // The fields typed without a group chosen make the new group; while they show the chosen
   // one, the new group starts empty, for its fields to be typed once it is chosen.
   GroupTexts typed = m_group ? GroupTexts{} : typedGroup();
@@ -857,10 +863,7 @@ void JournalWindow::cmdRetirerGroupe_Click() {
 
 void JournalWindow::cmdDepuisCsv_Click() {
   if (!m_journal) return;
-  if (!storeDay() || !m_current) {
-    const DayReading reading = readDay(typedDay(), Observation{}, today());
-    return sayError(QString::fromUtf8(kStoreFirst).arg(joined(reading.problems)));
-  }
+  if (!dayStoredForGroups()) return;
   const QString path = m_spotFileDialog(QDir::homePath());
   if (path.isEmpty()) return;
   QFile file(path);

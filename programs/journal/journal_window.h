@@ -120,6 +120,7 @@ class JournalWindow : public ui::Form {
   // Stores the observation typed when it differs from the one stored; false when it is
   // refused or could not be stored (said).
   bool storeDay();
+  bool dayStoredForGroups();
   void loadObservation(Id id);
   void newObservation(Day day);
   // The observer whose month is shown and reported.
