@@ -10,6 +10,7 @@
 
 #include "common/calendar_date.h"
 #include "journal/journal.h"
+#include "journal/month_sheet.h"
 #include "journal/month.h"
 
 namespace kavrel::journal {
@@ -34,14 +35,6 @@ std::string decimalText(double value, int decimals, std::string_view separator) 
   std::string out = text;
   if (const auto point = out.find('.'); point != std::string::npos) out.replace(point, 1, separator);
   return out;
-}
-
-// The k the user gave, as given: "1,22" rather than "1,2200".
-std::string kText(double k, std::string_view separator) {
-  std::string text = decimalText(k, 4, separator);
-  while (text.ends_with('0')) text.pop_back();
-  if (text.ends_with(separator)) text.erase(text.size() - separator.size());
-  return text;
 }
 
 // Days since 1 March of year 0, for the gaps between two records.
@@ -112,7 +105,7 @@ std::vector<ChartPoint> observerMonths(const ChartData& data, double k) {
 
 std::string observerMonthsName(const ChartData& data, const ChartRequest& request) {
   std::string name = "R mensuel de " + data.observer;
-  if (request.k) name += " × " + kText(*request.k, request.decimalSeparator);
+  if (request.k) name += " × " + chosenKText(*request.k, request.decimalSeparator);
   return name;
 }
 
@@ -159,7 +152,8 @@ Chart kChart(const ChartData& data, const ChartRequest& request) {
   addIfDrawn(panel, std::move(days));
   if (k && !panel.series.empty()) {
     const std::string which = request.k ? " (k choisi)" : " (k, rapport des sommes)";
-    const std::string kShown = request.k ? kText(*k, request.decimalSeparator) : decimalText(*k, 4, request.decimalSeparator);
+    const std::string kShown =
+        request.k ? chosenKText(*k, request.decimalSeparator) : decimalText(*k, 4, request.decimalSeparator);
     // Ended within the axes: an SVG reader may not clip it.
     const double end = std::min(panel.x.high, panel.y.high / *k);
     panel.series.push_back({"SN = " + kShown + " × R" + which, Look::ThickLine, Ink::Black, {{0, 0}, {end, *k * end}}});
@@ -274,11 +268,6 @@ std::optional<ChartKind> chartKindNamed(std::string_view name) noexcept {
   if (name == "k") return ChartKind::K;
   if (name == "papillon") return ChartKind::Butterfly;
   return std::nullopt;
-}
-
-std::string chosenKSuffix(std::optional<double> meanR, double k, std::string_view decimalSeparator) {
-  if (!meanR) return {};
-  return " (× " + kText(k, decimalSeparator) + " : " + decimalText(*meanR * k, 1, decimalSeparator) + ")";
 }
 
 double decimalYear(Day day) noexcept {

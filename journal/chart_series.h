@@ -117,10 +117,6 @@ struct ChartRequest {
 
 [[nodiscard]] Chart makeChart(const ChartData& data, const ChartRequest& request);
 
-// The k the user chose applied to a month's mean R, as the Journal shows it after that
-// mean: " (× 1,22 : 106,5)"; empty without a mean.
-[[nodiscard]] std::string chosenKSuffix(std::optional<double> meanR, double k, std::string_view decimalSeparator);
-
 // Decimal years.
 [[nodiscard]] double decimalYear(Day day) noexcept;
 [[nodiscard]] double decimalYear(int year, int month) noexcept;  // the month's middle

@@ -18,6 +18,14 @@ std::string meanText(const std::optional<double>& mean, char point) {
   return text;
 }
 
+// " (× 1,22 : 106,5)": the mean R times the chosen k; empty without either.
+std::string timesK(const std::optional<double>& mean, const std::optional<double>& k, std::string_view separator) {
+  if (!mean || !k) return {};
+  std::string text = " (× " + chosenKText(*k, separator) + " : ";
+  appendFixed(text, *mean * *k, 1, separator == "," ? ',' : '.');
+  return text + ")";
+}
+
 void appendCounts(std::vector<std::string>& cells, const std::optional<Counts>& counts) {
   if (!counts) {
     cells.insert(cells.end(), 3, std::string(kNone));
@@ -36,7 +44,16 @@ std::size_t columnsOf(std::string_view text) {
 
 }  // namespace
 
-MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_view decimalSeparator) {
+std::string chosenKText(double k, std::string_view decimalSeparator) {
+  std::string text;
+  appendFixed(text, k, 4, decimalSeparator == "," ? ',' : '.');
+  while (text.ends_with('0')) text.pop_back();
+  if (text.ends_with(',') || text.ends_with('.')) text.pop_back();
+  return text;
+}
+
+MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_view decimalSeparator,
+                      std::optional<double> chosenK) {
   const char point = decimalSeparator == "," ? ',' : '.';
   MonthSheet sheet;
   sheet.headings = {"Jour", "Heure TU", "Seeing", "g nord", "f nord", "R nord",
@@ -57,7 +74,8 @@ MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_
   const MonthMeans means = monthMeans(days);
   sheet.meansLines = {
       "Jours d'observation : " + std::to_string(means.days),
-      "Moyenne de R : " + meanText(means.relativeNumber, point),
+      "Moyenne de R : " + meanText(means.relativeNumber, point) +
+          timesK(means.relativeNumber, chosenK, decimalSeparator),
       "Moyenne de R nord : " + meanText(means.relativeNumberNorth, point),
       "Moyenne de R sud : " + meanText(means.relativeNumberSouth, point),
       "Groupes par jour : " + meanText(means.groupsPerDay, point),

@@ -7,6 +7,7 @@
 // north in a month without split counts).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +22,13 @@ struct MonthSheet {
   std::vector<std::string> meansLines;         // the month's lines, captions included
 };
 
-// `observations`: one observer's of the month, any order.
-[[nodiscard]] MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_view decimalSeparator);
+// `observations`: one observer's of the month, any order. With a `chosenK`, the mean R's
+// line is followed by that mean times k: "Moyenne de R : 87,30 (× 1,22 : 106,5)".
+[[nodiscard]] MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_view decimalSeparator,
+                                    std::optional<double> chosenK = std::nullopt);
+
+// A k the user chose, as given: "1,22" rather than "1,2200" (four decimals at most).
+[[nodiscard]] std::string chosenKText(double k, std::string_view decimalSeparator);
 
 // The day's line of `kavrel journal mois`: the row's cells laid out in columns.
 [[nodiscard]] std::string sheetLine(const MonthSheet& sheet, std::size_t row);

@@ -300,18 +300,4 @@ void JournalWindow::showComparisons() {
   if (m_comparisons && m_comparisons->isVisible()) m_comparisons->setJournal(m_journal.get(), monthObserver());
 }
 
-// The month's means, its mean R followed by that R times the chosen k.
-QString JournalWindow::meansText(const std::vector<std::string>& lines) const {
-  QStringList shown;
-  const std::optional<double> k = m_comparisons ? m_comparisons->chosenK() : std::nullopt;
-  std::optional<double> mean;
-  if (k) mean = monthMeans(observationsOfDays(monthOfObserver())).relativeNumber;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::string line = lines[i];
-    if (k && line.starts_with("Moyenne de R :")) line += chosenKSuffix(mean, *k, m_separator);
-    shown << toQString(line);
-  }
-  return shown.join(u'\n');
-}
-
 }  // namespace kavrel::journal

@@ -492,7 +492,8 @@ void JournalWindow::showMonth() {
   const std::vector<Observation> observations = monthOfObserver();
   // A month that could not be read is said, not shown as a month without observations.
   if (m_journal && !m_journal->readError().empty()) sayError(toQString(m_journal->readError()));
-  const MonthSheet sheet = monthSheet(observations, m_separator);
+  const MonthSheet sheet =
+      monthSheet(observations, m_separator, m_comparisons ? m_comparisons->chosenK() : std::nullopt);
   m_dayRows.clear();
   // The day of the observation shown stays marked, though another of its observations is
   // the day's.
@@ -519,7 +520,9 @@ void JournalWindow::showMonth() {
   }
   m_monthTable->clearSelection();
   if (chosen >= 0) m_monthTable->selectRow(chosen);
-  setText("lblMoyennes", meansText(sheet.meansLines));
+  QStringList means;
+  for (const std::string& line : sheet.meansLines) means << toQString(line);
+  setText("lblMoyennes", means.join(u'\n'));
   showDayChoices();
 }
 

@@ -130,7 +130,6 @@ class JournalWindow : public ui::Form {
   // The month's tab and the tab "Comparaisons" (journal_comparisons.cpp).
   void addComparisonsTab();
   void showComparisons();
-  [[nodiscard]] QString meansText(const std::vector<std::string>& lines) const;
   [[nodiscard]] bool said(const Change& change);
 
   ui::Desktop m_desktop;
