@@ -149,6 +149,43 @@ CHANGED = {
 }
 
 
+# The Journal's second tab, chosen as a reader's user chooses it (the tab's own action):
+# on a journal without observer, the k says why there is nothing to compare.
+COMPARISONS = [("k de l'observateur sur ces années",
+                "Ce journal n'a encore aucun observateur : il n'y a rien à comparer."),
+               ("k choisi, qui multiplie le R du mois et celui du rapport", "")]
+
+
+def check_comparisons(Atspi, GLib, program, failures):
+    tabs = [node for name, node in program.named(every=True)
+            if name and "Comparaisons" in name and node.get_role() == Atspi.Role.PAGE_TAB]
+    if not tabs:
+        failures.append("Journal: no tab « Comparaisons » on the bus")
+        return
+    try:
+        pressed = Atspi.Action.do_action(tabs[0], 0)
+    except GLib.Error as error:
+        pressed = False
+        failures.append("Journal: the tab « Comparaisons » refused its action: " + error.message)
+    if not pressed:
+        failures.append("Journal: the tab « Comparaisons » could not be chosen")
+        return
+    controls = {}
+
+    def all_read():
+        controls.clear()
+        controls.update(program.controls())
+        return all(caption in controls and text_of(Atspi, controls[caption]) == value
+                   for caption, value in COMPARISONS)
+
+    pump(GLib, all_read)
+    for caption, value in COMPARISONS:
+        if caption not in controls:
+            failures.append("Journal: no control named %r with a text; named: %r" % (caption, sorted(controls)))
+        elif text_of(Atspi, controls[caption]) != value:
+            failures.append("Journal: %r reads %r, shows %r" % (caption, text_of(Atspi, controls[caption]), value))
+
+
 def skip(reason):
     print("SKIP: " + reason)
     sys.exit(SKIP)
@@ -347,6 +384,8 @@ def inside(arguments):
             if name == "Disque":
                 with tempfile.TemporaryDirectory() as folder:
                     check_photograph(Atspi, GLib, program, folder, failures)
+            if name == "Journal":
+                check_comparisons(Atspi, GLib, program, failures)
         finally:
             program.close()
     listener.deregister("object:text-changed:insert")
