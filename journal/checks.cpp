@@ -1,5 +1,6 @@
 #include "journal/checks.h"
 
+#include <cstdio>
 #include <string_view>
 
 #include "common/calendar_date.h"
@@ -11,6 +12,13 @@ std::string dayText(Day day) {
   return std::to_string(day.day) + (day.day == 1 ? "er " : " ") + monthName(day.month) + ' ' +
          std::to_string(day.year);
 }
+
+void checkScale(const std::optional<int>& value, std::string_view field, std::vector<std::string>& problems) {
+  if (value && (*value < 1 || *value > 5))
+    problems.push_back(std::string(field) + " : de 1 à 5, 5 le meilleur (lu " + std::to_string(*value) + ").");
+}
+
+}  // namespace
 
 // The checks of one pair g, f, named as the form names them ("g nord", "f nord").
 void checkCounts(Counts counts, std::string_view where, std::vector<std::string>& problems) {
@@ -29,32 +37,36 @@ void checkCounts(Counts counts, std::string_view where, std::vector<std::string>
                        ") ; une tache isolée est un groupe.");
 }
 
-void checkScale(const std::optional<int>& value, std::string_view field, std::vector<std::string>& problems) {
-  if (value && (*value < 1 || *value > 5))
-    problems.push_back(std::string(field) + " : de 1 à 5, 5 le meilleur (lu " + std::to_string(*value) + ").");
+void checkDate(Day date, Day today, std::vector<std::string>& problems) {
+  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > daysInMonth(date.year, date.month) ||
+      date.year < 1600) {
+    char typed[48];
+    std::snprintf(typed, sizeof typed, "%d/%d/%d", date.day, date.month, date.year);
+    problems.push_back(std::string("Date : le ") + typed +
+                       (date.year < 1600 ? " est avant 1600." : " n'existe pas."));
+  } else if (date > today) {
+    problems.push_back("Date : le " + dayText(date) + " est après aujourd'hui.");
+  }
 }
 
-}  // namespace
+void checkTime(TimeOfDay time, std::vector<std::string>& problems) {
+  if (time.hour < 0 || time.hour > 23 || time.minute < 0 || time.minute > 59) {
+    char typed[32];
+    std::snprintf(typed, sizeof typed, "%d:%02d", time.hour, time.minute);
+    problems.push_back(std::string("Heure TU : ") + typed + " n'existe pas ; de 0:00 à 23:59.");
+  }
+}
 
-std::vector<std::string> checkObservation(const Observation& observation, Day today) {
-  std::vector<std::string> problems;
-  const Day date = observation.date;
-  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > daysInMonth(date.year, date.month) ||
-      date.year < 1600)
-    problems.push_back("Date : ce jour n'existe pas.");
-  else if (date > today)
-    problems.push_back("Date : le " + dayText(date) + " est après aujourd'hui.");
-  if (observation.time.hour < 0 || observation.time.hour > 23 || observation.time.minute < 0 ||
-      observation.time.minute > 59)
-    problems.push_back("Heure TU : de 0:00 à 23:59.");
+void checkScales(const Observation& observation, std::vector<std::string>& problems) {
   checkScale(observation.seeing, "Seeing", problems);
   checkScale(observation.transparency, "Transparence", problems);
+}
 
-  const Tally& counts = observation.counts;
+void checkTally(const Tally& counts, std::vector<std::string>& problems) {
   if (counts.north.has_value() != counts.south.has_value()) {
     problems.push_back(std::string(counts.north ? "Sud" : "Nord") +
                        " : comptez les deux hémisphères, ou le disque entier seul.");
-    return problems;
+    return;
   }
   if (counts.split()) {
     checkCounts(*counts.north, "nord", problems);
@@ -71,6 +83,14 @@ std::vector<std::string> checkObservation(const Observation& observation, Day to
   } else {
     checkCounts(counts.disc, "disque", problems);
   }
+}
+
+std::vector<std::string> checkObservation(const Observation& observation, Day today) {
+  std::vector<std::string> problems;
+  checkDate(observation.date, today, problems);
+  checkTime(observation.time, problems);
+  checkScales(observation, problems);
+  checkTally(observation.counts, problems);
   return problems;
 }
 

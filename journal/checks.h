@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "journal/records.h"
@@ -17,6 +18,15 @@ namespace kavrel::journal {
 // Every problem of the observation, in the order of the form's fields; empty when it may
 // be stored. `today` is the observer's date (UT) at the time of the check.
 [[nodiscard]] std::vector<std::string> checkObservation(const Observation& observation, Day today);
+
+// The parts of checkObservation, for a form of which only some fields could be read: each
+// appends the problems of its part, quoting the values it was given.
+void checkDate(Day date, Day today, std::vector<std::string>& problems);
+void checkTime(TimeOfDay time, std::vector<std::string>& problems);
+void checkScales(const Observation& observation, std::vector<std::string>& problems);
+void checkTally(const Tally& counts, std::vector<std::string>& problems);
+// One pair g, f, named as the form names its row ("nord", "sud", "disque").
+void checkCounts(Counts counts, std::string_view where, std::vector<std::string>& problems);
 
 [[nodiscard]] std::vector<std::string> checkGroup(const Group& group);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <utility>
 
 #include "common/calendar_date.h"
 #include "common/display_mask.h"
@@ -54,6 +55,22 @@ std::string angleText(const std::optional<double>& value, std::string_view separ
   return value ? formatMask(*value, "##0.00", separator) : std::string();
 }
 
+// A field that could not be read, said with what was typed: "g sud : « un » n'est pas
+// un nombre entier de groupes.", or asked for when it is empty: "g sud : tapez le nombre
+// de groupes."
+struct Wanted {
+  std::string_view what;  // "un nombre entier de groupes"
+  std::string_view ask;   // "le nombre de groupes"
+};
+std::string unread(std::string_view field, std::string_view typed, Wanted wanted) {
+  const std::string_view shown = trimmed(typed);
+  if (shown.empty()) return std::string(field) + " : tapez " + std::string(wanted.ask) + '.';
+  return std::string(field) + " : « " + std::string(shown) + " » n'est pas " + std::string(wanted.what) + '.';
+}
+
+constexpr Wanted kGroups{"un nombre entier de groupes", "le nombre de groupes"};
+constexpr Wanted kSpots{"un nombre entier de taches", "le nombre de taches"};
+
 struct CountsRead {
   std::optional<Counts> counts;
   std::string relative;
@@ -64,8 +81,8 @@ CountsRead readCounts(const std::string& groups, const std::string& spots, std::
                       std::vector<std::string>& problems) {
   const std::optional<int> g = wholeNumber(groups);
   const std::optional<int> f = wholeNumber(spots);
-  if (!g) problems.push_back("g " + std::string(row) + " : un nombre entier de groupes.");
-  if (!f) problems.push_back("f " + std::string(row) + " : un nombre entier de taches.");
+  if (!g) problems.push_back(unread("g " + std::string(row), groups, kGroups));
+  if (!f) problems.push_back(unread("f " + std::string(row), spots, kSpots));
   if (!g || !f) return {};
   // No count of a disc reaches a million; above it, R = 10 g + f would leave an int.
   if (*g > kMostCount) problems.push_back("g " + std::string(row) + " : au plus 999 999 groupes.");
@@ -77,6 +94,14 @@ CountsRead readCounts(const std::string& groups, const std::string& spots, std::
 
 bool blank(const std::string& text) { return trimmed(text).empty(); }
 
+// The whole number of a field, its problem said when it cannot be read.
+std::optional<int> fieldNumber(std::string_view field, const std::string& typed, Wanted what,
+                               std::vector<std::string>& problems) {
+  const std::optional<int> value = wholeNumber(typed);
+  if (!value) problems.push_back(unread(field, typed, what));
+  return value;
+}
+
 }  // namespace
 
 DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) {
@@ -86,18 +111,24 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
   observation.id = stored.id;
   observation.observerId = stored.observerId;
   observation.chosenForDay = stored.chosenForDay;
-
-  const std::optional<int> day = wholeNumber(texts.day), month = wholeNumber(texts.month),
-                           year = wholeNumber(texts.year);
-  if (day && month && year)
+  // Every field is read and every check of what could be read is made, so that the
+  // observer sees all the problems at once.
+  const std::optional<int> day = fieldNumber("Date, jour", texts.day, {"un jour en chiffres", "le jour"}, problems);
+  const std::optional<int> month = fieldNumber("Date, mois", texts.month, {"un mois en chiffres", "le mois"}, problems);
+  const std::optional<int> year =
+      fieldNumber("Date, année", texts.year, {"une année en chiffres", "l'année"}, problems);
+  if (day && month && year) {
     observation.date = {*year, *month, *day};
-  else
-    problems.push_back("Date : le jour, le mois et l'année en chiffres.");
-  const std::optional<int> hour = wholeNumber(texts.hour), minute = wholeNumber(texts.minute);
-  if (hour && minute)
+    checkDate(observation.date, today, problems);
+  }
+  const std::optional<int> hour =
+      fieldNumber("Heure TU, heure", texts.hour, {"une heure en chiffres", "l'heure"}, problems);
+  const std::optional<int> minute =
+      fieldNumber("Heure TU, minute", texts.minute, {"une minute en chiffres", "la minute"}, problems);
+  if (hour && minute) {
     observation.time = {*hour, *minute};
-  else
-    problems.push_back("Heure TU : l'heure et la minute en chiffres.");
+    checkTime(observation.time, problems);
+  }
 
   if (const std::string_view seeing = trimmed(texts.seeing); !seeing.empty()) {
     if (seeing.size() == 1 && seeingOfLetter(seeing.front()))
@@ -105,14 +136,15 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
     else if (const std::optional<int> scale = wholeNumber(seeing))
       observation.seeing = scale;
     else
-      problems.push_back("Seeing : de 1 à 5, 5 le meilleur, ou une lettre E, G, F, P.");
+      problems.push_back(unread("Seeing", texts.seeing, {"de 1 à 5 (5 le meilleur) ni une lettre E, G, F, P", ""}));
   }
   if (!blank(texts.transparency)) {
     if (const std::optional<int> scale = wholeNumber(texts.transparency))
       observation.transparency = scale;
     else
-      problems.push_back("Transparence : de 1 à 5, 5 la meilleure.");
+      problems.push_back(unread("Transparence", texts.transparency, {"de 1 à 5 (5 la meilleure)", ""}));
   }
+  checkScales(observation, problems);
   observation.remarks = std::string(trimmed(texts.remarks));
 
   // A form whose counts are all still empty asks for them once, rather than four times.
@@ -120,7 +152,6 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
                                   ? blank(texts.groupsDisc) && blank(texts.spotsDisc)
                                   : blank(texts.groupsNorth) && blank(texts.spotsNorth) &&
                                         blank(texts.groupsSouth) && blank(texts.spotsSouth);
-  bool countsRead = false;
   if (nothingCounted) {
     problems.push_back("Comptes : tapez le nombre de groupes g et le nombre de taches f.");
   } else if (texts.wholeDisc) {
@@ -128,7 +159,7 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
     reading.relativeDisc = disc.relative;
     if (disc.counts) {
       observation.counts = Tally::wholeDisc(*disc.counts);
-      countsRead = true;
+      checkTally(observation.counts, problems);
     }
   } else {
     const CountsRead north = readCounts(texts.groupsNorth, texts.spotsNorth, "nord", problems);
@@ -140,13 +171,12 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
       reading.relativeDisc = std::to_string(relativeNumber(observation.counts.disc));
       reading.groupsDisc = std::to_string(observation.counts.disc.groups);
       reading.spotsDisc = std::to_string(observation.counts.disc.spots);
-      countsRead = true;
+      checkTally(observation.counts, problems);
+    } else {
+      // The hemisphere read still has its own checks.
+      if (north.counts) checkCounts(*north.counts, "nord", problems);
+      if (south.counts) checkCounts(*south.counts, "sud", problems);
     }
-  }
-
-  // The checks speak of what could be read; what could not is already said.
-  if (problems.empty() || (countsRead && day && month && year && hour && minute)) {
-    for (std::string& problem : checkObservation(observation, today)) problems.push_back(std::move(problem));
   }
   if (problems.empty()) reading.observation = std::move(observation);
   return reading;
@@ -157,6 +187,21 @@ bool sameObservation(const Observation& typed, const Observation& stored) {
          typed.transparency == stored.transparency && typed.remarks == stored.remarks &&
          typed.counts.north == stored.counts.north && typed.counts.south == stored.counts.south &&
          typed.counts.disc == stored.counts.disc;
+}
+
+std::string changedField(const DayTexts& before, const DayTexts& after) {
+  const std::pair<std::string DayTexts::*, const char*> fields[] = {
+      {&DayTexts::day, "Date, jour"},          {&DayTexts::month, "Date, mois"},
+      {&DayTexts::year, "Date, année"},        {&DayTexts::hour, "Heure TU, heure"},
+      {&DayTexts::minute, "Heure TU, minute"}, {&DayTexts::seeing, "Seeing"},
+      {&DayTexts::transparency, "Transparence"}, {&DayTexts::remarks, "Remarques"},
+      {&DayTexts::groupsNorth, "g nord"},      {&DayTexts::spotsNorth, "f nord"},
+      {&DayTexts::groupsSouth, "g sud"},       {&DayTexts::spotsSouth, "f sud"},
+      {&DayTexts::groupsDisc, "g disque"},     {&DayTexts::spotsDisc, "f disque"}};
+  if (before.wholeDisc != after.wholeDisc) return "Disque entier seulement";
+  for (const auto& [member, caption] : fields)
+    if (before.*member != after.*member) return caption;
+  return {};
 }
 
 DayTexts dayTexts(const Observation& observation) {

@@ -24,6 +24,7 @@ struct DayTexts {
   std::string seeing, transparency, remarks;
   bool wholeDisc = false;  // the disc's counts typed alone, without north and south
   std::string groupsNorth, spotsNorth, groupsSouth, spotsSouth, groupsDisc, spotsDisc;
+  bool operator==(const DayTexts&) const = default;
 };
 
 // What the form shows beside its fields: R of each row, the disc's sums while split, and
@@ -41,6 +42,10 @@ struct DayReading {
 
 // Whether the form's observation holds what is stored (ids, observer and choice aside).
 [[nodiscard]] bool sameObservation(const Observation& typed, const Observation& stored);
+
+// The caption of the first field whose text differs between the two forms ("g nord",
+// "Date, jour"), as the status line and a screen reader name it.
+[[nodiscard]] std::string changedField(const DayTexts& before, const DayTexts& after);
 
 // The stored observation as the form shows it.
 [[nodiscard]] DayTexts dayTexts(const Observation& observation);
@@ -79,6 +84,7 @@ struct DayChoice {
 struct GroupTexts {
   std::string number, noaaRegion, hemisphere, latitude, longitude, centralMeridianDistance;
   std::string zurichClass, mcintoshClass, spots, area;
+  bool operator==(const GroupTexts&) const = default;
 };
 
 [[nodiscard]] const std::vector<std::string>& groupHeadings();

@@ -695,6 +695,17 @@ std::optional<Observer> Journal::observer(Id id) const {
   return found;
 }
 
+std::vector<Id> Journal::observersObserving() const {
+  Statement select(db_,
+                   "SELECT observer_id FROM observations GROUP BY observer_id ORDER BY max(date || ' ' || time_ut) DESC, "
+                   "observer_id");
+  std::vector<Id> list;
+  int rc;
+  while ((rc = select.step()) == SQLITE_ROW) list.push_back(select.integer(0));
+  readError_ = readFailure(db_, readStatus(rc));
+  return list;
+}
+
 Change Journal::addObserver(const Observer& observer) {
   if (auto problems = checkObserver(observer); !problems.empty()) return {joined(problems, "\n")};
   Id id = 0;

@@ -64,6 +64,8 @@ class Journal {
   [[nodiscard]] std::vector<Observer> observers() const;
   [[nodiscard]] std::optional<Observer> observer(std::string_view code) const;
   [[nodiscard]] std::optional<Observer> observer(Id id) const;
+  // The observers who have observations, the one who observed last first.
+  [[nodiscard]] std::vector<Id> observersObserving() const;
   Change addObserver(const Observer& observer);
   Change updateObserver(const Observer& observer);
 

@@ -290,14 +290,14 @@ void JournalWindow::addComparisonsTab() {
   setFixedSize(whole);
   m_comparisons->onChosenK([this] { showMonth(); });
   connect(tabs, &QTabWidget::currentChanged, this, [this](int index) {
-    if (index == 1) m_comparisons->setJournal(m_journal.get(), monthObserver());
+    if (index == 1) m_comparisons->setJournal(journal(), m_session ? m_session->observer() : std::nullopt);
   });
 }
 
 // Read again only while the tab is shown (a century of imported groups takes half a
 // second); the tab reads the journal when it comes to the front.
 void JournalWindow::showComparisons() {
-  if (m_comparisons && m_comparisons->isVisible()) m_comparisons->setJournal(m_journal.get(), monthObserver());
+  if (m_comparisons && m_comparisons->isVisible()) m_comparisons->setJournal(journal(), m_session ? m_session->observer() : std::nullopt);
 }
 
 }  // namespace kavrel::journal

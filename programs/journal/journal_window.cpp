@@ -77,7 +77,6 @@ constexpr char kOpenAfterChecks[] =
 constexpr char kJournalLine[] = "Journal : %1";
 constexpr char kUndoHint[] = "Ctrl+Z : %1";
 constexpr char kNothingToUndo[] = "Rien à annuler.";
-constexpr char kStoreFirst[] = "L'observation n'est pas encore enregistrée : corrigez-la d'abord.\n%1";
 constexpr char kNoGroupChosen[] = "Choisissez d'abord un groupe dans le tableau.";
 constexpr char kNoSpotChosen[] = "Aucune tache choisie : le groupe n'a pas été ajouté.";
 constexpr char kFileUnread[] = "Le fichier « %1 » n'a pas pu être lu : %2";
@@ -90,12 +89,6 @@ constexpr char kGroupRefused[] = "Le groupe n'a pas été enregistré :\n%1";
 constexpr char kPrintTitle[] = "Journal d'observation";
 constexpr char kSpotsTitle[] = "Taches du groupe";
 constexpr char kSpotsText[] = "Cochez les taches qui forment le groupe :";
-
-QString joined(const std::vector<std::string>& lines) {
-  QStringList shown;
-  for (const std::string& line : lines) shown << toQString(line);
-  return shown.join(u'\n');
-}
 
 // A journal that does not exist yet may be named: it is created.
 QString defaultJournalDialog(const QString& suggested) {
@@ -163,8 +156,10 @@ std::vector<int> defaultSpotChooser(const QStringList& spots) {
   return chosen;
 }
 
+// Going back to the observation is the default (Enter, Esc): closing loses what was typed.
 bool defaultCloseQuestion(const QString& text) {
-  return ui::askQuestion(text, {QStringLiteral("&Fermer sans l'enregistrer"), QStringLiteral("Annuler")}, 1) == 0;
+  return ui::askQuestion(text, {QStringLiteral("&Revenir à l'observation"), QStringLiteral("&Fermer sans l'enregistrer")},
+                         0) == 1;
 }
 
 // A field of the form, named for screen readers by its caption (or `said`).
@@ -389,8 +384,9 @@ void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
 // whenever the window comes back to the front.
 void JournalWindow::changeEvent(QEvent* event) {
   Form::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_journal) {
-    showMonth();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_session) {
+    m_session->refresh();
+    showAll();
     showComparisons();
   }
 }
@@ -419,15 +415,9 @@ bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // --- Opening --------------------------------------------------------------------------
 
-Day JournalWindow::today() const { return clockNow().day; }
-
 void JournalWindow::Form_Load() {
-  const Day now = today();
-  m_year = now.year;
-  m_month = now.month;
   const QString refused = openAt(toQString(defaultJournalPath()));
   if (refused.isEmpty()) return;
-  showMonth();
   showEnabled();
   // Said once the window stands behind the message.
   QTimer::singleShot(0, this, [this, refused] { sayError(refused); });
@@ -438,70 +428,60 @@ void JournalWindow::openJournal(const QString& path) {
 }
 
 QString JournalWindow::openAt(const QString& path) {
-  if (m_journal && !storeDay()) return QString::fromUtf8(kOpenAfterChecks);
-  Journal::Opened opened = Journal::open(toUtf8(path));
-  if (!opened.journal) {
+  if (m_session && !storeDay()) return QString::fromUtf8(kOpenAfterChecks);
+  Session::Opened opened = Session::open(toUtf8(path), m_separator);
+  if (!opened.session) {
     const QString refused = opened.error.empty() ? QString::fromUtf8(kNotOpened) : toQString(opened.error);
     showStatus(refused);
     return refused;
   }
-  m_journal = std::move(opened.journal);
-  m_current = 0;
+  m_session = std::move(opened.session);
   m_group = 0;
-  // Today's observation when there is one, else a new one for today: a date typed then
-  // is a new day's, never another day's observation moved.
-  const Day now = today();
-  m_year = now.year;
-  m_month = now.month;
-  const std::vector<Observation> days = observationsOfDays(monthOfObserver());
-  if (!days.empty() && days.back().date == now)
-    loadObservation(days.back().id);
-  else
-    newObservation(now);
-  showEnabled();
-  showStatus();
+  m_readErrorSaid.clear();
+  showAll();
   showComparisons();
   return {};
 }
 
+void JournalWindow::showAll() {
+  showDay(m_session->typed());
+  showMonth();
+  showGroups();
+  showEnabled();
+  showStatus();
+}
+
 void JournalWindow::showEnabled() {
-  for (const QString& name : kJournalControls) control(name)->setEnabled(m_journal != nullptr);
-  for (const QString& name : kGroupFields) control(name)->setEnabled(m_journal != nullptr);
+  for (const QString& name : kJournalControls) control(name)->setEnabled(m_session != nullptr);
+  for (const QString& name : kGroupFields) control(name)->setEnabled(m_session != nullptr);
 }
 
 // --- The month ------------------------------------------------------------------------
 
-std::optional<Observer> JournalWindow::monthObserver() const {
-  if (!m_journal) return std::nullopt;
-  if (m_current)
-    if (const std::optional<Observation> shown = m_journal->observation(m_current))
-      if (std::optional<Observer> observer = m_journal->observer(shown->observerId)) return observer;
-  std::vector<Observer> observers = m_journal->observers();
-  if (observers.empty()) return std::nullopt;
-  return observers.front();
-}
-
-std::vector<Observation> JournalWindow::monthOfObserver() const {
-  if (!m_journal) return {};
-  const std::optional<Observer> observer = monthObserver();
-  return m_journal->monthObservations(m_year, m_month, observer ? observer->id : 0);
-}
-
 void JournalWindow::showMonth() {
-  setText("lblMois", toQString(monthTitle(m_year, m_month)));
-  const std::vector<Observation> observations = monthOfObserver();
-  // A month that could not be read is said, not shown as a month without observations.
-  if (m_journal && !m_journal->readError().empty()) sayError(toQString(m_journal->readError()));
-  const MonthSheet sheet =
-      monthSheet(observations, m_separator, m_comparisons ? m_comparisons->chosenK() : std::nullopt);
-  m_dayRows.clear();
+  if (!m_session) return;
+  setText("lblMois", toQString(monthTitle(m_session->year(), m_session->month())));
+  const Read<MonthView>& view = m_session->monthView();
+  // A month that could not be read is said, not shown as a month without observations;
+  // once, not at every field left.
+  if (!view.ok() && toQString(view.error) != m_readErrorSaid) {
+    m_readErrorSaid = toQString(view.error);
+    sayError(m_readErrorSaid);
+  } else if (view.ok()) {
+    m_readErrorSaid.clear();
+  }
+  MonthSheet sheet = view.value.sheet;
+  if (const std::optional<double> k = m_comparisons ? m_comparisons->chosenK() : std::nullopt)
+    sheet = monthSheet(view.value.observations, m_separator, k);
+  m_dayRows = view.value.rows;
   // The day of the observation shown stays marked, though another of its observations is
   // the day's.
-  const std::optional<Observation> shown = m_journal && m_current ? m_journal->observation(m_current) : std::nullopt;
   int chosen = -1;
-  for (const Observation& day : observationsOfDays(observations)) {
-    if (shown && day.date == shown->date) chosen = static_cast<int>(m_dayRows.size());
-    m_dayRows.push_back(day.id);
+  if (const Id edited = m_session->edited()) {
+    std::vector<Id> sameDay{edited};
+    for (const DayChoice& choice : m_session->dayChoices()) sameDay.push_back(choice.id);
+    for (std::size_t row = 0; row < m_dayRows.size(); ++row)
+      if (std::find(sameDay.begin(), sameDay.end(), m_dayRows[row]) != sameDay.end()) chosen = static_cast<int>(row);
   }
 
   const QSignalBlocker quiet(m_monthTable);
@@ -528,11 +508,7 @@ void JournalWindow::showMonth() {
 
 // The observations of the day shown, listed when there are more than one.
 void JournalWindow::showDayChoices() {
-  const std::optional<Observation> shown = m_journal && m_current ? m_journal->observation(m_current) : std::nullopt;
-  const std::vector<DayChoice> choices =
-      shown ? dayChoices(m_journal->monthObservations(shown->date.year, shown->date.month, shown->observerId),
-                         shown->date)
-            : std::vector<DayChoice>{};
+  const std::vector<DayChoice> choices = m_session ? m_session->dayChoices() : std::vector<DayChoice>{};
   ui::ListBox* list = listBox("lstJour");
   const QSignalBlocker quiet(list);
   list->clear();
@@ -541,7 +517,7 @@ void JournalWindow::showDayChoices() {
   for (const DayChoice& choice : choices) {
     list->append(toQString(choice.text));
     m_dayChoices.push_back(choice.id);
-    if (choice.id == m_current) {
+    if (choice.id == m_session->edited()) {
       list->setCurrentRow(list->count() - 1);
       retained = choice.retained;
     }
@@ -553,26 +529,26 @@ void JournalWindow::showDayChoices() {
 
 void JournalWindow::lstJour_Click() {
   const int row = listBox("lstJour")->currentRow();
-  if (row < 0 || static_cast<std::size_t>(row) >= m_dayChoices.size()) return;
+  if (!m_session || row < 0 || static_cast<std::size_t>(row) >= m_dayChoices.size()) return;
   const Id wanted = m_dayChoices[static_cast<std::size_t>(row)];
-  if (wanted == m_current) return;
+  if (wanted == m_session->edited()) return;
   if (!storeDay()) return showDayChoices();
-  loadObservation(wanted);
+  std::string error;
+  if (!m_session->openObservation(wanted, &error)) sayError(toQString(error));
+  m_group = 0;
+  showAll();
 }
 
 void JournalWindow::cmdRetenir_Click() {
-  if (!m_journal || !storeDay() || !m_current) return;
-  if (!said(m_journal->chooseForDay(m_current))) return;
-  showMonth();
+  if (!m_session) return;
+  if (!shown(m_session->retainForDay())) return;
   showComparisons();
-  showStatus();
 }
 
 void JournalWindow::moveMonth(int step) {
-  const Day moved = monthMoved(m_year, m_month, step);
-  m_year = moved.year;
-  m_month = moved.month;
-  showMonth();
+  if (!m_session) return;
+  const Day moved = monthMoved(m_session->year(), m_session->month(), step);
+  if (m_session->showMonth(moved.year, moved.month)) showMonth();
 }
 
 void JournalWindow::cmdMoisPrecedent_Click() { moveMonth(-1); }
@@ -582,13 +558,16 @@ void JournalWindow::cmdAnneeSuivante_Click() { moveMonth(12); }
 
 void JournalWindow::grdMois_Click() {
   const QModelIndexList rows = m_monthTable->selectionModel()->selectedRows();
-  if (rows.isEmpty()) return;
+  if (rows.isEmpty() || !m_session) return;
   const std::size_t row = static_cast<std::size_t>(rows.first().row());
-  if (row >= m_dayRows.size() || m_dayRows[row] == m_current) return;
+  if (row >= m_dayRows.size() || m_dayRows[row] == m_session->edited()) return;
   const Id wanted = m_dayRows[row];
   // What is typed is kept before another day is shown; a refused form stays.
   if (!storeDay()) return showMonth();
-  loadObservation(wanted);
+  std::string error;
+  if (!m_session->openObservation(wanted, &error)) sayError(toQString(error));
+  m_group = 0;
+  showAll();
 }
 
 // --- The day's observation ------------------------------------------------------------
@@ -631,7 +610,7 @@ void JournalWindow::showDay(const DayTexts& t) {
   setText("txtGDisque", toQString(t.groupsDisc));
   setText("txtFDisque", toQString(t.spotsDisc));
   showCountsMode();
-  showDayReading();
+  if (m_session) showDayReading(m_session->type(typedDay()));
 }
 
 // North and south are typed, the disc's counts being their sums, or the disc's alone.
@@ -642,9 +621,7 @@ void JournalWindow::showCountsMode() {
   for (const char* name : {"txtGDisque", "txtFDisque"}) textBox(name)->setReadOnly(!whole);
 }
 
-void JournalWindow::showDayReading() {
-  const std::optional<Observation> stored = m_current && m_journal ? m_journal->observation(m_current) : std::nullopt;
-  const DayReading reading = readDay(typedDay(), stored.value_or(Observation{}), today());
+void JournalWindow::showDayReading(const DayReading& reading) {
   setText("lblRNord", toQString(reading.relativeNorth));
   setText("lblRSud", toQString(reading.relativeSouth));
   setText("lblRDisque", toQString(reading.relativeDisc));
@@ -653,12 +630,15 @@ void JournalWindow::showDayReading() {
     setText("txtGDisque", toQString(reading.groupsDisc));
     setText("txtFDisque", toQString(reading.spotsDisc));
   }
-  setText("lblVerifs", joined(reading.problems));
+  QStringList problems;
+  for (const std::string& problem : reading.problems) problems << toQString(problem);
+  setText("lblVerifs", problems.join(u'\n'));
 }
 
 void JournalWindow::jour_Change() {
-  if (m_showing) return;
-  showDayReading();
+  if (m_showing || !m_session) return;
+  showDayReading(m_session->type(typedDay()));
+  showStatus();
 }
 
 void JournalWindow::jour_LostFocus() {
@@ -674,72 +654,61 @@ void JournalWindow::chkDisque_Click() {
     const QScopedValueRollback<bool> showing(m_showing, true);
     for (const char* name : {"txtGNord", "txtFNord", "txtGSud", "txtFSud"}) setText(name, QString());
   }
-  showDayReading();
+  if (m_session) showDayReading(m_session->type(typedDay()));
   storeDay();
 }
 
 bool JournalWindow::storeDay() {
-  if (!m_journal) return true;
-  const std::optional<Observation> stored = m_current ? m_journal->observation(m_current) : std::nullopt;
-  const DayReading reading = readDay(typedDay(), stored.value_or(Observation{}), today());
-  if (!reading.observation) {
-    // A new form nobody typed into stores nothing and refuses nothing.
-    if (!m_current && reading.problems.size() == 1 && reading.relativeDisc.empty() &&
-        reading.relativeNorth.empty() && reading.relativeSouth.empty())
-      return true;
+  if (!m_session) return true;
+  const Outcome outcome = m_session->leave(typedDay());
+  showDayReading(m_session->reading());
+  if (outcome.kind == Outcome::Kind::Refused) {
+    showStatus();
     return false;
   }
-  if (stored && sameObservation(*reading.observation, *stored)) return true;
-  const Change change = stored ? m_journal->updateObservation(*reading.observation, today())
-                               : m_journal->addObservation(*reading.observation, {}, today());
-  if (!said(change)) return false;
-  if (!stored) m_current = change.id;
-  // The month shown follows the observation stored.
-  m_year = reading.observation->date.year;
-  m_month = reading.observation->date.month;
-  showMonth();
-  showGroups();
+  return shown(outcome);
+}
+
+bool JournalWindow::shown(const Outcome& outcome) {
+  if (outcome.kind == Outcome::Kind::NotWritten) {
+    sayError(toQString(outcome.message));
+    showStatus(toQString(outcome.message));
+    return false;
+  }
+  if (outcome.kind == Outcome::Kind::Refused) {
+    sayError(toQString(outcome.message));
+    showStatus();
+    return false;
+  }
+  if (outcome.stored()) {
+    showMonth();
+    showGroups();
+  }
   showStatus();
   return true;
 }
 
-void JournalWindow::loadObservation(Id id) {
-  const std::optional<Observation> observation = m_journal ? m_journal->observation(id) : std::nullopt;
-  if (!observation) return newObservation(today());
-  m_current = id;
-  m_year = observation->date.year;
-  m_month = observation->date.month;
-  showDay(dayTexts(*observation));
-  showMonth();
-  showGroups();
-}
-
-void JournalWindow::newObservation(Day day) {
-  m_current = 0;
-  showDay(newDayTexts(day, clockNow().time));
-  showMonth();
-  showGroups();
-}
-
 void JournalWindow::cmdNouvelle_Click() {
-  if (!storeDay()) return;
-  newObservation(today());
-  textBox("txtJour")->setFocus();
+  if (!m_session || !storeDay()) return;
+  m_session->newObservation();
+  m_group = 0;
+  showAll();
+  // The day is to be typed where the month shown is not today's.
+  textBox(m_session->typed().day.empty() ? "txtJour" : "txtGNord")->setFocus();
 }
 
 void JournalWindow::cmdRayer_Click() {
-  if (!m_journal) return;
-  if (!m_current) return newObservation(today());
-  if (!said(m_journal->removeObservation(m_current))) return;
-  newObservation(today());
-  showStatus();
+  if (!m_session) return;
+  if (!shown(m_session->removeObservation())) return;
+  m_group = 0;
+  showAll();
 }
 
 // --- Groups ---------------------------------------------------------------------------
 
 void JournalWindow::showGroups() {
   const QSignalBlocker quiet(m_groupTable);
-  const std::vector<Group> groups = m_journal && m_current ? m_journal->groups(m_current) : std::vector<Group>{};
+  const std::vector<Group> groups = m_session ? m_session->groups().value : std::vector<Group>{};
   m_groupRows.clear();
   m_groupTable->setRowCount(static_cast<int>(groups.size()));
   std::optional<Group> chosen;
@@ -803,70 +772,44 @@ GroupTexts JournalWindow::typedGroup() const {
 
 void JournalWindow::grdGroupes_Click() {
   const QModelIndexList rows = m_groupTable->selectionModel()->selectedRows();
-  if (rows.isEmpty() || !m_journal) return;
+  if (rows.isEmpty() || !m_session) return;
   const std::size_t row = static_cast<std::size_t>(rows.first().row());
   if (row >= m_groupRows.size() || m_groupRows[row] == m_group) return;
-  for (const Group& group : m_journal->groups(m_current))
+  for (const Group& group : m_session->groups().value)
     if (group.id == m_groupRows[row]) return showGroup(group);
 }
 
 // The chosen group's fields are stored when left, as the day's are.
 void JournalWindow::groupe_LostFocus() {
-  if (m_showing || !m_journal || !m_group) return;
-  std::optional<Group> stored;
-  for (const Group& group : m_journal->groups(m_current))
-    if (group.id == m_group) stored = group;
-  if (!stored) return;
-  const GroupReading reading = readGroup(typedGroup(), m_group, m_current, stored->origin, m_separator);
-  if (!reading.group) {
-    setText("lblEtat", QString::fromUtf8(kGroupRefused).arg(joined(reading.problems)));
-    return;
-  }
-  if (groupCells(*reading.group, m_separator) == groupCells(*stored, m_separator)) return;
-  if (said(m_journal->updateGroup(*reading.group))) {
-    showGroups();
-    showStatus();
-  }
-}
-
-// A group belongs to a stored observation: the day's fields are stored first, and what
-// keeps them from it said.
-bool JournalWindow::dayStoredForGroups() {
-  if (storeDay() && m_current) return true;
-  const DayReading reading = readDay(typedDay(), Observation{}, today());
-  sayError(QString::fromUtf8(kStoreFirst).arg(joined(reading.problems)));
-  return false;
+  if (m_showing || !m_session || !m_group) return;
+  const Outcome outcome = m_session->storeGroup(m_group, typedGroup());
+  if (outcome.kind == Outcome::Kind::Refused)
+    return setText("lblEtat", QString::fromUtf8(kGroupRefused).arg(toQString(outcome.message)));
+  shown(outcome);
 }
 
 void JournalWindow::cmdAjouterGroupe_Click() {
-  if (!m_journal) return;
-  if (!dayStoredForGroups()) return;
+  if (!m_session) return;
   // The fields typed without a group chosen make the new group; while they show the chosen
   // one, the new group starts empty, for its fields to be typed once it is chosen.
-  GroupTexts typed = m_group ? GroupTexts{} : typedGroup();
-  if (typed.number.empty()) typed.number = std::to_string(nextGroupNumber(m_journal->groups(m_current)));
-  const GroupReading reading = readGroup(typed, 0, m_current, GroupOrigin::Typed, m_separator);
-  if (!reading.group) return sayError(QString::fromUtf8(kGroupRefused).arg(joined(reading.problems)));
-  const Change added = m_journal->addGroup(*reading.group);
-  if (!said(added)) return;
+  const Outcome added = m_session->addGroup(m_group ? GroupTexts{} : typedGroup());
+  if (!shown(added)) return;
   m_group = added.id;
   showGroups();
-  showStatus();
   textBox(kGroupFields[0])->setFocus();
 }
 
 void JournalWindow::cmdRetirerGroupe_Click() {
-  if (!m_journal) return;
+  if (!m_session) return;
   if (!m_group) return sayError(QString::fromUtf8(kNoGroupChosen));
-  if (!said(m_journal->removeGroup(m_group))) return;
+  if (!shown(m_session->removeGroup(m_group))) return;
   m_group = 0;
   showGroups();
-  showStatus();
 }
 
 void JournalWindow::cmdDepuisCsv_Click() {
-  if (!m_journal) return;
-  if (!dayStoredForGroups()) return;
+  if (!m_session) return;
+  if (!shown(m_session->readyForGroups())) return;
   const QString path = m_spotFileDialog(QDir::homePath());
   if (path.isEmpty()) return;
   QFile file(path);
@@ -883,53 +826,38 @@ void JournalWindow::cmdDepuisCsv_Click() {
     if (index >= 0 && static_cast<std::size_t>(index) < spots.spots.size())
       chosen.push_back(spots.spots[static_cast<std::size_t>(index)]);
   if (chosen.empty()) return showStatus(QString::fromUtf8(kNoSpotChosen));
-  Group group = groupFromSpots(chosen, nextGroupNumber(m_journal->groups(m_current)), spots.origin);
-  group.observationId = m_current;
-  const Change added = m_journal->addGroup(group);
-  if (!said(added)) return;
+  const Outcome added = m_session->addGroupFromSpots(chosen, spots.origin);
+  if (!shown(added)) return;
   m_group = added.id;
   showGroups();
-  showStatus();
 }
 
 // --- Undo, errors, status -------------------------------------------------------------
 
 void JournalWindow::undo() {
-  if (!m_journal) return;
-  // What is typed and refused is taken back to what is stored; what is typed and valid is
-  // stored, then taken back with the rest.
-  if (!storeDay()) {
-    if (m_current) return loadObservation(m_current);
-    return newObservation(today());
+  if (!m_session) return;
+  if (m_session->undoCaption().empty()) return showStatus(QString::fromUtf8(kNothingToUndo));
+  const Outcome undone = m_session->undo();
+  if (undone.failed()) {
+    shown(undone);
+    return;
   }
-  if (m_journal->undoCaption().empty()) return showStatus(QString::fromUtf8(kNothingToUndo));
-  if (!said(m_journal->undo())) return;
-  if (m_current && m_journal->observation(m_current))
-    loadObservation(m_current);
-  else
-    newObservation(today());
-  showStatus();
+  showAll();
+  showComparisons();
 }
 
 void JournalWindow::sayError(const QString& error) {
   m_desktop.messages.show(error, ui::kStyleExclamation, QString());
 }
 
-bool JournalWindow::said(const Change& change) {
-  if (change.done()) return true;
-  sayError(toQString(change.error));
-  showStatus(toQString(change.error));
-  return false;
-}
-
 void JournalWindow::showStatus(const QString& news) {
   QStringList lines;
   if (!news.isEmpty()) lines << news;
-  if (!m_journal) {
+  if (!m_session) {
     lines << QString::fromUtf8(kNoJournal);
   } else {
-    lines << QString::fromUtf8(kJournalLine).arg(QDir::toNativeSeparators(toQString(m_journal->path())));
-    if (const std::string next = m_journal->undoCaption(); !next.empty())
+    lines << QString::fromUtf8(kJournalLine).arg(QDir::toNativeSeparators(toQString(m_session->journal().path())));
+    if (const std::string next = m_session->undoCaption(); !next.empty())
       lines << QString::fromUtf8(kUndoHint).arg(toQString(next));
   }
   setText("lblEtat", lines.join(QStringLiteral(" — ")));
@@ -938,18 +866,22 @@ void JournalWindow::showStatus(const QString& news) {
 // --- Files, reports, printing -----------------------------------------------------------
 
 void JournalWindow::cmdOuvrir_Click() {
-  const QString suggested = m_journal ? toQString(m_journal->path()) : toQString(defaultJournalPath());
+  const QString suggested =
+      m_session ? toQString(m_session->journal().path()) : toQString(defaultJournalPath());
   const QString path = m_journalDialog(suggested);
   if (!path.isEmpty()) openJournal(path);
 }
 
 void JournalWindow::cmdRapport_Click() {
-  if (!m_journal || !storeDay()) return;
-  const std::optional<Observer> observer = monthObserver();
+  if (!m_session || !storeDay()) return;
+  const std::optional<Observer>& observer = m_session->observer();
   if (!observer) return sayError(QString::fromUtf8(kNoObserver));
   const std::optional<ReportFormat> format = m_formatQuestion();
   if (!format) return;
-  const Report report = monthReport(*format, *observer, m_year, m_month, monthOfObserver(), m_separator,
+  const Read<MonthView>& month = m_session->monthView();
+  if (!month.ok()) return sayError(toQString(month.error));
+  const Report report = monthReport(*format, *observer, month.value.year, month.value.month, month.value.observations,
+                                    m_separator,
                                     m_comparisons->chosenK().value_or(1.0));
   const QString path = m_reportDialog(QDir::home().filePath(toQString(report.fileName)));
   if (path.isEmpty()) return;
@@ -1031,12 +963,17 @@ bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const QString& hea
 }  // namespace
 
 void JournalWindow::cmdImprimer_Click() {
-  if (!m_journal || !storeDay()) return;
-  const MonthSheet sheet = monthSheet(monthOfObserver(), m_separator);
-  const std::optional<Observer> observer = monthObserver();
-  QString heading = QString::fromUtf8(kPrintTitle) + QStringLiteral(" — ") + toQString(monthTitle(m_year, m_month));
+  if (!m_session || !storeDay()) return;
+  const Read<MonthView>& month = m_session->monthView();
+  if (!month.ok()) return sayError(toQString(month.error));
+  const int year = month.value.year;
+  const int monthNumber = month.value.month;
+  const MonthSheet sheet = monthSheet(month.value.observations, m_separator);
+  const std::optional<Observer>& observer = m_session->observer();
+  QString heading = QString::fromUtf8(kPrintTitle) + QStringLiteral(" — ") + toQString(monthTitle(year, monthNumber));
   if (observer) heading += QStringLiteral(" — ") + toQString(observer->name);
-  const QString name = QStringLiteral("Journal %1-%2").arg(m_year, 4, 10, QChar(u'0')).arg(m_month, 2, 10, QChar(u'0'));
+  const QString name =
+      QStringLiteral("Journal %1-%2").arg(year, 4, 10, QChar(u'0')).arg(monthNumber, 2, 10, QChar(u'0'));
   m_printer->print(name, m_printer->pageLayout(), [&](QPainter& painter, QPagedPaintDevice& device) {
     return paintSheet(painter, device, heading, sheet);
   });
@@ -1047,9 +984,10 @@ void JournalWindow::Command1_Click() { m_about.show(); }
 void JournalWindow::cmdMenu_Click() { close(); }
 
 void JournalWindow::closeEvent(QCloseEvent* event) {
-  if (m_journal && !storeDay()) {
-    const DayReading reading = readDay(typedDay(), Observation{}, today());
-    if (!m_closeQuestion(QString::fromUtf8(kCloseRefused).arg(joined(reading.problems)))) return event->ignore();
+  if (m_session && !storeDay()) {
+    QStringList problems;
+    for (const std::string& problem : m_session->reading().problems) problems << toQString(problem);
+    if (!m_closeQuestion(QString::fromUtf8(kCloseRefused).arg(problems.join(u'\n')))) return event->ignore();
   }
   m_about.unload();
   Form::closeEvent(event);

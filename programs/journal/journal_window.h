@@ -4,8 +4,10 @@
 // R shown as typed and the checks' messages beside), and the observation's groups, typed
 // or made from the spots Disque measured. Every change is stored in the journal as soon as
 // a field is left (Enter, Tab, another control): there is no "Save" to forget, and
-// Ctrl+Z takes back the last change. The journal (journal.h) holds every value and every
-// text shown comes from the log's core; the window moves texts between the two.
+// Ctrl+Z takes back the last change. The window is a front end of the editing session
+// (journal/session.h), which holds the observer and month shown, the observation typed,
+// its checks and undo; every text shown comes from the log's core, and the window moves
+// texts between its controls and the session.
 #pragma once
 
 #include <QString>
@@ -19,6 +21,7 @@
 #include "about/about_launcher.h"
 #include "journal/day_form.h"
 #include "journal/journal.h"
+#include "journal/session.h"
 #include "journal/reports.h"
 #include "ui/desktop.h"
 #include "ui/document_printer.h"
@@ -60,10 +63,11 @@ class JournalWindow : public ui::Form {
   // is said and the journal open stays.
   void openJournal(const QString& path);
 
-  [[nodiscard]] Journal* journal() const { return m_journal.get(); }
+  [[nodiscard]] Journal* journal() const { return m_session ? &m_session->journal() : nullptr; }
+  [[nodiscard]] Session* session() const { return m_session.get(); }
   [[nodiscard]] about::AboutLauncher& about() { return m_about; }
   // The stored observation the form shows (0 while it is a new one not stored yet).
-  [[nodiscard]] Id currentObservation() const { return m_current; }
+  [[nodiscard]] Id currentObservation() const { return m_session ? m_session->edited() : 0; }
   // Ctrl+Z.
   void undo();
   // The tab "Comparaisons" (journal_comparisons.h).
@@ -100,11 +104,10 @@ class JournalWindow : public ui::Form {
   void Command1_Click();
   void cmdMenu_Click();
 
-  [[nodiscard]] Day today() const;
   [[nodiscard]] DayTexts typedDay() const;
   [[nodiscard]] GroupTexts typedGroup() const;
   void showDay(const DayTexts& texts);
-  void showDayReading();
+  void showDayReading(const DayReading& reading);
   void showCountsMode();
   void showMonth();
   void showDayChoices();
@@ -114,23 +117,21 @@ class JournalWindow : public ui::Form {
   void placeGroupFields();
   void showStatus(const QString& news = QString());
   void showEnabled();
+  // The form, the month, the groups and the status as the session holds them.
+  void showAll();
   // Opens the journal at `path`; the reason when it is refused, empty when open.
   [[nodiscard]] QString openAt(const QString& path);
   void moveMonth(int step);
-  // Stores the observation typed when it differs from the one stored; false when it is
-  // refused or could not be stored (said).
+  // Stores what is typed when it differs from what is stored; false when it is refused
+  // (its problems stand under the counts) or could not be stored (said).
   bool storeDay();
-  bool dayStoredForGroups();
-  void loadObservation(Id id);
-  void newObservation(Day day);
-  // The observer whose month is shown and reported.
-  [[nodiscard]] std::optional<Observer> monthObserver() const;
-  [[nodiscard]] std::vector<Observation> monthOfObserver() const;
+  // What a change did, shown: the month and groups read again when something was stored,
+  // a failure to write said in a message; false when it failed.
+  bool shown(const Outcome& outcome);
   void sayError(const QString& error);
   // The month's tab and the tab "Comparaisons" (journal_comparisons.cpp).
   void addComparisonsTab();
   void showComparisons();
-  [[nodiscard]] bool said(const Change& change);
 
   ui::Desktop m_desktop;
   std::string m_separator;
@@ -143,15 +144,13 @@ class JournalWindow : public ui::Form {
   SpotChooser m_spotChooser;
   CloseQuestion m_closeQuestion;
 
-  std::unique_ptr<Journal> m_journal;
-  int m_year = 2000;  // the month shown
-  int m_month = 1;
-  Id m_current = 0;   // the observation in the form
-  Id m_group = 0;     // the group in the group's fields
-  std::vector<Id> m_dayRows;    // the month table's rows: the day's observation of each
-  std::vector<Id> m_groupRows;  // the groups' table rows
+  std::unique_ptr<Session> m_session;
+  Id m_group = 0;                // the group in the group's fields
+  std::vector<Id> m_dayRows;     // the month table's rows: the day's observation of each
+  std::vector<Id> m_groupRows;   // the groups' table rows
   std::vector<Id> m_dayChoices;  // the rows of the day's observations
-  bool m_showing = false;       // the window fills its fields: nothing typed
+  bool m_showing = false;        // the window fills its fields: nothing typed
+  QString m_readErrorSaid;       // a reading's failure already said, not said twice
   QTableWidget* m_monthTable = nullptr;
   QTableWidget* m_groupTable = nullptr;
   ComparisonsForm* m_comparisons = nullptr;

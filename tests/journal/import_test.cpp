@@ -40,7 +40,7 @@ TEST(ImportLog, RefusesWithTheFilesLine) {
       {"an unknown column", "date;heure;g_disque;f_disque\n", 0, 1, "En-tête : colonne « heure » inconnue"},
       {"a bad date", h + "2014-02-03;09:05;1;1;1;1;;;\n03.02.2014;09:05;1;1;1;1;;;\n", 1, 3,
        "Date : « 03.02.2014 » n'est pas une date"},
-      {"a day that does not exist", h + "2014-02-30;09:05;1;1;1;1;;;\n", 0, 2, "Date : ce jour n'existe pas"},
+      {"a day that does not exist", h + "2014-02-30;09:05;1;1;1;1;;;\n", 0, 2, "Date : le 30/2/2014 n'existe pas."},
       {"a future date", h + "2014-03-02;09:05;1;1;1;1;;;\n", 0, 2, "Date : le 2 mars 2014 est après"},
       {"a quoted separator and line break keep the lines counted",
        h + "2014-02-03;09:05;1;1;1;1;;;\"a;\nb\"\n2014-02-04;9:5;1;1;1;1;;;\n", 1, 4, "Heure TU : « 9:5 »"},

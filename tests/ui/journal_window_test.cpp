@@ -94,9 +94,12 @@ class JournalWindowTest : public QObject {
     QTest::newRow("a day after today") << QStringList{"3", "2", "2999", "9", "05", "1", "1", "1", "1"}
                                        << "est après aujourd'hui";
     QTest::newRow("a minute past 59") << QStringList{"3", "2", "2014", "9", "75", "1", "1", "1", "1"}
-                                      << "Heure TU : de 0:00 à 23:59.";
+                                      << "Heure TU : 9:75 n'existe pas ; de 0:00 à 23:59.";
     QTest::newRow("a count that is no number") << QStringList{"3", "2", "2014", "9", "05", "1", "1", "un", "1"}
-                                               << "g sud : un nombre entier de groupes.";
+                                               << "g sud : « un » n'est pas un nombre entier de groupes.";
+    QTest::newRow("every problem at once") << QStringList{"3", "fev", "2014", "9", "05", "3", "2", "1", "1"}
+                                           << "Date, mois : « fev » n'est pas un mois en chiffres.\n"
+                                              "f nord : chaque groupe a au moins une tache (f = 2 est inférieur à g = 3).";
   }
   void aRefusedDayIsSaidAndNotStored() {
     QFETCH(QStringList, day);
@@ -106,6 +109,45 @@ class JournalWindowTest : public QObject {
     QVERIFY2(f.w().text("lblVerifs").contains(said), qPrintable(f.w().text("lblVerifs")));
     QCOMPARE(f.w().currentObservation(), journal::Id{0});
     QVERIFY(f.w().journal()->monthObservations(day[2].toInt(), 2).empty());
+  }
+
+  // Ctrl+Z takes back what the status line says it will: the field being typed, then the
+  // fields left while the observation could not be stored yet, then the journal's change.
+  void ctrlZTakesBackWhatItsCaptionSays() {
+    Fixture f;
+    const QStringList fields = {"txtJour", "txtMois", "txtAnnée", "txtHeure", "txtMinute", "txtGNord", "txtFNord",
+                                "txtGSud"};
+    const QStringList day = {"3", "2", "2014", "9", "05", "2", "5", "8"};
+    for (int i = 0; i < fields.size(); ++i) f.enter(fields[i], day[i]);
+    retype(f.w(), "txtFSud", "44");
+    const auto undoing = [&](const QString& caption) {
+      QVERIFY2(f.w().text("lblEtat").contains("Ctrl+Z : " + caption), qPrintable(f.w().text("lblEtat")));
+      QTest::keyClick(f.w().textBox("txtFSud"), Qt::Key_Z, Qt::ControlModifier);
+    };
+    undoing("Annuler la saisie dans f sud");
+    QCOMPARE(f.texts({"txtGNord", "txtFNord", "txtGSud", "txtFSud"}), QStringList({"2", "5", "8", ""}));
+    undoing("Annuler la saisie dans g sud");
+    QCOMPARE(f.texts({"txtGNord", "txtFNord", "txtGSud", "txtFSud"}), QStringList({"2", "5", "", ""}));
+    QCOMPARE(f.w().currentObservation(), journal::Id{0});
+    f.enter("txtGSud", "8");
+    f.enter("txtFSud", "44");
+    QVERIFY(f.w().currentObservation() != 0);
+    undoing("Annuler l'ajout de l'observation du 3 février 2014");
+    QVERIFY(f.w().journal()->monthObservations(2014, 2).empty());
+    QCOMPARE(f.desktop.messages.shown.size(), 0u);
+  }
+
+  // Closing on an observation the checks refuse asks first; Enter keeps the window open.
+  void closingOnARefusedObservationKeepsItByDefault() {
+    Fixture f;
+    f.typeDay({"3", "2", "2014", "9", "05", "3", "2", "0", "0"});
+    f.w().show();
+    QTimer::singleShot(0, [] {
+      if (QWidget* question = QApplication::activeModalWidget()) QTest::keyClick(question, Qt::Key_Return);
+    });
+    QVERIFY(!f.w().close());
+    QVERIFY(f.w().isVisible());
+    QCOMPARE(f.w().text("txtGNord"), QStringLiteral("3"));
   }
 
   void aGroupFromDisqueSpots() {

@@ -144,8 +144,8 @@ CHANGED = {
     "Disque": ("Jour", "31", "Longitude du centre L0, degrés", "87,90"),
     # One count typed: the checks ask for the three others.
     "Journal": ("Nord, f", "5", "Vérifications",
-                "g nord : un nombre entier de groupes.\ng sud : un nombre entier de groupes.\n"
-                "f sud : un nombre entier de taches."),
+                "g nord : tapez le nombre de groupes.\ng sud : tapez le nombre de groupes.\n"
+                "f sud : tapez le nombre de taches."),
 }
 
 

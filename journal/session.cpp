@@ -1,0 +1,405 @@
+// The observer's editing of the log (session.h).
+#include "journal/session.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "journal/month.h"
+
+namespace kavrel::journal {
+namespace {
+
+constexpr char kNotChangedStart[] = "Le journal n'a pas été modifié";
+constexpr char kStoreFirst[] = "L'observation n'est pas encore enregistrée : corrigez-la d'abord.";
+constexpr char kNothingToUndo[] = "Il n'y a rien à annuler.";
+constexpr char kNoObservation[] = "Aucune observation n'est ouverte.";
+constexpr char kGroupGone[] = "Ce groupe n'est plus dans le journal.";
+
+std::string joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+std::string codesOf(const std::vector<Observer>& observers) {
+  std::string codes;
+  for (const Observer& observer : observers) codes += (codes.empty() ? "" : ", ") + observer.code;
+  return codes;
+}
+
+Outcome refused(std::string message) { return {Outcome::Kind::Refused, std::move(message), 0}; }
+
+bool blank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+
+}  // namespace
+
+bool notWritten(const Change& change) { return change.error.starts_with(kNotChangedStart); }
+
+Session::Session(std::unique_ptr<Journal> journal, std::string separator, UtClock clock)
+    : m_journal(std::move(journal)), m_separator(std::move(separator)), m_clock(std::move(clock)) {
+  const Day today = m_clock().day;
+  m_year = today.year;
+  m_month = today.month;
+  const ObserverChoice choice = chooseObserver();
+  m_observer = choice.observer ? choice.observer : choice.latest;
+}
+
+Session::~Session() = default;
+
+Session::Opened Session::open(const std::string& path, std::string decimalSeparator, UtClock clock) {
+  Journal::Opened opened = Journal::open(path);
+  if (!opened.journal) return {nullptr, std::move(opened.error)};
+  std::unique_ptr<Session> session(
+      new Session(std::move(opened.journal), std::move(decimalSeparator), clock ? std::move(clock) : clockNow));
+  // Today's observation when there is one, else a new one for today.
+  const Read<MonthView>& month = session->monthView();
+  const Day today = session->today();
+  if (month.ok() && !month.value.rows.empty()) {
+    const std::vector<Observation> days = observationsOfDays(month.value.observations);
+    if (days.back().date == today) {
+      session->openObservation(days.back().id);
+      return {std::move(session), {}};
+    }
+  }
+  session->newObservation();
+  return {std::move(session), {}};
+}
+
+Outcome Session::outcomeOf(const Change& change) const {
+  if (change.done()) return {Outcome::Kind::Stored, {}, change.id};
+  return {notWritten(change) ? Outcome::Kind::NotWritten : Outcome::Kind::Refused, change.error, 0};
+}
+
+void Session::changed() {
+  m_monthView.reset();
+  m_groups.reset();
+}
+
+void Session::refresh() {
+  changed();
+  if (m_observer)
+    if (std::optional<Observer> again = m_journal->observer(m_observer->id)) m_observer = std::move(again);
+  // The observation edited may have been changed elsewhere: what is typed and not stored
+  // stays; what is stored is read again.
+  if (m_edited && m_typed == m_left) {
+    const std::optional<Observation> stored = m_journal->observation(m_edited);
+    if (stored && m_journal->readError().empty())
+      formFor(stored, dayTexts(*stored));
+    else if (!stored && m_journal->readError().empty())
+      newObservation();
+  }
+}
+
+// --- The observer ------------------------------------------------------------------------
+
+ObserverChoice Session::chooseObserver(std::string_view code) const {
+  ObserverChoice choice;
+  const auto unreadable = [&]() {
+    choice.refusal = m_journal->readError();
+    choice.unreadable = true;
+    return choice;
+  };
+  if (!code.empty()) {
+    choice.observer = m_journal->observer(code);
+    if (!m_journal->readError().empty()) return unreadable();
+    if (!choice.observer) {
+      const std::vector<Observer> all = m_journal->observers();
+      choice.refusal = "Observateur : le journal n'a pas d'observateur « " + std::string(code) + " »" +
+                       (all.empty() ? std::string() : " (codes : " + codesOf(all) + ")") + '.';
+    }
+    return choice;
+  }
+  if (m_observer) {
+    choice.observer = m_journal->observer(m_observer->id);
+    if (!m_journal->readError().empty()) return unreadable();
+    if (choice.observer) return choice;
+  }
+  const std::vector<Id> observing = m_journal->observersObserving();
+  if (!m_journal->readError().empty()) return unreadable();
+  if (observing.size() == 1) {
+    choice.observer = m_journal->observer(observing.front());
+    return choice;
+  }
+  if (observing.size() > 1) {
+    choice.latest = m_journal->observer(observing.front());
+    std::vector<Observer> observers;
+    for (const Id id : observing)
+      if (std::optional<Observer> observer = m_journal->observer(id)) observers.push_back(std::move(*observer));
+    std::sort(observers.begin(), observers.end(), [](const Observer& a, const Observer& b) { return a.code < b.code; });
+    choice.refusal = "Le journal tient plusieurs observateurs (" + codesOf(observers) +
+                     ") : choisissez-en un avec --observateur CODE.";
+    return choice;
+  }
+  const std::vector<Observer> all = m_journal->observers();
+  if (!m_journal->readError().empty()) return unreadable();
+  if (all.size() == 1) choice.observer = all.front();
+  return choice;
+}
+
+void Session::showObserver(Id id) {
+  std::optional<Observer> observer = m_journal->observer(id);
+  if (!observer) return;
+  m_observer = std::move(observer);
+  changed();
+  newObservation();
+}
+
+Outcome Session::renameObserver(Id id, std::string_view code, std::string_view name) {
+  std::optional<Observer> observer = m_journal->observer(id);
+  if (!observer) {
+    if (!m_journal->readError().empty()) return {Outcome::Kind::NotWritten, m_journal->readError(), 0};
+    return refused("Cet observateur n'est plus dans le journal.");
+  }
+  Observer renamed = *observer;
+  renamed.code = std::string(code);
+  renamed.name = blank(name) ? renamed.code : std::string(name);
+  if (renamed.code == observer->code && renamed.name == observer->name) return {};
+  const Outcome outcome = outcomeOf(m_journal->updateObserver(renamed));
+  if (outcome.stored() && m_observer && m_observer->id == id) m_observer = renamed;
+  changed();
+  return outcome;
+}
+
+// --- The month -----------------------------------------------------------------------------
+
+bool Session::showMonth(int year, int month) {
+  if (year < 1 || year > 9999 || month < 1 || month > 12) return false;
+  if (year == m_year && month == m_month) return true;
+  m_year = year;
+  m_month = month;
+  m_monthView.reset();
+  return true;
+}
+
+const Read<MonthView>& Session::monthView() {
+  if (m_monthView) return *m_monthView;
+  Read<MonthView> read;
+  MonthView& view = read.value;
+  view.year = m_year;
+  view.month = m_month;
+  if (m_observer) {
+    view.observations = m_journal->monthObservations(m_year, m_month, m_observer->id);
+    read.error = m_journal->readError();
+  }
+  view.sheet = monthSheet(view.observations, m_separator);
+  for (const Observation& day : observationsOfDays(view.observations)) view.rows.push_back(day.id);
+  m_monthView = std::move(read);
+  return *m_monthView;
+}
+
+// --- The form ------------------------------------------------------------------------------
+
+void Session::formFor(const std::optional<Observation>& stored, const DayTexts& texts) {
+  m_stored = stored;
+  m_edited = stored ? stored->id : 0;
+  m_typed = texts;
+  m_left = texts;
+  m_typing.clear();
+  m_groups.reset();
+}
+
+DayReading Session::reading() const { return readDay(m_typed, m_stored.value_or(Observation{}), today()); }
+
+DayReading Session::type(const DayTexts& texts) {
+  m_typed = texts;
+  return reading();
+}
+
+bool Session::untouched() const {
+  if (m_edited) return false;
+  const DayTexts& t = m_typed;
+  return blank(t.seeing) && blank(t.transparency) && blank(t.remarks) && blank(t.groupsNorth) &&
+         blank(t.spotsNorth) && blank(t.groupsSouth) && blank(t.spotsSouth) && blank(t.groupsDisc) &&
+         blank(t.spotsDisc);
+}
+
+Outcome Session::leave(const DayTexts& texts) {
+  m_typed = texts;
+  if (texts != m_left) {
+    m_typing.push_back({m_left, changedField(m_left, texts)});
+    m_left = texts;
+  }
+  return store();
+}
+
+Outcome Session::store() {
+  const DayReading read = reading();
+  if (!read.observation) {
+    if (untouched()) return {};
+    return refused(joined(read.problems));
+  }
+  if (m_stored && sameObservation(*read.observation, *m_stored)) {
+    m_typing.clear();
+    return {};
+  }
+  Observation observation = *read.observation;
+  if (!m_stored && m_observer) observation.observerId = m_observer->id;
+  const Change change = m_stored ? m_journal->updateObservation(observation, today())
+                                 : m_journal->addObservation(observation, {}, today());
+  const Outcome outcome = outcomeOf(change);
+  if (!outcome.stored()) return outcome;
+  observation.id = change.id;
+  if (!observation.observerId)
+    if (const std::optional<Observation> stored = m_journal->observation(change.id))
+      observation.observerId = stored->observerId;
+  if (!m_observer || m_observer->id != observation.observerId) m_observer = m_journal->observer(observation.observerId);
+  // The month shown follows the observation stored; what was typed is now the journal's
+  // change, taken back as one.
+  m_stored = observation;
+  m_edited = observation.id;
+  m_typing.clear();
+  m_left = m_typed;
+  m_year = observation.date.year;
+  m_month = observation.date.month;
+  changed();
+  return outcome;
+}
+
+void Session::newObservation() {
+  const ClockReading clock = now();
+  DayTexts texts;
+  if (clock.day.year == m_year && clock.day.month == m_month) {
+    texts = newDayTexts(clock.day, clock.time);
+  } else {
+    texts.month = std::to_string(m_month);
+    texts.year = std::to_string(m_year);
+  }
+  formFor(std::nullopt, texts);
+}
+
+bool Session::openObservation(Id id, std::string* error) {
+  const std::optional<Observation> stored = m_journal->observation(id);
+  if (!stored) {
+    if (error)
+      *error = m_journal->readError().empty() ? "Cette observation n'est plus dans le journal." : m_journal->readError();
+    return false;
+  }
+  formFor(stored, dayTexts(*stored));
+  if (!m_observer || m_observer->id != stored->observerId) {
+    m_observer = m_journal->observer(stored->observerId);
+    m_monthView.reset();
+  }
+  showMonth(stored->date.year, stored->date.month);
+  return true;
+}
+
+Outcome Session::removeObservation() {
+  if (!m_edited) {
+    newObservation();
+    return {};
+  }
+  const Outcome outcome = outcomeOf(m_journal->removeObservation(m_edited));
+  if (!outcome.stored()) return outcome;
+  changed();
+  newObservation();
+  return outcome;
+}
+
+Outcome Session::retainForDay() {
+  if (const Outcome stored = store(); stored.failed()) return stored;
+  if (!m_edited) return refused(kNoObservation);
+  const Outcome outcome = outcomeOf(m_journal->chooseForDay(m_edited));
+  if (outcome.stored()) {
+    changed();
+    if (m_stored) m_stored->chosenForDay = true;
+  }
+  return outcome;
+}
+
+std::vector<DayChoice> Session::dayChoices() {
+  if (!m_stored) return {};
+  const Read<MonthView>& view = monthView();
+  if (m_stored->date.year != view.value.year || m_stored->date.month != view.value.month) return {};
+  return journal::dayChoices(view.value.observations, m_stored->date);
+}
+
+// --- Groups --------------------------------------------------------------------------------
+
+const Read<std::vector<Group>>& Session::groups() {
+  if (m_groups) return *m_groups;
+  Read<std::vector<Group>> read;
+  if (m_edited) {
+    read.value = m_journal->groups(m_edited);
+    read.error = m_journal->readError();
+  }
+  m_groups = std::move(read);
+  return *m_groups;
+}
+
+Outcome Session::readyForGroups() {
+  const Outcome stored = store();
+  if (stored.kind == Outcome::Kind::NotWritten) return stored;
+  if (m_edited && !stored.failed()) return {};
+  const std::vector<std::string> problems = reading().problems;
+  return refused(std::string(kStoreFirst) + (problems.empty() ? "" : "\n" + joined(problems)));
+}
+
+Outcome Session::addGroup(const GroupTexts& texts) {
+  if (const Outcome ready = readyForGroups(); ready.failed()) return ready;
+  GroupTexts typed = texts;
+  if (blank(typed.number)) typed.number = std::to_string(nextGroupNumber(groups().value));
+  const GroupReading read = readGroup(typed, 0, m_edited, GroupOrigin::Typed, m_separator);
+  if (!read.group) return refused(joined(read.problems));
+  const Outcome outcome = outcomeOf(m_journal->addGroup(*read.group));
+  if (outcome.stored()) m_groups.reset();
+  return outcome;
+}
+
+Outcome Session::storeGroup(Id id, const GroupTexts& texts) {
+  const std::vector<Group>& stored = groups().value;
+  const auto found = std::find_if(stored.begin(), stored.end(), [id](const Group& g) { return g.id == id; });
+  if (found == stored.end()) return refused(kGroupGone);
+  const GroupReading read = readGroup(texts, id, m_edited, found->origin, m_separator);
+  if (!read.group) return refused(joined(read.problems));
+  if (groupCells(*read.group, m_separator) == groupCells(*found, m_separator)) return {};
+  const Outcome outcome = outcomeOf(m_journal->updateGroup(*read.group));
+  if (outcome.stored()) m_groups.reset();
+  return outcome;
+}
+
+Outcome Session::removeGroup(Id id) {
+  const Outcome outcome = outcomeOf(m_journal->removeGroup(id));
+  if (outcome.stored()) m_groups.reset();
+  return outcome;
+}
+
+Outcome Session::addGroupFromSpots(const std::vector<MeasuredSpot>& spots, GroupOrigin origin) {
+  if (spots.empty()) return refused("Aucune tache choisie : le groupe n'a pas été ajouté.");
+  if (const Outcome ready = readyForGroups(); ready.failed()) return ready;
+  Group group = groupFromSpots(spots, nextGroupNumber(groups().value), origin);
+  group.observationId = m_edited;
+  const Outcome outcome = outcomeOf(m_journal->addGroup(group));
+  if (outcome.stored()) m_groups.reset();
+  return outcome;
+}
+
+// --- Undo ----------------------------------------------------------------------------------
+
+std::string Session::undoCaption() const {
+  if (m_typed != m_left) return "Annuler la saisie dans " + changedField(m_left, m_typed);
+  if (!m_typing.empty()) return "Annuler la saisie dans " + m_typing.back().field;
+  return m_journal->undoCaption();
+}
+
+Outcome Session::undo() {
+  // What is being typed in a field, then the fields left without being stored.
+  if (m_typed != m_left) {
+    m_typed = m_left;
+    return {Outcome::Kind::Stored, {}, m_edited};
+  }
+  if (!m_typing.empty()) {
+    m_typed = m_left = m_typing.back().before;
+    m_typing.pop_back();
+    return {Outcome::Kind::Stored, {}, m_edited};
+  }
+  if (m_journal->undoCaption().empty()) return refused(kNothingToUndo);
+  const Outcome outcome = outcomeOf(m_journal->undo());
+  if (!outcome.stored()) return outcome;
+  changed();
+  // The observation edited as it now stands, or a new one where the change undone was its
+  // making.
+  if (!m_edited || !openObservation(m_edited)) newObservation();
+  return outcome;
+}
+
+}  // namespace kavrel::journal
