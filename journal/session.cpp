@@ -144,18 +144,19 @@ void Session::showObserver(Id id) {
   newObservation();
 }
 
-Outcome Session::renameObserver(Id id, std::string_view code, std::string_view name) {
-  std::optional<Observer> observer = m_journal->observer(id);
-  if (!observer) {
+Outcome Session::changeObserver(const Observer& changed) {
+  const std::optional<Observer> before = m_journal->observer(changed.id);
+  if (!before) {
     if (!m_journal->readError().empty()) return {Outcome::Kind::NotWritten, m_journal->readError(), 0};
     return refused("Cet observateur n'est plus dans le journal.");
   }
-  Observer renamed = *observer;
-  renamed.code = std::string(code);
-  renamed.name = blank(name) ? renamed.code : std::string(name);
-  if (renamed.code == observer->code && renamed.name == observer->name) return {};
-  const Outcome outcome = outcomeOf(m_journal->updateObserver(renamed));
-  if (outcome.stored() && m_observer && m_observer->id == id) m_observer = renamed;
+  Observer observer = changed;
+  if (blank(observer.name)) observer.name = observer.code;
+  if (observer.code == before->code && observer.name == before->name && observer.apertureMm == before->apertureMm &&
+      observer.focalLengthMm == before->focalLengthMm && observer.method == before->method)
+    return {};
+  const Outcome outcome = outcomeOf(m_journal->updateObserver(observer));
+  if (outcome.stored() && m_observer && m_observer->id == observer.id) m_observer = observer;
   changed();
   return outcome;
 }

@@ -105,8 +105,9 @@ class Session {
   [[nodiscard]] const std::optional<Observer>& observer() const noexcept { return m_observer; }
   // Shows the observer `id`: their month, and a new observation of theirs in the form.
   void showObserver(Id id);
-  // The code and name of an observer changed (a network's code given to "OBS", say).
-  Outcome renameObserver(Id id, std::string_view code, std::string_view name);
+  // An observer's code, name and instrument changed (a network's code given to "OBS", say);
+  // an empty name is the code.
+  Outcome changeObserver(const Observer& changed);
 
   // --- The month shown ------------------------------------------------------------------
   [[nodiscard]] int year() const noexcept { return m_year; }
