@@ -144,13 +144,13 @@ void Session::showObserver(Id id) {
   newObservation();
 }
 
-Outcome Session::changeObserver(const Observer& changed) {
-  const std::optional<Observer> before = m_journal->observer(changed.id);
+Outcome Session::changeObserver(const Observer& given) {
+  const std::optional<Observer> before = m_journal->observer(given.id);
   if (!before) {
     if (!m_journal->readError().empty()) return {Outcome::Kind::NotWritten, m_journal->readError(), 0};
     return refused("Cet observateur n'est plus dans le journal.");
   }
-  Observer observer = changed;
+  Observer observer = given;
   if (blank(observer.name)) observer.name = observer.code;
   if (observer.code == before->code && observer.name == before->name && observer.apertureMm == before->apertureMm &&
       observer.focalLengthMm == before->focalLengthMm && observer.method == before->method)

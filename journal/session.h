@@ -107,7 +107,7 @@ class Session {
   void showObserver(Id id);
   // An observer's code, name and instrument changed (a network's code given to "OBS", say);
   // an empty name is the code.
-  Outcome changeObserver(const Observer& changed);
+  Outcome changeObserver(const Observer& given);
 
   // --- The month shown ------------------------------------------------------------------
   [[nodiscard]] int year() const noexcept { return m_year; }
