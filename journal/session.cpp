@@ -51,18 +51,19 @@ Session::Opened Session::open(const std::string& path, std::string decimalSepara
   if (!opened.journal) return {nullptr, std::move(opened.error)};
   std::unique_ptr<Session> session(
       new Session(std::move(opened.journal), std::move(decimalSeparator), clock ? std::move(clock) : clockNow));
-  // Today's observation when there is one, else a new one for today.
-  const Read<MonthView>& month = session->monthView();
-  const Day today = session->today();
-  if (month.ok() && !month.value.rows.empty()) {
-    const std::vector<Observation> days = observationsOfDays(month.value.observations);
-    if (days.back().date == today) {
-      session->openObservation(days.back().id);
-      return {std::move(session), {}};
-    }
-  }
   session->newObservation();
   return {std::move(session), {}};
+}
+
+void Session::showToday() {
+  const Day day = today();
+  showMonth(day.year, day.month);
+  const Read<MonthView>& month = monthView();
+  if (month.ok()) {
+    const std::vector<Observation> days = observationsOfDays(month.value.observations);
+    if (!days.empty() && days.back().date == day && openObservation(days.back().id)) return;
+  }
+  newObservation();
 }
 
 Outcome Session::outcomeOf(const Change& change) const {
@@ -109,7 +110,7 @@ ObserverChoice Session::chooseObserver(std::string_view code) const {
     }
     return choice;
   }
-  if (m_observer) {
+  if (m_observer && m_observerChosen) {
     choice.observer = m_journal->observer(m_observer->id);
     if (!m_journal->readError().empty()) return unreadable();
     if (choice.observer) return choice;
@@ -140,6 +141,7 @@ void Session::showObserver(Id id) {
   std::optional<Observer> observer = m_journal->observer(id);
   if (!observer) return;
   m_observer = std::move(observer);
+  m_observerChosen = true;
   changed();
   newObservation();
 }
@@ -244,6 +246,7 @@ Outcome Session::store() {
     if (const std::optional<Observation> stored = m_journal->observation(change.id))
       observation.observerId = stored->observerId;
   if (!m_observer || m_observer->id != observation.observerId) m_observer = m_journal->observer(observation.observerId);
+  m_observerChosen = true;
   // The month shown follows the observation stored; what was typed is now the journal's
   // change, taken back as one.
   m_stored = observation;
@@ -280,6 +283,7 @@ bool Session::openObservation(Id id, std::string* error) {
     m_observer = m_journal->observer(stored->observerId);
     m_monthView.reset();
   }
+  m_observerChosen = true;
   showMonth(stored->date.year, stored->date.month);
   return true;
 }

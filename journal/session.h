@@ -3,7 +3,8 @@
 //
 // A session holds one journal (journal.h) and:
 // - the observer whose log is shown, chosen by one rule for every front end: the code
-//   given; else the one the session already shows; else the only observer who has
+//   given; else the one the user chose or whose observation is open in this session; else
+//   the only observer who has
 //   observations (an observer who has none yet does not count); else the journal's only
 //   observer. Where several have observations and none is named, the choice is a
 //   question: the command asks for --observateur, the window shows the one who observed
@@ -136,6 +137,9 @@ class Session {
   // A new observation of the observer shown, dated today in this month, else in the month
   // shown with its day and time left to type.
   void newObservation();
+  // Today's month, with today's observation in the form when there is one (the day's, of
+  // the observer shown), else a new one.
+  void showToday();
   // The stored observation `id` in the form; false when it could not be read (`error`).
   bool openObservation(Id id, std::string* error = nullptr);
   // The observation edited struck out with its groups; the form then holds a new one.
@@ -180,6 +184,7 @@ class Session {
   std::string m_separator;
   UtClock m_clock;
   std::optional<Observer> m_observer;
+  bool m_observerChosen = false;  // by the user, or by the observation open: the rule's second step
   int m_year = 0;
   int m_month = 0;
   std::optional<Read<MonthView>> m_monthView;

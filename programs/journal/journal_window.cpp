@@ -436,6 +436,7 @@ QString JournalWindow::openAt(const QString& path) {
     return refused;
   }
   m_session = std::move(opened.session);
+  m_session->showToday();
   m_group = 0;
   m_readErrorSaid.clear();
   showAll();
