@@ -7,11 +7,6 @@
 namespace kavrel::journal {
 namespace {
 
-std::string dayText(Day day) {
-  return std::to_string(day.day) + (day.day == 1 ? "er " : " ") + monthName(day.month) + ' ' +
-         std::to_string(day.year);
-}
-
 // The checks of one pair g, f, named as the form names them ("g nord", "f nord").
 void checkCounts(Counts counts, std::string_view where, std::vector<std::string>& problems) {
   const std::string g = "g " + std::string(where);
@@ -34,19 +29,25 @@ void checkScale(const std::optional<int>& value, std::string_view field, std::ve
     problems.push_back(std::string(field) + " : de 1 à 5, 5 le meilleur (lu " + std::to_string(*value) + ").");
 }
 
-}  // namespace
-
-std::vector<std::string> checkObservation(const Observation& observation, Day today) {
-  std::vector<std::string> problems;
-  const Day date = observation.date;
+void checkDate(Day date, Day today, std::vector<std::string>& problems) {
   if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > daysInMonth(date.year, date.month) ||
       date.year < 1600)
     problems.push_back("Date : ce jour n'existe pas.");
   else if (date > today)
     problems.push_back("Date : le " + dayText(date) + " est après aujourd'hui.");
-  if (observation.time.hour < 0 || observation.time.hour > 23 || observation.time.minute < 0 ||
-      observation.time.minute > 59)
+}
+
+void checkTime(TimeOfDay time, std::vector<std::string>& problems) {
+  if (time.hour < 0 || time.hour > 23 || time.minute < 0 || time.minute > 59)
     problems.push_back("Heure TU : de 0:00 à 23:59.");
+}
+
+}  // namespace
+
+std::vector<std::string> checkObservation(const Observation& observation, Day today) {
+  std::vector<std::string> problems;
+  checkDate(observation.date, today, problems);
+  checkTime(observation.time, problems);
   checkScale(observation.seeing, "Seeing", problems);
   checkScale(observation.transparency, "Transparence", problems);
 
@@ -71,6 +72,13 @@ std::vector<std::string> checkObservation(const Observation& observation, Day to
   } else {
     checkCounts(counts.disc, "disque", problems);
   }
+  return problems;
+}
+
+std::vector<std::string> checkUnobservedDay(const UnobservedDay& day, Day today) {
+  std::vector<std::string> problems;
+  checkDate(day.date, today, problems);
+  if (day.time) checkTime(*day.time, problems);
   return problems;
 }
 
