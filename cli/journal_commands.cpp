@@ -951,7 +951,7 @@ const std::vector<Action>& actions() {
         "importé : chaque ligne refusée est listée, « ligne N : message » (l'en-tête est\n"
         "la ligne 1) ; --partiel importe les autres. Une ligne sans comptes, seeing ni\n"
         "transparence mais avec sa remarque (le temps : C, R, C-R…) est un jour sans\n"
-        "observation. Affiche « Observations importées : 20 ; jours sans observation :\n"
+        "observation. Affiche « Observations importées : 23 ; jours sans observation :\n"
         "8 »",
         "imports a spreadsheet's log (FICHIER, or the standard input for \"-\"), with\n"
         "the header date;heure_tu;g_nord;f_nord;g_sud;f_sud;seeing;observateur;remarque,\n"
@@ -960,7 +960,7 @@ const std::vector<Action>& actions() {
         "imported: each refused line is listed, \"ligne N : message\" (the header is\n"
         "line 1); --partiel imports the others. A line without counts, seeing nor\n"
         "transparency but with its remark (the weather: C, R, C-R...) is a day not\n"
-        "observed. Prints \"Observations importées : 20 ; jours sans observation : 8\""},
+        "observed. Prints \"Observations importées : 23 ; jours sans observation : 8\""},
        {{"--partiel", 0}},
        importLog},
       {"mois", "mois MOIS ANNEE [--observateur CODE]",
