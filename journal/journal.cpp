@@ -319,19 +319,29 @@ std::optional<UnobservedDay> readUnobserved(sqlite3* db, Id id, int& status) {
   return unobservedOfRow(select);
 }
 
-// The observer's day not observed on `date`, taken away for an observation stored on that
-// day; `removed` keeps it for undo (none when the day had no mark).
-int takeMarkAway(sqlite3* db, Id observerId, Day date, std::optional<UnobservedDay>& removed) {
-  Statement select(db, (std::string("SELECT ") + kUnobservedColumns +
-                        " FROM unobserved_days WHERE observer_id = ? AND date = ?").c_str());
-  select.bind(observerId, dateText(date));
-  const int rc = select.step();
-  if (rc == SQLITE_DONE) return SQLITE_OK;
-  if (rc != SQLITE_ROW) return rc;
-  removed = unobservedOfRow(select);
-  Statement remove(db, "DELETE FROM unobserved_days WHERE id = ?");
-  return remove.bind(removed->id).run();
-}
+// The days not observed that observations stored take away, its statements prepared once
+// for an import's thousands of rows.
+class MarkTaker {
+ public:
+  explicit MarkTaker(sqlite3* db)
+      : select_(db, (std::string("SELECT ") + kUnobservedColumns +
+                     " FROM unobserved_days WHERE observer_id = ? AND date = ?").c_str()),
+        remove_(db, "DELETE FROM unobserved_days WHERE id = ?") {}
+
+  // The observer's day not observed on `date` taken away; `removed` keeps it for undo
+  // (none when the day had no mark).
+  int take(Id observerId, Day date, std::optional<UnobservedDay>& removed) {
+    const int rc = select_.bind(observerId, dateText(date)).step();
+    if (rc == SQLITE_DONE) return SQLITE_OK;
+    if (rc != SQLITE_ROW) return rc;
+    removed = unobservedOfRow(select_);
+    return remove_.bind(removed->id).run();
+  }
+
+ private:
+  Statement select_;
+  Statement remove_;
+};
 
 // A mark taken away given back when its observation is undone, unless the day has been
 // observed or marked again since (by another program on the same journal).
@@ -863,7 +873,7 @@ Change Journal::addObservation(const Observation& observation, std::string_view 
       return refusal;
     int rc = insertObservation(db_, added, added.id);
     if (rc == SQLITE_CONSTRAINT_UNIQUE) return duplicateMessage(db_, added);
-    if (rc == SQLITE_OK) rc = takeMarkAway(db_, added.observerId, added.date, mark);
+    if (rc == SQLITE_OK) rc = MarkTaker(db_).take(added.observerId, added.date, mark);
     if (rc != SQLITE_OK) return notChanged(db_, rc);
     if (added.chosenForDay)
       if (const int chosen = chooseAlone(db_, added); chosen != SQLITE_OK) return notChanged(db_, chosen);
@@ -894,7 +904,7 @@ Change Journal::updateObservation(const Observation& observation, Day today) {
     if (!changed.observerId) changed.observerId = before->observerId;
     int rc = updateObservationRow(db_, changed);
     if (rc == SQLITE_CONSTRAINT_UNIQUE) return duplicateMessage(db_, changed);
-    if (rc == SQLITE_OK) rc = takeMarkAway(db_, changed.observerId, changed.date, mark);
+    if (rc == SQLITE_OK) rc = MarkTaker(db_).take(changed.observerId, changed.date, mark);
     if (rc != SQLITE_OK) return notChanged(db_, rc);
     if (changed.chosenForDay)
       if (const int chosen = chooseAlone(db_, changed); chosen != SQLITE_OK) return notChanged(db_, chosen);
@@ -1220,6 +1230,7 @@ Imported Journal::importLog(const ParsedLog& log, bool partial) {
       return true;
     };
     Statement insert(db_, kInsertObservation);
+    MarkTaker marks(db_);
     for (const ImportRow* row : accepted) {
       Observation o = row->observation;
       if (!observerOf(row->observerCode, row->line, o.observerId)) {
@@ -1236,7 +1247,7 @@ Imported Journal::importLog(const ParsedLog& log, bool partial) {
       if (rc != SQLITE_OK) return notChanged(db_, rc);
       stored.push_back(sqlite3_last_insert_rowid(db_));
       std::optional<UnobservedDay> mark;
-      if (rc = takeMarkAway(db_, o.observerId, o.date, mark); rc != SQLITE_OK) return notChanged(db_, rc);
+      if (rc = marks.take(o.observerId, o.date, mark); rc != SQLITE_OK) return notChanged(db_, rc);
       if (mark) marksTaken.push_back(std::move(*mark));
     }
     // After the observations, so that a day the file both observes and not is refused
