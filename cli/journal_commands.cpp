@@ -56,6 +56,8 @@ constexpr std::string_view kSeeingMessage = "Seeing : de 1 à 5, 5 le meilleur, 
 constexpr std::string_view kTransparencyMessage = "Transparence : de 1 à 5, 5 la meilleure.";
 constexpr std::string_view kNoCounts =
     "kavrel : donnez les comptes, --nord G F --sud G F, ou --disque G F pour le disque entier";
+constexpr std::string_view kUnobservedAlone =
+    "kavrel : un jour --sans-observation n'a ni comptes, ni seeing, ni transparence ; sa remarque dit le temps";
 constexpr std::string_view kMonthMessage = "Mois : un nombre de 1 à 12.";
 constexpr std::string_view kYearMessage = "Année : un nombre entier, 2014 par exemple.";
 constexpr std::string_view kNoFormat = "kavrel : choisissez le format du rapport, --format aavso|baa|ceslopol|csv";
@@ -149,12 +151,14 @@ std::optional<std::vector<int>> numbersSplit(std::string_view text, char separat
 }
 
 // DATE HEURE as 2014-02-03 09:05, 3 2 2014 9 5, or a mix: the instant, or the message
-// of the field that is wrong; none when the words do not make a date and a time.
+// of the field that is wrong; none when the words do not make a date and a time (or, with
+// `timeOptional`, a date alone).
 struct InstantRead {
   journal::Observation observation;
   std::string_view refusal;
+  bool timed = true;
 };
-std::optional<InstantRead> readInstant(const Fields& f) {
+std::optional<InstantRead> readInstant(const Fields& f, bool timeOptional = false) {
   InstantRead read;
   std::size_t next = 0;
   if (f.empty()) return std::nullopt;
@@ -169,6 +173,10 @@ std::optional<InstantRead> readInstant(const Fields& f) {
     if (d && m && y) read.observation.date = {*y, *m, *d};
     else read.refusal = kDateMessage;
     next = 3;
+  }
+  if (next == f.size() && timeOptional) {
+    read.timed = false;
+    return read;
   }
   if (next >= f.size()) return std::nullopt;
   if (f[next].find(':') != std::string::npos) {
@@ -211,10 +219,36 @@ std::optional<int> scaleOf(const std::string& text, bool letters) {
   return std::nullopt;
 }
 
+// DATE [HEURE] --sans-observation [--remarque TEXTE]: the day kept as not observed.
+int addUnobservedDay(const InstantRead& instant, Session& s) {
+  for (const char* option : {"--nord", "--sud", "--disque", "--seeing", "--transparence"})
+    if (s.has(option)) return s.refuse(kUnobservedAlone);
+  journal::UnobservedDay day;
+  day.date = instant.observation.date;
+  if (instant.timed) day.time = instant.observation.time;
+  if (const std::string* remarks = s.value("--remarque")) day.remarks = *remarks;
+  const Day now = today();
+  if (const auto problems = journal::checkUnobservedDay(day, now); !problems.empty()) {
+    for (const auto& problem : problems) s.err << problem << '\n';
+    return kRefused;
+  }
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const std::string* code = s.value("--observateur");
+  const journal::Change added = opened->addUnobservedDay(day, code ? *code : std::string(), now);
+  if (!added.done()) return s.failed(added);
+  s.out << "Jour sans observation enregistré : " << journal::dayText(day.date);
+  if (!day.remarks.empty()) s.out << " (" << day.remarks << ')';
+  s.out << '\n';
+  return kDone;
+}
+
 int addObservation(const Fields& f, Session& s) {
-  const auto instant = readInstant(f);
+  const bool unobserved = s.has("--sans-observation");
+  const auto instant = readInstant(f, unobserved);
   if (!instant) return -1;
   if (!instant->refusal.empty()) return s.refuse(instant->refusal);
+  if (unobserved) return addUnobservedDay(*instant, s);
   journal::Observation observation = instant->observation;
 
   const bool split = s.has("--nord") || s.has("--sud");
@@ -302,9 +336,10 @@ int importLog(const Fields& f, Session& s) {
   }
   const journal::ParsedLog log = journal::parseLog(text, today());
   const bool partial = s.has("--partiel");
+  const std::size_t readRows = log.rows.size() + log.unobserved.size();
   // A wrong header, or every line refused: there is nothing to store, nor a journal to open.
-  if (!log.refusals.empty() && (!partial || log.rows.empty()))
-    return nothingImported(listRefusals(log.refusals, s.err), !log.rows.empty(), s.err);
+  if (!log.refusals.empty() && (!partial || readRows == 0))
+    return nothingImported(listRefusals(log.refusals, s.err), readRows > 0, s.err);
   const auto opened = s.open();
   if (!opened) return kUnreadable;
   const journal::Imported imported = opened->importLog(log, partial);
@@ -315,8 +350,10 @@ int importLog(const Fields& f, Session& s) {
   // The parsed log's refusals and the journal's own (an observation it already holds).
   const std::size_t refused = listRefusals(imported.refusals, s.err);
   if (refused > 0 && !partial)
-    return nothingImported(refused, refused < log.rows.size() + linesOf(log.refusals), s.err);
-  s.out << "Observations importées : " << imported.stored << '\n';
+    return nothingImported(refused, refused < readRows + linesOf(log.refusals), s.err);
+  s.out << "Observations importées : " << imported.stored;
+  if (imported.unobservedStored > 0) s.out << " ; jours sans observation : " << imported.unobservedStored;
+  s.out << '\n';
   return refused == 0 ? kDone : kRefused;
 }
 
@@ -383,7 +420,9 @@ int printMonth(const Fields& f, Session& s) {
   const journal::Id observerId = choice.observer ? choice.observer->id : 0;
   const auto observations = opened->monthObservations(month->second, month->first, observerId);
   if (readFailed(*opened, s)) return kUnreadable;
-  const journal::MonthSheet sheet = journal::monthSheet(observations, s.decimalSeparator);
+  const auto unobserved = opened->monthUnobservedDays(month->second, month->first, observerId);
+  if (readFailed(*opened, s)) return kUnreadable;
+  const journal::MonthSheet sheet = journal::monthSheet(observations, s.decimalSeparator, std::nullopt, unobserved);
   if (!sheet.rows.empty()) s.out << journal::sheetHeadingLine(sheet) << '\n';
   for (std::size_t row = 0; row < sheet.rows.size(); ++row) s.out << journal::sheetLine(sheet, row) << '\n';
   for (const auto& line : sheet.meansLines) s.out << line << '\n';
@@ -872,19 +911,26 @@ const std::vector<Action>& actions() {
   static const std::vector<Action> table{
       {"ajouter",
        "ajouter DATE HEURE --nord G F --sud G F | --disque G F [--seeing N] [--transparence N] "
-       "[--observateur CODE] [--remarque TEXTE]",
+       "[--observateur CODE] [--remarque TEXTE] | ajouter DATE [HEURE] --sans-observation [--remarque TEXTE] "
+       "[--observateur CODE]",
        {"enregistre une observation : DATE 2014-02-03 ou 3 2 2014, HEURE TU 09:05 ou\n"
         "9 5, les nombres de groupes G et de taches F du nord et du sud, ou du disque\n"
         "entier ; seeing de 1 à 5 (5 le meilleur) ou E G F P, transparence de 1 à 5.\n"
         "Sans --observateur, l'observateur du journal ; un code nouveau crée son\n"
-        "observateur. Affiche « Observation enregistrée : R = 109 (nord 25, sud 84) »",
+        "observateur. Affiche « Observation enregistrée : R = 109 (nord 25, sud 84) ».\n"
+        "--sans-observation marque DATE comme un jour sans observation (nuages, pluie),\n"
+        "la remarque disant le temps, l'heure si elle est donnée ; refusé pour un jour\n"
+        "que l'observateur a observé",
         "records an observation: DATE 2014-02-03 or 3 2 2014, TIME (UT) 09:05 or 9 5,\n"
         "the numbers of groups G and of spots F of the north and the south, or of the\n"
         "whole disc; seeing 1 to 5 (5 the best) or E G F P, transparency 1 to 5.\n"
         "Without --observateur, the journal's observer; a new code creates its\n"
-        "observer. Prints \"Observation enregistrée : R = 109 (nord 25, sud 84)\""},
+        "observer. Prints \"Observation enregistrée : R = 109 (nord 25, sud 84)\".\n"
+        "--sans-observation marks DATE as a day not observed (clouds, rain), the\n"
+        "remark saying the weather, the time kept when given; refused for a day the\n"
+        "observer observed"},
        {{"--nord", 2}, {"--sud", 2}, {"--disque", 2}, {"--seeing", 1}, {"--transparence", 1},
-        {"--observateur", 1}, {"--remarque", 1}},
+        {"--observateur", 1}, {"--remarque", 1}, {"--sans-observation", 0}},
        addObservation},
       {"retenir", "retenir DATE HEURE [--observateur CODE]",
        {"retient l'observation de DATE à HEURE (écrites comme pour ajouter) pour son\n"
@@ -903,22 +949,29 @@ const std::vector<Action>& actions() {
         "ou g_disque;f_disque à la place des quatre colonnes des hémisphères (« ; » avec\n"
         "la virgule décimale, « , » avec le point). Une ligne refusée, et rien n'est\n"
         "importé : chaque ligne refusée est listée, « ligne N : message » (l'en-tête est\n"
-        "la ligne 1) ; --partiel importe les autres",
+        "la ligne 1) ; --partiel importe les autres. Une ligne sans comptes, seeing ni\n"
+        "transparence mais avec sa remarque (le temps : C, R, C-R…) est un jour sans\n"
+        "observation. Affiche « Observations importées : 23 ; jours sans observation :\n"
+        "8 »",
         "imports a spreadsheet's log (FICHIER, or the standard input for \"-\"), with\n"
         "the header date;heure_tu;g_nord;f_nord;g_sud;f_sud;seeing;observateur;remarque,\n"
         "or g_disque;f_disque in place of the four columns of the hemispheres (\";\"\n"
         "with the decimal comma, \",\" with the point). One refused line, and nothing is\n"
         "imported: each refused line is listed, \"ligne N : message\" (the header is\n"
-        "line 1); --partiel imports the others"},
+        "line 1); --partiel imports the others. A line without counts, seeing nor\n"
+        "transparency but with its remark (the weather: C, R, C-R...) is a day not\n"
+        "observed. Prints \"Observations importées : 23 ; jours sans observation : 8\""},
        {{"--partiel", 0}},
        importLog},
       {"mois", "mois MOIS ANNEE [--observateur CODE]",
        {"le mois d'un observateur : une ligne par jour observé (l'observation du jour :\n"
-        "celle choisie, sinon le meilleur seeing, puis la plus tôt), puis les lignes\n"
+        "celle choisie, sinon le meilleur seeing, puis la plus tôt) ou sans observation\n"
+        "(« – » pour l'heure et les comptes), ses remarques au bout, puis les lignes\n"
         "« Jours d'observation », « Moyenne de R », « Moyenne de R nord », « Moyenne de\n"
         "R sud » et « Groupes par jour », moyennes sur les jours observés",
         "an observer's month: one line per day observed (the day's observation: the\n"
-        "one chosen, else the best seeing, then the earliest), then the lines \"Jours\n"
+        "one chosen, else the best seeing, then the earliest) or not observed (\"–\"\n"
+        "for the time and the counts), its remarks last, then the lines \"Jours\n"
         "d'observation\", \"Moyenne de R\", \"Moyenne de R nord\", \"Moyenne de R sud\"\n"
         "and \"Groupes par jour\", means over the days observed"},
        {{"--observateur", 1}},

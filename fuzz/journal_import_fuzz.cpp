@@ -1,8 +1,8 @@
 // A spreadsheet's log made of arbitrary bytes, read for import.
 //
 // Whatever the bytes, the reading ends; every row it accepts passes the checks of a typed
-// observation, comes from a line of the file after the header, in the file's order, and
-// holds text that can be stored; every refusal names a line of the file and says why in
+// observation (or of a day not observed, which has its remark), comes from a line of the
+// file after the header, in the file's order, and holds text that can be stored; every refusal names a line of the file and says why in
 // UTF-8. The month's CSV of the accepted rows is read back whole.
 #include <algorithm>
 #include <cstddef>
@@ -34,6 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     previous = row.line;
     require(journal::checkObservation(row.observation, kToday).empty());
     require(isUtf8(row.observation.remarks) && isUtf8(row.observerCode));
+  }
+  previous = 1;
+  for (const journal::UnobservedRow& row : log.unobserved) {
+    require(row.line > previous && row.line <= lines);
+    previous = row.line;
+    require(journal::checkUnobservedDay(row.day, kToday).empty());
+    require(!row.day.remarks.empty() && isUtf8(row.day.remarks) && isUtf8(row.observerCode));
   }
   for (const journal::Refusal& refusal : log.refusals) {
     require(refusal.line >= 1 && refusal.line <= lines);

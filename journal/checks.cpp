@@ -8,11 +8,6 @@
 namespace kavrel::journal {
 namespace {
 
-std::string dayText(Day day) {
-  return std::to_string(day.day) + (day.day == 1 ? "er " : " ") + monthName(day.month) + ' ' +
-         std::to_string(day.year);
-}
-
 void checkScale(const std::optional<int>& value, std::string_view field, std::vector<std::string>& problems) {
   if (value && (*value < 1 || *value > 5))
     problems.push_back(std::string(field) + " : de 1 à 5, 5 le meilleur (lu " + std::to_string(*value) + ").");
@@ -91,6 +86,13 @@ std::vector<std::string> checkObservation(const Observation& observation, Day to
   checkTime(observation.time, problems);
   checkScales(observation, problems);
   checkTally(observation.counts, problems);
+  return problems;
+}
+
+std::vector<std::string> checkUnobservedDay(const UnobservedDay& day, Day today) {
+  std::vector<std::string> problems;
+  checkDate(day.date, today, problems);
+  if (day.time) checkTime(*day.time, problems);
   return problems;
 }
 

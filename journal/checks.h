@@ -2,7 +2,8 @@
 // names the field, ready to be shown as it stands:
 // - f ≥ g, and g = 0 exactly when f = 0, for each of north, south and the disc;
 // - north + south = the disc when the counts are split;
-// - seeing and transparency 1..5; a real date and time; a date after today refused;
+// - seeing and transparency 1..5; a real date and time; a date after today refused (a
+//   day not observed too);
 // - a group's class consistent with its spots where the class says how many (A, H, J need
 //   at least 1, B at least 2), classes A..J, spots and area not negative.
 #pragma once
@@ -27,6 +28,8 @@ void checkScales(const Observation& observation, std::vector<std::string>& probl
 void checkTally(const Tally& counts, std::vector<std::string>& problems);
 // One pair g, f, named as the form names its row ("nord", "sud", "disque").
 void checkCounts(Counts counts, std::string_view where, std::vector<std::string>& problems);
+// A day not observed: a real date, not after `today`, and a real time when one is given.
+[[nodiscard]] std::vector<std::string> checkUnobservedDay(const UnobservedDay& day, Day today);
 
 [[nodiscard]] std::vector<std::string> checkGroup(const Group& group);
 

@@ -316,7 +316,12 @@ class Row {
     return std::all_of(columns.begin(), columns.end(), [&](Column c) { return field(c).empty(); });
   }
 
-  // A day of clouds in a spreadsheet's log: its date, perhaps a remark, nothing else.
+  // A day of clouds in a spreadsheet's log: its date, its remark (the weather), perhaps the
+  // time the observer looked, and nothing counted nor rated.
+  [[nodiscard]] bool notObserved() const {
+    return blank({GNorth, FNorth, GSouth, FSouth, GDisc, FDisc, Seeing, Transparency}) && !field(Remarks).empty();
+  }
+  // A date and nothing else to say of the day.
   [[nodiscard]] bool nothingObserved() const {
     return blank({Time, GNorth, FNorth, GSouth, FSouth, GDisc, FDisc});
   }
@@ -360,7 +365,9 @@ class Row {
   // The row into `imported`; the problems stay in `problems`.
   void read(ImportRow& imported) {
     if (nothingObserved()) {
-      problems.emplace_back("Heure TU et comptes vides : aucune observation ce jour-là.");
+      problems.emplace_back(
+          "Heure TU et comptes vides : aucune observation ce jour-là ; un jour sans observation porte sa remarque "
+          "(la météo).");
       return;
     }
     Observation& observation = imported.observation;
@@ -371,6 +378,15 @@ class Row {
     observation.transparency = scale(Transparency, false);
     imported.observerCode = text(ObserverCode);
     observation.remarks = text(Remarks);
+  }
+
+  // The row of a day not observed (notObserved()) into `unobserved`.
+  void read(UnobservedRow& unobserved) {
+    UnobservedDay& day = unobserved.day;
+    day.date = date();
+    if (!field(Time).empty()) day.time = time();
+    unobserved.observerCode = text(ObserverCode);
+    day.remarks = text(Remarks);
   }
 
   std::string text(Column column) {
@@ -430,8 +446,17 @@ ParsedLog parseLog(std::string_view text, Day today) {
                          separator + " »).");
     } else if (record.tooLong) {
       problems.emplace_back("un champ de plus de 100 000 caractères : ce n'est pas une ligne de journal.");
+    } else if (Row row(header, record.fields); row.notObserved()) {
+      UnobservedRow unobserved;
+      unobserved.line = record.line;
+      row.read(unobserved);
+      problems = std::move(row.problems);
+      if (problems.empty()) problems = checkUnobservedDay(unobserved.day, today);
+      if (problems.empty()) {
+        log.unobserved.push_back(std::move(unobserved));
+        continue;
+      }
     } else {
-      Row row(header, record.fields);
       imported.line = record.line;
       row.read(imported);
       problems = std::move(row.problems);

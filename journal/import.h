@@ -8,8 +8,10 @@
 // any order, and the suite's own CSV of a month (transparence, g_disque beside the
 // hemispheres, R, R_nord, R_sud) reads back. A date is 2014-02-03 (or 3/2/2014), a time
 // 09:05 or 9:05; the seeing 1..5 or a letter E G F P. A byte order mark is skipped, CRLF
-// accepted, a blank row skipped. Each row is checked as a typed observation is
-// (checks.h); a refused row is listed with its line in the file (the header is line 1; a
+// accepted, a blank row skipped. A row whose counts, seeing and transparency are empty
+// and whose remark is not is a day not observed (a spreadsheet's day of clouds: "3;;;;;;C"),
+// its time kept when given; a row with neither counts nor remark is refused. Each row is
+// checked as a typed observation or day not observed is (checks.h); a refused row is listed with its line in the file (the header is line 1; a
 // quoted line break counts) and its French messages, one refusal each. Reading stops
 // after a thousand refused lines, saying so: such a file is not a log. Linear in the
 // text's length. Nothing here touches a journal.
@@ -29,6 +31,12 @@ struct ImportRow {
   std::string observerCode; // empty: the journal's default observer
 };
 
+struct UnobservedRow {
+  int line = 0;
+  UnobservedDay day;         // observerId 0, as above
+  std::string observerCode;  // empty: the journal's default observer
+};
+
 struct Refusal {
   int line = 0;
   std::string message;  // "ligne 4 : …" is written by the front end
@@ -36,6 +44,7 @@ struct Refusal {
 
 struct ParsedLog {
   std::vector<ImportRow> rows;
+  std::vector<UnobservedRow> unobserved;  // the days not observed, in the file's order
   std::vector<Refusal> refusals;  // a wrong header is a refusal of line 1
 };
 

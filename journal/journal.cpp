@@ -141,6 +141,20 @@ CREATE TABLE group_days (
   last_day TEXT
 );
 )sql"},
+    // The days an observer did not observe, each with its remark (the weather): one per
+    // observer and day, and never a day of the same observer's observation (the engine
+    // takes the mark away when an observation comes).
+    {5, R"sql(
+CREATE TABLE unobserved_days (
+  id INTEGER PRIMARY KEY,
+  date TEXT NOT NULL CHECK (date GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]'),
+  time_ut TEXT CHECK (time_ut GLOB '[0-9][0-9]:[0-9][0-9]'),
+  observer_id INTEGER NOT NULL REFERENCES observers(id),
+  remarks TEXT NOT NULL DEFAULT ''
+);
+CREATE UNIQUE INDEX unobserved_days_by_observer ON unobserved_days (observer_id, date);
+CREATE INDEX unobserved_days_by_date ON unobserved_days (date);
+)sql"},
 };
 constexpr int kSchemaVersion = kMigrations[std::size(kMigrations) - 1].version;
 
@@ -151,11 +165,6 @@ std::string joined(const std::vector<std::string>& lines, const char* separator)
   std::string text;
   for (const auto& line : lines) text += (text.empty() ? "" : separator) + line;
   return text;
-}
-
-std::string dayText(Day day) {
-  return std::to_string(day.day) + (day.day == 1 ? "er " : " ") + monthName(day.month) + ' ' +
-         std::to_string(day.year);
 }
 
 std::string timeText(TimeOfDay time) {
@@ -268,6 +277,84 @@ std::optional<Observation> readObservation(sqlite3* db, Id id, int& status) {
   status = readStatus(rc);
   if (rc != SQLITE_ROW) return std::nullopt;
   return observationOfRow(select);
+}
+
+constexpr char kUnobservedColumns[] = "id, date, time_ut, observer_id, remarks";
+
+UnobservedDay unobservedOfRow(const Statement& row) {
+  UnobservedDay day;
+  day.id = row.integer(0);
+  const unsigned char* date = row.rawText(1);
+  if (date && row.rawLength(1) == 10) day.date = {digits(date, 0, 4), digits(date, 5, 2), digits(date, 8, 2)};
+  const unsigned char* time = row.rawText(2);
+  if (time && row.rawLength(2) == 5) day.time = TimeOfDay{digits(time, 0, 2), digits(time, 3, 2)};
+  day.observerId = row.integer(3);
+  day.remarks = row.text(4);
+  return day;
+}
+
+// Inserts the day, under its own id when it has one; `id` is the one stored.
+int insertUnobserved(sqlite3* db, const UnobservedDay& d, Id& id) {
+  Statement insert(db, "INSERT INTO unobserved_days (date, time_ut, observer_id, remarks, id) VALUES (?,?,?,?,?)");
+  insert.bind(dateText(d.date), d.time ? std::optional<std::string>(timeText(*d.time)) : std::nullopt, d.observerId,
+              d.remarks, d.id ? std::optional<Id>(d.id) : std::nullopt);
+  const int rc = insert.run();
+  if (rc == SQLITE_OK) id = sqlite3_last_insert_rowid(db);
+  return rc;
+}
+
+int updateUnobservedRow(sqlite3* db, const UnobservedDay& d) {
+  Statement update(db, "UPDATE unobserved_days SET date = ?, time_ut = ?, observer_id = ?, remarks = ? WHERE id = ?");
+  update.bind(dateText(d.date), d.time ? std::optional<std::string>(timeText(*d.time)) : std::nullopt, d.observerId,
+              d.remarks, d.id);
+  return update.run();
+}
+
+std::optional<UnobservedDay> readUnobserved(sqlite3* db, Id id, int& status) {
+  Statement select(db, (std::string("SELECT ") + kUnobservedColumns + " FROM unobserved_days WHERE id = ?").c_str());
+  select.bind(id);
+  const int rc = select.step();
+  status = readStatus(rc);
+  if (rc != SQLITE_ROW) return std::nullopt;
+  return unobservedOfRow(select);
+}
+
+// The days not observed that observations stored take away, its statements prepared once
+// for an import's thousands of rows.
+class MarkTaker {
+ public:
+  explicit MarkTaker(sqlite3* db)
+      : select_(db, (std::string("SELECT ") + kUnobservedColumns +
+                     " FROM unobserved_days WHERE observer_id = ? AND date = ?").c_str()),
+        remove_(db, "DELETE FROM unobserved_days WHERE id = ?") {}
+
+  // The observer's day not observed on `date` taken away; `removed` keeps it for undo
+  // (none when the day had no mark).
+  int take(Id observerId, Day date, std::optional<UnobservedDay>& removed) {
+    const int rc = select_.bind(observerId, dateText(date)).step();
+    if (rc == SQLITE_DONE) return SQLITE_OK;
+    if (rc != SQLITE_ROW) return rc;
+    removed = unobservedOfRow(select_);
+    return remove_.bind(removed->id).run();
+  }
+
+ private:
+  Statement select_;
+  Statement remove_;
+};
+
+// A mark taken away given back when its observation is undone, unless the day has been
+// observed or marked again since (by another program on the same journal).
+int restoreMark(sqlite3* db, const std::optional<UnobservedDay>& mark) {
+  if (!mark) return SQLITE_OK;
+  Statement insert(db,
+                   "INSERT OR IGNORE INTO unobserved_days (id, date, time_ut, observer_id, remarks) "
+                   "SELECT ?1, ?2, ?3, ?4, ?5 WHERE NOT EXISTS "
+                   "(SELECT 1 FROM observations WHERE observer_id = ?4 AND date = ?2)");
+  insert.bind(mark->id, dateText(mark->date),
+              mark->time ? std::optional<std::string>(timeText(*mark->time)) : std::nullopt, mark->observerId,
+              mark->remarks);
+  return insert.run();
 }
 
 const char* methodText(Method method) {
@@ -462,11 +549,31 @@ std::string duplicateMessage(sqlite3* db, const Observation& o) {
          timeText(o.time) + ".";
 }
 
-// Observers created for an undone change, unless another observation took them since.
+// Why a day cannot be marked not observed: its observer has an observation that day, or
+// has marked it already. Empty when it may be, else the message (or the failure to read).
+std::string unobservedRefusal(sqlite3* db, const UnobservedDay& d) {
+  Statement observed(db, "SELECT count(*) FROM observations WHERE observer_id = ? AND date = ?");
+  int rc = observed.bind(d.observerId, dateText(d.date)).step();
+  if (rc != SQLITE_ROW) return notChanged(db, rc == SQLITE_DONE ? SQLITE_ERROR : rc);
+  if (observed.integer(0) > 0)
+    return "Date : " + observerName(db, d.observerId) + " a une observation le " + dayText(d.date) +
+           " ; ce jour ne peut être sans observation.";
+  Statement marked(db, "SELECT count(*) FROM unobserved_days WHERE observer_id = ? AND date = ? AND id IS NOT ?");
+  rc = marked.bind(d.observerId, dateText(d.date), d.id).step();
+  if (rc != SQLITE_ROW) return notChanged(db, rc == SQLITE_DONE ? SQLITE_ERROR : rc);
+  if (marked.integer(0) > 0)
+    return "Date : le " + dayText(d.date) + " est déjà un jour sans observation de " + observerName(db, d.observerId) +
+           ".";
+  return {};
+}
+
+// Observers created for an undone change, unless another observation or day not observed
+// took them since.
 int removeCreatedObservers(sqlite3* db, const std::vector<Id>& created) {
   Statement remove(db,
                    "DELETE FROM observers WHERE id = ? AND NOT EXISTS "
-                   "(SELECT 1 FROM observations WHERE observer_id = observers.id)");
+                   "(SELECT 1 FROM observations WHERE observer_id = observers.id) AND NOT EXISTS "
+                   "(SELECT 1 FROM unobserved_days WHERE observer_id = observers.id)");
   for (Id id : created)
     if (const int rc = remove.bind(id).run(); rc != SQLITE_OK) return rc;
   return SQLITE_OK;
@@ -770,12 +877,14 @@ Change Journal::addObservation(const Observation& observation, std::string_view 
   Observation added = observation;
   added.id = 0;
   std::vector<Id> created;
+  std::optional<UnobservedDay> mark;
   std::string error = inTransaction(db_, [&]() -> std::string {
     if (std::string refusal = observerFor(db_, observerCode, observation.observerId, added.observerId, created);
         !refusal.empty())
       return refusal;
-    const int rc = insertObservation(db_, added, added.id);
+    int rc = insertObservation(db_, added, added.id);
     if (rc == SQLITE_CONSTRAINT_UNIQUE) return duplicateMessage(db_, added);
+    if (rc == SQLITE_OK) rc = MarkTaker(db_).take(added.observerId, added.date, mark);
     if (rc != SQLITE_OK) return notChanged(db_, rc);
     if (added.chosenForDay)
       if (const int chosen = chooseAlone(db_, added); chosen != SQLITE_OK) return notChanged(db_, chosen);
@@ -784,9 +893,10 @@ Change Journal::addObservation(const Observation& observation, std::string_view 
   if (!error.empty()) return {std::move(error)};
   undo_.push_back(std::make_unique<UndoStep>(
       UndoStep{"Annuler l'ajout de l'observation du " + dayText(added.date), added.id,
-               [id = added.id, created](sqlite3* db) -> std::string {
+               [id = added.id, created, mark](sqlite3* db) -> std::string {
                  Statement remove(db, "DELETE FROM observations WHERE id = ?");
                  int rc = remove.bind(id).run();
+                 if (rc == SQLITE_OK) rc = restoreMark(db, mark);
                  if (rc == SQLITE_OK) rc = removeCreatedObservers(db, created);
                  return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
                }}));
@@ -796,14 +906,16 @@ Change Journal::addObservation(const Observation& observation, std::string_view 
 Change Journal::updateObservation(const Observation& observation, Day today) {
   if (auto problems = checkObservation(observation, today); !problems.empty()) return {joined(problems, "\n")};
   std::optional<Observation> before;
+  std::optional<UnobservedDay> mark;
   std::string error = inTransaction(db_, [&]() -> std::string {
     int status = SQLITE_OK;
     before = readObservation(db_, observation.id, status);
     if (!before) return missing(db_, status, kGone);
     Observation changed = observation;
     if (!changed.observerId) changed.observerId = before->observerId;
-    const int rc = updateObservationRow(db_, changed);
+    int rc = updateObservationRow(db_, changed);
     if (rc == SQLITE_CONSTRAINT_UNIQUE) return duplicateMessage(db_, changed);
+    if (rc == SQLITE_OK) rc = MarkTaker(db_).take(changed.observerId, changed.date, mark);
     if (rc != SQLITE_OK) return notChanged(db_, rc);
     if (changed.chosenForDay)
       if (const int chosen = chooseAlone(db_, changed); chosen != SQLITE_OK) return notChanged(db_, chosen);
@@ -812,9 +924,10 @@ Change Journal::updateObservation(const Observation& observation, Day today) {
   if (!error.empty()) return {std::move(error)};
   undo_.push_back(std::make_unique<UndoStep>(UndoStep{
       "Annuler la modification de l'observation du " + dayText(before->date), observation.id,
-      [previous = *before](sqlite3* db) -> std::string {
+      [previous = *before, mark](sqlite3* db) -> std::string {
         int rc = updateObservationRow(db, previous);
         if (rc == SQLITE_OK && previous.chosenForDay) rc = chooseAlone(db, previous);
+        if (rc == SQLITE_OK) rc = restoreMark(db, mark);
         return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
       }}));
   return {{}, observation.id};
@@ -895,6 +1008,113 @@ std::vector<Observation> Journal::observationsBetween(Day first, Day last, Id ob
   std::vector<Observation> list;
   int rc;
   while ((rc = select.step()) == SQLITE_ROW) list.push_back(observationOfRow(select));
+  readError_ = readFailure(db_, readStatus(rc));
+  return list;
+}
+
+// ---------------------------------------------------------------------------------------
+// Days not observed.
+
+namespace {
+
+constexpr char kUnobservedGone[] = "Ce jour sans observation n'est plus dans le journal.";
+
+}  // namespace
+
+Change Journal::addUnobservedDay(const UnobservedDay& day, std::string_view observerCode, Day today) {
+  if (auto problems = checkUnobservedDay(day, today); !problems.empty()) return {joined(problems, "\n")};
+  UnobservedDay added = day;
+  added.id = 0;
+  std::vector<Id> created;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    if (std::string refusal = observerFor(db_, observerCode, day.observerId, added.observerId, created);
+        !refusal.empty())
+      return refusal;
+    if (std::string refusal = unobservedRefusal(db_, added); !refusal.empty()) return refusal;
+    const int rc = insertUnobserved(db_, added, added.id);
+    return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(
+      UndoStep{"Annuler l'ajout du jour sans observation du " + dayText(added.date), added.id,
+               [id = added.id, created](sqlite3* db) -> std::string {
+                 Statement remove(db, "DELETE FROM unobserved_days WHERE id = ?");
+                 int rc = remove.bind(id).run();
+                 if (rc == SQLITE_OK) rc = removeCreatedObservers(db, created);
+                 return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+               }}));
+  return {{}, added.id};
+}
+
+Change Journal::updateUnobservedDay(const UnobservedDay& day, Day today) {
+  if (auto problems = checkUnobservedDay(day, today); !problems.empty()) return {joined(problems, "\n")};
+  std::optional<UnobservedDay> before;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    int status = SQLITE_OK;
+    before = readUnobserved(db_, day.id, status);
+    if (!before) return missing(db_, status, kUnobservedGone);
+    UnobservedDay changed = day;
+    if (!changed.observerId) changed.observerId = before->observerId;
+    if (std::string refusal = unobservedRefusal(db_, changed); !refusal.empty()) return refusal;
+    const int rc = updateUnobservedRow(db_, changed);
+    return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(
+      UndoStep{"Annuler la modification du jour sans observation du " + dayText(before->date), day.id,
+               [previous = *before](sqlite3* db) -> std::string {
+                 if (std::string refusal = unobservedRefusal(db, previous); !refusal.empty()) return refusal;
+                 const int rc = updateUnobservedRow(db, previous);
+                 return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+               }}));
+  return {{}, day.id};
+}
+
+Change Journal::removeUnobservedDay(Id id) {
+  std::optional<UnobservedDay> before;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    int status = SQLITE_OK;
+    before = readUnobserved(db_, id, status);
+    if (!before) return missing(db_, status, kUnobservedGone);
+    Statement remove(db_, "DELETE FROM unobserved_days WHERE id = ?");
+    const int rc = remove.bind(id).run();
+    return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
+  });
+  if (!error.empty()) return {std::move(error)};
+  undo_.push_back(std::make_unique<UndoStep>(
+      UndoStep{"Annuler la suppression du jour sans observation du " + dayText(before->date), id,
+               [previous = *before](sqlite3* db) -> std::string {
+                 if (std::string refusal = unobservedRefusal(db, previous); !refusal.empty()) return refusal;
+                 Id restored = 0;
+                 const int rc = insertUnobserved(db, previous, restored);
+                 return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+               }}));
+  return {{}, id};
+}
+
+std::optional<UnobservedDay> Journal::unobservedDay(Id id) const {
+  int status = SQLITE_OK;
+  auto found = readUnobserved(db_, id, status);
+  readError_ = readFailure(db_, status);
+  return found;
+}
+
+std::vector<UnobservedDay> Journal::monthUnobservedDays(int year, int month, Id observerId) const {
+  return unobservedDaysBetween({year, month, 1}, {year, month, 31}, observerId);
+}
+
+std::vector<UnobservedDay> Journal::unobservedDaysBetween(Day first, Day last, Id observerId) const {
+  std::string sql = std::string("SELECT ") + kUnobservedColumns + " FROM unobserved_days WHERE ";
+  sql += observerId ? "observer_id = ?3 AND date BETWEEN ?1 AND ?2" : "date BETWEEN ?1 AND ?2";
+  sql += " ORDER BY date, observer_id";
+  Statement select(db_, sql.c_str());
+  if (observerId)
+    select.bind(dateText(first), dateText(last), observerId);
+  else
+    select.bind(dateText(first), dateText(last));
+  std::vector<UnobservedDay> list;
+  int rc;
+  while ((rc = select.step()) == SQLITE_ROW) list.push_back(unobservedOfRow(select));
   readError_ = readFailure(db_, readStatus(rc));
   return list;
 }
@@ -990,57 +1210,111 @@ Imported Journal::importLog(const ParsedLog& log, bool partial) {
     else
       accepted.push_back(&row);
   }
+  std::vector<const UnobservedRow*> acceptedDays;
+  for (const UnobservedRow& row : log.unobserved) {
+    if (auto problems = checkUnobservedDay(row.day, today); !problems.empty())
+      result.refusals.push_back({row.line, joined(problems, " ")});
+    else
+      acceptedDays.push_back(&row);
+  }
   const auto byLine = [](const Refusal& a, const Refusal& b) { return a.line < b.line; };
   std::vector<Id> stored;
+  std::vector<Id> storedDays;
+  std::vector<UnobservedDay> marksTaken;  // the journal's days not observed that the file observed
   std::vector<Id> created;
   result.error = inTransaction(db_, [&]() -> std::string {
     std::map<std::string, Id, std::less<>> observerOfCode;
+    // The observer of a row's code: true when found or made; a refusal of the row is
+    // listed, a failure to write left in `failure`.
+    std::string failure;
+    const auto observerOf = [&](const std::string& code, int line, Id& id) {
+      if (auto known = observerOfCode.find(code); known != observerOfCode.end()) {
+        id = known->second;
+        return true;
+      }
+      if (std::string refusal = observerFor(db_, code, 0, id, created); !refusal.empty()) {
+        if (refusal.rfind(kNotChanged, 0) == 0) failure = std::move(refusal);
+        else result.refusals.push_back({line, std::move(refusal)});
+        return false;
+      }
+      observerOfCode.emplace(code, id);
+      return true;
+    };
     Statement insert(db_, kInsertObservation);
+    MarkTaker marks(db_);
     for (const ImportRow* row : accepted) {
       Observation o = row->observation;
-      auto known = observerOfCode.find(row->observerCode);
-      if (known != observerOfCode.end()) {
-        o.observerId = known->second;
-      } else {
-        if (std::string refusal = observerFor(db_, row->observerCode, 0, o.observerId, created); !refusal.empty()) {
-          if (refusal.rfind(kNotChanged, 0) == 0) return refusal;
-          result.refusals.push_back({row->line, refusal});
-          continue;
-        }
-        observerOfCode.emplace(row->observerCode, o.observerId);
+      if (!observerOf(row->observerCode, row->line, o.observerId)) {
+        if (!failure.empty()) return failure;
+        continue;
       }
       o.id = 0;
       bindObservation(insert, o);
-      const int rc = insert.run();
+      int rc = insert.run();
       if (rc == SQLITE_CONSTRAINT_UNIQUE) {
         result.refusals.push_back({row->line, duplicateMessage(db_, o)});
         continue;
       }
       if (rc != SQLITE_OK) return notChanged(db_, rc);
       stored.push_back(sqlite3_last_insert_rowid(db_));
+      std::optional<UnobservedDay> mark;
+      if (rc = marks.take(o.observerId, o.date, mark); rc != SQLITE_OK) return notChanged(db_, rc);
+      if (mark) marksTaken.push_back(std::move(*mark));
+    }
+    // After the observations, so that a day the file both observes and not is refused
+    // whatever the order of its lines.
+    for (const UnobservedRow* row : acceptedDays) {
+      UnobservedDay day = row->day;
+      day.id = 0;
+      if (!observerOf(row->observerCode, row->line, day.observerId)) {
+        if (!failure.empty()) return failure;
+        continue;
+      }
+      if (std::string refusal = unobservedRefusal(db_, day); !refusal.empty()) {
+        if (refusal.rfind(kNotChanged, 0) == 0) return refusal;
+        result.refusals.push_back({row->line, std::move(refusal)});
+        continue;
+      }
+      Id id = 0;
+      if (const int rc = insertUnobserved(db_, day, id); rc != SQLITE_OK) return notChanged(db_, rc);
+      storedDays.push_back(id);
     }
     // Every row is tried, so that the rows the journal refuses (already there, twice in
     // the file) are listed with the others; then all or none.
     if (!partial && !result.refusals.empty()) {
       execute(db_, "ROLLBACK");
       stored.clear();
+      storedDays.clear();
     }
     return {};
   });
   std::stable_sort(result.refusals.begin(), result.refusals.end(), byLine);
-  if (!result.error.empty()) stored.clear();
+  if (!result.error.empty()) {
+    stored.clear();
+    storedDays.clear();
+  }
   result.stored = static_cast<int>(stored.size());
-  if (stored.empty()) return result;
-  undo_.push_back(std::make_unique<UndoStep>(UndoStep{
-      "Annuler l'import de " + std::to_string(stored.size()) + (stored.size() == 1 ? " observation" : " observations"),
-      0, [stored, created](sqlite3* db) -> std::string {
-        Statement remove(db, "DELETE FROM observations WHERE id = ?");
-        int rc = SQLITE_OK;
-        for (Id id : stored)
-          if (rc == SQLITE_OK) rc = remove.bind(id).run();
-        if (rc == SQLITE_OK) rc = removeCreatedObservers(db, created);
-        return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
-      }}));
+  result.unobservedStored = static_cast<int>(storedDays.size());
+  if (stored.empty() && storedDays.empty()) return result;
+  std::string what;
+  if (!stored.empty()) what = std::to_string(stored.size()) + (stored.size() == 1 ? " observation" : " observations");
+  if (!storedDays.empty())
+    what += (what.empty() ? "" : " et ") + std::to_string(storedDays.size()) +
+            (storedDays.size() == 1 ? " jour sans observation" : " jours sans observation");
+  undo_.push_back(std::make_unique<UndoStep>(
+      UndoStep{"Annuler l'import de " + what, 0, [stored, storedDays, marksTaken, created](sqlite3* db) -> std::string {
+                 Statement removeDay(db, "DELETE FROM unobserved_days WHERE id = ?");
+                 Statement remove(db, "DELETE FROM observations WHERE id = ?");
+                 int rc = SQLITE_OK;
+                 for (Id id : storedDays)
+                   if (rc == SQLITE_OK) rc = removeDay.bind(id).run();
+                 for (Id id : stored)
+                   if (rc == SQLITE_OK) rc = remove.bind(id).run();
+                 for (const UnobservedDay& mark : marksTaken)
+                   if (rc == SQLITE_OK) rc = restoreMark(db, mark);
+                 if (rc == SQLITE_OK) rc = removeCreatedObservers(db, created);
+                 return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+               }}));
   return result;
 }
 

@@ -43,7 +43,8 @@ struct Change {
 };
 
 struct Imported {
-  int stored = 0;                 // rows stored (none when refused and not partial)
+  int stored = 0;                 // observations stored (none when refused and not partial)
+  int unobservedStored = 0;       // days not observed stored, alike
   std::vector<Refusal> refusals;  // the rows refused by the checks
   std::string error;              // the file could not be written: nothing stored
 };
@@ -82,14 +83,28 @@ class Journal {
   // Between two days inclusive, in date order.
   [[nodiscard]] std::vector<Observation> observationsBetween(Day first, Day last, Id observerId = 0) const;
 
+  // Days not observed (records.h), one per observer and day. `observerCode` as for an
+  // observation. A day the observer has an observation is refused, naming the day, and an
+  // observation stored on a day not observed takes that mark away in its own transaction
+  // (its undo gives it back).
+  Change addUnobservedDay(const UnobservedDay& day, std::string_view observerCode, Day today);
+  Change updateUnobservedDay(const UnobservedDay& day, Day today);
+  Change removeUnobservedDay(Id id);
+  [[nodiscard]] std::optional<UnobservedDay> unobservedDay(Id id) const;
+  // An observer's days not observed of a month (every observer's with 0), in date order.
+  [[nodiscard]] std::vector<UnobservedDay> monthUnobservedDays(int year, int month, Id observerId = 0) const;
+  // Between two days inclusive, in date order.
+  [[nodiscard]] std::vector<UnobservedDay> unobservedDaysBetween(Day first, Day last, Id observerId = 0) const;
+
   // Groups of an observation, by number.
   [[nodiscard]] std::vector<Group> groups(Id observationId) const;
   Change addGroup(const Group& group);
   Change updateGroup(const Group& group);
   Change removeGroup(Id id);
 
-  // The rows of a parsed log in one transaction: all or none, unless `partial`, when the
-  // refused rows are left out and the others stored.
+  // The rows of a parsed log in one transaction, its observations and its days not
+  // observed: all or none, unless `partial`, when the refused rows are left out and the
+  // others stored. A day the file both observes and not is refused as not observed.
   Imported importLog(const ParsedLog& log, bool partial);
 
   // The international number (journal_silso.cpp): a re-import replaces the series of its

@@ -10,6 +10,7 @@ namespace kavrel::journal {
 namespace {
 
 constexpr std::string_view kNone = "–";
+constexpr std::string_view kRemarksHeading = "Remarques";
 
 std::string meanText(const std::optional<double>& mean, char point) {
   if (!mean) return std::string(kNone);
@@ -36,6 +37,23 @@ void appendCounts(std::vector<std::string>& cells, const std::optional<Counts>& 
   cells.push_back(std::to_string(relativeNumber(*counts)));
 }
 
+// A remark on one line of the sheet: its line breaks and tabs as one space each run, no
+// space at either end.
+std::string oneLine(std::string_view text) {
+  std::string line;
+  bool blank = false;
+  for (const char c : text) {
+    if (c == '\n' || c == '\r' || c == '\t' || c == ' ') {
+      blank = true;
+      continue;
+    }
+    if (blank && !line.empty()) line += ' ';
+    blank = false;
+    line += c;
+  }
+  return line;
+}
+
 // Characters, not bytes: "–" is one column wide on a terminal.
 std::size_t columnsOf(std::string_view text) {
   return static_cast<std::size_t>(
@@ -53,13 +71,33 @@ std::string chosenKText(double k, std::string_view decimalSeparator) {
 }
 
 MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_view decimalSeparator,
-                      std::optional<double> chosenK) {
+                      std::optional<double> chosenK, const std::vector<UnobservedDay>& unobserved) {
   const char point = decimalSeparator == "," ? ',' : '.';
   MonthSheet sheet;
   sheet.headings = {"Jour", "Heure TU", "Seeing", "g nord", "f nord", "R nord",
-                    "g sud", "f sud", "R sud", "g", "f", "R"};
+                    "g sud", "f sud", "R sud", "g", "f", "R", std::string(kRemarksHeading)};
   const std::vector<Observation> days = observationsOfDays(observations);
+  // The days not observed that no observation contradicts, one per day, in date order.
+  std::vector<const UnobservedDay*> notObserved;
+  for (const UnobservedDay& day : unobserved)
+    if (std::none_of(days.begin(), days.end(), [&](const Observation& o) { return o.date == day.date; }))
+      notObserved.push_back(&day);
+  std::stable_sort(notObserved.begin(), notObserved.end(),
+                   [](const UnobservedDay* a, const UnobservedDay* b) { return a->date < b->date; });
+  notObserved.erase(std::unique(notObserved.begin(), notObserved.end(),
+                                [](const UnobservedDay* a, const UnobservedDay* b) { return a->date == b->date; }),
+                    notObserved.end());
+
+  auto next = notObserved.begin();
+  const auto addNotObserved = [&](const UnobservedDay& day) {
+    std::vector<std::string> cells{std::to_string(day.date.day)};
+    cells.insert(cells.end(), 11, std::string(kNone));
+    cells.push_back(oneLine(day.remarks));
+    sheet.rows.push_back(std::move(cells));
+    sheet.rowObservations.push_back(0);
+  };
   for (const Observation& day : days) {
+    for (; next != notObserved.end() && (*next)->date < day.date; ++next) addNotObserved(**next);
     std::vector<std::string> cells;
     cells.push_back(std::to_string(day.date.day));
     char time[16];
@@ -69,8 +107,11 @@ MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_
     appendCounts(cells, day.counts.north);
     appendCounts(cells, day.counts.south);
     appendCounts(cells, day.counts.disc);
+    cells.push_back(oneLine(day.remarks));
     sheet.rows.push_back(std::move(cells));
+    sheet.rowObservations.push_back(day.id);
   }
+  for (; next != notObserved.end(); ++next) addNotObserved(**next);
   const MonthMeans means = monthMeans(days);
   sheet.meansLines = {
       "Jours d'observation : " + std::to_string(means.days),
@@ -85,17 +126,20 @@ MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_
 
 namespace {
 
-// The cells right-aligned, each column as wide as its widest cell or heading.
+// The cells right-aligned, each column as wide as its widest cell or heading; then the
+// remarks, last, as they are and only when there is one, so that no line ends in blanks.
 std::string layOut(const MonthSheet& sheet, const std::vector<std::string>& cells) {
+  const std::size_t numbers = std::min(cells.size(), sheet.headings.size() - 1);
   std::string line;
-  for (std::size_t column = 0; column < cells.size(); ++column) {
-    std::size_t width = column < sheet.headings.size() ? columnsOf(sheet.headings[column]) : 0;
+  for (std::size_t column = 0; column < numbers; ++column) {
+    std::size_t width = columnsOf(sheet.headings[column]);
     for (const auto& row : sheet.rows)
       if (column < row.size()) width = std::max(width, columnsOf(row[column]));
     if (column > 0) line += "  ";
     line.append(width - std::min(width, columnsOf(cells[column])), ' ');
     line += cells[column];
   }
+  if (numbers < cells.size() && !cells[numbers].empty()) (line += "  ") += cells[numbers];
   return line;
 }
 
@@ -105,6 +149,12 @@ std::string sheetLine(const MonthSheet& sheet, std::size_t row) {
   return row < sheet.rows.size() ? layOut(sheet, sheet.rows[row]) : std::string();
 }
 
-std::string sheetHeadingLine(const MonthSheet& sheet) { return layOut(sheet, sheet.headings); }
+std::string sheetHeadingLine(const MonthSheet& sheet) {
+  const bool remarks = std::any_of(sheet.rows.begin(), sheet.rows.end(),
+                                   [](const auto& row) { return !row.empty() && !row.back().empty(); });
+  std::vector<std::string> headings = sheet.headings;
+  if (!remarks) headings.pop_back();
+  return layOut(sheet, headings);
+}
 
 }  // namespace kavrel::journal

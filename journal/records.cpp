@@ -1,6 +1,13 @@
 #include "journal/records.h"
 
+#include "common/calendar_date.h"
+
 namespace kavrel::journal {
+
+std::string dayText(Day day) {
+  return std::to_string(day.day) + (day.day == 1 ? "er " : " ") + monthName(day.month) + ' ' +
+         std::to_string(day.year);
+}
 
 std::optional<int> seeingOfLetter(char letter) noexcept {
   switch (letter) {

@@ -81,6 +81,17 @@ struct Observation {
   bool chosenForDay = false;  // the user's choice among the day's observations
 };
 
+// A day of the log without an observation: an observer's day of clouds, rain or wind,
+// kept with its remark (the weather, "C", "R", "C-R"…) and the time the observer looked
+// when one is given. A day is either observed or not, for each observer.
+struct UnobservedDay {
+  Id id = 0;  // 0 until stored
+  Day date;
+  Id observerId = 0;
+  std::optional<TimeOfDay> time;
+  std::string remarks;
+};
+
 enum class Hemisphere { North, South };
 enum class GroupOrigin { Typed, Drawing, Photograph };
 
@@ -99,6 +110,9 @@ struct Group {
   std::optional<double> areaMsh;  // millionths of the solar hemisphere
   GroupOrigin origin = GroupOrigin::Typed;
 };
+
+// "3 février 2014", "1er mars 2014": a day as the messages and captions name it.
+[[nodiscard]] std::string dayText(Day day);
 
 // E 5, G 4, F 3, P 2 (either case); none for another letter.
 [[nodiscard]] std::optional<int> seeingOfLetter(char letter) noexcept;

@@ -631,6 +631,14 @@ TEST(KavrelCommand, JournalCommands) {
   std::string march = "date;heure_tu;g_disque;f_disque;observateur\n";
   for (int day = 1; day <= 24; ++day) march += "2014-03-" + std::to_string(100 + day).substr(1) + ";09:00;1;" + std::to_string(day) + ";OBS\n";
 
+  // A spreadsheet's January: days observed, and days of clouds with their weather.
+  const std::string january =
+      "date;heure_tu;g_nord;f_nord;g_sud;f_sud;seeing;observateur;remarque\n"
+      "2014-01-01;02:20;1;15;1;39;;OBS;\n"
+      "2014-01-02;;;;;;;OBS;C\n"
+      "2014-01-03;06:10;1;16;2;41;4;OBS;brume\n"
+      "2014-01-04;3:05;;;;;;OBS;S-C\n";
+
   const std::string heading = "Jour  Heure TU  Seeing  g nord  f nord  R nord  g sud  f sud  R sud  g   f    R\n";
   const std::string days34 =
       "   3     09:05       4       2       5      25      7     14     84  9  19  109\n"
@@ -679,10 +687,10 @@ TEST(KavrelCommand, JournalCommands) {
        "Aucune observation importée (1 ligne refusée).\n"},
       {"--partiel imports the others", kFrench, {"importer", log, "--partiel"}, "", 2, "Observations importées : 2\n",
        line3},
-      {"the month with the import, point in C", kPlain, {"mois", "2", "2014"}, "", 0,
-       heading + days34 +
+      {"the month with the import, point in C, its remark last", kPlain, {"mois", "2", "2014"}, "", 0,
+       heading.substr(0, heading.size() - 1) + "  Remarques\n" + days34 +
            "   5     08:30       5       1       3      13      2      6     26  3   9   39\n"
-           "   7     10:15       3       0       0       0      1      1     11  1   1   11\n"
+           "   7     10:15       3       0       0       0      1      1     11  1   1   11  brume\n"
            "Jours d'observation : 4\nMoyenne de R : 50.25\nMoyenne de R nord : 12.67\nMoyenne de R sud : 40.33\n"
            "Groupes par jour : 4.00\n",
        ""},
@@ -737,6 +745,24 @@ TEST(KavrelCommand, JournalCommands) {
        "", 0, "Observation retenue pour le 3 mars 2014 : 10:00, R = 60\n", ""},
       {"no observation at that minute", kFrench, {"retenir", "2014-03-03", "10:01", "--observateur", "OBS"}, "", 2,
        "", "Le journal n'a pas d'observation le 2014-03-03 à 10:01 de l'observateur OBS.\n"},
+      {"a month of days observed and not, no --partiel needed", kFrench, {"importer", "-"}, january, 0,
+       "Observations importées : 2 ; jours sans observation : 2\n", ""},
+      {"a day not observed from the command", kFrench,
+       {"ajouter", "2014-01-05", "--sans-observation", "--remarque", "R", "--observateur", "OBS"}, "", 0,
+       "Jour sans observation enregistré : 5 janvier 2014 (R)\n", ""},
+      {"a day observed cannot be marked not observed", kFrench,
+       {"ajouter", "3", "1", "2014", "--sans-observation", "--observateur", "OBS"}, "", 2, "",
+       "Date : OBS a une observation le 3 janvier 2014 ; ce jour ne peut être sans observation.\n"},
+      {"the days not observed in the month, in no mean", kFrench, {"mois", "1", "2014", "--observateur", "OBS"}, "", 0,
+       "Jour  Heure TU  Seeing  g nord  f nord  R nord  g sud  f sud  R sud  g   f   R  Remarques\n"
+       "   1     02:20       –       1      15      25      1     39     49  2  54  74\n"
+       "   2         –       –       –       –       –      –      –      –  –   –   –  C\n"
+       "   3     06:10       4       1      16      26      2     41     61  3  57  87  brume\n"
+       "   4         –       –       –       –       –      –      –      –  –   –   –  S-C\n"
+       "   5         –       –       –       –       –      –      –      –  –   –   –  R\n"
+       "Jours d'observation : 2\nMoyenne de R : 80,50\nMoyenne de R nord : 25,50\nMoyenne de R sud : 55,00\n"
+       "Groupes par jour : 2,50\n",
+       ""},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.name);

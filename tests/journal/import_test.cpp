@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace kavrel::journal {
 namespace {
 
@@ -50,7 +52,12 @@ TEST(ImportLog, RefusesWithTheFilesLine) {
        3, "Seeing : de 1 à 5"},
       {"a field too many", h + "2014-02-03;09:05;1;1;1;1;;;;\n", 0, 2, "10 champs au lieu des 9"},
       {"half the hemispheres", h + "2014-02-03;09:05;1;1;;;;;\n", 0, 2, "g nord, f nord, g sud, f sud : les quatre"},
-      {"a day of clouds", h + "2014-02-03;;;;;;;;C\n", 0, 2, "Heure TU et comptes vides"},
+      {"a day without counts nor remark", h + "2014-02-03;;;;;;;;\n", 0, 2, "Heure TU et comptes vides"},
+      {"a seeing without counts is no day of clouds", h + "2014-02-03;;;;;;4;;C\n", 0, 2,
+       "Heure TU et comptes vides"},
+      {"a day of clouds to come", h + "2014-02-03;;;;;;;;C\n2014-03-02;;;;;;;;C\n", 0, 3,
+       "Date : le 2 mars 2014 est après"},
+      {"a day of clouds at no real time", h + "2014-02-03;25:00;;;;;;;C\n", 0, 2, "Heure TU : 25:00 n'existe pas"},
       {"north and south against the disc", "date;heure_tu;g_nord;f_nord;g_sud;f_sud;g_disque;f_disque\n"
        "2014-02-03;09:05;1;1;1;1;3;2\n", 0, 2, "g disque : nord et sud font 2 groupes"},
       {"an unclosed quote ends the reading", h + "2014-02-03;09:05;1;1;1;1;;;\"oh\n2014-02-04;09:05;1;1;1;1;;;\n", 0,
@@ -67,6 +74,34 @@ TEST(ImportLog, RefusesWithTheFilesLine) {
     ASSERT_FALSE(log.refusals.empty());
     EXPECT_EQ(log.refusals[0].line, c.line);
     EXPECT_TRUE(log.refusals[0].message.starts_with(c.message)) << log.refusals[0].message;
+  }
+}
+
+// A row without counts but with its remark is a day not observed, its weather kept.
+TEST(ImportLog, ADayNotObservedKeepsItsWeather) {
+  const struct {
+    const char* name;
+    const char* row;
+    std::optional<TimeOfDay> time;
+    const char* remarks;
+    const char* code;
+  } cases[] = {
+      {"the weather alone", "2014-02-03;;;;;;;;C", std::nullopt, "C", ""},
+      {"the time the observer looked", "2014-02-03;7:30;;;;;;FUJI;C-R", TimeOfDay{7, 30}, "C-R", "FUJI"},
+      {"a remark in quotes, the French date", "3/2/2014;;;;;;;;\"pluie; vent\"", std::nullopt, "pluie; vent", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ParsedLog log = parseLog(std::string(kHeader) + "2014-02-01;09:05;1;1;0;0;;;\n" + c.row + "\n", kToday);
+    ASSERT_TRUE(log.refusals.empty()) << log.refusals[0].message;
+    EXPECT_EQ(log.rows.size(), 1u);
+    ASSERT_EQ(log.unobserved.size(), 1u);
+    const UnobservedRow& row = log.unobserved[0];
+    EXPECT_EQ(row.line, 3);
+    EXPECT_EQ(row.day.date, (Day{2014, 2, 3}));
+    EXPECT_EQ(row.day.time, c.time);
+    EXPECT_EQ(row.day.remarks, c.remarks);
+    EXPECT_EQ(row.observerCode, c.code);
   }
 }
 

@@ -233,6 +233,9 @@ TEST(JournalFile, UndoRestoresTheJournal) {
       for (const Group& g : journal->groups(o.id)) text += std::to_string(g.number) + '/' + std::to_string(g.spots);
       text += '\n';
     }
+    for (const UnobservedDay& d : journal->unobservedDaysBetween({1600, 1, 1}, {9999, 12, 31}))
+      text += std::to_string(d.id) + ' ' + std::to_string(d.date.day) + ' ' + std::to_string(d.observerId) + ' ' +
+              (d.time ? std::to_string(d.time->minute) : "-") + ' ' + d.remarks + '\n';
     for (const Observer& observer : journal->observers()) text += observer.code + '=' + observer.name + '\n';
     return text;
   };
@@ -244,6 +247,11 @@ TEST(JournalFile, UndoRestoresTheJournal) {
   sameDay.id = 0;
   sameDay.time = {14, 30};
   ASSERT_TRUE(journal->addObservation(sameDay, "ABC", kToday).done());
+  // The 20th of January not observed, at 07:30.
+  const Change marked = journal->addUnobservedDay({0, {1970, 1, 20}, 0, TimeOfDay{7, 30}, "C"}, "ABC", kToday);
+  ASSERT_TRUE(marked.done()) << marked.error;
+  ParsedLog withClouds = logOf(2, "ABC", 19);  // the 20th and the 21st observed
+  withClouds.unobserved.push_back({4, {0, {1970, 1, 25}, 0, std::nullopt, "R"}, "IMP"});
 
   struct Case {
     const char* name;
@@ -286,6 +294,29 @@ TEST(JournalFile, UndoRestoresTheJournal) {
       {"remove a group", [&] { return journal->removeGroup(group.id); }, "Annuler la suppression du groupe 1"},
       {"add an observer", [&] { return journal->addObserver({0, "ZZ", "Zoé", {}, {}, Method::Unknown}); },
        "Annuler l'ajout de l'observateur ZZ"},
+      {"a day not observed, by a new observer",
+       [&] { return journal->addUnobservedDay({0, {1970, 1, 10}, 0, std::nullopt, "C-R"}, "NEW", kToday); },
+       "Annuler l'ajout du jour sans observation du 10 janvier 1970"},
+      {"a day not observed changed",
+       [&] { return journal->updateUnobservedDay({marked.id, {1970, 1, 22}, 0, std::nullopt, "S"}, kToday); },
+       "Annuler la modification du jour sans observation du 20 janvier 1970"},
+      {"a day not observed removed", [&] { return journal->removeUnobservedDay(marked.id); },
+       "Annuler la suppression du jour sans observation du 20 janvier 1970"},
+      {"an observation on a day not observed takes its mark",
+       [&] { return journal->addObservation({0, {1970, 1, 20}, {9, 0}, 0, 4, {}, "", Tally::wholeDisc({1, 1}), false},
+                                            "ABC", kToday); },
+       "Annuler l'ajout de l'observation du 20 janvier 1970"},
+      {"an observation moved onto a day not observed", [&] {
+         Observation o = *journal->observation(first);
+         o.date = {1970, 1, 20};
+         return journal->updateObservation(o, kToday);
+       },
+       "Annuler la modification de l'observation du 1er janvier 1970"},
+      {"an import observing a day not observed, marking another", [&] {
+         const Imported imported = journal->importLog(withClouds, false);
+         return Change{imported.error, imported.stored};
+       },
+       "Annuler l'import de 2 observations et 1 jour sans observation"},
   };
   for (const Case& c : cases) {
     const std::string before = state();
@@ -296,6 +327,78 @@ TEST(JournalFile, UndoRestoresTheJournal) {
     const Change undone = journal->undo();
     EXPECT_TRUE(undone.done()) << c.name << ": " << undone.error;
     EXPECT_EQ(state(), before) << c.name;
+  }
+}
+
+// A day is observed or not, for each observer: the journal never holds both.
+TEST(JournalFile, ADayIsObservedOrNot) {
+  Folder folder;
+  auto journal = opened(folder.path + "/journal.sqlite");
+  ASSERT_TRUE(journal);
+  ASSERT_TRUE(journal->addObservation({0, {2014, 2, 3}, {9, 5}, 0, 4, {}, "", Tally::wholeDisc({1, 1}), false}, "OBS",
+                                      kToday).done());
+  const auto clouds = [](int day) { return UnobservedDay{0, {2014, 2, day}, 0, std::nullopt, "C"}; };
+  const auto observation = [](int day, int hour) {
+    return Observation{0, {2014, 2, day}, {hour, 0}, 0, 4, {}, "", Tally::wholeDisc({2, 5}), false};
+  };
+  // An import's first refusal, or its failure.
+  const auto import = [&](ParsedLog log) {
+    const Imported imported = journal->importLog(log, false);
+    return Change{imported.refusals.empty() ? imported.error : imported.refusals[0].message, imported.stored};
+  };
+  const auto marks = [&] {
+    std::string text;
+    for (const UnobservedDay& d : journal->monthUnobservedDays(2014, 2))
+      text += std::to_string(d.date.day) + ' ' + journal->observer(d.observerId)->code + ' ' + d.remarks + ';';
+    return text;
+  };
+  Id fourth = 0;
+  const struct {
+    const char* name;
+    std::function<Change()> change;
+    std::string error;
+    std::string marks;  // the month's days not observed after it
+  } steps[] = {
+      {"a day observed cannot be marked", [&] { return journal->addUnobservedDay(clouds(3), "OBS", kToday); },
+       "Date : OBS a une observation le 3 février 2014 ; ce jour ne peut être sans observation.", ""},
+      {"a day of clouds", [&] {
+         const Change change = journal->addUnobservedDay(clouds(4), "OBS", kToday);
+         fourth = change.id;
+         return change;
+       },
+       "", "4 OBS C;"},
+      {"the same day twice", [&] { return journal->addUnobservedDay(clouds(4), "OBS", kToday); },
+       "Date : le 4 février 2014 est déjà un jour sans observation de OBS.", "4 OBS C;"},
+      {"moved onto a day observed", [&] {
+         UnobservedDay moved = clouds(3);
+         moved.id = fourth;
+         return journal->updateUnobservedDay(moved, kToday);
+       },
+       "Date : OBS a une observation le 3 février 2014 ; ce jour ne peut être sans observation.", "4 OBS C;"},
+      {"another observer's day is his own", [&] { return journal->addUnobservedDay(clouds(3), "XYZ", kToday); }, "",
+       "3 XYZ C;4 OBS C;"},
+      {"an observation takes the mark away", [&] { return journal->addObservation(observation(4, 10), "OBS", kToday); },
+       "", "3 XYZ C;"},
+      {"undone, the mark comes back", [&] { return journal->undo(); }, "", "3 XYZ C;4 OBS C;"},
+      {"a file observing a day and not: the day not observed refused", [&] {
+         ParsedLog log;
+         log.rows.push_back({2, observation(6, 9), "OBS"});
+         log.unobserved.push_back({3, clouds(6), "OBS"});
+         return import(log);
+       },
+       "Date : OBS a une observation le 6 février 2014 ; ce jour ne peut être sans observation.", "3 XYZ C;4 OBS C;"},
+      {"a file observing a day not observed", [&] {
+         ParsedLog log;
+         log.rows.push_back({2, observation(4, 11), "OBS"});
+         log.unobserved.push_back({3, clouds(5), "OBS"});
+         return import(log);
+       },
+       "", "3 XYZ C;5 OBS C;"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    EXPECT_EQ(step.change().error, step.error);
+    EXPECT_EQ(marks(), step.marks);
   }
 }
 
@@ -330,7 +433,7 @@ TEST(JournalFile, ForeignAndDamagedFilesRefusedUntouched) {
          std::ofstream(path, std::ios::binary) << journalBytes;
          sql(path, "PRAGMA user_version = 7");
        },
-       "Ce journal vient d'une version plus récente de Kavrel (format 7, celle-ci lit jusqu'au 3) : mettez Kavrel à "
+       "Ce journal vient d'une version plus récente de Kavrel (format 7, celle-ci lit jusqu'au 5) : mettez Kavrel à "
        "jour pour l'ouvrir."},
       {"a page overwritten",
        [&](const std::string& path) {

@@ -19,6 +19,13 @@ Observation observed(int day, int hour, std::optional<int> seeing, Tally counts,
   return o;
 }
 
+UnobservedDay notObserved(int day, const char* weather) {
+  UnobservedDay d;
+  d.date = {2014, 2, day};
+  d.remarks = weather;
+  return d;
+}
+
 const Tally kSplit = Tally::of({2, 8}, {3, 15});
 const Tally kDisc = Tally::wholeDisc({4, 20});
 
@@ -59,6 +66,7 @@ TEST(MonthMeans, OverTheDaysObserved) {
     std::vector<Observation> observations;
     const char* separator;
     std::vector<std::string> lines;
+    std::vector<UnobservedDay> unobserved = {};
   } cases[] = {
       {"split days",
        {observed(1, 9, 4, Tally::of({2, 8}, {3, 15})), observed(2, 9, 4, Tally::of({1, 1}, {0, 0}))},
@@ -86,10 +94,22 @@ TEST(MonthMeans, OverTheDaysObserved) {
        ",",
        {"Jours d'observation : 0", "Moyenne de R : –", "Moyenne de R nord : –", "Moyenne de R sud : –",
         "Groupes par jour : –"}},
+      {"days not observed count in no mean",
+       {observed(1, 9, 4, Tally::of({2, 8}, {3, 15})), observed(2, 9, 4, Tally::of({1, 1}, {0, 0}))},
+       ",",
+       {"Jours d'observation : 2", "Moyenne de R : 42,00", "Moyenne de R nord : 19,50", "Moyenne de R sud : 22,50",
+        "Groupes par jour : 3,00"},
+       {notObserved(3, "C"), notObserved(4, "R")}},
+      {"a month of clouds only",
+       {},
+       ",",
+       {"Jours d'observation : 0", "Moyenne de R : –", "Moyenne de R nord : –", "Moyenne de R sud : –",
+        "Groupes par jour : –"},
+       {notObserved(3, "C")}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(monthSheet(c.observations, c.separator).meansLines, c.lines);
+    EXPECT_EQ(monthSheet(c.observations, c.separator, std::nullopt, c.unobserved).meansLines, c.lines);
   }
 }
 
@@ -105,6 +125,43 @@ TEST(MonthSheet, ColumnsAlignedOnTheTerminal) {
   EXPECT_EQ(columns(sheetLine(sheet, 0)), width);
   EXPECT_EQ(columns(sheetLine(sheet, 1)), width);
   EXPECT_TRUE(sheetLine(sheet, 1).ends_with(" 73"));
+}
+
+// The lines of `kavrel journal mois`: the days not observed among the others, the
+// remarks last and only where there are some.
+TEST(MonthSheet, DaysNotObservedAndRemarks) {
+  Observation misty = observed(5, 9, 4, kDisc);
+  misty.remarks = "brume\nlégère";
+  const std::string heading = "Jour  Heure TU  Seeing  g nord  f nord  R nord  g sud  f sud  R sud  g   f   R";
+  const std::string day3 = "   3     09:00       –       –       –       –      –      –      –  4  20  60";
+  const struct {
+    const char* name;
+    std::vector<Observation> observations;
+    std::vector<UnobservedDay> unobserved;
+    std::vector<std::string> lines;  // the headings, then the days
+  } cases[] = {
+      {"no remark: the lines as they always were, no trailing blanks",
+       {observed(3, 9, std::nullopt, kDisc)}, {}, {heading, day3}},
+      {"a day not observed between two observed",
+       {observed(3, 9, std::nullopt, kDisc), observed(7, 9, std::nullopt, kDisc)},
+       {notObserved(4, "C-R")},
+       {heading + "  Remarques", day3,
+        "   4         –       –       –       –       –      –      –      –  –   –   –  C-R",
+        "   7     09:00       –       –       –       –      –      –      –  4  20  60"}},
+      {"an observation's remark on one line",
+       {misty}, {}, {heading + "  Remarques", "   5     09:00       4       –       –       –      –      –      –  4  20  60"
+                                             "  brume légère"}},
+      {"a day observed is never shown as not observed",
+       {observed(3, 9, std::nullopt, kDisc)}, {notObserved(3, "C")}, {heading, day3}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const MonthSheet sheet = monthSheet(c.observations, ",", std::nullopt, c.unobserved);
+    std::vector<std::string> lines{sheetHeadingLine(sheet)};
+    for (std::size_t row = 0; row < sheet.rows.size(); ++row) lines.push_back(sheetLine(sheet, row));
+    EXPECT_EQ(lines, c.lines);
+    EXPECT_EQ(sheet.rowObservations.size(), sheet.rows.size());
+  }
 }
 
 }  // namespace

@@ -23,12 +23,13 @@ using namespace kavrel::testing;
 namespace {
 
 struct Fixture : OpenWindow<journal::JournalWindow> {
-  // The cells of the month table's last column (R of the day, whole disc).
+  // The cells of the month table's column R (R of the day, whole disc).
   QStringList monthR() const {
     QStringList cells;
     QTableWidget* table = window->table("grdMois");
-    for (int row = 0; row < table->rowCount(); ++row)
-      cells << table->item(row, table->columnCount() - 1)->text();
+    int r = 0;
+    while (r < table->columnCount() && table->horizontalHeaderItem(r)->text() != QStringLiteral("R")) ++r;
+    for (int row = 0; row < table->rowCount(); ++row) cells << table->item(row, r)->text();
     return cells;
   }
   // Types a field and leaves it with Enter, as a person does.
