@@ -8,7 +8,6 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -25,6 +24,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <filesystem>
 
 #include "about/about_variant.h"
 #include "journal/group_from_spots.h"
@@ -33,6 +33,7 @@
 #include "programs/journal/journal_comparisons.h"
 #include "programs/qt_text.h"
 #include "resources/program_icon.h"
+#include "ui/file_dialog.h"
 #include "ui/list_box.h"
 #include "ui/maker.h"
 #include "ui/question.h"
@@ -87,6 +88,7 @@ constexpr char kNoObserver[] = "Ce journal n'a encore aucune observation.";
 constexpr char kCloseRefused[] =
     "L'observation tapée n'est pas enregistrée :\n%1\nFermer sans l'enregistrer ?";
 constexpr char kGroupRefused[] = "Le groupe n'a pas été enregistré :\n%1";
+constexpr char kIsTheJournal[] = "« %1 » est le journal ouvert : choisissez un autre fichier.";
 constexpr char kPrintTitle[] = "Journal d'observation";
 constexpr char kSpotsTitle[] = "Taches du groupe";
 constexpr char kSpotsText[] = "Cochez les taches qui forment le groupe :";
@@ -99,24 +101,22 @@ QString joined(const std::vector<std::string>& lines) {
 
 // A journal that does not exist yet may be named: it is created.
 QString defaultJournalDialog(const QString& suggested) {
-  QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Ouvrir un journal"), QFileInfo(suggested).path(),
-                     QStringLiteral("Journaux (*.sqlite);;Tous les fichiers (*)"));
+  ui::FileDialog dialog(QApplication::activeWindow(), QStringLiteral("Ouvrir un journal"), suggested,
+                        QStringLiteral("Journaux (*.sqlite);;Tous les fichiers (*)"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Ouvrir"));
-  dialog.setWindowModality(Qt::ApplicationModal);
-  dialog.selectFile(suggested);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
 
 QString defaultSpotFileDialog(const QString& suggested) {
-  return QFileDialog::getOpenFileName(QApplication::activeWindow(), QStringLiteral("Taches relevées dans Disque"),
-                                      suggested, QStringLiteral("CSV (*.csv *.CSV);;Tous les fichiers (*)"));
+  return ui::askOpenPath(QStringLiteral("Taches relevées dans Disque"), suggested,
+                         QStringLiteral("CSV (*.csv *.CSV);;Tous les fichiers (*)"));
 }
 
 QString defaultReportDialog(const QString& suggested) {
-  return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("Rapport du mois"), suggested);
+  return ui::askSavePath(QStringLiteral("Rapport du mois"), suggested);
 }
 
 std::optional<ReportFormat> defaultFormatQuestion() {
@@ -369,6 +369,7 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   // Ctrl+Z where no field takes it; the fields pass it on (eventFilter).
   auto* undoKey = new QShortcut(QKeySequence::Undo, this);
   connect(undoKey, &QShortcut::activated, this, [this] { undo(); });
+  setPrinterHooks({});
   addComparisonsTab();
 }
 
@@ -382,6 +383,9 @@ JournalWindow::~JournalWindow() {
 }
 
 void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
+  hooks.askPdfPath = [this, ask = std::move(hooks.askPdfPath)](const QString& suggested) {
+    return savePathAsked(ask, suggested);
+  };
   m_printer = std::make_unique<ui::DocumentPrinter>(m_desktop.messages, std::move(hooks));
 }
 
@@ -389,7 +393,7 @@ void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
 // whenever the window comes back to the front.
 void JournalWindow::changeEvent(QEvent* event) {
   Form::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_journal) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_journal && !m_journal->released()) {
     showMonth();
     showComparisons();
   }
@@ -461,12 +465,23 @@ QString JournalWindow::openAt(const QString& path) {
   showEnabled();
   showStatus();
   showComparisons();
+  // Said once, when the window stands behind the message; the status line keeps it.
+  if (m_journal->readOnly())
+    QTimer::singleShot(0, this, [this, said = toQString(m_journal->readOnlyReason())] { sayError(said); });
   return {};
 }
 
 void JournalWindow::showEnabled() {
   for (const QString& name : kJournalControls) control(name)->setEnabled(m_journal != nullptr);
   for (const QString& name : kGroupFields) control(name)->setEnabled(m_journal != nullptr);
+  // A journal read only is read as any other, its fields still focused and read aloud.
+  const bool readOnly = m_journal && m_journal->readOnly();
+  for (const QString& name : kDayFields) textBox(name)->setReadOnly(readOnly);
+  for (const QString& name : kGroupFields) textBox(name)->setReadOnly(readOnly);
+  for (const char* name : {"chkDisque", "cmdNouvelle", "cmdRayer", "cmdRetenir", "cmdAjouterGroupe",
+                           "cmdRetirerGroupe", "cmdDepuisCsv"})
+    if (readOnly) control(name)->setEnabled(false);
+  showCountsMode();
 }
 
 // --- The month ------------------------------------------------------------------------
@@ -639,7 +654,8 @@ void JournalWindow::showCountsMode() {
   const bool whole = value("chkDisque") != 0;
   for (const char* name : {"txtGNord", "txtFNord", "txtGSud", "txtFSud", "lblNord", "lblSud"})
     control(name)->setEnabled(!whole);
-  for (const char* name : {"txtGDisque", "txtFDisque"}) textBox(name)->setReadOnly(!whole);
+  const bool readOnly = m_journal && m_journal->readOnly();
+  for (const char* name : {"txtGDisque", "txtFDisque"}) textBox(name)->setReadOnly(!whole || readOnly);
 }
 
 void JournalWindow::showDayReading() {
@@ -679,7 +695,8 @@ void JournalWindow::chkDisque_Click() {
 }
 
 bool JournalWindow::storeDay() {
-  if (!m_journal) return true;
+  // Nothing can be typed into a journal read only (showEnabled): nothing to store.
+  if (!m_journal || m_journal->readOnly()) return true;
   const std::optional<Observation> stored = m_current ? m_journal->observation(m_current) : std::nullopt;
   const DayReading reading = readDay(typedDay(), stored.value_or(Observation{}), today());
   if (!reading.observation) {
@@ -867,12 +884,22 @@ void JournalWindow::cmdRetirerGroupe_Click() {
 void JournalWindow::cmdDepuisCsv_Click() {
   if (!m_journal) return;
   if (!dayStoredForGroups()) return;
-  const QString path = m_spotFileDialog(QDir::homePath());
+  QString path;
+  QString unread;
+  QByteArray bytes;
+  // The file chosen is read before the journal is taken again: it may be the journal.
+  if (!withJournalReleased([&] {
+        path = m_spotFileDialog(QDir::homePath());
+        if (path.isEmpty()) return;
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+          bytes = file.readAll();
+        else
+          unread = file.errorString();
+      }))
+    return;
   if (path.isEmpty()) return;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return sayError(QString::fromUtf8(kFileUnread).arg(path, file.errorString()));
-  const QByteArray bytes = file.readAll();
+  if (!unread.isEmpty()) return sayError(QString::fromUtf8(kFileUnread).arg(path, unread));
   const SpotFile spots = readSpotFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
   if (!spots.refusal.empty())
     return sayError(QString::fromUtf8(kFileUnread).arg(path, toQString(spots.refusal)));
@@ -929,6 +956,8 @@ void JournalWindow::showStatus(const QString& news) {
     lines << QString::fromUtf8(kNoJournal);
   } else {
     lines << QString::fromUtf8(kJournalLine).arg(QDir::toNativeSeparators(toQString(m_journal->path())));
+    if (m_journal->readOnly() && news != toQString(m_journal->readOnlyReason()))
+      lines << toQString(m_journal->readOnlyReason());
     if (const std::string next = m_journal->undoCaption(); !next.empty())
       lines << QString::fromUtf8(kUndoHint).arg(toQString(next));
   }
@@ -937,9 +966,52 @@ void JournalWindow::showStatus(const QString& news) {
 
 // --- Files, reports, printing -----------------------------------------------------------
 
+bool JournalWindow::withJournalReleased(const std::function<void()>& work) {
+  if (!m_journal) {
+    work();
+    return true;
+  }
+  m_journal->release();
+  work();
+  const std::string lost = m_journal->reacquire();
+  if (lost.empty()) return true;
+  m_journal.reset();
+  m_current = 0;
+  m_group = 0;
+  if (m_comparisons) m_comparisons->setJournal(nullptr, std::nullopt);
+  showMonth();
+  showGroups();
+  showEnabled();
+  showStatus(toQString(lost));
+  sayError(toQString(lost));
+  return false;
+}
+
+bool JournalWindow::namesJournal(const QString& path) const {
+  if (!m_journal || path.isEmpty()) return false;
+  std::error_code ignored;
+  for (const char* beside : {"", "-wal", "-shm", "-journal"})
+    if (std::filesystem::equivalent(toUtf8(path), m_journal->path() + beside, ignored)) return true;
+  return false;
+}
+
+QString JournalWindow::savePathAsked(const PathDialog& dialog, const QString& suggested) {
+  QString path;
+  if (!withJournalReleased([&] { path = dialog(suggested); })) return {};
+  // Written whole, the file would take the journal's place.
+  if (namesJournal(path)) {
+    const QString refused = QString::fromUtf8(kIsTheJournal).arg(QDir::toNativeSeparators(path));
+    sayError(refused);
+    showStatus(refused);
+    return {};
+  }
+  return path;
+}
+
 void JournalWindow::cmdOuvrir_Click() {
   const QString suggested = m_journal ? toQString(m_journal->path()) : toQString(defaultJournalPath());
-  const QString path = m_journalDialog(suggested);
+  QString path;
+  withJournalReleased([&] { path = m_journalDialog(suggested); });
   if (!path.isEmpty()) openJournal(path);
 }
 
@@ -951,7 +1023,7 @@ void JournalWindow::cmdRapport_Click() {
   if (!format) return;
   const Report report = monthReport(*format, *observer, m_year, m_month, monthOfObserver(), m_separator,
                                     m_comparisons->chosenK().value_or(1.0));
-  const QString path = m_reportDialog(QDir::home().filePath(toQString(report.fileName)));
+  const QString path = savePathAsked(m_reportDialog, QDir::home().filePath(toQString(report.fileName)));
   if (path.isEmpty()) return;
   if (const QString reason = ui::writeWholeFile(path, QByteArray::fromStdString(report.bytes)); !reason.isEmpty()) {
     const QString error = QString::fromUtf8(kReportNotWritten).arg(path, reason);
