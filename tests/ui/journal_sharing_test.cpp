@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <sqlite3.h>
 
@@ -32,14 +33,14 @@ void typeObservation(Window& f, const QStringList& texts) {
   }
 }
 
-// The second window: stores its observation, says "prête", closes when told, and exits
-// with the number of messages it had to show.
+// The second window: stores the observation of KAVREL_SECOND_WINDOW ("4 2 2014 10 30 2
+// 2"), says "prête", closes when told, and exits with the number of messages it showed.
 int secondWindow(int argc, char** argv) {
   QApplication application(argc, argv);
   int said = 0;
   {
     Window f;
-    typeObservation(f, {"4", "2", "2014", "10", "30", "2", "2"});
+    typeObservation(f, qEnvironmentVariable("KAVREL_SECOND_WINDOW").split(' '));
     QTextStream(stdout) << (f.w().currentObservation() ? "prête" : "refusée") << Qt::endl;
     QTextStream(stdin).readLine();
     f.w().close();
@@ -65,7 +66,7 @@ QStringList storedIn(const QString& path, QString& integrity) {
   QStringList rows;
   if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
     sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "SELECT date || ' ' || time_ut FROM observations ORDER BY date, time_ut", -1, &statement,
+    sqlite3_prepare_v2(db, "SELECT date || ' ' || time_ut FROM observations NOT INDEXED ORDER BY date, time_ut", -1, &statement,
                        nullptr);
     while (sqlite3_step(statement) == SQLITE_ROW)
       rows << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
@@ -90,27 +91,48 @@ class JournalSharingTest : public QObject {
     qputenv("XDG_DATA_HOME", m_home->path().toUtf8());
   }
 
+  // Others write the journal twice while the window holds it: once after its dialog was
+  // shown, then again after the window read the month anew (a month browsed).
   void everyObservationKept_data() {
-    QTest::addColumn<bool>("secondWindow");
-    QTest::newRow("the window and the command") << false;
-    QTest::newRow("two windows") << true;
+    QTest::addColumn<bool>("command");  // else a second window
+    QTest::addColumn<bool>("reading");  // a dialog that reads the folder's files, else Qt's
+    QTest::newRow("the window and the command") << true << false;
+    QTest::newRow("two windows") << false << false;
+    QTest::newRow("a dialog that reads the journal's files") << true << true;
   }
   void everyObservationKept() {
-    QFETCH(bool, secondWindow);
+    QFETCH(bool, command);
+    QFETCH(bool, reading);
     const QString journal = m_home->filePath("kavrel/journal.sqlite");
     auto f = std::make_unique<Window>();
     typeObservation(*f, {"3", "2", "2014", "9", "00", "1", "3"});
     QVERIFY(f->w().currentObservation() != 0);
+    QStringList expected = {"2014-02-03 09:00", "2014-02-05 09:00", "2014-02-06 11:00"};
 
-    QProcess second;
-    if (secondWindow) {
+    // The second window, started; it stores its observation and closes when told.
+    const auto startSecond = [&](QProcess& second, const QString& day) {
       second.setProgram(QCoreApplication::applicationFilePath());
       QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-      environment.insert("KAVREL_SECOND_WINDOW", "1");
+      environment.insert("KAVREL_SECOND_WINDOW", day);
       second.setProcessEnvironment(environment);
       second.start();
-      QVERIFY(second.waitForReadyRead(20000));
-      QCOMPARE(QString::fromUtf8(second.readLine()).trimmed(), QStringLiteral("prête"));
+      return second.waitForReadyRead(20000) && QString::fromUtf8(second.readLine()).trimmed() == "prête";
+    };
+    const auto closeSecond = [](QProcess& second) {
+      second.write("\n");
+      return second.waitForFinished(20000) && second.exitCode() == 0;
+    };
+    const auto kavrel = [&](const QStringList& words) {
+      QProcess run;
+      run.start(KAVREL_BINARY, QStringList{"journal", "--fichier", journal} + words);
+      run.waitForFinished(20000);
+      return QString::fromUtf8(run.exitCode() == 0 ? run.readAllStandardOutput() : run.readAllStandardError());
+    };
+
+    QProcess second;
+    if (!command) {
+      QVERIFY(startSecond(second, "4 2 2014 10 30 2 2"));
+      expected << "2014-02-04 10:30";
     }
 
     // "Ouvrir un journal…" shows the real dialog on the journal's folder; it is cancelled
@@ -118,9 +140,19 @@ class JournalSharingTest : public QObject {
     f->w().show();
     QVERIFY(QTest::qWaitForWindowExposed(&f->w()));
     bool listed = false;
+    if (reading) {
+      // As a platform's dialog or a thumbnailer may: each file opened, read and closed.
+      f->w().setJournalDialog([&](const QString&) {
+        for (const char* beside : {"-wal", "-shm", ""}) {
+          QFile file(journal + beside);
+          listed = file.open(QIODevice::ReadOnly) && !file.read(64).isEmpty();
+        }
+        return QString();
+      });
+    }
     QTimer::singleShot(0, [&] {
       QWidget* modal = nullptr;
-      QTest::qWaitFor([&] { return (modal = QApplication::activeModalWidget()) != nullptr; }, 10000);
+      (void)QTest::qWaitFor([&] { return (modal = QApplication::activeModalWidget()) != nullptr; }, reading ? 0 : 10000);
       if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
         listed = QTest::qWaitFor([&] { return listing(dialog) != nullptr; }, 10000);
         QTest::qWait(300);  // the types and icons asked for as the rows are painted
@@ -133,24 +165,19 @@ class JournalSharingTest : public QObject {
     QVERIFY(listed);
     QCOMPARE(toQString(f->w().journal()->path()), journal);
 
-    QStringList expected = {"2014-02-03 09:00", "2014-02-06 11:00"};
-    if (secondWindow) {
-      second.write("\n");
-      QVERIFY(second.waitForFinished(20000));
-      QCOMPARE(second.exitCode(), 0);
-      expected << "2014-02-04 10:30";
-    } else {
-      const auto kavrel = [&](const QStringList& words) {
-        QProcess command;
-        command.start(KAVREL_BINARY, QStringList{"journal", "--fichier", journal} + words);
-        command.waitForFinished(20000);
-        return command.exitCode() == 0 ? QString::fromUtf8(command.readAllStandardOutput())
-                                       : QString::fromUtf8(command.readAllStandardError());
-      };
+    if (command)
       QVERIFY(kavrel({"mois", "2", "2014"}).contains("Jours d'observation : 1"));
+    else
+      QVERIFY(closeSecond(second));
+    f->w().button("cmdMoisSuivant")->click();
+    f->w().button("cmdMoisPrecedent")->click();
+    if (command) {
       QCOMPARE(kavrel({"ajouter", "2014-02-05", "09:00", "--disque", "1", "1"}),
                QStringLiteral("Observation enregistrée : R = 11\n"));
-      expected << "2014-02-05 09:00";
+    } else {
+      QProcess again;
+      QVERIFY(startSecond(again, "5 2 2014 9 00 1 1"));
+      QVERIFY(closeSecond(again));
     }
     f->w().button("cmdNouvelle")->click();
     typeObservation(*f, {"6", "2", "2014", "11", "00", "3", "9"});
