@@ -287,7 +287,8 @@ void JournalWindow::addComparisonsTab() {
   const QSize whole(pageSize.width(), pageSize.height() + tabs->tabBar()->sizeHint().height());
   tabs->setGeometry(QRect(QPoint(0, 0), whole));
   setFixedSize(whole);
-  m_comparisons->setImageDialog([this](const QString& suggested) { return savePathAsked(&defaultImageDialog, suggested); });
+  m_comparisons->setImageDialog(
+      [this](const QString& suggested) { return savePathAsked(&defaultImageDialog, suggested); });
   m_comparisons->onChosenK([this] { showMonth(); });
   connect(tabs, &QTabWidget::currentChanged, this, [this](int index) {
     if (index == 1) m_comparisons->setJournal(m_journal.get(), monthObserver());

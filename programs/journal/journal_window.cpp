@@ -413,7 +413,8 @@ bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
       }
       return true;
     }
-    if (watched == m_groupTable && event->type() == QEvent::KeyPress && key->key() == Qt::Key_Delete && m_group) {
+    if (watched == m_groupTable && event->type() == QEvent::KeyPress && key->key() == Qt::Key_Delete && m_group &&
+        control("cmdRetirerGroupe")->isEnabled()) {
       cmdRetirerGroupe_Click();
       return true;
     }
@@ -563,7 +564,7 @@ void JournalWindow::showDayChoices() {
   }
   const bool several = choices.size() > 1;
   for (const char* name : {"lblChoixJour", "lstJour", "cmdRetenir"}) control(name)->setVisible(several);
-  control("cmdRetenir")->setEnabled(several && !retained);
+  control("cmdRetenir")->setEnabled(several && !retained && !m_journal->readOnly());
 }
 
 void JournalWindow::lstJour_Click() {

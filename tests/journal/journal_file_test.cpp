@@ -556,7 +556,8 @@ TEST(JournalFile, LetGoThenTakenAgain) {
                                         kToday).done());
     journal->release();
     EXPECT_TRUE(journal->monthObservations(2014, 2).empty());
-    EXPECT_EQ(journal->readError(), "Le journal est laissé le temps d'une fenêtre de fichiers : il n'est ni lu ni modifié.");
+    EXPECT_EQ(journal->readError(),
+              "Le journal est laissé le temps d'une fenêtre de fichiers : il n'est ni lu ni modifié.");
     EXPECT_EQ(journal->addObservation({0, {2014, 2, 4}, {9, 5}, 0, 4, {}, "", Tally::wholeDisc({1, 1}), false}, "",
                                       kToday).error,
               journal->readError());

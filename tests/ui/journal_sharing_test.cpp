@@ -66,8 +66,8 @@ QStringList storedIn(const QString& path, QString& integrity) {
   QStringList rows;
   if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
     sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "SELECT date || ' ' || time_ut FROM observations NOT INDEXED ORDER BY date, time_ut", -1, &statement,
-                       nullptr);
+    sqlite3_prepare_v2(db, "SELECT date || ' ' || time_ut FROM observations NOT INDEXED ORDER BY date, time_ut", -1,
+                       &statement, nullptr);
     while (sqlite3_step(statement) == SQLITE_ROW)
       rows << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
     sqlite3_finalize(statement);
@@ -152,7 +152,8 @@ class JournalSharingTest : public QObject {
     }
     QTimer::singleShot(0, [&] {
       QWidget* modal = nullptr;
-      (void)QTest::qWaitFor([&] { return (modal = QApplication::activeModalWidget()) != nullptr; }, reading ? 0 : 10000);
+      const int patience = reading ? 0 : 10000;  // a dialog that reads shows nothing
+      (void)QTest::qWaitFor([&] { return (modal = QApplication::activeModalWidget()) != nullptr; }, patience);
       if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
         listed = QTest::qWaitFor([&] { return listing(dialog) != nullptr; }, 10000);
         QTest::qWait(300);  // the types and icons asked for as the rows are painted
