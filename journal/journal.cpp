@@ -1150,7 +1150,10 @@ Change Journal::saveCopy(const std::string& target) const {
   const auto failed = [](const std::string& reason) { return Change{"La copie n'a pas été écrite : " + reason + "."}; };
   if (target.empty()) return failed("aucun fichier n'est donné");
   std::error_code ignored;
-  if (fs::equivalent(target, path_, ignored)) return failed("c'est le journal lui-même");
+  // Renamed over the journal's WAL or shared memory, the copy would take the place of
+  // changes not yet in the file.
+  for (const char* beside : {"", "-wal", "-shm", "-journal"})
+    if (fs::equivalent(target, path_ + beside, ignored)) return failed("c'est le journal lui-même");
   if (fs::is_directory(target, ignored)) return failed(sql::fileErrorReason(EISDIR));
 
   const fs::path folder = fs::absolute(target, ignored).parent_path();

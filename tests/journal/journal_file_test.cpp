@@ -666,6 +666,11 @@ TEST(JournalFile, SavedCopyWholeOrNotAtAll) {
   auto copy = opened(folder.path + "/copie.sqlite");
   ASSERT_TRUE(copy);
   EXPECT_EQ(countOf(*copy), 50u);
+  for (const char* beside : {"", "-wal", "-shm"})
+    EXPECT_EQ(journal->saveCopy(folder.path + "/journal.sqlite" + beside).error,
+              "La copie n'a pas été écrite : c'est le journal lui-même.")
+        << beside;
+  EXPECT_EQ(countOf(*journal), 50u);
 
   SmallDisk disk("size=256k");
   if (!disk.mounted) GTEST_SKIP() << "tmpfs : " << std::strerror(errno);
