@@ -46,8 +46,10 @@ constexpr std::string_view kSynopsis =
     "journal [--fichier F] ajouter|retenir|importer|mois|rapport|sauvegarder|graphique|observateurs|groupes|jour|"
     "silso|silso-mois|k ...";
 constexpr std::string_view kFileOption = "--fichier";
-// How the journal starts a change it could not write, unlike one it refused.
+// How the journal starts a change it could not write, unlike one it refused: the file
+// failed, or it can only be read.
 constexpr std::string_view kNotWritten = "Le journal n'a pas été modifié";
+constexpr std::string_view kReadOnly = "Ce journal est en lecture seule";
 constexpr std::string_view kNoFileName = "kavrel : --fichier demande le nom du journal";
 constexpr std::string_view kFileOptionPlace = "kavrel : --fichier F se donne juste après « journal »";
 constexpr std::string_view kDateMessage = "Date : attendue sous la forme 2014-02-03 ou 3 2 2014.";
@@ -112,7 +114,7 @@ struct Session {
   // A change refused for what was given (2), or not written (1), said.
   int failed(const journal::Change& change) const {
     err << change.error << '\n';
-    return change.error.starts_with(kNotWritten) ? kUnreadable : kRefused;
+    return change.error.starts_with(kNotWritten) || change.error.starts_with(kReadOnly) ? kUnreadable : kRefused;
   }
 };
 

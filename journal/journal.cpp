@@ -13,11 +13,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -500,6 +498,8 @@ std::string missing(sqlite3* db, int status, const char* gone) {
 
 // What a reading of the journal's leaves in readError().
 std::string readFailure(sqlite3* db, int status) {
+  if (const char* file = sqlite3_db_filename(db, "main"); status != SQLITE_OK && !(file && *file))
+    return sql::kReleased;
   return status == SQLITE_OK ? std::string() : "Le journal n'a pas pu être lu : " + sqliteReason(db, status) + ".";
 }
 
@@ -635,21 +635,64 @@ std::string migrate(sqlite3* db) {
   });
 }
 
-// The first bytes of the file, to tell an SQLite file from anything else before SQLite
-// is given it. Empty when it may be an SQLite file (or is empty), else the refusal.
-std::string checkHeader(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return "Impossible de lire le journal " + path + " : " + sql::fileErrorReason(errno) + ".";
-  static constexpr char kMagic[] = "SQLite format 3";  // with its terminating zero: 16 bytes
-  std::array<char, sizeof kMagic> head{};
-  const ssize_t got = ::read(fd, head.data(), head.size());
-  const int error = errno;
-  ::close(fd);
-  if (got < 0) return "Impossible de lire le journal " + path + " : " + sql::fileErrorReason(error) + ".";
-  if (got == 0) return {};
-  if (got < static_cast<ssize_t>(head.size()) || std::memcmp(head.data(), kMagic, sizeof kMagic) != 0)
-    return std::string(kNotAJournal) + " : ce n'est pas une base SQLite.";
-  return {};
+// The folder of the journal at `path`, as the user would look for it.
+std::string folderOf(const std::string& path) {
+  std::error_code ignored;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+  return (absolute.empty() ? std::filesystem::path(path) : absolute).parent_path().string();
+}
+
+// 0 when this process may write `name`, else why not (EROFS, EACCES…); asks the system,
+// opens nothing.
+int writeRefusal(const std::string& name) {
+  return ::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
+// Why a journal that could not be created was not: its folder, rather than what SQLite's
+// last attempt (a read-only one) left in errno, which says the file does not exist.
+std::string creationRefusal(const std::string& path, sqlite3* db, int rc) {
+  const std::string folder = folderOf(path);
+  if (const int error = writeRefusal(folder); error != 0 && error != ENOENT)
+    return "Impossible de créer le journal " + path + " : son dossier " + folder + " ne peut être écrit (" +
+           sql::fileErrorReason(error) + ").";
+  return "Impossible de créer le journal " + path + " : " + sqliteReason(db, rc) + ".";
+}
+
+// SQLite's answer when a WAL journal's -wal and -shm files cannot be made or written.
+bool cannotShare(int rc) { return (rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_READONLY; }
+
+}  // namespace
+
+namespace sql {
+
+// A journal opened read only: why, told from its file, its folder and their medium.
+std::string readOnlyReason(const std::string& path) {
+  const std::string folder = folderOf(path);
+  const int file = writeRefusal(path);
+  const int place = writeRefusal(folder);
+  if (file == EROFS || place == EROFS) return "Ce journal est en lecture seule : il est sur un support en lecture seule.";
+  if (place != 0) return "Ce journal est en lecture seule : son dossier " + folder + " ne peut être écrit.";
+  if (file != 0) return "Ce journal est en lecture seule : son fichier ne peut être écrit.";
+  return "Ce journal est en lecture seule.";
+}
+
+std::string changesRefused(sqlite3* db) {
+  if (sqlite3_db_readonly(db, "main") != 1) return {};
+  const char* file = sqlite3_db_filename(db, "main");
+  return file && *file ? readOnlyReason(file) : kReleased;
+}
+
+}  // namespace sql
+
+namespace {
+
+// Which file `path` is now, to tell it from one put in its place.
+bool identify(const std::string& path, unsigned long long& device, unsigned long long& inode) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return false;
+  device = status.st_dev;
+  inode = status.st_ino;
+  return true;
 }
 
 }  // namespace
@@ -693,15 +736,19 @@ Journal::Opened Journal::open(const std::string& path) {
   // A pipe or a device would hang the first read, or never end.
   if (exists && !fs::is_regular_file(status))
     return refused("Impossible d'ouvrir le journal " + path + " : ce n'est pas un fichier ordinaire.");
-  if (exists) {
-    if (std::string error = checkHeader(path); !error.empty()) return refused(error);
-  } else {
+  if (!exists) {
     const fs::path folder = fs::path(path).parent_path();
     if (!folder.empty() && (fs::create_directories(folder, failure), failure))
-      return refused("Impossible de créer le journal " + path + " : " + sql::fileErrorReason(failure.value()) + ".");
+      return refused("Impossible de créer le journal " + path + " : son dossier " + folder.string() +
+                     " ne peut être créé (" + sql::fileErrorReason(failure.value()) + ").");
   }
 
-  const auto connect = [&](const std::string& name, int flags) {
+  // Whether the file is a journal at all is SQLite's own answer (SQLITE_NOTADB): reading
+  // its first bytes here through a descriptor of our own, then closing it, would drop the
+  // locks SQLite holds on the same file when this process has it open already.
+  std::string name = path;
+  int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
+  const auto connect = [&] {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
     if (db) {
@@ -710,23 +757,37 @@ Journal::Opened Journal::open(const std::string& path) {
     }
     return std::pair{rc, db};
   };
-  auto [rc, db] = connect(path, SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE));
+  auto [rc, db] = connect();
   std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> guard(db, &sqlite3_close_v2);
   if (rc != SQLITE_OK)
-    return refused((exists ? "Impossible de lire le journal " : "Impossible de créer le journal ") + path + " : " +
-                   sqliteReason(db, rc) + ".");
+    return refused(exists ? "Impossible de lire le journal " + path + " : " + sqliteReason(db, rc) + "."
+                          : creationRefusal(path, db, rc));
 
   Inspection seen = inspect(db);
-  // A journal in WAL mode on a read-only medium cannot make its shared-memory file: it is
-  // then read as an unchanging file, which it is.
-  if (seen.rc != SQLITE_OK && sqlite3_db_readonly(db, "main") == 1 &&
-      ((seen.rc & 0xff) == SQLITE_CANTOPEN || (seen.rc & 0xff) == SQLITE_READONLY)) {
+  // A WAL journal is read through its -wal and -shm files, which a folder that cannot be
+  // written cannot take. Read only, SQLite reads them where another program made them,
+  // with the shared memory in this process's own when the -shm file cannot be written, and
+  // so sees that program's changes as they come.
+  if (exists && cannotShare(seen.rc)) {
+    flags = SQLITE_OPEN_READONLY;
     guard.reset();
-    std::tie(rc, db) = connect(uriOf(path, "immutable=1"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+    std::tie(rc, db) = connect();
     guard.reset(db);
-    if (rc != SQLITE_OK) return refused("Impossible de lire le journal " + path + " : " + sqliteReason(db, rc) + ".");
-    seen = inspect(db);
+    seen = rc == SQLITE_OK ? inspect(db) : Inspection{rc};
+    // Without a -wal file there is none to read, and none can be made: the file alone is
+    // the journal. It is then read as unchanging (immutable), the one way SQLite reads a
+    // WAL file there; a change made meanwhile by someone who may write the folder shows
+    // at the next opening.
+    if (cannotShare(seen.rc) && !fs::exists(path + "-wal", failure)) {
+      name = uriOf(path, "immutable=1");
+      flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+      guard.reset();
+      std::tie(rc, db) = connect();
+      guard.reset(db);
+      seen = rc == SQLITE_OK ? inspect(db) : Inspection{rc};
+    }
   }
+  if (!exists && seen.rc != SQLITE_OK) return refused(creationRefusal(path, db, seen.rc));
   if ((seen.rc & 0xff) == SQLITE_NOTADB) return refused(std::string(kNotAJournal) + " : ce n'est pas une base SQLite.");
   if ((seen.rc & 0xff) == SQLITE_CORRUPT)
     return refused("Ce journal est endommagé ; il n'a pas été modifié. Reprenez une copie de sauvegarde.");
@@ -769,11 +830,59 @@ Journal::Opened Journal::open(const std::string& path) {
   }
   if (seen.version < kSchemaVersion) {
     if (!writable)
-      return refused("Impossible de préparer le journal " + path +
-                     " : le fichier ou son dossier est en lecture seule.");
+      return refused("Impossible de préparer le journal " + path + " : " + sql::readOnlyReason(path));
     if (std::string error = migrate(db); !error.empty()) return refused(error);
   }
-  return {std::unique_ptr<Journal>(new Journal(guard.release(), path)), {}};
+  std::unique_ptr<Journal> journal(new Journal(guard.release(), path));
+  if (!writable) journal->readOnlyReason_ = sql::readOnlyReason(path);
+  journal->openedName_ = name;
+  journal->openedFlags_ = flags & ~SQLITE_OPEN_CREATE;
+  identify(path, journal->device_, journal->inode_);
+  return {std::move(journal), {}};
+}
+
+void Journal::release() {
+  if (released_) return;
+  // In its place, a connection to no file, so that a call meanwhile finds a database and
+  // is refused (sql::changesRefused, readFailure) rather than given a null one.
+  sqlite3* none = nullptr;
+  sqlite3_open_v2(":memory:", &none, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_extended_result_codes(none, 1);
+  sqlite3_close_v2(db_);
+  db_ = none;
+  released_ = true;
+}
+
+std::string Journal::reacquire() {
+  if (!released_) return {};
+  const std::string replaced = "Le journal " + path_ +
+                               " a été remplacé par un autre fichier pendant que la fenêtre de fichiers était ouverte : "
+                               "rien n'y a été écrit.";
+  unsigned long long device = 0;
+  unsigned long long inode = 0;
+  if (!identify(path_, device, inode)) {
+    if (errno == ENOENT)
+      return "Le journal " + path_ +
+             " a disparu pendant que la fenêtre de fichiers était ouverte (déplacé ou effacé) : rien n'y a été écrit.";
+    return "Impossible de lire le journal " + path_ + " : " + sql::fileErrorReason(errno) + ".";
+  }
+  if (device != device_ || inode != inode_) return replaced;
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(openedName_.c_str(), &db, openedFlags_, nullptr);
+  std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> guard(db, &sqlite3_close_v2);
+  if (db) {
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  }
+  const Inspection seen = rc == SQLITE_OK ? inspect(db) : Inspection{rc};
+  if ((seen.rc & 0xff) == SQLITE_NOTADB) return replaced;
+  if (seen.rc != SQLITE_OK) return "Impossible de lire le journal " + path_ + " : " + sqliteReason(db, seen.rc) + ".";
+  if (seen.applicationId != kApplicationId || seen.version != kSchemaVersion) return replaced;
+  execute(db, "PRAGMA foreign_keys = ON");
+  sqlite3_close_v2(db_);
+  db_ = guard.release();
+  released_ = false;
+  return {};
 }
 
 // ---------------------------------------------------------------------------------------
@@ -1326,7 +1435,10 @@ Change Journal::saveCopy(const std::string& target) const {
   const auto failed = [](const std::string& reason) { return Change{"La copie n'a pas été écrite : " + reason + "."}; };
   if (target.empty()) return failed("aucun fichier n'est donné");
   std::error_code ignored;
-  if (fs::equivalent(target, path_, ignored)) return failed("c'est le journal lui-même");
+  // Renamed over the journal's WAL or shared memory, the copy would take the place of
+  // changes not yet in the file.
+  for (const char* beside : {"", "-wal", "-shm", "-journal"})
+    if (fs::equivalent(target, path_ + beside, ignored)) return failed("c'est le journal lui-même");
   if (fs::is_directory(target, ignored)) return failed(sql::fileErrorReason(EISDIR));
 
   const fs::path folder = fs::absolute(target, ignored).parent_path();

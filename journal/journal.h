@@ -7,7 +7,12 @@
 // folder or a process killed in the middle leaves the journal as it was. A file that is
 // not a journal, is of a newer version, or fails PRAGMA quick_check is refused with its
 // reason and never written. A file that does not exist is created as an empty journal
-// (its folder too).
+// (its folder too). A journal that cannot be written (its file, its folder, its medium) is
+// read, and says why every change is refused.
+//
+// Only SQLite opens the file: a descriptor of it opened and closed elsewhere in the process
+// would drop the locks SQLite holds on it, and another program would then take the journal
+// for free (see release()).
 //
 // Every answer that can fail is an outcome with a French reason; nothing here throws.
 // The observation added without an observer's code goes to the journal's only observer,
@@ -60,6 +65,22 @@ class Journal {
   ~Journal();
 
   [[nodiscard]] const std::string& path() const noexcept { return path_; }
+
+  // Whether the journal can only be read, and why ("Ce journal est en lecture seule : son
+  // dossier /media/cd ne peut être écrit."), the reason every change is then refused with.
+  [[nodiscard]] bool readOnly() const noexcept { return !readOnlyReason_.empty(); }
+  [[nodiscard]] const std::string& readOnlyReason() const noexcept { return readOnlyReason_; }
+
+  // The file let go while code the suite does not control may open it (a file dialog
+  // reading a file's first bytes for its type, a thumbnailer): this process then holds no
+  // lock on it to lose. Meanwhile every reading comes back empty with its readError() and
+  // every change is refused. reacquire() takes the file again once it is checked to be the
+  // same file, still a journal of this version (without the whole quick_check); else it
+  // says why ("Le journal … a été remplacé …") and the journal stays let go, nothing
+  // written. The undo history is kept.
+  void release();
+  [[nodiscard]] std::string reacquire();
+  [[nodiscard]] bool released() const noexcept { return released_; }
 
   // Observers, by code.
   [[nodiscard]] std::vector<Observer> observers() const;
@@ -143,6 +164,13 @@ class Journal {
   struct UndoStep;
   sqlite3* db_ = nullptr;
   std::string path_;
+  std::string readOnlyReason_;
+  // How the file was opened, to open it alike again, and which file it was.
+  std::string openedName_;
+  int openedFlags_ = 0;
+  unsigned long long device_ = 0;
+  unsigned long long inode_ = 0;
+  bool released_ = false;
   std::vector<std::unique_ptr<UndoStep>> undo_;
   mutable std::string readError_;
 };

@@ -46,6 +46,15 @@ inline std::string sqliteReason(sqlite3* db, int rc) {
 
 inline std::string notChanged(sqlite3* db, int rc) { return kNotChanged + sqliteReason(db, rc) + '.'; }
 
+// What a journal let go (Journal::release) answers while a file dialog is shown.
+constexpr char kReleased[] = "Le journal est laissé le temps d'une fenêtre de fichiers : il n'est ni lu ni modifié.";
+// Why a journal opened read only cannot be written ("Ce journal est en lecture seule : son
+// dossier /media/cd ne peut être écrit."), from its file, its folder and their medium.
+[[nodiscard]] std::string readOnlyReason(const std::string& path);
+// Why every change to the journal open on `db` is refused before one is tried (read only,
+// or let go); empty when it may be changed.
+[[nodiscard]] std::string changesRefused(sqlite3* db);
+
 // ---------------------------------------------------------------------------------------
 // A prepared statement. A failure to prepare or to bind is kept and answered by every
 // step, so that a chain of calls is checked once; a step that fails (a row refused by a
@@ -139,6 +148,7 @@ inline int queryInteger(sqlite3* db, const char* sql, Id& value) {
 // whole message of the failure.
 template <class Body>
 std::string inTransaction(sqlite3* db, Body&& body) {
+  if (std::string refused = changesRefused(db); !refused.empty()) return refused;
   if (const int rc = execute(db, "BEGIN IMMEDIATE"); rc != SQLITE_OK) return notChanged(db, rc);
   std::string error = body();
   // A body that rolled back itself (an import refused as a whole) has nothing to commit.

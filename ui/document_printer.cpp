@@ -14,7 +14,6 @@
 #include <QBuffer>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPageSize>
@@ -28,6 +27,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "ui/file_dialog.h"
 #include "ui/whole_file.h"
 
 namespace kavrel::ui {
@@ -370,12 +370,10 @@ DocumentPrinter::Choice DocumentPrinter::askSavePdfWithMessageBox(const QString&
 // Qt's save dialog asks before replacing an existing file (the confirmation is never
 // turned off here).
 QString DocumentPrinter::askPdfPathWithDialog(const QString& suggested) {
-  QFileDialog dialog(QApplication::activeWindow(), text(kPdfDialogTitle), suggested, QStringLiteral("PDF (*.pdf)"));
+  FileDialog dialog(QApplication::activeWindow(), text(kPdfDialogTitle), suggested, QStringLiteral("PDF (*.pdf)"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("pdf"));
-  dialog.setWindowModality(Qt::ApplicationModal);
-  dialog.selectFile(suggested);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
   return dialog.selectedFiles().first();
 }

@@ -2,8 +2,6 @@
 // side of it: the tabs, the chosen k in the month's means.
 #include "programs/journal/journal_comparisons.h"
 
-#include <QApplication>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
@@ -16,6 +14,7 @@
 #include "programs/journal/journal_charts.h"
 #include "programs/journal/journal_window.h"
 #include "programs/qt_text.h"
+#include "ui/file_dialog.h"
 #include "ui/list_box.h"
 
 namespace kavrel::journal {
@@ -46,8 +45,8 @@ constexpr char kKDefinitions[] =
     "Elles diffèrent de quelques pour cent : les jours de petit R pèsent lourd dans la moyenne des rapports.";
 
 QString defaultImageDialog(const QString& suggested) {
-  return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("Enregistrer l'image"), suggested,
-                                      QStringLiteral("Image PNG (*.png);;Dessin SVG (*.svg);;Document PDF (*.pdf)"));
+  return ui::askSavePath(QStringLiteral("Enregistrer l'image"), suggested,
+                         QStringLiteral("Image PNG (*.png);;Dessin SVG (*.svg);;Document PDF (*.pdf)"));
 }
 
 ControlRow caption(const QString& name, const QString& text, ui::Twips at, const QString& frame = QString()) {
@@ -288,6 +287,8 @@ void JournalWindow::addComparisonsTab() {
   const QSize whole(pageSize.width(), pageSize.height() + tabs->tabBar()->sizeHint().height());
   tabs->setGeometry(QRect(QPoint(0, 0), whole));
   setFixedSize(whole);
+  m_comparisons->setImageDialog(
+      [this](const QString& suggested) { return savePathAsked(&defaultImageDialog, suggested); });
   m_comparisons->onChosenK([this] { showMonth(); });
   connect(tabs, &QTabWidget::currentChanged, this, [this](int index) {
     if (index == 1) m_comparisons->setJournal(journal(), m_session ? m_session->observer() : std::nullopt);

@@ -8,7 +8,6 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -25,6 +24,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <filesystem>
 
 #include "about/about_variant.h"
 #include "journal/group_from_spots.h"
@@ -33,6 +33,7 @@
 #include "programs/journal/journal_comparisons.h"
 #include "programs/qt_text.h"
 #include "resources/program_icon.h"
+#include "ui/file_dialog.h"
 #include "ui/list_box.h"
 #include "ui/maker.h"
 #include "ui/question.h"
@@ -86,30 +87,29 @@ constexpr char kNoObserver[] = "Ce journal n'a encore aucune observation.";
 constexpr char kCloseRefused[] =
     "L'observation tapée n'est pas enregistrée :\n%1\nFermer sans l'enregistrer ?";
 constexpr char kGroupRefused[] = "Le groupe n'a pas été enregistré :\n%1";
+constexpr char kIsTheJournal[] = "« %1 » est le journal ouvert : choisissez un autre fichier.";
 constexpr char kPrintTitle[] = "Journal d'observation";
 constexpr char kSpotsTitle[] = "Taches du groupe";
 constexpr char kSpotsText[] = "Cochez les taches qui forment le groupe :";
 
 // A journal that does not exist yet may be named: it is created.
 QString defaultJournalDialog(const QString& suggested) {
-  QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Ouvrir un journal"), QFileInfo(suggested).path(),
-                     QStringLiteral("Journaux (*.sqlite);;Tous les fichiers (*)"));
+  ui::FileDialog dialog(QApplication::activeWindow(), QStringLiteral("Ouvrir un journal"), suggested,
+                        QStringLiteral("Journaux (*.sqlite);;Tous les fichiers (*)"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Ouvrir"));
-  dialog.setWindowModality(Qt::ApplicationModal);
-  dialog.selectFile(suggested);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
 
 QString defaultSpotFileDialog(const QString& suggested) {
-  return QFileDialog::getOpenFileName(QApplication::activeWindow(), QStringLiteral("Taches relevées dans Disque"),
-                                      suggested, QStringLiteral("CSV (*.csv *.CSV);;Tous les fichiers (*)"));
+  return ui::askOpenPath(QStringLiteral("Taches relevées dans Disque"), suggested,
+                         QStringLiteral("CSV (*.csv *.CSV);;Tous les fichiers (*)"));
 }
 
 QString defaultReportDialog(const QString& suggested) {
-  return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("Rapport du mois"), suggested);
+  return ui::askSavePath(QStringLiteral("Rapport du mois"), suggested);
 }
 
 std::optional<ReportFormat> defaultFormatQuestion() {
@@ -364,6 +364,7 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   // Ctrl+Z where no field takes it; the fields pass it on (eventFilter).
   auto* undoKey = new QShortcut(QKeySequence::Undo, this);
   connect(undoKey, &QShortcut::activated, this, [this] { undo(); });
+  setPrinterHooks({});
   addComparisonsTab();
 }
 
@@ -377,6 +378,9 @@ JournalWindow::~JournalWindow() {
 }
 
 void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
+  hooks.askPdfPath = [this, ask = std::move(hooks.askPdfPath)](const QString& suggested) {
+    return savePathAsked(ask, suggested);
+  };
   m_printer = std::make_unique<ui::DocumentPrinter>(m_desktop.messages, std::move(hooks));
 }
 
@@ -384,7 +388,8 @@ void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
 // whenever the window comes back to the front.
 void JournalWindow::changeEvent(QEvent* event) {
   Form::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_session) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_session &&
+      !m_session->journal().released()) {
     m_session->refresh();
     showAll();
     showComparisons();
@@ -405,7 +410,8 @@ bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
       }
       return true;
     }
-    if (watched == m_groupTable && event->type() == QEvent::KeyPress && key->key() == Qt::Key_Delete && m_group) {
+    if (watched == m_groupTable && event->type() == QEvent::KeyPress && key->key() == Qt::Key_Delete && m_group &&
+        control("cmdRetirerGroupe")->isEnabled()) {
       cmdRetirerGroupe_Click();
       return true;
     }
@@ -441,6 +447,9 @@ QString JournalWindow::openAt(const QString& path) {
   m_readErrorSaid.clear();
   showAll();
   showComparisons();
+  // Said once, when the window stands behind the message; the status line keeps it.
+  if (m_session->journal().readOnly())
+    QTimer::singleShot(0, this, [this, said = toQString(m_session->journal().readOnlyReason())] { sayError(said); });
   return {};
 }
 
@@ -455,12 +464,25 @@ void JournalWindow::showAll() {
 void JournalWindow::showEnabled() {
   for (const QString& name : kJournalControls) control(name)->setEnabled(m_session != nullptr);
   for (const QString& name : kGroupFields) control(name)->setEnabled(m_session != nullptr);
+  // A journal read only is read as any other, its fields still focused and read aloud.
+  const bool readOnly = m_session && m_session->journal().readOnly();
+  for (const QString& name : kDayFields) textBox(name)->setReadOnly(readOnly);
+  for (const QString& name : kGroupFields) textBox(name)->setReadOnly(readOnly);
+  for (const char* name : {"chkDisque", "cmdNouvelle", "cmdRayer", "cmdRetenir", "cmdAjouterGroupe",
+                           "cmdRetirerGroupe", "cmdDepuisCsv"})
+    if (readOnly) control(name)->setEnabled(false);
+  showCountsMode();
 }
 
 // --- The month ------------------------------------------------------------------------
 
 void JournalWindow::showMonth() {
-  if (!m_session) return;
+  if (!m_session) {
+    m_dayRows.clear();
+    m_monthTable->setRowCount(0);
+    setText("lblMoyennes", QString());
+    return showDayChoices();
+  }
   setText("lblMois", toQString(monthTitle(m_session->year(), m_session->month())));
   const Read<MonthView>& view = m_session->monthView();
   // A month that could not be read is said, not shown as a month without observations;
@@ -525,7 +547,7 @@ void JournalWindow::showDayChoices() {
   }
   const bool several = choices.size() > 1;
   for (const char* name : {"lblChoixJour", "lstJour", "cmdRetenir"}) control(name)->setVisible(several);
-  control("cmdRetenir")->setEnabled(several && !retained);
+  control("cmdRetenir")->setEnabled(several && !retained && !m_session->journal().readOnly());
 }
 
 void JournalWindow::lstJour_Click() {
@@ -619,7 +641,8 @@ void JournalWindow::showCountsMode() {
   const bool whole = value("chkDisque") != 0;
   for (const char* name : {"txtGNord", "txtFNord", "txtGSud", "txtFSud", "lblNord", "lblSud"})
     control(name)->setEnabled(!whole);
-  for (const char* name : {"txtGDisque", "txtFDisque"}) textBox(name)->setReadOnly(!whole);
+  const bool readOnly = m_session && m_session->journal().readOnly();
+  for (const char* name : {"txtGDisque", "txtFDisque"}) textBox(name)->setReadOnly(!whole || readOnly);
 }
 
 void JournalWindow::showDayReading(const DayReading& reading) {
@@ -660,7 +683,8 @@ void JournalWindow::chkDisque_Click() {
 }
 
 bool JournalWindow::storeDay() {
-  if (!m_session) return true;
+  // Nothing can be typed into a journal read only (showEnabled): nothing to store.
+  if (!m_session || m_session->journal().readOnly()) return true;
   const Outcome outcome = m_session->leave(typedDay());
   showDayReading(m_session->reading());
   if (outcome.kind == Outcome::Kind::Refused) {
@@ -811,12 +835,22 @@ void JournalWindow::cmdRetirerGroupe_Click() {
 void JournalWindow::cmdDepuisCsv_Click() {
   if (!m_session) return;
   if (!shown(m_session->readyForGroups())) return;
-  const QString path = m_spotFileDialog(QDir::homePath());
+  QString path;
+  QString unread;
+  QByteArray bytes;
+  // The file chosen is read before the journal is taken again: it may be the journal.
+  if (!withJournalReleased([&] {
+        path = m_spotFileDialog(QDir::homePath());
+        if (path.isEmpty()) return;
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+          bytes = file.readAll();
+        else
+          unread = file.errorString();
+      }))
+    return;
   if (path.isEmpty()) return;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return sayError(QString::fromUtf8(kFileUnread).arg(path, file.errorString()));
-  const QByteArray bytes = file.readAll();
+  if (!unread.isEmpty()) return sayError(QString::fromUtf8(kFileUnread).arg(path, unread));
   const SpotFile spots = readSpotFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
   if (!spots.refusal.empty())
     return sayError(QString::fromUtf8(kFileUnread).arg(path, toQString(spots.refusal)));
@@ -857,7 +891,9 @@ void JournalWindow::showStatus(const QString& news) {
   if (!m_session) {
     lines << QString::fromUtf8(kNoJournal);
   } else {
-    lines << QString::fromUtf8(kJournalLine).arg(QDir::toNativeSeparators(toQString(m_session->journal().path())));
+    const Journal& journal = m_session->journal();
+    lines << QString::fromUtf8(kJournalLine).arg(QDir::toNativeSeparators(toQString(journal.path())));
+    if (journal.readOnly() && news != toQString(journal.readOnlyReason())) lines << toQString(journal.readOnlyReason());
     if (const std::string next = m_session->undoCaption(); !next.empty())
       lines << QString::fromUtf8(kUndoHint).arg(toQString(next));
   }
@@ -866,10 +902,52 @@ void JournalWindow::showStatus(const QString& news) {
 
 // --- Files, reports, printing -----------------------------------------------------------
 
+bool JournalWindow::withJournalReleased(const std::function<void()>& work) {
+  if (!m_session) {
+    work();
+    return true;
+  }
+  m_session->journal().release();
+  work();
+  const std::string lost = m_session->journal().reacquire();
+  if (lost.empty()) return true;
+  m_session.reset();
+  m_group = 0;
+  if (m_comparisons) m_comparisons->setJournal(nullptr, std::nullopt);
+  showMonth();
+  showGroups();
+  showEnabled();
+  showStatus(toQString(lost));
+  sayError(toQString(lost));
+  return false;
+}
+
+bool JournalWindow::namesJournal(const QString& path) const {
+  if (!m_session || path.isEmpty()) return false;
+  std::error_code ignored;
+  for (const char* beside : {"", "-wal", "-shm", "-journal"})
+    if (std::filesystem::equivalent(toUtf8(path), m_session->journal().path() + beside, ignored)) return true;
+  return false;
+}
+
+QString JournalWindow::savePathAsked(const PathDialog& dialog, const QString& suggested) {
+  QString path;
+  if (!withJournalReleased([&] { path = dialog(suggested); })) return {};
+  // Written whole, the file would take the journal's place.
+  if (namesJournal(path)) {
+    const QString refused = QString::fromUtf8(kIsTheJournal).arg(QDir::toNativeSeparators(path));
+    sayError(refused);
+    showStatus(refused);
+    return {};
+  }
+  return path;
+}
+
 void JournalWindow::cmdOuvrir_Click() {
   const QString suggested =
       m_session ? toQString(m_session->journal().path()) : toQString(defaultJournalPath());
-  const QString path = m_journalDialog(suggested);
+  QString path;
+  withJournalReleased([&] { path = m_journalDialog(suggested); });
   if (!path.isEmpty()) openJournal(path);
 }
 
@@ -884,7 +962,7 @@ void JournalWindow::cmdRapport_Click() {
   const Report report = monthReport(*format, *observer, month.value.year, month.value.month, month.value.observations,
                                     m_separator,
                                     m_comparisons->chosenK().value_or(1.0));
-  const QString path = m_reportDialog(QDir::home().filePath(toQString(report.fileName)));
+  const QString path = savePathAsked(m_reportDialog, QDir::home().filePath(toQString(report.fileName)));
   if (path.isEmpty()) return;
   if (const QString reason = ui::writeWholeFile(path, QByteArray::fromStdString(report.bytes)); !reason.isEmpty()) {
     const QString error = QString::fromUtf8(kReportNotWritten).arg(path, reason);

@@ -129,6 +129,15 @@ class JournalWindow : public ui::Form {
   // a failure to write said in a message; false when it failed.
   bool shown(const Outcome& outcome);
   void sayError(const QString& error);
+  // `work` (a file dialog, and reading the file it names) run with the journal let go: a
+  // dialog may open any file of the folder it shows, and closing it would drop the locks
+  // SQLite holds on the journal (journal.h, release()). False when the journal could not be
+  // taken again after: said, and the window holds no journal.
+  bool withJournalReleased(const std::function<void()>& work);
+  // Whether `path` names the journal open or one of SQLite's files beside it.
+  [[nodiscard]] bool namesJournal(const QString& path) const;
+  // The path a save dialog gave, or none when it names the journal (said).
+  [[nodiscard]] QString savePathAsked(const PathDialog& dialog, const QString& suggested);
   // The month's tab and the tab "Comparaisons" (journal_comparisons.cpp).
   void addComparisonsTab();
   void showComparisons();

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <spawn.h>
+#include <sqlite3.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -873,6 +877,101 @@ TEST(KavrelCommand, JournalChartFiles) {
   EXPECT_EQ(names(),
             (std::vector<std::string>{"SN_d_tot_V2.0.csv", "journal.sqlite", "k.svg", "m.png", "p.pdf", "t.svg"}));
   std::filesystem::remove_all(folder);
+}
+
+// A journal that can only be read: on a read-only medium (a bind mount remounted read
+// only), in a folder its user cannot write (run as nobody), its file writable or not, held
+// by a writer whose last change is still in the WAL; and a new journal asked where none
+// can be made. The month is read, every change refused with the reason (status 1), and a
+// read-only folder never said missing.
+TEST(KavrelCommand, JournalReadOnly) {
+  char made[] = "/tmp/kavrel-readonly-XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  const std::string base = made;
+  ::chmod(base.c_str(), 0755);
+  const auto journalIn = [&](const std::string& name, mode_t mode, const std::string& day = "2014-02-03") {
+    const std::string folder = base + "/" + name;
+    std::filesystem::create_directory(folder);
+    ::chmod(folder.c_str(), 0755);
+    const std::string path = folder + "/journal.sqlite";
+    EXPECT_EQ(kavrel({"journal", "--fichier", path, "ajouter", day, "09:00", "--disque", "2", "4"}, kFrench).status, 0);
+    ::chmod(path.c_str(), mode);
+    return path;
+  };
+  const std::string medium = journalIn("support", 0644);
+  const std::string folder = journalIn("dossier", 0666);
+  const std::string file = journalIn("fichier", 0644);
+  const std::string held = journalIn("tenu", 0644);
+  // A reader stays on `held`: the change made after it stays in the WAL, beside the file.
+  sqlite3* reader = nullptr;
+  sqlite3_open_v2(held.c_str(), &reader, SQLITE_OPEN_READONLY, nullptr);
+  ASSERT_EQ(sqlite3_exec(reader, "SELECT count(*) FROM observations", nullptr, nullptr, nullptr), SQLITE_OK);
+  ASSERT_EQ(kavrel({"journal", "--fichier", held, "ajouter", "2014-02-09", "09:00", "--disque", "1", "1"}, kFrench).status,
+            0);
+  ASSERT_TRUE(std::filesystem::exists(held + "-wal"));
+  const std::string mediumFolder = base + "/support";
+  const bool bound = ::mount(mediumFolder.c_str(), mediumFolder.c_str(), nullptr, MS_BIND, nullptr) == 0;
+  const bool mounted =
+      bound && ::mount(nullptr, mediumFolder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+  const std::string refused = mounted ? "" : std::strerror(errno);
+  const bool root = ::geteuid() == 0;
+
+  // Run as nobody from a copy in the test's folder: the build's own may lie in a folder
+  // only its owner may enter.
+  const std::string program = base + "/kavrel";
+  std::filesystem::copy_file(KAVREL_BINARY, program);
+  ::chmod(program.c_str(), 0755);
+  const std::string change = "2014-02-04";
+  const struct {
+    const char* name;
+    bool onMedium;  // needs the read-only mount
+    bool asNobody;  // else as root, whom permissions do not stop
+    std::string path;
+    std::vector<std::string> words;
+    int status;
+    std::string shown;  // in the standard output
+    std::string err;
+  } cases[] = {
+      {"a read-only medium, read", true, false, medium, {"mois", "2", "2014"}, 0, "   3     09:00", ""},
+      {"a read-only medium, changed", true, false, medium, {"ajouter", change, "10:00", "--disque", "1", "1"}, 1, "",
+       "Ce journal est en lecture seule : il est sur un support en lecture seule.\n"},
+      {"a folder the user cannot write, read", false, true, folder, {"mois", "2", "2014"}, 0, "   3     09:00", ""},
+      {"a folder the user cannot write, changed", false, true, folder,
+       {"ajouter", change, "10:00", "--disque", "1", "1"}, 1, "",
+       "Ce journal est en lecture seule : son dossier " + base + "/dossier ne peut être écrit.\n"},
+      {"a file and folder the user cannot write, read", false, true, file, {"mois", "2", "2014"}, 0, "   3     09:00",
+       ""},
+      {"held by a writer: its last change read", false, true, held, {"mois", "2", "2014"}, 0, "   9     09:00", ""},
+      {"a new journal on a read-only medium", true, false, mediumFolder + "/nouveau.sqlite", {"mois", "2", "2014"}, 1,
+       "",
+       "Impossible de créer le journal " + mediumFolder + "/nouveau.sqlite : son dossier " + mediumFolder +
+           " ne peut être écrit (le disque est en lecture seule).\n"},
+      {"a new journal in a missing folder of a read-only medium", true, false,
+       mediumFolder + "/absent/nouveau.sqlite", {"mois", "2", "2014"}, 1, "",
+       "Impossible de créer le journal " + mediumFolder + "/absent/nouveau.sqlite : son dossier " + mediumFolder +
+           "/absent ne peut être créé (le disque est en lecture seule).\n"},
+      {"a new journal in a folder the user cannot write", false, true, base + "/dossier/nouveau.sqlite",
+       {"mois", "2", "2014"}, 1, "",
+       "Impossible de créer le journal " + base + "/dossier/nouveau.sqlite : son dossier " + base +
+           "/dossier ne peut être écrit (permission refusée).\n"},
+  };
+  for (const auto& c : cases) {
+    if ((c.onMedium && !mounted) || (c.asNobody && !root)) continue;
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> command{c.asNobody ? program : KAVREL_BINARY, "journal", "--fichier", c.path};
+    if (c.asNobody)
+      command.insert(command.begin(), {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+    command.insert(command.end(), c.words.begin(), c.words.end());
+    const Result r = runProgram(command, kFrench);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_NE(r.out.find(c.shown), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, c.err);
+  }
+  sqlite3_close(reader);
+  if (bound) ::umount2(mediumFolder.c_str(), MNT_DETACH);
+  std::filesystem::remove_all(base);
+  if (!mounted) GTEST_SKIP() << "no read-only mount here (" << refused << ") : the medium's cases not run";
+  if (!root) GTEST_SKIP() << "not root: the cases of another user not run";
 }
 
 // A report that cannot be written is said with the system's reason and leaves nothing of

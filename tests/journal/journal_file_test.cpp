@@ -425,6 +425,11 @@ TEST(JournalFile, ForeignAndDamagedFilesRefusedUntouched) {
       {"a PNG renamed",
        [](const std::string& path) { std::ofstream(path, std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16); },
        "Ce fichier n'est pas un journal de Kavrel : ce n'est pas une base SQLite."},
+      {"a text file",
+       [](const std::string& path) { std::ofstream(path) << "date;heure_tu;g_nord;f_nord;g_sud;f_sud\n" << std::string(5000, 'x'); },
+       "Ce fichier n'est pas un journal de Kavrel : ce n'est pas une base SQLite."},
+      {"ten bytes", [](const std::string& path) { std::ofstream(path) << "SQLite for"; },
+       "Ce fichier n'est pas un journal de Kavrel : ce n'est pas une base SQLite."},
       {"another program's SQLite file",
        [&](const std::string& path) { sql(path, "CREATE TABLE photos (name TEXT); INSERT INTO photos VALUES ('a');"); },
        "Ce fichier n'est pas un journal de Kavrel : c'est une base SQLite d'un autre programme."},
@@ -544,13 +549,134 @@ TEST(JournalFile, ReadOnlyMediumReadButNeverWritten) {
   EXPECT_EQ(countOf(*journal), 10u);
   const Change change =
       journal->addObservation({0, {2014, 2, 3}, {9, 5}, 0, 4, {}, "", Tally::wholeDisc({1, 1}), false}, "", kToday);
-  EXPECT_EQ(change.error, "Le journal n'a pas été modifié : le fichier ou son dossier est en lecture seule.");
+  EXPECT_EQ(change.error, "Ce journal est en lecture seule : il est sur un support en lecture seule.");
+  EXPECT_EQ(journal->readOnlyReason(), change.error);
   journal.reset();
   EXPECT_EQ(scratch.contents(), before);
 
   const auto missing = Journal::open(scratch.path() + "-new");
   EXPECT_FALSE(missing.journal);
-  EXPECT_EQ(missing.error.rfind("Impossible de créer le journal ", 0), 0u) << missing.error;
+  EXPECT_EQ(missing.error, "Impossible de créer le journal " + scratch.path() + "-new : son dossier " +
+                               fs::path(scratch.path()).parent_path().string() +
+                               " ne peut être écrit (le disque est en lecture seule).");
+}
+
+// Whatever this process does with a journal it holds open, another process must still see
+// it held: closing any descriptor of the file drops every lock the process has on it, and
+// another program closing the journal would then take itself for the last one, fold the
+// WAL into the file and delete it under the first.
+TEST(JournalFile, HeldWhateverThisProcessDoes) {
+  struct Case {
+    const char* name;
+    std::function<void(Journal&, const std::string& path)> meanwhile;
+  };
+  const Case cases[] = {
+      {"the journal opened again, then closed", [](Journal&, const std::string& path) { (void)Journal::open(path); }},
+      {"let go while other code reads the file",
+       [](Journal& journal, const std::string& path) {
+         journal.release();
+         for (const char* beside : {"", "-wal", "-shm"}) (void)bytesOf(path + beside);
+         EXPECT_EQ(journal.reacquire(), "");
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Folder folder;
+    const std::string path = folder.path + "/journal.sqlite";
+    makeJournal(path, 3);
+    // The other process starts before this one opens anything: SQLite's state is not to
+    // cross a fork.
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      char signal = 0;
+      (void)!::read(go[0], &signal, 1);
+      auto other = Journal::open(path).journal;
+      const bool added = other && other->addObservation({0, {2014, 2, 5}, {9, 0}, 0, 4, {}, "",
+                                                         Tally::wholeDisc({1, 1}), false}, "", kToday).done();
+      other.reset();
+      ::_exit(added ? 0 : 1);
+    }
+    auto journal = opened(path);
+    ASSERT_TRUE(journal);
+    ASSERT_TRUE(journal->addObservation({0, {2014, 2, 3}, {9, 5}, 0, 4, {}, "", Tally::wholeDisc({1, 1}), false}, "",
+                                        kToday).done());
+    c.meanwhile(*journal, path);
+    ASSERT_EQ(::write(go[1], "!", 1), 1);
+    ::close(go[0]);
+    ::close(go[1]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(fs::exists(path + "-shm")) << "the other process took itself for the last one";
+    ASSERT_TRUE(journal->addObservation({0, {2014, 2, 7}, {9, 0}, 0, 4, {}, "", Tally::wholeDisc({1, 1}), false}, "",
+                                        kToday).done());
+    journal.reset();
+    journal = opened(path);
+    ASSERT_TRUE(journal);
+    EXPECT_EQ(countOf(*journal), 6u);
+  }
+}
+
+// A journal let go (while a file dialog is shown) refuses every reading and change, and is
+// taken again only when its file is still the journal it was.
+TEST(JournalFile, LetGoThenTakenAgain) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::string& path, const std::string& folder)> meanwhile;
+    std::string error;  // of reacquire(), the path written P
+  };
+  const std::string replaced =
+      "Le journal P a été remplacé par un autre fichier pendant que la fenêtre de fichiers était ouverte : rien n'y a "
+      "été écrit.";
+  const Case cases[] = {
+      {"nothing happened", [](const std::string&, const std::string&) {}, ""},
+      {"the file removed", [](const std::string& path, const std::string&) { fs::remove(path); },
+       "Le journal P a disparu pendant que la fenêtre de fichiers était ouverte (déplacé ou effacé) : rien n'y a été "
+       "écrit."},
+      {"another journal renamed over it",
+       [](const std::string& path, const std::string& folder) {
+         makeJournal(folder + "/other.sqlite", 2);
+         fs::rename(folder + "/other.sqlite", path);
+       },
+       replaced},
+      {"a PNG written in its place",
+       [](const std::string& path, const std::string&) {
+         std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+       },
+       replaced},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Folder folder;
+    const std::string path = folder.path + "/journal.sqlite";
+    makeJournal(path, 3);
+    auto journal = opened(path);
+    ASSERT_TRUE(journal);
+    ASSERT_TRUE(journal->addObservation({0, {2014, 2, 3}, {9, 5}, 0, 4, {}, "", Tally::wholeDisc({1, 1}), false}, "",
+                                        kToday).done());
+    journal->release();
+    EXPECT_TRUE(journal->monthObservations(2014, 2).empty());
+    EXPECT_EQ(journal->readError(),
+              "Le journal est laissé le temps d'une fenêtre de fichiers : il n'est ni lu ni modifié.");
+    EXPECT_EQ(journal->addObservation({0, {2014, 2, 4}, {9, 5}, 0, 4, {}, "", Tally::wholeDisc({1, 1}), false}, "",
+                                      kToday).error,
+              journal->readError());
+    c.meanwhile(path, folder.path);
+    const std::string before = bytesOf(path);
+    std::string error = c.error;
+    if (const auto at = error.find(" P "); at != std::string::npos) error.replace(at + 1, 1, path);
+    EXPECT_EQ(journal->reacquire(), error);
+    EXPECT_EQ(journal->released(), !error.empty());
+    EXPECT_EQ(journal->undoCaption(), "Annuler l'ajout de l'observation du 3 février 2014");
+    EXPECT_EQ(journal->undo().done(), error.empty());
+    journal.reset();
+    if (!error.empty()) {
+      EXPECT_EQ(bytesOf(path), before);
+    }
+  }
 }
 
 TEST(JournalFile, ProcessKilledMidImportLeavesTheJournalAsItWas) {
@@ -643,6 +769,11 @@ TEST(JournalFile, SavedCopyWholeOrNotAtAll) {
   auto copy = opened(folder.path + "/copie.sqlite");
   ASSERT_TRUE(copy);
   EXPECT_EQ(countOf(*copy), 50u);
+  for (const char* beside : {"", "-wal", "-shm"})
+    EXPECT_EQ(journal->saveCopy(folder.path + "/journal.sqlite" + beside).error,
+              "La copie n'a pas été écrite : c'est le journal lui-même.")
+        << beside;
+  EXPECT_EQ(countOf(*journal), 50u);
 
   SmallDisk disk("size=256k");
   if (!disk.mounted) GTEST_SKIP() << "tmpfs : " << std::strerror(errno);

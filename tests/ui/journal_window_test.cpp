@@ -14,6 +14,7 @@
 #include "programs/journal/journal_comparisons.h"
 #include "programs/journal/journal_window.h"
 #include "programs/qt_text.h"
+#include "tests/scratch_file_system.h"
 #include "ui/list_box.h"
 #include "window_test_support.h"
 
@@ -283,6 +284,39 @@ class JournalWindowTest : public QObject {
     QVERIFY(f.w().currentObservation() != later);
     QCOMPARE(f.w().text("lblRDisque"), QStringLiteral("149"));
     QCOMPARE(f.desktop.messages.shown.size(), 0u);
+  }
+
+  // A journal on a read-only medium is read; the window says why once (one message, the
+  // status line), its fields cannot be typed into, and it closes without a word.
+  void aReadOnlyJournalIsReadAndSaidOnce() {
+    const QString model = m_home->filePath("model.sqlite");
+    {
+      auto made = journal::Journal::open(model.toStdString());
+      QVERIFY(made.journal);
+      QVERIFY(made.journal->addObservation({0, {2014, 2, 3}, {9, 5}, 0, 4, {}, "", journal::Tally::wholeDisc({2, 4}),
+                                            false}, "", {2026, 1, 1}).done());
+    }
+    QFile bytes(model);
+    QVERIFY(bytes.open(QIODevice::ReadOnly));
+    const testing::ScratchFileSystem medium(testing::Place::ReadOnly, "journal.sqlite", bytes.readAll().toStdString());
+    if (!medium.reason().empty()) QSKIP(medium.reason().c_str());
+    const QString reason = QStringLiteral("Ce journal est en lecture seule : il est sur un support en lecture seule.");
+
+    Fixture f;
+    f.w().openJournal(toQString(medium.path()));
+    QTest::qWait(0);
+    QCOMPARE(toQString(f.w().journal()->path()), toQString(medium.path()));
+    QCOMPARE(f.desktop.messages.shown.size(), 1u);
+    QCOMPARE(f.desktop.messages.shown[0].text, reason);
+    QVERIFY2(f.w().text("lblEtat").contains(reason), qPrintable(f.w().text("lblEtat")));
+    QCOMPARE(f.w().journal()->monthObservations(2014, 2).size(), 1u);
+    for (const char* name : {"txtJour", "txtHeure", "txtGDisque", "txtGNord", "txtGrNumero"})
+      QVERIFY2(f.w().textBox(name)->isReadOnly(), name);
+    for (const char* name : {"chkDisque", "cmdNouvelle", "cmdRayer", "cmdAjouterGroupe", "cmdDepuisCsv"})
+      QVERIFY2(!f.w().control(name)->isEnabled(), name);
+    QVERIFY(f.w().control("cmdRapport")->isEnabled());
+    f.w().close();
+    QCOMPARE(f.desktop.messages.shown.size(), 1u);
   }
 
   void aFileThatIsNoJournalIsRefused() {
