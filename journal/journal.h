@@ -65,7 +65,10 @@ class Journal {
   [[nodiscard]] std::optional<Observer> observer(std::string_view code) const;
   [[nodiscard]] std::optional<Observer> observer(Id id) const;
   Change addObserver(const Observer& observer);
+  // The observer's identity and instrument; its chosen k stays as it is.
   Change updateObserver(const Observer& observer);
+  // The k chosen for an observer (none: cleared), above 0 and at most kLargestChosenK.
+  Change setChosenK(Id observerId, std::optional<double> k);
 
   // Observations. `observerCode` empty: the observation's observerId when set, else the
   // default observer (see above). The checks of checks.h apply, against `today`; an

@@ -94,7 +94,7 @@ TEST(JournalFile, ValuesComeBackAsStored) {
   Folder folder;
   auto journal = opened(folder.path + "/a/b/journal.sqlite");  // its folders made too
   ASSERT_TRUE(journal);
-  Observer observer{0, "HUZR", "Hélène « Huz »", 102, 1320, Method::Projection};
+  Observer observer{0, "HUZR", "Hélène « Huz »", 102, 1320, Method::Projection, std::nullopt};
   const Change added = journal->addObserver(observer);
   ASSERT_TRUE(added.done()) << added.error;
   observer.id = added.id;
@@ -113,6 +113,7 @@ TEST(JournalFile, ValuesComeBackAsStored) {
   const Change groupAdded = journal->addGroup(group);
   ASSERT_TRUE(groupAdded.done()) << groupAdded.error;
   group.id = groupAdded.id;
+  ASSERT_TRUE(journal->setChosenK(observer.id, 1.22).done());
   journal.reset();
 
   journal = opened(folder.path + "/a/b/journal.sqlite");
@@ -150,6 +151,16 @@ TEST(JournalFile, ValuesComeBackAsStored) {
   EXPECT_EQ(stored->apertureMm, 102);
   EXPECT_EQ(stored->focalLengthMm, 1320);
   EXPECT_EQ(stored->method, Method::Projection);
+  EXPECT_EQ(stored->chosenK, 1.22);
+  // The name changed keeps the k; the k cleared is none.
+  Observer renamed = *stored;
+  renamed.name = "Hélène";
+  renamed.chosenK = std::nullopt;
+  ASSERT_TRUE(journal->updateObserver(renamed).done());
+  EXPECT_EQ(journal->observer("HUZR")->chosenK, 1.22);
+  ASSERT_TRUE(journal->setChosenK(observer.id, std::nullopt).done());
+  EXPECT_EQ(journal->observer("HUZR")->chosenK, std::nullopt);
+  EXPECT_EQ(journal->setChosenK(observer.id, 0.0).error, "k : un nombre positif, 1,22 par exemple.");
 }
 
 // Which observer an observation without a code goes to, and what a refused change says.
@@ -233,7 +244,8 @@ TEST(JournalFile, UndoRestoresTheJournal) {
       for (const Group& g : journal->groups(o.id)) text += std::to_string(g.number) + '/' + std::to_string(g.spots);
       text += '\n';
     }
-    for (const Observer& observer : journal->observers()) text += observer.code + '=' + observer.name + '\n';
+    for (const Observer& observer : journal->observers())
+      text += observer.code + '=' + observer.name + " k " + std::to_string(observer.chosenK.value_or(0)) + '\n';
     return text;
   };
   const Id first = journal->monthObservations(1970, 1).front().id;
@@ -284,8 +296,10 @@ TEST(JournalFile, UndoRestoresTheJournal) {
        },
        "Annuler la modification du groupe 1"},
       {"remove a group", [&] { return journal->removeGroup(group.id); }, "Annuler la suppression du groupe 1"},
-      {"add an observer", [&] { return journal->addObserver({0, "ZZ", "Zoé", {}, {}, Method::Unknown}); },
+      {"add an observer", [&] { return journal->addObserver({0, "ZZ", "Zoé", {}, {}, Method::Unknown, {}}); },
        "Annuler l'ajout de l'observateur ZZ"},
+      {"choose a k", [&] { return journal->setChosenK(journal->observer("ABC")->id, 1.3); },
+       "Annuler le k choisi pour ABC"},
   };
   for (const Case& c : cases) {
     const std::string before = state();
@@ -330,7 +344,7 @@ TEST(JournalFile, ForeignAndDamagedFilesRefusedUntouched) {
          std::ofstream(path, std::ios::binary) << journalBytes;
          sql(path, "PRAGMA user_version = 7");
        },
-       "Ce journal vient d'une version plus récente de Kavrel (format 7, celle-ci lit jusqu'au 3) : mettez Kavrel à "
+       "Ce journal vient d'une version plus récente de Kavrel (format 7, celle-ci lit jusqu'au 4) : mettez Kavrel à "
        "jour pour l'ouvrir."},
       {"a page overwritten",
        [&](const std::string& path) {
