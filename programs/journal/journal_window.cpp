@@ -82,7 +82,7 @@ constexpr char kNoGroupChosen[] = "Choisissez d'abord un groupe dans le tableau.
 constexpr char kNoSpotChosen[] = "Aucune tache choisie : le groupe n'a pas été ajouté.";
 constexpr char kFileUnread[] = "Le fichier « %1 » n'a pas pu être lu : %2";
 constexpr char kReportNotWritten[] = "Le rapport « %1 » n'a pas été écrit : %2.";
-constexpr char kReportWritten[] = "Rapport écrit : %1";
+constexpr char kReportWritten[] = "Rapport écrit : %1. %2";
 constexpr char kNoObserver[] = "Ce journal n'a encore aucune observation.";
 constexpr char kCloseRefused[] =
     "L'observation tapée n'est pas enregistrée :\n%1\nFermer sans l'enregistrer ?";
@@ -120,10 +120,10 @@ QString defaultReportDialog(const QString& suggested) {
 }
 
 std::optional<ReportFormat> defaultFormatQuestion() {
-  const QStringList items = {QStringLiteral("AAVSO : texte mensuel (.RAW)"),
-                             QStringLiteral("BAA : formulaire en CSV"),
-                             QStringLiteral("Réseau tchèque et slovaque : CSV en Windows-1250"),
-                             QStringLiteral("CSV de Kavrel : toutes les observations du mois")};
+  const QStringList items = {QStringLiteral("AAVSO : texte mensuel (.RAW), comptes bruts"),
+                             QStringLiteral("BAA : formulaire en CSV, comptes bruts"),
+                             QStringLiteral("Réseau tchèque et slovaque : CSV en Windows-1250, comptes bruts"),
+                             QStringLiteral("CSV de Kavrel : toutes les observations du mois, R × k choisi en plus")};
   const ReportFormat formats[] = {ReportFormat::Aavso, ReportFormat::Baa, ReportFormat::Ceslopol, ReportFormat::Csv};
   bool chosen = false;
   const QString item = QInputDialog::getItem(QApplication::activeWindow(), QStringLiteral("Rapport du mois"),
@@ -489,11 +489,11 @@ std::vector<Observation> JournalWindow::monthOfObserver() const {
 
 void JournalWindow::showMonth() {
   setText("lblMois", toQString(monthTitle(m_year, m_month)));
+  const std::optional<Observer> observer = monthObserver();
   const std::vector<Observation> observations = monthOfObserver();
   // A month that could not be read is said, not shown as a month without observations.
   if (m_journal && !m_journal->readError().empty()) sayError(toQString(m_journal->readError()));
-  const MonthSheet sheet =
-      monthSheet(observations, m_separator, m_comparisons ? m_comparisons->chosenK() : std::nullopt);
+  const MonthSheet sheet = monthSheet(observations, m_separator, observer ? observer->chosenK : std::nullopt);
   m_dayRows.clear();
   // The day of the observation shown stays marked, though another of its observations is
   // the day's.
@@ -908,6 +908,7 @@ void JournalWindow::undo() {
     loadObservation(m_current);
   else
     newObservation(today());
+  showComparisons();  // a k chosen and taken back
   showStatus();
 }
 
@@ -949,8 +950,9 @@ void JournalWindow::cmdRapport_Click() {
   if (!observer) return sayError(QString::fromUtf8(kNoObserver));
   const std::optional<ReportFormat> format = m_formatQuestion();
   if (!format) return;
-  const Report report = monthReport(*format, *observer, m_year, m_month, monthOfObserver(), m_separator,
-                                    m_comparisons->chosenK().value_or(1.0));
+  // The networks take the raw counts; the suite's CSV carries the observer's chosen k.
+  const std::optional<double> k = carriesK(*format) ? observer->chosenK : std::nullopt;
+  const Report report = monthReport(*format, *observer, m_year, m_month, monthOfObserver(), m_separator, k);
   const QString path = m_reportDialog(QDir::home().filePath(toQString(report.fileName)));
   if (path.isEmpty()) return;
   if (const QString reason = ui::writeWholeFile(path, QByteArray::fromStdString(report.bytes)); !reason.isEmpty()) {
@@ -958,7 +960,8 @@ void JournalWindow::cmdRapport_Click() {
     m_desktop.messages.show(error, ui::kStyleExclamation, QString());
     return showStatus(error);
   }
-  showStatus(QString::fromUtf8(kReportWritten).arg(QDir::toNativeSeparators(path)));
+  showStatus(QString::fromUtf8(kReportWritten)
+                 .arg(QDir::toNativeSeparators(path), toQString(reportKNote(*format, k, m_separator))));
 }
 
 namespace {
