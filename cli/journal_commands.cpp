@@ -75,6 +75,11 @@ constexpr std::string_view kNoSilso =
     "Le journal n'a pas le nombre de SILSO de ce mois : importez SN_d_tot_V2.0.csv avec « kavrel journal silso "
     "FICHIER ».";
 constexpr std::string_view kKMessage = "k : un nombre positif, 1,22 par exemple.";
+constexpr std::string_view kNetworkK =
+    "--k : le rapport d'un réseau garde les comptes bruts, dont le réseau tire lui-même le k de l'observateur ; --k "
+    "ne vaut que pour --format csv.";
+constexpr std::string_view kChooseKAlone = "kavrel : --choisir K se donne seul, avec --observateur CODE au besoin";
+constexpr std::string_view kNoObserverForK = "Le journal n'a encore aucun observateur : il n'y a pas de k à choisir.";
 
 struct Option {
   std::string_view name;
@@ -424,7 +429,8 @@ int printMonth(const Fields& f, Session& s) {
   if (readFailed(*opened, s)) return kUnreadable;
   const auto unobserved = opened->monthUnobservedDays(month->second, month->first, observerId);
   if (readFailed(*opened, s)) return kUnreadable;
-  const journal::MonthSheet sheet = journal::monthSheet(observations, s.decimalSeparator, std::nullopt, unobserved);
+  const journal::MonthSheet sheet = journal::monthSheet(
+      observations, s.decimalSeparator, choice.observer ? choice.observer->chosenK : std::nullopt, unobserved);
   if (!sheet.rows.empty()) s.out << journal::sheetHeadingLine(sheet) << '\n';
   for (std::size_t row = 0; row < sheet.rows.size(); ++row) s.out << journal::sheetLine(sheet, row) << '\n';
   for (const auto& line : sheet.meansLines) s.out << line << '\n';
@@ -533,9 +539,32 @@ std::optional<Day> dayOf(const std::string& text) {
   return day;
 }
 
-// The observer's k over the days both the journal and SILSO have.
+// --choisir K: the k the user chose for the observer, stored in the journal; "" clears it.
+int chooseK(const std::string& text, Session& s) {
+  if (s.has("--du") || s.has("--au") || s.has("--par-mois")) return s.refuse(kChooseKAlone);
+  const bool clear = text.find_first_not_of(" \t") == std::string::npos;
+  const std::optional<double> k = clear ? std::nullopt : journal::chosenK(text);
+  if (!clear && !k) return s.refuse(kKMessage);
+  const auto opened = s.open();
+  if (!opened) return kUnreadable;
+  const ObserverChoice choice = chooseObserver(*opened, s);
+  if (choice.refused) return kRefused;
+  if (!choice.observer) return s.refuse(kNoObserverForK);
+  if (const journal::Change stored = opened->setChosenK(choice.observer->id, k); !stored.done())
+    return s.failed(stored);
+  if (k)
+    s.out << "k choisi pour " << choice.observer->code << " : " << journal::chosenKText(*k, s.decimalSeparator)
+          << '\n';
+  else
+    s.out << "Aucun k choisi pour " << choice.observer->code << ".\n";
+  return kDone;
+}
+
+// The observer's k over the days both the journal and SILSO have, after the k chosen when
+// there is one.
 int printK(const Fields& f, Session& s) {
   if (!f.empty()) return -1;
+  if (const std::string* chosen = s.value("--choisir")) return chooseK(*chosen, s);
   Day first{1, 1, 1}, last{9999, 12, 31};
   for (const auto& [option, into] : {std::pair{"--du", &first}, std::pair{"--au", &last}}) {
     const std::string* text = s.value(option);
@@ -553,6 +582,8 @@ int printK(const Fields& f, Session& s) {
   const ObserverChoice choice = chooseObserver(*opened, s);
   if (choice.refused) return kRefused;
   if (!choice.observer) return s.refuse(kNoObserver);
+  if (choice.observer->chosenK)
+    s.out << "k choisi : " << journal::chosenKText(*choice.observer->chosenK, s.decimalSeparator) << '\n';
   const auto paired = opened->pairedDays(first, last, choice.observer->id);
   if (readFailed(*opened, s)) return kUnreadable;
   if (static_cast<int>(paired.size()) < journal::kFewestPairedDays)
@@ -582,18 +613,23 @@ int writeReport(const Fields& f, Session& s) {
   if (!formatName) return s.refuse(kNoFormat);
   const auto format = journal::reportFormatNamed(*formatName);
   if (!format) return s.refuse(kUnknownFormat);
+  // The networks derive the observer's k from the raw counts: their reports take none.
   const std::string* kText = s.value("--k");
-  const auto k = kText ? journal::chosenK(*kText) : std::optional<double>(1.0);
-  if (!k) return s.refuse(kKMessage);
+  std::optional<double> k;
+  if (kText) {
+    if (!journal::carriesK(*format)) return s.refuse(kNetworkK);
+    if (!(k = journal::chosenK(*kText))) return s.refuse(kKMessage);
+  }
   const auto opened = s.open();
   if (!opened) return kUnreadable;
   const ObserverChoice choice = chooseObserver(*opened, s);
   if (choice.refused) return kRefused;
   if (!choice.observer) return s.refuse(kNoObserver);
+  if (!kText && journal::carriesK(*format)) k = choice.observer->chosenK;
   const auto observations = opened->monthObservations(month->second, month->first, choice.observer->id);
   if (readFailed(*opened, s)) return kUnreadable;
   const journal::Report report = journal::monthReport(*format, *choice.observer, month->second, month->first,
-                                                      observations, s.decimalSeparator, *k);
+                                                      observations, s.decimalSeparator, k);
   const std::string* target = s.value("--sortie");
   if (!target) {
     s.out.write(report.bytes.data(), static_cast<std::streamsize>(report.bytes.size()));
@@ -670,6 +706,7 @@ int drawChart(const Fields& f, Session& s) {
   if (choice.observer) {
     request.observerId = choice.observer->id;
     request.observerCode = choice.observer->code;
+    if (!s.has("--k")) request.k = choice.observer->chosenK;
   }
   const journal::Chart chart = journal::makeChart(journal::chartData(*opened, request), request);
   if (!chart.note.empty()) return s.refuse(chart.note);
@@ -970,12 +1007,14 @@ const std::vector<Action>& actions() {
         "celle choisie, sinon le meilleur seeing, puis la plus tôt) ou sans observation\n"
         "(« – » pour l'heure et les comptes), ses remarques au bout, puis les lignes\n"
         "« Jours d'observation », « Moyenne de R », « Moyenne de R nord », « Moyenne de\n"
-        "R sud » et « Groupes par jour », moyennes sur les jours observés",
+        "R sud » et « Groupes par jour », moyennes sur les jours observés ; avec un k\n"
+        "choisi (k --choisir), la moyenne de R multipliée suit : « (× 1,22 : 106,5) »",
         "an observer's month: one line per day observed (the day's observation: the\n"
         "one chosen, else the best seeing, then the earliest) or not observed (\"–\"\n"
         "for the time and the counts), its remarks last, then the lines \"Jours\n"
         "d'observation\", \"Moyenne de R\", \"Moyenne de R nord\", \"Moyenne de R sud\"\n"
-        "and \"Groupes par jour\", means over the days observed"},
+        "and \"Groupes par jour\", means over the days observed; with a chosen k (k\n"
+        "--choisir), the mean R multiplied follows: \"(× 1,22 : 106,5)\""},
        {{"--observateur", 1}},
        printMonth},
       {"rapport", "rapport MOIS ANNEE --format aavso|baa|ceslopol|csv [--sortie F] [--observateur CODE] [--k K]",
@@ -984,17 +1023,19 @@ const std::vector<Action>& actions() {
         "ceslopol (CSV en Windows-1250) ou csv (toutes les observations du mois, R nord\n"
         "et sud compris) ; sur la sortie standard, ou écrit entier dans F (dans un\n"
         "dossier : sous le nom que le réseau attend). --observateur quand le journal\n"
-        "tient plusieurs observateurs. --k K multiplie chaque R du rapport (du jour,\n"
-        "des hémisphères, la moyenne du mois) par le k de l'observateur, celui du jour\n"
-        "arrondi à l'entier ; g et f restent tels que comptés",
+        "tient plusieurs observateurs. Les rapports des réseaux gardent les comptes\n"
+        "bruts, dont chaque réseau tire lui-même le k de l'observateur : --k y est\n"
+        "refusé. Le csv garde R tel que compté et, avec le k choisi (k --choisir) ou\n"
+        "--k K, ajoute les colonnes k et R_k (R × k arrondi à l'entier)",
         "the month's report for a network: aavso (the monthly text of its solar\n"
         "section, file CODEYYMM.RAW), baa (the white-light form, as CSV), ceslopol (CSV\n"
         "in Windows-1250) or csv (every observation of the month, R north and south\n"
         "included); to the standard output, or written whole to F (into a folder:\n"
         "under the name the network expects). --observateur where the journal holds\n"
-        "several observers. --k K multiplies every R of the report (the day's, the\n"
-        "hemispheres', the month's mean) by the observer's k, the day's rounded to\n"
-        "the whole number; g and f stay as counted"},
+        "several observers. The networks' reports keep the raw counts, from which each\n"
+        "network derives the observer's k itself: --k is refused there. The csv keeps\n"
+        "R as counted and, with the chosen k (k --choisir) or --k K, adds the columns\n"
+        "k and R_k (R × k rounded to the whole number)"},
        {{"--format", 1}, {"--sortie", 1}, {"--observateur", 1}, {"--k", 1}},
        writeReport},
       {"sauvegarder", "sauvegarder F",
@@ -1007,18 +1048,19 @@ const std::vector<Action>& actions() {
       {"graphique",
        "graphique mensuel|k|papillon --png F | --svg F | --pdf F [--du A] [--au A] [--observateur CODE] [--k K]",
        {"un graphique du journal écrit entier en PNG, SVG ou PDF (sans écran) : mensuel\n"
-        "(le R mensuel de l'observateur, multiplié par K avec --k, les moyennes\n"
-        "mensuelles et lissées sur 13 mois de SILSO), k (le R quotidien de l'observateur\n"
-        "contre le nombre international, la droite de K, sinon du rapport des sommes) ou\n"
-        "papillon (la latitude des groupes de l'observateur et des groupes importés au\n"
-        "fil du temps, le nombre mensuel dessous) ; des années A de --du à --au, sinon\n"
-        "celles de l'observateur",
+        "(le R mensuel de l'observateur, multiplié par K avec --k, sinon par le k choisi,\n"
+        "les moyennes mensuelles et lissées sur 13 mois de SILSO), k (le R quotidien de\n"
+        "l'observateur contre le nombre international, la droite de K ou du k choisi,\n"
+        "sinon du rapport des sommes) ou papillon (la latitude des groupes de\n"
+        "l'observateur et des groupes importés au fil du temps, le nombre mensuel\n"
+        "dessous) ; des années A de --du à --au, sinon celles de l'observateur",
         "a picture of the journal written whole as PNG, SVG or PDF (no display needed):\n"
-        "mensuel (the observer's monthly R, multiplied by K with --k, SILSO's monthly and\n"
-        "13-month smoothed means), k (the observer's daily R against the international\n"
-        "number, the line of K, else of the ratio of sums) or papillon (the latitude of\n"
-        "the observer's groups and of the imported ones over time, the monthly number\n"
-        "under it); the years A from --du to --au, else the observer's"},
+        "mensuel (the observer's monthly R, multiplied by K with --k, else by the chosen\n"
+        "k, SILSO's monthly and 13-month smoothed means), k (the observer's daily R\n"
+        "against the international number, the line of K or of the chosen k, else of\n"
+        "the ratio of sums) or papillon (the latitude of the observer's groups and of\n"
+        "the imported ones over time, the monthly number under it); the years A from\n"
+        "--du to --au, else the observer's"},
        {{"--png", 1}, {"--svg", 1}, {"--pdf", 1}, {"--du", 1}, {"--au", 1}, {"--observateur", 1}, {"--k", 1}},
        drawChart},
       {"observateurs",
@@ -1082,20 +1124,24 @@ const std::vector<Action>& actions() {
         "ends)"},
        {},
        printSilsoMonth},
-      {"k", "k [--du DATE] [--au DATE] [--observateur CODE] [--par-mois]",
+      {"k", "k [--du DATE] [--au DATE] [--observateur CODE] [--par-mois] | k --choisir K [--observateur CODE]",
        {"le k de l'observateur, R international ≈ k · R de l'observateur, sur les jours\n"
         "que le journal et SILSO ont tous deux (DATE 2014-02-03) : le rapport des sommes\n"
         "ΣSN / ΣR (les jours de R = 0 comptent), la moyenne des rapports SN/R sur les\n"
         "jours de R > 0 avec leur écart type, et leur médiane ; k nord et k sud avec le\n"
         "fichier des hémisphères ; --par-mois, une ligne par mois. Il faut au moins 20\n"
-        "jours communs",
+        "jours communs. « k choisi : 1,22 » les précède quand un k est choisi.\n"
+        "--choisir K garde dans le journal le k choisi pour l'observateur, que mois,\n"
+        "graphique et rapport --format csv appliquent ; --choisir \"\" l'efface",
         "the observer's k, international R ≈ k · the observer's R, over the days both\n"
         "the journal and SILSO have (DATE 2014-02-03): the ratio of sums ΣSN / ΣR (days\n"
         "of R = 0 count), the mean of the ratios SN/R over the days of R > 0 with their\n"
         "standard deviation, and their median; k north and k south with the\n"
         "hemispheric file; --par-mois, one line per month. At least 20 common days\n"
-        "are needed"},
-       {{"--du", 1}, {"--au", 1}, {"--observateur", 1}, {"--par-mois", 0}},
+        "are needed. \"k choisi : 1,22\" comes first when a k is chosen. --choisir K\n"
+        "keeps in the journal the k chosen for the observer, which mois, graphique and\n"
+        "rapport --format csv apply; --choisir \"\" clears it"},
+       {{"--du", 1}, {"--au", 1}, {"--observateur", 1}, {"--par-mois", 0}, {"--choisir", 1}},
        printK},
   };
   return table;

@@ -18,17 +18,17 @@ constexpr std::string_view kColumns =
     "date, heure_tu, g_nord, f_nord, g_sud, f_sud (ou g_disque, f_disque), seeing, observateur, remarque";
 
 enum Column { Date, Time, GNorth, FNorth, GSouth, FSouth, GDisc, FDisc, Seeing, Transparency, ObserverCode,
-              Remarks, R, RNorth, RSouth, ColumnCount };
+              Remarks, R, RNorth, RSouth, K, RK, ColumnCount };
 
-// R, R north and R south are what the suite's own CSV adds; they are derived, so read
-// and left aside.
+// R, R north and R south are what the suite's own CSV adds, and k and R_k where a k was
+// chosen; they are derived, so read and left aside.
 constexpr std::array<std::string_view, ColumnCount> kNames = {
     "date", "heure_tu", "g_nord", "f_nord", "g_sud", "f_sud", "g_disque", "f_disque", "seeing", "transparence",
-    "observateur", "remarque", "r", "r_nord", "r_sud"};
+    "observateur", "remarque", "r", "r_nord", "r_sud", "k", "r_k"};
 
 constexpr std::array<std::string_view, ColumnCount> kCaptions = {
     "Date", "Heure TU", "g nord", "f nord", "g sud", "f sud", "g disque", "f disque", "Seeing", "Transparence",
-    "Observateur", "Remarque", "R", "R nord", "R sud"};
+    "Observateur", "Remarque", "R", "R nord", "R sud", "k", "R × k"};
 
 std::string_view trimmed(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");

@@ -6,7 +6,7 @@
 //
 // The last three columns may be empty, and are optional; columns are found by name, in
 // any order, and the suite's own CSV of a month (transparence, g_disque beside the
-// hemispheres, R, R_nord, R_sud) reads back. A date is 2014-02-03 (or 3/2/2014), a time
+// hemispheres, R, R_nord, R_sud, and k and R_k where a k was chosen) reads back. A date is 2014-02-03 (or 3/2/2014), a time
 // 09:05 or 9:05; the seeing 1..5 or a letter E G F P. A byte order mark is skipped, CRLF
 // accepted, a blank row skipped. A row whose counts, seeing and transparency are empty
 // and whose remark is not is a day not observed (a spreadsheet's day of clouds: "3;;;;;;C"),

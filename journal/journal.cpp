@@ -139,6 +139,11 @@ CREATE TABLE group_days (
   last_day TEXT
 );
 )sql"},
+    // The k each observer chose, kept with the observer so that it follows the journal,
+    // not the program that showed it; NULL: none chosen.
+    {4, R"sql(
+ALTER TABLE observers ADD COLUMN chosen_k REAL CHECK (chosen_k IS NULL OR chosen_k > 0);
+)sql"},
     // The days an observer did not observe, each with its remark (the weather): one per
     // observer and day, and never a day of the same observer's observation (the engine
     // takes the mark away when an observation comes).
@@ -372,11 +377,11 @@ Method methodOf(const std::string& text) {
   return Method::Unknown;
 }
 
-constexpr char kObserverColumns[] = "id, code, name, aperture_mm, focal_length_mm, method";
+constexpr char kObserverColumns[] = "id, code, name, aperture_mm, focal_length_mm, method, chosen_k";
 
 Observer observerOfRow(const Statement& row) {
-  return {row.integer(0), row.text(1), row.text(2), row.optionalInteger(3), row.optionalInteger(4),
-          methodOf(row.text(5))};
+  return {row.integer(0),          row.text(1),           row.text(2),        row.optionalInteger(3),
+          row.optionalInteger(4), methodOf(row.text(5)), row.optionalReal(6)};
 }
 
 std::optional<Observer> readObserver(sqlite3* db, const char* where, const auto& key, int& status) {
@@ -392,6 +397,8 @@ std::optional<Observer> readObserver(sqlite3* db, const char* where, const auto&
   return readObserver(db, where, key, status);
 }
 
+// The chosen k is left out: it changes by setChosenK alone, so that an observer's name
+// changed meanwhile, or its change undone, never takes a k back.
 int writeObserver(sqlite3* db, const Observer& o, bool insert, Id& id) {
   Statement statement(db, insert ? "INSERT INTO observers (code, name, aperture_mm, focal_length_mm, method, id) "
                                    "VALUES (?,?,?,?,?,?)"
@@ -966,6 +973,37 @@ Change Journal::updateObserver(const Observer& observer) {
         return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
       }}));
   return {{}, observer.id};
+}
+
+namespace {
+
+int writeChosenK(sqlite3* db, Id observerId, std::optional<double> k) {
+  Statement update(db, "UPDATE observers SET chosen_k = ? WHERE id = ?");
+  return update.bind(k, observerId).run();
+}
+
+}  // namespace
+
+Change Journal::setChosenK(Id observerId, std::optional<double> k) {
+  if (k && !(*k > 0 && *k <= kLargestChosenK)) return {"k : un nombre positif, 1,22 par exemple."};
+  std::optional<Observer> before;
+  std::string error = inTransaction(db_, [&]() -> std::string {
+    int status = SQLITE_OK;
+    before = readObserver(db_, "id = ?", observerId, status);
+    if (!before) return missing(db_, status, "Cet observateur n'est plus dans le journal.");
+    if (before->chosenK == k) return {};
+    const int rc = writeChosenK(db_, observerId, k);
+    return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
+  });
+  if (!error.empty()) return {std::move(error)};
+  if (before->chosenK == k) return {{}, observerId};
+  undo_.push_back(std::make_unique<UndoStep>(UndoStep{
+      "Annuler le k choisi pour " + before->code, observerId,
+      [observerId, previous = before->chosenK](sqlite3* db) -> std::string {
+        const int rc = writeChosenK(db, observerId, previous);
+        return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+      }}));
+  return {{}, observerId};
 }
 
 // ---------------------------------------------------------------------------------------

@@ -89,7 +89,10 @@ class Journal {
   // The observers who have observations, the one who observed last first.
   [[nodiscard]] std::vector<Id> observersObserving() const;
   Change addObserver(const Observer& observer);
+  // The observer's identity and instrument; its chosen k stays as it is.
   Change updateObserver(const Observer& observer);
+  // The k chosen for an observer (none: cleared), above 0 and at most kLargestChosenK.
+  Change setChosenK(Id observerId, std::optional<double> k);
 
   // Observations. `observerCode` empty: the observation's observerId when set, else the
   // default observer (see above). The checks of checks.h apply, against `today`; an

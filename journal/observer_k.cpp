@@ -103,7 +103,7 @@ std::optional<double> chosenK(std::string_view text) {
   double value = 0;
   const char* end = digits.data() + digits.size();
   const auto [stop, error] = std::from_chars(digits.data(), end, value);
-  if (error != std::errc{} || stop != end || !(value > 0) || value > 1e6) return std::nullopt;
+  if (error != std::errc{} || stop != end || !(value > 0) || value > kLargestChosenK) return std::nullopt;
   return value;
 }
 

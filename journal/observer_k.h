@@ -62,6 +62,7 @@ struct MonthK {
 
 // A k the user chooses, typed with the comma or the point: a number above 0 and at most
 // 10^6; none for anything else (a sign, a blank, letters).
+inline constexpr double kLargestChosenK = 1e6;
 [[nodiscard]] std::optional<double> chosenK(std::string_view text);
 
 }  // namespace kavrel::journal

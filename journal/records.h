@@ -52,6 +52,9 @@ struct Observer {
   std::optional<int> apertureMm;
   std::optional<int> focalLengthMm;
   Method method = Method::Unknown;
+  // The k the user chose for this observer (R_international ≈ k · R), which the month's
+  // sheet, the pictures and the suite's CSV apply; none: R as counted.
+  std::optional<double> chosenK;
 };
 
 // The counts of one observation: north and south, the disc being their sum, or the

@@ -163,6 +163,13 @@ Outcome Session::changeObserver(const Observer& given) {
   return outcome;
 }
 
+Outcome Session::chooseK(Id observerId, std::optional<double> k) {
+  const Outcome outcome = outcomeOf(m_journal->setChosenK(observerId, k));
+  if (outcome.stored() && m_observer && m_observer->id == observerId) m_observer = m_journal->observer(observerId);
+  changed();
+  return outcome;
+}
+
 // --- The month -----------------------------------------------------------------------------
 
 bool Session::showMonth(int year, int month) {
@@ -184,7 +191,7 @@ const Read<MonthView>& Session::monthView() {
     view.observations = m_journal->monthObservations(m_year, m_month, m_observer->id);
     read.error = m_journal->readError();
   }
-  view.sheet = monthSheet(view.observations, m_separator);
+  view.sheet = monthSheet(view.observations, m_separator, m_observer ? m_observer->chosenK : std::nullopt);
   for (const Observation& day : observationsOfDays(view.observations)) view.rows.push_back(day.id);
   m_monthView = std::move(read);
   return *m_monthView;
@@ -401,6 +408,8 @@ Outcome Session::undo() {
   const Outcome outcome = outcomeOf(m_journal->undo());
   if (!outcome.stored()) return outcome;
   changed();
+  // The change undone may have been the observer's (a name, a k).
+  if (m_observer) m_observer = m_journal->observer(m_observer->id);
   // The observation edited as it now stands, or a new one where the change undone was its
   // making.
   if (!m_edited || !openObservation(m_edited)) newObservation();

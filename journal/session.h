@@ -110,6 +110,10 @@ class Session {
   // an empty name is the code.
   Outcome changeObserver(const Observer& given);
 
+  // The k chosen for an observer (none: no k), kept in the journal; the month's mean R of
+  // the observer shown is followed by it times k.
+  Outcome chooseK(Id observerId, std::optional<double> k);
+
   // --- The month shown ------------------------------------------------------------------
   [[nodiscard]] int year() const noexcept { return m_year; }
   [[nodiscard]] int month() const noexcept { return m_month; }

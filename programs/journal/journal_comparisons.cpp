@@ -10,6 +10,7 @@
 #include <charconv>
 
 #include "journal/month.h"
+#include "journal/month_sheet.h"
 #include "journal/observer_k.h"
 #include "programs/journal/journal_charts.h"
 #include "programs/journal/journal_window.h"
@@ -34,6 +35,10 @@ constexpr ui::Twips kPictureAt{4320, 120, 11760, 7200};
 constexpr char kYearMessage[] = "Année : un nombre entier, 2014 par exemple.";
 constexpr char kYearsOrder[] = "Années : « Du » vient avant « Au ».";
 constexpr char kKMessage[] = "k : un nombre positif, 1,22 par exemple ; vide, le R n'est pas multiplié.";
+constexpr char kKCaption[] = "k &choisi";
+constexpr char kKCaptionFor[] = "k &choisi pour %1";
+constexpr char kKSaid[] = "k choisi";
+constexpr char kKSaidFor[] = "k choisi pour %1, gardé dans le journal";
 constexpr char kNoObserver[] = "Ce journal n'a encore aucun observateur : il n'y a rien à comparer.";
 constexpr char kImageWritten[] = "Image enregistrée : %1";
 // The three definitions of k, shown as the help of its results.
@@ -85,11 +90,11 @@ ui::FormTable comparisonsForm() {
   c.push_back(caption("lblAu", "&Au", {2400, 1650, 600, kLabelHeight}));
   c.push_back({.name = "txtAu", .kind = Kind::TextBox, .at = {3000, 1635, 720, kFieldHeight}, .widest = "2014",
                .namedBy = {"lblAu"}, .accessibleName = "Dernière année"});
-  c.push_back(caption("lblKChoisi", "k &choisi", {120, 2070, 1320, kLabelHeight}));
-  c.push_back({.name = "txtK", .kind = Kind::TextBox, .at = {1440, 2055, 1080, kFieldHeight}, .widest = "1,2210",
-               .namedBy = {"lblKChoisi"},
-               .accessibleName = "k choisi, qui multiplie le R du mois et celui du rapport"});
-  c.push_back({.name = "lblKAide", .caption = "multiplie le R du mois affiché et celui de « Rapport du mois… » ; vide : 1",
+  c.push_back(caption("lblKChoisi", "k &choisi", {120, 2070, 2760, kLabelHeight}));
+  c.push_back({.name = "txtK", .kind = Kind::TextBox, .at = {2880, 2055, 1080, kFieldHeight}, .widest = "1,2210",
+               .namedBy = {"lblKChoisi"}, .accessibleName = kKSaid});
+  c.push_back({.name = "lblKAide",
+               .caption = "multiplie la moyenne de R et le R_k du CSV de Kavrel ; les réseaux reçoivent les comptes bruts",
                .at = {120, 2400, kLeftWidth, 510}, .wrap = true});
   c.push_back({.name = "lblKTitre", .caption = "k de l'observateur sur ces années", .at = {120, 3000, kLeftWidth, kLabelHeight}});
   c.push_back({.name = "lblK", .at = {120, 3270, kLeftWidth, 1920}, .border = true, .background = Background::Window,
@@ -121,7 +126,20 @@ ComparisonsForm::ComparisonsForm(std::string decimalSeparator)
 void ComparisonsForm::setJournal(const Journal* journal, std::optional<Observer> observer) {
   m_journal = journal;
   m_observer = std::move(observer);
+  showChosenK();
   showAll();
+}
+
+// The observer's k as the journal holds it, named with the observer it belongs to; the
+// field waits for an observer.
+void ComparisonsForm::showChosenK() {
+  const QString code = m_observer ? toQString(m_observer->code) : QString();
+  setText("lblKChoisi", m_observer ? QString::fromUtf8(kKCaptionFor).arg(code) : QString::fromUtf8(kKCaption));
+  auto* field = textBox("txtK");
+  field->setAccessibleName(m_observer ? QString::fromUtf8(kKSaidFor).arg(code) : QString::fromUtf8(kKSaid));
+  field->setEnabled(m_observer.has_value());
+  const std::optional<double> k = chosenK();
+  field->setText(k ? toQString(chosenKText(*k, m_separator)) : QString());
 }
 
 void ComparisonsForm::optGraphique_Click() { showChart(); }
@@ -131,6 +149,7 @@ void ComparisonsForm::annees_LostFocus() {
 }
 
 void ComparisonsForm::txtK_LostFocus() {
+  if (!m_observer) return;
   const QString text = this->text("txtK").trimmed();
   std::optional<double> k;
   if (!text.isEmpty()) {
@@ -141,10 +160,12 @@ void ComparisonsForm::txtK_LostFocus() {
     }
   }
   setText("lblMessage", QString());
-  if (k == m_k) return;
-  m_k = k;
+  if (k == m_observer->chosenK) return;
+  // Not stored: the field shows again the k the journal holds.
+  if (!m_storeK || !m_storeK(m_observer->id, k)) return showChosenK();
+  m_observer->chosenK = k;
+  showChosenK();
   showChart();
-  if (m_kChanged) m_kChanged();
 }
 
 void ComparisonsForm::cmdEnregistrer_Click() {
@@ -194,7 +215,7 @@ ChartRequest ComparisonsForm::request() const {
     r.observerId = m_observer->id;
     r.observerCode = m_observer->code;
   }
-  r.k = m_k;
+  r.k = chosenK();
   r.decimalSeparator = m_separator;
   return r;
 }
@@ -289,7 +310,9 @@ void JournalWindow::addComparisonsTab() {
   setFixedSize(whole);
   m_comparisons->setImageDialog(
       [this](const QString& suggested) { return savePathAsked(&defaultImageDialog, suggested); });
-  m_comparisons->onChosenK([this] { showMonth(); });
+  m_comparisons->onChosenK([this](Id observerId, std::optional<double> k) {
+    return m_session && shown(m_session->chooseK(observerId, k));
+  });
   connect(tabs, &QTabWidget::currentChanged, this, [this](int index) {
     if (index == 1) m_comparisons->setJournal(journal(), m_session ? m_session->observer() : std::nullopt);
   });

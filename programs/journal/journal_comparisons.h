@@ -1,9 +1,11 @@
 // The Journal's tab "Comparaisons": the observer set beside the world. One of the three
 // pictures (chart_series.h) over the years chosen, the observer's k over those years in
 // its three definitions (and for each hemisphere when SILSO's hemispheric file is in the
-// journal), k month by month, and the k the user chooses, which the Journal applies to
-// the month's R it shows and to "Rapport du mois…". Every text and number comes from the
-// journal's core; the tab reads its fields and shows what the core returns.
+// journal), k month by month, and the k the user chooses for the observer, kept in the
+// journal with the observer (so that it follows the journal, not the window), which the
+// Journal applies to the month's R it shows and to its own CSV report. Every text and
+// number comes from the journal's core; the tab reads its fields and shows what the core
+// returns.
 #pragma once
 
 #include <QString>
@@ -25,12 +27,15 @@ class ComparisonsForm : public ui::Form {
  public:
   explicit ComparisonsForm(std::string decimalSeparator);
 
-  // The journal and the observer compared (none: nothing to compare); shown again.
+  // The journal and the observer compared (none: nothing to compare), the observer's
+  // chosen k as the journal holds it; shown again.
   void setJournal(const Journal* journal, std::optional<Observer> observer);
-  // The k typed, none when the field is empty or not a positive number.
-  [[nodiscard]] std::optional<double> chosenK() const { return m_k; }
-  // Runs when the chosen k changes.
-  void onChosenK(std::function<void()> handler) { m_kChanged = std::move(handler); }
+  // The observer's chosen k shown, none when there is none.
+  [[nodiscard]] std::optional<double> chosenK() const { return m_observer ? m_observer->chosenK : std::nullopt; }
+  // Stores a k typed for the observer (none: cleared); true when stored, false when it
+  // could not be (said by the handler). The Journal window stores it in the journal.
+  using KStore = std::function<bool(Id observerId, std::optional<double> k)>;
+  void onChosenK(KStore store) { m_storeK = std::move(store); }
   // Where "Enregistrer l'image…" writes; empty: the user gave up. The tests answer it.
   using PathDialog = std::function<QString(const QString& suggested)>;
   void setImageDialog(PathDialog dialog) { m_imageDialog = std::move(dialog); }
@@ -47,6 +52,7 @@ class ComparisonsForm : public ui::Form {
   bool readYears();
   void showAll();
   void showK();
+  void showChosenK();
   void showChart();
   [[nodiscard]] ChartRequest request() const;
 
@@ -55,9 +61,8 @@ class ComparisonsForm : public ui::Form {
   std::optional<Observer> m_observer;
   std::optional<int> m_firstYear;
   std::optional<int> m_lastYear;
-  std::optional<double> m_k;
   Chart m_chart;
-  std::function<void()> m_kChanged;
+  KStore m_storeK;
   PathDialog m_imageDialog;
 };
 

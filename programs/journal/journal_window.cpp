@@ -82,7 +82,7 @@ constexpr char kNoGroupChosen[] = "Choisissez d'abord un groupe dans le tableau.
 constexpr char kNoSpotChosen[] = "Aucune tache choisie : le groupe n'a pas été ajouté.";
 constexpr char kFileUnread[] = "Le fichier « %1 » n'a pas pu être lu : %2";
 constexpr char kReportNotWritten[] = "Le rapport « %1 » n'a pas été écrit : %2.";
-constexpr char kReportWritten[] = "Rapport écrit : %1";
+constexpr char kReportWritten[] = "Rapport écrit : %1. %2";
 constexpr char kNoObserver[] = "Ce journal n'a encore aucune observation.";
 constexpr char kCloseRefused[] =
     "L'observation tapée n'est pas enregistrée :\n%1\nFermer sans l'enregistrer ?";
@@ -113,10 +113,10 @@ QString defaultReportDialog(const QString& suggested) {
 }
 
 std::optional<ReportFormat> defaultFormatQuestion() {
-  const QStringList items = {QStringLiteral("AAVSO : texte mensuel (.RAW)"),
-                             QStringLiteral("BAA : formulaire en CSV"),
-                             QStringLiteral("Réseau tchèque et slovaque : CSV en Windows-1250"),
-                             QStringLiteral("CSV de Kavrel : toutes les observations du mois")};
+  const QStringList items = {QStringLiteral("AAVSO : texte mensuel (.RAW), comptes bruts"),
+                             QStringLiteral("BAA : formulaire en CSV, comptes bruts"),
+                             QStringLiteral("Réseau tchèque et slovaque : CSV en Windows-1250, comptes bruts"),
+                             QStringLiteral("CSV de Kavrel : toutes les observations du mois, R × k choisi en plus")};
   const ReportFormat formats[] = {ReportFormat::Aavso, ReportFormat::Baa, ReportFormat::Ceslopol, ReportFormat::Csv};
   bool chosen = false;
   const QString item = QInputDialog::getItem(QApplication::activeWindow(), QStringLiteral("Rapport du mois"),
@@ -493,9 +493,7 @@ void JournalWindow::showMonth() {
   } else if (view.ok()) {
     m_readErrorSaid.clear();
   }
-  MonthSheet sheet = view.value.sheet;
-  if (const std::optional<double> k = m_comparisons ? m_comparisons->chosenK() : std::nullopt)
-    sheet = monthSheet(view.value.observations, m_separator, k);
+  const MonthSheet& sheet = view.value.sheet;
   m_dayRows = view.value.rows;
   // The day of the observation shown stays marked, though another of its observations is
   // the day's.
@@ -959,9 +957,10 @@ void JournalWindow::cmdRapport_Click() {
   if (!format) return;
   const Read<MonthView>& month = m_session->monthView();
   if (!month.ok()) return sayError(toQString(month.error));
-  const Report report = monthReport(*format, *observer, month.value.year, month.value.month, month.value.observations,
-                                    m_separator,
-                                    m_comparisons->chosenK().value_or(1.0));
+  // The networks take the raw counts; the suite's CSV carries the observer's chosen k.
+  const std::optional<double> k = carriesK(*format) ? observer->chosenK : std::nullopt;
+  const Report report =
+      monthReport(*format, *observer, month.value.year, month.value.month, month.value.observations, m_separator, k);
   const QString path = savePathAsked(m_reportDialog, QDir::home().filePath(toQString(report.fileName)));
   if (path.isEmpty()) return;
   if (const QString reason = ui::writeWholeFile(path, QByteArray::fromStdString(report.bytes)); !reason.isEmpty()) {
@@ -969,7 +968,8 @@ void JournalWindow::cmdRapport_Click() {
     m_desktop.messages.show(error, ui::kStyleExclamation, QString());
     return showStatus(error);
   }
-  showStatus(QString::fromUtf8(kReportWritten).arg(QDir::toNativeSeparators(path)));
+  showStatus(QString::fromUtf8(kReportWritten)
+                 .arg(QDir::toNativeSeparators(path), toQString(reportKNote(*format, k, m_separator))));
 }
 
 namespace {

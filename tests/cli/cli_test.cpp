@@ -734,11 +734,39 @@ TEST(KavrelCommand, JournalCommands) {
        ""},
       {"a date of k that is not one", kFrench, {"k", "--au", "2014-02-30"}, "", 2, "",
        "Au : « 2014-02-30 » n'est pas une date (2014-02-03 attendu).\n"},
-      {"the report's R times k", kFrench,
-       {"rapport", "2", "2014", "--format", "aavso", "--observateur", "OBS", "--k", "2"}, "", 0,
-       "Solar data from: OBS\nFor the month of: FEBRUARY 2014\n"
-       " 3 G 0905 9 19 218 2 7 5 14 OBS\n 4 G 0905 3 12 84 0 0 0 0 OBS\n"
-       " 5 E 0830 3 9 78 1 2 3 6 OBS\n 7 F 1015 1 1 22 0 1 0 1 OBS\n", ""},
+      {"a network's report refuses --k", kFrench,
+       {"rapport", "2", "2014", "--format", "aavso", "--observateur", "OBS", "--k", "2"}, "", 2, "",
+       "--k : le rapport d'un réseau garde les comptes bruts, dont le réseau tire lui-même le k de l'observateur ; "
+       "--k ne vaut que pour --format csv.\n"},
+      {"a k chosen, kept in the journal", kFrench, {"k", "--choisir", "1,25", "--observateur", "OBS"}, "", 0,
+       "k choisi pour OBS : 1,25\n", ""},
+      {"the month's mean R times the chosen k", kFrench, {"mois", "2", "2014", "--observateur", "OBS"}, "", 0,
+       heading.substr(0, heading.size() - 1) + "  Remarques\n" + days34 +
+           "   5     08:30       5       1       3      13      2      6     26  3   9   39\n"
+           "   7     10:15       3       0       0       0      1      1     11  1   1   11  brume\n"
+           "Jours d'observation : 4\nMoyenne de R : 50,25 (× 1,25 : 62,8)\nMoyenne de R nord : 12,67\n"
+           "Moyenne de R sud : 40,33\nGroupes par jour : 4,00\n",
+       ""},
+      {"k shows the chosen k first", kFrench, {"k", "--observateur", "OBS", "--du", "2014-03-01"}, "", 0,
+       "k choisi : 1,25\nk (rapport des sommes) : 2,0000 (24 jours)\nk (moyenne des rapports) : 2,0000 ± 0,0000 "
+       "(24 jours)\nk (médiane) : 2,0000\n",
+       ""},
+      {"a network's report keeps the raw counts under the chosen k", kFrench,
+       {"rapport", "2", "2014", "--format", "aavso", "--observateur", "OBS"}, "", 0,
+       "Solar data from: OBS\nOBS\nFor the month of: FEBRUARY 2014\nDay see UT g s W ng sg ns ss Obs.\n"
+       " 3 G 0905 9 19 109 2 7 5 14 OBS\n 4 G 0905 3 12 42 - - - - OBS\n"
+       " 5 E 0830 3 9 39 1 2 3 6 OBS\n 7 F 1015 1 1 11 0 1 0 1 OBS\n", ""},
+      {"the suite's CSV says the chosen k and R × k", kFrench,
+       {"rapport", "2", "2014", "--format", "csv", "--observateur", "OBS"}, "", 0,
+       "date;heure_tu;observateur;seeing;transparence;g_nord;f_nord;g_sud;f_sud;g_disque;f_disque;R;R_nord;R_sud;k;"
+       "R_k;remarque\n"
+       "2014-02-03;09:05;OBS;4;;2;5;7;14;9;19;109;25;84;1,25;136;\n"
+       "2014-02-04;09:05;OBS;4;;;;;;3;12;42;;;1,25;53;\n"
+       "2014-02-05;08:30;OBS;5;;1;3;2;6;3;9;39;13;26;1,25;49;\n"
+       "2014-02-07;10:15;OBS;3;;0;0;1;1;1;1;11;0;11;1,25;14;brume\n",
+       ""},
+      {"the chosen k cleared", kFrench, {"k", "--choisir", "", "--observateur", "OBS"}, "", 0,
+       "Aucun k choisi pour OBS.\n", ""},
       {"a k that is not a number", kFrench,
        {"rapport", "2", "2014", "--format", "csv", "--observateur", "OBS", "--k", "-1"}, "", 2, "",
        "k : un nombre positif, 1,22 par exemple.\n"},

@@ -94,7 +94,7 @@ TEST(JournalFile, ValuesComeBackAsStored) {
   Folder folder;
   auto journal = opened(folder.path + "/a/b/journal.sqlite");  // its folders made too
   ASSERT_TRUE(journal);
-  Observer observer{0, "HUZR", "Hélène « Huz »", 102, 1320, Method::Projection};
+  Observer observer{0, "HUZR", "Hélène « Huz »", 102, 1320, Method::Projection, std::nullopt};
   const Change added = journal->addObserver(observer);
   ASSERT_TRUE(added.done()) << added.error;
   observer.id = added.id;
@@ -113,6 +113,7 @@ TEST(JournalFile, ValuesComeBackAsStored) {
   const Change groupAdded = journal->addGroup(group);
   ASSERT_TRUE(groupAdded.done()) << groupAdded.error;
   group.id = groupAdded.id;
+  ASSERT_TRUE(journal->setChosenK(observer.id, 1.22).done());
   journal.reset();
 
   journal = opened(folder.path + "/a/b/journal.sqlite");
@@ -150,6 +151,16 @@ TEST(JournalFile, ValuesComeBackAsStored) {
   EXPECT_EQ(stored->apertureMm, 102);
   EXPECT_EQ(stored->focalLengthMm, 1320);
   EXPECT_EQ(stored->method, Method::Projection);
+  EXPECT_EQ(stored->chosenK, 1.22);
+  // The name changed keeps the k; the k cleared is none.
+  Observer renamed = *stored;
+  renamed.name = "Hélène";
+  renamed.chosenK = std::nullopt;
+  ASSERT_TRUE(journal->updateObserver(renamed).done());
+  EXPECT_EQ(journal->observer("HUZR")->chosenK, 1.22);
+  ASSERT_TRUE(journal->setChosenK(observer.id, std::nullopt).done());
+  EXPECT_EQ(journal->observer("HUZR")->chosenK, std::nullopt);
+  EXPECT_EQ(journal->setChosenK(observer.id, 0.0).error, "k : un nombre positif, 1,22 par exemple.");
 }
 
 // Which observer an observation without a code goes to, and what a refused change says.
@@ -236,7 +247,8 @@ TEST(JournalFile, UndoRestoresTheJournal) {
     for (const UnobservedDay& d : journal->unobservedDaysBetween({1600, 1, 1}, {9999, 12, 31}))
       text += std::to_string(d.id) + ' ' + std::to_string(d.date.day) + ' ' + std::to_string(d.observerId) + ' ' +
               (d.time ? std::to_string(d.time->minute) : "-") + ' ' + d.remarks + '\n';
-    for (const Observer& observer : journal->observers()) text += observer.code + '=' + observer.name + '\n';
+    for (const Observer& observer : journal->observers())
+      text += observer.code + '=' + observer.name + " k " + std::to_string(observer.chosenK.value_or(0)) + '\n';
     return text;
   };
   const Id first = journal->monthObservations(1970, 1).front().id;
@@ -292,7 +304,7 @@ TEST(JournalFile, UndoRestoresTheJournal) {
        },
        "Annuler la modification du groupe 1"},
       {"remove a group", [&] { return journal->removeGroup(group.id); }, "Annuler la suppression du groupe 1"},
-      {"add an observer", [&] { return journal->addObserver({0, "ZZ", "Zoé", {}, {}, Method::Unknown}); },
+      {"add an observer", [&] { return journal->addObserver({0, "ZZ", "Zoé", {}, {}, Method::Unknown, {}}); },
        "Annuler l'ajout de l'observateur ZZ"},
       {"a day not observed, by a new observer",
        [&] { return journal->addUnobservedDay({0, {1970, 1, 10}, 0, std::nullopt, "C-R"}, "NEW", kToday); },
@@ -317,6 +329,8 @@ TEST(JournalFile, UndoRestoresTheJournal) {
          return Change{imported.error, imported.stored};
        },
        "Annuler l'import de 2 observations et 1 jour sans observation"},
+      {"choose a k", [&] { return journal->setChosenK(journal->observer("ABC")->id, 1.3); },
+       "Annuler le k choisi pour ABC"},
   };
   for (const Case& c : cases) {
     const std::string before = state();

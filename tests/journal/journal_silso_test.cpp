@@ -136,7 +136,9 @@ TEST(JournalSilso, FirstVersionJournalMigrates) {
   ASSERT_FALSE(later.empty());
   for (const std::string& table : later)
     ASSERT_EQ(sqlite3_exec(db, ("DROP TABLE " + table).c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, "PRAGMA user_version = 1", nullptr, nullptr, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "ALTER TABLE observers DROP COLUMN chosen_k; PRAGMA user_version = 1", nullptr, nullptr,
+                         nullptr),
+            SQLITE_OK);
   sqlite3_close(db);
 
   auto journal = Journal::open(path);
@@ -145,6 +147,12 @@ TEST(JournalSilso, FirstVersionJournalMigrates) {
   const SilsoFile file = parseSilso("2014;03;01;2014.163;  50;  5.0;  30;1\n", SilsoFile::Kind::Total);
   EXPECT_TRUE(journal.journal->importSilso(file).done());
   EXPECT_EQ(journal.journal->silsoDays({2014, 3, 1}, {2014, 3, 1}).size(), 1u);
+  // The observers gained their chosen k, none until one is chosen.
+  const std::optional<Observer> observer = journal.journal->observer("ABC");
+  ASSERT_TRUE(observer);
+  EXPECT_EQ(observer->chosenK, std::nullopt);
+  EXPECT_TRUE(journal.journal->setChosenK(observer->id, 1.1).done());
+  EXPECT_EQ(journal.journal->observer("ABC")->chosenK, 1.1);
 }
 
 }  // namespace

@@ -216,38 +216,81 @@ class JournalWindowTest : public QObject {
     QVERIFY(f.desktop.messages.shown[0].text.contains("absent/rapport.RAW"));
   }
 
-  // The k typed in "Comparaisons" multiplies the month's mean R shown and the report's R;
-  // a k that is no positive number is said and changes nothing.
-  void theChosenKMultipliesTheMonthAndItsReport() {
+  // The k chosen in "Comparaisons" is the observer's, kept in the journal: it multiplies the
+  // month's mean R shown and the suite's CSV (R_k), never a network's report; Ctrl+Z takes
+  // it back; another journal shows its own; the window started again finds it.
+  void theChosenKBelongsToTheJournal() {
+    const QString kept = m_home->filePath("kavrel/journal.sqlite");
+    const auto showTab = [](Fixture& f, int tab) {
+      QTest::keyClick(&f.w(), tab == 1 ? Qt::Key_1 : Qt::Key_2, Qt::AltModifier);
+    };
+    {
+      Fixture f;
+      f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
+      f.w().show();
+      QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+      showTab(f, 2);
+      journal::ComparisonsForm& tab = f.w().comparisons();
+      QVERIFY(tab.isVisible());
+      QCOMPARE(tab.text("lblKChoisi"), QStringLiteral("k &choisi pour OBS"));
+      QCOMPARE(tab.chart().title, std::string("Nombre de taches mensuel, 2014"));
+      const auto typeK = [&](const QString& k) {
+        retype(tab, "txtK", k);
+        QTest::keyClick(tab.textBox("txtK"), Qt::Key_Return);
+      };
+      typeK("-1");
+      QVERIFY(tab.text("lblMessage").startsWith("k : un nombre positif"));
+      QVERIFY(!tab.chosenK());
+      typeK("1,2");
+      QCOMPARE(f.w().journal()->observer("OBS")->chosenK, std::optional<double>(1.2));
+      QVERIFY2(f.w().text("lblMoyennes").contains("Moyenne de R : 149,00 (× 1,2 : 178,8)"),
+               qPrintable(f.w().text("lblMoyennes")));
+      QCOMPARE(tab.chart().panels[0].series.back().name, std::string("R mensuel de OBS × 1,2"));
+
+      const struct {
+        journal::ReportFormat format;
+        const char* holds;
+        const char* said;
+      } reports[] = {
+          {journal::ReportFormat::Baa, ",149\n", "Comptes bruts : le réseau calcule lui-même le k"},
+          {journal::ReportFormat::Csv, ";1,2;179;", "R multiplié par k = 1,2 dans la colonne R_k"},
+      };
+      for (const auto& r : reports) {
+        const QString report = m_home->filePath("rapport.csv");
+        f.w().setFormatQuestion([&] { return r.format; });
+        f.w().setReportDialog([&](const QString&) { return report; });
+        f.w().button("cmdRapport")->click();
+        QFile written(report);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QString bytes = QString::fromUtf8(written.readAll());
+        QVERIFY2(bytes.contains(r.holds), qPrintable(bytes));
+        QVERIFY2(f.w().text("lblEtat").contains(r.said), qPrintable(f.w().text("lblEtat")));
+      }
+
+      f.w().undo();
+      QCOMPARE(tab.text("txtK"), QString());
+      QCOMPARE(f.w().journal()->observer("OBS")->chosenK, std::nullopt);
+      QVERIFY2(!f.w().text("lblMoyennes").contains("×"), qPrintable(f.w().text("lblMoyennes")));
+      typeK("1,2");
+
+      // Another journal, with an observer of the same code: none of this k.
+      f.w().openJournal(m_home->filePath("autre.sqlite"));
+      showTab(f, 1);
+      f.typeDay({"4", "2", "2014", "9", "05", "1", "1", "0", "0"});
+      showTab(f, 2);
+      QCOMPARE(tab.text("lblKChoisi"), QStringLiteral("k &choisi pour OBS"));
+      QCOMPARE(tab.text("txtK"), QString());
+      QVERIFY(!tab.chosenK());
+      f.w().openJournal(kept);
+      QCOMPARE(tab.text("txtK"), QStringLiteral("1,2"));
+      QCOMPARE(f.desktop.messages.shown.size(), 0u);
+    }
     Fixture f;
-    f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
     f.w().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-    QTest::keyClick(&f.w(), Qt::Key_2, Qt::AltModifier);
-    journal::ComparisonsForm& tab = f.w().comparisons();
-    QVERIFY(tab.isVisible());
-    QCOMPARE(tab.chart().title, std::string("Nombre de taches mensuel, 2014"));
-    const auto typeK = [&](const QString& k) {
-      retype(tab, "txtK", k);
-      QTest::keyClick(tab.textBox("txtK"), Qt::Key_Return);
-    };
-    typeK("-1");
-    QVERIFY(tab.text("lblMessage").startsWith("k : un nombre positif"));
-    QVERIFY(!tab.chosenK());
-    typeK("1,2");
-    QCOMPARE(tab.chosenK(), std::optional<double>(1.2));
-    QVERIFY2(f.w().text("lblMoyennes").contains("Moyenne de R : 149,00 (× 1,2 : 178,8)"),
-             qPrintable(f.w().text("lblMoyennes")));
-    QCOMPARE(tab.chart().panels[0].series.back().name, std::string("R mensuel de OBS × 1,2"));
-
-    const QString report = m_home->filePath("rapport.csv");
-    f.w().setFormatQuestion([] { return journal::ReportFormat::Baa; });
-    f.w().setReportDialog([&](const QString&) { return report; });
-    f.w().button("cmdRapport")->click();
-    QFile written(report);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    const QString bytes = QString::fromUtf8(written.readAll());
-    QVERIFY2(bytes.contains(";179\n"), qPrintable(bytes));
+    showTab(f, 2);
+    QCOMPARE(f.w().comparisons().text("txtK"), QStringLiteral("1,2"));
+    QCOMPARE(f.w().comparisons().chosenK(), std::optional<double>(1.2));
   }
 
   // Two observations of one day: the better seeing makes the month's R until the other
