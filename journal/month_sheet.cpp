@@ -70,6 +70,11 @@ MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_
     appendCounts(cells, day.counts.south);
     appendCounts(cells, day.counts.disc);
     sheet.rows.push_back(std::move(cells));
+    // One line each: a remark imported with its line breaks keeps its words.
+    std::string remark = day.remarks;
+    std::replace_if(remark.begin(), remark.end(), [](char c) { return c == '\n' || c == '\r' || c == '\t'; }, ' ');
+    if (remark.find_first_not_of(' ') != std::string::npos)
+      sheet.remarks.push_back(std::to_string(day.date.day) + " : " + remark);
   }
   const MonthMeans means = monthMeans(days);
   sheet.meansLines = {

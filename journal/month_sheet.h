@@ -20,6 +20,8 @@ struct MonthSheet {
   std::vector<std::string> headings;           // the table's column headings
   std::vector<std::vector<std::string>> rows;  // one per day, cells under the headings
   std::vector<std::string> meansLines;         // the month's lines, captions included
+  // The remarks of the days' observations, each day with its own: "3 : voile léger".
+  std::vector<std::string> remarks;
 };
 
 // `observations`: one observer's of the month, any order. With a `chosenK`, the mean R's
