@@ -36,18 +36,23 @@ class ComparisonsForm : public ui::Form {
   void setImageDialog(PathDialog dialog) { m_imageDialog = std::move(dialog); }
   // The picture shown, as painted.
   [[nodiscard]] const Chart& chart() const { return m_chart; }
+  // Runs on "&Quitter", which closes the Journal as the month's tab does.
+  void onQuit(std::function<void()> handler) { m_quit = std::move(handler); }
 
  private:
   void optGraphique_Click();
   void annees_LostFocus();
   void txtK_LostFocus();
   void cmdEnregistrer_Click();
+  void Form_Resize();
 
   // Reads the years; false when one is refused (said).
   bool readYears();
   void showAll();
   void showK();
   void showChart();
+  // The picture painted at the size of its box.
+  void paintChart();
   [[nodiscard]] ChartRequest request() const;
 
   std::string m_separator;
@@ -58,6 +63,7 @@ class ComparisonsForm : public ui::Form {
   std::optional<double> m_k;
   Chart m_chart;
   std::function<void()> m_kChanged;
+  std::function<void()> m_quit;
   PathDialog m_imageDialog;
 };
 
