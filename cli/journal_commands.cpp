@@ -730,22 +730,10 @@ int drawChart(const Fields& f, Session& s) {
   return kDone;
 }
 
-std::string_view methodName(journal::Method method) {
-  switch (method) {
-    case journal::Method::Projection: return "projection";
-    case journal::Method::FilterView: return "vision directe à travers un filtre";
-    case journal::Method::Photograph: return "photographie";
-    case journal::Method::Unknown: break;
-  }
-  return {};
-}
-
 // "HUZR : Jean Dupont, ouverture 80 mm, focale 1200 mm, projection"
 std::string observerLine(const Observer& observer) {
   std::string line = observer.code + " : " + observer.name;
-  if (observer.apertureMm) line += ", ouverture " + std::to_string(*observer.apertureMm) + " mm";
-  if (observer.focalLengthMm) line += ", focale " + std::to_string(*observer.focalLengthMm) + " mm";
-  if (const auto method = methodName(observer.method); !method.empty()) (line += ", ") += method;
+  if (const std::string instrument = journal::instrumentText(observer); !instrument.empty()) line += ", " + instrument;
   return line;
 }
 

@@ -385,8 +385,27 @@ Chart makeChart(const ChartData& data, const ChartRequest& request) {
   }
   const bool drawn = std::any_of(chart.panels.begin(), chart.panels.end(),
                                  [](const Panel& p) { return !p.series.empty(); });
-  if (!drawn) chart.note = kNothingToDraw;
+  if (!drawn) {
+    chart.note = kNothingToDraw;
+  } else {
+    chart.firstYear = data.firstYear;
+    chart.lastYear = data.lastYear;
+  }
   return chart;
+}
+
+std::string chartFileName(ChartKind kind, const Chart& chart, std::string_view extension) {
+  std::string name = "journal-";
+  switch (kind) {
+    case ChartKind::Monthly: name += "mensuel"; break;
+    case ChartKind::K: name += "k"; break;
+    case ChartKind::Butterfly: name += "papillon"; break;
+  }
+  if (chart.firstYear > 0) {
+    name += '-' + std::to_string(chart.firstYear);
+    if (chart.lastYear != chart.firstYear) name += '-' + std::to_string(chart.lastYear);
+  }
+  return name + '.' + std::string(extension);
 }
 
 }  // namespace kavrel::journal

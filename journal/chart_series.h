@@ -84,6 +84,8 @@ struct Chart {
   std::vector<Panel> panels;  // top to bottom; a butterfly's share their x axis
   std::string credit;         // the sources drawn, empty when none is named
   std::string note;           // why nothing is drawn, empty when something is
+  int firstYear = 0;          // the years drawn, 0 when nothing is
+  int lastYear = 0;
 };
 
 inline constexpr int kGroupGapDays = 30;
@@ -116,6 +118,11 @@ struct ChartRequest {
 [[nodiscard]] ChartData chartData(const Journal& journal, const ChartRequest& request);
 
 [[nodiscard]] Chart makeChart(const ChartData& data, const ChartRequest& request);
+
+// The name a saved picture is offered under, saying what it shows and over which years:
+// "journal-mensuel-2008-2020.png", "journal-k-2014.png", "journal-papillon.png" when
+// nothing is drawn. `extension` without its dot.
+[[nodiscard]] std::string chartFileName(ChartKind kind, const Chart& chart, std::string_view extension = "png");
 
 // Decimal years.
 [[nodiscard]] double decimalYear(Day day) noexcept;

@@ -282,6 +282,86 @@ Day monthMoved(int year, int month, int step) {
   return {newYear, index - newYear * 12 + 1, 1};
 }
 
+MonthTyped readMonth(int month, std::string_view yearText) {
+  if (month < 1 || month > 12) return {std::nullopt, "Mois : choisissez-en un de janvier à décembre."};
+  const std::optional<int> year = wholeNumber(yearText);
+  if (!year || *year < 1 || *year > 9999) {
+    const std::string_view shown = trimmed(yearText);
+    if (shown.empty()) return {std::nullopt, "Année : tapez l'année du mois à afficher, 1975 par exemple."};
+    return {std::nullopt, "Année : « " + std::string(shown) + " » n'est pas une année de 1 à 9999."};
+  }
+  return {Day{*year, month, 1}, {}};
+}
+
+ObserverTexts observerTexts(const Observer& observer) {
+  return {observer.code, observer.name, numberText(observer.apertureMm), numberText(observer.focalLengthMm),
+          observer.method};
+}
+
+ObserverReading readObserver(const ObserverTexts& texts, Id id) {
+  ObserverReading reading;
+  Observer observer;
+  observer.id = id;
+  observer.code = std::string(trimmed(texts.code));
+  observer.name = std::string(trimmed(texts.name));
+  observer.method = texts.method;
+  if (observer.code.empty()) {
+    reading.problems.push_back("Code : tapez le code de l'observateur dans son réseau, HUZR par exemple.");
+  } else if (observer.code.size() > 20 ||
+             !std::all_of(observer.code.begin(), observer.code.end(), [](char c) {
+               return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_';
+             })) {
+    reading.problems.push_back("Code : « " + observer.code +
+                               " » ne convient pas ; 20 lettres, chiffres, « . », « - » ou « _ » au plus, "
+                               "sans espace ni accent.");
+  }
+  if (observer.name.empty()) observer.name = observer.code;
+  const auto millimetres = [&](std::string_view field, const std::string& typed, std::optional<int>& into) {
+    if (trimmed(typed).empty()) return;
+    const std::optional<int> value = wholeNumber(typed);
+    if (value && *value > 0 && *value <= 100000) {
+      into = value;
+      return;
+    }
+    reading.problems.push_back(std::string(field) + " : « " + std::string(trimmed(typed)) +
+                               " » n'est pas un nombre entier de millimètres.");
+  };
+  millimetres("Ouverture", texts.aperture, observer.apertureMm);
+  millimetres("Focale", texts.focalLength, observer.focalLengthMm);
+  if (reading.problems.empty()) reading.observer = std::move(observer);
+  return reading;
+}
+
+const std::vector<std::string>& methodNames() {
+  static const std::vector<std::string> names{"non précisée", methodName(Method::Projection),
+                                              methodName(Method::FilterView), methodName(Method::Photograph)};
+  return names;
+}
+
+std::string methodName(Method method) {
+  switch (method) {
+    case Method::Projection: return "projection";
+    case Method::FilterView: return "vision directe à travers un filtre";
+    case Method::Photograph: return "photographie";
+    case Method::Unknown: break;
+  }
+  return {};
+}
+
+std::string instrumentText(const Observer& observer) {
+  std::string text;
+  const auto add = [&text](const std::string& part) { text += (text.empty() ? "" : ", ") + part; };
+  if (observer.apertureMm) add("ouverture " + std::to_string(*observer.apertureMm) + " mm");
+  if (observer.focalLengthMm) add("focale " + std::to_string(*observer.focalLengthMm) + " mm");
+  if (const std::string method = methodName(observer.method); !method.empty()) add(method);
+  return text;
+}
+
+std::string observerChoiceText(const Observer& observer) {
+  if (observer.name.empty() || observer.name == observer.code) return observer.code;
+  return observer.name + " (" + observer.code + ")";
+}
+
 const std::vector<std::string>& groupHeadings() {
   static const std::vector<std::string> headings{"N°",  "NOAA",   "Hém.",     "B (°)",  "L (°)",
                                                  "DMC (°)", "Zurich", "McIntosh", "Taches", "MSH"};

@@ -68,6 +68,42 @@ struct ClockReading {
 // (`step` -12 or 12).
 [[nodiscard]] Day monthMoved(int year, int month, int step);
 
+// The month chosen (1 to 12) with its year as typed ("1975"): the first day of that month,
+// or why it cannot be shown ("Année : « 19a5 » n'est pas une année de 1 à 9999.").
+struct MonthTyped {
+  std::optional<Day> first;
+  std::string problem;
+};
+[[nodiscard]] MonthTyped readMonth(int month, std::string_view yearText);
+
+// The observers' fields as typed: the code of their network ("HUZR"), their name, their
+// instrument. Aperture and focal length are whole millimetres, left empty when unknown.
+struct ObserverTexts {
+  std::string code{}, name{}, aperture{}, focalLength{};
+  Method method = Method::Unknown;
+  bool operator==(const ObserverTexts&) const = default;
+};
+[[nodiscard]] ObserverTexts observerTexts(const Observer& observer);
+
+struct ObserverReading {
+  std::optional<Observer> observer;  // none when refused
+  std::vector<std::string> problems;
+};
+// The observer `id` as typed; a blank name is the code's. A code is what a network knows
+// the observer by and names the reports' files: letters, digits, ".", "-" and "_" only.
+[[nodiscard]] ObserverReading readObserver(const ObserverTexts& texts, Id id);
+
+// The methods in their order (Method::Unknown first, "non précisée"), as a list offers them.
+[[nodiscard]] const std::vector<std::string>& methodNames();
+// "projection", "vision directe à travers un filtre", "photographie"; empty when unknown.
+[[nodiscard]] std::string methodName(Method method);
+// "ouverture 80 mm, focale 1200 mm, projection": what is known of the instrument, empty
+// when nothing is.
+[[nodiscard]] std::string instrumentText(const Observer& observer);
+// How a list of observers names one: "Jean Dupont (HUZR)", the code alone while the name
+// is the code.
+[[nodiscard]] std::string observerChoiceText(const Observer& observer);
+
 // The observations of one day, by time, as the window lists them: "05:40 (retenue)" for
 // the one the reports take (month.h), "09:10" for another.
 struct DayChoice {

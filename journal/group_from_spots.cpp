@@ -132,6 +132,12 @@ std::string spotLine(const MeasuredSpot& spot, std::string_view decimalSeparator
   return line;
 }
 
+bool astrideEquator(const std::vector<MeasuredSpot>& chosen) noexcept {
+  const auto north = [](const MeasuredSpot& spot) { return spot.latitude > 0; };
+  const auto south = [](const MeasuredSpot& spot) { return spot.latitude < 0; };
+  return std::any_of(chosen.begin(), chosen.end(), north) && std::any_of(chosen.begin(), chosen.end(), south);
+}
+
 Group groupFromSpots(const std::vector<MeasuredSpot>& chosen, int number, GroupOrigin origin) {
   Group group;
   group.number = number;

@@ -43,6 +43,11 @@ struct SpotFile {
 // -20,40°, aire 35 MSH".
 [[nodiscard]] std::string spotLine(const MeasuredSpot& spot, std::string_view decimalSeparator);
 
+// Whether the spots chosen lie on both sides of the equator (one spot north of it, another
+// south; a spot on it is on neither side). Sunspot groups keep to one hemisphere: spots
+// astride the equator are nearly always two groups, which the observer is asked about.
+[[nodiscard]] bool astrideEquator(const std::vector<MeasuredSpot>& chosen) noexcept;
+
 // The group of the spots chosen (at least one), numbered `number`.
 [[nodiscard]] Group groupFromSpots(const std::vector<MeasuredSpot>& chosen, int number, GroupOrigin origin);
 

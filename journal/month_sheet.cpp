@@ -112,6 +112,9 @@ MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_
     sheet.rowObservations.push_back(day.id);
   }
   for (; next != notObserved.end(); ++next) addNotObserved(**next);
+  // The remarks again as a list, for a page too narrow to hold them in a column.
+  for (const std::vector<std::string>& cells : sheet.rows)
+    if (!cells.back().empty()) sheet.remarks.push_back(cells.front() + " : " + cells.back());
   const MonthMeans means = monthMeans(days);
   sheet.meansLines = {
       "Jours d'observation : " + std::to_string(means.days),

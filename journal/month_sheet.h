@@ -23,6 +23,8 @@ struct MonthSheet {
   std::vector<std::vector<std::string>> rows;  // one per day, cells under the headings
   std::vector<Id> rowObservations;             // each row's observation; 0 for a day not observed
   std::vector<std::string> meansLines;         // the month's lines, captions included
+  // The rows' remarks as a list, each after its day: "3 : voile léger", "4 : C".
+  std::vector<std::string> remarks;
 };
 
 // `observations` and `unobserved`: one observer's of the month, any order (a day not

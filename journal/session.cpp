@@ -170,6 +170,26 @@ Outcome Session::chooseK(Id observerId, std::optional<double> k) {
   return outcome;
 }
 
+Outcome Session::changeObserver(const ObserverTexts& texts) {
+  const ObserverReading read = readObserver(texts, m_observer ? m_observer->id : 0);
+  if (!read.observer) return refused(joined(read.problems));
+  if (m_observer) return changeObserver(*read.observer);
+  const Outcome outcome = outcomeOf(m_journal->addObserver(*read.observer));
+  // The form typed meanwhile stays: it becomes the new observer's.
+  if (outcome.stored()) {
+    m_observer = m_journal->observer(outcome.id);
+    changed();
+  }
+  return outcome;
+}
+
+Read<std::vector<Observer>> Session::observers() const {
+  Read<std::vector<Observer>> read;
+  read.value = m_journal->observers();
+  read.error = m_journal->readError();
+  return read;
+}
+
 // --- The month -----------------------------------------------------------------------------
 
 bool Session::showMonth(int year, int month) {
@@ -179,6 +199,14 @@ bool Session::showMonth(int year, int month) {
   m_month = month;
   m_monthView.reset();
   return true;
+}
+
+Outcome Session::showMonth(int month, std::string_view yearText) {
+  const MonthTyped typed = readMonth(month, yearText);
+  if (!typed.first) return refused(typed.problem);
+  if (typed.first->year == m_year && typed.first->month == m_month) return {};
+  showMonth(typed.first->year, typed.first->month);
+  return {Outcome::Kind::Stored, {}, 0};
 }
 
 const Read<MonthView>& Session::monthView() {
@@ -408,8 +436,15 @@ Outcome Session::undo() {
   const Outcome outcome = outcomeOf(m_journal->undo());
   if (!outcome.stored()) return outcome;
   changed();
-  // The change undone may have been the observer's (a name, a k).
-  if (m_observer) m_observer = m_journal->observer(m_observer->id);
+  // The observer shown as they now stand: renamed back, or gone where the change undone
+  // made them.
+  if (m_observer) {
+    m_observer = m_journal->observer(m_observer->id);
+    if (!m_observer) {
+      const ObserverChoice choice = chooseObserver();
+      m_observer = choice.observer ? choice.observer : choice.latest;
+    }
+  }
   // The observation edited as it now stands, or a new one where the change undone was its
   // making.
   if (!m_edited || !openObservation(m_edited)) newObservation();

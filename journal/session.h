@@ -109,6 +109,11 @@ class Session {
   // An observer's code, name and instrument changed (a network's code given to "OBS", say);
   // an empty name is the code.
   Outcome changeObserver(const Observer& given);
+  // The observer shown as typed (day_form.h); in a journal without observers, the first
+  // one, then shown. Refused with every problem of the fields, or a code another has.
+  Outcome changeObserver(const ObserverTexts& texts);
+  // Every observer, by code, for the user to choose the one shown.
+  [[nodiscard]] Read<std::vector<Observer>> observers() const;
 
   // The k chosen for an observer (none: no k), kept in the journal; the month's mean R of
   // the observer shown is followed by it times k.
@@ -119,6 +124,9 @@ class Session {
   [[nodiscard]] int month() const noexcept { return m_month; }
   // Another month; a month outside the years 1 to 9999 is refused (nothing changes).
   bool showMonth(int year, int month);
+  // The month chosen (1 to 12) in the year typed ("1975"); refused, saying why, when the
+  // year is no year from 1 to 9999 (nothing changes).
+  Outcome showMonth(int month, std::string_view yearText);
   // The month shown, read once and kept until a change or refresh().
   [[nodiscard]] const Read<MonthView>& monthView();
   // Another program may have written the journal: what is shown is read again.

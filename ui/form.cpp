@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTableWidget>
 #include <algorithm>
 #include <climits>
@@ -167,6 +169,12 @@ QWidget* Form::create(const ControlRow& row) {
       widget = option;
       break;
     }
+    case Kind::ComboBox: {
+      auto* combo = new QComboBox(parent);
+      combo->addItems(row.items);
+      widget = combo;
+      break;
+    }
     case Kind::Table: {
       auto* table = new QTableWidget(0, static_cast<int>(row.columns.size()), parent);
       table->setHorizontalHeaderLabels(row.columns);
@@ -197,7 +205,7 @@ void Form::nameForScreenReaders() {
     if (name.isEmpty()) continue;
     entry.widget->setAccessibleName(name);
 
-    if (row.kind != Kind::TextBox) continue;
+    if (row.kind != Kind::TextBox && row.kind != Kind::ComboBox) continue;
     QStringList naming = row.namedBy;
     if (!row.unit.isEmpty()) naming << row.unit;
     for (const QString& labelName : naming)
@@ -269,6 +277,19 @@ double Form::fitScale() {
           need.width = metrics.horizontalAdvance(row.widest) + 2 * frame + 4 +
                        style->pixelMetric(QStyle::PM_ScrollBarExtent);
         break;
+      case Kind::ComboBox: {
+        // The widest choice with the box's frame and arrow, as the style draws them.
+        auto* combo = static_cast<QComboBox*>(entry.widget);
+        int widest = metrics.horizontalAdvance(row.widest);
+        for (const QString& item : row.items) widest = std::max(widest, metrics.horizontalAdvance(item));
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        const QSize box = style->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                  QSize(widest, metrics.height()), combo);
+        need.width = box.width();
+        need.height = box.height();
+        break;
+      }
       case Kind::PictureBox:
       case Kind::Line:
       case Kind::Table:  // its rows scroll
@@ -355,6 +376,7 @@ QCheckBox* Form::checkBox(const QString& name) const { return as<QCheckBox>(cont
 ListBox* Form::listBox(const QString& name) const { return as<ListBox>(control(name), "list box"); }
 QGroupBox* Form::frame(const QString& name) const { return as<QGroupBox>(control(name), "frame"); }
 QTableWidget* Form::table(const QString& name) const { return as<QTableWidget>(control(name), "table"); }
+QComboBox* Form::comboBox(const QString& name) const { return as<QComboBox>(control(name), "combo box"); }
 
 QString Form::text(const QString& name) const {
   QWidget* widget = control(name);
@@ -362,6 +384,7 @@ QString Form::text(const QString& name) const {
   if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
   if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
   if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title();
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->currentText();
   qFatal("%s has no text", qPrintable(name));
 }
 

@@ -28,6 +28,7 @@
 
 class QAbstractButton;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -55,8 +56,10 @@ class Form : public QWidget {
   [[nodiscard]] ListBox* listBox(const QString& name) const;
   [[nodiscard]] QGroupBox* frame(const QString& name) const;
   [[nodiscard]] QTableWidget* table(const QString& name) const;
+  [[nodiscard]] QComboBox* comboBox(const QString& name) const;
 
-  // The text of a text box, or the caption of a label, button, check box or frame.
+  // The text of a text box, the choice of a combo box, or the caption of a label, button,
+  // check box or frame.
   [[nodiscard]] QString text(const QString& name) const;
   void setText(const QString& name, const QString& text);
 

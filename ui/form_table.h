@@ -28,6 +28,7 @@ enum class Kind {
   OptionButton,   // QRadioButton; value 0 or 1. Those sitting in one frame (or all in the
                   // window itself) are one group: choosing one clears the others
   Table,          // QTableWidget of read-only rows, chosen whole; `columns` heads it
+  ComboBox,       // QComboBox, a choice among `items` (none typed); as wide as the widest
 };
 
 enum class Align { Left, Centre };
@@ -59,13 +60,14 @@ struct ControlRow {
   int lineWidth = 1;       // line width in pixels (not scaled)
   bool checked = false;    // an option button chosen at opening
   QStringList columns{};   // a table's column headings
+  QStringList items{};     // a combo box's choices
 
   // What a screen reader says for the control. Its name is made of the captions of the
   // labels (or frames) in `namedBy`, in reading order (the caption of its row, then the
   // heading of its column), joined by ", ", followed by the caption of its `unit` label
-  // in parentheses: "Date de début, Jour", "Ascension droite (hh,mmss)". A text box is
-  // also the buddy of each of those labels that has none yet, so that the reader links
-  // the two. `accessibleName` is said instead of the captions where the window shows
+  // in parentheses: "Date de début, Jour", "Ascension droite (hh,mmss)". A text box or a
+  // combo box is also the buddy of each of those labels that has none yet, so that the
+  // reader links the two. `accessibleName` is said instead of the captions where the window shows
   // none, or only an abbreviation ("Min").
   QStringList namedBy{};
   QString unit{};

@@ -31,6 +31,8 @@ constexpr int kFieldHeight = 285;
 constexpr int kButtonHeight = 375;
 constexpr int kLeftWidth = 4080;
 constexpr ui::Twips kPictureAt{4320, 120, 11760, 7200};
+constexpr int kCaptionWidth = 15960;
+constexpr int kListWidth = kCaptionWidth - 1440 - 120;
 
 constexpr char kYearMessage[] = "Année : un nombre entier, 2014 par exemple.";
 constexpr char kYearsOrder[] = "Années : « Du » vient avant « Au ».";
@@ -94,7 +96,7 @@ ui::FormTable comparisonsForm() {
   c.push_back({.name = "txtK", .kind = Kind::TextBox, .at = {2880, 2055, 1080, kFieldHeight}, .widest = "1,2210",
                .namedBy = {"lblKChoisi"}, .accessibleName = kKSaid});
   c.push_back({.name = "lblKAide",
-               .caption = "multiplie la moyenne de R et le R_k du CSV de Kavrel ; les réseaux reçoivent les comptes bruts",
+               .caption = "multiplie le R moyen et le R_k du CSV ; les réseaux ont les comptes bruts",
                .at = {120, 2400, kLeftWidth, 510}, .wrap = true});
   c.push_back({.name = "lblKTitre", .caption = "k de l'observateur sur ces années", .at = {120, 3000, kLeftWidth, kLabelHeight}});
   c.push_back({.name = "lblK", .at = {120, 3270, kLeftWidth, 1920}, .border = true, .background = Background::Window,
@@ -105,9 +107,15 @@ ui::FormTable comparisonsForm() {
   c.push_back({.name = "picGraphique", .kind = Kind::PictureBox, .at = kPictureAt, .border = true,
                .accessibleName = "Graphique"});
   c.push_back({.name = "lblKMois", .caption = "k de chaque m&ois (rapport des sommes, puis moyenne et médiane des rapports)",
-               .at = {120, 7440, 15960, kLabelHeight}});
-  c.push_back({.name = "lstKMois", .kind = Kind::ListBox, .at = {120, 7710, 15960, 2220}, .namedBy = {"lblKMois"}});
-  form.tabOrder = {"optMensuel", "optK", "optPapillon", "txtDu", "txtAu", "txtK", "cmdEnregistrer", "lstKMois"};
+               .at = {120, 7440, kCaptionWidth, kLabelHeight}});
+  c.push_back({.name = "lstKMois", .kind = Kind::ListBox, .at = {120, 7710, kListWidth, 2220}, .namedBy = {"lblKMois"}});
+  // Where the month's tab has it.
+  c.push_back({.name = "cmdMenu", .kind = Kind::CommandButton, .caption = "&Quitter",
+               .at = {16080 - 1440, 8760, 1440, kButtonHeight}});
+  form.tabOrder = {"optMensuel", "optK", "optPapillon", "txtDu", "txtAu", "txtK", "cmdEnregistrer", "lstKMois",
+                   "cmdMenu"};
+  // The picture takes what the window grows by; the months' k under it follow.
+  form.grows = kPictureAt;
   return form;
 }
 
@@ -121,6 +129,24 @@ ComparisonsForm::ComparisonsForm(std::string decimalSeparator)
     connect(textBox(name), &QLineEdit::editingFinished, this, [this] { annees_LostFocus(); });
   connect(textBox("txtK"), &QLineEdit::editingFinished, this, [this] { txtK_LostFocus(); });
   onClick("cmdEnregistrer", [this] { cmdEnregistrer_Click(); });
+  onClick("cmdMenu", [this] {
+    if (m_quit) m_quit();
+  });
+  onResize([this] { Form_Resize(); });
+}
+
+// Form moved the controls under the picture down; the picture and the list widen, and
+// "Quitter" keeps to the right edge.
+void ComparisonsForm::Form_Resize() {
+  const QSize growth = this->growth();
+  control("picGraphique")->setGeometry(toPixels(kPictureAt).adjusted(0, 0, growth.width(), growth.height()));
+  QWidget* caption = control("lblKMois");
+  caption->resize(toPixels({0, 0, kCaptionWidth, 0}).width() + growth.width(), caption->height());
+  QWidget* list = control("lstKMois");
+  list->resize(toPixels({0, 0, kListWidth, 0}).width() + growth.width(), list->height());
+  QWidget* quit = control("cmdMenu");
+  quit->move(toPixels({16080 - 1440, 0, 0, 0}).left() + growth.width(), quit->y());
+  paintChart();
 }
 
 void ComparisonsForm::setJournal(const Journal* journal, std::optional<Observer> observer) {
@@ -169,7 +195,7 @@ void ComparisonsForm::txtK_LostFocus() {
 }
 
 void ComparisonsForm::cmdEnregistrer_Click() {
-  const QString suggested = QStringLiteral("%1.png").arg(value("optK") ? "k" : value("optPapillon") ? "papillon" : "mensuel");
+  const QString suggested = toQString(chartFileName(request().kind, m_chart));
   QString path = m_imageDialog(suggested);
   if (path.isEmpty()) return;
   const QString suffix = QFileInfo(path).suffix().toLower();
@@ -260,14 +286,14 @@ void ComparisonsForm::showK() {
 
 void ComparisonsForm::showChart() {
   const ChartRequest r = request();
-  m_chart = m_journal ? makeChart(chartData(*m_journal, r), r) : Chart{{}, {}, {}, kNothingToDraw};
+  if (m_journal) {
+    m_chart = makeChart(chartData(*m_journal, r), r);
+  } else {
+    m_chart = Chart();
+    m_chart.note = kNothingToDraw;
+  }
+  paintChart();
   auto* picture = qobject_cast<QLabel*>(control("picGraphique"));
-  const QSize size = toPixels(kPictureAt).size();
-  const double ratio = devicePixelRatioF();
-  QPixmap pixmap = QPixmap::fromImage(chartImage(m_chart, static_cast<int>(size.width() * ratio),
-                                                 static_cast<int>(size.height() * ratio)));
-  pixmap.setDevicePixelRatio(ratio);
-  picture->setPixmap(pixmap);
   // What the picture shows, said by a screen reader.
   QStringList said;
   for (const auto& panel : m_chart.panels)
@@ -278,6 +304,16 @@ void ComparisonsForm::showChart() {
   picture->setAccessibleDescription(said.join(QStringLiteral(" ; ")));
 }
 
+void ComparisonsForm::paintChart() {
+  auto* picture = qobject_cast<QLabel*>(control("picGraphique"));
+  const QSize size = picture->contentsRect().size();
+  const double ratio = devicePixelRatioF();
+  QPixmap pixmap = QPixmap::fromImage(chartImage(m_chart, static_cast<int>(size.width() * ratio),
+                                                 static_cast<int>(size.height() * ratio)));
+  pixmap.setDevicePixelRatio(ratio);
+  picture->setPixmap(pixmap);
+}
+
 }  // namespace kavrel::journal
 
 // The Journal window's side of the tab.
@@ -285,7 +321,8 @@ namespace kavrel::journal {
 
 // The month's controls move into the first tab as the table placed them; the window grows
 // by the tabs' bar. Alt+1 and Alt+2 choose the tab (every letter of "Comparaisons" is
-// already an access key of the month's tab).
+// already an access key of the month's tab). The window may then be enlarged: each page
+// places its controls at its size (placeMonthPage, ComparisonsForm's own table).
 void JournalWindow::addComparisonsTab() {
   const QSize pageSize = size();
   auto* tabs = new QTabWidget(this);
@@ -295,27 +332,43 @@ void JournalWindow::addComparisonsTab() {
   month->setObjectName("pageMois");
   for (QObject* child : children()) {
     auto* widget = qobject_cast<QWidget*>(child);
-    if (widget && widget != tabs && !widget->isWindow()) widget->setParent(month);
+    if (widget && widget != tabs && !widget->isWindow()) {
+      widget->setParent(month);
+      m_monthPlaces.emplace_back(widget, widget->geometry());
+    }
   }
-  month->setFixedSize(pageSize);
+  month->setMinimumSize(pageSize);
+  month->installEventFilter(this);
+  m_monthPage = month;
+  m_monthPageSize = pageSize;
   m_comparisons = new ComparisonsForm(m_separator);
   m_comparisons->setParent(nullptr);
   m_comparisons->setWindowFlags(Qt::Widget);
-  m_comparisons->setFixedSize(pageSize);
+  m_comparisons->setMinimumSize(pageSize);
   tabs->addTab(month, QStringLiteral("&1 Journal du mois"));
   tabs->addTab(m_comparisons, QStringLiteral("&2 Comparaisons"));
   tabs->setTabToolTip(1, QStringLiteral("Le k de l'observateur, le nombre de SILSO et les groupes importés"));
   const QSize whole(pageSize.width(), pageSize.height() + tabs->tabBar()->sizeHint().height());
   tabs->setGeometry(QRect(QPoint(0, 0), whole));
-  setFixedSize(whole);
+  m_tabs = tabs;
+  setMinimumSize(whole);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
+  resize(whole);
   m_comparisons->setImageDialog(
       [this](const QString& suggested) { return savePathAsked(&defaultImageDialog, suggested); });
   m_comparisons->onChosenK([this](Id observerId, std::optional<double> k) {
     return m_session && shown(m_session->chooseK(observerId, k));
   });
+  m_comparisons->onQuit([this] { close(); });
   connect(tabs, &QTabWidget::currentChanged, this, [this](int index) {
     if (index == 1) m_comparisons->setJournal(journal(), m_session ? m_session->observer() : std::nullopt);
   });
+}
+
+void JournalWindow::resizeEvent(QResizeEvent* event) {
+  Form::resizeEvent(event);
+  if (m_tabs) m_tabs->setGeometry(rect());
 }
 
 // Read again only while the tab is shown (a century of imported groups takes half a

@@ -41,12 +41,15 @@ class ComparisonsForm : public ui::Form {
   void setImageDialog(PathDialog dialog) { m_imageDialog = std::move(dialog); }
   // The picture shown, as painted.
   [[nodiscard]] const Chart& chart() const { return m_chart; }
+  // Runs on "&Quitter", which closes the Journal as the month's tab does.
+  void onQuit(std::function<void()> handler) { m_quit = std::move(handler); }
 
  private:
   void optGraphique_Click();
   void annees_LostFocus();
   void txtK_LostFocus();
   void cmdEnregistrer_Click();
+  void Form_Resize();
 
   // Reads the years; false when one is refused (said).
   bool readYears();
@@ -54,6 +57,8 @@ class ComparisonsForm : public ui::Form {
   void showK();
   void showChosenK();
   void showChart();
+  // The picture painted at the size of its box.
+  void paintChart();
   [[nodiscard]] ChartRequest request() const;
 
   std::string m_separator;
@@ -63,6 +68,7 @@ class ComparisonsForm : public ui::Form {
   std::optional<int> m_lastYear;
   Chart m_chart;
   KStore m_storeK;
+  std::function<void()> m_quit;
   PathDialog m_imageDialog;
 };
 

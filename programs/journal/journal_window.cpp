@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPagedPaintDevice>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -27,6 +30,7 @@
 #include <filesystem>
 
 #include "about/about_variant.h"
+#include "common/calendar_date.h"
 #include "journal/group_from_spots.h"
 #include "journal/month.h"
 #include "journal/month_sheet.h"
@@ -69,7 +73,8 @@ const char* const kGroupSaid[] = {"Groupe, numéro",       "Groupe, région NOAA
                                   "Groupe, aire en millionièmes de l'hémisphère"};
 // The controls that need an open journal.
 const QString kJournalControls[] = {"grdMois", "fraJour", "cmdNouvelle", "cmdRayer", "grdGroupes", "cmdAjouterGroupe",
-                                    "cmdRetirerGroupe", "cmdDepuisCsv", "cmdRapport", "cmdImprimer"};
+                                    "cmdRetirerGroupe", "cmdDepuisCsv", "cmdRapport", "cmdImprimer", "cboMois",
+                                    "txtAnnéeMois", "cboObservateur", "cmdObservateur"};
 
 constexpr char kNoJournal[] = "Aucun journal n'est ouvert.";
 constexpr char kNotOpened[] = "Le journal n'a pas pu être ouvert.";
@@ -89,6 +94,21 @@ constexpr char kCloseRefused[] =
 constexpr char kGroupRefused[] = "Le groupe n'a pas été enregistré :\n%1";
 constexpr char kIsTheJournal[] = "« %1 » est le journal ouvert : choisissez un autre fichier.";
 constexpr char kPrintTitle[] = "Journal d'observation";
+constexpr char kPrintInstrument[] = "Instrument : %1";
+constexpr char kPrintK[] = "k choisi : %1 (R international ≈ k × R de l'observateur)";
+constexpr char kPrintRemarks[] = "Remarques";
+// Printers that let the page run to 3,5 mm of its edge cut or smudge the outer lines; a
+// glyph may stand a little left of where it is drawn, hence more than 10 mm.
+constexpr double kPrintMarginMm = 12;
+constexpr char kDiscIsSum[] =
+    "Le disque entier est la somme du nord et du sud : tapez-les, ou cochez « Disque entier seulement ».";
+constexpr char kAstrideEquator[] =
+    "Les taches choisies sont de part et d'autre de l'équateur : un groupe ne le traverse presque jamais, "
+    "ce sont sans doute deux groupes, un au nord et un au sud.\n\nFormer quand même un seul groupe ?";
+constexpr char kEquatorDeclined[] =
+    "Le groupe n'a pas été formé : choisissez les taches d'un seul côté de l'équateur.";
+constexpr char kObserverTitle[] = "Observateur";
+constexpr char kNoObserverYet[] = "aucun encore";
 constexpr char kSpotsTitle[] = "Taches du groupe";
 constexpr char kSpotsText[] = "Cochez les taches qui forment le groupe :";
 
@@ -162,6 +182,49 @@ bool defaultCloseQuestion(const QString& text) {
                          0) == 1;
 }
 
+// Not making the group is the default (Enter, Esc).
+bool defaultEquatorQuestion(const QString& text) {
+  return ui::askQuestion(text, {QStringLiteral("&Ne pas former le groupe"), QStringLiteral("&Former un seul groupe")},
+                         0) == 1;
+}
+
+// The observer's code, name and instrument, with why the last ones typed were refused.
+std::optional<ObserverTexts> defaultObserverDialog(const ObserverTexts& shown, const QString& problem) {
+  QDialog dialog(QApplication::activeWindow());
+  dialog.setWindowTitle(QString::fromUtf8(kObserverTitle));
+  auto* layout = new QFormLayout(&dialog);
+  const auto field = [&](const QString& caption, const QString& said, const std::string& text) {
+    auto* edit = new QLineEdit(toQString(text), &dialog);
+    edit->setAccessibleName(said);
+    layout->addRow(caption, edit);
+    return edit;
+  };
+  QLineEdit* code = field(QStringLiteral("&Code dans le réseau"), QStringLiteral("Code dans le réseau"), shown.code);
+  QLineEdit* name = field(QStringLiteral("&Nom"), QStringLiteral("Nom"), shown.name);
+  QLineEdit* aperture = field(QStringLiteral("&Ouverture (mm)"), QStringLiteral("Ouverture en millimètres"),
+                              shown.aperture);
+  QLineEdit* focal = field(QStringLiteral("&Focale (mm)"), QStringLiteral("Focale en millimètres"), shown.focalLength);
+  auto* method = new QComboBox(&dialog);
+  for (const std::string& text : methodNames()) method->addItem(toQString(text));
+  method->setCurrentIndex(static_cast<int>(shown.method));
+  method->setAccessibleName(QStringLiteral("Méthode d'observation"));
+  layout->addRow(QStringLiteral("&Méthode"), method);
+  auto* said = new QLabel(problem, &dialog);
+  said->setWordWrap(true);
+  said->setAccessibleName(QStringLiteral("Problèmes"));
+  said->setVisible(!problem.isEmpty());
+  layout->addRow(said);
+  auto* buttons = new QDialogButtonBox(&dialog);
+  buttons->addButton(QStringLiteral("&Enregistrer"), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return ObserverTexts{toUtf8(code->text()), toUtf8(name->text()), toUtf8(aperture->text()), toUtf8(focal->text()),
+                       static_cast<Method>(std::max(0, method->currentIndex()))};
+}
+
 // A field of the form, named for screen readers by its caption (or `said`).
 ControlRow field(const QString& name, ui::Twips at, const QString& widest, const QStringList& namedBy,
                  const QString& frame = QString(), const QString& said = QString()) {
@@ -177,18 +240,30 @@ ControlRow button(const QString& name, const QString& text, ui::Twips at) {
   return {.name = name, .kind = Kind::CommandButton, .caption = text, .at = at};
 }
 
-// The month: its navigation, the days' table and the means.
+// The month: its navigation, the observer whose month it is, the days' table and the
+// means. The month and the year shown stand between their arrows, each chosen or typed.
 void addMonthColumn(std::vector<ControlRow>& c) {
+  QStringList months;
+  for (int month = 1; month <= 12; ++month) months << toQString(monthName(month));
   c.push_back(button("cmdMoisPrecedent", "◀ Mois &précédent", {120, 120, 2520, kButtonHeight}));
-  c.push_back({.name = "lblMois", .caption = "février 2014", .at = {2760, 120, 2640, 795}, .align = Align::Centre,
-               .border = true, .background = Background::Window, .widest = "septembre 2014",
-               .accessibleName = "Mois affiché"});
+  c.push_back(caption("lblMoisAffiché", "Mois", {2760, 180, 660, kLabelHeight}));
+  c.push_back({.name = "cboMois", .kind = Kind::ComboBox, .at = {3420, 120, 1980, kButtonHeight}, .items = months,
+               .namedBy = {"lblMoisAffiché"}});
   c.push_back(button("cmdMoisSuivant", "Mois &suivant ▶", {5520, 120, 2520, kButtonHeight}));
   c.push_back(button("cmdAnneePrecedente", "◀ Année pré&cédente", {120, 540, 2520, kButtonHeight}));
+  c.push_back(caption("lblAnnéeMois", "Année", {2760, 600, 660, kLabelHeight}));
+  c.push_back({.name = "txtAnnéeMois", .kind = Kind::TextBox, .at = {3420, 540, 1980, kButtonHeight},
+               .align = Align::Centre, .widest = "2014", .namedBy = {"lblAnnéeMois"},
+               .accessibleName = "Mois affiché, année"});
   c.push_back(button("cmdAnneeSuivante", "Année sui&vante ▶", {5520, 540, 2520, kButtonHeight}));
+  c.push_back(caption("lblObservateur", "Observateur (&z)", {120, 1020, 1560, kLabelHeight}));
+  c.push_back({.name = "cboObservateur", .kind = Kind::ComboBox, .at = {1680, 960, 3720, kButtonHeight},
+               .widest = "Marie-Claire Dupont (HUZR)", .namedBy = {"lblObservateur"},
+               .accessibleName = "Observateur"});
+  c.push_back(button("cmdObservateur", "Nom et instrument… (&k)", {5520, 960, 2520, kButtonHeight}));
   c.push_back({.name = "lblJours", .caption = "Jours observés (un clic ouvre l'observation du jour)",
-               .at = {120, 1020, kMonthWidth, kLabelHeight}});
-  c.push_back({.name = "grdMois", .kind = Kind::Table, .at = {120, 1290, kMonthWidth, 5850},
+               .at = {120, 1425, kMonthWidth, kLabelHeight}});
+  c.push_back({.name = "grdMois", .kind = Kind::Table, .at = {120, 1695, kMonthWidth, 5445},
                .columns = {"Jour", "g", "f", "R"}, .accessibleName = "Jours observés du mois"});
   c.push_back({.name = "lblMoyennes", .at = {120, 7230, kMonthWidth, 1395}, .border = true,
                .background = Background::Window, .wrap = true, .accessibleName = "Moyennes du mois"});
@@ -294,8 +369,9 @@ ui::FormTable journalForm() {
                    "txtFSud",     "txtGDisque", "txtFDisque", "lstJour",    "cmdNouvelle", "cmdRayer",
                    "cmdRetenir", "grdGroupes"};
   for (const QString& name : kGroupFields) form.tabOrder << name;
-  form.tabOrder << "cmdAjouterGroupe" << "cmdRetirerGroupe" << "cmdDepuisCsv" << "grdMois" << "cmdMoisPrecedent"
-                << "cmdMoisSuivant" << "cmdAnneePrecedente" << "cmdAnneeSuivante" << "cmdOuvrir" << "cmdRapport"
+  form.tabOrder << "cmdAjouterGroupe" << "cmdRetirerGroupe" << "cmdDepuisCsv" << "cmdMoisPrecedent" << "cboMois"
+                << "cmdMoisSuivant" << "cmdAnneePrecedente" << "txtAnnéeMois" << "cmdAnneeSuivante"
+                << "cboObservateur" << "cmdObservateur" << "grdMois" << "cmdOuvrir" << "cmdRapport"
                 << "cmdImprimer" << "Command1" << "cmdMenu";
   return form;
 }
@@ -311,7 +387,9 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
       m_reportDialog(&defaultReportDialog),
       m_formatQuestion(&defaultFormatQuestion),
       m_spotChooser(&defaultSpotChooser),
-      m_closeQuestion(&defaultCloseQuestion) {
+      m_closeQuestion(&defaultCloseQuestion),
+      m_equatorQuestion(&defaultEquatorQuestion),
+      m_observerDialog(&defaultObserverDialog) {
   setWindowIcon(programIcon(ProgramIcon::Journal));
   m_monthTable = table("grdMois");
   m_monthTable->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -337,6 +415,17 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   onClick("cmdMoisSuivant", [this] { cmdMoisSuivant_Click(); });
   onClick("cmdAnneePrecedente", [this] { cmdAnneePrecedente_Click(); });
   onClick("cmdAnneeSuivante", [this] { cmdAnneeSuivante_Click(); });
+  connect(comboBox("cboMois"), &QComboBox::activated, this, [this] { cboMois_Click(); });
+  connect(textBox("txtAnnéeMois"), &QLineEdit::editingFinished, this, [this] { txtAnneeMois_LostFocus(); });
+  textBox("txtAnnéeMois")->installEventFilter(this);
+  comboBox("cboObservateur")->setPlaceholderText(QString::fromUtf8(kNoObserverYet));
+  connect(comboBox("cboObservateur"), &QComboBox::activated, this, [this] { cboObservateur_Click(); });
+  onClick("cmdObservateur", [this] { cmdObservateur_Click(); });
+  // The disc's counts are the sums while north and south are typed: said where they stand.
+  for (const char* name : {"txtGDisque", "txtFDisque"}) {
+    textBox(name)->setToolTip(QString::fromUtf8(kDiscIsSum));
+    textBox(name)->setAccessibleDescription(QString::fromUtf8(kDiscIsSum));
+  }
   connect(m_monthTable, &QTableWidget::itemSelectionChanged, this, [this] { grdMois_Click(); });
   for (const QString& name : kDayFields) {
     onChange(name, [this] { jour_Change(); });
@@ -375,6 +464,7 @@ JournalWindow::~JournalWindow() {
   m_monthTable->disconnect(this);
   m_groupTable->disconnect(this);
   listBox("lstJour")->disconnect(this);
+  textBox("txtAnnéeMois")->disconnect(this);
 }
 
 void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
@@ -397,6 +487,20 @@ void JournalWindow::changeEvent(QEvent* event) {
 }
 
 bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_monthPage && event->type() == QEvent::Resize) placeMonthPage();
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    // The year shown steps as in a spin box.
+    if (watched == textBox("txtAnnéeMois") && key->modifiers() == Qt::NoModifier &&
+        (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+      moveMonth(key->key() == Qt::Key_Up ? 12 : -12);
+      return true;
+    }
+    // A key typed into the disc's sums says why it changes nothing.
+    if ((watched == textBox("txtGDisque") || watched == textBox("txtFDisque")) &&
+        static_cast<QLineEdit*>(watched)->isReadOnly() && !key->text().isEmpty() && key->text().at(0).isPrint())
+      showStatus(QString::fromUtf8(kDiscIsSum));
+  }
   if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     // Ctrl+Z in a field is the journal's, not the field's own: what was typed is stored
@@ -483,7 +587,13 @@ void JournalWindow::showMonth() {
     setText("lblMoyennes", QString());
     return showDayChoices();
   }
-  setText("lblMois", toQString(monthTitle(m_session->year(), m_session->month())));
+  {
+    const QSignalBlocker quiet(comboBox("cboMois"));
+    comboBox("cboMois")->setCurrentIndex(m_session->month() - 1);
+    const QScopedValueRollback<bool> showing(m_showing, true);
+    setText("txtAnnéeMois", QString::number(m_session->year()));
+  }
+  showObservers();
   const Read<MonthView>& view = m_session->monthView();
   // A month that could not be read is said, not shown as a month without observations;
   // once, not at every field left.
@@ -570,6 +680,89 @@ void JournalWindow::moveMonth(int step) {
   if (!m_session) return;
   const Day moved = monthMoved(m_session->year(), m_session->month(), step);
   if (m_session->showMonth(moved.year, moved.month)) showMonth();
+}
+
+void JournalWindow::cboMois_Click() { showMonthTyped(); }
+
+void JournalWindow::txtAnneeMois_LostFocus() {
+  if (m_showing || !m_session || text("txtAnnéeMois").trimmed() == QString::number(m_session->year())) return;
+  showMonthTyped();
+}
+
+void JournalWindow::showMonthTyped() {
+  if (!m_session) return;
+  const Outcome shown = m_session->showMonth(comboBox("cboMois")->currentIndex() + 1, toUtf8(text("txtAnnéeMois")));
+  // A refused year gives way to the one shown before it is said.
+  showMonth();
+  if (shown.kind == Outcome::Kind::Refused) sayError(toQString(shown.message));
+}
+
+// The observers, the one whose month is shown chosen; their instrument said beside.
+void JournalWindow::showObservers() {
+  QComboBox* list = comboBox("cboObservateur");
+  const QSignalBlocker quiet(list);
+  list->clear();
+  const std::optional<Observer>& shown = m_session ? m_session->observer() : std::nullopt;
+  if (m_session)
+    for (const Observer& observer : m_session->observers().value) {
+      list->addItem(toQString(observerChoiceText(observer)), QVariant::fromValue<qlonglong>(observer.id));
+      if (shown && observer.id == shown->id) list->setCurrentIndex(list->count() - 1);
+    }
+  const QString instrument = shown ? toQString(instrumentText(*shown)) : QString();
+  list->setToolTip(instrument);
+  list->setAccessibleDescription(instrument);
+}
+
+void JournalWindow::cboObservateur_Click() {
+  QComboBox* list = comboBox("cboObservateur");
+  if (!m_session || list->currentIndex() < 0) return;
+  const Id wanted = list->currentData().toLongLong();
+  if (m_session->observer() && m_session->observer()->id == wanted) return;
+  // What is typed is the observer's shown so far: stored first, or kept with them.
+  if (!storeDay()) return showObservers();
+  m_session->showObserver(wanted);
+  m_group = 0;
+  showAll();
+  showComparisons();
+}
+
+// The observer shown named and given an instrument, or the journal's first observer made;
+// asked again with why while what is typed is refused.
+void JournalWindow::cmdObservateur_Click() {
+  if (!m_session) return;
+  ObserverTexts texts = m_session->observer() ? observerTexts(*m_session->observer()) : ObserverTexts{};
+  QString problem;
+  while (const std::optional<ObserverTexts> typed = m_observerDialog(texts, problem)) {
+    const Outcome outcome = m_session->changeObserver(*typed);
+    if (outcome.kind != Outcome::Kind::Refused) {
+      shown(outcome);
+      showComparisons();
+      return;
+    }
+    texts = *typed;
+    problem = toQString(outcome.message);
+  }
+}
+
+void JournalWindow::placeMonthPage() {
+  const QSize grown = m_monthPage->size() - m_monthPageSize;
+  const int wider = std::max(0, grown.width()), taller = std::max(0, grown.height());
+  // The month's table takes the height, the groups' table the height and the width; what
+  // stands under them moves down, "Quitter" and the status line keep to the right edge.
+  const QStringList under = {"lblMoyennes", "cmdAjouterGroupe", "cmdRetirerGroupe", "cmdDepuisCsv", "cmdOuvrir",
+                             "cmdRapport",  "cmdImprimer",      "Command1",         "Label7"};
+  for (const auto& [widget, at] : m_monthPlaces) {
+    const QString name = widget->objectName();
+    QRect place = at;
+    if (name == "grdMois") place.setHeight(at.height() + taller);
+    else if (name == "grdGroupes") place.setSize(at.size() + QSize(wider, taller));
+    else if (name == "lblEtat") place = at.translated(0, taller).adjusted(0, 0, wider, 0);
+    else if (name == "cmdMenu") place = at.translated(wider, taller);
+    else if (under.contains(name) || std::find(std::begin(kGroupFields), std::end(kGroupFields), name) != std::end(kGroupFields))
+      place = at.translated(0, taller);
+    widget->setGeometry(place);
+  }
+  fitGroupColumns();
 }
 
 void JournalWindow::cmdMoisPrecedent_Click() { moveMonth(-1); }
@@ -859,6 +1052,8 @@ void JournalWindow::cmdDepuisCsv_Click() {
     if (index >= 0 && static_cast<std::size_t>(index) < spots.spots.size())
       chosen.push_back(spots.spots[static_cast<std::size_t>(index)]);
   if (chosen.empty()) return showStatus(QString::fromUtf8(kNoSpotChosen));
+  if (astrideEquator(chosen) && !m_equatorQuestion(QString::fromUtf8(kAstrideEquator)))
+    return showStatus(QString::fromUtf8(kEquatorDeclined));
   const Outcome added = m_session->addGroupFromSpots(chosen, spots.origin);
   if (!shown(added)) return;
   m_group = added.id;
@@ -974,19 +1169,23 @@ void JournalWindow::cmdRapport_Click() {
 
 namespace {
 
-// The month's sheet on paper: a heading, the table of the days, the month's lines.
-bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const QString& heading, const MonthSheet& sheet) {
+// The month's sheet on paper: its heading lines (the month and observer, the instrument,
+// the k chosen), the table of the days, the month's lines and the days' remarks.
+bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const QStringList& heading, const MonthSheet& sheet) {
   const int width = device.width();
   QFont font = painter.font();
   font.setPointSizeF(11);
   painter.setFont(font);
   const int line = painter.fontMetrics().height() + 4;
   int y = line;
-  painter.drawText(QPoint(0, y), heading);
-  y += 2 * line;
+  for (const QString& text : heading) {
+    painter.drawText(QPoint(0, y), text);
+    y += line;
+  }
+  y += line;
   // Each column as wide as its widest text (the headings in bold), the page's width left
-  // shared among them.
-  const int columns = static_cast<int>(sheet.headings.size());
+  // shared among them; the remarks, of any length, are listed under the table instead.
+  const int columns = static_cast<int>(sheet.headings.size()) - (sheet.remarks.empty() ? 0 : 1);
   std::vector<int> widths(static_cast<std::size_t>(columns), 0);
   QFont bold = painter.font();
   bold.setBold(true);
@@ -1028,15 +1227,38 @@ bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const QString& hea
   QFont plain = painter.font();
   plain.setBold(false);
   painter.setFont(plain);
-  for (const std::string& text : sheet.meansLines) {
-    if (y + line > device.height()) {
+  // A text of its own lines, wrapped at the page's width, on the next page when it does
+  // not fit under what is drawn.
+  const auto paragraph = [&](const QString& text) {
+    const QRect room(0, y - line + 4, width, device.height());
+    const int height = painter.boundingRect(room, Qt::TextWordWrap, text).height();
+    if (y - line + 4 + height > device.height()) {
       if (!device.newPage()) return false;
       y = line;
     }
-    painter.drawText(QPoint(0, y), toQString(text));
-    y += line;
-  }
+    painter.drawText(QRect(0, y - line + 4, width, height), Qt::TextWordWrap, text);
+    y += std::max(line, height);
+    return true;
+  };
+  for (const std::string& text : sheet.meansLines)
+    if (!paragraph(toQString(text))) return false;
+  if (sheet.remarks.empty()) return true;
+  y += line;
+  painter.setFont(bold);
+  if (!paragraph(QString::fromUtf8(kPrintRemarks))) return false;
+  painter.setFont(plain);
+  for (const std::string& text : sheet.remarks)
+    if (!paragraph(toQString(text))) return false;
   return true;
+}
+
+// The printer's page with margins of at least kPrintMarginMm on every side.
+QPageLayout withMargins(QPageLayout layout) {
+  layout.setUnits(QPageLayout::Millimeter);
+  const QMarginsF given = layout.margins();
+  layout.setMargins(QMarginsF(std::max(given.left(), kPrintMarginMm), std::max(given.top(), kPrintMarginMm),
+                              std::max(given.right(), kPrintMarginMm), std::max(given.bottom(), kPrintMarginMm)));
+  return layout;
 }
 
 }  // namespace
@@ -1047,13 +1269,19 @@ void JournalWindow::cmdImprimer_Click() {
   if (!month.ok()) return sayError(toQString(month.error));
   const int year = month.value.year;
   const int monthNumber = month.value.month;
-  const MonthSheet sheet = monthSheet(month.value.observations, m_separator);
+  const std::optional<double> k = m_comparisons->chosenK();
+  const MonthSheet sheet = monthSheet(month.value.observations, m_separator, k);
   const std::optional<Observer>& observer = m_session->observer();
-  QString heading = QString::fromUtf8(kPrintTitle) + QStringLiteral(" — ") + toQString(monthTitle(year, monthNumber));
-  if (observer) heading += QStringLiteral(" — ") + toQString(observer->name);
+  QStringList heading{QString::fromUtf8(kPrintTitle) + QStringLiteral(" — ") + toQString(monthTitle(year, monthNumber))};
+  if (observer) {
+    heading.first() += QStringLiteral(" — ") + toQString(observerChoiceText(*observer));
+    if (const std::string instrument = instrumentText(*observer); !instrument.empty())
+      heading << QString::fromUtf8(kPrintInstrument).arg(toQString(instrument));
+  }
+  if (k) heading << QString::fromUtf8(kPrintK).arg(toQString(chosenKText(*k, m_separator)));
   const QString name =
       QStringLiteral("Journal %1-%2").arg(year, 4, 10, QChar(u'0')).arg(monthNumber, 2, 10, QChar(u'0'));
-  m_printer->print(name, m_printer->pageLayout(), [&](QPainter& painter, QPagedPaintDevice& device) {
+  m_printer->print(name, withMargins(m_printer->pageLayout()), [&](QPainter& painter, QPagedPaintDevice& device) {
     return paintSheet(painter, device, heading, sheet);
   });
 }

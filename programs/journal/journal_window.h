@@ -57,6 +57,14 @@ class JournalWindow : public ui::Form {
   // Whether to close though the observation typed is refused (its problems given).
   using CloseQuestion = std::function<bool(const QString& text)>;
   void setCloseQuestion(CloseQuestion question) { m_closeQuestion = std::move(question); }
+  // Whether to make one group of spots lying on both sides of the equator.
+  using EquatorQuestion = std::function<bool(const QString& text)>;
+  void setEquatorQuestion(EquatorQuestion question) { m_equatorQuestion = std::move(question); }
+  // The observer's code, name and instrument as the user types them, from what is shown
+  // and why the last ones typed were refused (empty the first time); none: the user gave
+  // up.
+  using ObserverDialog = std::function<std::optional<ObserverTexts>(const ObserverTexts& shown, const QString& problem)>;
+  void setObserverDialog(ObserverDialog dialog) { m_observerDialog = std::move(dialog); }
   void setPrinterHooks(ui::DocumentPrinter::Hooks hooks);
 
   // Opens (or creates) the journal at `path` as "Ouvrir un journal…" does; a refused file
@@ -75,6 +83,7 @@ class JournalWindow : public ui::Form {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
   // Closing stores the observation typed; one refused is asked about first.
   void closeEvent(QCloseEvent* event) override;
@@ -85,6 +94,10 @@ class JournalWindow : public ui::Form {
   void cmdMoisSuivant_Click();
   void cmdAnneePrecedente_Click();
   void cmdAnneeSuivante_Click();
+  void cboMois_Click();
+  void txtAnneeMois_LostFocus();
+  void cboObservateur_Click();
+  void cmdObservateur_Click();
   void grdMois_Click();
   void jour_Change();
   void jour_LostFocus();
@@ -110,6 +123,9 @@ class JournalWindow : public ui::Form {
   void showDayReading(const DayReading& reading);
   void showCountsMode();
   void showMonth();
+  void showObservers();
+  // The month typed or chosen shown, or why not said; what is shown is put back.
+  void showMonthTyped();
   void showDayChoices();
   void showGroups();
   void showGroup(const std::optional<Group>& group);
@@ -141,6 +157,9 @@ class JournalWindow : public ui::Form {
   // The month's tab and the tab "Comparaisons" (journal_comparisons.cpp).
   void addComparisonsTab();
   void showComparisons();
+  // The month's page at its size: its two tables take what the window grew by, the
+  // controls under and beside them move with them.
+  void placeMonthPage();
 
   ui::Desktop m_desktop;
   std::string m_separator;
@@ -152,6 +171,8 @@ class JournalWindow : public ui::Form {
   FormatQuestion m_formatQuestion;
   SpotChooser m_spotChooser;
   CloseQuestion m_closeQuestion;
+  EquatorQuestion m_equatorQuestion;
+  ObserverDialog m_observerDialog;
 
   std::unique_ptr<Session> m_session;
   Id m_group = 0;                // the group in the group's fields
@@ -163,6 +184,11 @@ class JournalWindow : public ui::Form {
   QTableWidget* m_monthTable = nullptr;
   QTableWidget* m_groupTable = nullptr;
   ComparisonsForm* m_comparisons = nullptr;
+  QWidget* m_tabs = nullptr;
+  QWidget* m_monthPage = nullptr;
+  // The month page's controls where the table puts them, at the window's smallest.
+  std::vector<std::pair<QWidget*, QRect>> m_monthPlaces;
+  QSize m_monthPageSize;
 };
 
 }  // namespace kavrel::journal

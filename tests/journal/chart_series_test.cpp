@@ -122,6 +122,33 @@ TEST(MonthlyChart, SmoothedMeanWhereThirteenMonthsExist) {
   }
 }
 
+// A saved picture is offered under a name that says what it shows and over which years.
+TEST(ChartFileName, KindAndYearsDrawn) {
+  const auto data = [](int first, int last) {
+    ChartData d;
+    d.firstYear = first;
+    d.lastYear = last;
+    d.silso = silsoMonths({first, 1}, {last, 12});
+    return d;
+  };
+  const struct {
+    const char* name;
+    ChartKind kind;
+    ChartData data;
+    const char* file;
+  } cases[] = {
+      {"several years", ChartKind::Monthly, data(2008, 2020), "journal-mensuel-2008-2020.png"},
+      {"one year", ChartKind::Butterfly, data(2014, 2014), "journal-papillon-2014.png"},
+      {"nothing drawn: no years", ChartKind::K, ChartData{}, "journal-k.png"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartRequest request;
+    request.kind = c.kind;
+    EXPECT_EQ(chartFileName(c.kind, makeChart(c.data, request)), c.file);
+  }
+}
+
 GroupRecord record(GroupSource source, Day date, int number, double latitude) {
   GroupRecord r;
   r.source = source;

@@ -113,6 +113,20 @@ TEST(MonthMeans, OverTheDaysObserved) {
   }
 }
 
+// The printed month gives each day's remarks: the observation the day keeps, on one line.
+TEST(MonthSheet, RemarksOfTheDays) {
+  Observation veiled = observed(3, 9, 3, kSplit);
+  veiled.remarks = "voile léger";
+  Observation other = observed(3, 14, 2, kSplit);  // the day keeps the better seeing
+  other.remarks = "nuages";
+  Observation imported = observed(5, 9, 3, kSplit);
+  imported.remarks = "bord est\nturbulent";
+  Observation blank = observed(7, 9, 3, kSplit);
+  blank.remarks = "  ";
+  EXPECT_EQ(monthSheet({blank, imported, other, veiled}, ",").remarks,
+            (std::vector<std::string>{"3 : voile léger", "5 : bord est turbulent"}));
+}
+
 TEST(MonthSheet, ColumnsAlignedOnTheTerminal) {
   const MonthSheet sheet = monthSheet({observed(3, 9, std::nullopt, kDisc), observed(28, 14, 5, kSplit)}, ",");
   ASSERT_EQ(sheet.rows.size(), 2u);

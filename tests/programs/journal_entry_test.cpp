@@ -92,6 +92,22 @@ TEST(JournalEntry, GroupFromSpots) {
   }
 }
 
+// Spots on both sides of the equator are asked about before they make one group.
+TEST(JournalEntry, SpotsAstrideTheEquator) {
+  const struct {
+    const char* name;
+    std::vector<MeasuredSpot> spots;
+    bool astride;
+  } cases[] = {
+      {"north and south", {{1, 3, 100, {}, {}}, {2, -2, 101, {}, {}}}, true},
+      {"all south", {{1, -3, 100, {}, {}}, {2, -12, 101, {}, {}}}, false},
+      {"one spot on the equator itself, the other north", {{1, 0, 100, {}, {}}, {2, 4, 101, {}, {}}}, false},
+      {"one spot", {{1, -3, 100, {}, {}}}, false},
+      {"north, on the equator, then south", {{1, 2, 100, {}, {}}, {2, 0, 100, {}, {}}, {3, -0.5, 101, {}, {}}}, true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(astrideEquator(c.spots), c.astride) << c.name;
+}
+
 TEST(JournalEntry, SpotFilesRead) {
   // The point's dialect, a quoted field holding the separator, a spot off the disc.
   const SpotFile drawn = readSpotFile(

@@ -5,11 +5,13 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QStyleOptionButton>
 #include <QTableWidget>
 #include <memory>
@@ -124,6 +126,7 @@ class FormTest : public QObject {
   void tabOrderFollowsTheTable();
   void optionButtonsChooseOnePerFrame();
   void tableIsReadOnlyAndNamed();
+  void comboBoxShowsItsWidestChoiceAndIsNamed();
   void accessKeysPressTheirButtons_data();
   void accessKeysPressTheirButtons();
   void windowFrame();
@@ -315,6 +318,25 @@ void FormTest::tableIsReadOnlyAndNamed() {
   QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
   QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
   QCOMPARE(QAccessible::queryAccessibleInterface(grid)->text(QAccessible::Name), QString("Taches"));
+}
+
+// A combo box too narrow in the table for "septembre" widens the window, and its caption
+// labels it and takes it as buddy, so that the caption's access key reaches it.
+void FormTest::comboBoxShowsItsWidestChoiceAndIsNamed() {
+  FormTable table = oneControl({.name = "cboMois", .kind = Kind::ComboBox, .at = {1200, 120, 600, 285},
+                                .items = {"mai", "septembre"}, .namedBy = {"lblMois"}});
+  table.controls.insert(table.controls.begin(), {.name = "lblMois", .caption = "&Mois", .at = {120, 120, 960, 285}});
+  Form form(table);
+  QComboBox* combo = form.comboBox("cboMois");
+  QVERIFY(form.scale() > 1.0);
+  QStyleOptionComboBox option;
+  option.initFrom(combo);
+  const QRect shown = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+  QVERIFY2(combo->fontMetrics().horizontalAdvance("septembre") <= shown.width(), qPrintable(QString::number(shown.width())));
+  QCOMPARE(form.label("lblMois")->buddy(), combo);
+  // The name a reader says is the caption it is labelled by (the combo's own is its choice).
+  QCOMPARE(QAccessible::queryAccessibleInterface(combo)->relations(QAccessible::Label).size(), 1);
+  QCOMPARE(form.text("cboMois"), QString("mai"));
 }
 
 void FormTest::accessKeysPressTheirButtons_data() {

@@ -2,12 +2,15 @@
 // counts typed, stored as the field is left, taken back by Ctrl+Z and found again after
 // the window is reopened; a refused day said beside the form and not stored; a group made
 // from a spots' file that Disque saved; the month's sheet printed (as PDF, no printer
-// answering) and its report written; a file that is no journal refused.
+// answering) and its report written; a file that is no journal refused; the month typed,
+// the observer named and chosen, the window enlarged, "Quitter" on both tabs.
 #include <QtTest>
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QProcess>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -43,7 +46,35 @@ struct Fixture : OpenWindow<journal::JournalWindow> {
                                 "txtGNord", "txtFNord", "txtGSud", "txtFSud"};
     for (int i = 0; i < fields.size(); ++i) enter(fields[i], texts[i]);
   }
+  // The month shown, "février 2014".
+  QString month() const { return window->text("cboMois") + ' ' + window->text("txtAnnéeMois"); }
+  // A month chosen in its list as a person does, from the keyboard.
+  void chooseMonth(int month) {
+    QComboBox* months = window->comboBox("cboMois");
+    while (months->currentIndex() + 1 < month) QTest::keyClick(months, Qt::Key_Down);
+    while (months->currentIndex() + 1 > month) QTest::keyClick(months, Qt::Key_Up);
+  }
+  // A spots' file of Disque's with the spots given as "B;L;aire" lines.
+  static QString spotFile(const QString& path, const QStringList& spots) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return {};
+    file.write("date;heure_tu;numero;x_px;y_px;angle;distance;B_deg;L_deg;DMC_deg;aire_msh\n");
+    for (int i = 0; i < spots.size(); ++i) {
+      const QStringList cells = spots[i].split(';');
+      file.write(QStringLiteral("2014-02-03;09:05;%1;10;10;1;0,1;%2;%3;-10,00;%4\n")
+                     .arg(i + 1)
+                     .arg(cells[0], cells[1], cells[2])
+                     .toUtf8());
+    }
+    return path;
+  }
 };
+
+// Where a control stands in its window, and whether the window shows it whole.
+bool wholeInWindow(QWidget* control) {
+  const QRect at(control->mapTo(control->window(), QPoint(0, 0)), control->size());
+  return control->isVisible() && control->window()->rect().contains(at);
+}
 
 }  // namespace
 
@@ -63,7 +94,7 @@ class JournalWindowTest : public QObject {
       f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
       QCOMPARE(f.texts({"lblRNord", "lblRSud", "lblRDisque", "txtGDisque", "txtFDisque"}),
                QStringList({"25", "124", "149", "10", "49"}));
-      QCOMPARE(f.w().text("lblMois"), QStringLiteral("février 2014"));
+      QCOMPARE(f.month(), QStringLiteral("février 2014"));
       QCOMPARE(f.monthR(), QStringList{"149"});
       QVERIFY(f.w().currentObservation() != 0);
 
@@ -78,8 +109,9 @@ class JournalWindowTest : public QObject {
     }
     // Reopened: the month of the observation shows it as stored before Ctrl+Z.
     Fixture f;
-    for (int i = 0; i < 2000 && f.w().text("lblMois") != QStringLiteral("février 2014"); ++i)
-      f.w().button("cmdMoisPrecedent")->click();
+    f.chooseMonth(2);
+    f.enter("txtAnnéeMois", "2014");
+    QCOMPARE(f.month(), QStringLiteral("février 2014"));
     QCOMPARE(f.monthR(), QStringList{"149"});
     f.w().table("grdMois")->selectRow(0);
     QCOMPARE(f.texts({"txtJour", "txtMois", "txtAnnée", "txtGNord", "txtFNord", "txtGSud", "txtFSud", "lblRDisque"}),
@@ -214,6 +246,57 @@ class JournalWindowTest : public QObject {
     f.w().button("cmdRapport")->click();
     QCOMPARE(f.desktop.messages.shown.size(), 1u);
     QVERIFY(f.desktop.messages.shown[0].text.contains("absent/rapport.RAW"));
+  }
+
+  // The printed month stays 10 mm inside the page's edges and gives the observer's
+  // instrument, the k chosen and each day's remarks.
+  void thePrintedMonthKeepsItsMargins() {
+    Fixture f;
+    f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
+    paste(f.w(), "txtRemarque", "voile léger, turbulence forte près du bord est, mesures refaites deux fois");
+    QTest::keyClick(f.w().textBox("txtRemarque"), Qt::Key_Return);
+    f.w().setObserverDialog([](const journal::ObserverTexts&, const QString& problem) -> std::optional<journal::ObserverTexts> {
+      if (!problem.isEmpty()) return std::nullopt;
+      return journal::ObserverTexts{"HUZR", "Jean Dupont", "80", "1200", journal::Method::Projection};
+    });
+    f.w().button("cmdObservateur")->click();
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+    QTest::keyClick(&f.w(), Qt::Key_2, Qt::AltModifier);
+    retype(f.w().comparisons(), "txtK", "1,2");
+    QTest::keyClick(f.w().comparisons().textBox("txtK"), Qt::Key_Return);
+    QTest::keyClick(&f.w(), Qt::Key_1, Qt::AltModifier);
+
+    const QString pdf = m_home->filePath("mois.pdf");
+    ui::DocumentPrinter::Hooks hooks;
+    hooks.askSavePdf = [](const QString&) { return ui::DocumentPrinter::Choice::SavePdf; };
+    hooks.askPdfPath = [pdf](const QString&) { return pdf; };
+    f.w().setPrinterHooks(hooks);
+    f.w().button("cmdImprimer")->click();
+    QProcess text;
+    text.start("/usr/bin/pdftotext", {"-bbox", pdf, "-"});
+    QVERIFY(text.waitForFinished());
+    const QString boxes = QString::fromUtf8(text.readAllStandardOutput());
+    const QRegularExpression page(R"re(<page width="([\d.]+)" height="([\d.]+)")re");
+    const QRegularExpressionMatch size = page.match(boxes);
+    QVERIFY2(size.hasMatch(), qPrintable(boxes));
+    const double width = size.captured(1).toDouble(), height = size.captured(2).toDouble();
+    const double margin = 10 / 25.4 * 72 - 0.05;  // points
+    QStringList words;
+    const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    for (auto it = word.globalMatch(boxes); it.hasNext();) {
+      const QRegularExpressionMatch m = it.next();
+      words << m.captured(5);
+      QVERIFY2(m.captured(1).toDouble() >= margin && m.captured(2).toDouble() >= margin &&
+                   m.captured(3).toDouble() <= width - margin && m.captured(4).toDouble() <= height - margin,
+               qPrintable(m.captured(0)));
+    }
+    const QString printed = words.join(' ');
+    for (const char* expected : {"Jean Dupont (HUZR)", "Instrument : ouverture 80 mm, focale 1200 mm, projection",
+                                 "k choisi : 1,2", "Moyenne de R : 149,00 (× 1,2 : 178,8)", "Remarques",
+                                 "3 : voile léger, turbulence forte"})
+      QVERIFY2(printed.contains(QString::fromUtf8(expected)), qPrintable(printed));
   }
 
   // The k chosen in "Comparaisons" is the observer's, kept in the journal: it multiplies the
@@ -360,6 +443,211 @@ class JournalWindowTest : public QObject {
     QVERIFY(f.w().control("cmdRapport")->isEnabled());
     f.w().close();
     QCOMPARE(f.desktop.messages.shown.size(), 1u);
+  }
+
+  // Another month reached by its year typed, in one step, or by the arrow keys in the
+  // year; a year refused is said and the month shown stays.
+  void theMonthTyped_data() {
+    QTest::addColumn<int>("month");
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a year far back") << 6 << "1975" << int(Qt::Key_Return) << "juin 1975" << "";
+    QTest::newRow("the year after, by the up arrow") << 6 << "1975" << int(Qt::Key_Up) << "juin 1976" << "";
+    // The month chosen is shown at once, in the year shown.
+    QTest::newRow("a letter in the year") << 6 << "19a5" << int(Qt::Key_Return) << "juin 2014"
+                                          << "Année : « 19a5 » n'est pas une année de 1 à 9999.";
+    QTest::newRow("year 0") << 2 << "0" << int(Qt::Key_Return) << "février 2014"
+                            << "Année : « 0 » n'est pas une année de 1 à 9999.";
+  }
+  void theMonthTyped() {
+    QFETCH(int, month);
+    QFETCH(QString, year);
+    QFETCH(int, key);
+    QFETCH(QString, shown);
+    QFETCH(QString, said);
+    Fixture f;
+    f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
+    QCOMPARE(f.month(), QStringLiteral("février 2014"));
+    f.chooseMonth(month);
+    retype(f.w(), "txtAnnéeMois", year);
+    if (key == Qt::Key_Up) QTest::keyClick(f.w().textBox("txtAnnéeMois"), Qt::Key_Return);
+    QTest::keyClick(f.w().textBox("txtAnnéeMois"), Qt::Key(key));
+    QCOMPARE(f.month(), shown);
+    QCOMPARE(f.desktop.messages.shown.size(), said.isEmpty() ? 0u : 1u);
+    if (!said.isEmpty()) QCOMPARE(f.desktop.messages.shown[0].text, said);
+    QCOMPARE(f.monthR(), shown == "février 2014" ? QStringList{"149"} : QStringList{});
+  }
+
+  // The observer named and given an instrument, asked again while refused; another chosen.
+  void theObserverNamedAndChosen() {
+    Fixture f;
+    f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
+    QComboBox* observers = f.w().comboBox("cboObservateur");
+    QCOMPARE(observers->currentText(), QStringLiteral("OBS"));
+    QStringList problems;
+    f.w().setObserverDialog([&](const journal::ObserverTexts& shown, const QString& problem) {
+      problems << problem;
+      journal::ObserverTexts typed = shown;
+      typed.code = "HUZR";
+      typed.name = "Jean Dupont";
+      typed.aperture = problems.size() == 1 ? "8o" : "80";
+      typed.method = journal::Method::Projection;
+      return std::optional(typed);
+    });
+    f.w().button("cmdObservateur")->click();
+    QCOMPARE(problems, QStringList({"", "Ouverture : « 8o » n'est pas un nombre entier de millimètres."}));
+    QCOMPARE(observers->currentText(), QStringLiteral("Jean Dupont (HUZR)"));
+    QCOMPARE(observers->toolTip(), QStringLiteral("ouverture 80 mm, projection"));
+    QCOMPARE(labelledBy(observers), QStringList{"lblObservateur"});
+
+    // A second observer, without observations: their month is empty, the first's comes back.
+    journal::Observer other;
+    other.code = "ABCD";
+    other.name = "ABCD";
+    QVERIFY(f.w().journal()->addObserver(other).done());
+    f.w().button("cmdMoisSuivant")->click();
+    f.w().button("cmdMoisPrecedent")->click();
+    QCOMPARE(observers->count(), 2);
+    observers->setFocus();
+    QTest::keyClick(observers, observers->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+    QCOMPARE(f.w().session()->observer()->code, std::string("ABCD"));
+    QCOMPARE(f.monthR(), QStringList{});
+    QTest::keyClick(observers, observers->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+    QCOMPARE(f.monthR(), QStringList{"149"});
+    QCOMPARE(f.desktop.messages.shown.size(), 0u);
+  }
+
+  // Spots on both sides of the equator make one group only when the observer says so.
+  void aGroupAstrideTheEquatorIsQuestioned_data() {
+    QTest::addColumn<QStringList>("spots");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<int>("groups");
+    QTest::newRow("both sides, answered no") << QStringList{"3,00;100,00;10", "-2,00;101,00;10"} << false << 1 << 0;
+    QTest::newRow("both sides, answered yes") << QStringList{"3,00;100,00;10", "-2,00;101,00;10"} << true << 1 << 1;
+    QTest::newRow("one side: not asked") << QStringList{"3,00;100,00;10", "5,00;101,00;10"} << false << 0 << 1;
+  }
+  void aGroupAstrideTheEquatorIsQuestioned() {
+    QFETCH(QStringList, spots);
+    QFETCH(bool, answer);
+    QFETCH(int, asked);
+    QFETCH(int, groups);
+    Fixture f;
+    f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "0", "0"});
+    const QString csv = Fixture::spotFile(m_home->filePath("photo.csv"), spots);
+    f.w().setSpotFileDialog([csv](const QString&) { return csv; });
+    f.w().setSpotChooser([](const QStringList&) { return std::vector<int>{0, 1}; });
+    int questions = 0;
+    f.w().setEquatorQuestion([&](const QString& text) {
+      ++questions;
+      return text.contains("équateur") && answer;
+    });
+    f.w().button("cmdDepuisCsv")->click();
+    QCOMPARE(questions, asked);
+    QCOMPARE(f.w().table("grdGroupes")->rowCount(), groups);
+    if (groups == 0) QVERIFY2(f.w().text("lblEtat").contains("pas été formé"), qPrintable(f.w().text("lblEtat")));
+  }
+
+  // The window enlarged: both tables and the Comparisons' picture take the room, and what
+  // stood under and beside them stays in the window, whole.
+  void theWindowEnlarged() {
+    Fixture f;
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.w()));
+    const QSize smallest = f.w().size();
+    QCOMPARE(f.w().minimumSize(), smallest);
+    QTableWidget* month = f.w().table("grdMois");
+    QTableWidget* groups = f.w().table("grdGroupes");
+    const QSize monthBefore = month->size(), groupsBefore = groups->size();
+    f.w().resize(smallest + QSize(400, 300));
+    QTRY_COMPARE(month->size(), monthBefore + QSize(0, 300));
+    QCOMPARE(groups->size(), groupsBefore + QSize(400, 300));
+    for (const char* name : {"cmdMenu", "lblEtat", "lblMoyennes", "cmdDepuisCsv", "txtGrAire", "cmdImprimer"})
+      QVERIFY2(wholeInWindow(f.w().control(name)), name);
+    QVERIFY(f.w().control("lblMoyennes")->y() > month->geometry().bottom());
+    QVERIFY(f.w().control("txtGrNumero")->y() > groups->geometry().bottom());
+
+    QTest::keyClick(&f.w(), Qt::Key_2, Qt::AltModifier);
+    journal::ComparisonsForm& tab = f.w().comparisons();
+    QTRY_VERIFY(tab.isVisible());
+    const QSize picture = tab.control("picGraphique")->size();
+    QCOMPARE(picture, tab.toPixels({4320, 120, 11760, 7200}).size() + QSize(400, 300));
+    QCOMPARE(qobject_cast<QLabel*>(tab.control("picGraphique"))->pixmap().deviceIndependentSize().toSize(),
+             tab.control("picGraphique")->contentsRect().size());
+    for (const char* name : {"cmdMenu", "lstKMois", "cmdEnregistrer"}) QVERIFY2(wholeInWindow(tab.control(name)), name);
+  }
+
+  // "Quitter" on either tab, with its one access key, closes as the month's does: asking
+  // first when the observation typed is refused.
+  void quitOnEitherTab_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("the month's tab") << 1 << false;
+    QTest::newRow("Comparaisons") << 2 << false;
+    QTest::newRow("Comparaisons, an observation refused") << 2 << true;
+  }
+  void quitOnEitherTab() {
+    QFETCH(int, tab);
+    QFETCH(bool, refused);
+    Fixture f;
+    if (refused) f.typeDay({"3", "2", "2014", "9", "05", "3", "2", "0", "0"});
+    int asked = 0;
+    f.w().setCloseQuestion([&](const QString&) {
+      ++asked;
+      return false;
+    });
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+    QTest::keyClick(&f.w(), tab == 1 ? Qt::Key_1 : Qt::Key_2, Qt::AltModifier);
+    // A button's access key presses it as a click of the mouse does, a moment later.
+    QTest::keyClick(&f.w(), Qt::Key_Q, Qt::AltModifier);
+    if (refused) {
+      QTRY_COMPARE(asked, 1);
+      QVERIFY(f.w().isVisible());
+    } else {
+      QTRY_VERIFY(!f.window || !f.window->isVisible());
+      QCOMPARE(asked, 0);
+    }
+  }
+
+  // Every access key of a tab is its own: the same letter twice would reach only one.
+  void accessKeysAreUniqueOnEachTab() {
+    Fixture f;
+    f.w().show();
+    const auto keys = [](QWidget* page) {
+      QStringList letters;
+      QList<QWidget*> controls = page->findChildren<QWidget*>();
+      for (QWidget* control : controls) {
+        QString text;
+        if (auto* button = qobject_cast<QAbstractButton*>(control)) text = button->text();
+        else if (auto* label = qobject_cast<QLabel*>(control); label && label->buddy()) text = label->text();
+        const qsizetype at = text.indexOf('&');
+        if (at >= 0 && at + 1 < text.size() && text[at + 1] != '&') letters << text.mid(at + 1, 1).toLower();
+      }
+      return letters;
+    };
+    const auto* tabs = f.w().findChild<QTabWidget*>("tabJournal");
+    for (int i = 0; i < tabs->count(); ++i) {
+      QStringList letters = keys(tabs->widget(i));
+      letters << "1" << "2";
+      QVERIFY2(letters.contains("q"), qPrintable(tabs->tabText(i)));
+      letters.sort();
+      QCOMPARE(letters.removeDuplicates(), 0);
+    }
+  }
+
+  // The disc's counts, the sums of north and south, say why they take no key.
+  void theDiscSumsSayWhy() {
+    Fixture f;
+    QLineEdit* groups = f.w().textBox("txtGDisque");
+    QVERIFY(groups->isReadOnly());
+    QVERIFY(groups->toolTip().contains("somme du nord et du sud"));
+    QCOMPARE(groups->accessibleDescription(), groups->toolTip());
+    QTest::keyClick(groups, Qt::Key_4);
+    QVERIFY2(f.w().text("lblEtat").contains("somme du nord et du sud"), qPrintable(f.w().text("lblEtat")));
+    QCOMPARE(groups->text(), QString());
   }
 
   void aFileThatIsNoJournalIsRefused() {

@@ -49,7 +49,7 @@ SHOWN = {
                ("Latitude du centre B0, degrés", "0,18"),
                ("Longitude du centre L0, degrés", "57,25")],
     # A journal of its own, empty: the month of the clock, and the counts asked for.
-    "Journal": [("Mois affiché", "décembre 2001"),
+    "Journal": [("Mois affiché, année", "2001"),
                 ("Vérifications", "Comptes : tapez le nombre de groupes g et le nombre de taches f.")],
 }
 
