@@ -121,6 +121,7 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
     observation.date = {*year, *month, *day};
     checkDate(observation.date, today, problems);
   }
+  const std::size_t afterDate = problems.size();
   const std::optional<int> hour =
       fieldNumber("Heure TU, heure", texts.hour, {"une heure en chiffres", "l'heure"}, problems);
   const std::optional<int> minute =
@@ -129,6 +130,7 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
     observation.time = {*hour, *minute};
     checkTime(observation.time, problems);
   }
+  const std::size_t afterTime = problems.size();
 
   if (const std::string_view seeing = trimmed(texts.seeing); !seeing.empty()) {
     if (seeing.size() == 1 && seeingOfLetter(seeing.front()))
@@ -146,6 +148,23 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
   }
   checkScales(observation, problems);
   observation.remarks = std::string(trimmed(texts.remarks));
+
+  // A day not observed: its date, its remark (the weather), its time when one is typed;
+  // no count is read.
+  if (texts.notObserved) {
+    const bool timeTyped = !blank(texts.hour) || !blank(texts.minute);
+    problems.resize(timeTyped ? afterTime : afterDate);
+    if (problems.empty()) {
+      UnobservedDay unobserved;
+      unobserved.id = stored.id;
+      unobserved.observerId = stored.observerId;
+      unobserved.date = observation.date;
+      if (timeTyped) unobserved.time = observation.time;
+      unobserved.remarks = observation.remarks;
+      reading.unobserved = std::move(unobserved);
+    }
+    return reading;
+  }
 
   // A form whose counts are all still empty asks for them once, rather than four times.
   const bool nothingCounted = texts.wholeDisc
@@ -198,10 +217,19 @@ std::string changedField(const DayTexts& before, const DayTexts& after) {
       {&DayTexts::groupsNorth, "g nord"},      {&DayTexts::spotsNorth, "f nord"},
       {&DayTexts::groupsSouth, "g sud"},       {&DayTexts::spotsSouth, "f sud"},
       {&DayTexts::groupsDisc, "g disque"},     {&DayTexts::spotsDisc, "f disque"}};
+  if (before.notObserved != after.notObserved) return "Sans observation";
   if (before.wholeDisc != after.wholeDisc) return "Disque entier seulement";
   for (const auto& [member, caption] : fields)
     if (before.*member != after.*member) return caption;
   return {};
+}
+
+DayTexts dayTexts(const UnobservedDay& day) {
+  DayTexts texts = newDayTexts(day.date, day.time.value_or(TimeOfDay{}));
+  if (!day.time) texts.hour = texts.minute = "";
+  texts.remarks = day.remarks;
+  texts.notObserved = true;
+  return texts;
 }
 
 DayTexts dayTexts(const Observation& observation) {

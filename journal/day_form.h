@@ -23,6 +23,7 @@ struct DayTexts {
   std::string day, month, year, hour, minute;
   std::string seeing, transparency, remarks;
   bool wholeDisc = false;  // the disc's counts typed alone, without north and south
+  bool notObserved = false;  // a day the observer did not observe: its remark, no counts
   std::string groupsNorth, spotsNorth, groupsSouth, spotsSouth, groupsDisc, spotsDisc;
   bool operator==(const DayTexts&) const = default;
 };
@@ -31,6 +32,7 @@ struct DayTexts {
 // every problem of the observation (checks.h), in the order of the fields.
 struct DayReading {
   std::optional<Observation> observation;  // none while a field cannot be read or a check refuses it
+  std::optional<UnobservedDay> unobserved;  // a day not observed as typed, when it may be stored
   std::vector<std::string> problems;
   std::string relativeNorth, relativeSouth, relativeDisc;  // "" until g and f are read
   std::string groupsDisc, spotsDisc;                       // the sums, when split
@@ -46,6 +48,9 @@ struct DayReading {
 // The caption of the first field whose text differs between the two forms ("g nord",
 // "Date, jour"), as the status line and a screen reader name it.
 [[nodiscard]] std::string changedField(const DayTexts& before, const DayTexts& after);
+
+// A stored day not observed as the form shows it.
+[[nodiscard]] DayTexts dayTexts(const UnobservedDay& day);
 
 // The stored observation as the form shows it.
 [[nodiscard]] DayTexts dayTexts(const Observation& observation);

@@ -95,6 +95,7 @@ MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_
     cells.push_back(oneLine(day.remarks));
     sheet.rows.push_back(std::move(cells));
     sheet.rowObservations.push_back(0);
+    sheet.rowUnobservedDays.push_back(day.id);
   };
   for (const Observation& day : days) {
     for (; next != notObserved.end() && (*next)->date < day.date; ++next) addNotObserved(**next);
@@ -110,6 +111,7 @@ MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_
     cells.push_back(oneLine(day.remarks));
     sheet.rows.push_back(std::move(cells));
     sheet.rowObservations.push_back(day.id);
+    sheet.rowUnobservedDays.push_back(0);
   }
   for (; next != notObserved.end(); ++next) addNotObserved(**next);
   // The remarks again as a list, for a page too narrow to hold them in a column.

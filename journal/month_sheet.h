@@ -22,6 +22,7 @@ struct MonthSheet {
   std::vector<std::string> headings;           // the table's column headings
   std::vector<std::vector<std::string>> rows;  // one per day, cells under the headings
   std::vector<Id> rowObservations;             // each row's observation; 0 for a day not observed
+  std::vector<Id> rowUnobservedDays;           // each row's day not observed; 0 for an observation
   std::vector<std::string> meansLines;         // the month's lines, captions included
   // The rows' remarks as a list, each after its day: "3 : voile léger", "4 : C".
   std::vector<std::string> remarks;

@@ -80,14 +80,17 @@ void Session::refresh() {
   changed();
   if (m_observer)
     if (std::optional<Observer> again = m_journal->observer(m_observer->id)) m_observer = std::move(again);
-  // The observation edited may have been changed elsewhere: what is typed and not stored
+  // What the form edits may have been changed elsewhere: what is typed and not stored
   // stays; what is stored is read again.
-  if (m_edited && m_typed == m_left) {
+  if (m_typed != m_left || !m_typing.empty()) return;
+  if (m_edited) {
     const std::optional<Observation> stored = m_journal->observation(m_edited);
     if (stored && m_journal->readError().empty())
       formFor(stored, dayTexts(*stored));
     else if (!stored && m_journal->readError().empty())
       newObservation();
+  } else if (m_unobserved && !openUnobservedDay(m_unobserved->id) && m_journal->readError().empty()) {
+    newObservation();
   }
 }
 
@@ -218,9 +221,13 @@ const Read<MonthView>& Session::monthView() {
   if (m_observer) {
     view.observations = m_journal->monthObservations(m_year, m_month, m_observer->id);
     read.error = m_journal->readError();
+    if (read.ok()) {
+      view.unobserved = m_journal->monthUnobservedDays(m_year, m_month, m_observer->id);
+      read.error = m_journal->readError();
+    }
   }
-  view.sheet = monthSheet(view.observations, m_separator, m_observer ? m_observer->chosenK : std::nullopt);
-  for (const Observation& day : observationsOfDays(view.observations)) view.rows.push_back(day.id);
+  view.sheet = monthSheet(view.observations, m_separator, m_observer ? m_observer->chosenK : std::nullopt,
+                          view.unobserved);
   m_monthView = std::move(read);
   return *m_monthView;
 }
@@ -229,6 +236,7 @@ const Read<MonthView>& Session::monthView() {
 
 void Session::formFor(const std::optional<Observation>& stored, const DayTexts& texts) {
   m_stored = stored;
+  m_unobserved.reset();
   m_edited = stored ? stored->id : 0;
   m_typed = texts;
   m_left = texts;
@@ -236,7 +244,14 @@ void Session::formFor(const std::optional<Observation>& stored, const DayTexts& 
   m_groups.reset();
 }
 
-DayReading Session::reading() const { return readDay(m_typed, m_stored.value_or(Observation{}), today()); }
+DayReading Session::reading() const {
+  Observation stored = m_stored.value_or(Observation{});
+  if (m_unobserved) {
+    stored.id = m_unobserved->id;
+    stored.observerId = m_unobserved->observerId;
+  }
+  return readDay(m_typed, stored, today());
+}
 
 DayReading Session::type(const DayTexts& texts) {
   m_typed = texts;
@@ -244,9 +259,9 @@ DayReading Session::type(const DayTexts& texts) {
 }
 
 bool Session::untouched() const {
-  if (m_edited) return false;
+  if (m_edited || m_unobserved) return false;
   const DayTexts& t = m_typed;
-  return blank(t.seeing) && blank(t.transparency) && blank(t.remarks) && blank(t.groupsNorth) &&
+  return !t.notObserved && blank(t.seeing) && blank(t.transparency) && blank(t.remarks) && blank(t.groupsNorth) &&
          blank(t.spotsNorth) && blank(t.groupsSouth) && blank(t.spotsSouth) && blank(t.groupsDisc) &&
          blank(t.spotsDisc);
 }
@@ -262,6 +277,7 @@ Outcome Session::leave(const DayTexts& texts) {
 
 Outcome Session::store() {
   const DayReading read = reading();
+  if (read.unobserved) return storeUnobserved(*read.unobserved);
   if (!read.observation) {
     if (untouched()) return {};
     return refused(joined(read.problems));
@@ -272,6 +288,8 @@ Outcome Session::store() {
   }
   Observation observation = *read.observation;
   if (!m_stored && m_observer) observation.observerId = m_observer->id;
+  // A day not observed whose counts are now typed becomes an observation: the journal
+  // takes the mark of its day away as it stores it.
   const Change change = m_stored ? m_journal->updateObservation(observation, today())
                                  : m_journal->addObservation(observation, {}, today());
   const Outcome outcome = outcomeOf(change);
@@ -285,6 +303,7 @@ Outcome Session::store() {
   // The month shown follows the observation stored; what was typed is now the journal's
   // change, taken back as one.
   m_stored = observation;
+  m_unobserved.reset();
   m_edited = observation.id;
   m_typing.clear();
   m_left = m_typed;
@@ -292,6 +311,57 @@ Outcome Session::store() {
   m_month = observation.date.month;
   changed();
   return outcome;
+}
+
+Outcome Session::storeUnobserved(const UnobservedDay& typed) {
+  if (m_stored)
+    return refused("Sans observation : cette observation a ses comptes ; rayez-la pour en faire un jour sans "
+                   "observation.");
+  UnobservedDay day = typed;
+  if (m_unobserved) {
+    day.id = m_unobserved->id;
+    day.observerId = m_unobserved->observerId;
+    if (day.date == m_unobserved->date && day.time == m_unobserved->time && day.remarks == m_unobserved->remarks) {
+      m_typing.clear();
+      return {};
+    }
+  } else if (m_observer) {
+    day.observerId = m_observer->id;
+  }
+  const Change change = m_unobserved ? m_journal->updateUnobservedDay(day, today())
+                                     : m_journal->addUnobservedDay(day, {}, today());
+  const Outcome outcome = outcomeOf(change);
+  if (!outcome.stored()) return outcome;
+  const std::optional<UnobservedDay> stored = m_journal->unobservedDay(change.id);
+  m_unobserved = stored ? *stored : day;
+  if (!m_observer || m_observer->id != m_unobserved->observerId)
+    m_observer = m_journal->observer(m_unobserved->observerId);
+  m_observerChosen = true;
+  m_typing.clear();
+  m_left = m_typed;
+  m_year = m_unobserved->date.year;
+  m_month = m_unobserved->date.month;
+  changed();
+  return outcome;
+}
+
+bool Session::openUnobservedDay(Id id, std::string* error) {
+  const std::optional<UnobservedDay> day = m_journal->unobservedDay(id);
+  if (!day) {
+    if (error)
+      *error = m_journal->readError().empty() ? "Ce jour sans observation n'est plus dans le journal."
+                                              : m_journal->readError();
+    return false;
+  }
+  formFor(std::nullopt, dayTexts(*day));
+  m_unobserved = day;
+  if (!m_observer || m_observer->id != day->observerId) {
+    m_observer = m_journal->observer(day->observerId);
+    m_monthView.reset();
+  }
+  m_observerChosen = true;
+  showMonth(day->date.year, day->date.month);
+  return true;
 }
 
 void Session::newObservation() {
@@ -324,6 +394,13 @@ bool Session::openObservation(Id id, std::string* error) {
 }
 
 Outcome Session::removeObservation() {
+  if (m_unobserved) {
+    const Outcome outcome = outcomeOf(m_journal->removeUnobservedDay(m_unobserved->id));
+    if (!outcome.stored()) return outcome;
+    changed();
+    newObservation();
+    return outcome;
+  }
   if (!m_edited) {
     newObservation();
     return {};
@@ -367,6 +444,7 @@ const Read<std::vector<Group>>& Session::groups() {
 }
 
 Outcome Session::readyForGroups() {
+  if (m_typed.notObserved) return refused("Un jour sans observation n'a pas de groupes.");
   const Outcome stored = store();
   if (stored.kind == Outcome::Kind::NotWritten) return stored;
   if (m_edited && !stored.failed()) return {};
@@ -447,7 +525,11 @@ Outcome Session::undo() {
   }
   // The observation edited as it now stands, or a new one where the change undone was its
   // making.
-  if (!m_edited || !openObservation(m_edited)) newObservation();
+  if (m_unobserved) {
+    if (!openUnobservedDay(m_unobserved->id)) newObservation();
+  } else if (!m_edited || !openObservation(m_edited)) {
+    newObservation();
+  }
   return outcome;
 }
 

@@ -11,9 +11,11 @@
 //   last and lets the user choose;
 // - the month shown, its observations and its sheet (month_sheet.h), read once after each
 //   change rather than at every keystroke;
-// - the observation being typed: the form's texts, read and checked at every keystroke
-//   (every problem at once, each naming its field and quoting what was typed), stored when
-//   a field is left and the form differs from what is stored, and the observation's groups;
+// - the observation being typed (or a day not observed, its weather): the form's texts,
+//   read and checked at every keystroke
+//   (every problem at once, each naming its field and quoting what was typed), stored
+//   when a field is left and the form differs from what is stored, and the observation's
+//   groups;
 // - undo, newest first: what is being typed in a field, the fields left and not yet
 //   stored (a form the checks refuse), one by one, then the journal's changes of this
 //   session, so that Ctrl+Z always takes back what its caption says;
@@ -76,8 +78,8 @@ struct MonthView {
   int year = 0;
   int month = 0;
   std::vector<Observation> observations;  // every one of the month, in date order
-  MonthSheet sheet;
-  std::vector<Id> rows;  // the observation of each row of the sheet
+  std::vector<UnobservedDay> unobserved;  // the days not observed
+  MonthSheet sheet;  // its rowObservations and rowUnobservedDays say what each row opens
 };
 
 class Session {
@@ -134,8 +136,10 @@ class Session {
 
   // --- The observation typed ------------------------------------------------------------
   [[nodiscard]] const DayTexts& typed() const noexcept { return m_typed; }
-  // The stored observation the form edits, 0 while it is a new one.
+  // The stored observation the form edits, 0 while it is a new one or a day not observed.
   [[nodiscard]] Id edited() const noexcept { return m_edited; }
+  // The stored day not observed the form edits, 0 when none.
+  [[nodiscard]] Id editedUnobserved() const noexcept { return m_unobserved ? m_unobserved->id : 0; }
   // What the form shows beside its fields for what is typed: R, the sums, the problems.
   [[nodiscard]] DayReading reading() const;
   // A keystroke: the texts typed so far, read and checked; nothing is stored.
@@ -154,7 +158,10 @@ class Session {
   void showToday();
   // The stored observation `id` in the form; false when it could not be read (`error`).
   bool openObservation(Id id, std::string* error = nullptr);
-  // The observation edited struck out with its groups; the form then holds a new one.
+  // The stored day not observed `id` in the form (its "Sans observation" ticked).
+  bool openUnobservedDay(Id id, std::string* error = nullptr);
+  // The observation edited struck out with its groups (or the day not observed); the form
+  // then holds a new one.
   Outcome removeObservation();
   // The observation edited made its day's (for the month's sheet and the reports).
   Outcome retainForDay();
@@ -189,6 +196,7 @@ class Session {
 
   Outcome outcomeOf(const Change& change) const;
   void formFor(const std::optional<Observation>& stored, const DayTexts& texts);
+  Outcome storeUnobserved(const UnobservedDay& day);
   [[nodiscard]] bool untouched() const;
   void changed();  // what was read is read again when next asked for
 
@@ -204,6 +212,7 @@ class Session {
   // when a field was last left, and what was typed and not stored since.
   Id m_edited = 0;
   std::optional<Observation> m_stored;
+  std::optional<UnobservedDay> m_unobserved;
   DayTexts m_typed;
   DayTexts m_left;
   std::vector<TypingStep> m_typing;

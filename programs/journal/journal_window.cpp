@@ -281,6 +281,9 @@ void addDayFrame(std::vector<ControlRow>& c) {
   c.push_back(field("txtHeure", {4080, 315, 480, kFieldHeight}, "23", {"lblHeure"}, f, "Heure TU, heure"));
   c.push_back(caption("lblDeuxPoints", "h", {4620, 330, 180, kLabelHeight}, f));
   c.push_back(field("txtMinute", {4860, 315, 480, kFieldHeight}, "59", {}, f, "Heure TU, minute"));
+  // A day of clouds is a day of the log: its remark (the weather) without counts.
+  c.push_back({.name = "chkSansObservation", .kind = Kind::CheckBox, .caption = "Sans observation (&0)",
+               .at = {5520, 345, 2280, 255}, .frame = f});
   c.push_back(caption("lblSeeing", "S&eeing (1 à 5, E G F P)", {120, 720, 2760, kLabelHeight}, f));
   c.push_back(field("txtSeeing", {2880, 705, 480, kFieldHeight}, "5", {"lblSeeing"}, f));
   c.push_back(caption("lblTransparence", "&Transparence (1 à 5)", {3600, 720, 2280, kLabelHeight}, f));
@@ -365,7 +368,7 @@ ui::FormTable journalForm() {
   addCommands(form.controls);
   // The day's fields first: a journal is opened to type the day's counts.
   form.tabOrder = {"txtJour",     "txtMois",   "txtAnnée",   "txtHeure",   "txtMinute",  "txtSeeing",
-                   "txtTransparence", "txtRemarque", "chkDisque", "txtGNord", "txtFNord", "txtGSud",
+                   "txtTransparence", "txtRemarque", "chkSansObservation", "chkDisque", "txtGNord", "txtFNord", "txtGSud",
                    "txtFSud",     "txtGDisque", "txtFDisque", "lstJour",    "cmdNouvelle", "cmdRayer",
                    "cmdRetenir", "grdGroupes"};
   for (const QString& name : kGroupFields) form.tabOrder << name;
@@ -433,6 +436,7 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
     textBox(name)->installEventFilter(this);
   }
   onClick("chkDisque", [this] { chkDisque_Click(); });
+  onClick("chkSansObservation", [this] { chkSansObservation_Click(); });
   onClick("cmdNouvelle", [this] { cmdNouvelle_Click(); });
   onClick("cmdRayer", [this] { cmdRayer_Click(); });
   connect(listBox("lstJour"), &QListWidget::itemSelectionChanged, this, [this] { lstJour_Click(); });
@@ -572,7 +576,7 @@ void JournalWindow::showEnabled() {
   const bool readOnly = m_session && m_session->journal().readOnly();
   for (const QString& name : kDayFields) textBox(name)->setReadOnly(readOnly);
   for (const QString& name : kGroupFields) textBox(name)->setReadOnly(readOnly);
-  for (const char* name : {"chkDisque", "cmdNouvelle", "cmdRayer", "cmdRetenir", "cmdAjouterGroupe",
+  for (const char* name : {"chkDisque", "chkSansObservation", "cmdNouvelle", "cmdRayer", "cmdRetenir", "cmdAjouterGroupe",
                            "cmdRetirerGroupe", "cmdDepuisCsv"})
     if (readOnly) control(name)->setEnabled(false);
   showCountsMode();
@@ -583,6 +587,7 @@ void JournalWindow::showEnabled() {
 void JournalWindow::showMonth() {
   if (!m_session) {
     m_dayRows.clear();
+    m_unobservedRows.clear();
     m_monthTable->setRowCount(0);
     setText("lblMoyennes", QString());
     return showDayChoices();
@@ -604,15 +609,19 @@ void JournalWindow::showMonth() {
     m_readErrorSaid.clear();
   }
   const MonthSheet& sheet = view.value.sheet;
-  m_dayRows = view.value.rows;
+  m_dayRows = sheet.rowObservations;
+  m_unobservedRows = sheet.rowUnobservedDays;
   // The day of the observation shown stays marked, though another of its observations is
-  // the day's.
+  // the day's; so does the day not observed shown.
   int chosen = -1;
   if (const Id edited = m_session->edited()) {
     std::vector<Id> sameDay{edited};
     for (const DayChoice& choice : m_session->dayChoices()) sameDay.push_back(choice.id);
     for (std::size_t row = 0; row < m_dayRows.size(); ++row)
       if (std::find(sameDay.begin(), sameDay.end(), m_dayRows[row]) != sameDay.end()) chosen = static_cast<int>(row);
+  } else if (const Id unobserved = m_session->editedUnobserved()) {
+    const auto found = std::find(m_unobservedRows.begin(), m_unobservedRows.end(), unobserved);
+    if (found != m_unobservedRows.end()) chosen = static_cast<int>(found - m_unobservedRows.begin());
   }
 
   const QSignalBlocker quiet(m_monthTable);
@@ -774,12 +783,15 @@ void JournalWindow::grdMois_Click() {
   const QModelIndexList rows = m_monthTable->selectionModel()->selectedRows();
   if (rows.isEmpty() || !m_session) return;
   const std::size_t row = static_cast<std::size_t>(rows.first().row());
-  if (row >= m_dayRows.size() || m_dayRows[row] == m_session->edited()) return;
+  if (row >= m_dayRows.size()) return;
   const Id wanted = m_dayRows[row];
+  const Id unobserved = m_unobservedRows[row];
+  if (wanted ? wanted == m_session->edited() : unobserved == m_session->editedUnobserved()) return;
   // What is typed is kept before another day is shown; a refused form stays.
   if (!storeDay()) return showMonth();
   std::string error;
-  if (!m_session->openObservation(wanted, &error)) sayError(toQString(error));
+  if (!(wanted ? m_session->openObservation(wanted, &error) : m_session->openUnobservedDay(unobserved, &error)))
+    sayError(toQString(error));
   m_group = 0;
   showAll();
 }
@@ -797,6 +809,7 @@ DayTexts JournalWindow::typedDay() const {
   t.transparency = toUtf8(text("txtTransparence"));
   t.remarks = toUtf8(text("txtRemarque"));
   t.wholeDisc = value("chkDisque") != 0;
+  t.notObserved = value("chkSansObservation") != 0;
   t.groupsNorth = toUtf8(text("txtGNord"));
   t.spotsNorth = toUtf8(text("txtFNord"));
   t.groupsSouth = toUtf8(text("txtGSud"));
@@ -817,6 +830,7 @@ void JournalWindow::showDay(const DayTexts& t) {
   setText("txtTransparence", toQString(t.transparency));
   setText("txtRemarque", toQString(t.remarks));
   setValue("chkDisque", t.wholeDisc ? 1 : 0);
+  setValue("chkSansObservation", t.notObserved ? 1 : 0);
   setText("txtGNord", toQString(t.groupsNorth));
   setText("txtFNord", toQString(t.spotsNorth));
   setText("txtGSud", toQString(t.groupsSouth));
@@ -828,11 +842,19 @@ void JournalWindow::showDay(const DayTexts& t) {
 }
 
 // North and south are typed, the disc's counts being their sums, or the disc's alone.
+// A day not observed has neither counts nor seeing; an observation stored keeps its counts
+// (it is struck out, not turned into a day of clouds).
 void JournalWindow::showCountsMode() {
+  const bool unobserved = value("chkSansObservation") != 0;
   const bool whole = value("chkDisque") != 0;
-  for (const char* name : {"txtGNord", "txtFNord", "txtGSud", "txtFSud", "lblNord", "lblSud"})
-    control(name)->setEnabled(!whole);
   const bool readOnly = m_session && m_session->journal().readOnly();
+  for (const char* name : {"txtGNord", "txtFNord", "txtGSud", "txtFSud", "lblNord", "lblSud"})
+    control(name)->setEnabled(!whole && !unobserved);
+  for (const char* name : {"txtGDisque", "txtFDisque", "lblDisque", "txtSeeing", "lblSeeing", "txtTransparence",
+                           "lblTransparence"})
+    control(name)->setEnabled(!unobserved);
+  control("chkDisque")->setEnabled(!unobserved && !readOnly);
+  control("chkSansObservation")->setEnabled(!readOnly && (!m_session || !m_session->edited()));
   for (const char* name : {"txtGDisque", "txtFDisque"}) textBox(name)->setReadOnly(!whole || readOnly);
 }
 
@@ -869,6 +891,20 @@ void JournalWindow::chkDisque_Click() {
     const QScopedValueRollback<bool> showing(m_showing, true);
     for (const char* name : {"txtGNord", "txtFNord", "txtGSud", "txtFSud"}) setText(name, QString());
   }
+  if (m_session) showDayReading(m_session->type(typedDay()));
+  storeDay();
+}
+
+void JournalWindow::chkSansObservation_Click() {
+  if (m_showing) return;
+  if (value("chkSansObservation") != 0) {
+    // Nothing counted on a day not observed: the remark says why.
+    const QScopedValueRollback<bool> showing(m_showing, true);
+    for (const char* name : {"txtGNord", "txtFNord", "txtGSud", "txtFSud", "txtGDisque", "txtFDisque", "txtSeeing",
+                             "txtTransparence"})
+      setText(name, QString());
+  }
+  showCountsMode();
   if (m_session) showDayReading(m_session->type(typedDay()));
   storeDay();
 }

@@ -102,6 +102,7 @@ class JournalWindow : public ui::Form {
   void jour_Change();
   void jour_LostFocus();
   void chkDisque_Click();
+  void chkSansObservation_Click();
   void cmdNouvelle_Click();
   void cmdRayer_Click();
   void lstJour_Click();
@@ -177,6 +178,7 @@ class JournalWindow : public ui::Form {
   std::unique_ptr<Session> m_session;
   Id m_group = 0;                // the group in the group's fields
   std::vector<Id> m_dayRows;     // the month table's rows: the day's observation of each
+  std::vector<Id> m_unobservedRows;  // and the day not observed of each (0 for an observation)
   std::vector<Id> m_groupRows;   // the groups' table rows
   std::vector<Id> m_dayChoices;  // the rows of the day's observations
   bool m_showing = false;        // the window fills its fields: nothing typed

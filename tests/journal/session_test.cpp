@@ -250,9 +250,9 @@ TEST(Session, UndoesWhatItsCaptionSays) {
   typed.spotsDisc = "7";
   EXPECT_TRUE(session->leave(typed).stored());
   EXPECT_EQ(session->undoCaption(), "Annuler l'ajout de l'observation du 3 janvier 2014");
-  EXPECT_EQ(session->monthView().value.rows.size(), 1u);
+  EXPECT_EQ(session->monthView().value.sheet.rows.size(), 1u);
   EXPECT_TRUE(session->undo().stored());
-  EXPECT_TRUE(session->monthView().value.rows.empty());
+  EXPECT_TRUE(session->monthView().value.sheet.rows.empty());
   EXPECT_EQ(session->edited(), 0);
 }
 

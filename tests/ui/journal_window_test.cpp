@@ -6,6 +6,7 @@
 // the observer named and chosen, the window enlarged, "Quitter" on both tabs.
 #include <QtTest>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QProcess>
@@ -168,6 +169,33 @@ class JournalWindowTest : public QObject {
     QVERIFY(f.w().currentObservation() != 0);
     undoing("Annuler l'ajout de l'observation du 3 février 2014");
     QVERIFY(f.w().journal()->monthObservations(2014, 2).empty());
+    QCOMPARE(f.desktop.messages.shown.size(), 0u);
+  }
+
+  // A day of clouds kept with its weather, counted in no mean; opened again from the month
+  // and observed after all, the journal then keeps the observation alone.
+  void aDayNotObservedKeptThenObserved() {
+    Fixture f;
+    for (const auto& [name, text] : {std::pair{"txtJour", "3"}, {"txtMois", "2"}, {"txtAnnée", "2014"}})
+      f.enter(name, text);
+    f.w().checkBox("chkSansObservation")->click();
+    f.enter("txtRemarque", "C");
+    QCOMPARE(f.w().journal()->monthUnobservedDays(2014, 2).size(), 1u);
+    QTableWidget* month = f.w().table("grdMois");
+    QCOMPARE(month->rowCount(), 1);
+    QCOMPARE(month->item(0, month->columnCount() - 1)->text(), QStringLiteral("C"));
+    QVERIFY(f.w().text("lblMoyennes").startsWith("Jours d'observation : 0"));
+    f.w().button("cmdNouvelle")->click();
+    QVERIFY(!f.w().checkBox("chkSansObservation")->isChecked());
+    month->selectRow(0);
+    QVERIFY(f.w().checkBox("chkSansObservation")->isChecked());
+    QCOMPARE(f.w().text("txtRemarque"), QStringLiteral("C"));
+    f.w().checkBox("chkSansObservation")->click();
+    for (const auto& [name, text] : {std::pair{"txtGNord", "1"}, {"txtFNord", "1"}, {"txtGSud", "0"}, {"txtFSud", "0"}})
+      f.enter(name, text);
+    QVERIFY(f.w().currentObservation() != 0);
+    QVERIFY(f.w().journal()->monthUnobservedDays(2014, 2).empty());
+    QCOMPARE(f.monthR(), QStringList{"11"});
     QCOMPARE(f.desktop.messages.shown.size(), 0u);
   }
 
