@@ -72,7 +72,7 @@ const std::string& journalOf(int days, int groups) {
   auto [at, isNew] = made.try_emplace(days, scratch.folder + "/journal-" + std::to_string(days) + ".sqlite");
   if (!isNew || std::filesystem::exists(at->second)) return at->second;
   auto journal = Journal::open(at->second).journal;
-  if (!journal || journal->importLog(rowsOf(days), false).stored != days) std::abort();
+  if (!journal || journal->importLog(rowsOf(days), false, Day{9999, 12, 31}).stored != days) std::abort();
   journal.reset();
   sqlite3* db = nullptr;
   sqlite3_open(at->second.c_str(), &db);
@@ -177,7 +177,7 @@ void BM_Import18000Rows(benchmark::State& state) {
     for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
     auto journal = Journal::open(path).journal;
     state.ResumeTiming();
-    const Imported imported = journal->importLog(log, false);
+    const Imported imported = journal->importLog(log, false, Day{9999, 12, 31});
     if (imported.stored != kDaysOf50Years) state.SkipWithError("rows refused");
   }
 }

@@ -28,6 +28,7 @@
 #include "journal/month_sheet.h"
 #include "journal/observer_k.h"
 #include "journal/reports.h"
+#include "journal/session.h"
 #include "journal/silso.h"
 #include "programs/journal/journal_charts.h"
 
@@ -66,6 +67,7 @@ constexpr std::string_view kNoFormat = "kavrel : choisissez le format du rapport
 constexpr std::string_view kUnknownFormat = "Format : aavso, baa, ceslopol ou csv.";
 constexpr std::string_view kNoObserver = "Le journal n'a encore aucun observateur : il n'y a rien à rapporter.";
 constexpr std::string_view kNoObservers = "Aucun observateur.";
+constexpr std::string_view kRenameAlone = "kavrel : --renommer se donne seul, sans --ajouter";
 constexpr std::string_view kObserverOptionsAlone =
     "kavrel : --ouverture, --focale et --methode se donnent avec --ajouter CODE NOM";
 constexpr std::string_view kMethodMessage = "Méthode : projection, filtre ou photo.";
@@ -87,7 +89,7 @@ struct Option {
 };
 
 // What an action is given: its words, its options, and where to say things.
-struct Session {
+struct Request {
   std::string path;  // the journal's file
   std::string_view decimalSeparator;
   std::ostream& out;
@@ -103,11 +105,11 @@ struct Session {
     err << message << '\n';
     return kRefused;
   }
-  // The journal, opened or created; none when refused, the reason said with the file's
-  // name.
-  [[nodiscard]] std::unique_ptr<Journal> open() const {
-    Journal::Opened opened = Journal::open(path);
-    if (opened.journal) return std::move(opened.journal);
+  // The journal's editing session, the journal opened or created; none when refused, the
+  // reason said with the file's name.
+  [[nodiscard]] std::unique_ptr<journal::Session> open() const {
+    journal::Session::Opened opened = journal::Session::open(path, std::string(decimalSeparator));
+    if (opened.session) return std::move(opened.session);
     std::string reason = opened.error;
     if (reason.find(path) == std::string::npos) {
       if (!reason.empty() && reason[0] >= 'A' && reason[0] <= 'Z') reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
@@ -124,12 +126,22 @@ struct Session {
 };
 
 // The observations are dated in UT, so today is the UT date: in the evening of the
-// Americas it is already tomorrow's, in the morning of Asia still yesterday's.
-Day today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm universal{};
-  gmtime_r(&now, &universal);
-  return {universal.tm_year + 1900, universal.tm_mon + 1, universal.tm_mday};
+// Americas it is already tomorrow's, in the morning of Asia still yesterday's. The
+// session's clock, read before a journal is opened for what is given.
+Day today() { return journal::clockNow().day; }
+
+// The code a new day is stored under: --observateur's (a new code makes its observer),
+// else the observer the session's rule chooses, else none (the journal's first observer is
+// then made); nothing when the choice is refused (said, `status` set).
+std::optional<std::string> codeForNewDay(const journal::Session& session, const Request& s, int& status) {
+  if (const std::string* code = s.value("--observateur")) return *code;
+  const journal::ObserverChoice choice = session.chooseObserver();
+  if (!choice.refusal.empty()) {
+    s.err << choice.refusal << '\n';
+    status = choice.unreadable ? kUnreadable : kRefused;
+    return std::nullopt;
+  }
+  return choice.observer ? choice.observer->code : std::string();
 }
 
 // A whole word as a whole number, an optional minus sign before the digits.
@@ -204,7 +216,7 @@ std::optional<InstantRead> readInstant(const Fields& f, bool timeOptional = fals
 
 // The counts of --nord, --sud or --disque; the message naming the field when not whole
 // numbers, or beyond the six digits a log's column holds (R = 10 g + f stays an int).
-std::optional<Counts> countsOf(const Session& s, std::string_view option, std::string_view where) {
+std::optional<Counts> countsOf(const Request& s, std::string_view option, std::string_view where) {
   constexpr int kMostCounted = 999999;
   std::optional<int> values[2];
   for (int i = 0; i < 2; ++i) {
@@ -226,8 +238,28 @@ std::optional<int> scaleOf(const std::string& text, bool letters) {
   return std::nullopt;
 }
 
+// The counts given by --nord G F --sud G F or --disque G F into `counts`; false when
+// refused (said).
+bool countsGiven(Request& s, journal::Tally& counts) {
+  const bool split = s.has("--nord") || s.has("--sud");
+  std::optional<Counts> north, south, disc;
+  if (s.has("--nord") && !(north = countsOf(s, "--nord", "nord"))) return false;
+  if (s.has("--sud") && !(south = countsOf(s, "--sud", "sud"))) return false;
+  if (s.has("--disque") && !(disc = countsOf(s, "--disque", "disque"))) return false;
+  if (north && south) {
+    counts = journal::Tally::of(*north, *south);
+    if (disc) counts.disc = *disc;  // both given: the checks compare them
+  } else if (split) {
+    // One hemisphere alone: the checks say which one is missing.
+    counts = {north, south, north ? *north : *south};
+  } else if (disc) {
+    counts = journal::Tally::wholeDisc(*disc);
+  }
+  return true;
+}
+
 // DATE [HEURE] --sans-observation [--remarque TEXTE]: the day kept as not observed.
-int addUnobservedDay(const InstantRead& instant, Session& s) {
+int addUnobservedDay(const InstantRead& instant, Request& s) {
   for (const char* option : {"--nord", "--sud", "--disque", "--seeing", "--transparence"})
     if (s.has(option)) return s.refuse(kUnobservedAlone);
   journal::UnobservedDay day;
@@ -239,10 +271,13 @@ int addUnobservedDay(const InstantRead& instant, Session& s) {
     for (const auto& problem : problems) s.err << problem << '\n';
     return kRefused;
   }
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  const std::string* code = s.value("--observateur");
-  const journal::Change added = opened->addUnobservedDay(day, code ? *code : std::string(), now);
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  int status = kDone;
+  const std::optional<std::string> code = codeForNewDay(*session, s, status);
+  if (!code) return status;
+  const journal::Change added = opened.addUnobservedDay(day, *code, now);
   if (!added.done()) return s.failed(added);
   s.out << "Jour sans observation enregistré : " << journal::dayText(day.date);
   if (!day.remarks.empty()) s.out << " (" << day.remarks << ')';
@@ -250,7 +285,7 @@ int addUnobservedDay(const InstantRead& instant, Session& s) {
   return kDone;
 }
 
-int addObservation(const Fields& f, Session& s) {
+int addObservation(const Fields& f, Request& s) {
   const bool unobserved = s.has("--sans-observation");
   const auto instant = readInstant(f, unobserved);
   if (!instant) return -1;
@@ -258,21 +293,8 @@ int addObservation(const Fields& f, Session& s) {
   if (unobserved) return addUnobservedDay(*instant, s);
   journal::Observation observation = instant->observation;
 
-  const bool split = s.has("--nord") || s.has("--sud");
-  if (!split && !s.has("--disque")) return s.refuse(kNoCounts);
-  std::optional<Counts> north, south, disc;
-  if (s.has("--nord") && !(north = countsOf(s, "--nord", "nord"))) return kRefused;
-  if (s.has("--sud") && !(south = countsOf(s, "--sud", "sud"))) return kRefused;
-  if (s.has("--disque") && !(disc = countsOf(s, "--disque", "disque"))) return kRefused;
-  if (north && south) {
-    observation.counts = journal::Tally::of(*north, *south);
-    if (disc) observation.counts.disc = *disc;  // both given: the checks compare them
-  } else if (split) {
-    // One hemisphere alone: the checks say which one is missing.
-    observation.counts = {north, south, north ? *north : *south};
-  } else {
-    observation.counts = journal::Tally::wholeDisc(*disc);
-  }
+  if (!s.has("--nord") && !s.has("--sud") && !s.has("--disque")) return s.refuse(kNoCounts);
+  if (!countsGiven(s, observation.counts)) return kRefused;
 
   if (const std::string* seeing = s.value("--seeing")) {
     if (!(observation.seeing = scaleOf(*seeing, true))) return s.refuse(kSeeingMessage);
@@ -287,10 +309,13 @@ int addObservation(const Fields& f, Session& s) {
     for (const auto& problem : problems) s.err << problem << '\n';
     return kRefused;
   }
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  const std::string* code = s.value("--observateur");
-  const journal::Change added = opened->addObservation(observation, code ? *code : std::string(), now);
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  int status = kDone;
+  const std::optional<std::string> code = codeForNewDay(*session, s, status);
+  if (!code) return status;
+  const journal::Change added = opened.addObservation(observation, *code, now);
   if (!added.done()) return s.failed(added);
   const journal::Tally& counts = observation.counts;
   s.out << "Observation enregistrée : R = " << journal::relativeNumber(counts.disc);
@@ -328,7 +353,7 @@ int nothingImported(std::size_t lines, bool othersAccepted, std::ostream& err) {
   return kRefused;
 }
 
-int importLog(const Fields& f, Session& s) {
+int importLog(const Fields& f, Request& s) {
   if (f.size() != 1) return -1;
   std::string text;
   if (f[0] == "-") {
@@ -347,9 +372,10 @@ int importLog(const Fields& f, Session& s) {
   // A wrong header, or every line refused: there is nothing to store, nor a journal to open.
   if (!log.refusals.empty() && (!partial || readRows == 0))
     return nothingImported(listRefusals(log.refusals, s.err), readRows > 0, s.err);
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  const journal::Imported imported = opened->importLog(log, partial);
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  const journal::Imported imported = opened.importLog(log, partial, session->today());
   if (!imported.error.empty()) {
     s.err << imported.error << '\n';
     return kUnreadable;
@@ -365,7 +391,7 @@ int importLog(const Fields& f, Session& s) {
 }
 
 // MOIS ANNEE as the month's numbers; the message of the wrong one.
-std::optional<std::pair<int, int>> monthOf(const Fields& f, const Session& s) {
+std::optional<std::pair<int, int>> monthOf(const Fields& f, const Request& s) {
   const auto month = wholeNumber(f[0]);
   const auto year = wholeNumber(f[1]);
   if (!month || *month < 1 || *month > 12) {
@@ -379,56 +405,43 @@ std::optional<std::pair<int, int>> monthOf(const Fields& f, const Session& s) {
   return std::pair{*month, *year};
 }
 
-std::string codesOf(const std::vector<Observer>& observers) {
-  std::string codes;
-  for (const auto& observer : observers) (codes += codes.empty() ? "" : ", ") += observer.code;
-  return codes;
-}
-
 // A reading that failed says so (exit 1) rather than show an empty month.
-bool readFailed(const Journal& journal, Session& s) {
+bool readFailed(const Journal& journal, Request& s) {
   if (journal.readError().empty()) return false;
   s.err << journal.readError() << '\n';
   return true;
 }
 
-// The observer of --observateur, or the journal's only one; none when there is no
-// observer (`none` true) or when the choice is refused (said).
+// The observer of --observateur, else the session's rule (journal/session.h); none when
+// the journal has no observer yet, or when the choice is refused (said, with its status:
+// 2 for a code unknown or several observers and none named, 1 for a journal unreadable).
 struct ObserverChoice {
   std::optional<Observer> observer;
   bool refused = false;
+  int status = kDone;
 };
-ObserverChoice chooseObserver(const Journal& journal, const Session& s) {
-  if (const std::string* code = s.value("--observateur")) {
-    if (auto observer = journal.observer(*code)) return {std::move(observer)};
-    s.err << "Observateur : le journal n'a pas d'observateur « " << *code << " »";
-    if (const auto all = journal.observers(); !all.empty()) s.err << " (codes : " << codesOf(all) << ')';
-    s.err << ".\n";
-    return {std::nullopt, true};
-  }
-  const auto all = journal.observers();
-  if (all.size() == 1) return {all.front()};
-  if (all.size() > 1) {
-    s.err << "Le journal tient plusieurs observateurs (" << codesOf(all)
-          << ") : choisissez-en un avec --observateur CODE.\n";
-    return {std::nullopt, true};
-  }
-  return {};
+ObserverChoice chooseObserver(const journal::Session& session, const Request& s) {
+  const std::string* code = s.value("--observateur");
+  journal::ObserverChoice choice = session.chooseObserver(code ? std::string_view(*code) : std::string_view());
+  if (choice.refusal.empty()) return {std::move(choice.observer)};
+  s.err << choice.refusal << '\n';
+  return {std::nullopt, true, choice.unreadable ? kUnreadable : kRefused};
 }
 
-int printMonth(const Fields& f, Session& s) {
+int printMonth(const Fields& f, Request& s) {
   if (f.size() != 2) return -1;
   const auto month = monthOf(f, s);
   if (!month) return kRefused;
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  const ObserverChoice choice = chooseObserver(*opened, s);
-  if (choice.refused) return kRefused;
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  const ObserverChoice choice = chooseObserver(*session, s);
+  if (choice.refused) return choice.status;
   const journal::Id observerId = choice.observer ? choice.observer->id : 0;
-  const auto observations = opened->monthObservations(month->second, month->first, observerId);
-  if (readFailed(*opened, s)) return kUnreadable;
-  const auto unobserved = opened->monthUnobservedDays(month->second, month->first, observerId);
-  if (readFailed(*opened, s)) return kUnreadable;
+  const auto observations = opened.monthObservations(month->second, month->first, observerId);
+  if (readFailed(opened, s)) return kUnreadable;
+  const auto unobserved = opened.monthUnobservedDays(month->second, month->first, observerId);
+  if (readFailed(opened, s)) return kUnreadable;
   const journal::MonthSheet sheet = journal::monthSheet(
       observations, s.decimalSeparator, choice.observer ? choice.observer->chosenK : std::nullopt, unobserved);
   if (!sheet.rows.empty()) s.out << journal::sheetHeadingLine(sheet) << '\n';
@@ -437,41 +450,147 @@ int printMonth(const Fields& f, Session& s) {
   return kDone;
 }
 
-// DATE HEURE [--observateur CODE]: that observation becomes its day's, for the month's
-// table and the reports.
-int retainObservation(const Fields& f, Session& s) {
-  const auto instant = readInstant(f);
-  if (!instant) return -1;
-  if (!instant->refusal.empty()) return s.refuse(instant->refusal);
-  const Day day = instant->observation.date;
-  const journal::TimeOfDay time = instant->observation.time;
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  const ObserverChoice choice = chooseObserver(*opened, s);
-  if (choice.refused) return kRefused;
+// The observation of the observer chosen (--observateur, or the session's rule) at DATE
+// HEURE; none when there is none or the choice is refused (said, `status` set).
+std::optional<journal::Observation> observationAt(const journal::Session& session, const InstantRead& instant,
+                                                  Request& s, int& status) {
+  const Day day = instant.observation.date;
+  const journal::TimeOfDay time = instant.observation.time;
+  const ObserverChoice choice = chooseObserver(session, s);
+  if (choice.refused) {
+    status = choice.status;
+    return std::nullopt;
+  }
   std::optional<journal::Observation> found;
   if (choice.observer && day.month >= 1 && day.month <= 12)
-    for (const auto& observation : opened->monthObservations(day.year, day.month, choice.observer->id))
+    for (const auto& observation : session.journal().monthObservations(day.year, day.month, choice.observer->id))
       if (observation.date == day && observation.time == time) found = observation;
-  if (!opened->readError().empty()) {
-    s.err << opened->readError() << '\n';
-    return kUnreadable;
+  if (!session.journal().readError().empty()) {
+    s.err << session.journal().readError() << '\n';
+    status = kUnreadable;
+    return std::nullopt;
   }
   if (!found) {
     char when[64];
     std::snprintf(when, sizeof when, "%04d-%02d-%02d à %02d:%02d", day.year, day.month, day.day, time.hour,
                   time.minute);
-    return s.refuse("Le journal n'a pas d'observation le " + std::string(when) +
-                    (choice.observer ? " de l'observateur " + choice.observer->code : std::string()) + '.');
+    s.err << "Le journal n'a pas d'observation le " << when
+          << (choice.observer ? " de l'observateur " + choice.observer->code : std::string()) << ".\n";
+    status = kRefused;
   }
-  const journal::Change chosen = opened->chooseForDay(found->id);
+  return found;
+}
+
+// "le 3 février 2014 à 09:05, R = 109".
+std::string observationText(const journal::Observation& observation) {
+  char time[16];
+  std::snprintf(time, sizeof time, "%02d:%02d", observation.time.hour, observation.time.minute);
+  return "le " + journal::dayText(observation.date) + " à " + time +
+         ", R = " + std::to_string(journal::relativeNumber(observation.counts.disc));
+}
+
+// DATE HEURE and what changes: the counts, the seeing, the transparency, the remark, the
+// date and time themselves (--date, --heure).
+int correctObservation(const Fields& f, Request& s) {
+  const auto instant = readInstant(f);
+  if (!instant) return -1;
+  if (!instant->refusal.empty()) return s.refuse(instant->refusal);
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  int status = kDone;
+  std::optional<journal::Observation> observation = observationAt(*session, *instant, s, status);
+  if (!observation) return status;
+  if (!countsGiven(s, observation->counts)) return kRefused;
+  if (const std::string* seeing = s.value("--seeing")) {
+    if (seeing->empty() || *seeing == "-")
+      observation->seeing.reset();
+    else if (!(observation->seeing = scaleOf(*seeing, true)))
+      return s.refuse(kSeeingMessage);
+  }
+  if (const std::string* transparency = s.value("--transparence")) {
+    if (transparency->empty() || *transparency == "-")
+      observation->transparency.reset();
+    else if (!(observation->transparency = scaleOf(*transparency, false)))
+      return s.refuse(kTransparencyMessage);
+  }
+  if (const std::string* remarks = s.value("--remarque")) observation->remarks = *remarks;
+  if (const std::string* date = s.value("--date")) {
+    const auto moved = readInstant({*date, "0:00"});
+    if (!moved || !moved->refusal.empty()) return s.refuse(kDateMessage);
+    observation->date = moved->observation.date;
+  }
+  if (const std::string* time = s.value("--heure")) {
+    const auto moved = readInstant({"2000-01-01", *time});
+    if (!moved || !moved->refusal.empty()) return s.refuse(kTimeMessage);
+    observation->time = moved->observation.time;
+  }
+  if (const auto problems = journal::checkObservation(*observation, session->today()); !problems.empty()) {
+    for (const auto& problem : problems) s.err << problem << '\n';
+    return kRefused;
+  }
+  const journal::Change changed = session->journal().updateObservation(*observation, session->today());
+  if (!changed.done()) return s.failed(changed);
+  s.out << "Observation corrigée : " << observationText(*observation) << '\n';
+  return kDone;
+}
+
+// DATE HEURE [--observateur CODE], or DATE --sans-observation: struck out of the journal,
+// an observation with its groups.
+int removeObservation(const Fields& f, Request& s) {
+  const bool unobserved = s.has("--sans-observation");
+  const auto instant = readInstant(f, unobserved);
+  if (!instant) return -1;
+  if (!instant->refusal.empty()) return s.refuse(instant->refusal);
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  if (unobserved) {
+    const ObserverChoice choice = chooseObserver(*session, s);
+    if (choice.refused) return choice.status;
+    const Day day = instant->observation.date;
+    std::optional<journal::UnobservedDay> found;
+    if (choice.observer && day.month >= 1 && day.month <= 12)
+      for (const auto& marked : opened.monthUnobservedDays(day.year, day.month, choice.observer->id))
+        if (marked.date == day) found = marked;
+    if (readFailed(opened, s)) return kUnreadable;
+    if (!found) return s.refuse("Le journal n'a pas de jour sans observation le " + journal::dayText(day) + '.');
+    if (const journal::Change removed = opened.removeUnobservedDay(found->id); !removed.done())
+      return s.failed(removed);
+    s.out << "Jour sans observation supprimé : " << journal::dayText(day) << '\n';
+    return kDone;
+  }
+  int status = kDone;
+  const std::optional<journal::Observation> observation = observationAt(*session, *instant, s, status);
+  if (!observation) return status;
+  const std::size_t groups = opened.groups(observation->id).size();
+  if (readFailed(opened, s)) return kUnreadable;
+  if (const journal::Change removed = opened.removeObservation(observation->id); !removed.done())
+    return s.failed(removed);
+  s.out << "Observation supprimée : " << observationText(*observation);
+  if (groups > 0) s.out << (groups == 1 ? ", avec son groupe" : ", avec ses " + std::to_string(groups) + " groupes");
+  s.out << '\n';
+  return kDone;
+}
+
+// DATE HEURE [--observateur CODE]: that observation becomes its day's, for the month's
+// table and the reports.
+int retainObservation(const Fields& f, Request& s) {
+  const auto instant = readInstant(f);
+  if (!instant) return -1;
+  if (!instant->refusal.empty()) return s.refuse(instant->refusal);
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  int status = kDone;
+  const std::optional<journal::Observation> found = observationAt(*session, *instant, s, status);
+  if (!found) return status;
+  const journal::Change chosen = session->journal().chooseForDay(found->id);
   if (!chosen.done()) return s.failed(chosen);
   s.out << journal::retainedText(*found) << '\n';
   return kDone;
 }
 
 // FICHIER, or --hemispheres FICHIER: SILSO's daily file kept whole in the journal.
-int importSilso(const Fields& f, Session& s) {
+int importSilso(const Fields& f, Request& s) {
   if (f.size() != 1) return -1;
   std::string text;
   if (const std::string reason = readFileWhole(f[0], text); !reason.empty()) {
@@ -485,9 +604,10 @@ int importSilso(const Fields& f, Session& s) {
     s.err << "Le fichier « " << f[0] << " » est refusé, " << file.error << " Le journal n'a pas été modifié.\n";
     return kRefused;
   }
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  if (const journal::Change stored = opened->importSilso(file); !stored.done()) return s.failed(stored);
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  if (const journal::Change stored = opened.importSilso(file); !stored.done()) return s.failed(stored);
   const auto provisional = std::count_if(file.days.begin(), file.days.end(),
                                          [](const journal::SilsoDay& day) { return !day.definitive; });
   s.out << (hemispheric ? "Nombres de SILSO par hémisphère importés : " : "Nombres de SILSO importés : ")
@@ -502,19 +622,20 @@ std::string oneDecimal(double value, std::string_view decimalSeparator) {
 }
 
 // SILSO's monthly mean of a month and its 13-month smoothed mean, from the days kept.
-int printSilsoMonth(const Fields& f, Session& s) {
+int printSilsoMonth(const Fields& f, Request& s) {
   if (f.size() != 2) return -1;
   const auto month = monthOf(f, s);
   if (!month) return kRefused;
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
   const int m = month->first, year = month->second;
   const int index = year * 12 + m - 1;
   const auto day = [](int monthIndex, int dayOfMonth) {
     return Day{monthIndex / 12, monthIndex % 12 + 1, dayOfMonth};
   };
-  const std::vector<journal::SilsoDay> days = opened->silsoDays(day(index - 6, 1), day(index + 6, 31));
-  if (readFailed(*opened, s)) return kUnreadable;
+  const std::vector<journal::SilsoDay> days = opened.silsoDays(day(index - 6, 1), day(index + 6, 31));
+  if (readFailed(opened, s)) return kUnreadable;
   const auto means = journal::monthlyMeans(days);
   const auto smoothed = journal::smoothed13(means);
   const auto found = std::find_if(means.begin(), means.end(),
@@ -540,17 +661,18 @@ std::optional<Day> dayOf(const std::string& text) {
 }
 
 // --choisir K: the k the user chose for the observer, stored in the journal; "" clears it.
-int chooseK(const std::string& text, Session& s) {
+int chooseK(const std::string& text, Request& s) {
   if (s.has("--du") || s.has("--au") || s.has("--par-mois")) return s.refuse(kChooseKAlone);
   const bool clear = text.find_first_not_of(" \t") == std::string::npos;
   const std::optional<double> k = clear ? std::nullopt : journal::chosenK(text);
   if (!clear && !k) return s.refuse(kKMessage);
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  const ObserverChoice choice = chooseObserver(*opened, s);
-  if (choice.refused) return kRefused;
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  const ObserverChoice choice = chooseObserver(*session, s);
+  if (choice.refused) return choice.status;
   if (!choice.observer) return s.refuse(kNoObserverForK);
-  if (const journal::Change stored = opened->setChosenK(choice.observer->id, k); !stored.done())
+  if (const journal::Change stored = opened.setChosenK(choice.observer->id, k); !stored.done())
     return s.failed(stored);
   if (k)
     s.out << "k choisi pour " << choice.observer->code << " : " << journal::chosenKText(*k, s.decimalSeparator)
@@ -562,7 +684,7 @@ int chooseK(const std::string& text, Session& s) {
 
 // The observer's k over the days both the journal and SILSO have, after the k chosen when
 // there is one.
-int printK(const Fields& f, Session& s) {
+int printK(const Fields& f, Request& s) {
   if (!f.empty()) return -1;
   if (const std::string* chosen = s.value("--choisir")) return chooseK(*chosen, s);
   Day first{1, 1, 1}, last{9999, 12, 31};
@@ -577,20 +699,21 @@ int printK(const Fields& f, Session& s) {
     }
     *into = *day;
   }
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  const ObserverChoice choice = chooseObserver(*opened, s);
-  if (choice.refused) return kRefused;
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  const ObserverChoice choice = chooseObserver(*session, s);
+  if (choice.refused) return choice.status;
   if (!choice.observer) return s.refuse(kNoObserver);
   if (choice.observer->chosenK)
     s.out << "k choisi : " << journal::chosenKText(*choice.observer->chosenK, s.decimalSeparator) << '\n';
-  const auto paired = opened->pairedDays(first, last, choice.observer->id);
-  if (readFailed(*opened, s)) return kUnreadable;
+  const auto paired = opened.pairedDays(first, last, choice.observer->id);
+  if (readFailed(opened, s)) return kUnreadable;
   if (static_cast<int>(paired.size()) < journal::kFewestPairedDays)
     return s.refuse(journal::tooFewDaysLine(static_cast<int>(paired.size())));
   for (const auto& line : journal::kLines(journal::estimateK(paired), s.decimalSeparator)) s.out << line << '\n';
   for (const auto& [part, name] : {std::pair{Journal::Part::North, "nord"}, std::pair{Journal::Part::South, "sud"}}) {
-    const auto hemisphere = opened->pairedDays(first, last, choice.observer->id, part);
+    const auto hemisphere = opened.pairedDays(first, last, choice.observer->id, part);
     if (static_cast<int>(hemisphere.size()) >= journal::kFewestPairedDays)
       s.out << journal::kHemisphereLine(name, journal::estimateK(hemisphere), s.decimalSeparator) << '\n';
   }
@@ -605,7 +728,7 @@ bool isFolder(const std::string& path) {
   return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-int writeReport(const Fields& f, Session& s) {
+int writeReport(const Fields& f, Request& s) {
   if (f.size() != 2) return -1;
   const auto month = monthOf(f, s);
   if (!month) return kRefused;
@@ -620,14 +743,15 @@ int writeReport(const Fields& f, Session& s) {
     if (!journal::carriesK(*format)) return s.refuse(kNetworkK);
     if (!(k = journal::chosenK(*kText))) return s.refuse(kKMessage);
   }
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  const ObserverChoice choice = chooseObserver(*opened, s);
-  if (choice.refused) return kRefused;
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  const ObserverChoice choice = chooseObserver(*session, s);
+  if (choice.refused) return choice.status;
   if (!choice.observer) return s.refuse(kNoObserver);
   if (!kText && journal::carriesK(*format)) k = choice.observer->chosenK;
-  const auto observations = opened->monthObservations(month->second, month->first, choice.observer->id);
-  if (readFailed(*opened, s)) return kUnreadable;
+  const auto observations = opened.monthObservations(month->second, month->first, choice.observer->id);
+  if (readFailed(opened, s)) return kUnreadable;
   const journal::Report report = journal::monthReport(*format, *choice.observer, month->second, month->first,
                                                       observations, s.decimalSeparator, k);
   const std::string* target = s.value("--sortie");
@@ -646,11 +770,12 @@ int writeReport(const Fields& f, Session& s) {
   return kDone;
 }
 
-int saveCopy(const Fields& f, Session& s) {
+int saveCopy(const Fields& f, Request& s) {
   if (f.size() != 1) return -1;
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  if (const journal::Change saved = opened->saveCopy(f[0]); !saved.done()) {
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  if (const journal::Change saved = opened.saveCopy(f[0]); !saved.done()) {
     s.err << saved.error << '\n';
     return kUnreadable;
   }
@@ -668,7 +793,7 @@ void dropQtNotices(QtMsgType type, const QMessageLogContext&, const QString& mes
 }
 
 // --du or --au as a year; false when refused (said).
-bool yearOption(const Session& s, std::string_view option, std::optional<int>& year) {
+bool yearOption(const Request& s, std::string_view option, std::optional<int>& year) {
   const std::string* text = s.value(option);
   if (!text) return true;
   year = wholeNumber(*text);
@@ -677,7 +802,7 @@ bool yearOption(const Session& s, std::string_view option, std::optional<int>& y
   return false;
 }
 
-int drawChart(const Fields& f, Session& s) {
+int drawChart(const Fields& f, Request& s) {
   if (f.size() != 1) return -1;
   const auto kind = journal::chartKindNamed(f[0]);
   if (!kind) return s.refuse(kChartKindMessage);
@@ -699,16 +824,17 @@ int drawChart(const Fields& f, Session& s) {
     request.k = journal::chosenK(*text);
     if (!request.k) return s.refuse(kKMessage);
   }
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  const ObserverChoice choice = chooseObserver(*opened, s);
-  if (choice.refused) return kRefused;
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  const ObserverChoice choice = chooseObserver(*session, s);
+  if (choice.refused) return choice.status;
   if (choice.observer) {
     request.observerId = choice.observer->id;
     request.observerCode = choice.observer->code;
     if (!s.has("--k")) request.k = choice.observer->chosenK;
   }
-  const journal::Chart chart = journal::makeChart(journal::chartData(*opened, request), request);
+  const journal::Chart chart = journal::makeChart(journal::chartData(opened, request), request);
   if (!chart.note.empty()) return s.refuse(chart.note);
 
   // Painted with Qt's fonts, which need a graphical application; no display.
@@ -739,7 +865,7 @@ std::string observerLine(const Observer& observer) {
 
 // --ajouter CODE NOM and the instrument: a new observer, or a name and an instrument given
 // to a code the journal already has.
-int addObserver(Journal& journal, Session& s) {
+int addObserver(Journal& journal, Request& s) {
   Observer given;
   given.code = *s.value("--ajouter", 0);
   given.name = *s.value("--ajouter", 1);
@@ -785,15 +911,42 @@ int addObserver(Journal& journal, Session& s) {
   return kDone;
 }
 
-int listObservers(const Fields& f, Session& s) {
+// --renommer CODE NOUVEAU: the observer's code changed, checked as the window checks it.
+int renameObserver(journal::Session& session, Request& s) {
+  const std::string& code = *s.value("--renommer", 0);
+  const std::string& renamed = *s.value("--renommer", 1);
+  std::optional<Observer> observer = session.journal().observer(code);
+  if (readFailed(session.journal(), s)) return kUnreadable;
+  if (!observer) return s.refuse("Observateur : le journal n'a pas d'observateur « " + code + " ».");
+  journal::ObserverTexts texts = journal::observerTexts(*observer);
+  texts.code = renamed;
+  if (observer->name == observer->code) texts.name.clear();  // a name that was the code follows it
+  const journal::ObserverReading read = journal::readObserver(texts, observer->id);
+  if (!read.observer) {
+    for (const auto& problem : read.problems) s.err << problem << '\n';
+    return kRefused;
+  }
+  const journal::Outcome outcome = session.changeObserver(*read.observer);
+  if (outcome.failed()) {
+    s.err << outcome.message << '\n';
+    return outcome.kind == journal::Outcome::Kind::NotWritten ? kUnreadable : kRefused;
+  }
+  s.out << "Observateur renommé : " << code << " devient " << read.observer->code << '\n';
+  return kDone;
+}
+
+int listObservers(const Fields& f, Request& s) {
   if (!f.empty()) return -1;
   const bool adding = s.has("--ajouter");
+  if (adding && s.has("--renommer")) return s.refuse(kRenameAlone);
   if (!adding && (s.has("--ouverture") || s.has("--focale") || s.has("--methode")))
     return s.refuse(kObserverOptionsAlone);
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  if (adding) return addObserver(*opened, s);
-  const auto observers = opened->observers();
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  if (adding) return addObserver(opened, s);
+  if (s.has("--renommer")) return renameObserver(*session, s);
+  const auto observers = opened.observers();
   if (observers.empty()) s.out << kNoObservers << '\n';
   for (const auto& observer : observers) s.out << observerLine(observer) << '\n';
   return kDone;
@@ -803,7 +956,7 @@ int listObservers(const Fields& f, Session& s) {
 // Groups listed by others.
 
 // --source greenwich|srs; none when left out (`refused` when named wrongly, said).
-std::optional<journal::GroupSource> sourceOption(const Session& s, bool& refused) {
+std::optional<journal::GroupSource> sourceOption(const Request& s, bool& refused) {
   refused = false;
   const std::string* name = s.value("--source");
   if (!name) return std::nullopt;
@@ -815,7 +968,7 @@ std::optional<journal::GroupSource> sourceOption(const Session& s, bool& refused
   return source;
 }
 
-int importGroupFile(const std::string& name, Session& s) {
+int importGroupFile(const std::string& name, Request& s) {
   std::string text;
   if (const std::string reason = readFileWhole(name, text); !reason.empty()) {
     s.err << "Le fichier « " << name << " » n'a pas pu être lu : " << reason << ".\n";
@@ -826,9 +979,10 @@ int importGroupFile(const std::string& name, Session& s) {
     s.err << "ligne " << file.line << " : " << file.error << '\n' << "Aucun groupe importé.\n";
     return kRefused;
   }
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  if (const journal::Change imported = opened->importGroupRecords(file); !imported.done()) return s.failed(imported);
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  if (const journal::Change imported = opened.importGroupRecords(file); !imported.done()) return s.failed(imported);
   const auto day = [](journal::Day d) {
     char text[16];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
@@ -844,17 +998,18 @@ int importGroupFile(const std::string& name, Session& s) {
   return kDone;
 }
 
-int groupYearSummary(const std::string& yearText, Session& s) {
+int groupYearSummary(const std::string& yearText, Request& s) {
   const auto year = wholeNumber(yearText);
   if (!year || *year < 1 || *year > 9999) return s.refuse(kYearMessage);
   bool refused = false;
   const auto source = sourceOption(s, refused);
   if (refused) return kRefused;
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  const auto records = opened->groupRecords({*year, 1, 1}, {*year, 12, 31}, source);
-  if (!opened->readError().empty()) {
-    s.err << opened->readError() << '\n';
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  const auto records = opened.groupRecords({*year, 1, 1}, {*year, 12, 31}, source);
+  if (!opened.readError().empty()) {
+    s.err << opened.readError() << '\n';
     return kUnreadable;
   }
   for (const auto& line : journal::groupYearLines(journal::groupYear(records), s.decimalSeparator))
@@ -862,7 +1017,7 @@ int groupYearSummary(const std::string& yearText, Session& s) {
   return kDone;
 }
 
-int groups(const Fields& f, Session& s) {
+int groups(const Fields& f, Request& s) {
   if (f.size() != 2) return -1;
   if (f[0] == "importer") {
     if (s.has("--source")) return -1;
@@ -884,7 +1039,7 @@ std::optional<Day> dayOf(const Fields& f) {
   return std::nullopt;
 }
 
-int groupDayCounts(const Fields& f, Session& s) {
+int groupDayCounts(const Fields& f, Request& s) {
   if (f.size() != 1 && f.size() != 3) return -1;
   const auto day = dayOf(f);
   if (!day || day->year < 1 || day->year > 9999 || day->month < 1 || day->month > 12 || day->day < 1 ||
@@ -893,11 +1048,12 @@ int groupDayCounts(const Fields& f, Session& s) {
   bool refused = false;
   auto source = sourceOption(s, refused);
   if (refused) return kRefused;
-  const auto opened = s.open();
-  if (!opened) return kUnreadable;
-  auto records = opened->groupRecords(*day, *day, source);
-  if (!opened->readError().empty()) {
-    s.err << opened->readError() << '\n';
+  const auto session = s.open();
+  if (!session) return kUnreadable;
+  Journal& opened = session->journal();
+  auto records = opened.groupRecords(*day, *day, source);
+  if (!opened.readError().empty()) {
+    s.err << opened.readError() << '\n';
     return kUnreadable;
   }
   // The sources whose files covered the day: a day without groups is a day of none.
@@ -906,9 +1062,9 @@ int groupDayCounts(const Fields& f, Session& s) {
     if (source && candidate != *source) continue;
     const bool seen = std::any_of(records.begin(), records.end(),
                                   [&](const journal::GroupRecord& r) { return r.source == candidate; });
-    if (seen || opened->groupDayCovered(*day, candidate)) covering.push_back(candidate);
-    if (!opened->readError().empty()) {
-      s.err << opened->readError() << '\n';
+    if (seen || opened.groupDayCovered(*day, candidate)) covering.push_back(candidate);
+    if (!opened.readError().empty()) {
+      s.err << opened.readError() << '\n';
       return kUnreadable;
     }
   }
@@ -931,7 +1087,7 @@ struct Action {
   HelpText summary;
   std::vector<Option> options;
   // The action's status, or -1 when its words do not fit its synopsis.
-  int (*run)(const Fields&, Session&) = nullptr;
+  int (*run)(const Fields&, Request&) = nullptr;
 };
 
 const std::vector<Action>& actions() {
@@ -943,22 +1099,46 @@ const std::vector<Action>& actions() {
        {"enregistre une observation : DATE 2014-02-03 ou 3 2 2014, HEURE TU 09:05 ou\n"
         "9 5, les nombres de groupes G et de taches F du nord et du sud, ou du disque\n"
         "entier ; seeing de 1 à 5 (5 le meilleur) ou E G F P, transparence de 1 à 5.\n"
-        "Sans --observateur, l'observateur du journal ; un code nouveau crée son\n"
-        "observateur. Affiche « Observation enregistrée : R = 109 (nord 25, sud 84) ».\n"
+        "Sans --observateur, le seul observateur qui a des observations (ou le seul du\n"
+        "journal) ; un code nouveau crée son observateur. Affiche « Observation enregistrée : R = 109 (nord 25, sud 84) ».\n"
         "--sans-observation marque DATE comme un jour sans observation (nuages, pluie),\n"
         "la remarque disant le temps, l'heure si elle est donnée ; refusé pour un jour\n"
         "que l'observateur a observé",
         "records an observation: DATE 2014-02-03 or 3 2 2014, TIME (UT) 09:05 or 9 5,\n"
         "the numbers of groups G and of spots F of the north and the south, or of the\n"
         "whole disc; seeing 1 to 5 (5 the best) or E G F P, transparency 1 to 5.\n"
-        "Without --observateur, the journal's observer; a new code creates its\n"
-        "observer. Prints \"Observation enregistrée : R = 109 (nord 25, sud 84)\".\n"
+        "Without --observateur, the only observer who has observations (or the\n"
+        "journal's only one); a new code creates its observer. Prints \"Observation enregistrée : R = 109 (nord 25, sud 84)\".\n"
         "--sans-observation marks DATE as a day not observed (clouds, rain), the\n"
         "remark saying the weather, the time kept when given; refused for a day the\n"
         "observer observed"},
        {{"--nord", 2}, {"--sud", 2}, {"--disque", 2}, {"--seeing", 1}, {"--transparence", 1},
         {"--observateur", 1}, {"--remarque", 1}, {"--sans-observation", 0}},
        addObservation},
+      {"corriger",
+       "corriger DATE HEURE [--nord G F --sud G F | --disque G F] [--seeing N] [--transparence N] "
+       "[--remarque TEXTE] [--date NOUVELLE_DATE] [--heure NOUVELLE_HEURE] [--observateur CODE]",
+       {"corrige l'observation de DATE à HEURE (écrites comme pour ajouter) : les comptes,\n"
+        "le seeing et la transparence (« - » les efface), la remarque, et avec --date et\n"
+        "--heure son jour et son heure ; ses groupes restent. Les vérifications\n"
+        "d'ajouter s'appliquent. Affiche « Observation corrigée : le 3 février 2014 à\n"
+        "09:05, R = 109 »",
+        "corrects the observation of DATE at TIME (written as for ajouter): the counts,\n"
+        "the seeing and the transparency (\"-\" clears them), the remark, and with --date\n"
+        "and --heure its day and time; its groups stay. The checks of ajouter apply.\n"
+        "Prints \"Observation corrigée : le 3 février 2014 à 09:05, R = 109\""},
+       {{"--nord", 2}, {"--sud", 2}, {"--disque", 2}, {"--seeing", 1}, {"--transparence", 1}, {"--remarque", 1},
+        {"--date", 1}, {"--heure", 1}, {"--observateur", 1}},
+       correctObservation},
+      {"supprimer", "supprimer DATE HEURE [--observateur CODE] | supprimer DATE --sans-observation",
+       {"supprime l'observation de DATE à HEURE avec ses groupes, ou le jour sans\n"
+        "observation DATE. Affiche « Observation supprimée : le 3 février 2014 à 09:05,\n"
+        "R = 109 »",
+        "removes the observation of DATE at TIME with its groups, or the day not\n"
+        "observed DATE. Prints \"Observation supprimée : le 3 février 2014 à 09:05,\n"
+        "R = 109\""},
+       {{"--observateur", 1}, {"--sans-observation", 0}},
+       removeObservation},
       {"retenir", "retenir DATE HEURE [--observateur CODE]",
        {"retient l'observation de DATE à HEURE (écrites comme pour ajouter) pour son\n"
         "jour : le tableau du mois, ses moyennes et les rapports la prennent au lieu de\n"
@@ -1052,14 +1232,18 @@ const std::vector<Action>& actions() {
        {{"--png", 1}, {"--svg", 1}, {"--pdf", 1}, {"--du", 1}, {"--au", 1}, {"--observateur", 1}, {"--k", 1}},
        drawChart},
       {"observateurs",
-       "observateurs [--ajouter CODE NOM [--ouverture MM] [--focale MM] [--methode projection|filtre|photo]]",
+       "observateurs [--ajouter CODE NOM [--ouverture MM] [--focale MM] [--methode projection|filtre|photo]] | "
+       "observateurs --renommer CODE NOUVEAU_CODE",
        {"la liste des observateurs du journal ; --ajouter enregistre un observateur, ou\n"
         "donne un nom et un instrument à un code déjà connu : ouverture et focale en mm,\n"
-        "méthode projection, filtre (vision directe) ou photo",
+        "méthode projection, filtre (vision directe) ou photo ; --renommer donne un autre\n"
+        "code à un observateur (celui de son réseau, par exemple), ses observations le\n"
+        "suivent",
         "the list of the journal's observers; --ajouter records an observer, or gives\n"
         "a name and an instrument to a known code: aperture and focal length in mm,\n"
-        "method projection, filtre (direct view) or photo"},
-       {{"--ajouter", 2}, {"--ouverture", 1}, {"--focale", 1}, {"--methode", 1}},
+        "method projection, filtre (direct view) or photo; --renommer gives an observer\n"
+        "another code (their network's, say), their observations following"},
+       {{"--ajouter", 2}, {"--ouverture", 1}, {"--focale", 1}, {"--methode", 1}, {"--renommer", 2}},
        listObservers},
       {"groupes", "groupes importer FICHIER | groupes resume ANNEE [--source greenwich|srs]",
        {"les groupes listés par d'autres, gardés à part de ceux de l'observateur :\n"
@@ -1164,9 +1348,43 @@ std::vector<Help::Subcommand> journalHelp() {
   return entries;
 }
 
+namespace {
+
+bool asksHelp(std::string_view word) { return word == "--help" || word == "-h"; }
+
+// `kavrel journal --help`: what the journal is, then each action, as `kavrel --help` lists
+// the subcommands.
+void printJournalHelp(std::ostream& out) {
+  const std::vector<Help::Subcommand> entries = journalHelp();
+  out << "kavrel " << entries.front().synopsis << " ARGUMENTS...\n\n";
+  writeIndented(out, entries.front().summary.french, "");
+  out << " :\n";
+  for (auto entry = entries.begin() + 1; entry != entries.end(); ++entry) {
+    out << "  kavrel " << entry->synopsis << "\n      ";
+    writeIndented(out, entry->summary.french, "      ");
+    out << '\n';
+  }
+  out << "\nCodes de sortie : 0 fait ; 1 un fichier illisible ou impossible à écrire (le journal,\n"
+         "un journal importé, un rapport, une copie), avec la raison ; 2 une demande refusée\n"
+         "(usage, champ, ligne d'un journal importé).\n";
+}
+
+// `kavrel journal ACTION --help`.
+void printActionHelp(const Action& action, std::ostream& out) {
+  out << "Usage : kavrel journal [--fichier F] " << action.synopsis << "\n\n";
+  writeIndented(out, action.summary.french, "");
+  out << ".\n";
+}
+
+}  // namespace
+
 int runJournal(const std::vector<std::string>& arguments, std::string_view decimalSeparator, std::ostream& out,
                std::ostream& err) {
   auto word = arguments.begin();
+  if (word != arguments.end() && asksHelp(*word)) {
+    printJournalHelp(out);
+    return kDone;
+  }
   std::string path;
   if (word != arguments.end() && *word == kFileOption) {
     if (arguments.end() - word < 2) {
@@ -1196,7 +1414,13 @@ int runJournal(const std::vector<std::string>& arguments, std::string_view decim
     return kRefused;
   }
 
-  Session session{path, decimalSeparator, out, err, {}};
+  if (std::any_of(word + 1, arguments.end(), [](const std::string& w) { return asksHelp(w); }) &&
+      std::find(word + 1, arguments.end(), "--") == arguments.end()) {
+    printActionHelp(*action, out);
+    return kDone;
+  }
+
+  Request request{path, decimalSeparator, out, err, {}};
   Fields fields;
   bool optionsEnded = false;
   for (++word; word != arguments.end(); ++word) {
@@ -1219,7 +1443,7 @@ int runJournal(const std::vector<std::string>& arguments, std::string_view decim
       printActionUsage(*action, err);
       return kRefused;
     }
-    if (session.options.contains(*word)) {
+    if (request.options.contains(*word)) {
       err << "kavrel : l'option « " << *word << " » est donnée deux fois\n";
       return kRefused;
     }
@@ -1229,10 +1453,10 @@ int runJournal(const std::vector<std::string>& arguments, std::string_view decim
       printActionUsage(*action, err);
       return kRefused;
     }
-    std::vector<std::string>& values = session.options[*word];
+    std::vector<std::string>& values = request.options[*word];
     for (int i = 0; i < option->values; ++i) values.push_back(*++word);
   }
-  const int status = action->run(fields, session);
+  const int status = action->run(fields, request);
   if (status < 0) {
     printActionUsage(*action, err);
     return kRefused;

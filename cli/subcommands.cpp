@@ -386,16 +386,6 @@ void printUsage(std::ostream& err) {
   err << "Aide : kavrel --help\n";
 }
 
-// Writes `text` with `indent` before each of its lines but the first.
-void writeIndented(std::ostream& out, std::string_view text, std::string_view indent) {
-  for (std::size_t start = 0;;) {
-    const auto end = text.find('\n', start);
-    out << text.substr(start, end - start);
-    if (end == std::string_view::npos) return;
-    out << '\n' << indent;
-    start = end + 1;
-  }
-}
 
 void printHelp(std::ostream& out) {
   const Help& h = help();
@@ -414,6 +404,16 @@ void printHelp(std::ostream& out) {
 }
 
 }  // namespace
+
+void writeIndented(std::ostream& out, std::string_view text, std::string_view indent) {
+  for (std::size_t start = 0;;) {
+    const auto end = text.find('\n', start);
+    out << text.substr(start, end - start);
+    if (end == std::string_view::npos) return;
+    out << '\n' << indent;
+    start = end + 1;
+  }
+}
 
 const Help& help() {
   static const Help texts = [] {

@@ -54,4 +54,8 @@ struct Help {
 
 const Help& help();
 
+// Writes `text` with `indent` before each of its lines but the first (a help's summary
+// under its synopsis).
+void writeIndented(std::ostream& out, std::string_view text, std::string_view indent);
+
 }  // namespace kavrel::cli

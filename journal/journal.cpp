@@ -183,13 +183,6 @@ int digits(const unsigned char* text, int from, int count) {
   return value;
 }
 
-Day todayUt() {
-  const std::time_t now = std::time(nullptr);
-  std::tm parts{};
-  gmtime_r(&now, &parts);
-  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday};
-}
-
 // ---------------------------------------------------------------------------------------
 // Rows and values.
 
@@ -1345,10 +1338,9 @@ Change Journal::removeGroup(Id id) {
 // ---------------------------------------------------------------------------------------
 // Import.
 
-Imported Journal::importLog(const ParsedLog& log, bool partial) {
+Imported Journal::importLog(const ParsedLog& log, bool partial, Day today) {
   Imported result;
   result.refusals = log.refusals;
-  const Day today = todayUt();
   std::vector<const ImportRow*> accepted;
   accepted.reserve(log.rows.size());
   for (const ImportRow& row : log.rows) {

@@ -129,7 +129,7 @@ class Journal {
   // The rows of a parsed log in one transaction, its observations and its days not
   // observed: all or none, unless `partial`, when the refused rows are left out and the
   // others stored. A day the file both observes and not is refused as not observed.
-  Imported importLog(const ParsedLog& log, bool partial);
+  Imported importLog(const ParsedLog& log, bool partial, Day today);
 
   // The international number (journal_silso.cpp): a re-import replaces the series of its
   // kind (total or hemispheric) whole, in one transaction.

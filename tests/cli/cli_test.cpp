@@ -707,8 +707,12 @@ TEST(KavrelCommand, JournalCommands) {
       {"a second observer", kFrench, {"observateurs", "--ajouter", "HUZR", "Jean Dupont", "--ouverture", "80",
                                       "--methode", "projection"}, "", 0,
        "Observateur enregistré : HUZR : Jean Dupont, ouverture 80 mm, projection\n", ""},
-      {"a report needs its observer among several", kFrench, {"rapport", "2", "2014", "--format", "csv"}, "", 2, "",
-       "Le journal tient plusieurs observateurs (HUZR, OBS) : choisissez-en un avec --observateur CODE.\n"},
+      {"a second observer without observations makes no one ask", kFrench, {"rapport", "2", "2014", "--format", "csv"},
+       "", 0,
+       "date;heure_tu;observateur;seeing;transparence;g_nord;f_nord;g_sud;f_sud;g_disque;f_disque;R;R_nord;R_sud;"
+       "remarque\n2014-02-03;09:05;OBS;4;;2;5;7;14;9;19;109;25;84;\n2014-02-04;09:05;OBS;4;;;;;;3;12;42;;;\n"
+       "2014-02-05;08:30;OBS;5;;1;3;2;6;3;9;39;13;26;\n2014-02-07;10:15;OBS;3;;0;0;1;1;1;1;11;0;11;brume\n",
+       ""},
       {"SILSO's total file given as the hemispheres'", kFrench, {"silso", "--hemispheres", silso}, "", 2, "",
        "Le fichier « " + silso + " » est refusé, ligne 1 : 8 champs au lieu de 14 : c'est le fichier du nombre "
        "total, sans --hemispheres. Le journal n'a pas été modifié.\n"},
@@ -794,6 +798,36 @@ TEST(KavrelCommand, JournalCommands) {
        "   5         –       –       –       –       –      –      –      –  –   –   –  R\n"
        "Jours d'observation : 2\nMoyenne de R : 80,50\nMoyenne de R nord : 25,50\nMoyenne de R sud : 55,00\n"
        "Groupes par jour : 2,50\n",
+       ""},
+      {"the second observer observes", kFrench,
+       {"ajouter", "2014-02-10", "9:00", "--disque", "1", "2", "--observateur", "HUZR"}, "", 0,
+       "Observation enregistrée : R = 12\n", ""},
+      {"two observers observing: the month asks whose", kFrench, {"mois", "2", "2014"}, "", 2, "",
+       "Le journal tient plusieurs observateurs (HUZR, OBS) : choisissez-en un avec --observateur CODE.\n"},
+      {"an observation corrected, moved to another time", kFrench,
+       {"corriger", "2014-02-10", "9:00", "--observateur", "HUZR", "--disque", "2", "5", "--seeing", "E", "--heure",
+        "9:30"},
+       "", 0, "Observation corrigée : le 10 février 2014 à 09:30, R = 25\n", ""},
+      {"a correction the checks refuse", kFrench,
+       {"corriger", "2014-02-10", "9:30", "--observateur", "HUZR", "--disque", "3", "2"}, "", 2, "",
+       "f disque : chaque groupe a au moins une tache (f = 2 est inférieur à g = 3).\n"},
+      {"an observation struck out", kFrench, {"supprimer", "2014-02-10", "9:30", "--observateur", "HUZR"}, "", 0,
+       "Observation supprimée : le 10 février 2014 à 09:30, R = 25\n", ""},
+      {"the first observer given the network's code", kFrench, {"observateurs", "--renommer", "OBS", "FUJI"}, "", 0,
+       "Observateur renommé : OBS devient FUJI\n", ""},
+      {"a code a network cannot name a file with", kFrench, {"observateurs", "--renommer", "FUJI", "FU JI"}, "", 2,
+       "",
+       "Code : « FU JI » ne convient pas ; 20 lettres, chiffres, « . », « - » ou « _ » au plus, sans espace ni "
+       "accent.\n"},
+      {"a day not observed struck out, its observer the only one observing", kFrench,
+       {"supprimer", "2014-01-05", "--sans-observation"}, "", 0, "Jour sans observation supprimé : 5 janvier 2014\n",
+       ""},
+      {"the code given back", kFrench, {"observateurs", "--renommer", "FUJI", "OBS"}, "", 0,
+       "Observateur renommé : FUJI devient OBS\n", ""},
+      {"an action's help", kFrench, {"supprimer", "--help"}, "", 0,
+       "Usage : kavrel journal [--fichier F] supprimer DATE HEURE [--observateur CODE] | supprimer DATE "
+       "--sans-observation\n\nsupprime l'observation de DATE à HEURE avec ses groupes, ou le jour sans\n"
+       "observation DATE. Affiche « Observation supprimée : le 3 février 2014 à 09:05,\nR = 109 ».\n",
        ""},
   };
   for (const Step& step : steps) {

@@ -87,7 +87,7 @@ std::size_t countOf(const Journal& journal) { return journal.observationsBetween
 void makeJournal(const std::string& path, int count) {
   auto journal = opened(path);
   ASSERT_TRUE(journal);
-  ASSERT_EQ(journal->importLog(logOf(count), false).stored, count);
+  ASSERT_EQ(journal->importLog(logOf(count), false, kToday).stored, count);
 }
 
 TEST(JournalFile, ValuesComeBackAsStored) {
@@ -215,12 +215,12 @@ TEST(JournalFile, ImportAllOrNothing) {
     Folder folder;
     auto journal = opened(folder.path + "/journal.sqlite");
     ASSERT_TRUE(journal);
-    ASSERT_EQ(journal->importLog(logOf(3), false).stored, 3);  // lines 2..4
+    ASSERT_EQ(journal->importLog(logOf(3), false, kToday).stored, 3);  // lines 2..4
     ParsedLog log = logOf(9);
     log.refusals.push_back({1, "en-tête"});    // from the parser
     log.rows[4].observation = log.rows[3].observation;       // line 6 repeats line 5
     log.rows.erase(log.rows.begin(), log.rows.begin() + 2);  // line 4 is already there
-    const Imported imported = journal->importLog(log, c.partial);
+    const Imported imported = journal->importLog(log, c.partial, kToday);
     EXPECT_EQ(imported.error, "") << c.name;
     EXPECT_EQ(imported.stored, c.stored) << c.name;
     std::vector<int> lines;
@@ -235,7 +235,7 @@ TEST(JournalFile, UndoRestoresTheJournal) {
   Folder folder;
   auto journal = opened(folder.path + "/journal.sqlite");
   ASSERT_TRUE(journal);
-  ASSERT_EQ(journal->importLog(logOf(5), false).stored, 5);
+  ASSERT_EQ(journal->importLog(logOf(5), false, kToday).stored, 5);
   const auto state = [&] {
     std::string text;
     for (const Observation& o : journal->observationsBetween({1600, 1, 1}, {9999, 12, 31})) {
@@ -286,7 +286,7 @@ TEST(JournalFile, UndoRestoresTheJournal) {
       {"choose", [&] { return journal->chooseForDay(journal->monthObservations(1970, 1)[1].id); },
        "Annuler le choix de l'observation du 1er janvier 1970"},
       {"import with a new observer", [&] {
-         const Imported imported = journal->importLog(logOf(4, "IMP", 100), false);
+         const Imported imported = journal->importLog(logOf(4, "IMP", 100), false, kToday);
          return Change{imported.error, imported.stored};
        },
        "Annuler l'import de 4 observations"},
@@ -325,7 +325,7 @@ TEST(JournalFile, UndoRestoresTheJournal) {
        },
        "Annuler la modification de l'observation du 1er janvier 1970"},
       {"an import observing a day not observed, marking another", [&] {
-         const Imported imported = journal->importLog(withClouds, false);
+         const Imported imported = journal->importLog(withClouds, false, kToday);
          return Change{imported.error, imported.stored};
        },
        "Annuler l'import de 2 observations et 1 jour sans observation"},
@@ -357,7 +357,7 @@ TEST(JournalFile, ADayIsObservedOrNot) {
   };
   // An import's first refusal, or its failure.
   const auto import = [&](ParsedLog log) {
-    const Imported imported = journal->importLog(log, false);
+    const Imported imported = journal->importLog(log, false, kToday);
     return Change{imported.refusals.empty() ? imported.error : imported.refusals[0].message, imported.stored};
   };
   const auto marks = [&] {
@@ -539,7 +539,7 @@ TEST(JournalFile, FullDiskLeavesTheJournalAsItWas) {
   auto journal = opened(path);
   ASSERT_TRUE(journal);
   disk.fill(64 * 1024);
-  const Imported imported = journal->importLog(logOf(20000, "ABC", 20), false);
+  const Imported imported = journal->importLog(logOf(20000, "ABC", 20), false, kToday);
   EXPECT_EQ(imported.stored, 0);
   EXPECT_EQ(imported.error, "Le journal n'a pas été modifié : plus de place sur le disque.");
   EXPECT_EQ(journal->undoCaption(), "");  // nothing to undo
@@ -709,7 +709,7 @@ TEST(JournalFile, ProcessKilledMidImportLeavesTheJournalAsItWas) {
       log.rows.insert(log.rows.end(), part.rows.begin(), part.rows.end());
     }
     (void)!::write(ready[1], "!", 1);
-    if (journal) journal->importLog(log, false);
+    if (journal) journal->importLog(log, false, kToday);
     ::_exit(0);
   }
   char signal = 0;
@@ -777,7 +777,7 @@ TEST(JournalFile, SavedCopyWholeOrNotAtAll) {
   Folder folder;
   auto journal = opened(folder.path + "/journal.sqlite");
   ASSERT_TRUE(journal);
-  ASSERT_EQ(journal->importLog(logOf(50), false).stored, 50);
+  ASSERT_EQ(journal->importLog(logOf(50), false, kToday).stored, 50);
   const Change saved = journal->saveCopy(folder.path + "/copie.sqlite");
   ASSERT_TRUE(saved.done()) << saved.error;
   auto copy = opened(folder.path + "/copie.sqlite");
@@ -791,7 +791,7 @@ TEST(JournalFile, SavedCopyWholeOrNotAtAll) {
 
   SmallDisk disk("size=256k");
   if (!disk.mounted) GTEST_SKIP() << "tmpfs : " << std::strerror(errno);
-  ASSERT_EQ(journal->importLog(logOf(3000, "ABC", 60), false).stored, 3000);
+  ASSERT_EQ(journal->importLog(logOf(3000, "ABC", 60), false, kToday).stored, 3000);
   disk.fill(16 * 1024);
   EXPECT_EQ(journal->saveCopy(disk.folder.path + "/copie.sqlite").error,
             "La copie n'a pas été écrite : plus de place sur le disque.");

@@ -85,7 +85,7 @@ TEST(JournalSilso, DayObservationPairedWithSilso) {
                                       observed(3, 9, 3, Tally::wholeDisc({1, 1})),
                                       observed(4, 9, 3, Tally::wholeDisc({1, 1}))};
   for (const Observation& o : observations) log.rows.push_back({static_cast<int>(log.rows.size()) + 2, o, "ABC"});
-  ASSERT_EQ(journal->importLog(log, false).stored, 5);
+  ASSERT_EQ(journal->importLog(log, false, Day{9999, 12, 31}).stored, 5);
   ASSERT_TRUE(journal->importSilso(parseSilso("2014;03;01;2014.163;  50;  5.0;  30;1\n"
                                               "2014;03;02;2014.166;  20;  2.0;  30;1\n"
                                               "2014;03;04;2014.171;  -1; -1.0;   0;1\n",
@@ -118,7 +118,7 @@ TEST(JournalSilso, FirstVersionJournalMigrates) {
     ParsedLog log;
     for (int day = 1; day <= 3; ++day)
       log.rows.push_back({day + 1, observed(day, 9, 3, Tally::wholeDisc({1, 1})), "ABC"});
-    ASSERT_EQ(journal->importLog(log, false).stored, 3);
+    ASSERT_EQ(journal->importLog(log, false, Day{9999, 12, 31}).stored, 3);
   }
   // Back to the first version: its three tables alone.
   sqlite3* db = nullptr;
