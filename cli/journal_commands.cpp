@@ -1100,7 +1100,8 @@ const std::vector<Action>& actions() {
         "9 5, les nombres de groupes G et de taches F du nord et du sud, ou du disque\n"
         "entier ; seeing de 1 à 5 (5 le meilleur) ou E G F P, transparence de 1 à 5.\n"
         "Sans --observateur, le seul observateur qui a des observations (ou le seul du\n"
-        "journal) ; un code nouveau crée son observateur. Affiche « Observation enregistrée : R = 109 (nord 25, sud 84) ».\n"
+        "journal) ; un code nouveau crée son observateur. Affiche « Observation\n"
+        "enregistrée : R = 109 (nord 25, sud 84) ».\n"
         "--sans-observation marque DATE comme un jour sans observation (nuages, pluie),\n"
         "la remarque disant le temps, l'heure si elle est donnée ; refusé pour un jour\n"
         "que l'observateur a observé",
@@ -1108,7 +1109,8 @@ const std::vector<Action>& actions() {
         "the numbers of groups G and of spots F of the north and the south, or of the\n"
         "whole disc; seeing 1 to 5 (5 the best) or E G F P, transparency 1 to 5.\n"
         "Without --observateur, the only observer who has observations (or the\n"
-        "journal's only one); a new code creates its observer. Prints \"Observation enregistrée : R = 109 (nord 25, sud 84)\".\n"
+        "journal's only one); a new code creates its observer. Prints \"Observation\n"
+        "enregistrée : R = 109 (nord 25, sud 84)\".\n"
         "--sans-observation marks DATE as a day not observed (clouds, rain), the\n"
         "remark saying the weather, the time kept when given; refused for a day the\n"
         "observer observed"},
