@@ -10,7 +10,6 @@ namespace kavrel::journal {
 namespace {
 
 constexpr std::string_view kNone = "–";
-constexpr std::string_view kRemarksHeading = "Remarques";
 
 std::string meanText(const std::optional<double>& mean, char point) {
   if (!mean) return std::string(kNone);

@@ -18,6 +18,9 @@
 
 namespace kavrel::journal {
 
+// The heading of the remarks' column, the last, present only in a month that has some.
+inline constexpr std::string_view kRemarksHeading = "Remarques";
+
 struct MonthSheet {
   std::vector<std::string> headings;           // the table's column headings
   std::vector<std::vector<std::string>> rows;  // one per day, cells under the headings

@@ -261,10 +261,10 @@ void addMonthColumn(std::vector<ControlRow>& c) {
                .widest = "Marie-Claire Dupont (HUZR)", .namedBy = {"lblObservateur"},
                .accessibleName = "Observateur"});
   c.push_back(button("cmdObservateur", "Nom et instrument… (&k)", {5520, 960, 2520, kButtonHeight}));
-  c.push_back({.name = "lblJours", .caption = "Jours observés (un clic ouvre l'observation du jour)",
+  c.push_back({.name = "lblJours", .caption = "Jours du mois (un clic ouvre le jour)",
                .at = {120, 1425, kMonthWidth, kLabelHeight}});
   c.push_back({.name = "grdMois", .kind = Kind::Table, .at = {120, 1695, kMonthWidth, 5445},
-               .columns = {"Jour", "g", "f", "R"}, .accessibleName = "Jours observés du mois"});
+               .columns = {"Jour", "g", "f", "R"}, .accessibleName = "Jours du mois"});
   c.push_back({.name = "lblMoyennes", .at = {120, 7230, kMonthWidth, 1395}, .border = true,
                .background = Background::Window, .wrap = true, .accessibleName = "Moyennes du mois"});
 }
@@ -399,7 +399,9 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   // Twelve columns: each as wide as its heading or its widest cell.
   m_monthTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   m_monthTable->horizontalHeader()->setStretchLastSection(true);
-  m_monthTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // The remarks come last, as long as the observer wrote them: the table scrolls to them
+  // where the window is too narrow, and each one is whole in its cell's tooltip.
+  m_monthTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   m_groupTable = table("grdGroupes");
   m_groupTable->setSelectionMode(QAbstractItemView::SingleSelection);
   m_groupTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -633,8 +635,12 @@ void JournalWindow::showMonth() {
   for (int row = 0; row < static_cast<int>(sheet.rows.size()); ++row) {
     const std::vector<std::string>& cells = sheet.rows[static_cast<std::size_t>(row)];
     for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
-      auto* item = new QTableWidgetItem(toQString(cells[static_cast<std::size_t>(column)]));
-      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      const QString cell = toQString(cells[static_cast<std::size_t>(column)]);
+      auto* item = new QTableWidgetItem(cell);
+      const bool remark = sheet.headings.size() == cells.size() && column + 1 == static_cast<int>(cells.size()) &&
+                          sheet.headings.back() == kRemarksHeading;
+      item->setTextAlignment((remark ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+      if (remark) item->setToolTip(cell);
       m_monthTable->setItem(row, column, item);
     }
   }
@@ -756,19 +762,32 @@ void JournalWindow::cmdObservateur_Click() {
 void JournalWindow::placeMonthPage() {
   const QSize grown = m_monthPage->size() - m_monthPageSize;
   const int wider = std::max(0, grown.width()), taller = std::max(0, grown.height());
-  // The month's table takes the height, the groups' table the height and the width; what
-  // stands under them moves down, "Quitter" and the status line keep to the right edge.
+  // The tables take the room: both the height, the width shared between the month's (its
+  // remarks come last) and the groups'; the observation's column moves right by the
+  // month's share, what stands under the tables moves down, "Quitter" and the status line
+  // keep to the right edge.
+  const int monthWider = wider / 2;
+  int dayColumn = 0;
+  for (const auto& [widget, at] : m_monthPlaces)
+    if (widget == m_monthTable) dayColumn = at.right();
   const QStringList under = {"lblMoyennes", "cmdAjouterGroupe", "cmdRetirerGroupe", "cmdDepuisCsv", "cmdOuvrir",
                              "cmdRapport",  "cmdImprimer",      "Command1",         "Label7"};
   for (const auto& [widget, at] : m_monthPlaces) {
     const QString name = widget->objectName();
     QRect place = at;
-    if (name == "grdMois") place.setHeight(at.height() + taller);
-    else if (name == "grdGroupes") place.setSize(at.size() + QSize(wider, taller));
-    else if (name == "lblEtat") place = at.translated(0, taller).adjusted(0, 0, wider, 0);
-    else if (name == "cmdMenu") place = at.translated(wider, taller);
-    else if (under.contains(name) || std::find(std::begin(kGroupFields), std::end(kGroupFields), name) != std::end(kGroupFields))
-      place = at.translated(0, taller);
+    if (name == "lblEtat") {
+      place = at.translated(0, taller).adjusted(0, 0, wider, 0);
+    } else if (name == "cmdMenu") {
+      place = at.translated(wider, taller);
+    } else {
+      if (at.left() > dayColumn) place.translate(monthWider, 0);
+      if (under.contains(name) ||
+          std::find(std::begin(kGroupFields), std::end(kGroupFields), name) != std::end(kGroupFields))
+        place.translate(0, taller);
+      if (widget == m_monthTable) place.setSize(at.size() + QSize(monthWider, taller));
+      if (name == "lblMoyennes") place.setWidth(at.width() + monthWider);
+      if (widget == m_groupTable) place.setSize(at.size() + QSize(wider - monthWider, taller));
+    }
     widget->setGeometry(place);
   }
   fitGroupColumns();
