@@ -51,8 +51,13 @@ std::optional<double> decimalNumber(std::string_view text, bool& bad) {
 
 std::string numberText(std::optional<int> value) { return value ? std::to_string(*value) : std::string(); }
 
+// An angle to the hundredth; one that rounds to zero shows no sign ("0,00", not "-0,00"),
+// so that the text read back shows the same.
 std::string angleText(const std::optional<double>& value, std::string_view separator) {
-  return value ? formatMask(*value, "##0.00", separator) : std::string();
+  if (!value) return {};
+  std::string text = formatMask(*value, "##0.00", separator);
+  if (text.starts_with('-') && text.find_first_not_of("0.,", 1) == std::string::npos) text.erase(0, 1);
+  return text;
 }
 
 // A field that could not be read, said with what was typed: "g sud : « un » n'est pas
@@ -70,6 +75,12 @@ std::string unread(std::string_view field, std::string_view typed, Wanted wanted
 
 constexpr Wanted kGroups{"un nombre entier de groupes", "le nombre de groupes"};
 constexpr Wanted kSpots{"un nombre entier de taches", "le nombre de taches"};
+
+// R of counts as typed; none for a negative count, which the checks refuse (its R would
+// mean nothing, and could leave an int).
+std::string shownR(Counts counts) {
+  return counts.groups < 0 || counts.spots < 0 ? std::string() : std::to_string(relativeNumber(counts));
+}
 
 struct CountsRead {
   std::optional<Counts> counts;
@@ -89,7 +100,7 @@ CountsRead readCounts(const std::string& groups, const std::string& spots, std::
   if (*f > kMostCount) problems.push_back("f " + std::string(row) + " : au plus 999 999 taches.");
   if (*g > kMostCount || *f > kMostCount) return {};
   const Counts counts{*g, *f};
-  return {counts, std::to_string(relativeNumber(counts))};
+  return {counts, shownR(counts)};
 }
 
 bool blank(const std::string& text) { return trimmed(text).empty(); }
@@ -187,7 +198,7 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
     reading.relativeSouth = south.relative;
     if (north.counts && south.counts) {
       observation.counts = Tally::of(*north.counts, *south.counts);
-      reading.relativeDisc = std::to_string(relativeNumber(observation.counts.disc));
+      reading.relativeDisc = shownR(observation.counts.disc);
       reading.groupsDisc = std::to_string(observation.counts.disc.groups);
       reading.spotsDisc = std::to_string(observation.counts.disc.spots);
       checkTally(observation.counts, problems);
