@@ -567,6 +567,19 @@ std::string unobservedRefusal(sqlite3* db, const UnobservedDay& d) {
   return {};
 }
 
+// A row taken back by undo, inserted under its own id, or under a new one where another
+// program's row took that id meanwhile (SQLite gives a freed id again); `id` is the one
+// stored.
+template <class Row, class Insert>
+int insertBack(sqlite3* db, Row row, Id& id, Insert insert) {
+  int rc = insert(db, row, id);
+  if (rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
+    row.id = 0;
+    rc = insert(db, row, id);
+  }
+  return rc;
+}
+
 // Observers created for an undone change, unless another observation or day not observed
 // took them since.
 int removeCreatedObservers(sqlite3* db, const std::vector<Id>& created) {
@@ -1091,10 +1104,14 @@ Change Journal::removeObservation(Id id) {
       "Annuler la suppression de l'observation du " + dayText(before->date), id,
       [previous = *before, groups](sqlite3* db) -> std::string {
         Id id = 0;
-        int rc = insertObservation(db, previous, id);
+        int rc = insertBack(db, previous, id, insertObservation);
         if (rc == SQLITE_CONSTRAINT_UNIQUE) return duplicateMessage(db, previous);
-        for (const Group& group : groups)
-          if (rc == SQLITE_OK) rc = writeGroup(db, group, true, id);
+        for (Group group : groups) {
+          if (rc != SQLITE_OK) break;
+          group.observationId = id;
+          Id stored = 0;
+          rc = insertBack(db, group, stored, [](sqlite3* d, const Group& g, Id& i) { return writeGroup(d, g, true, i); });
+        }
         return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
       }}));
   return {{}, id};
@@ -1226,7 +1243,7 @@ Change Journal::removeUnobservedDay(Id id) {
                [previous = *before](sqlite3* db) -> std::string {
                  if (std::string refusal = unobservedRefusal(db, previous); !refusal.empty()) return refusal;
                  Id restored = 0;
-                 const int rc = insertUnobserved(db, previous, restored);
+                 const int rc = insertBack(db, previous, restored, insertUnobserved);
                  return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
                }}));
   return {{}, id};
@@ -1328,7 +1345,8 @@ Change Journal::removeGroup(Id id) {
       UndoStep{"Annuler la suppression du groupe " + std::to_string(before->number), id,
                [previous = *before](sqlite3* db) -> std::string {
                  Id id = 0;
-                 const int rc = writeGroup(db, previous, true, id);
+                 const int rc =
+                     insertBack(db, previous, id, [](sqlite3* d, const Group& g, Id& i) { return writeGroup(d, g, true, i); });
                  if ((rc & 0xff) == SQLITE_CONSTRAINT) return std::string(kGone);
                  return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
                }}));
@@ -1543,7 +1561,16 @@ Change Journal::undo() {
   if (undo_.empty()) return {"Il n'y a rien à annuler."};
   UndoStep& step = *undo_.back();
   std::string error = inTransaction(db_, [&] { return step.revert(db_); });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) {
+    // Another program's change stands in the way (the day observed meanwhile, a code
+    // taken): this step can no longer be taken back, and kept on top it would keep the
+    // earlier ones from being taken back. A journal that could not be written keeps it.
+    if (!error.starts_with(kNotChanged) && !readOnly() && !released_) {
+      undo_.pop_back();
+      error += " Cette annulation est abandonnée.";
+    }
+    return {std::move(error)};
+  }
   const Id id = step.id;
   undo_.pop_back();
   return {{}, id};

@@ -344,6 +344,27 @@ TEST(JournalFile, UndoRestoresTheJournal) {
   }
 }
 
+// A change that another program's change keeps from being taken back is said and given
+// up, so that the earlier ones can still be taken back.
+TEST(JournalFile, UndoBlockedByAnotherProgramGivesWay) {
+  Folder folder;
+  const std::string path = folder.path + "/journal.sqlite";
+  auto window = opened(path);
+  auto command = opened(path);
+  Observation observation;
+  observation.date = {1970, 1, 10};
+  observation.time = {9, 0};
+  observation.counts = Tally::wholeDisc({1, 3});
+  const Change added = window->addObservation(observation, "ABC", kToday);
+  ASSERT_TRUE(added.done());
+  ASSERT_TRUE(window->removeObservation(added.id).done());
+  ASSERT_TRUE(command->addObservation(observation, "ABC", kToday).done());
+  const Change blocked = window->undo();
+  EXPECT_EQ(blocked.error,
+            "Heure TU : ABC a déjà une observation le 10 janvier 1970 à 09:00. Cette annulation est abandonnée.");
+  EXPECT_EQ(window->undoCaption(), "Annuler l'ajout de l'observation du 10 janvier 1970");
+}
+
 // A day is observed or not, for each observer: the journal never holds both.
 TEST(JournalFile, ADayIsObservedOrNot) {
   Folder folder;
