@@ -143,7 +143,7 @@ BENCHMARK(BM_OpenJournalOf150Years)->Unit(benchmark::kMillisecond);
 void BM_ButterflyData150Years(benchmark::State& state) {
   auto journal = Journal::open(importedJournal()).journal;
   for (auto _ : state) {
-    const auto records = journal->groupRecords({kFirstYear, 1, 1}, {kFirstYear + kYears - 1, 12, 31});
+    const auto records = journal->groupRecords({kFirstYear, 1, 1}, {kFirstYear + kYears - 1, 12, 31}).value;
     if (records.size() != static_cast<std::size_t>(kLines)) state.SkipWithError("records missing");
     benchmark::DoNotOptimize(records);
   }
@@ -154,7 +154,7 @@ BENCHMARK(BM_ButterflyData150Years)->Unit(benchmark::kMillisecond);
 void BM_YearSummary(benchmark::State& state) {
   auto journal = Journal::open(importedJournal()).journal;
   for (auto _ : state) {
-    const GroupYear year = groupYear(journal->groupRecords({1957, 1, 1}, {1957, 12, 31}));
+    const GroupYear year = groupYear(journal->groupRecords({1957, 1, 1}, {1957, 12, 31}).value);
     if (year.groups == 0) state.SkipWithError("no groups");
     benchmark::DoNotOptimize(year);
   }
@@ -165,7 +165,7 @@ BENCHMARK(BM_YearSummary)->Unit(benchmark::kMillisecond);
 void BM_EveryYearSummary(benchmark::State& state) {
   auto journal = Journal::open(importedJournal()).journal;
   for (auto _ : state) {
-    const auto records = journal->groupRecords({kFirstYear, 1, 1}, {kFirstYear + kYears - 1, 12, 31});
+    const auto records = journal->groupRecords({kFirstYear, 1, 1}, {kFirstYear + kYears - 1, 12, 31}).value;
     std::vector<GroupRecord> year;
     int groups = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {

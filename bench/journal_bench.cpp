@@ -124,7 +124,7 @@ BENCHMARK(BM_OpenJournal)->Arg(5)->Arg(50)->Unit(benchmark::kMillisecond);
 void BM_MonthOfJournal(benchmark::State& state) {
   auto journal = Journal::open(journalOfYears(static_cast<int>(state.range(0)))).journal;
   for (auto _ : state) {
-    const auto month = journal->monthObservations(1979, 6);
+    const auto month = journal->monthObservations(1979, 6).value;
     if (month.size() != 30) state.SkipWithError("not a month of days");
     benchmark::DoNotOptimize(month);
   }
@@ -134,7 +134,7 @@ BENCHMARK(BM_MonthOfJournal)->Arg(5)->Arg(50)->Unit(benchmark::kMillisecond);
 void BM_YearOfJournal(benchmark::State& state) {
   auto journal = Journal::open(journalOfYears(static_cast<int>(state.range(0)))).journal;
   for (auto _ : state) {
-    const auto year = journal->observationsBetween({1978, 1, 1}, {1978, 12, 31});
+    const auto year = journal->observationsBetween({1978, 1, 1}, {1978, 12, 31}).value;
     if (year.size() != 365) state.SkipWithError("not a year of days");
     benchmark::DoNotOptimize(year);
   }
@@ -147,7 +147,7 @@ void BM_MonthWithGroups(benchmark::State& state) {
   auto journal = Journal::open(journalOfYears(static_cast<int>(state.range(0)))).journal;
   for (auto _ : state) {
     std::size_t groups = 0;
-    for (const Observation& o : journal->monthObservations(1979, 6)) groups += journal->groups(o.id).size();
+    for (const Observation& o : journal->monthObservations(1979, 6).value) groups += journal->groups(o.id).value.size();
     benchmark::DoNotOptimize(groups);
   }
 }

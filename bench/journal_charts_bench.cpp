@@ -90,7 +90,7 @@ void BM_ButterflyFromJournal(benchmark::State& state) {
   ChartRequest request;
   request.kind = ChartKind::Butterfly;
   for (auto _ : state) {
-    const Chart chart = makeChart(chartData(*opened.journal, request), request);
+    const Chart chart = makeChart(chartData(*opened.journal, request).value, request);
     benchmark::DoNotOptimize(chartImage(chart).constBits());
   }
   opened.journal.reset();

@@ -79,9 +79,9 @@ void BM_KOver10Years(benchmark::State& state) {
     log.rows.push_back({i + 2, o, "HUZR"});
   }
   if (journal->importLog(log, false, Day{9999, 12, 31}).stored != kDaysOf10Years) state.SkipWithError("log refused");
-  const Id observer = journal->observer("HUZR")->id;
+  const Id observer = journal->observer("HUZR").value->id;
   for (auto _ : state) {
-    const auto paired = journal->pairedDays({2000, 1, 1}, {2009, 12, 31}, observer);
+    const auto paired = journal->pairedDays({2000, 1, 1}, {2009, 12, 31}, observer).value;
     const KEstimate k = estimateK(paired);
     benchmark::DoNotOptimize(k);
     if (paired.size() < 3000) state.SkipWithError("too few paired days");

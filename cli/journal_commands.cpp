@@ -406,9 +406,10 @@ std::optional<std::pair<int, int>> monthOf(const Fields& f, const Request& s) {
 }
 
 // A reading that failed says so (exit 1) rather than show an empty month.
-bool readFailed(const Journal& journal, Request& s) {
-  if (journal.readError().empty()) return false;
-  s.err << journal.readError() << '\n';
+template <class T>
+bool readFailed(const journal::Read<T>& read, const Request& s) {
+  if (read.ok()) return false;
+  s.err << read.error << '\n';
   return true;
 }
 
@@ -439,11 +440,12 @@ int printMonth(const Fields& f, Request& s) {
   if (choice.refused) return choice.status;
   const journal::Id observerId = choice.observer ? choice.observer->id : 0;
   const auto observations = opened.monthObservations(month->second, month->first, observerId);
-  if (readFailed(opened, s)) return kUnreadable;
+  if (readFailed(observations, s)) return kUnreadable;
   const auto unobserved = opened.monthUnobservedDays(month->second, month->first, observerId);
-  if (readFailed(opened, s)) return kUnreadable;
-  const journal::MonthSheet sheet = journal::monthSheet(
-      observations, s.decimalSeparator, choice.observer ? choice.observer->chosenK : std::nullopt, unobserved);
+  if (readFailed(unobserved, s)) return kUnreadable;
+  const journal::MonthSheet sheet =
+      journal::monthSheet(observations.value, s.decimalSeparator,
+                          choice.observer ? choice.observer->chosenK : std::nullopt, unobserved.value);
   if (!sheet.rows.empty()) s.out << journal::sheetHeadingLine(sheet) << '\n';
   for (std::size_t row = 0; row < sheet.rows.size(); ++row) s.out << journal::sheetLine(sheet, row) << '\n';
   for (const auto& line : sheet.meansLines) s.out << line << '\n';
@@ -462,13 +464,14 @@ std::optional<journal::Observation> observationAt(const journal::Session& sessio
     return std::nullopt;
   }
   std::optional<journal::Observation> found;
-  if (choice.observer && day.month >= 1 && day.month <= 12)
-    for (const auto& observation : session.journal().monthObservations(day.year, day.month, choice.observer->id))
+  if (choice.observer && day.month >= 1 && day.month <= 12) {
+    const auto month = session.journal().monthObservations(day.year, day.month, choice.observer->id);
+    if (readFailed(month, s)) {
+      status = kUnreadable;
+      return std::nullopt;
+    }
+    for (const auto& observation : month.value)
       if (observation.date == day && observation.time == time) found = observation;
-  if (!session.journal().readError().empty()) {
-    s.err << session.journal().readError() << '\n';
-    status = kUnreadable;
-    return std::nullopt;
   }
   if (!found) {
     char when[64];
@@ -549,10 +552,12 @@ int removeObservation(const Fields& f, Request& s) {
     if (choice.refused) return choice.status;
     const Day day = instant->observation.date;
     std::optional<journal::UnobservedDay> found;
-    if (choice.observer && day.month >= 1 && day.month <= 12)
-      for (const auto& marked : opened.monthUnobservedDays(day.year, day.month, choice.observer->id))
+    if (choice.observer && day.month >= 1 && day.month <= 12) {
+      const auto month = opened.monthUnobservedDays(day.year, day.month, choice.observer->id);
+      if (readFailed(month, s)) return kUnreadable;
+      for (const auto& marked : month.value)
         if (marked.date == day) found = marked;
-    if (readFailed(opened, s)) return kUnreadable;
+    }
     if (!found) return s.refuse("Le journal n'a pas de jour sans observation le " + journal::dayText(day) + '.');
     if (const journal::Change removed = opened.removeUnobservedDay(found->id); !removed.done())
       return s.failed(removed);
@@ -562,8 +567,9 @@ int removeObservation(const Fields& f, Request& s) {
   int status = kDone;
   const std::optional<journal::Observation> observation = observationAt(*session, *instant, s, status);
   if (!observation) return status;
-  const std::size_t groups = opened.groups(observation->id).size();
-  if (readFailed(opened, s)) return kUnreadable;
+  const auto read = opened.groups(observation->id);
+  if (readFailed(read, s)) return kUnreadable;
+  const std::size_t groups = read.value.size();
   if (const journal::Change removed = opened.removeObservation(observation->id); !removed.done())
     return s.failed(removed);
   s.out << "Observation supprimée : " << observationText(*observation);
@@ -634,8 +640,9 @@ int printSilsoMonth(const Fields& f, Request& s) {
   const auto day = [](int monthIndex, int dayOfMonth) {
     return Day{monthIndex / 12, monthIndex % 12 + 1, dayOfMonth};
   };
-  const std::vector<journal::SilsoDay> days = opened.silsoDays(day(index - 6, 1), day(index + 6, 31));
-  if (readFailed(opened, s)) return kUnreadable;
+  const journal::Read<std::vector<journal::SilsoDay>> kept = opened.silsoDays(day(index - 6, 1), day(index + 6, 31));
+  if (readFailed(kept, s)) return kUnreadable;
+  const std::vector<journal::SilsoDay>& days = kept.value;
   const auto means = journal::monthlyMeans(days);
   const auto smoothed = journal::smoothed13(means);
   const auto found = std::find_if(means.begin(), means.end(),
@@ -707,16 +714,21 @@ int printK(const Fields& f, Request& s) {
   if (!choice.observer) return s.refuse(kNoObserver);
   if (choice.observer->chosenK)
     s.out << "k choisi : " << journal::chosenKText(*choice.observer->chosenK, s.decimalSeparator) << '\n';
-  const auto paired = opened.pairedDays(first, last, choice.observer->id);
-  if (readFailed(opened, s)) return kUnreadable;
+  const auto read = opened.pairedDays(first, last, choice.observer->id);
+  if (readFailed(read, s)) return kUnreadable;
+  const std::vector<journal::PairedDay>& paired = read.value;
   if (static_cast<int>(paired.size()) < journal::kFewestPairedDays)
     return s.refuse(journal::tooFewDaysLine(static_cast<int>(paired.size())));
-  for (const auto& line : journal::kLines(journal::estimateK(paired), s.decimalSeparator)) s.out << line << '\n';
+  // The hemispheres read before the k is printed, so that a failure does not follow half
+  // an answer.
+  std::vector<std::string> lines = journal::kLines(journal::estimateK(paired), s.decimalSeparator);
   for (const auto& [part, name] : {std::pair{Journal::Part::North, "nord"}, std::pair{Journal::Part::South, "sud"}}) {
     const auto hemisphere = opened.pairedDays(first, last, choice.observer->id, part);
-    if (static_cast<int>(hemisphere.size()) >= journal::kFewestPairedDays)
-      s.out << journal::kHemisphereLine(name, journal::estimateK(hemisphere), s.decimalSeparator) << '\n';
+    if (readFailed(hemisphere, s)) return kUnreadable;
+    if (static_cast<int>(hemisphere.value.size()) >= journal::kFewestPairedDays)
+      lines.push_back(journal::kHemisphereLine(name, journal::estimateK(hemisphere.value), s.decimalSeparator));
   }
+  for (const auto& line : lines) s.out << line << '\n';
   if (s.has("--par-mois"))
     for (const auto& month : journal::estimateKByMonth(paired))
       s.out << journal::kMonthLine(month, s.decimalSeparator) << '\n';
@@ -751,9 +763,9 @@ int writeReport(const Fields& f, Request& s) {
   if (!choice.observer) return s.refuse(kNoObserver);
   if (!kText && journal::carriesK(*format)) k = choice.observer->chosenK;
   const auto observations = opened.monthObservations(month->second, month->first, choice.observer->id);
-  if (readFailed(opened, s)) return kUnreadable;
+  if (readFailed(observations, s)) return kUnreadable;
   const journal::Report report = journal::monthReport(*format, *choice.observer, month->second, month->first,
-                                                      observations, s.decimalSeparator, k);
+                                                      observations.value, s.decimalSeparator, k);
   const std::string* target = s.value("--sortie");
   if (!target) {
     s.out.write(report.bytes.data(), static_cast<std::streamsize>(report.bytes.size()));
@@ -834,7 +846,9 @@ int drawChart(const Fields& f, Request& s) {
     request.observerCode = choice.observer->code;
     if (!s.has("--k")) request.k = choice.observer->chosenK;
   }
-  const journal::Chart chart = journal::makeChart(journal::chartData(opened, request), request);
+  const journal::Read<journal::ChartData> data = journal::chartData(opened, request);
+  if (readFailed(data, s)) return kUnreadable;
+  const journal::Chart chart = journal::makeChart(data.value, request);
   if (!chart.note.empty()) return s.refuse(chart.note);
 
   // Painted with Qt's fonts, which need a graphical application; no display.
@@ -895,8 +909,10 @@ int addObserver(Journal& journal, Request& s) {
     given.method = found->second;
   }
 
+  journal::Read<std::optional<Observer>> read = journal.observer(given.code);
+  if (readFailed(read, s)) return kUnreadable;
   journal::Change stored;
-  if (auto known = journal.observer(given.code)) {
+  if (std::optional<Observer>& known = read.value) {
     known->name = given.name;
     if (given.apertureMm) known->apertureMm = given.apertureMm;
     if (given.focalLengthMm) known->focalLengthMm = given.focalLengthMm;
@@ -915,8 +931,9 @@ int addObserver(Journal& journal, Request& s) {
 int renameObserver(journal::Session& session, Request& s) {
   const std::string& code = *s.value("--renommer", 0);
   const std::string& renamed = *s.value("--renommer", 1);
-  std::optional<Observer> observer = session.journal().observer(code);
-  if (readFailed(session.journal(), s)) return kUnreadable;
+  const journal::Read<std::optional<Observer>> named = session.journal().observer(code);
+  if (readFailed(named, s)) return kUnreadable;
+  const std::optional<Observer>& observer = named.value;
   if (!observer) return s.refuse("Observateur : le journal n'a pas d'observateur « " + code + " ».");
   journal::ObserverTexts texts = journal::observerTexts(*observer);
   texts.code = renamed;
@@ -947,8 +964,9 @@ int listObservers(const Fields& f, Request& s) {
   if (adding) return addObserver(opened, s);
   if (s.has("--renommer")) return renameObserver(*session, s);
   const auto observers = opened.observers();
-  if (observers.empty()) s.out << kNoObservers << '\n';
-  for (const auto& observer : observers) s.out << observerLine(observer) << '\n';
+  if (readFailed(observers, s)) return kUnreadable;
+  if (observers.value.empty()) s.out << kNoObservers << '\n';
+  for (const auto& observer : observers.value) s.out << observerLine(observer) << '\n';
   return kDone;
 }
 
@@ -1008,11 +1026,8 @@ int groupYearSummary(const std::string& yearText, Request& s) {
   if (!session) return kUnreadable;
   Journal& opened = session->journal();
   const auto records = opened.groupRecords({*year, 1, 1}, {*year, 12, 31}, source);
-  if (!opened.readError().empty()) {
-    s.err << opened.readError() << '\n';
-    return kUnreadable;
-  }
-  for (const auto& line : journal::groupYearLines(journal::groupYear(records), s.decimalSeparator))
+  if (readFailed(records, s)) return kUnreadable;
+  for (const auto& line : journal::groupYearLines(journal::groupYear(records.value), s.decimalSeparator))
     s.out << line << '\n';
   return kDone;
 }
@@ -1051,22 +1066,22 @@ int groupDayCounts(const Fields& f, Request& s) {
   const auto session = s.open();
   if (!session) return kUnreadable;
   Journal& opened = session->journal();
-  auto records = opened.groupRecords(*day, *day, source);
-  if (!opened.readError().empty()) {
-    s.err << opened.readError() << '\n';
-    return kUnreadable;
-  }
+  const auto read = opened.groupRecords(*day, *day, source);
+  if (readFailed(read, s)) return kUnreadable;
+  const std::vector<journal::GroupRecord>& records = read.value;
   // The sources whose files covered the day: a day without groups is a day of none.
   std::vector<journal::GroupSource> covering;
   for (const auto candidate : {journal::GroupSource::Greenwich, journal::GroupSource::Srs}) {
     if (source && candidate != *source) continue;
     const bool seen = std::any_of(records.begin(), records.end(),
                                   [&](const journal::GroupRecord& r) { return r.source == candidate; });
-    if (seen || opened.groupDayCovered(*day, candidate)) covering.push_back(candidate);
-    if (!opened.readError().empty()) {
-      s.err << opened.readError() << '\n';
-      return kUnreadable;
+    if (seen) {
+      covering.push_back(candidate);
+      continue;
     }
+    const journal::Read<bool> covered = opened.groupDayCovered(*day, candidate);
+    if (readFailed(covered, s)) return kUnreadable;
+    if (covered.value) covering.push_back(candidate);
   }
   if (covering.empty()) {
     s.out << "Aucun fichier de groupes importé ne couvre ce jour.\n";

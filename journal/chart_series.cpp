@@ -326,40 +326,60 @@ Axis yearAxis(int firstYear, int lastYear) {
   return axis;
 }
 
-ChartData chartData(const Journal& journal, const ChartRequest& request) {
-  ChartData data;
+Read<ChartData> chartData(const Journal& journal, const ChartRequest& request) {
+  Read<ChartData> read;
+  ChartData& data = read.value;
+  // Each reading taken whole, else the first failure and nothing to draw.
+  const auto take = [&read](auto reading, auto& into) {
+    if (!reading.ok()) {
+      read = {{}, std::move(reading.error)};
+      return false;
+    }
+    into = std::move(reading.value);
+    return true;
+  };
   data.observer = request.observerCode;
   const Day start{request.firstYear.value_or(1), 1, 1};
   const Day end{request.lastYear.value_or(9999), 12, 31};
-  if (request.observerId != 0)
-    data.days = observationsOfDays(journal.observationsBetween(start, end, request.observerId));
+  if (request.observerId != 0) {
+    std::vector<Observation> observations;
+    if (!take(journal.observationsBetween(start, end, request.observerId), observations)) return read;
+    data.days = observationsOfDays(observations);
+  }
 
   // The years: as asked, else the observer's, else those of what the picture shows.
   std::optional<std::pair<int, int>> years = yearsOf(data.days, [](const Observation& o) { return o.date; });
   if (!years && request.kind == ChartKind::Butterfly) {
-    data.imported = journal.groupRecords(start, end);
+    if (!take(journal.groupRecords(start, end), data.imported)) return read;
     years = yearsOf(data.imported, [](const GroupRecord& r) { return r.date; });
   }
   if (!years) {
-    data.silso = journal.silsoDays(start, end);
+    if (!take(journal.silsoDays(start, end), data.silso)) return read;
     years = yearsOf(data.silso, [](const SilsoDay& d) { return d.date; });
   }
-  if (!years && !request.firstYear && !request.lastYear) return data;
+  if (!years && !request.firstYear && !request.lastYear) return read;
   data.firstYear = request.firstYear.value_or(years ? std::min(years->first, request.lastYear.value_or(9999)) : 0);
   data.lastYear = request.lastYear.value_or(years ? std::max(years->second, data.firstYear) : data.firstYear);
   if (!request.firstYear && !years) data.firstYear = data.lastYear;
 
   // SILSO's year on each side, for the smoothed mean at the edges.
   // Dates are compared as text: a year of five digits would come before 1818.
-  data.silso = journal.silsoDays({std::max(1, data.firstYear - 1), 1, 1}, {std::min(9999, data.lastYear + 1), 12, 31});
+  if (!take(journal.silsoDays({std::max(1, data.firstYear - 1), 1, 1}, {std::min(9999, data.lastYear + 1), 12, 31}),
+            data.silso))
+    return read;
   const Day first{data.firstYear, 1, 1}, last{data.lastYear, 12, 31};
-  if (request.kind == ChartKind::K && request.observerId != 0)
-    data.paired = journal.pairedDays(first, last, request.observerId);
+  if (request.kind == ChartKind::K && request.observerId != 0 &&
+      !take(journal.pairedDays(first, last, request.observerId), data.paired))
+    return read;
   if (request.kind == ChartKind::Butterfly) {
-    if (data.imported.empty() || request.firstYear || request.lastYear) data.imported = journal.groupRecords(first, last);
+    if ((data.imported.empty() || request.firstYear || request.lastYear) &&
+        !take(journal.groupRecords(first, last), data.imported))
+      return read;
     for (const auto& day : data.days) {
       if (!within(day.date, data.firstYear, data.lastYear)) continue;
-      for (const auto& group : journal.groups(day.id)) {
+      std::vector<Group> groups;
+      if (!take(journal.groups(day.id), groups)) return read;
+      for (const auto& group : groups) {
         if (!group.latitude) continue;
         GroupRecord own;
         own.date = day.date;
@@ -368,7 +388,7 @@ ChartData chartData(const Journal& journal, const ChartRequest& request) {
       }
     }
   }
-  return data;
+  return read;
 }
 
 Chart makeChart(const ChartData& data, const ChartRequest& request) {

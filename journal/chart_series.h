@@ -24,6 +24,7 @@
 
 #include "journal/group_records.h"
 #include "journal/observer_k.h"
+#include "journal/read.h"
 #include "journal/records.h"
 #include "journal/silso.h"
 
@@ -114,8 +115,9 @@ struct ChartRequest {
   std::string decimalSeparator = ",";
 };
 
-// The data of a request, its years settled (firstYear 0 when there is nothing at all).
-[[nodiscard]] ChartData chartData(const Journal& journal, const ChartRequest& request);
+// The data of a request, its years settled (firstYear 0 when there is nothing at all); a
+// journal that could not be read gives none, and why.
+[[nodiscard]] Read<ChartData> chartData(const Journal& journal, const ChartRequest& request);
 
 [[nodiscard]] Chart makeChart(const ChartData& data, const ChartRequest& request);
 

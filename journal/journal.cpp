@@ -37,6 +37,7 @@ using sql::kBusyTimeoutMs;
 using sql::kNotChanged;
 using sql::notChanged;
 using sql::queryInteger;
+using sql::readFailure;
 using sql::sqliteReason;
 using sql::Statement;
 
@@ -496,13 +497,6 @@ std::string missing(sqlite3* db, int status, const char* gone) {
   return status == SQLITE_OK ? std::string(gone) : notChanged(db, status);
 }
 
-// What a reading of the journal's leaves in readError().
-std::string readFailure(sqlite3* db, int status) {
-  if (const char* file = sqlite3_db_filename(db, "main"); status != SQLITE_OK && !(file && *file))
-    return sql::kReleased;
-  return status == SQLITE_OK ? std::string() : "Le journal n'a pas pu être lu : " + sqliteReason(db, status) + ".";
-}
-
 // The observer of a new observation: the one of that code, created when new (its id is
 // then added to `created`); without a code, `given` when set, else the journal's only
 // observer, else a new "OBS". Empty when found, else the message.
@@ -901,38 +895,36 @@ std::string Journal::reacquire() {
 // ---------------------------------------------------------------------------------------
 // Observers.
 
-std::vector<Observer> Journal::observers() const {
+Read<std::vector<Observer>> Journal::observers() const {
   Statement select(db_, (std::string("SELECT ") + kObserverColumns + " FROM observers ORDER BY code").c_str());
-  std::vector<Observer> list;
+  Read<std::vector<Observer>> read;
   int rc;
-  while ((rc = select.step()) == SQLITE_ROW) list.push_back(observerOfRow(select));
-  readError_ = readFailure(db_, readStatus(rc));
-  return list;
+  while ((rc = select.step()) == SQLITE_ROW) read.value.push_back(observerOfRow(select));
+  read.error = readFailure(db_, readStatus(rc));
+  return read;
 }
 
-std::optional<Observer> Journal::observer(std::string_view code) const {
+Read<std::optional<Observer>> Journal::observer(std::string_view code) const {
   int status = SQLITE_OK;
   auto found = readObserver(db_, "code = ?", std::string(code), status);
-  readError_ = readFailure(db_, status);
-  return found;
+  return {std::move(found), readFailure(db_, status)};
 }
 
-std::optional<Observer> Journal::observer(Id id) const {
+Read<std::optional<Observer>> Journal::observer(Id id) const {
   int status = SQLITE_OK;
   auto found = readObserver(db_, "id = ?", id, status);
-  readError_ = readFailure(db_, status);
-  return found;
+  return {std::move(found), readFailure(db_, status)};
 }
 
-std::vector<Id> Journal::observersObserving() const {
+Read<std::vector<Id>> Journal::observersObserving() const {
   Statement select(db_,
                    "SELECT observer_id FROM observations GROUP BY observer_id ORDER BY max(date || ' ' || time_ut) DESC, "
                    "observer_id");
-  std::vector<Id> list;
+  Read<std::vector<Id>> read;
   int rc;
-  while ((rc = select.step()) == SQLITE_ROW) list.push_back(select.integer(0));
-  readError_ = readFailure(db_, readStatus(rc));
-  return list;
+  while ((rc = select.step()) == SQLITE_ROW) read.value.push_back(select.integer(0));
+  read.error = readFailure(db_, readStatus(rc));
+  return read;
 }
 
 Change Journal::addObserver(const Observer& observer) {
@@ -1142,18 +1134,17 @@ Change Journal::chooseForDay(Id id) {
   return {{}, id};
 }
 
-std::optional<Observation> Journal::observation(Id id) const {
+Read<std::optional<Observation>> Journal::observation(Id id) const {
   int status = SQLITE_OK;
   auto found = readObservation(db_, id, status);
-  readError_ = readFailure(db_, status);
-  return found;
+  return {std::move(found), readFailure(db_, status)};
 }
 
-std::vector<Observation> Journal::monthObservations(int year, int month, Id observerId) const {
+Read<std::vector<Observation>> Journal::monthObservations(int year, int month, Id observerId) const {
   return observationsBetween({year, month, 1}, {year, month, 31}, observerId);
 }
 
-std::vector<Observation> Journal::observationsBetween(Day first, Day last, Id observerId) const {
+Read<std::vector<Observation>> Journal::observationsBetween(Day first, Day last, Id observerId) const {
   std::string sql = std::string("SELECT ") + kObservationColumns + " FROM observations WHERE ";
   sql += observerId ? "observer_id = ?3 AND date BETWEEN ?1 AND ?2" : "date BETWEEN ?1 AND ?2";
   sql += " ORDER BY date, time_ut, id";
@@ -1162,11 +1153,11 @@ std::vector<Observation> Journal::observationsBetween(Day first, Day last, Id ob
     select.bind(dateText(first), dateText(last), observerId);
   else
     select.bind(dateText(first), dateText(last));
-  std::vector<Observation> list;
+  Read<std::vector<Observation>> read;
   int rc;
-  while ((rc = select.step()) == SQLITE_ROW) list.push_back(observationOfRow(select));
-  readError_ = readFailure(db_, readStatus(rc));
-  return list;
+  while ((rc = select.step()) == SQLITE_ROW) read.value.push_back(observationOfRow(select));
+  read.error = readFailure(db_, readStatus(rc));
+  return read;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -1249,18 +1240,17 @@ Change Journal::removeUnobservedDay(Id id) {
   return {{}, id};
 }
 
-std::optional<UnobservedDay> Journal::unobservedDay(Id id) const {
+Read<std::optional<UnobservedDay>> Journal::unobservedDay(Id id) const {
   int status = SQLITE_OK;
   auto found = readUnobserved(db_, id, status);
-  readError_ = readFailure(db_, status);
-  return found;
+  return {std::move(found), readFailure(db_, status)};
 }
 
-std::vector<UnobservedDay> Journal::monthUnobservedDays(int year, int month, Id observerId) const {
+Read<std::vector<UnobservedDay>> Journal::monthUnobservedDays(int year, int month, Id observerId) const {
   return unobservedDaysBetween({year, month, 1}, {year, month, 31}, observerId);
 }
 
-std::vector<UnobservedDay> Journal::unobservedDaysBetween(Day first, Day last, Id observerId) const {
+Read<std::vector<UnobservedDay>> Journal::unobservedDaysBetween(Day first, Day last, Id observerId) const {
   std::string sql = std::string("SELECT ") + kUnobservedColumns + " FROM unobserved_days WHERE ";
   sql += observerId ? "observer_id = ?3 AND date BETWEEN ?1 AND ?2" : "date BETWEEN ?1 AND ?2";
   sql += " ORDER BY date, observer_id";
@@ -1269,21 +1259,20 @@ std::vector<UnobservedDay> Journal::unobservedDaysBetween(Day first, Day last, I
     select.bind(dateText(first), dateText(last), observerId);
   else
     select.bind(dateText(first), dateText(last));
-  std::vector<UnobservedDay> list;
+  Read<std::vector<UnobservedDay>> read;
   int rc;
-  while ((rc = select.step()) == SQLITE_ROW) list.push_back(unobservedOfRow(select));
-  readError_ = readFailure(db_, readStatus(rc));
-  return list;
+  while ((rc = select.step()) == SQLITE_ROW) read.value.push_back(unobservedOfRow(select));
+  read.error = readFailure(db_, readStatus(rc));
+  return read;
 }
 
 // ---------------------------------------------------------------------------------------
 // Groups.
 
-std::vector<Group> Journal::groups(Id observationId) const {
+Read<std::vector<Group>> Journal::groups(Id observationId) const {
   int status = SQLITE_OK;
   auto found = readGroups(db_, observationId, status);
-  readError_ = readFailure(db_, status);
-  return found;
+  return {std::move(found), readFailure(db_, status)};
 }
 
 Change Journal::addGroup(const Group& group) {

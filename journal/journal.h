@@ -14,7 +14,8 @@
 // would drop the locks SQLite holds on it, and another program would then take the journal
 // for free (see release()).
 //
-// Every answer that can fail is an outcome with a French reason; nothing here throws.
+// Every answer that can fail is an outcome with a French reason, every reading a Read
+// (read.h) whose error travels with its value; nothing here throws.
 // The observation added without an observer's code goes to the journal's only observer,
 // or to one created with the code "OBS" when there is none; a code met for the first time
 // creates its observer, named as its code.
@@ -29,6 +30,7 @@
 #include "journal/group_records.h"
 #include "journal/import.h"
 #include "journal/observer_k.h"
+#include "journal/read.h"
 #include "journal/records.h"
 #include "journal/silso.h"
 
@@ -73,7 +75,7 @@ class Journal {
 
   // The file let go while code the suite does not control may open it (a file dialog
   // reading a file's first bytes for its type, a thumbnailer): this process then holds no
-  // lock on it to lose. Meanwhile every reading comes back empty with its readError() and
+  // lock on it to lose. Meanwhile every reading comes back empty with its error and
   // every change is refused. reacquire() takes the file again once it is checked to be the
   // same file, still a journal of this version (without the whole quick_check); else it
   // says why ("Le journal … a été remplacé …") and the journal stays let go, nothing
@@ -83,11 +85,11 @@ class Journal {
   [[nodiscard]] bool released() const noexcept { return released_; }
 
   // Observers, by code.
-  [[nodiscard]] std::vector<Observer> observers() const;
-  [[nodiscard]] std::optional<Observer> observer(std::string_view code) const;
-  [[nodiscard]] std::optional<Observer> observer(Id id) const;
+  [[nodiscard]] Read<std::vector<Observer>> observers() const;
+  [[nodiscard]] Read<std::optional<Observer>> observer(std::string_view code) const;
+  [[nodiscard]] Read<std::optional<Observer>> observer(Id id) const;
   // The observers who have observations, the one who observed last first.
-  [[nodiscard]] std::vector<Id> observersObserving() const;
+  [[nodiscard]] Read<std::vector<Id>> observersObserving() const;
   Change addObserver(const Observer& observer);
   // The observer's identity and instrument; its chosen k stays as it is.
   Change updateObserver(const Observer& observer);
@@ -101,11 +103,11 @@ class Journal {
   Change updateObservation(const Observation& observation, Day today);
   Change removeObservation(Id id);  // with its groups
   Change chooseForDay(Id id);       // the day's observation of its observer, for the reports
-  [[nodiscard]] std::optional<Observation> observation(Id id) const;
+  [[nodiscard]] Read<std::optional<Observation>> observation(Id id) const;
   // An observer's observations of a month (every observer's with 0), in date order.
-  [[nodiscard]] std::vector<Observation> monthObservations(int year, int month, Id observerId = 0) const;
+  [[nodiscard]] Read<std::vector<Observation>> monthObservations(int year, int month, Id observerId = 0) const;
   // Between two days inclusive, in date order.
-  [[nodiscard]] std::vector<Observation> observationsBetween(Day first, Day last, Id observerId = 0) const;
+  [[nodiscard]] Read<std::vector<Observation>> observationsBetween(Day first, Day last, Id observerId = 0) const;
 
   // Days not observed (records.h), one per observer and day. `observerCode` as for an
   // observation. A day the observer has an observation is refused, naming the day, and an
@@ -114,14 +116,14 @@ class Journal {
   Change addUnobservedDay(const UnobservedDay& day, std::string_view observerCode, Day today);
   Change updateUnobservedDay(const UnobservedDay& day, Day today);
   Change removeUnobservedDay(Id id);
-  [[nodiscard]] std::optional<UnobservedDay> unobservedDay(Id id) const;
+  [[nodiscard]] Read<std::optional<UnobservedDay>> unobservedDay(Id id) const;
   // An observer's days not observed of a month (every observer's with 0), in date order.
-  [[nodiscard]] std::vector<UnobservedDay> monthUnobservedDays(int year, int month, Id observerId = 0) const;
+  [[nodiscard]] Read<std::vector<UnobservedDay>> monthUnobservedDays(int year, int month, Id observerId = 0) const;
   // Between two days inclusive, in date order.
-  [[nodiscard]] std::vector<UnobservedDay> unobservedDaysBetween(Day first, Day last, Id observerId = 0) const;
+  [[nodiscard]] Read<std::vector<UnobservedDay>> unobservedDaysBetween(Day first, Day last, Id observerId = 0) const;
 
   // Groups of an observation, by number.
-  [[nodiscard]] std::vector<Group> groups(Id observationId) const;
+  [[nodiscard]] Read<std::vector<Group>> groups(Id observationId) const;
   Change addGroup(const Group& group);
   Change updateGroup(const Group& group);
   Change removeGroup(Id id);
@@ -135,26 +137,23 @@ class Journal {
   // kind (total or hemispheric) whole, in one transaction.
   Change importSilso(const SilsoFile& file);
   // SILSO's days between two days inclusive, total and hemispheres joined by date.
-  [[nodiscard]] std::vector<SilsoDay> silsoDays(Day first, Day last) const;
+  [[nodiscard]] Read<std::vector<SilsoDay>> silsoDays(Day first, Day last) const;
   // The observer's day observations (month.h's choice) paired with SILSO's number of the
   // same day, for the disc or one hemisphere.
   enum class Part { Disc, North, South };
-  [[nodiscard]] std::vector<PairedDay> pairedDays(Day first, Day last, Id observerId, Part part = Part::Disc) const;
+  [[nodiscard]] Read<std::vector<PairedDay>> pairedDays(Day first, Day last, Id observerId,
+                                                        Part part = Part::Disc) const;
 
   // Groups listed by others (journal_groups.cpp), kept apart from the observer's own; a
   // re-import of a file replaces its source's records of the days it covers.
   Change importGroupRecords(const GroupFile& file);
-  [[nodiscard]] std::vector<GroupRecord> groupRecords(Day first, Day last,
-                                                      std::optional<GroupSource> source = std::nullopt) const;
+  [[nodiscard]] Read<std::vector<GroupRecord>> groupRecords(Day first, Day last,
+                                                            std::optional<GroupSource> source = std::nullopt) const;
   // Whether a file of `source` imported covered `day`, with groups or without.
-  [[nodiscard]] bool groupDayCovered(Day day, GroupSource source) const;
+  [[nodiscard]] Read<bool> groupDayCovered(Day day, GroupSource source) const;
 
   // A live copy of the journal at `target` (SQLite's backup), written whole or not at all.
   Change saveCopy(const std::string& target) const;
-
-  // Why the last of the readings above came back empty or short ("Le journal n'a pas pu
-  // être lu : erreur du support."); empty when it read the journal whole.
-  [[nodiscard]] const std::string& readError() const noexcept { return readError_; }
 
   // The last change of this session undone (Ctrl+Z), one at a time back to the opening;
   // undoCaption() says what it will undo ("Annuler l'ajout de l'observation du 3 février
@@ -175,7 +174,6 @@ class Journal {
   unsigned long long inode_ = 0;
   bool released_ = false;
   std::vector<std::unique_ptr<UndoStep>> undo_;
-  mutable std::string readError_;
 };
 
 struct Journal::Opened {

@@ -133,24 +133,21 @@ Change Journal::importGroupRecords(const GroupFile& file) {
   return {};
 }
 
-std::vector<GroupRecord> Journal::groupRecords(Day first, Day last, std::optional<GroupSource> source) const {
-  std::vector<GroupRecord> records;
-  const int rc = readRecords(db_, source ? " AND source = ?" : "", first, last, source, records);
+Read<std::vector<GroupRecord>> Journal::groupRecords(Day first, Day last, std::optional<GroupSource> source) const {
+  Read<std::vector<GroupRecord>> read;
+  const int rc = readRecords(db_, source ? " AND source = ?" : "", first, last, source, read.value);
   // A file that cannot be read is not an empty one: the records so far are dropped, and
-  // readError() says why.
-  readError_ = rc == SQLITE_OK ? std::string() : "Le journal n'a pas pu être lu : " + sql::sqliteReason(db_, rc) + ".";
-  if (rc != SQLITE_OK) records.clear();
-  return records;
+  // the error says why.
+  read.error = sql::readFailure(db_, rc);
+  if (!read.ok()) read.value.clear();
+  return read;
 }
 
-bool Journal::groupDayCovered(Day day, GroupSource source) const {
+Read<bool> Journal::groupDayCovered(Day day, GroupSource source) const {
   Statement select(db_, "SELECT 1 FROM group_days WHERE source = ? AND first_day <= ?2 AND last_day >= ?2 LIMIT 1");
   select.bind(std::string(sourceText(source)), dateText(day));
   const int rc = select.step();
-  readError_ = rc == SQLITE_ROW || rc == SQLITE_DONE
-                   ? std::string()
-                   : "Le journal n'a pas pu être lu : " + sql::sqliteReason(db_, rc) + ".";
-  return rc == SQLITE_ROW;
+  return {rc == SQLITE_ROW, sql::readFailure(db_, rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc)};
 }
 
 }  // namespace kavrel::journal

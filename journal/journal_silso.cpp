@@ -52,15 +52,17 @@ Change Journal::importSilso(const SilsoFile& file) {
   return {{}, static_cast<Id>(file.days.size())};
 }
 
-std::vector<SilsoDay> Journal::silsoDays(Day first, Day last) const {
+Read<std::vector<SilsoDay>> Journal::silsoDays(Day first, Day last) const {
   // Both kinds in date order, the total file's row first: one pass joins them.
   Statement select(db_,
                    "SELECT date, kind, total, north, south, definitive FROM silso_days "
                    "WHERE kind IN ('total', 'hemispheric') AND date BETWEEN ?1 AND ?2 ORDER BY date, kind DESC");
   select.bind(dateText(first), dateText(last));
-  std::vector<SilsoDay> days;
+  Read<std::vector<SilsoDay>> read;
+  std::vector<SilsoDay>& days = read.value;
   std::string previous;
-  while (select.step() == SQLITE_ROW) {
+  int rc;
+  while ((rc = select.step()) == SQLITE_ROW) {
     std::string date = select.text(0);
     const bool total = select.text(1) == "total";
     if (date != previous) {
@@ -78,13 +80,20 @@ std::vector<SilsoDay> Journal::silsoDays(Day first, Day last) const {
       days.back().south = select.optionalInteger(4);
     }
   }
-  return days;
+  read.error = sql::readFailure(db_, rc == SQLITE_DONE ? SQLITE_OK : rc);
+  return read;
 }
 
-std::vector<PairedDay> Journal::pairedDays(Day first, Day last, Id observerId, Part part) const {
-  const std::vector<Observation> observed = observationsOfDays(observationsBetween(first, last, observerId));
-  const std::vector<SilsoDay> international = silsoDays(first, last);
-  std::vector<PairedDay> paired;
+Read<std::vector<PairedDay>> Journal::pairedDays(Day first, Day last, Id observerId, Part part) const {
+  // A pairing of what could be read would be a k of other days: none, and why.
+  const Read<std::vector<Observation>> between = observationsBetween(first, last, observerId);
+  if (!between.ok()) return {{}, between.error};
+  const Read<std::vector<SilsoDay>> kept = silsoDays(first, last);
+  if (!kept.ok()) return {{}, kept.error};
+  const std::vector<Observation> observed = observationsOfDays(between.value);
+  const std::vector<SilsoDay>& international = kept.value;
+  Read<std::vector<PairedDay>> read;
+  std::vector<PairedDay>& paired = read.value;
   auto silso = international.begin();
   for (const Observation& day : observed) {
     while (silso != international.end() && silso->date < day.date) ++silso;
@@ -108,7 +117,7 @@ std::vector<PairedDay> Journal::pairedDays(Day first, Day last, Id observerId, P
     }
     if (observer && world) paired.push_back({day.date, *observer, *world});
   }
-  return paired;
+  return read;
 }
 
 }  // namespace kavrel::journal

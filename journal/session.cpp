@@ -14,6 +14,7 @@ constexpr char kStoreFirst[] = "L'observation n'est pas encore enregistrée : co
 constexpr char kNothingToUndo[] = "Il n'y a rien à annuler.";
 constexpr char kNoObservation[] = "Aucune observation n'est ouverte.";
 constexpr char kGroupGone[] = "Ce groupe n'est plus dans le journal.";
+constexpr char kObserverGone[] = "Cet observateur n'est plus dans le journal.";
 
 std::string joined(const std::vector<std::string>& lines) {
   std::string text;
@@ -79,82 +80,110 @@ void Session::changed() {
 void Session::refresh() {
   changed();
   if (m_observer)
-    if (std::optional<Observer> again = m_journal->observer(m_observer->id)) m_observer = std::move(again);
+    if (Read<std::optional<Observer>> again = m_journal->observer(m_observer->id); again.value)
+      m_observer = std::move(again.value);
   // What the form edits may have been changed elsewhere: what is typed and not stored
-  // stays; what is stored is read again.
+  // stays; what is stored is read again. What cannot be read stays as it is shown, the
+  // month's reading saying why.
   if (m_typed != m_left || !m_typing.empty()) return;
   if (m_edited) {
-    const std::optional<Observation> stored = m_journal->observation(m_edited);
-    if (stored && m_journal->readError().empty())
-      formFor(stored, dayTexts(*stored));
-    else if (!stored && m_journal->readError().empty())
+    const Read<std::optional<Observation>> stored = m_journal->observation(m_edited);
+    if (stored.value)
+      formFor(stored.value, dayTexts(*stored.value));
+    else if (stored.ok())
       newObservation();
-  } else if (m_unobserved && !openUnobservedDay(m_unobserved->id) && m_journal->readError().empty()) {
-    newObservation();
+  } else if (m_unobserved) {
+    const Read<std::optional<UnobservedDay>> day = m_journal->unobservedDay(m_unobserved->id);
+    if (day.value)
+      formFor(*day.value);
+    else if (day.ok())
+      newObservation();
+  }
+}
+
+void Session::takeObserver(Id id) {
+  Read<std::optional<Observer>> read = m_journal->observer(id);
+  if (read.ok()) {
+    m_observer = std::move(read.value);
+  } else if (id && (!m_observer || m_observer->id != id)) {
+    m_observer = Observer{};
+    m_observer->id = id;
   }
 }
 
 // --- The observer ------------------------------------------------------------------------
 
 ObserverChoice Session::chooseObserver(std::string_view code) const {
-  ObserverChoice choice;
-  const auto unreadable = [&]() {
-    choice.refusal = m_journal->readError();
+  const auto unreadable = [](const std::string& error) {
+    ObserverChoice choice;
+    choice.refusal = error;
     choice.unreadable = true;
     return choice;
   };
+  ObserverChoice choice;
   if (!code.empty()) {
-    choice.observer = m_journal->observer(code);
-    if (!m_journal->readError().empty()) return unreadable();
+    Read<std::optional<Observer>> named = m_journal->observer(code);
+    if (!named.ok()) return unreadable(named.error);
+    choice.observer = std::move(named.value);
     if (!choice.observer) {
-      const std::vector<Observer> all = m_journal->observers();
+      const Read<std::vector<Observer>> all = m_journal->observers();
+      if (!all.ok()) return unreadable(all.error);
       choice.refusal = "Observateur : le journal n'a pas d'observateur « " + std::string(code) + " »" +
-                       (all.empty() ? std::string() : " (codes : " + codesOf(all) + ")") + '.';
+                       (all.value.empty() ? std::string() : " (codes : " + codesOf(all.value) + ")") + '.';
     }
     return choice;
   }
   if (m_observer && m_observerChosen) {
-    choice.observer = m_journal->observer(m_observer->id);
-    if (!m_journal->readError().empty()) return unreadable();
+    Read<std::optional<Observer>> chosen = m_journal->observer(m_observer->id);
+    if (!chosen.ok()) return unreadable(chosen.error);
+    choice.observer = std::move(chosen.value);
     if (choice.observer) return choice;
   }
-  const std::vector<Id> observing = m_journal->observersObserving();
-  if (!m_journal->readError().empty()) return unreadable();
-  if (observing.size() == 1) {
-    choice.observer = m_journal->observer(observing.front());
+  const Read<std::vector<Id>> observing = m_journal->observersObserving();
+  if (!observing.ok()) return unreadable(observing.error);
+  if (observing.value.size() == 1) {
+    Read<std::optional<Observer>> only = m_journal->observer(observing.value.front());
+    if (!only.ok()) return unreadable(only.error);
+    choice.observer = std::move(only.value);
     return choice;
   }
-  if (observing.size() > 1) {
-    choice.latest = m_journal->observer(observing.front());
+  if (observing.value.size() > 1) {
     std::vector<Observer> observers;
-    for (const Id id : observing)
-      if (std::optional<Observer> observer = m_journal->observer(id)) observers.push_back(std::move(*observer));
+    for (const Id id : observing.value) {
+      Read<std::optional<Observer>> observer = m_journal->observer(id);
+      if (!observer.ok()) return unreadable(observer.error);
+      if (observer.value) observers.push_back(std::move(*observer.value));
+    }
+    if (!observers.empty() && observers.front().id == observing.value.front()) choice.latest = observers.front();
     std::sort(observers.begin(), observers.end(), [](const Observer& a, const Observer& b) { return a.code < b.code; });
     choice.refusal = "Le journal tient plusieurs observateurs (" + codesOf(observers) +
                      ") : choisissez-en un avec --observateur CODE.";
     return choice;
   }
-  const std::vector<Observer> all = m_journal->observers();
-  if (!m_journal->readError().empty()) return unreadable();
-  if (all.size() == 1) choice.observer = all.front();
+  const Read<std::vector<Observer>> all = m_journal->observers();
+  if (!all.ok()) return unreadable(all.error);
+  if (all.value.size() == 1) choice.observer = all.value.front();
   return choice;
 }
 
-void Session::showObserver(Id id) {
-  std::optional<Observer> observer = m_journal->observer(id);
-  if (!observer) return;
-  m_observer = std::move(observer);
+bool Session::showObserver(Id id, std::string* error) {
+  Read<std::optional<Observer>> observer = m_journal->observer(id);
+  if (!observer.value) {
+    if (error) *error = observer.ok() ? kObserverGone : observer.error;
+    return false;
+  }
+  m_observer = std::move(observer.value);
   m_observerChosen = true;
   changed();
   newObservation();
+  return true;
 }
 
 Outcome Session::changeObserver(const Observer& given) {
-  const std::optional<Observer> before = m_journal->observer(given.id);
-  if (!before) {
-    if (!m_journal->readError().empty()) return {Outcome::Kind::NotWritten, m_journal->readError(), 0};
-    return refused("Cet observateur n'est plus dans le journal.");
-  }
+  const Read<std::optional<Observer>> read = m_journal->observer(given.id);
+  if (!read.ok()) return {Outcome::Kind::NotWritten, read.error, 0};
+  if (!read.value) return refused(kObserverGone);
+  const Observer* before = &*read.value;
   Observer observer = given;
   if (blank(observer.name)) observer.name = observer.code;
   if (observer.code == before->code && observer.name == before->name && observer.apertureMm == before->apertureMm &&
@@ -168,7 +197,10 @@ Outcome Session::changeObserver(const Observer& given) {
 
 Outcome Session::chooseK(Id observerId, std::optional<double> k) {
   const Outcome outcome = outcomeOf(m_journal->setChosenK(observerId, k));
-  if (outcome.stored() && m_observer && m_observer->id == observerId) m_observer = m_journal->observer(observerId);
+  if (outcome.stored() && m_observer && m_observer->id == observerId) {
+    m_observer->chosenK = k;
+    takeObserver(observerId);
+  }
   changed();
   return outcome;
 }
@@ -180,18 +212,16 @@ Outcome Session::changeObserver(const ObserverTexts& texts) {
   const Outcome outcome = outcomeOf(m_journal->addObserver(*read.observer));
   // The form typed meanwhile stays: it becomes the new observer's.
   if (outcome.stored()) {
-    m_observer = m_journal->observer(outcome.id);
+    m_observer = *read.observer;
+    m_observer->id = outcome.id;
+    if (m_observer->name.empty()) m_observer->name = m_observer->code;
+    takeObserver(outcome.id);
     changed();
   }
   return outcome;
 }
 
-Read<std::vector<Observer>> Session::observers() const {
-  Read<std::vector<Observer>> read;
-  read.value = m_journal->observers();
-  read.error = m_journal->readError();
-  return read;
-}
+Read<std::vector<Observer>> Session::observers() const { return m_journal->observers(); }
 
 // --- The month -----------------------------------------------------------------------------
 
@@ -219,11 +249,13 @@ const Read<MonthView>& Session::monthView() {
   view.year = m_year;
   view.month = m_month;
   if (m_observer) {
-    view.observations = m_journal->monthObservations(m_year, m_month, m_observer->id);
-    read.error = m_journal->readError();
+    Read<std::vector<Observation>> observations = m_journal->monthObservations(m_year, m_month, m_observer->id);
+    view.observations = std::move(observations.value);
+    read.error = std::move(observations.error);
     if (read.ok()) {
-      view.unobserved = m_journal->monthUnobservedDays(m_year, m_month, m_observer->id);
-      read.error = m_journal->readError();
+      Read<std::vector<UnobservedDay>> unobserved = m_journal->monthUnobservedDays(m_year, m_month, m_observer->id);
+      view.unobserved = std::move(unobserved.value);
+      read.error = std::move(unobserved.error);
     }
   }
   view.sheet = monthSheet(view.observations, m_separator, m_observer ? m_observer->chosenK : std::nullopt,
@@ -296,9 +328,9 @@ Outcome Session::store() {
   if (!outcome.stored()) return outcome;
   observation.id = change.id;
   if (!observation.observerId)
-    if (const std::optional<Observation> stored = m_journal->observation(change.id))
-      observation.observerId = stored->observerId;
-  if (!m_observer || m_observer->id != observation.observerId) m_observer = m_journal->observer(observation.observerId);
+    if (const Read<std::optional<Observation>> stored = m_journal->observation(change.id); stored.value)
+      observation.observerId = stored.value->observerId;
+  if (!m_observer || m_observer->id != observation.observerId) takeObserver(observation.observerId);
   m_observerChosen = true;
   // The month shown follows the observation stored; what was typed is now the journal's
   // change, taken back as one.
@@ -332,10 +364,9 @@ Outcome Session::storeUnobserved(const UnobservedDay& typed) {
                                      : m_journal->addUnobservedDay(day, {}, today());
   const Outcome outcome = outcomeOf(change);
   if (!outcome.stored()) return outcome;
-  const std::optional<UnobservedDay> stored = m_journal->unobservedDay(change.id);
-  m_unobserved = stored ? *stored : day;
-  if (!m_observer || m_observer->id != m_unobserved->observerId)
-    m_observer = m_journal->observer(m_unobserved->observerId);
+  const Read<std::optional<UnobservedDay>> stored = m_journal->unobservedDay(change.id);
+  m_unobserved = stored.value ? *stored.value : day;
+  if (!m_observer || m_observer->id != m_unobserved->observerId) takeObserver(m_unobserved->observerId);
   m_observerChosen = true;
   m_typing.clear();
   m_left = m_typed;
@@ -346,22 +377,24 @@ Outcome Session::storeUnobserved(const UnobservedDay& typed) {
 }
 
 bool Session::openUnobservedDay(Id id, std::string* error) {
-  const std::optional<UnobservedDay> day = m_journal->unobservedDay(id);
-  if (!day) {
-    if (error)
-      *error = m_journal->readError().empty() ? "Ce jour sans observation n'est plus dans le journal."
-                                              : m_journal->readError();
+  const Read<std::optional<UnobservedDay>> day = m_journal->unobservedDay(id);
+  if (!day.value) {
+    if (error) *error = day.ok() ? "Ce jour sans observation n'est plus dans le journal." : day.error;
     return false;
   }
-  formFor(std::nullopt, dayTexts(*day));
+  formFor(*day.value);
+  return true;
+}
+
+void Session::formFor(const UnobservedDay& day) {
+  formFor(std::nullopt, dayTexts(day));
   m_unobserved = day;
-  if (!m_observer || m_observer->id != day->observerId) {
-    m_observer = m_journal->observer(day->observerId);
+  if (!m_observer || m_observer->id != day.observerId) {
+    takeObserver(day.observerId);
     m_monthView.reset();
   }
   m_observerChosen = true;
-  showMonth(day->date.year, day->date.month);
-  return true;
+  showMonth(day.date.year, day.date.month);
 }
 
 void Session::newObservation() {
@@ -377,15 +410,15 @@ void Session::newObservation() {
 }
 
 bool Session::openObservation(Id id, std::string* error) {
-  const std::optional<Observation> stored = m_journal->observation(id);
-  if (!stored) {
-    if (error)
-      *error = m_journal->readError().empty() ? "Cette observation n'est plus dans le journal." : m_journal->readError();
+  const Read<std::optional<Observation>> read = m_journal->observation(id);
+  if (!read.value) {
+    if (error) *error = read.ok() ? "Cette observation n'est plus dans le journal." : read.error;
     return false;
   }
-  formFor(stored, dayTexts(*stored));
+  const Observation* stored = &*read.value;
+  formFor(read.value, dayTexts(*stored));
   if (!m_observer || m_observer->id != stored->observerId) {
-    m_observer = m_journal->observer(stored->observerId);
+    takeObserver(stored->observerId);
     m_monthView.reset();
   }
   m_observerChosen = true;
@@ -435,10 +468,7 @@ std::vector<DayChoice> Session::dayChoices() {
 const Read<std::vector<Group>>& Session::groups() {
   if (m_groups) return *m_groups;
   Read<std::vector<Group>> read;
-  if (m_edited) {
-    read.value = m_journal->groups(m_edited);
-    read.error = m_journal->readError();
-  }
+  if (m_edited) read = m_journal->groups(m_edited);
   m_groups = std::move(read);
   return *m_groups;
 }
@@ -455,7 +485,11 @@ Outcome Session::readyForGroups() {
 Outcome Session::addGroup(const GroupTexts& texts) {
   if (const Outcome ready = readyForGroups(); ready.failed()) return ready;
   GroupTexts typed = texts;
-  if (blank(typed.number)) typed.number = std::to_string(nextGroupNumber(groups().value));
+  if (blank(typed.number)) {
+    const Read<std::vector<Group>>& stored = groups();
+    if (!stored.ok()) return {Outcome::Kind::NotWritten, stored.error, 0};
+    typed.number = std::to_string(nextGroupNumber(stored.value));
+  }
   const GroupReading read = readGroup(typed, 0, m_edited, GroupOrigin::Typed, m_separator);
   if (!read.group) return refused(joined(read.problems));
   const Outcome outcome = outcomeOf(m_journal->addGroup(*read.group));
@@ -464,7 +498,9 @@ Outcome Session::addGroup(const GroupTexts& texts) {
 }
 
 Outcome Session::storeGroup(Id id, const GroupTexts& texts) {
-  const std::vector<Group>& stored = groups().value;
+  const Read<std::vector<Group>>& kept = groups();
+  if (!kept.ok()) return {Outcome::Kind::NotWritten, kept.error, 0};
+  const std::vector<Group>& stored = kept.value;
   const auto found = std::find_if(stored.begin(), stored.end(), [id](const Group& g) { return g.id == id; });
   if (found == stored.end()) return refused(kGroupGone);
   const GroupReading read = readGroup(texts, id, m_edited, found->origin, m_separator);
@@ -484,7 +520,9 @@ Outcome Session::removeGroup(Id id) {
 Outcome Session::addGroupFromSpots(const std::vector<MeasuredSpot>& spots, GroupOrigin origin) {
   if (spots.empty()) return refused("Aucune tache choisie : le groupe n'a pas été ajouté.");
   if (const Outcome ready = readyForGroups(); ready.failed()) return ready;
-  Group group = groupFromSpots(spots, nextGroupNumber(groups().value), origin);
+  const Read<std::vector<Group>>& stored = groups();
+  if (!stored.ok()) return {Outcome::Kind::NotWritten, stored.error, 0};
+  Group group = groupFromSpots(spots, nextGroupNumber(stored.value), origin);
   group.observationId = m_edited;
   const Outcome outcome = outcomeOf(m_journal->addGroup(group));
   if (outcome.stored()) m_groups.reset();
@@ -517,8 +555,10 @@ Outcome Session::undo() {
   // The observer shown as they now stand: renamed back, or gone where the change undone
   // made them.
   if (m_observer) {
-    m_observer = m_journal->observer(m_observer->id);
-    if (!m_observer) {
+    Read<std::optional<Observer>> again = m_journal->observer(m_observer->id);
+    if (again.value) {
+      m_observer = std::move(again.value);
+    } else if (again.ok()) {
       const ObserverChoice choice = chooseObserver();
       m_observer = choice.observer ? choice.observer : choice.latest;
     }

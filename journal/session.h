@@ -21,8 +21,8 @@
 //   session, so that Ctrl+Z always takes back what its caption says;
 // - one clock of Universal Time, given at opening: the day the checks call today, the
 //   month a new session shows, the time a new observation starts with.
-// Every reading returns its error with its value (Read), so that a journal that could not
-// be read is said, never shown as an empty month.
+// Every reading returns its error with its value (Read, read.h), so that a journal that
+// could not be read is said, never shown as an empty month.
 #pragma once
 
 #include <functional>
@@ -36,20 +36,12 @@
 #include "journal/group_from_spots.h"
 #include "journal/journal.h"
 #include "journal/month_sheet.h"
+#include "journal/read.h"
 
 namespace kavrel::journal {
 
 // The computer's clock in UT unless a test gives another.
 using UtClock = std::function<ClockReading()>;
-
-// A value read from the journal, with why it could not be read whole ("Le journal n'a pas
-// pu être lu : erreur du support."); the value is then empty or short.
-template <class T>
-struct Read {
-  T value{};
-  std::string error;
-  [[nodiscard]] bool ok() const noexcept { return error.empty(); }
-};
 
 // The outcome of a change asked of the session: stored, nothing to store, refused for
 // what was given (the message names the fields), or not written (the journal's reason).
@@ -106,8 +98,9 @@ class Session {
   [[nodiscard]] ObserverChoice chooseObserver(std::string_view code = {}) const;
   // The observer shown (none in a journal without observers).
   [[nodiscard]] const std::optional<Observer>& observer() const noexcept { return m_observer; }
-  // Shows the observer `id`: their month, and a new observation of theirs in the form.
-  void showObserver(Id id);
+  // Shows the observer `id`: their month, and a new observation of theirs in the form;
+  // false when they could not be read or are gone (`error`), nothing changed.
+  bool showObserver(Id id, std::string* error = nullptr);
   // An observer's code, name and instrument changed (a network's code given to "OBS", say);
   // an empty name is the code.
   Outcome changeObserver(const Observer& given);
@@ -196,6 +189,12 @@ class Session {
 
   Outcome outcomeOf(const Change& change) const;
   void formFor(const std::optional<Observation>& stored, const DayTexts& texts);
+  // The day not observed in the form, its observer's month shown.
+  void formFor(const UnobservedDay& day);
+  // The observer `id` as the journal holds them now; while it cannot be read, the one shown
+  // is kept when it is theirs, else one known by that id alone, so that the month read next
+  // says why rather than showing no observer's month.
+  void takeObserver(Id id);
   Outcome storeUnobserved(const UnobservedDay& day);
   [[nodiscard]] bool untouched() const;
   void changed();  // what was read is read again when next asked for

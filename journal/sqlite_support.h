@@ -48,6 +48,13 @@ inline std::string notChanged(sqlite3* db, int rc) { return kNotChanged + sqlite
 
 // What a journal let go (Journal::release) answers while a file dialog is shown.
 constexpr char kReleased[] = "Le journal est laissé le temps d'une fenêtre de fichiers : il n'est ni lu ni modifié.";
+// Why a reading of the journal on `db` stopped at `status` (SQLITE_OK: read to the end,
+// found or not; empty then): the journal let go, or SQLite's reason.
+inline std::string readFailure(sqlite3* db, int status) {
+  if (status == SQLITE_OK) return {};
+  if (const char* file = sqlite3_db_filename(db, "main"); !(file && *file)) return kReleased;
+  return "Le journal n'a pas pu être lu : " + sqliteReason(db, status) + ".";
+}
 // Why a journal opened read only cannot be written ("Ce journal est en lecture seule : son
 // dossier /media/cd ne peut être écrit."), from its file, its folder and their medium.
 [[nodiscard]] std::string readOnlyReason(const std::string& path);

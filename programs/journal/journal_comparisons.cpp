@@ -261,14 +261,17 @@ void ComparisonsForm::showK() {
   }
   ChartRequest r = request();
   r.kind = ChartKind::Monthly;
-  const ChartData data = chartData(*m_journal, r);
-  if (data.firstYear == 0) {
+  // A journal that could not be read says why in place of its k.
+  const Read<ChartData> data = chartData(*m_journal, r);
+  if (!data.ok()) return setText("lblK", toQString(data.error));
+  if (data.value.firstYear == 0) {
     setText("lblK", toQString(tooFewDaysLine(0)));
     return;
   }
-  const Day first{data.firstYear, 1, 1}, last{data.lastYear, 12, 31};
-  const auto paired = m_journal->pairedDays(first, last, m_observer->id);
-  const KEstimate estimate = estimateK(paired);
+  const Day first{data.value.firstYear, 1, 1}, last{data.value.lastYear, 12, 31};
+  const Read<std::vector<PairedDay>> paired = m_journal->pairedDays(first, last, m_observer->id);
+  if (!paired.ok()) return setText("lblK", toQString(paired.error));
+  const KEstimate estimate = estimateK(paired.value);
   QStringList lines;
   if (estimate.days < kFewestPairedDays) lines << toQString(tooFewDaysLine(estimate.days));
   for (const auto& line : kLines(estimate, m_separator)) lines << toQString(line);
@@ -277,17 +280,25 @@ void ComparisonsForm::showK() {
     const char* name;
   } hemispheres[] = {{Journal::Part::North, "nord"}, {Journal::Part::South, "sud"}};
   for (const auto& h : hemispheres) {
-    const auto days = m_journal->pairedDays(first, last, m_observer->id, h.part);
-    if (!days.empty()) lines << toQString(kHemisphereLine(h.name, estimateK(days), m_separator));
+    const Read<std::vector<PairedDay>> days = m_journal->pairedDays(first, last, m_observer->id, h.part);
+    if (!days.ok()) return setText("lblK", toQString(days.error));
+    if (!days.value.empty()) lines << toQString(kHemisphereLine(h.name, estimateK(days.value), m_separator));
   }
   setText("lblK", lines.join(u'\n'));
-  for (const auto& month : estimateKByMonth(paired)) months->append(toQString(kMonthLine(month, m_separator)));
+  for (const auto& month : estimateKByMonth(paired.value)) months->append(toQString(kMonthLine(month, m_separator)));
 }
 
 void ComparisonsForm::showChart() {
   const ChartRequest r = request();
   if (m_journal) {
-    m_chart = makeChart(chartData(*m_journal, r), r);
+    // A journal that could not be read is said where the picture would be.
+    const Read<ChartData> data = chartData(*m_journal, r);
+    if (data.ok()) {
+      m_chart = makeChart(data.value, r);
+    } else {
+      m_chart = Chart();
+      m_chart.note = data.error;
+    }
   } else {
     m_chart = Chart();
     m_chart.note = kNothingToDraw;

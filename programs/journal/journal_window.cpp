@@ -555,6 +555,7 @@ QString JournalWindow::openAt(const QString& path) {
   m_session->showToday();
   m_group = 0;
   m_readErrorSaid.clear();
+  m_groupsErrorSaid.clear();
   showAll();
   showComparisons();
   // Said once, when the window stands behind the message; the status line keeps it.
@@ -600,14 +601,15 @@ void JournalWindow::showMonth() {
     const QScopedValueRollback<bool> showing(m_showing, true);
     setText("txtAnnéeMois", QString::number(m_session->year()));
   }
-  showObservers();
+  const std::string observersError = showObservers();
   const Read<MonthView>& view = m_session->monthView();
   // A month that could not be read is said, not shown as a month without observations;
-  // once, not at every field left.
-  if (!view.ok() && toQString(view.error) != m_readErrorSaid) {
-    m_readErrorSaid = toQString(view.error);
+  // once, not at every field left. So are the observers that could not be listed.
+  const std::string& error = view.ok() ? observersError : view.error;
+  if (!error.empty() && toQString(error) != m_readErrorSaid) {
+    m_readErrorSaid = toQString(error);
     sayError(m_readErrorSaid);
-  } else if (view.ok()) {
+  } else if (error.empty()) {
     m_readErrorSaid.clear();
   }
   const MonthSheet& sheet = view.value.sheet;
@@ -713,19 +715,20 @@ void JournalWindow::showMonthTyped() {
 }
 
 // The observers, the one whose month is shown chosen; their instrument said beside.
-void JournalWindow::showObservers() {
+std::string JournalWindow::showObservers() {
   QComboBox* list = comboBox("cboObservateur");
   const QSignalBlocker quiet(list);
   list->clear();
   const std::optional<Observer>& shown = m_session ? m_session->observer() : std::nullopt;
-  if (m_session)
-    for (const Observer& observer : m_session->observers().value) {
-      list->addItem(toQString(observerChoiceText(observer)), QVariant::fromValue<qlonglong>(observer.id));
-      if (shown && observer.id == shown->id) list->setCurrentIndex(list->count() - 1);
-    }
+  const Read<std::vector<Observer>> observers = m_session ? m_session->observers() : Read<std::vector<Observer>>{};
+  for (const Observer& observer : observers.value) {
+    list->addItem(toQString(observerChoiceText(observer)), QVariant::fromValue<qlonglong>(observer.id));
+    if (shown && observer.id == shown->id) list->setCurrentIndex(list->count() - 1);
+  }
   const QString instrument = shown ? toQString(instrumentText(*shown)) : QString();
   list->setToolTip(instrument);
   list->setAccessibleDescription(instrument);
+  return observers.error;
 }
 
 void JournalWindow::cboObservateur_Click() {
@@ -734,8 +737,15 @@ void JournalWindow::cboObservateur_Click() {
   const Id wanted = list->currentData().toLongLong();
   if (m_session->observer() && m_session->observer()->id == wanted) return;
   // What is typed is the observer's shown so far: stored first, or kept with them.
-  if (!storeDay()) return showObservers();
-  m_session->showObserver(wanted);
+  if (!storeDay()) {
+    showObservers();
+    return;
+  }
+  // Said once: the month shown next does not say it again.
+  if (std::string error; !m_session->showObserver(wanted, &error)) {
+    m_readErrorSaid = toQString(error);
+    sayError(m_readErrorSaid);
+  }
   m_group = 0;
   showAll();
   showComparisons();
@@ -979,7 +989,13 @@ void JournalWindow::cmdRayer_Click() {
 
 void JournalWindow::showGroups() {
   const QSignalBlocker quiet(m_groupTable);
-  const std::vector<Group> groups = m_session ? m_session->groups().value : std::vector<Group>{};
+  const Read<std::vector<Group>> read = m_session ? m_session->groups() : Read<std::vector<Group>>{};
+  // Groups that could not be read are said, not shown as none; once, and not again when
+  // the month's failure said it.
+  const QString error = toQString(read.error);
+  if (!read.ok() && error != m_readErrorSaid && error != m_groupsErrorSaid) sayError(error);
+  m_groupsErrorSaid = error;
+  const std::vector<Group>& groups = read.value;
   m_groupRows.clear();
   m_groupTable->setRowCount(static_cast<int>(groups.size()));
   std::optional<Group> chosen;

@@ -124,7 +124,8 @@ class JournalWindow : public ui::Form {
   void showDayReading(const DayReading& reading);
   void showCountsMode();
   void showMonth();
-  void showObservers();
+  // The observers listed; the failure of their reading, empty when read whole.
+  std::string showObservers();
   // The month typed or chosen shown, or why not said; what is shown is put back.
   void showMonthTyped();
   void showDayChoices();
@@ -183,6 +184,7 @@ class JournalWindow : public ui::Form {
   std::vector<Id> m_dayChoices;  // the rows of the day's observations
   bool m_showing = false;        // the window fills its fields: nothing typed
   QString m_readErrorSaid;       // a reading's failure already said, not said twice
+  QString m_groupsErrorSaid;     // the groups' alike
   QTableWidget* m_monthTable = nullptr;
   QTableWidget* m_groupTable = nullptr;
   ComparisonsForm* m_comparisons = nullptr;

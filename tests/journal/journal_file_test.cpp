@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "common/calendar_date.h"
+#include "journal/chart_series.h"
 #include "journal/journal.h"
 #include "scratch_file_system.h"
 
@@ -81,7 +82,9 @@ std::unique_ptr<Journal> opened(const std::string& path) {
   return std::move(outcome.journal);
 }
 
-std::size_t countOf(const Journal& journal) { return journal.observationsBetween({1600, 1, 1}, {9999, 12, 31}).size(); }
+std::size_t countOf(const Journal& journal) {
+  return journal.observationsBetween({1600, 1, 1}, {9999, 12, 31}).value.size();
+}
 
 // A journal of `count` observations at `path`, closed (its WAL folded into the file).
 void makeJournal(const std::string& path, int count) {
@@ -118,7 +121,7 @@ TEST(JournalFile, ValuesComeBackAsStored) {
 
   journal = opened(folder.path + "/a/b/journal.sqlite");
   ASSERT_TRUE(journal);
-  const auto month = journal->monthObservations(2014, 2);
+  const auto month = journal->monthObservations(2014, 2).value;
   ASSERT_EQ(month.size(), 2u);
   for (const auto& [got, want] : {std::pair{month[0], split}, std::pair{month[1], disc}}) {
     EXPECT_EQ(got.date, want.date);
@@ -132,8 +135,8 @@ TEST(JournalFile, ValuesComeBackAsStored) {
     EXPECT_EQ(got.counts.disc, want.counts.disc);
     EXPECT_EQ(got.chosenForDay, want.chosenForDay);
   }
-  EXPECT_TRUE(journal->monthObservations(2014, 3).empty());
-  const auto groups = journal->groups(split.id);
+  EXPECT_TRUE(journal->monthObservations(2014, 3).value.empty());
+  const auto groups = journal->groups(split.id).value;
   ASSERT_EQ(groups.size(), 1u);
   EXPECT_EQ(groups[0].noaaRegion, group.noaaRegion);
   EXPECT_EQ(groups[0].hemisphere, group.hemisphere);
@@ -145,7 +148,7 @@ TEST(JournalFile, ValuesComeBackAsStored) {
   EXPECT_EQ(groups[0].spots, group.spots);
   EXPECT_EQ(groups[0].areaMsh, group.areaMsh);
   EXPECT_EQ(groups[0].origin, group.origin);
-  const auto stored = journal->observer("HUZR");
+  const auto stored = journal->observer("HUZR").value;
   ASSERT_TRUE(stored);
   EXPECT_EQ(stored->name, observer.name);
   EXPECT_EQ(stored->apertureMm, 102);
@@ -157,9 +160,9 @@ TEST(JournalFile, ValuesComeBackAsStored) {
   renamed.name = "Hélène";
   renamed.chosenK = std::nullopt;
   ASSERT_TRUE(journal->updateObserver(renamed).done());
-  EXPECT_EQ(journal->observer("HUZR")->chosenK, 1.22);
+  EXPECT_EQ(journal->observer("HUZR").value->chosenK, 1.22);
   ASSERT_TRUE(journal->setChosenK(observer.id, std::nullopt).done());
-  EXPECT_EQ(journal->observer("HUZR")->chosenK, std::nullopt);
+  EXPECT_EQ(journal->observer("HUZR").value->chosenK, std::nullopt);
   EXPECT_EQ(journal->setChosenK(observer.id, 0.0).error, "k : un nombre positif, 1,22 par exemple.");
 }
 
@@ -171,7 +174,7 @@ TEST(JournalFile, ObserversAndRefusedChanges) {
   Observation o{0, {2014, 2, 3}, {9, 5}, 0, 4, std::nullopt, "", Tally::wholeDisc({3, 12}), false};
   const Change first = journal->addObservation(o, "", kToday);
   ASSERT_TRUE(first.done()) << first.error;
-  EXPECT_TRUE(journal->observer("OBS"));  // none before: "OBS" made
+  EXPECT_TRUE(journal->observer("OBS").value);  // none before: "OBS" made
 
   struct Case {
     const char* name;
@@ -197,7 +200,7 @@ TEST(JournalFile, ObserversAndRefusedChanges) {
     const Change change = journal->addObservation(c.observation, c.code, kToday);
     EXPECT_EQ(change.error, c.error) << c.name;
   }
-  EXPECT_EQ(journal->observer("XYZ")->name, "XYZ");
+  EXPECT_EQ(journal->observer("XYZ").value->name, "XYZ");
   EXPECT_EQ(countOf(*journal), 2u);
 }
 
@@ -238,24 +241,24 @@ TEST(JournalFile, UndoRestoresTheJournal) {
   ASSERT_EQ(journal->importLog(logOf(5), false, kToday).stored, 5);
   const auto state = [&] {
     std::string text;
-    for (const Observation& o : journal->observationsBetween({1600, 1, 1}, {9999, 12, 31})) {
+    for (const Observation& o : journal->observationsBetween({1600, 1, 1}, {9999, 12, 31}).value) {
       text += std::to_string(o.id) + ' ' + std::to_string(o.date.day) + ' ' + std::to_string(o.time.minute) + ' ' +
               std::to_string(o.counts.disc.spots) + ' ' + std::to_string(o.chosenForDay) + ' ' + o.remarks + ':';
-      for (const Group& g : journal->groups(o.id)) text += std::to_string(g.number) + '/' + std::to_string(g.spots);
+      for (const Group& g : journal->groups(o.id).value) text += std::to_string(g.number) + '/' + std::to_string(g.spots);
       text += '\n';
     }
-    for (const UnobservedDay& d : journal->unobservedDaysBetween({1600, 1, 1}, {9999, 12, 31}))
+    for (const UnobservedDay& d : journal->unobservedDaysBetween({1600, 1, 1}, {9999, 12, 31}).value)
       text += std::to_string(d.id) + ' ' + std::to_string(d.date.day) + ' ' + std::to_string(d.observerId) + ' ' +
               (d.time ? std::to_string(d.time->minute) : "-") + ' ' + d.remarks + '\n';
-    for (const Observer& observer : journal->observers())
+    for (const Observer& observer : journal->observers().value)
       text += observer.code + '=' + observer.name + " k " + std::to_string(observer.chosenK.value_or(0)) + '\n';
     return text;
   };
-  const Id first = journal->monthObservations(1970, 1).front().id;
+  const Id first = journal->monthObservations(1970, 1).value.front().id;
   const Id second = first + 1;
   Group group{0, first, 1, std::nullopt, Hemisphere::North, 10.0, 20.0, 5.0, 'C', "Cro", 6, 30.0, GroupOrigin::Typed};
   group.id = journal->addGroup(group).id;
-  Observation sameDay = *journal->observation(first);
+  Observation sameDay = *journal->observation(first).value;
   sameDay.id = 0;
   sameDay.time = {14, 30};
   ASSERT_TRUE(journal->addObservation(sameDay, "ABC", kToday).done());
@@ -275,7 +278,7 @@ TEST(JournalFile, UndoRestoresTheJournal) {
                                                     false}, "NEW", kToday); },
        "Annuler l'ajout de l'observation du 3 février 2014"},
       {"update", [&] {
-         Observation o = *journal->observation(first);
+         Observation o = *journal->observation(first).value;
          o.remarks = "nuages";
          o.counts = Tally::wholeDisc({1, 7});
          return journal->updateObservation(o, kToday);
@@ -283,7 +286,7 @@ TEST(JournalFile, UndoRestoresTheJournal) {
        "Annuler la modification de l'observation du 1er janvier 1970"},
       {"remove with its groups", [&] { return journal->removeObservation(first); },
        "Annuler la suppression de l'observation du 1er janvier 1970"},
-      {"choose", [&] { return journal->chooseForDay(journal->monthObservations(1970, 1)[1].id); },
+      {"choose", [&] { return journal->chooseForDay(journal->monthObservations(1970, 1).value[1].id); },
        "Annuler le choix de l'observation du 1er janvier 1970"},
       {"import with a new observer", [&] {
          const Imported imported = journal->importLog(logOf(4, "IMP", 100), false, kToday);
@@ -319,7 +322,7 @@ TEST(JournalFile, UndoRestoresTheJournal) {
                                             "ABC", kToday); },
        "Annuler l'ajout de l'observation du 20 janvier 1970"},
       {"an observation moved onto a day not observed", [&] {
-         Observation o = *journal->observation(first);
+         Observation o = *journal->observation(first).value;
          o.date = {1970, 1, 20};
          return journal->updateObservation(o, kToday);
        },
@@ -329,7 +332,7 @@ TEST(JournalFile, UndoRestoresTheJournal) {
          return Change{imported.error, imported.stored};
        },
        "Annuler l'import de 2 observations et 1 jour sans observation"},
-      {"choose a k", [&] { return journal->setChosenK(journal->observer("ABC")->id, 1.3); },
+      {"choose a k", [&] { return journal->setChosenK(journal->observer("ABC").value->id, 1.3); },
        "Annuler le k choisi pour ABC"},
   };
   for (const Case& c : cases) {
@@ -383,8 +386,8 @@ TEST(JournalFile, ADayIsObservedOrNot) {
   };
   const auto marks = [&] {
     std::string text;
-    for (const UnobservedDay& d : journal->monthUnobservedDays(2014, 2))
-      text += std::to_string(d.date.day) + ' ' + journal->observer(d.observerId)->code + ' ' + d.remarks + ';';
+    for (const UnobservedDay& d : journal->monthUnobservedDays(2014, 2).value)
+      text += std::to_string(d.date.day) + ' ' + journal->observer(d.observerId).value->code + ' ' + d.remarks + ';';
     return text;
   };
   Id fourth = 0;
@@ -693,12 +696,20 @@ TEST(JournalFile, LetGoThenTakenAgain) {
     ASSERT_TRUE(journal->addObservation({0, {2014, 2, 3}, {9, 5}, 0, 4, {}, "", Tally::wholeDisc({1, 1}), false}, "",
                                         kToday).done());
     journal->release();
-    EXPECT_TRUE(journal->monthObservations(2014, 2).empty());
-    EXPECT_EQ(journal->readError(),
-              "Le journal est laissé le temps d'une fenêtre de fichiers : il n'est ni lu ni modifié.");
+    const std::string released =
+        "Le journal est laissé le temps d'une fenêtre de fichiers : il n'est ni lu ni modifié.";
+    EXPECT_TRUE(journal->monthObservations(2014, 2).value.empty());
+    const std::pair<const char*, std::function<std::string()>> readings[] = {
+        {"the month", [&] { return journal->monthObservations(2014, 2).error; }},
+        {"SILSO's days, once read as none", [&] { return journal->silsoDays({2014, 1, 1}, {2014, 12, 31}).error; }},
+        {"the groups of others, once a SQLite error",
+         [&] { return journal->groupRecords({2014, 1, 1}, {2014, 12, 31}).error; }},
+        {"a picture, once nothing to draw", [&] { return chartData(*journal, ChartRequest{}).error; }},
+    };
+    for (const auto& [what, error] : readings) EXPECT_EQ(error(), released) << what;
     EXPECT_EQ(journal->addObservation({0, {2014, 2, 4}, {9, 5}, 0, 4, {}, "", Tally::wholeDisc({1, 1}), false}, "",
                                       kToday).error,
-              journal->readError());
+              released);
     c.meanwhile(path, folder.path);
     const std::string before = bytesOf(path);
     std::string error = c.error;

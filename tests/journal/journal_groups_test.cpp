@@ -70,22 +70,22 @@ TEST(JournalGroups, ReImportReplacesTheDaysItCovers) {
       {"an SRS without regions empties its day", fileOf(S, 2, 2, 0), true, 91, 0},
       {"a refused file changes nothing", refused, false, 91, 0},
   };
-  EXPECT_FALSE(journal.groupDayCovered({2014, 1, 2}, S));
+  EXPECT_FALSE(journal.groupDayCovered({2014, 1, 2}, S).value);
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name);
     EXPECT_EQ(journal.importGroupRecords(step.file).done(), step.done);
-    EXPECT_EQ(journal.groupRecords({2014, 1, 1}, {2014, 12, 31}, G).size(), step.greenwich);
-    EXPECT_EQ(journal.groupRecords({2014, 1, 1}, {2014, 12, 31}, S).size(), step.srs);
-    EXPECT_EQ(journal.groupRecords({2014, 1, 1}, {2014, 12, 31}).size(), step.greenwich + step.srs);
+    EXPECT_EQ(journal.groupRecords({2014, 1, 1}, {2014, 12, 31}, G).value.size(), step.greenwich);
+    EXPECT_EQ(journal.groupRecords({2014, 1, 1}, {2014, 12, 31}, S).value.size(), step.srs);
+    EXPECT_EQ(journal.groupRecords({2014, 1, 1}, {2014, 12, 31}).value.size(), step.greenwich + step.srs);
   }
 
   // The SRS without regions still covers its day; Greenwich's month covers its days alone.
-  EXPECT_TRUE(journal.groupDayCovered({2014, 1, 2}, S));
-  EXPECT_FALSE(journal.groupDayCovered({2014, 1, 3}, S));
-  EXPECT_FALSE(journal.groupDayCovered({2014, 2, 1}, G));
+  EXPECT_TRUE(journal.groupDayCovered({2014, 1, 2}, S).value);
+  EXPECT_FALSE(journal.groupDayCovered({2014, 1, 3}, S).value);
+  EXPECT_FALSE(journal.groupDayCovered({2014, 2, 1}, G).value);
 
   ASSERT_TRUE(journal.importGroupRecords(fileOf(S, 3, 3, 2, 2409)).done());
-  const auto day = journal.groupRecords({2014, 1, 3}, {2014, 1, 3});
+  const auto day = journal.groupRecords({2014, 1, 3}, {2014, 1, 3}).value;
   ASSERT_EQ(day.size(), 5u);
   const GroupRecord& region = day[4];  // Greenwich's three, then the SRS's two
   EXPECT_EQ(region.source, S);

@@ -34,7 +34,7 @@ Observation observed(int day, int hour, int seeing, Tally counts) {
 std::string stateOf(const Journal& journal) {
   std::string text;
   const auto number = [](std::optional<int> value) { return value ? std::to_string(*value) : std::string("-"); };
-  for (const SilsoDay& day : journal.silsoDays({2014, 3, 1}, {2014, 3, 31}))
+  for (const SilsoDay& day : journal.silsoDays({2014, 3, 1}, {2014, 3, 31}).value)
     text += std::to_string(day.date.day) + ':' + number(day.total) + '/' + number(day.north) + '/' +
             number(day.south) + (day.definitive ? "" : "p") + ' ';
   return text;
@@ -95,10 +95,10 @@ TEST(JournalSilso, DayObservationPairedWithSilso) {
                                               "2014;03;02;2014.166;  20; 12;  8;   7.4;  3.1;  5.0;  30; 20; 20;1\n",
                                               SilsoFile::Kind::Hemispheric))
                   .done());
-  const Id observer = journal->observer("ABC")->id;
+  const Id observer = journal->observer("ABC").value->id;
   const auto text = [&](Journal::Part part) {
     std::string pairs;
-    for (const PairedDay& d : journal->pairedDays({2014, 3, 1}, {2014, 3, 31}, observer, part))
+    for (const PairedDay& d : journal->pairedDays({2014, 3, 1}, {2014, 3, 31}, observer, part).value)
       pairs += std::to_string(d.date.day) + ':' + std::to_string(d.observer) + '/' + std::to_string(d.international) +
                ' ';
     return pairs;
@@ -106,7 +106,7 @@ TEST(JournalSilso, DayObservationPairedWithSilso) {
   EXPECT_EQ(text(Journal::Part::Disc), "1:35/50 2:11/20 ");
   EXPECT_EQ(text(Journal::Part::North), "1:12/30 ");  // day 2 was not split
   EXPECT_EQ(text(Journal::Part::South), "1:23/20 ");
-  EXPECT_EQ(journal->pairedDays({2014, 3, 2}, {2014, 3, 31}, observer).size(), 1u);
+  EXPECT_EQ(journal->pairedDays({2014, 3, 2}, {2014, 3, 31}, observer).value.size(), 1u);
 }
 
 TEST(JournalSilso, FirstVersionJournalMigrates) {
@@ -143,16 +143,16 @@ TEST(JournalSilso, FirstVersionJournalMigrates) {
 
   auto journal = Journal::open(path);
   ASSERT_TRUE(journal.journal) << journal.error;
-  EXPECT_EQ(journal.journal->observationsBetween({2014, 3, 1}, {2014, 3, 31}).size(), 3u);
+  EXPECT_EQ(journal.journal->observationsBetween({2014, 3, 1}, {2014, 3, 31}).value.size(), 3u);
   const SilsoFile file = parseSilso("2014;03;01;2014.163;  50;  5.0;  30;1\n", SilsoFile::Kind::Total);
   EXPECT_TRUE(journal.journal->importSilso(file).done());
-  EXPECT_EQ(journal.journal->silsoDays({2014, 3, 1}, {2014, 3, 1}).size(), 1u);
+  EXPECT_EQ(journal.journal->silsoDays({2014, 3, 1}, {2014, 3, 1}).value.size(), 1u);
   // The observers gained their chosen k, none until one is chosen.
-  const std::optional<Observer> observer = journal.journal->observer("ABC");
+  const std::optional<Observer> observer = journal.journal->observer("ABC").value;
   ASSERT_TRUE(observer);
   EXPECT_EQ(observer->chosenK, std::nullopt);
   EXPECT_TRUE(journal.journal->setChosenK(observer->id, 1.1).done());
-  EXPECT_EQ(journal.journal->observer("ABC")->chosenK, 1.1);
+  EXPECT_EQ(journal.journal->observer("ABC").value->chosenK, 1.1);
 }
 
 }  // namespace

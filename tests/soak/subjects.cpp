@@ -313,7 +313,9 @@ class JournalSubject : public Subject {
     if (!log) return "no journal open";
     std::optional<journal::Observation> stored;
     if (w.currentObservation()) {
-      stored = log->observation(w.currentObservation());
+      journal::Read<std::optional<journal::Observation>> read = log->observation(w.currentObservation());
+      if (!read.ok()) return "the journal could not be read: " + toQString(read.error);
+      stored = std::move(read.value);
       if (!stored) return "the observation shown is not in the journal";
     }
     journal::DayTexts typed;
@@ -334,9 +336,13 @@ class JournalSubject : public Subject {
     for (const std::string& line : reading.problems) said += (said.empty() ? "" : "\n") + line;
     if (problem.isEmpty()) problem = expectEqual("lblVerifs", w.text("lblVerifs"), said);
     if (!problem.isEmpty()) return problem;
-    const std::size_t groups = stored ? log->groups(stored->id).size() : 0;
-    if (static_cast<std::size_t>(w.table("grdGroupes")->rowCount()) != groups)
-      return QString("the groups' table has %1 rows for %2 groups").arg(w.table("grdGroupes")->rowCount()).arg(groups);
+    const journal::Read<std::vector<journal::Group>> groups =
+        stored ? log->groups(stored->id) : journal::Read<std::vector<journal::Group>>{};
+    if (!groups.ok()) return "the journal could not be read: " + toQString(groups.error);
+    if (static_cast<std::size_t>(w.table("grdGroupes")->rowCount()) != groups.value.size())
+      return QString("the groups' table has %1 rows for %2 groups")
+          .arg(w.table("grdGroupes")->rowCount())
+          .arg(groups.value.size());
     return {};
   }
 

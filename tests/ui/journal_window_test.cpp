@@ -143,7 +143,7 @@ class JournalWindowTest : public QObject {
     f.typeDay(day);
     QVERIFY2(f.w().text("lblVerifs").contains(said), qPrintable(f.w().text("lblVerifs")));
     QCOMPARE(f.w().currentObservation(), journal::Id{0});
-    QVERIFY(f.w().journal()->monthObservations(day[2].toInt(), 2).empty());
+    QVERIFY(f.w().journal()->monthObservations(day[2].toInt(), 2).value.empty());
   }
 
   // Ctrl+Z takes back what the status line says it will: the field being typed, then the
@@ -168,7 +168,7 @@ class JournalWindowTest : public QObject {
     f.enter("txtFSud", "44");
     QVERIFY(f.w().currentObservation() != 0);
     undoing("Annuler l'ajout de l'observation du 3 février 2014");
-    QVERIFY(f.w().journal()->monthObservations(2014, 2).empty());
+    QVERIFY(f.w().journal()->monthObservations(2014, 2).value.empty());
     QCOMPARE(f.desktop.messages.shown.size(), 0u);
   }
 
@@ -180,7 +180,7 @@ class JournalWindowTest : public QObject {
       f.enter(name, text);
     f.w().checkBox("chkSansObservation")->click();
     f.enter("txtRemarque", "C");
-    QCOMPARE(f.w().journal()->monthUnobservedDays(2014, 2).size(), 1u);
+    QCOMPARE(f.w().journal()->monthUnobservedDays(2014, 2).value.size(), 1u);
     QTableWidget* month = f.w().table("grdMois");
     QCOMPARE(month->rowCount(), 1);
     QCOMPARE(month->item(0, month->columnCount() - 1)->text(), QStringLiteral("C"));
@@ -194,7 +194,7 @@ class JournalWindowTest : public QObject {
     for (const auto& [name, text] : {std::pair{"txtGNord", "1"}, {"txtFNord", "1"}, {"txtGSud", "0"}, {"txtFSud", "0"}})
       f.enter(name, text);
     QVERIFY(f.w().currentObservation() != 0);
-    QVERIFY(f.w().journal()->monthUnobservedDays(2014, 2).empty());
+    QVERIFY(f.w().journal()->monthUnobservedDays(2014, 2).value.empty());
     QCOMPARE(f.monthR(), QStringList{"11"});
     QCOMPARE(f.desktop.messages.shown.size(), 0u);
   }
@@ -353,7 +353,7 @@ class JournalWindowTest : public QObject {
       QVERIFY(tab.text("lblMessage").startsWith("k : un nombre positif"));
       QVERIFY(!tab.chosenK());
       typeK("1,2");
-      QCOMPARE(f.w().journal()->observer("OBS")->chosenK, std::optional<double>(1.2));
+      QCOMPARE(f.w().journal()->observer("OBS").value->chosenK, std::optional<double>(1.2));
       QVERIFY2(f.w().text("lblMoyennes").contains("Moyenne de R : 149,00 (× 1,2 : 178,8)"),
                qPrintable(f.w().text("lblMoyennes")));
       QCOMPARE(tab.chart().panels[0].series.back().name, std::string("R mensuel de OBS × 1,2"));
@@ -380,7 +380,7 @@ class JournalWindowTest : public QObject {
 
       f.w().undo();
       QCOMPARE(tab.text("txtK"), QString());
-      QCOMPARE(f.w().journal()->observer("OBS")->chosenK, std::nullopt);
+      QCOMPARE(f.w().journal()->observer("OBS").value->chosenK, std::nullopt);
       QVERIFY2(!f.w().text("lblMoyennes").contains("×"), qPrintable(f.w().text("lblMoyennes")));
       typeK("1,2");
 
@@ -414,7 +414,7 @@ class JournalWindowTest : public QObject {
     f.typeDay({"3", "2", "2014", "10", "00", "1", "1", "1", "1"});
     f.enter("txtSeeing", "2");
     const journal::Id later = f.w().currentObservation();
-    QCOMPARE(f.w().journal()->monthObservations(2014, 2).size(), 2u);
+    QCOMPARE(f.w().journal()->monthObservations(2014, 2).value.size(), 2u);
     ui::ListBox* list = f.w().listBox("lstJour");
     const auto items = [list] {
       QStringList texts;
@@ -463,7 +463,7 @@ class JournalWindowTest : public QObject {
     QCOMPARE(f.desktop.messages.shown.size(), 1u);
     QCOMPARE(f.desktop.messages.shown[0].text, reason);
     QVERIFY2(f.w().text("lblEtat").contains(reason), qPrintable(f.w().text("lblEtat")));
-    QCOMPARE(f.w().journal()->monthObservations(2014, 2).size(), 1u);
+    QCOMPARE(f.w().journal()->monthObservations(2014, 2).value.size(), 1u);
     for (const char* name : {"txtJour", "txtHeure", "txtGDisque", "txtGNord", "txtGrNumero"})
       QVERIFY2(f.w().textBox(name)->isReadOnly(), name);
     for (const char* name : {"chkDisque", "cmdNouvelle", "cmdRayer", "cmdAjouterGroupe", "cmdDepuisCsv"})
