@@ -144,6 +144,30 @@ std::optional<std::string> codeForNewDay(const journal::Session& session, const 
   return choice.observer ? choice.observer->code : std::string();
 }
 
+// The problems of what was given, said one a line; whether there were some.
+bool saidProblems(const std::vector<std::string>& problems, const Request& s) {
+  for (const auto& problem : problems) s.err << problem << '\n';
+  return !problems.empty();
+}
+
+// The journal opened for a new day, and the code it is stored under; none when refused
+// (said, `status` set).
+struct NewDay {
+  std::unique_ptr<journal::Session> session;
+  std::string code;
+};
+std::optional<NewDay> openForNewDay(const Request& s, int& status) {
+  NewDay opened{s.open(), {}};
+  if (!opened.session) {
+    status = kUnreadable;
+    return std::nullopt;
+  }
+  std::optional<std::string> code = codeForNewDay(*opened.session, s, status);
+  if (!code) return std::nullopt;
+  opened.code = std::move(*code);
+  return opened;
+}
+
 // A whole word as a whole number, an optional minus sign before the digits.
 std::optional<int> wholeNumber(std::string_view text) {
   int value = 0;
@@ -267,17 +291,11 @@ int addUnobservedDay(const InstantRead& instant, Request& s) {
   if (instant.timed) day.time = instant.observation.time;
   if (const std::string* remarks = s.value("--remarque")) day.remarks = *remarks;
   const Day now = today();
-  if (const auto problems = journal::checkUnobservedDay(day, now); !problems.empty()) {
-    for (const auto& problem : problems) s.err << problem << '\n';
-    return kRefused;
-  }
-  const auto session = s.open();
-  if (!session) return kUnreadable;
-  Journal& opened = session->journal();
+  if (saidProblems(journal::checkUnobservedDay(day, now), s)) return kRefused;
   int status = kDone;
-  const std::optional<std::string> code = codeForNewDay(*session, s, status);
-  if (!code) return status;
-  const journal::Change added = opened.addUnobservedDay(day, *code, now);
+  const std::optional<NewDay> opened = openForNewDay(s, status);
+  if (!opened) return status;
+  const journal::Change added = opened->session->journal().addUnobservedDay(day, opened->code, now);
   if (!added.done()) return s.failed(added);
   s.out << "Jour sans observation enregistré : " << journal::dayText(day.date);
   if (!day.remarks.empty()) s.out << " (" << day.remarks << ')';
@@ -305,17 +323,11 @@ int addObservation(const Fields& f, Request& s) {
   if (const std::string* remarks = s.value("--remarque")) observation.remarks = *remarks;
 
   const Day now = today();
-  if (const auto problems = journal::checkObservation(observation, now); !problems.empty()) {
-    for (const auto& problem : problems) s.err << problem << '\n';
-    return kRefused;
-  }
-  const auto session = s.open();
-  if (!session) return kUnreadable;
-  Journal& opened = session->journal();
+  if (saidProblems(journal::checkObservation(observation, now), s)) return kRefused;
   int status = kDone;
-  const std::optional<std::string> code = codeForNewDay(*session, s, status);
-  if (!code) return status;
-  const journal::Change added = opened.addObservation(observation, *code, now);
+  const std::optional<NewDay> opened = openForNewDay(s, status);
+  if (!opened) return status;
+  const journal::Change added = opened->session->journal().addObservation(observation, opened->code, now);
   if (!added.done()) return s.failed(added);
   const journal::Tally& counts = observation.counts;
   s.out << "Observation enregistrée : R = " << journal::relativeNumber(counts.disc);
@@ -527,10 +539,7 @@ int correctObservation(const Fields& f, Request& s) {
     if (!moved || !moved->refusal.empty()) return s.refuse(kTimeMessage);
     observation->time = moved->observation.time;
   }
-  if (const auto problems = journal::checkObservation(*observation, session->today()); !problems.empty()) {
-    for (const auto& problem : problems) s.err << problem << '\n';
-    return kRefused;
-  }
+  if (saidProblems(journal::checkObservation(*observation, session->today()), s)) return kRefused;
   const journal::Change changed = session->journal().updateObservation(*observation, session->today());
   if (!changed.done()) return s.failed(changed);
   s.out << "Observation corrigée : " << observationText(*observation) << '\n';

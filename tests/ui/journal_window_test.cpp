@@ -47,6 +47,19 @@ struct Fixture : OpenWindow<journal::JournalWindow> {
                                 "txtGNord", "txtFNord", "txtGSud", "txtFSud"};
     for (int i = 0; i < fields.size(); ++i) enter(fields[i], texts[i]);
   }
+  // "&Imprimer" with no printer answering, the sheet saved as the PDF `pdf`; its text as
+  // pdftotext gives it with `how` ("-layout", "-bbox").
+  QString printed(const QString& pdf, const QString& how) {
+    ui::DocumentPrinter::Hooks hooks;
+    hooks.askSavePdf = [](const QString&) { return ui::DocumentPrinter::Choice::SavePdf; };
+    hooks.askPdfPath = [pdf](const QString&) { return pdf; };
+    window->setPrinterHooks(hooks);
+    window->button("cmdImprimer")->click();
+    QProcess text;
+    text.start("/usr/bin/pdftotext", {how, pdf, "-"});
+    text.waitForFinished();
+    return QString::fromUtf8(text.readAllStandardOutput());
+  }
   // The month shown, "février 2014".
   QString month() const { return window->text("cboMois") + ' ' + window->text("txtAnnéeMois"); }
   // A month chosen in its list as a person does, from the keyboard.
@@ -245,16 +258,7 @@ class JournalWindowTest : public QObject {
   void theMonthPrintedAndReported() {
     Fixture f;
     f.typeDay({"3", "2", "2014", "9", "05", "2", "5", "8", "44"});
-    const QString pdf = m_home->filePath("mois.pdf");
-    ui::DocumentPrinter::Hooks hooks;
-    hooks.askSavePdf = [](const QString&) { return ui::DocumentPrinter::Choice::SavePdf; };
-    hooks.askPdfPath = [pdf](const QString&) { return pdf; };
-    f.w().setPrinterHooks(hooks);
-    f.w().button("cmdImprimer")->click();
-    QProcess text;
-    text.start("/usr/bin/pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished());
-    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    const QString printed = f.printed(m_home->filePath("mois.pdf"), "-layout");
     QVERIFY2(printed.contains("février 2014") && printed.contains("Moyenne de R : 149,00"), qPrintable(printed));
 
     QString suggested;
@@ -295,16 +299,7 @@ class JournalWindowTest : public QObject {
     QTest::keyClick(f.w().comparisons().textBox("txtK"), Qt::Key_Return);
     QTest::keyClick(&f.w(), Qt::Key_1, Qt::AltModifier);
 
-    const QString pdf = m_home->filePath("mois.pdf");
-    ui::DocumentPrinter::Hooks hooks;
-    hooks.askSavePdf = [](const QString&) { return ui::DocumentPrinter::Choice::SavePdf; };
-    hooks.askPdfPath = [pdf](const QString&) { return pdf; };
-    f.w().setPrinterHooks(hooks);
-    f.w().button("cmdImprimer")->click();
-    QProcess text;
-    text.start("/usr/bin/pdftotext", {"-bbox", pdf, "-"});
-    QVERIFY(text.waitForFinished());
-    const QString boxes = QString::fromUtf8(text.readAllStandardOutput());
+    const QString boxes = f.printed(m_home->filePath("mois.pdf"), "-bbox");
     const QRegularExpression page(R"re(<page width="([\d.]+)" height="([\d.]+)")re");
     const QRegularExpressionMatch size = page.match(boxes);
     QVERIFY2(size.hasMatch(), qPrintable(boxes));
