@@ -3,19 +3,17 @@
 //
 // A session holds one journal (journal.h) and:
 // - the observer whose log is shown, chosen by one rule for every front end: the code
-//   given; else the one the user chose or whose observation is open in this session; else
-//   the only observer who has
-//   observations (an observer who has none yet does not count); else the journal's only
-//   observer. Where several have observations and none is named, the choice is a
-//   question: the command asks for --observateur, the window shows the one who observed
-//   last and lets the user choose;
+//   given; else the one the user chose, or whose observation is open, in this session;
+//   else the only observer who has observations (an observer who has none yet does not
+//   count); else the journal's only observer. Where several have observations and none is
+//   named, the choice is a question: the command asks for --observateur, the window shows
+//   the one who observed last and lets the user choose;
 // - the month shown, its observations and its sheet (month_sheet.h), read once after each
 //   change rather than at every keystroke;
 // - the observation being typed (or a day not observed, its weather): the form's texts,
-//   read and checked at every keystroke
-//   (every problem at once, each naming its field and quoting what was typed), stored
-//   when a field is left and the form differs from what is stored, and the observation's
-//   groups;
+//   read and checked at every keystroke (every problem at once, each naming its field and
+//   quoting what was typed), stored when a field is left and the form differs from what
+//   is stored, and the observation's groups;
 // - undo, newest first: what is being typed in a field, the fields left and not yet
 //   stored (a form the checks refuse), one by one, then the journal's changes of this
 //   session, so that Ctrl+Z always takes back what its caption says;
