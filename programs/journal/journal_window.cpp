@@ -464,13 +464,13 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
 }
 
 JournalWindow::~JournalWindow() {
-  // The fields losing their focus as they go must not store into a window half gone.
-  for (const QString& name : kDayFields) textBox(name)->disconnect(this);
-  for (const QString& name : kGroupFields) textBox(name)->disconnect(this);
-  m_monthTable->disconnect(this);
-  m_groupTable->disconnect(this);
-  listBox("lstJour")->disconnect(this);
-  textBox("txtAnnéeMois")->disconnect(this);
+  // What the controls do as they go (a field losing its focus, a table's header resized,
+  // the month's page resized) must not reach a window half gone: every signal and event
+  // filter of theirs that leads here is cut first.
+  for (QObject* child : findChildren<QObject*>()) {
+    child->disconnect(this);
+    child->removeEventFilter(this);
+  }
 }
 
 void JournalWindow::setPrinterHooks(ui::DocumentPrinter::Hooks hooks) {
