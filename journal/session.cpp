@@ -2,6 +2,7 @@
 #include "journal/session.h"
 
 #include <algorithm>
+#include <charconv>
 #include <utility>
 
 #include "journal/month.h"
@@ -31,6 +32,13 @@ std::string codesOf(const std::vector<Observer>& observers) {
 Outcome refused(std::string message) { return {Outcome::Kind::Refused, std::move(message), 0}; }
 
 bool blank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+
+// A decimal written so that it reads back the same, to the last bit.
+std::string exactText(double value) {
+  char text[400];  // the widest double written out in full
+  const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+  return error == std::errc{} ? std::string(text, end) : std::string();
+}
 
 }  // namespace
 
@@ -503,9 +511,27 @@ Outcome Session::storeGroup(Id id, const GroupTexts& texts) {
   const std::vector<Group>& stored = kept.value;
   const auto found = std::find_if(stored.begin(), stored.end(), [id](const Group& g) { return g.id == id; });
   if (found == stored.end()) return refused(kGroupGone);
-  const GroupReading read = readGroup(texts, id, m_edited, found->origin, m_separator);
+  // A decimal left as shown, rounded, keeps what is stored: a group measured in Disque
+  // keeps its B, L, DMC and area whole when its class is typed (and an L of 359,998, shown
+  // 360,00, stays within its range).
+  GroupTexts typed = texts;
+  const GroupTexts shown = groupTexts(*found, m_separator);
+  const struct {
+    std::string GroupTexts::*text;
+    std::optional<double> Group::*value;
+  } decimals[] = {{&GroupTexts::latitude, &Group::latitude},
+                  {&GroupTexts::longitude, &Group::longitude},
+                  {&GroupTexts::centralMeridianDistance, &Group::centralMeridianDistance},
+                  {&GroupTexts::area, &Group::areaMsh}};
+  for (const auto& decimal : decimals)
+    if (typed.*decimal.text == shown.*decimal.text && (*found).*decimal.value)
+      typed.*decimal.text = exactText(*((*found).*decimal.value));
+  const GroupReading read = readGroup(typed, id, m_edited, found->origin, m_separator);
   if (!read.group) return refused(joined(read.problems));
-  if (groupCells(*read.group, m_separator) == groupCells(*found, m_separator)) return {};
+  if (groupCells(*read.group, m_separator) == groupCells(*found, m_separator) &&
+      read.group->latitude == found->latitude && read.group->longitude == found->longitude &&
+      read.group->centralMeridianDistance == found->centralMeridianDistance && read.group->areaMsh == found->areaMsh)
+    return {};
   const Outcome outcome = outcomeOf(m_journal->updateGroup(*read.group));
   if (outcome.stored()) m_groups.reset();
   return outcome;

@@ -256,5 +256,34 @@ TEST(Session, UndoesWhatItsCaptionSays) {
   EXPECT_EQ(session->edited(), 0);
 }
 
+// A group measured in Disque keeps its decimals whole when another of its fields is typed.
+TEST(Session, AGroupKeepsWhatItsFieldsShowRounded) {
+  Folder folder;
+  const auto session = opened(folder.path + "/journal.sqlite");
+  DayTexts typed = session->typed();
+  typed.wholeDisc = true;
+  typed.groupsDisc = "1";
+  typed.spotsDisc = "3";
+  ASSERT_TRUE(session->leave(typed).stored());
+  Group measured;
+  measured.observationId = session->edited();
+  measured.number = 1;
+  measured.latitude = 12.3456;
+  measured.longitude = 359.9987;
+  measured.areaMsh = 120.4;
+  measured.spots = 3;
+  ASSERT_TRUE(session->journal().addGroup(measured).done());
+  const Group stored = session->groups().value.front();
+  GroupTexts shown = groupTexts(stored, ",");
+  shown.zurichClass = "C";
+  const Outcome outcome = session->storeGroup(stored.id, shown);
+  EXPECT_TRUE(outcome.stored()) << outcome.message;
+  const Group after = session->groups().value.front();
+  EXPECT_EQ(after.zurichClass, std::optional<char>('C'));
+  EXPECT_EQ(after.latitude, measured.latitude);
+  EXPECT_EQ(after.longitude, measured.longitude);
+  EXPECT_EQ(after.areaMsh, measured.areaMsh);
+}
+
 }  // namespace
 }  // namespace kavrel::journal
