@@ -60,6 +60,14 @@ std::string angleText(const std::optional<double>& value, std::string_view separ
   return text;
 }
 
+// A Carrington longitude to the hundredth, within 0 to 360: one that rounds to 360 shows
+// as 0, the same meridian, so that the text read back is a longitude.
+std::string longitudeText(const std::optional<double>& value, std::string_view separator) {
+  std::string text = angleText(value, separator);
+  if (text.size() == 6 && text.starts_with("360")) text = "0" + text.substr(3);
+  return text;
+}
+
 // A field that could not be read, said with what was typed: "g sud : « un » n'est pas
 // un nombre entier de groupes.", or asked for when it is empty: "g sud : tapez le nombre
 // de groupes."
@@ -413,7 +421,7 @@ GroupTexts groupTexts(const Group& group, std::string_view decimalSeparator) {
   texts.noaaRegion = numberText(group.noaaRegion);
   texts.hemisphere = group.hemisphere == Hemisphere::North ? "N" : "S";
   texts.latitude = angleText(group.latitude, decimalSeparator);
-  texts.longitude = angleText(group.longitude, decimalSeparator);
+  texts.longitude = longitudeText(group.longitude, decimalSeparator);
   texts.centralMeridianDistance = angleText(group.centralMeridianDistance, decimalSeparator);
   texts.zurichClass = group.zurichClass ? std::string(1, *group.zurichClass) : std::string();
   texts.mcintoshClass = group.mcintoshClass;
