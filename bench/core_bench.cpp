@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "common/calendar_date.h"
-#include "programs/brennic/rotation_list.h"
+#include "calculators/rotation_list.h"
 #include "sun/ephemeris.h"
 
 namespace {

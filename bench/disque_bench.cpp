@@ -11,8 +11,8 @@
 #include <QPdfWriter>
 #include <cstdlib>
 
-#include "programs/disque/disc_drawing.h"
-#include "programs/disque/disc_page.h"
+#include "pictures/disc_drawing.h"
+#include "pictures/disc_page.h"
 
 namespace {
 

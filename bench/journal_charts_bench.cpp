@@ -15,7 +15,7 @@
 
 #include "journal/chart_series.h"
 #include "journal/journal.h"
-#include "programs/journal/journal_charts.h"
+#include "pictures/journal_charts.h"
 
 namespace {
 

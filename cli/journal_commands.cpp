@@ -30,7 +30,7 @@
 #include "journal/reports.h"
 #include "journal/session.h"
 #include "journal/silso.h"
-#include "programs/journal/journal_charts.h"
+#include "pictures/journal_charts.h"
 
 namespace kavrel::cli {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/subcommands.h"
-#include "programs/decimal_separator.h"
+#include "host/decimal_separator.h"
 
 namespace {
 

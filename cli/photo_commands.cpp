@@ -11,7 +11,7 @@
 
 #include "common/julian_day.h"
 #include "image/image_reader.h"
-#include "programs/disque/photo_reduction.h"
+#include "disque/photo_reduction.h"
 #include "sun/heliographic.h"
 #include "sun/precise_aspect.h"
 

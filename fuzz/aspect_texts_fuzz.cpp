@@ -15,7 +15,7 @@
 // semi-diameter of 15 or 16 minutes, B0 within the 7.25 deg of the solar equator, P
 // within the obliquity and those 7.25 deg together.
 #include "fuzz_support.h"
-#include "programs/dalvoren/aspect_texts.h"
+#include "calculators/aspect_texts.h"
 
 using namespace kavrel;
 using kavrel::fuzz::require;

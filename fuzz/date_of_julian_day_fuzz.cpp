@@ -11,7 +11,7 @@
 #include "common/julian_day.h"
 #include "common/number_reader.h"
 #include "fuzz_support.h"
-#include "programs/gastrel/date_of_julian_day.h"
+#include "calculators/date_of_julian_day.h"
 
 using namespace kavrel;
 using kavrel::fuzz::require;

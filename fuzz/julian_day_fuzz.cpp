@@ -10,7 +10,7 @@
 #include "common/field_check.h"
 #include "common/number_reader.h"
 #include "fuzz_support.h"
-#include "programs/farrowel/julian_day_text.h"
+#include "calculators/julian_day_text.h"
 
 using namespace kavrel;
 using kavrel::fuzz::require;

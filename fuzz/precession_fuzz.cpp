@@ -12,7 +12,7 @@
 #include "common/number_reader.h"
 #include "common/strict_number.h"
 #include "fuzz_support.h"
-#include "programs/precession/precession.h"
+#include "calculators/precession.h"
 
 using namespace kavrel;
 using kavrel::fuzz::require;

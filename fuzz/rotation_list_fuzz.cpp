@@ -10,7 +10,7 @@
 // one fills lines 0 to its last line, the date lines framing the rotation starts, each
 // start at a time of day; the limit leaves line 0 and 99 starts.
 #include "fuzz_support.h"
-#include "programs/brennic/rotation_list.h"
+#include "calculators/rotation_list.h"
 
 using namespace kavrel;
 using kavrel::fuzz::require;

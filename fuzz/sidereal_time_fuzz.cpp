@@ -9,7 +9,7 @@
 // 60, shown for every Julian day within 10^100.
 #include "common/number_reader.h"
 #include "fuzz_support.h"
-#include "programs/kestrum/sidereal_time.h"
+#include "calculators/sidereal_time.h"
 
 using namespace kavrel;
 using kavrel::fuzz::require;

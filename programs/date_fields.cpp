@@ -1,7 +1,7 @@
 // The date and time fields of a window, checked after every change.
 #include "programs/date_fields.h"
 
-#include "programs/qt_text.h"
+#include "host/qt_text.h"
 #include "ui/document_printer.h"
 
 namespace kavrel {

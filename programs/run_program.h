@@ -8,7 +8,7 @@
 #include <QTranslator>
 #include <string>
 
-#include "programs/decimal_separator.h"
+#include "host/decimal_separator.h"
 #include "ui/application_style.h"
 #include "ui/qt_desktop.h"
 #include "ui/result_label.h"

@@ -2,8 +2,8 @@
 #include "programs/brennic/brennic_window.h"
 
 #include "common/display_mask.h"
-#include "programs/brennic/rotation_list.h"
-#include "programs/qt_text.h"
+#include "calculators/rotation_list.h"
+#include "host/qt_text.h"
 #include "resources/program_icon.h"
 #include "ui/document_printer.h"
 #include "ui/list_box.h"

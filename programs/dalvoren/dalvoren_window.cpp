@@ -3,8 +3,8 @@
 
 #include "about/about_variant.h"
 #include "common/display_mask.h"
-#include "programs/dalvoren/aspect_texts.h"
-#include "programs/qt_text.h"
+#include "calculators/aspect_texts.h"
+#include "host/qt_text.h"
 #include "resources/program_icon.h"
 #include "ui/document_printer.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "programs/disque/disc_texts.h"
+#include "disque/disc_texts.h"
 
 namespace kavrel::disque {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "programs/disque/disc_drawing.h"
+#include "pictures/disc_drawing.h"
 
 namespace kavrel::disque {
 

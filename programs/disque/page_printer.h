@@ -8,7 +8,7 @@
 
 #include <QString>
 
-#include "programs/disque/disc_page.h"
+#include "pictures/disc_page.h"
 #include "ui/desktop.h"
 #include "ui/document_printer.h"
 

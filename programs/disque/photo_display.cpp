@@ -9,7 +9,7 @@
 #include "common/strict_number.h"
 #include "programs/disque/disc_view.h"
 #include "programs/disque/photo_view.h"
-#include "programs/qt_text.h"
+#include "host/qt_text.h"
 
 namespace kavrel::disque {
 

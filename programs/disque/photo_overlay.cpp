@@ -9,7 +9,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "programs/disque/disc_grid.h"
+#include "disque/disc_grid.h"
 
 namespace kavrel::disque {
 

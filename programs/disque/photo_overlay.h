@@ -30,7 +30,7 @@
 
 #include "image/grey_image.h"
 #include "photo/image_orientation.h"
-#include "programs/disque/disc_grid.h"
+#include "disque/disc_grid.h"
 #include "photo/spot_area.h"
 #include "sun/heliographic.h"
 

@@ -1,8 +1,8 @@
 // The Julian-day window.
 #include "programs/farrowel/farrowel_window.h"
 
-#include "programs/farrowel/julian_day_text.h"
-#include "programs/qt_text.h"
+#include "calculators/julian_day_text.h"
+#include "host/qt_text.h"
 #include "resources/program_icon.h"
 #include "ui/maker.h"
 

@@ -2,8 +2,8 @@
 #include "programs/gastrel/gastrel_window.h"
 
 #include "common/field_check.h"
-#include "programs/gastrel/date_of_julian_day.h"
-#include "programs/qt_text.h"
+#include "calculators/date_of_julian_day.h"
+#include "host/qt_text.h"
 #include "resources/program_icon.h"
 #include "ui/maker.h"
 

@@ -12,9 +12,9 @@
 #include "journal/month.h"
 #include "journal/month_sheet.h"
 #include "journal/observer_k.h"
-#include "programs/journal/journal_charts.h"
+#include "pictures/journal_charts.h"
 #include "programs/journal/journal_window.h"
-#include "programs/qt_text.h"
+#include "host/qt_text.h"
 #include "ui/file_dialog.h"
 #include "ui/list_box.h"
 

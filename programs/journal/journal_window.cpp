@@ -35,7 +35,7 @@
 #include "journal/month.h"
 #include "journal/month_sheet.h"
 #include "programs/journal/journal_comparisons.h"
-#include "programs/qt_text.h"
+#include "host/qt_text.h"
 #include "resources/program_icon.h"
 #include "ui/file_dialog.h"
 #include "ui/list_box.h"

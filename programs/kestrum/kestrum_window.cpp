@@ -2,8 +2,8 @@
 #include "programs/kestrum/kestrum_window.h"
 
 #include "about/about_variant.h"
-#include "programs/kestrum/sidereal_time.h"
-#include "programs/qt_text.h"
+#include "calculators/sidereal_time.h"
+#include "host/qt_text.h"
 #include "resources/program_icon.h"
 
 namespace kavrel::kestrum {

@@ -3,8 +3,8 @@
 
 #include "about/about_variant.h"
 #include "common/field_check.h"
-#include "programs/precession/precession.h"
-#include "programs/qt_text.h"
+#include "calculators/precession.h"
+#include "host/qt_text.h"
 #include "resources/program_icon.h"
 
 namespace kavrel::precession {

@@ -1,6 +1,6 @@
 // The two-date window: each date's row, the line of a rotation start, and the list of
 // the "&Calcul" command with its four outcomes.
-#include "programs/brennic/rotation_list.h"
+#include "calculators/rotation_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The solar-aspect window's captions and report lines for the texts of its five fields.
-#include "programs/dalvoren/aspect_texts.h"
+#include "calculators/aspect_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "common/display_mask.h"
-#include "programs/disque/disc_grid.h"
-#include "programs/disque/disc_spots.h"
-#include "programs/disque/disc_texts.h"
+#include "disque/disc_grid.h"
+#include "disque/disc_spots.h"
+#include "disque/disc_texts.h"
 
 namespace kavrel::disque {
 namespace {

@@ -1,4 +1,4 @@
-#include "programs/farrowel/julian_day_text.h"
+#include "calculators/julian_day_text.h"
 
 #include <gtest/gtest.h>
 

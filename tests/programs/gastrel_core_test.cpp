@@ -1,4 +1,4 @@
-#include "programs/gastrel/date_of_julian_day.h"
+#include "calculators/date_of_julian_day.h"
 
 #include <gtest/gtest.h>
 

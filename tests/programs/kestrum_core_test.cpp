@@ -1,4 +1,4 @@
-#include "programs/kestrum/sidereal_time.h"
+#include "calculators/sidereal_time.h"
 
 #include <gtest/gtest.h>
 

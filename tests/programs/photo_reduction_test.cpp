@@ -1,6 +1,6 @@
 // The photograph's engine: limbs found and given, the orientations, B and L following
 // them, thresholds kept with their measures, the instant's seconds, the CSV, refusals.
-#include "programs/disque/photo_reduction.h"
+#include "disque/photo_reduction.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "programs/precession/precession.h"
+#include "calculators/precession.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@
 
 #include "common/display_mask.h"
 #include "common/julian_day.h"
-#include "programs/disque/disc_page.h"
+#include "pictures/disc_page.h"
 #include "programs/disque/disc_view.h"
 #include "programs/disque/disque_window.h"
 #include "tests/scratch_file_system.h"

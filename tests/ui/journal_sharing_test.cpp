@@ -13,7 +13,7 @@
 #include <sqlite3.h>
 
 #include "programs/journal/journal_window.h"
-#include "programs/qt_text.h"
+#include "host/qt_text.h"
 #include "window_test_support.h"
 
 using namespace kavrel;

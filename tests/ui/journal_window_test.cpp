@@ -17,7 +17,7 @@
 
 #include "programs/journal/journal_comparisons.h"
 #include "programs/journal/journal_window.h"
-#include "programs/qt_text.h"
+#include "host/qt_text.h"
 #include "tests/scratch_file_system.h"
 #include "ui/list_box.h"
 #include "window_test_support.h"

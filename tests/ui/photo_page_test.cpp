@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <string>
 
-#include "programs/disque/photo_caption.h"
+#include "disque/photo_caption.h"
 #include "programs/disque/photo_page.h"
 
 using namespace kavrel;

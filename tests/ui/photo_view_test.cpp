@@ -19,7 +19,7 @@
 
 #include "programs/disque/disque_window.h"
 #include "programs/disque/photo_page.h"
-#include "programs/disque/photo_spots.h"
+#include "disque/photo_spots.h"
 #include "programs/disque/photo_view.h"
 #include "window_test_support.h"
 

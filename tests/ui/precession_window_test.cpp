@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "about/about_window.h"
-#include "programs/precession/precession.h"
+#include "calculators/precession.h"
 #include "programs/precession/precession_window.h"
 #include "ui/doubles.h"
 #include "window_test_support.h"

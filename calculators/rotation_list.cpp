@@ -5,7 +5,7 @@
 // captions: the two Julian-day captions are compared as texts, a rotation caption
 // " < 1" stops the command, line 0 and the closing line quote the captions as shown,
 // and between them each start found by the search is one line, up to 100 lines in all.
-#include "programs/brennic/rotation_list.h"
+#include "calculators/rotation_list.h"
 
 #include <cmath>
 

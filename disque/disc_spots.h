@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "programs/disque/disc_texts.h"
+#include "disque/disc_texts.h"
 #include "sun/heliographic.h"
 
 namespace kavrel::disque {

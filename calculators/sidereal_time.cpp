@@ -1,5 +1,5 @@
 // Greenwich mean sidereal time at 0 h UT of a date.
-#include "programs/kestrum/sidereal_time.h"
+#include "calculators/sidereal_time.h"
 
 #include <cmath>
 

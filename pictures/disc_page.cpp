@@ -3,7 +3,7 @@
 // Everything is laid out in millimetres from the sheet's top-left corner and scaled by
 // the device's dots per millimetre once, so the disc's diameter on the paper is the one
 // asked for whatever the device's resolution.
-#include "programs/disque/disc_page.h"
+#include "pictures/disc_page.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -16,7 +16,7 @@
 #include <cmath>
 #include <string>
 
-#include "programs/qt_text.h"
+#include "host/qt_text.h"
 #include "ui/whole_file.h"
 #include "sun/precise_aspect.h"
 

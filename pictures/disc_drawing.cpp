@@ -1,6 +1,6 @@
 // The Sun's disc painted for one instant (disc_drawing.h): one painter per element, in
 // the order they are laid on each other.
-#include "programs/disque/disc_drawing.h"
+#include "pictures/disc_drawing.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "common/angles.h"
-#include "programs/qt_text.h"
+#include "host/qt_text.h"
 
 namespace kavrel::disque {
 

@@ -1,5 +1,5 @@
 // What the Julian-day window shows for its five fields.
-#include "programs/farrowel/julian_day_text.h"
+#include "calculators/julian_day_text.h"
 
 #include "common/display_mask.h"
 

@@ -1,5 +1,5 @@
 // The spots read on the disc (disc_spots.h).
-#include "programs/disque/disc_spots.h"
+#include "disque/disc_spots.h"
 
 #include <algorithm>
 #include <functional>

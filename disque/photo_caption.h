@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "photo/image_orientation.h"
-#include "programs/disque/photo_spots.h"
+#include "disque/photo_spots.h"
 
 namespace kavrel::disque {
 

@@ -1,5 +1,5 @@
 // The heliographic grid of the disc (disc_grid.h).
-#include "programs/disque/disc_grid.h"
+#include "disque/disc_grid.h"
 
 #include <cmath>
 

@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "common/calendar_date.h"
-#include "programs/disque/disc_grid.h"
+#include "disque/disc_grid.h"
 #include "sun/heliographic.h"
 
 namespace kavrel::disque {

@@ -1,5 +1,5 @@
 // Mean right ascension and declination carried from one year to another by precession.
-#include "programs/precession/precession.h"
+#include "calculators/precession.h"
 
 #include <array>
 #include <cmath>

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "programs/disque/disc_grid.h"
-#include "programs/disque/disc_spots.h"
+#include "disque/disc_grid.h"
+#include "disque/disc_spots.h"
 #include "sun/heliographic.h"
 
 class QPainter;

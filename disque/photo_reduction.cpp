@@ -1,5 +1,5 @@
 // The reduction of one photograph (photo_reduction.h).
-#include "programs/disque/photo_reduction.h"
+#include "disque/photo_reduction.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +9,9 @@
 #include "common/csv.h"
 #include "common/display_mask.h"
 #include "common/julian_day.h"
-#include "programs/disque/disc_spots.h"
-#include "programs/disque/disc_texts.h"
-#include "programs/disque/photo_caption.h"
+#include "disque/disc_spots.h"
+#include "disque/disc_texts.h"
+#include "disque/photo_caption.h"
 #include "sun/precise_aspect.h"
 
 namespace kavrel::disque {

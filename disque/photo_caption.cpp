@@ -1,5 +1,5 @@
 // What a saved or printed photograph says of itself (photo_caption.h).
-#include "programs/disque/photo_caption.h"
+#include "disque/photo_caption.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
 // The spots read on a photograph and their texts (photo_spots.h).
-#include "programs/disque/photo_spots.h"
+#include "disque/photo_spots.h"
 
 #include "common/display_mask.h"
 #include "common/strict_number.h"
-#include "programs/disque/disc_spots.h"
+#include "disque/disc_spots.h"
 
 namespace kavrel::disque {
 

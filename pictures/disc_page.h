@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "programs/disque/disc_drawing.h"
-#include "programs/disque/disc_spots.h"
-#include "programs/disque/disc_texts.h"
+#include "pictures/disc_drawing.h"
+#include "disque/disc_spots.h"
+#include "disque/disc_texts.h"
 #include "sun/heliographic.h"
 
 class QPainter;

@@ -5,7 +5,7 @@
 // angles and times are cut (dms, arr1, arr2) before their masks, so what shows is
 // truncated. A result that is not finite (years far beyond the theory) shows the
 // empty-result text.
-#include "programs/dalvoren/aspect_texts.h"
+#include "calculators/aspect_texts.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 // The texts of the disc's page (disc_texts.h).
-#include "programs/disque/disc_texts.h"
+#include "disque/disc_texts.h"
 
 #include <cmath>
 #include <limits>

@@ -1,5 +1,5 @@
 // What the window of the date of a Julian day checks and shows.
-#include "programs/gastrel/date_of_julian_day.h"
+#include "calculators/date_of_julian_day.h"
 
 #include <cmath>
 

@@ -35,7 +35,7 @@
 #include "photo/image_orientation.h"
 #include "photo/limb.h"
 #include "photo/spot_area.h"
-#include "programs/disque/photo_spots.h"
+#include "disque/photo_spots.h"
 #include "sun/heliographic.h"
 
 namespace kavrel::disque {

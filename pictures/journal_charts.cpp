@@ -4,7 +4,7 @@
 // its labels under the last one), the credit at the foot. Marks are drawn in batches
 // (drawRects, drawLines), so that a butterfly of some tens of thousands of groups paints
 // in a few tens of milliseconds.
-#include "programs/journal/journal_charts.h"
+#include "pictures/journal_charts.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -19,7 +19,7 @@
 #include <cmath>
 #include <vector>
 
-#include "programs/qt_text.h"
+#include "host/qt_text.h"
 #include "ui/whole_file.h"
 
 namespace kavrel::journal {
