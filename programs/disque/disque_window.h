@@ -140,12 +140,15 @@ class Disque : public ui::Form {
   void showTable();
   void showPointer();
   void refuse(const QString& text);
+  // A refusal with its reason said, then the spots shown as they now stand.
+  void say(const Outcome& outcome);
   [[nodiscard]] GridStep gridStep() const;
   [[nodiscard]] DrawingOrientation orientation() const;
   // The drawing as its fields stand, refused or not.
   [[nodiscard]] DrawingFields drawingFields() const;
   [[nodiscard]] QString pageName() const;
   void printDrawing();
+  // False when the user gave up or the page was refused or not written.
   bool saveDrawing();
 
   // The photograph's part.
@@ -167,7 +170,6 @@ class Disque : public ui::Form {
   [[nodiscard]] QStringList pictureCaptionLines() const;
   [[nodiscard]] QStringList frameLines() const;
   void printPicture();
-  void say(const Outcome& outcome);
 
   ui::Desktop m_desktop;
   std::string m_separator;
