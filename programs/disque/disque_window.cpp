@@ -70,6 +70,7 @@ constexpr ui::Twips kPhotoStatusAt{kPhotoLeft, 6000, kPhotoWidth, 765};
 constexpr ui::Twips kPhotoHelpAt{kPhotoLeft, 6840, kPhotoWidth, 3120};
 constexpr int kHelpLinesKept = 3;
 
+// The engines' UTF-8 texts as Qt shows them.
 QStringList qtTexts(const std::vector<std::string>& texts) {
   QStringList shown;
   for (const std::string& text : texts) shown << toQString(text);
