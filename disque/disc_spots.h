@@ -75,6 +75,14 @@ class DrawnSpotList {
   int m_nextNumber = 1;
 };
 
+// What the printed page shows besides the disc (pictures/disc_page.h): the instant of its
+// heading, the separator of its numbers, the spots of its table.
+struct PageContent {
+  double julianDay = 0;
+  std::string decimalSeparator = ",";
+  std::vector<DrawnSpot> spots{};
+};
+
 inline constexpr char kNothingToRemove[] = "Choisissez d'abord dans le tableau la tache à supprimer.";
 
 // A spot's row of the table, as the window and the page show it: the number, theta to

@@ -262,6 +262,7 @@ void PhotoReduction::close() {
   m_nextNumber = 1;
   m_status.clear();
   m_unsaved = false;
+  m_pointer.reset();
 }
 
 Outcome PhotoReduction::findLimb() {
@@ -607,6 +608,16 @@ std::vector<SpotCells> PhotoReduction::rows() const {
   all.reserve(m_spots.size());
   for (const PhotoSpot& spot : m_spots) all.push_back(row(spot));
   return all;
+}
+
+InstantTexts PhotoReduction::aspect() const {
+  return {observerDiscInUse() ? kHeaderObserverText : kEphemerisText, discAspectTexts(disc(), m_separator)};
+}
+
+SpotTable PhotoReduction::spotTable() const {
+  SpotTable table{columns(), {}};
+  for (const SpotCells& cells : rows()) table.rows.emplace_back(cells.begin(), cells.end());
+  return table;
 }
 
 std::string PhotoReduction::csv() const {

@@ -36,6 +36,7 @@
 #include "photo/limb.h"
 #include "photo/spot_area.h"
 #include "disque/photo_spots.h"
+#include "disque/reduction.h"
 #include "sun/heliographic.h"
 
 namespace kavrel::disque {
@@ -76,13 +77,6 @@ struct PhotoInstant {
 // The instant of a file's date; none without its time.
 [[nodiscard]] std::optional<PhotoInstant> photoInstantOf(const image::ObservationDate& observed);
 
-// What an action did: its status line when done, its reason when refused (empty when
-// nothing was to be said, as for a click off the disc).
-struct Outcome {
-  bool done = false;
-  std::string text;
-};
-
 // An image file as read, with what its header says of it: a FITS file's geometry (its
 // limb, orientation, instant and observer, or the keywords it lacks), none for a camera's.
 struct PhotoFile {
@@ -122,16 +116,12 @@ struct OverlayContent {
 
 // What the pointer reads over the image: its pixel, theta, r, B, L, DMC, and the line under
 // them (a hint while away, the reason when there is nothing to read).
-struct PixelReadout {
-  std::string x, y;
-  std::array<std::string, 5> cells;
-  std::string state;
-};
+using PixelReadout = PointerTexts;
 
 inline constexpr std::size_t kPhotoSpotColumns = 9;
 using SpotCells = std::array<std::string, kPhotoSpotColumns>;
 
-class PhotoReduction {
+class PhotoReduction final : public Reduction {
  public:
   explicit PhotoReduction(std::string decimalSeparator);
 
@@ -187,8 +177,8 @@ class PhotoReduction {
   Outcome addSpot(photo::PixelPoint pixel);
   Outcome addSpotAt(DiscPoint point);
   // theta and r as typed; theta from the Sun's north pole when `fromSolarNorth`.
-  Outcome addSpotTyped(std::string_view angle, std::string_view distance, bool fromSolarNorth);
-  bool removeSpots(std::vector<int> rows);
+  Outcome addSpotTyped(std::string_view angle, std::string_view distance, bool fromSolarNorth) override;
+  [[nodiscard]] bool removeSpots(std::vector<int> rows) override;
   [[nodiscard]] const std::vector<PhotoSpot>& spots() const { return m_spots; }
   // Measures the spot of `row`, else the last one added, with the thresholds in force.
   Outcome measure(std::optional<int> row);
@@ -223,6 +213,16 @@ class PhotoReduction {
   [[nodiscard]] bool unsaved() const { return m_unsaved; }
   void markSaved() { m_unsaved = false; }
 
+  // The window's questions (reduction.h), asked alike of the drawn disc: the disc's angles
+  // are the header's observer's while observerDiscInUse(), else the precise ephemeris's at
+  // the instant in force (the file's seconds kept); the read-out is pointer() at the pixel
+  // under the pointer as last moved (none once the image is closed).
+  void movePointer(std::optional<photo::PixelPoint> pixel) { m_pointer = pixel; }
+  [[nodiscard]] InstantTexts aspect() const override;
+  [[nodiscard]] PointerTexts pointerTexts() const override { return pointer(m_pointer); }
+  [[nodiscard]] SpotTable spotTable() const override;
+  [[nodiscard]] bool hasSpots() const override { return !m_spots.empty(); }
+
  private:
   Outcome pickLimbPoint(photo::PixelPoint pixel);
   Outcome pickDriftPoint(photo::PixelPoint pixel);
@@ -252,6 +252,7 @@ class PhotoReduction {
   photo::SpotThresholds m_thresholds{};
   std::string m_status;
   bool m_unsaved = false;
+  std::optional<photo::PixelPoint> m_pointer;
 };
 
 }  // namespace kavrel::disque

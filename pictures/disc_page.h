@@ -28,13 +28,6 @@ enum class PageFormat { Pdf, Svg };
 
 inline constexpr double kLargestOnA4Mm = 160;
 
-// What the page shows besides the disc.
-struct PageContent {
-  double julianDay = 0;
-  std::string decimalSeparator = ",";
-  std::vector<DrawnSpot> spots{};
-};
-
 // Shown when the file cannot be written ("%1" the path, "%2" the reason: "plus de place
 // sur le disque"). The page is written whole or not at all: a file it would replace is
 // left as it was.

@@ -70,8 +70,16 @@ constexpr ui::Twips kPhotoStatusAt{kPhotoLeft, 6000, kPhotoWidth, 765};
 constexpr ui::Twips kPhotoHelpAt{kPhotoLeft, 6840, kPhotoWidth, 3120};
 constexpr int kHelpLinesKept = 3;
 
-// The columns of the spots' table.
-const QStringList kSpotColumns = {"N°", "θ (°)", "r", "B (°)", "L (°)", "DMC (°)"};
+// The engines' UTF-8 texts as Qt shows them.
+QStringList qtTexts(const std::vector<std::string>& texts) {
+  QStringList shown;
+  for (const std::string& text : texts) shown << toQString(text);
+  return shown;
+}
+
+// The table is made as wide as the drawn disc's six columns; a photograph's further ones
+// and the number take what their headings need.
+const QStringList kSpotColumns = qtTexts(DiscReduction::columns());
 
 const QString kPointerNames[] = {"lblPtAngle", "lblPtDistance", "lblPtB", "lblPtL", "lblPtDMC"};
 
@@ -410,6 +418,7 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
       m_about(about::disqueAbout(), desktop, this),
       m_printer(std::make_unique<QtPagePrinter>(desktop.messages)),
       m_saveDialog(&defaultSaveDialog),
+      m_drawn(m_separator),
       m_imageDialog(&defaultImageDialog),
       m_pictureSaveDialog(&defaultPictureSaveDialog),
       m_unsavedQuestion(&defaultUnsavedQuestion),
@@ -447,6 +456,7 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
   onClick("Command1", [this] { Command1_Click(); });
   onClick("cmdMenu", [this] { cmdMenu_Click(); });
   connectPhotograph();
+  showDrawnDisc();
   showPictureControls();
 }
 
@@ -483,7 +493,7 @@ void Disque::nameForAccessibility() {
 bool Disque::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_table && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
-      !(m_engine.image() ? m_engine.spots().empty() : m_spots.spots().empty())) {
+      m_shown.reduction->hasSpots()) {
     cmdSupprimer_Click();
     return true;
   }
@@ -499,53 +509,47 @@ void Disque::Form_Load() {
 
 void Disque::optPas_Click() {
   m_view->setGridStep(gridStep());
-  showPicture();
+  showSpots();
 }
 
 void Disque::optEst_Click() { m_view->setOrientation(orientation()); }
 
 void Disque::picDisque_MouseMove(std::optional<DiscPoint> point) {
-  m_pointer = point;
+  m_drawn.movePointer(point);
   showPointer();
 }
 
 void Disque::picDisque_MouseDown(DiscPoint point) {
-  if (const std::optional<DiscPoint> spot = spotOfClick(disc(), point)) addSpot(*spot);
+  if (!m_drawn.click(point).done) return;
+  showSpots();
+  m_table->scrollToBottom();
 }
 
 void Disque::cmdAjouter_Click() {
-  if (m_engine.image()) {
-    const Outcome added =
-        m_engine.addSpotTyped(toUtf8(text("txtAngle")), toUtf8(text("txtDistance")), value("chkDepuisAxe") != 0);
-    say(added);
-    if (added.done) m_table->scrollToBottom();
-    return;
-  }
-  const SpotEntry entry =
-      spotOfAngle(toUtf8(text("txtAngle")), toUtf8(text("txtDistance")), value("chkDepuisAxe"), disc(), m_separator);
-  if (!entry.point) return refuse(toQString(entry.refusal));
-  addSpot(*entry.point);
+  const Outcome added = m_shown.reduction->addSpotTyped(toUtf8(text("txtAngle")), toUtf8(text("txtDistance")),
+                                                         value("chkDepuisAxe") != 0);
+  say(added);
+  if (added.done) m_table->scrollToBottom();
 }
 
 void Disque::cmdAjouterXY_Click() {
-  const SpotEntry entry = spotOfDrawing(toUtf8(text("txtX")), toUtf8(text("txtY")), drawingOptions(), m_separator);
-  if (!entry.point) return refuse(toQString(entry.refusal));
-  addSpot(*entry.point);
+  const Outcome added = m_drawn.addSpotOnDrawing(toUtf8(text("txtX")), toUtf8(text("txtY")), drawingFields());
+  say(added);
+  if (added.done) m_table->scrollToBottom();
 }
 
 void Disque::cmdSupprimer_Click() {
   std::vector<int> rows;
   for (const QModelIndex& index : m_table->selectionModel()->selectedRows()) rows.push_back(index.row());
-  if (m_engine.image()) {
-    if (!m_engine.removeSpots(std::move(rows))) return refuse(kNothingToRemove);
-    return showPicture();
-  }
-  if (!m_spots.remove(std::move(rows))) return refuse(kNothingToRemove);
+  if (!m_shown.reduction->removeSpots(std::move(rows))) return refuse(kNothingToRemove);
   showSpots();
 }
 
-void Disque::cmdImprimer_Click() {
-  if (m_engine.image()) return printPicture();
+void Disque::cmdImprimer_Click() { (this->*m_shown.print)(); }
+
+void Disque::cmdEnregistrer_Click() { (this->*m_shown.save)(); }
+
+void Disque::printDrawing() {
   QString error;
   const std::optional<PageContent> content = pageContent(&error);
   const std::optional<PageOptions> options = content ? pageOptions(&error) : std::nullopt;
@@ -553,21 +557,24 @@ void Disque::cmdImprimer_Click() {
   m_printer->print(pageName(), *content, *options);
 }
 
-void Disque::cmdEnregistrer_Click() {
-  if (m_engine.image()) {
-    savePicture();
-    return;
-  }
+bool Disque::saveDrawing() {
   QString error;
   const std::optional<PageContent> content = pageContent(&error);
   const std::optional<PageOptions> options = content ? pageOptions(&error) : std::nullopt;
-  if (!content || !options) return refuse(error);
+  if (!content || !options) {
+    refuse(error);
+    return false;
+  }
   PageFormat format = PageFormat::Pdf;
   const QString path = m_saveDialog(QDir::home().filePath(pageName() + QStringLiteral(".pdf")), format);
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return false;
   // A page not written is said, naming the file and why; the window stays as it was, its
   // spots kept, for another "Enregistrer…" elsewhere. A file it would replace is intact.
-  if (!writeDiscPage(path, format, *content, *options, &error)) refuse(error);
+  if (!writeDiscPage(path, format, *content, *options, &error)) {
+    refuse(error);
+    return false;
+  }
+  return true;
 }
 
 void Disque::Command1_Click() { m_about.show(); }
@@ -580,50 +587,65 @@ void Disque::cmdMenu_Click() {
 
 void Disque::Calcul() {
   const FieldTexts fields(*this);
-  // The rotation is counted as the suite counts it; the disc's aspect is the one drawn.
-  setText("lblRotSyn", toQString(dalvoren::aspectTexts(fields.view(), m_separator).rotation));
-  m_instant = preciseDiscInstant(fields.view());
-  m_engine.takeTypedInstant(m_instant);
-  // On a photograph whose header places its observer, the disc is that observer's.
-  const bool observer = m_engine.image() && m_engine.observerDiscInUse();
-  setText("lblEphemeride", QString::fromUtf8(observer ? kHeaderObserverText : kEphemerisText));
-  const DiscAspectTexts texts = discAspectTexts(observer ? m_engine.disc() : disc(), m_separator);
-  setText("lblDemidiam", toQString(texts.semiDiameter));
-  setText("lblP", toQString(texts.p));
-  setText("lblBo", toQString(texts.b0));
-  setText("lblLo", toQString(texts.l0));
-
-  m_view->setDisc(disc());
+  m_drawn.typeInstant(fields.view());
+  // A photograph takes the same instant, keeping its file's seconds within that minute.
+  m_engine.takeTypedInstant(m_drawn.instant());
+  showInstant();
+  m_view->setDisc(m_drawn.disc());
   showSpots();
+}
+
+void Disque::showDrawnDisc() { m_shown = {&m_drawn, &Disque::printDrawing, &Disque::saveDrawing}; }
+
+void Disque::showPhotograph() { m_shown = {&m_engine, &Disque::printPicture, &Disque::savePicture}; }
+
+// On a photograph whose header places its observer, the disc is that observer's.
+void Disque::showInstant() {
+  setText("lblRotSyn", toQString(m_drawn.rotationText()));
+  const InstantTexts texts = m_shown.reduction->aspect();
+  setText("lblEphemeride", toQString(texts.source));
+  setText("lblDemidiam", toQString(texts.aspect.semiDiameter));
+  setText("lblP", toQString(texts.aspect.p));
+  setText("lblBo", toQString(texts.aspect.b0));
+  setText("lblLo", toQString(texts.aspect.l0));
+}
+
+// The table and the drawings follow the spots; B, L and DMC follow the instant.
+void Disque::showSpots() {
+  showTable();
+  m_view->setSpots(m_drawn.spots());
+  showPicture();
   showPointer();
 }
 
-void Disque::addSpot(DiscPoint point) {
-  m_spots.add(point);
-  showSpots();
-  m_table->scrollToBottom();
-}
-
-// The table and the drawing follow the spots; B, L and DMC follow the instant.
-void Disque::showSpots() {
-  if (m_engine.image()) return showPicture();
-  const std::vector<DrawnSpot>& spots = m_spots.spots();
-  const std::optional<DiscOrientation> orientation = disc();
-  m_table->setRowCount(static_cast<int>(spots.size()));
-  for (int row = 0; row < static_cast<int>(spots.size()); ++row) {
-    const std::array<std::string, 6> cells = spotRow(orientation, spots[static_cast<std::size_t>(row)], m_separator).cells();
+void Disque::showTable() {
+  const SpotTable spots = m_shown.reduction->spotTable();
+  if (m_table->columnCount() != static_cast<int>(spots.columns.size())) {
+    m_table->setColumnCount(static_cast<int>(spots.columns.size()));
+    m_table->setHorizontalHeaderLabels(qtTexts(spots.columns));
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // A photograph's nine columns in the width of six: the number, the areas and the
+    // thresholds take what their headings need.
+    if (m_table->columnCount() > kSpotColumns.size())
+      for (int column = 0; column < m_table->columnCount(); ++column)
+        if (column == 0 || column >= kSpotColumns.size())
+          m_table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
+  m_table->setRowCount(static_cast<int>(spots.rows.size()));
+  for (int row = 0; row < static_cast<int>(spots.rows.size()); ++row) {
+    const std::vector<std::string>& cells = spots.rows[static_cast<std::size_t>(row)];
     for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
       auto* item = new QTableWidgetItem(toQString(cells[static_cast<std::size_t>(column)]));
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       m_table->setItem(row, column, item);
     }
   }
-  m_view->setSpots(spots);
 }
 
 void Disque::showPointer() {
-  if (m_engine.image()) return showPicturePointer();
-  const PointerReadout readout = pointerReadout(disc(), m_pointer, m_separator);
+  const PointerTexts readout = m_shown.reduction->pointerTexts();
+  setText("lblPxX", toQString(readout.x));
+  setText("lblPxY", toQString(readout.y));
   for (std::size_t i = 0; i < readout.cells.size(); ++i) setText(kPointerNames[i], toQString(readout.cells[i]));
   setText("lblPtEtat", toQString(readout.state));
 }
@@ -640,31 +662,20 @@ DrawingOrientation Disque::orientation() const {
   return value("optEstDroite") ? DrawingOrientation::EastRight : DrawingOrientation::EastLeft;
 }
 
-PageOptions Disque::drawingOptions() const {
-  return pageOptionsOf(toUtf8(text("txtDiametre")), orientation(), gridStep(), m_separator);
-}
+DrawingFields Disque::drawingFields() const { return {toUtf8(text("txtDiametre")), orientation(), gridStep()}; }
 
 QString Disque::pageName() const { return documentName(QString::fromUtf8(kDocumentTitle), *this); }
 
-std::optional<DiscOrientation> Disque::disc() const {
-  return m_instant ? std::optional(m_instant->disc) : std::nullopt;
-}
-
 std::optional<PageContent> Disque::pageContent(QString* error) const {
-  if (!m_instant) {
-    if (error) *error = QString::fromUtf8(kIncompleteDate);
-    return std::nullopt;
-  }
-  return PageContent{m_instant->julianDay, m_separator, m_spots.spots()};
+  Checked<PageContent> page = m_drawn.page();
+  if (!page.value && error) *error = toQString(page.refusal);
+  return std::move(page.value);
 }
 
 std::optional<PageOptions> Disque::pageOptions(QString* error) const {
-  const PageOptions options = drawingOptions();
-  if (const std::string refusal = refusalOf(options); !refusal.empty()) {
-    if (error) *error = toQString(refusal);
-    return std::nullopt;
-  }
-  return options;
+  const Checked<PageOptions> options = m_drawn.options(drawingFields());
+  if (!options.value && error) *error = toQString(options.refusal);
+  return options.value;
 }
 
 // --- The photograph -------------------------------------------------------------------
@@ -718,7 +729,7 @@ void Disque::openImage(const QString& path) {
   m_photo->setImage(nullptr);
   const OpenOutcome opened = m_engine.open(photoFileOf(std::move(read), toUtf8(QFileInfo(path).fileName())));
   m_photo->setImage(m_engine.image());
-  m_pixel.reset();
+  showPhotograph();
   setText("lblImage", toQString(m_engine.fileLine()));
   m_view->hide();
   m_photo->show();
@@ -756,16 +767,13 @@ void Disque::cmdFermer_Click() {
   // A photograph's spots are pixels of that image: they mean nothing on the drawn disc
   // nor on the next image, and go with it. The drawn disc's own spots are kept.
   m_engine.close();
-  m_pixel.reset();
+  showDrawnDisc();
   m_photo->setOverlay({});
   m_photo->hide();
   m_view->show();
   setText("lblImage", QString::fromUtf8(kNoImageOpen));
   setText("lblPhotoEtat", QString());
   fitPhotoTexts();
-  m_table->setColumnCount(static_cast<int>(kSpotColumns.size()));
-  m_table->setHorizontalHeaderLabels(kSpotColumns);
-  m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   showPictureControls();
   Calcul();
 }
@@ -781,48 +789,47 @@ void Disque::showPictureControls() {
 
 void Disque::say(const Outcome& outcome) {
   if (!outcome.done && !outcome.text.empty()) refuse(toQString(outcome.text));
-  showPicture();
+  showSpots();
 }
 
 void Disque::txtOrientation_Change() {
   if (!m_engine.image() || m_showingOrientation) return;
   const NorthReference reference = value("optNordSolaire") ? NorthReference::SolarAxis : NorthReference::Celestial;
   m_engine.orient(toUtf8(text("txtOrientation")), reference, value("chkEstDroite") != 0);
-  showPicture();
+  showSpots();
 }
 
 void Disque::txtSeuil_Change() {
   if (!m_engine.image()) return;
   m_engine.setThresholds(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")));
-  showPicture();
+  showSpots();
 }
 
 void Disque::cmdDerive_Click() {
   m_engine.startPicking(Picking::Drift);
-  showPicture();
+  showSpots();
 }
 
 void Disque::chkEnTete_Click() {
   const bool use = value(kHeaderCheck) != 0;
   if (!m_engine.image() || use == (m_engine.limb() && m_engine.limb()->source == LimbSource::Header)) return;
   say(m_engine.useHeaderLimb(use));
-  showPicturePointer();
 }
 
 void Disque::cmdBord_Click() {
   m_engine.startPicking(Picking::Limb);
-  showPicture();
+  showSpots();
 }
 
 void Disque::picPhoto_Escape() {
   if (m_engine.picking() == Picking::None) return;
   m_engine.cancelPicking();
-  showPicture();
+  showSpots();
 }
 
 void Disque::picPhoto_MouseMove(std::optional<photo::PixelPoint> pixel) {
-  m_pixel = pixel;
-  showPicturePointer();
+  m_engine.movePointer(pixel);
+  showPointer();
 }
 
 void Disque::picPhoto_Click(photo::PixelPoint pixel) {
@@ -845,7 +852,7 @@ void Disque::askLimb() {
   switch (m_limbQuestion(toQString(m_engine.status()) + u'\n' + QString::fromUtf8(kKeepLimb))) {
     case LimbAnswer::Keep:
       say(m_engine.confirmLimb());
-      return showPicturePointer();
+      return;
     case LimbAnswer::PickAgain:
       say(m_engine.pickLimbAgain());
       return;
@@ -873,27 +880,6 @@ void Disque::cmdMesurer_Click() {
 
 void Disque::showPicture() {
   if (!m_engine.image()) return;
-  const std::vector<std::string> columns = PhotoReduction::columns();
-  if (m_table->columnCount() != static_cast<int>(columns.size())) {
-    QStringList headings;
-    for (const std::string& column : columns) headings << toQString(column);
-    m_table->setColumnCount(static_cast<int>(headings.size()));
-    m_table->setHorizontalHeaderLabels(headings);
-    // Nine columns in the width of six: the number, the areas and the thresholds take what
-    // their headings need.
-    for (const int column : {0, 6, 7, 8})
-      m_table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-  }
-  const std::vector<SpotCells> rows = m_engine.rows();
-  m_table->setRowCount(static_cast<int>(rows.size()));
-  for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
-    const SpotCells& cells = rows[static_cast<std::size_t>(row)];
-    for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
-      auto* item = new QTableWidgetItem(toQString(cells[static_cast<std::size_t>(column)]));
-      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      m_table->setItem(row, column, item);
-    }
-  }
   OverlayContent content = m_engine.overlay();
   PhotoOverlay overlay;
   overlay.frame = content.frame;
@@ -909,7 +895,6 @@ void Disque::showPicture() {
   setText("lblPhotoEtat", toQString(m_engine.status()));
   fitPhotoTexts();
   setValue(kHeaderCheck, m_engine.limb() && m_engine.limb()->source == LimbSource::Header ? 1 : 0);
-  showPicturePointer();
 }
 
 namespace {
@@ -969,15 +954,6 @@ void Disque::fitPhotoTexts() {
 void Disque::resizeEvent(QResizeEvent* event) {
   ui::Form::resizeEvent(event);
   fitPhotoTexts();
-}
-
-void Disque::showPicturePointer() {
-  if (!m_engine.image()) return;
-  const PixelReadout readout = m_engine.pointer(m_pixel);
-  setText("lblPxX", toQString(readout.x));
-  setText("lblPxY", toQString(readout.y));
-  for (std::size_t i = 0; i < readout.cells.size(); ++i) setText(kPointerNames[i], toQString(readout.cells[i]));
-  setText("lblPtEtat", toQString(readout.state));
 }
 
 bool Disque::savePicture() {

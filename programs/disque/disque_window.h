@@ -6,9 +6,11 @@
 // A photograph opened (or dropped on the window) takes the disc's place: its limb found or
 // given by three clicks, its orientation typed or taken from a drift, the grid laid over
 // it; a click there adds a spot kept as its pixel, whose area can be measured; the image
-// with its overlay is saved as PNG with the spots as CSV beside it, or printed. The
-// photograph's state and texts are its engine's (photo_reduction.h); the window wires its
-// controls to it and asks before spots not saved would be lost.
+// with its overlay is saved as PNG with the spots as CSV beside it, or printed. The drawn
+// disc's state and texts are its engine's (disc_reduction.h), the photograph's its own
+// (photo_reduction.h); the controls both share (the instant's results, the pointer's
+// read-out, the spots' table and entry) ask the disc in view (reduction.h). The window
+// wires its controls to them and asks before spots not saved would be lost.
 #pragma once
 
 #include <QString>
@@ -22,6 +24,7 @@
 #include "image/grey_image.h"
 #include "image/observation_date.h"
 #include "photo/image_orientation.h"
+#include "disque/disc_reduction.h"
 #include "disque/photo_reduction.h"
 #include "programs/date_fields.h"
 #include "pictures/disc_page.h"
@@ -86,7 +89,7 @@ class Disque : public ui::Form {
   [[nodiscard]] const PhotoReduction& photograph() const { return m_engine; }
   [[nodiscard]] DiscView* discView() const { return m_view; }
   [[nodiscard]] QTableWidget* spotTable() const { return m_table; }
-  [[nodiscard]] const std::vector<DrawnSpot>& spots() const { return m_spots.spots(); }
+  [[nodiscard]] const std::vector<DrawnSpot>& spots() const { return m_drawn.spots(); }
   // The page as it would be printed now; nothing while the instant or the options are
   // refused (the reason in `error`).
   [[nodiscard]] std::optional<PageContent> pageContent(QString* error = nullptr) const;
@@ -127,24 +130,32 @@ class Disque : public ui::Form {
   void picPhoto_Click(photo::PixelPoint pixel);
 
   void nameForAccessibility();
-  void addSpot(DiscPoint point);
+  // The disc in view: the engine the shared controls ask, and what "&Imprimer" and
+  // "&Enregistrer…" make of it.
+  void showDrawnDisc();
+  void showPhotograph();
+  void showInstant();
+  // The table, both drawings and the pointer's read-out, after spots or the instant changed.
   void showSpots();
+  void showTable();
   void showPointer();
   void refuse(const QString& text);
+  // A refusal with its reason said, then the spots shown as they now stand.
+  void say(const Outcome& outcome);
   [[nodiscard]] GridStep gridStep() const;
   [[nodiscard]] DrawingOrientation orientation() const;
-  // The options as the fields stand, refused or not.
-  [[nodiscard]] PageOptions drawingOptions() const;
+  // The drawing as its fields stand, refused or not.
+  [[nodiscard]] DrawingFields drawingFields() const;
   [[nodiscard]] QString pageName() const;
-  // The instant's orientation, as the core's functions take it.
-  [[nodiscard]] std::optional<DiscOrientation> disc() const;
+  void printDrawing();
+  // False when the user gave up or the page was refused or not written.
+  bool saveDrawing();
 
   // The photograph's part.
   void connectPhotograph();
   void fillObservedDate(const image::ObservationDate& observed);
   void showOrientation();  // the engine's, in its fields
-  void showPicture();      // its table, overlay and status
-  void showPicturePointer();
+  void showPicture();      // its overlay and status
   void showPictureControls();
   void fitPhotoTexts();
   void txtOrientation_Change();
@@ -159,7 +170,6 @@ class Disque : public ui::Form {
   [[nodiscard]] QStringList pictureCaptionLines() const;
   [[nodiscard]] QStringList frameLines() const;
   void printPicture();
-  void say(const Outcome& outcome);
 
   ui::Desktop m_desktop;
   std::string m_separator;
@@ -169,9 +179,14 @@ class Disque : public ui::Form {
   SaveDialog m_saveDialog;
   DiscView* m_view = nullptr;
   QTableWidget* m_table = nullptr;
-  std::optional<DiscInstant> m_instant;
-  std::optional<DiscPoint> m_pointer;
-  DrawnSpotList m_spots;
+  // The drawn disc: the typed instant, held once, its spots and its page.
+  DiscReduction m_drawn;
+  struct Shown {
+    Reduction* reduction = nullptr;
+    void (Disque::*print)() = nullptr;
+    bool (Disque::*save)() = nullptr;
+  };
+  Shown m_shown;
 
   ImageDialog m_imageDialog;
   PictureSaveDialog m_pictureSaveDialog;
@@ -181,7 +196,6 @@ class Disque : public ui::Form {
   // The photograph, its samples held once: the view reads them through a pointer.
   PhotoReduction m_engine;
   PhotoView* m_photo = nullptr;
-  std::optional<photo::PixelPoint> m_pixel;  // under the pointer
   bool m_showingOrientation = false;
   std::unique_ptr<PhotoDisplayControls> m_photoDisplay;  // its contrast, grid and zoom
 };
