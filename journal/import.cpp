@@ -266,6 +266,57 @@ class Row {
 
 }  // namespace
 
+namespace {
+
+// The header line read into `header`; the refusal of line 1 when it is not a log's.
+std::optional<std::string> headerRefusal(std::string_view text, csv::Reader& records, Header& header) {
+  const std::string_view headerLine = text.substr(0, text.find_first_of("\r\n"));
+  csv::Reader::Record record;
+  if (trimmed(headerLine).empty() || !records.next(record))
+    return "En-tête : la première ligne nomme les colonnes : " + std::string(kColumns) + ".";
+  if (record.fieldCount > record.fields.size())
+    return "En-tête : plus de " + std::to_string(record.fields.size()) + " colonnes.";
+  return readHeader(record.fields, header);
+}
+
+// One record of the file: the observation or the day not observed it holds, or its problems.
+struct RecordReading {
+  std::vector<std::string> problems;
+  std::optional<ImportRow> observation;
+  std::optional<UnobservedRow> unobserved;
+};
+
+RecordReading readRecord(const csv::Reader::Record& record, const Header& header, char separator, Day today) {
+  RecordReading reading;
+  std::vector<std::string>& problems = reading.problems;
+  if (record.unclosedQuote) {
+    problems.emplace_back("un guillemet ouvert n'est jamais fermé.");
+  } else if (record.fieldCount != header.columns) {
+    problems.push_back(std::to_string(record.fieldCount) + (record.fieldCount > 1 ? " champs" : " champ") +
+                       " au lieu des " + std::to_string(header.columns) + " de l'en-tête (séparateur « " + separator +
+                       " »).");
+  } else if (record.tooLong) {
+    problems.emplace_back("un champ de plus de 100 000 caractères : ce n'est pas une ligne de journal.");
+  } else if (Row row(header, record.fields); row.notObserved()) {
+    UnobservedRow unobserved;
+    unobserved.line = record.line;
+    row.read(unobserved);
+    problems = std::move(row.problems);
+    if (problems.empty()) problems = checkUnobservedDay(unobserved.day, today);
+    if (problems.empty()) reading.unobserved = std::move(unobserved);
+  } else {
+    ImportRow imported;
+    imported.line = record.line;
+    row.read(imported);
+    problems = std::move(row.problems);
+    if (problems.empty()) problems = checkObservation(imported.observation, today);
+    if (problems.empty()) reading.observation = std::move(imported);
+  }
+  return reading;
+}
+
+}  // namespace
+
 ParsedLog parseLog(std::string_view text, Day today) {
   ParsedLog log;
   text = csv::withoutByteOrderMark(text);
@@ -273,66 +324,30 @@ ParsedLog parseLog(std::string_view text, Day today) {
     log.refusals.push_back({1, "Ce fichier est en UTF-16 : enregistrez-le en CSV UTF-8."});
     return log;
   }
-
   // The header's dialect: ";" with the decimal comma, "," with the point.
-  const std::string_view headerLine = text.substr(0, text.find_first_of("\r\n"));
   const char separator = csv::formatOfHeader(text).separator;
   csv::Reader records(text, separator);
-  csv::Reader::Record record;
   Header header;
-  if (trimmed(headerLine).empty() || !records.next(record)) {
-    log.refusals.push_back({1, "En-tête : la première ligne nomme les colonnes : " + std::string(kColumns) + "."});
-    return log;
-  }
-  if (record.fieldCount > record.fields.size()) {
-    log.refusals.push_back({1, "En-tête : plus de " + std::to_string(record.fields.size()) + " colonnes."});
-    return log;
-  }
-  if (const auto problem = readHeader(record.fields, header)) {
-    log.refusals.push_back({1, *problem});
+  if (const std::optional<std::string> refusal = headerRefusal(text, records, header)) {
+    log.refusals.push_back({1, *refusal});
     return log;
   }
 
   records.setMostFields(header.columns);
+  csv::Reader::Record record;
   int refusedLines = 0;
   while (records.next(record)) {
     if (record.blank) continue;
-    std::vector<std::string> problems;
-    ImportRow imported;
-    if (record.unclosedQuote) {
-      problems.emplace_back("un guillemet ouvert n'est jamais fermé.");
-    } else if (record.fieldCount != header.columns) {
-      problems.push_back(std::to_string(record.fieldCount) + (record.fieldCount > 1 ? " champs" : " champ") +
-                         " au lieu des " + std::to_string(header.columns) + " de l'en-tête (séparateur « " +
-                         separator + " »).");
-    } else if (record.tooLong) {
-      problems.emplace_back("un champ de plus de 100 000 caractères : ce n'est pas une ligne de journal.");
-    } else if (Row row(header, record.fields); row.notObserved()) {
-      UnobservedRow unobserved;
-      unobserved.line = record.line;
-      row.read(unobserved);
-      problems = std::move(row.problems);
-      if (problems.empty()) problems = checkUnobservedDay(unobserved.day, today);
-      if (problems.empty()) {
-        log.unobserved.push_back(std::move(unobserved));
-        continue;
-      }
-    } else {
-      imported.line = record.line;
-      row.read(imported);
-      problems = std::move(row.problems);
-      if (problems.empty()) problems = checkObservation(imported.observation, today);
-    }
-    if (problems.empty()) {
-      log.rows.push_back(std::move(imported));
-      continue;
-    }
+    RecordReading reading = readRecord(record, header, separator, today);
+    if (reading.observation) log.rows.push_back(std::move(*reading.observation));
+    if (reading.unobserved) log.unobserved.push_back(std::move(*reading.unobserved));
+    if (reading.problems.empty()) continue;
     if (++refusedLines > kMostRefusedLines) {
       log.refusals.push_back({record.line, "la lecture s'arrête ici : plus de " + std::to_string(kMostRefusedLines) +
                                                " lignes refusées, ce fichier n'est sans doute pas un journal."});
       break;
     }
-    for (std::string& problem : problems) log.refusals.push_back({record.line, std::move(problem)});
+    for (std::string& problem : reading.problems) log.refusals.push_back({record.line, std::move(problem)});
     if (record.unclosedQuote) break;
   }
   return log;
