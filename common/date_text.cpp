@@ -1,8 +1,6 @@
 // Dates and times of day written and read back (date_text.h).
 #include "common/date_text.h"
 
-#include <cstdlib>
-
 #include "common/calendar_date.h"
 
 namespace kavrel {
@@ -22,8 +20,9 @@ std::optional<int> digitsAt(std::string_view text, std::size_t from, std::size_t
 
 }  // namespace
 
-std::string isoDate(int year, int month, int day) {
-  std::string digits = std::to_string(std::abs(static_cast<long long>(year)));
+std::string isoDate(long long year, int month, int day) {
+  const auto magnitude = static_cast<unsigned long long>(year);
+  std::string digits = std::to_string(year < 0 ? -magnitude : magnitude);
   if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
   return (year < 0 ? "-" : "") + digits + '-' + twoDigits(month) + '-' + twoDigits(day);
 }

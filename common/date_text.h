@@ -23,7 +23,7 @@ struct HourMinute {
 
 // "2014-02-03": the year on four digits at least ("0999", "-0044" before year 0), month
 // and day on two. Text that sorts as the dates do, for years 0 to 9999.
-[[nodiscard]] std::string isoDate(int year, int month, int day);
+[[nodiscard]] std::string isoDate(long long year, int month, int day);
 
 // "09:05": hour and minute on two digits each; "09:05:30" with whole seconds.
 [[nodiscard]] std::string hourMinute(int hour, int minute);

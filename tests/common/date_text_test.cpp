@@ -33,6 +33,7 @@ TEST(DateAndTimeText, WrittenAndReadBack) {
   }
   // Before year 0 the sign stands before four digits; such a date is not read back.
   EXPECT_EQ(isoDate(-44, 3, 15), "-0044-03-15");
+  EXPECT_EQ(isoDate(-9223372036854775807LL - 1, 1, 1), "-9223372036854775808-01-01");
   EXPECT_FALSE(readIsoDate("-0044-03-15"));
 }
 
