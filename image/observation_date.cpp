@@ -2,7 +2,6 @@
 
 #include <erfa.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <string>
