@@ -7,8 +7,10 @@
 
 #include "common/calendar_date.h"
 #include "common/csv.h"
+#include "common/date_text.h"
 #include "common/display_mask.h"
 #include "common/julian_day.h"
+#include "common/spot_columns.h"
 #include "disque/disc_spots.h"
 #include "disque/disc_texts.h"
 #include "disque/photo_caption.h"
@@ -110,18 +112,12 @@ std::pair<std::string, std::string> instantTexts(const PhotoInstant& instant) {
   const double steps = std::round((instant.julianDay + 0.5) * unit);
   const double inDay = steps - unit * std::floor(steps / unit);
   const CalendarDate date = calendarDate(std::floor(steps / unit) - 0.5);
-  const auto two = [](double value) {
-    const int whole = static_cast<int>(value);
-    return (whole < 10 ? "0" : "") + std::to_string(whole);
-  };
-  std::string day = formatInteger(std::abs(date.year));
-  day.insert(0, day.size() < 4 ? 4 - day.size() : 0, '0');
-  if (date.year < 0) day.insert(0, 1, '-');
-  day += '-' + two(date.month) + '-' + two(date.day);
+  const auto whole = [](double value) { return static_cast<int>(value); };
+  const std::string day = isoDate(whole(date.year), whole(date.month), whole(date.day));
   const double minutes = instant.withSeconds ? std::floor(inDay / 60) : inDay;
-  std::string time = two(std::floor(minutes / 60)) + ':' + two(std::fmod(minutes, 60));
-  if (instant.withSeconds) time += ':' + two(std::fmod(inDay, 60));
-  return {day, time};
+  const int hour = whole(std::floor(minutes / 60)), minute = whole(std::fmod(minutes, 60));
+  return {day, instant.withSeconds ? hourMinuteSecond(hour, minute, whole(std::fmod(inDay, 60)))
+                                   : hourMinute(hour, minute)};
 }
 
 // The header's orientation as the engine keeps it: celestial north where the header's
@@ -142,13 +138,9 @@ std::optional<PhotoOrientation> headerOrientation(const photo::HeaderGeometry& h
 }  // namespace
 
 std::optional<PhotoInstant> photoInstantOf(const image::ObservationDate& observed) {
-  if (!observed.hasTime) return std::nullopt;
-  const DateTime when{static_cast<double>(observed.day), static_cast<double>(observed.month),
-                      static_cast<double>(observed.year), static_cast<double>(observed.hour),
-                      observed.minute + observed.second / 60};
-  const double jd = julianDay(when, CenturyCut::TowardZero);
-  if (!std::isfinite(jd)) return std::nullopt;
-  return PhotoInstant{jd, true, InstantSource::File};
+  const std::optional<double> jd = photo::julianDayOfObservation(observed);
+  if (!jd) return std::nullopt;
+  return PhotoInstant{*jd, true, InstantSource::File};
 }
 
 PhotoReduction::PhotoReduction(std::string decimalSeparator) : m_separator(std::move(decimalSeparator)) {}
@@ -623,8 +615,10 @@ SpotTable PhotoReduction::spotTable() const {
 std::string PhotoReduction::csv() const {
   const csv::Format format = csv::formatFor(m_separator);
   const std::string decimal(1, format.decimal);
-  std::string text = csv::header({"date", "heure_tu", "numero", "x_px", "y_px", "angle", "distance", "B_deg", "L_deg",
-                                  "DMC_deg", "aire_msh", "aire_millioniemes_disque", "ombre_msh",
+  namespace columns = spot_columns;
+  std::string text = csv::header({columns::kDate, columns::kTime, columns::kNumber, columns::kPixelX, columns::kPixelY,
+                                  columns::kAngle, columns::kDistance, columns::kLatitude, columns::kLongitude,
+                                  columns::kCentralMeridianDistance, columns::kAreaMsh, "aire_millioniemes_disque", "ombre_msh",
                                   "ombre_millioniemes_disque", "seuil_tache", "seuil_ombre", "image", "bord_x_px",
                                   "bord_y_px", "bord_rayon_px", "bord_source", "nord_deg", "nord_reference",
                                   "est_a_droite"},

@@ -2,15 +2,13 @@
 #include "disque/photo_spots.h"
 
 #include "common/display_mask.h"
-#include "common/strict_number.h"
+#include "common/text.h"
 #include "disque/disc_spots.h"
 
 namespace kavrel::disque {
 
 std::optional<double> typedNumber(std::string_view text, std::string_view separator) {
-  if (auto value = parseStrictNumber(text, separator)) return value;
-  if (separator != ".") return parseStrictNumber(text, ".");
-  return std::nullopt;
+  return decimalNumber(text, separator);
 }
 
 std::string pixelText(double pixels, std::string_view separator) { return formatMask(pixels, "0.00", separator); }

@@ -2,22 +2,18 @@
 
 #include <erfa.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "common/calendar_date.h"
+#include "common/text.h"
 
 namespace kavrel::image {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-  return text;
-}
+std::string_view trimmed(std::string_view text) { return kavrel::trimmed(text, kWhiteSpace); }
 
 // Exactly `digits` decimal digits at the front of `text`, consumed.
 std::optional<int> takeNumber(std::string_view& text, std::size_t digits) {

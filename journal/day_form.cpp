@@ -7,8 +7,9 @@
 #include <utility>
 
 #include "common/calendar_date.h"
+#include "common/date_text.h"
 #include "common/display_mask.h"
-#include "common/strict_number.h"
+#include "common/text.h"
 #include "journal/checks.h"
 #include "journal/month.h"
 
@@ -16,11 +17,7 @@ namespace kavrel::journal {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-  return text;
-}
+std::string_view trimmed(std::string_view text) { return kavrel::trimmed(text, kWhiteSpace); }
 
 // A whole number as typed: digits, a leading "-" (refused later by the checks, with
 // their message); none for anything else or more than nine digits.
@@ -40,11 +37,9 @@ std::optional<int> wholeNumber(std::string_view text) {
 // A decimal number with the user's separator or a point; none for an empty text, and
 // `bad` set for one that is not a number.
 std::optional<double> decimalNumber(std::string_view text, bool& bad) {
-  std::string plain(trimmed(text));
+  const std::string_view plain = trimmed(text);
   if (plain.empty()) return std::nullopt;
-  for (char& c : plain)
-    if (c == ',') c = '.';
-  const std::optional<double> value = parseStrictNumber(plain, ".");
+  const std::optional<double> value = kavrel::decimalNumber(plain, ",");
   if (!value) bad = true;
   return value;
 }
@@ -292,10 +287,7 @@ DayTexts newDayTexts(Day day, TimeOfDay time) {
 
 namespace {
 
-std::string clockText(TimeOfDay time) {
-  const auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
-  return two(time.hour) + ':' + two(time.minute);
-}
+std::string clockText(TimeOfDay time) { return hourMinute(time.hour, time.minute); }
 
 }  // namespace
 
@@ -316,8 +308,7 @@ std::vector<DayChoice> dayChoices(const std::vector<Observation>& observations, 
 
 std::string retainedText(const Observation& observation) {
   const Day& d = observation.date;
-  return "Observation retenue pour le " + std::to_string(d.day) + (d.day == 1 ? "er " : " ") + monthName(d.month) +
-         ' ' + std::to_string(d.year) + " : " + clockText(observation.time) +
+  return "Observation retenue pour le " + frenchLongDate(d.year, d.month, d.day) + " : " + clockText(observation.time) +
          ", R = " + std::to_string(relativeNumber(observation.counts.disc));
 }
 

@@ -4,69 +4,29 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/csv.h"
 #include "common/display_mask.h"
-#include "common/strict_number.h"
+#include "common/spot_columns.h"
+#include "common/text.h"
 
 namespace kavrel::journal {
 
 namespace {
 
-// The fields of each line, as RFC 4180 quotes them; line ends inside quotes belong to
-// the field.
-std::vector<std::vector<std::string>> records(std::string_view text, char separator) {
+// The records of the file, empty lines left out.
+std::vector<std::vector<std::string>> records(std::string_view text, csv::Format format) {
   std::vector<std::vector<std::string>> rows;
-  std::vector<std::string> row;
-  std::string field;
-  bool quoted = false;
-  bool any = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-        field += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        field += c;
-      }
-      continue;
-    }
-    if (c == '"') {
-      quoted = true;
-      any = true;
-    } else if (c == separator) {
-      row.push_back(std::move(field));
-      field.clear();
-      any = true;
-    } else if (c == '\n' || c == '\r') {
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      if (any || !field.empty()) {
-        row.push_back(std::move(field));
-        rows.push_back(std::move(row));
-      }
-      row.clear();
-      field.clear();
-      any = false;
-    } else {
-      field += c;
-      any = true;
-    }
-  }
-  if (any || !field.empty()) {
-    row.push_back(std::move(field));
-    rows.push_back(std::move(row));
-  }
+  csv::Reader reader(text, format.separator);
+  csv::Reader::Record record;
+  while (reader.next(record))
+    if (!record.empty()) rows.push_back(std::move(record.fields));
   return rows;
 }
 
-std::optional<double> number(const std::vector<std::string>& row, std::optional<std::size_t> column, char decimal) {
+std::optional<double> number(const std::vector<std::string>& row, std::optional<std::size_t> column,
+                             std::string_view decimal) {
   if (!column || *column >= row.size() || row[*column].empty()) return std::nullopt;
-  std::string text = row[*column];
-  if (decimal == ',') std::replace(text.begin(), text.end(), ',', '.');
-  const std::optional<double> value = parseStrictNumber(text, ".");
-  if (!value || !std::isfinite(*value)) return std::nullopt;
-  return value;
+  return decimalNumber(row[*column], decimal);
 }
 
 double wrapped360(double degrees) {
@@ -77,12 +37,12 @@ double wrapped360(double degrees) {
 }  // namespace
 
 SpotFile readSpotFile(std::string_view text) {
+  namespace columns = spot_columns;
   SpotFile file;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  const std::string_view firstLine = text.substr(0, text.find('\n'));
-  const char separator = firstLine.find(';') != std::string_view::npos ? ';' : ',';
-  const char decimal = separator == ';' ? ',' : '.';
-  const std::vector<std::vector<std::string>> rows = records(text, separator);
+  text = csv::withoutByteOrderMark(text);
+  const csv::Format format = csv::formatOfHeader(text);
+  const std::string decimal(1, format.decimal);
+  const std::vector<std::vector<std::string>> rows = records(text, format);
   if (rows.empty()) {
     file.refusal = "Le fichier est vide.";
     return file;
@@ -93,13 +53,15 @@ SpotFile readSpotFile(std::string_view text) {
     if (found == header.end()) return std::nullopt;
     return static_cast<std::size_t>(found - header.begin());
   };
-  const std::optional<std::size_t> b = column("B_deg"), l = column("L_deg"), dmc = column("DMC_deg"),
-                                   area = column("aire_msh"), numbered = column("numero");
+  const std::optional<std::size_t> b = column(columns::kLatitude), l = column(columns::kLongitude),
+                                   dmc = column(columns::kCentralMeridianDistance), area = column(columns::kAreaMsh),
+                                   numbered = column(columns::kNumber);
   if (!b || !l) {
-    file.refusal = "Ce fichier n'est pas un relevé de taches de Disque : il n'a pas de colonnes B_deg et L_deg.";
+    file.refusal = "Ce fichier n'est pas un relevé de taches de Disque : il n'a pas de colonnes " +
+                   std::string(columns::kLatitude) + " et " + std::string(columns::kLongitude) + ".";
     return file;
   }
-  if (column("x_px")) file.origin = GroupOrigin::Photograph;
+  if (column(columns::kPixelX)) file.origin = GroupOrigin::Photograph;
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const std::vector<std::string>& row = rows[i];
     const std::optional<double> latitude = number(row, b, decimal), longitude = number(row, l, decimal);

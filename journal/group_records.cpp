@@ -13,7 +13,9 @@
 #include <utility>
 
 #include "common/calendar_date.h"
+#include "common/date_text.h"
 #include "common/fixed_decimals.h"
+#include "common/text.h"
 #include "journal/month_sheet.h"
 
 namespace kavrel::journal {
@@ -62,14 +64,6 @@ class Lines {
   int number_ = 0;
 };
 
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool allDigits(std::string_view text) { return !text.empty() && std::all_of(text.begin(), text.end(), isDigit); }
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -124,13 +118,9 @@ Day previousDay(Day day) {
   return day;
 }
 
-// The files are ASCII: any other byte shown as "?", so that a message stays UTF-8.
-std::string quoted(std::string_view text) {
-  std::string shown(trimmed(text));
-  for (char& c : shown)
-    if (c < ' ' || c > '~') c = '?';
-  return "« " + shown + " »";
-}
+// A field of the file in a message, without its blanks; a line's start (60 characters)
+// is quoted whole.
+std::string quoted(std::string_view text) { return kavrel::quoted(trimmed(text), 80); }
 
 // ---------------------------------------------------------------------------------------
 // gYYYY.txt: fixed columns, 1-based and inclusive as the file's description counts them.
@@ -216,7 +206,7 @@ std::optional<GroupRecord> greenwichRecord(std::string_view line, std::string& r
   record.group = *group;
   // Through 1981 columns 21-22 hold digits and 23-24 the Greenwich type; from 1982
   // column 21 a suffix letter and 22-24 the magnetic type.
-  const bool oldLayout = isDigit(line[20]) && isDigit(line[21]);
+  const bool oldLayout = allDigits(line.substr(20, 2));
   record.classification = std::string(trimmed(line.substr(oldLayout ? 22 : 21, oldLayout ? 2 : 3)));
 
   for (const Columns columns : {kUmbralArea, kSpotArea, kCorrectedUmbralArea})
@@ -532,9 +522,7 @@ GroupDay groupDay(const std::vector<GroupRecord>& records) {
 std::vector<std::string> groupDayLines(Day day, GroupSource source, const GroupDay& counts) {
   MonthSheet sheet;
   sheet.headings = {"Jour", "Source", "g nord", "f nord", "R nord", "g sud", "f sud", "R sud", "g", "f", "R"};
-  char date[16];
-  std::snprintf(date, sizeof date, "%04d-%02d-%02d", day.year, day.month, day.day);
-  std::vector<std::string> cells{date, std::string(groupSourceName(source))};
+  std::vector<std::string> cells{isoDate(day.year, day.month, day.day), std::string(groupSourceName(source))};
   for (const Counts part : {counts.north, counts.south, counts.disc()}) {
     cells.push_back(std::to_string(part.groups));
     cells.push_back(counts.spotsCounted ? std::to_string(part.spots) : std::string(kNone));

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <optional>
 
+#include "common/csv.h"
+#include "common/text.h"
 #include "journal/checks.h"
 
 namespace kavrel::journal {
@@ -30,39 +31,6 @@ constexpr std::array<std::string_view, ColumnCount> kCaptions = {
     "Date", "Heure TU", "g nord", "f nord", "g sud", "f sud", "g disque", "f disque", "Seeing", "Transparence",
     "Observateur", "Remarque", "R", "R nord", "R sud", "k", "R × k"};
 
-std::string_view trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// The length of the valid UTF-8 sequence at the start of `text`, 0 when it is not one
-// (overlong forms, surrogates and code points past U+10FFFF included).
-std::size_t utf8Length(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (text.size() < length) return 0;
-  if (byte(1) < low || byte(1) > high) return 0;
-  for (std::size_t i = 2; i < length; ++i)
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  return length;
-}
-
 // Text that can be stored and shown: valid UTF-8 without control characters other
 // than the tab and the line breaks a quoted remark may hold.
 bool isCleanText(std::string_view text) {
@@ -77,37 +45,11 @@ bool isCleanText(std::string_view text) {
   return true;
 }
 
-// A field quoted in a message: at most 24 characters, anything unprintable as "?".
-std::string quoted(std::string_view text) {
-  std::string shown = "« ";
-  int characters = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    if (++characters > 24) {
-      shown += "…";
-      break;
-    }
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    const std::size_t length = utf8Length(text.substr(i));
-    if (length == 0 || c < 0x20 || c == 0x7F) {
-      shown += '?';
-      i += std::max<std::size_t>(length, 1);
-    } else {
-      shown += text.substr(i, length);
-      i += length;
-    }
-  }
-  return shown + " »";
-}
-
 std::string lowered(std::string_view text) {
   std::string lower(text);
   for (char& c : lower)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return lower;
-}
-
-bool allDigits(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // Digits only, at most `most` of them; none otherwise.
@@ -117,87 +59,6 @@ std::optional<int> digitsValue(std::string_view text, std::size_t most) {
   for (const char c : text) value = value * 10 + (c - '0');
   return value;
 }
-
-// The records of a CSV text, RFC 4180 quoting understood, each with the line of the file
-// it starts on. One pass over the bytes; fields past `mostFields` are counted, not kept,
-// and a field is kept to its first kLongestField bytes, so that no input holds more than
-// a few copies of a line in memory.
-class Records {
- public:
-  static constexpr std::size_t kLongestField = 100000;
-
-  Records(std::string_view text, char separator) : text_(text), separator_(separator) {}
-
-  struct Record {
-    int line = 0;
-    std::vector<std::string> fields;  // at most mostFields
-    std::size_t fieldCount = 0;
-    bool blank = true;  // nothing but spaces and separators
-    bool tooLong = false;
-    bool unclosedQuote = false;
-  };
-
-  void setMostFields(std::size_t mostFields) { mostFields_ = mostFields; }
-
-  // The next record into `record`; false at the end of the text.
-  bool next(Record& record) {
-    if (at_ >= text_.size()) return false;
-    record.line = static_cast<int>(std::min<long long>(line_, INT_MAX));
-    record.fields.assign(1, std::string());
-    record.fieldCount = 1;
-    record.blank = true;
-    record.tooLong = false;
-    record.unclosedQuote = false;
-    bool quoted = false;
-    bool fieldBlank = true;
-    const auto keep = [&](char c) {
-      if (record.fieldCount > mostFields_) return;
-      std::string& field = record.fields.back();
-      if (field.size() < kLongestField) field += c;
-      else record.tooLong = true;
-    };
-    while (at_ < text_.size()) {
-      const char c = text_[at_++];
-      if (quoted) {
-        if (c == '"') {
-          if (at_ < text_.size() && text_[at_] == '"') {
-            keep('"');
-            ++at_;
-          } else {
-            quoted = false;
-          }
-          continue;
-        }
-        if (c == '\n' || (c == '\r' && (at_ >= text_.size() || text_[at_] != '\n'))) ++line_;
-        keep(c);
-      } else if (c == '"' && fieldBlank) {
-        if (record.fieldCount <= mostFields_) record.fields.back().clear();
-        quoted = true;
-        fieldBlank = false;
-        record.blank = false;
-      } else if (c == separator_) {
-        if (++record.fieldCount <= mostFields_) record.fields.emplace_back();
-        fieldBlank = true;
-      } else if (c == '\n' || c == '\r') {
-        if (c == '\r' && at_ < text_.size() && text_[at_] == '\n') ++at_;
-        ++line_;
-        return true;
-      } else {
-        if (c != ' ' && c != '\t') fieldBlank = record.blank = false;
-        keep(c);
-      }
-    }
-    record.unclosedQuote = quoted;
-    return true;
-  }
-
- private:
-  std::string_view text_;
-  char separator_;
-  std::size_t mostFields_ = 64;
-  std::size_t at_ = 0;
-  long long line_ = 1;
-};
 
 struct Header {
   std::array<int, ColumnCount> index{};  // -1: absent
@@ -405,73 +266,88 @@ class Row {
 
 }  // namespace
 
+namespace {
+
+// The header line read into `header`; the refusal of line 1 when it is not a log's.
+std::optional<std::string> headerRefusal(std::string_view text, csv::Reader& records, Header& header) {
+  const std::string_view headerLine = text.substr(0, text.find_first_of("\r\n"));
+  csv::Reader::Record record;
+  if (trimmed(headerLine).empty() || !records.next(record))
+    return "En-tête : la première ligne nomme les colonnes : " + std::string(kColumns) + ".";
+  if (record.fieldCount > record.fields.size())
+    return "En-tête : plus de " + std::to_string(record.fields.size()) + " colonnes.";
+  return readHeader(record.fields, header);
+}
+
+// One record of the file: the observation or the day not observed it holds, or its problems.
+struct RecordReading {
+  std::vector<std::string> problems;
+  std::optional<ImportRow> observation;
+  std::optional<UnobservedRow> unobserved;
+};
+
+RecordReading readRecord(const csv::Reader::Record& record, const Header& header, char separator, Day today) {
+  RecordReading reading;
+  std::vector<std::string>& problems = reading.problems;
+  if (record.unclosedQuote) {
+    problems.emplace_back("un guillemet ouvert n'est jamais fermé.");
+  } else if (record.fieldCount != header.columns) {
+    problems.push_back(std::to_string(record.fieldCount) + (record.fieldCount > 1 ? " champs" : " champ") +
+                       " au lieu des " + std::to_string(header.columns) + " de l'en-tête (séparateur « " + separator +
+                       " »).");
+  } else if (record.tooLong) {
+    problems.emplace_back("un champ de plus de 100 000 caractères : ce n'est pas une ligne de journal.");
+  } else if (Row row(header, record.fields); row.notObserved()) {
+    UnobservedRow unobserved;
+    unobserved.line = record.line;
+    row.read(unobserved);
+    problems = std::move(row.problems);
+    if (problems.empty()) problems = checkUnobservedDay(unobserved.day, today);
+    if (problems.empty()) reading.unobserved = std::move(unobserved);
+  } else {
+    ImportRow imported;
+    imported.line = record.line;
+    row.read(imported);
+    problems = std::move(row.problems);
+    if (problems.empty()) problems = checkObservation(imported.observation, today);
+    if (problems.empty()) reading.observation = std::move(imported);
+  }
+  return reading;
+}
+
+}  // namespace
+
 ParsedLog parseLog(std::string_view text, Day today) {
   ParsedLog log;
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  text = csv::withoutByteOrderMark(text);
   if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
     log.refusals.push_back({1, "Ce fichier est en UTF-16 : enregistrez-le en CSV UTF-8."});
     return log;
   }
-
   // The header's dialect: ";" with the decimal comma, "," with the point.
-  const std::string_view headerLine = text.substr(0, text.find_first_of("\r\n"));
-  const char separator = headerLine.find(';') != std::string_view::npos ? ';' : ',';
-  Records records(text, separator);
-  Records::Record record;
+  const char separator = csv::formatOfHeader(text).separator;
+  csv::Reader records(text, separator);
   Header header;
-  if (trimmed(headerLine).empty() || !records.next(record)) {
-    log.refusals.push_back({1, "En-tête : la première ligne nomme les colonnes : " + std::string(kColumns) + "."});
-    return log;
-  }
-  if (record.fieldCount > record.fields.size()) {
-    log.refusals.push_back({1, "En-tête : plus de " + std::to_string(record.fields.size()) + " colonnes."});
-    return log;
-  }
-  if (const auto problem = readHeader(record.fields, header)) {
-    log.refusals.push_back({1, *problem});
+  if (const std::optional<std::string> refusal = headerRefusal(text, records, header)) {
+    log.refusals.push_back({1, *refusal});
     return log;
   }
 
   records.setMostFields(header.columns);
+  csv::Reader::Record record;
   int refusedLines = 0;
   while (records.next(record)) {
     if (record.blank) continue;
-    std::vector<std::string> problems;
-    ImportRow imported;
-    if (record.unclosedQuote) {
-      problems.emplace_back("un guillemet ouvert n'est jamais fermé.");
-    } else if (record.fieldCount != header.columns) {
-      problems.push_back(std::to_string(record.fieldCount) + (record.fieldCount > 1 ? " champs" : " champ") +
-                         " au lieu des " + std::to_string(header.columns) + " de l'en-tête (séparateur « " +
-                         separator + " »).");
-    } else if (record.tooLong) {
-      problems.emplace_back("un champ de plus de 100 000 caractères : ce n'est pas une ligne de journal.");
-    } else if (Row row(header, record.fields); row.notObserved()) {
-      UnobservedRow unobserved;
-      unobserved.line = record.line;
-      row.read(unobserved);
-      problems = std::move(row.problems);
-      if (problems.empty()) problems = checkUnobservedDay(unobserved.day, today);
-      if (problems.empty()) {
-        log.unobserved.push_back(std::move(unobserved));
-        continue;
-      }
-    } else {
-      imported.line = record.line;
-      row.read(imported);
-      problems = std::move(row.problems);
-      if (problems.empty()) problems = checkObservation(imported.observation, today);
-    }
-    if (problems.empty()) {
-      log.rows.push_back(std::move(imported));
-      continue;
-    }
+    RecordReading reading = readRecord(record, header, separator, today);
+    if (reading.observation) log.rows.push_back(std::move(*reading.observation));
+    if (reading.unobserved) log.unobserved.push_back(std::move(*reading.unobserved));
+    if (reading.problems.empty()) continue;
     if (++refusedLines > kMostRefusedLines) {
       log.refusals.push_back({record.line, "la lecture s'arrête ici : plus de " + std::to_string(kMostRefusedLines) +
                                                " lignes refusées, ce fichier n'est sans doute pas un journal."});
       break;
     }
-    for (std::string& problem : problems) log.refusals.push_back({record.line, std::move(problem)});
+    for (std::string& problem : reading.problems) log.refusals.push_back({record.line, std::move(problem)});
     if (record.unclosedQuote) break;
   }
   return log;

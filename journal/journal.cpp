@@ -32,6 +32,9 @@ namespace {
 
 using sql::execute;
 using sql::dateText;
+using sql::dayOfText;
+using sql::timeOfText;
+using sql::timeText;
 using sql::inTransaction;
 using sql::kBusyTimeoutMs;
 using sql::kNotChanged;
@@ -171,18 +174,6 @@ std::string joined(const std::vector<std::string>& lines, const char* separator)
   return text;
 }
 
-std::string timeText(TimeOfDay time) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02d:%02d", time.hour, time.minute);
-  return text;
-}
-
-// The digits of text[from, from + count); the layout is the file's own (CHECK above).
-int digits(const unsigned char* text, int from, int count) {
-  int value = 0;
-  for (int i = from; i < from + count; ++i) value = value * 10 + (text[i] - '0');
-  return value;
-}
 
 // ---------------------------------------------------------------------------------------
 // Rows and values.
@@ -194,10 +185,8 @@ constexpr char kObservationColumns[] =
 Observation observationOfRow(const Statement& row) {
   Observation observation;
   observation.id = row.integer(0);
-  const unsigned char* date = row.rawText(1);
-  if (date && row.rawLength(1) == 10) observation.date = {digits(date, 0, 4), digits(date, 5, 2), digits(date, 8, 2)};
-  const unsigned char* time = row.rawText(2);
-  if (time && row.rawLength(2) == 5) observation.time = {digits(time, 0, 2), digits(time, 3, 2)};
+  observation.date = dayOfText(row.view(1));
+  observation.time = timeOfText(row.view(2)).value_or(TimeOfDay{});
   observation.observerId = row.integer(3);
   observation.seeing = row.optionalInteger(4);
   observation.transparency = row.optionalInteger(5);
@@ -281,10 +270,8 @@ constexpr char kUnobservedColumns[] = "id, date, time_ut, observer_id, remarks";
 UnobservedDay unobservedOfRow(const Statement& row) {
   UnobservedDay day;
   day.id = row.integer(0);
-  const unsigned char* date = row.rawText(1);
-  if (date && row.rawLength(1) == 10) day.date = {digits(date, 0, 4), digits(date, 5, 2), digits(date, 8, 2)};
-  const unsigned char* time = row.rawText(2);
-  if (time && row.rawLength(2) == 5) day.time = TimeOfDay{digits(time, 0, 2), digits(time, 3, 2)};
+  day.date = dayOfText(row.view(1));
+  day.time = timeOfText(row.view(2));
   day.observerId = row.integer(3);
   day.remarks = row.text(4);
   return day;

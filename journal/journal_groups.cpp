@@ -15,19 +15,10 @@ namespace kavrel::journal {
 namespace {
 
 using sql::dateText;
+using sql::dayOfText;
 using sql::inTransaction;
 using sql::notChanged;
 using sql::Statement;
-
-Day dayOfText(const unsigned char* text, int length) {
-  if (!text || length != 10) return {};
-  const auto digits = [&](int from, int count) {
-    int value = 0;
-    for (int i = from; i < from + count; ++i) value = value * 10 + (text[i] - '0');
-    return value;
-  };
-  return {digits(0, 4), digits(5, 2), digits(8, 2)};
-}
 
 // Not groupSourceName(): the journal's file links no reader.
 const char* sourceText(GroupSource source) { return source == GroupSource::Srs ? "srs" : "greenwich"; }
@@ -40,7 +31,7 @@ GroupRecord recordOfRow(const Statement& row) {
   GroupRecord record;
   const auto* source = row.rawText(0);
   record.source = source && source[0] == 's' ? GroupSource::Srs : GroupSource::Greenwich;
-  record.date = dayOfText(row.rawText(1), row.rawLength(1));
+  record.date = dayOfText(row.view(1));
   record.dayFraction = row.optionalReal(2).value_or(0);
   record.group = row.optionalInteger(3).value_or(0);
   record.latitude = row.optionalReal(4).value_or(0);

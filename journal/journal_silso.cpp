@@ -13,20 +13,10 @@ namespace kavrel::journal {
 namespace {
 
 using sql::dateText;
+using sql::dayOfText;
 using sql::inTransaction;
 using sql::notChanged;
 using sql::Statement;
-
-Day dayOfText(const Statement& row, int column) {
-  const unsigned char* text = row.rawText(column);
-  if (!text || row.rawLength(column) != 10) return {};
-  const auto digits = [&](int from, int count) {
-    int value = 0;
-    for (int i = from; i < from + count; ++i) value = value * 10 + (text[i] - '0');
-    return value;
-  };
-  return {digits(0, 4), digits(5, 2), digits(8, 2)};
-}
 
 const char* kindName(SilsoFile::Kind kind) { return kind == SilsoFile::Kind::Total ? "total" : "hemispheric"; }
 
@@ -67,7 +57,7 @@ Read<std::vector<SilsoDay>> Journal::silsoDays(Day first, Day last) const {
     const bool total = select.text(1) == "total";
     if (date != previous) {
       SilsoDay day;
-      day.date = dayOfText(select, 0);
+      day.date = dayOfText(select.view(0));
       day.total = select.optionalInteger(2);
       day.definitive = select.integer(5) != 0;
       days.push_back(day);

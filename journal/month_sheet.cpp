@@ -1,8 +1,8 @@
 #include "journal/month_sheet.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include "common/date_text.h"
 #include "common/fixed_decimals.h"
 #include "journal/month.h"
 
@@ -100,9 +100,7 @@ MonthSheet monthSheet(const std::vector<Observation>& observations, std::string_
     for (; next != notObserved.end() && (*next)->date < day.date; ++next) addNotObserved(**next);
     std::vector<std::string> cells;
     cells.push_back(std::to_string(day.date.day));
-    char time[16];
-    std::snprintf(time, sizeof time, "%02d:%02d", day.time.hour, day.time.minute);
-    cells.emplace_back(time);
+    cells.push_back(hourMinute(day.time.hour, day.time.minute));
     cells.push_back(day.seeing ? std::to_string(*day.seeing) : std::string(kNone));
     appendCounts(cells, day.counts.north);
     appendCounts(cells, day.counts.south);

@@ -2,12 +2,12 @@
 #include "journal/observer_k.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string>
 
 #include "common/calendar_date.h"
 #include "common/fixed_decimals.h"
+#include "common/text.h"
 
 namespace kavrel::journal {
 namespace {
@@ -97,13 +97,9 @@ std::string tooFewDaysLine(int days) {
 }
 
 std::optional<double> chosenK(std::string_view text) {
-  std::string digits(text);
-  std::replace(digits.begin(), digits.end(), ',', '.');
-  if (digits.empty() || digits.front() == '+') return std::nullopt;
-  double value = 0;
-  const char* end = digits.data() + digits.size();
-  const auto [stop, error] = std::from_chars(digits.data(), end, value);
-  if (error != std::errc{} || stop != end || !(value > 0) || value > kLargestChosenK) return std::nullopt;
+  if (text.starts_with('+')) return std::nullopt;
+  const std::optional<double> value = decimalNumber(text, ",");
+  if (!value || !(*value > 0) || *value > kLargestChosenK) return std::nullopt;
   return value;
 }
 

@@ -1,12 +1,11 @@
 #include "journal/records.h"
 
-#include "common/calendar_date.h"
+#include "common/date_text.h"
 
 namespace kavrel::journal {
 
 std::string dayText(Day day) {
-  return std::to_string(day.day) + (day.day == 1 ? "er " : " ") + monthName(day.month) + ' ' +
-         std::to_string(day.year);
+  return frenchLongDate(day.year, day.month, day.day);
 }
 
 std::optional<int> seeingOfLetter(char letter) noexcept {

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "common/csv.h"
+#include "common/date_text.h"
 #include "common/fixed_decimals.h"
 #include "journal/month.h"
 #include "journal/month_sheet.h"
@@ -214,9 +215,8 @@ Report everyObservation(const Observer& observer, int year, int month, const std
     const auto r = [](const std::optional<Counts>& counts) {
       return counts ? std::to_string(relativeNumber(*counts)) : std::string();
     };
-    char date[32];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", o.date.year, o.date.month, o.date.day);
-    std::vector<std::string> fields = {date, twoDigits(o.time.hour) + ':' + twoDigits(o.time.minute), observer.code,
+    std::vector<std::string> fields = {isoDate(o.date.year, o.date.month, o.date.day),
+                                       hourMinute(o.time.hour, o.time.minute), observer.code,
                                        number(o.seeing), number(o.transparency), part(c.north, true),
                                        part(c.north, false), part(c.south, true), part(c.south, false),
                                        std::to_string(c.disc.groups), std::to_string(c.disc.spots),

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/calendar_date.h"
+#include "common/text.h"
 
 namespace kavrel::journal {
 namespace {
@@ -17,11 +18,8 @@ constexpr std::size_t kTotalFields = 8;
 constexpr std::size_t kHemisphericFields = 14;
 constexpr std::size_t kMostFields = 16;
 
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
-  return text;
-}
+// A field or a line without its blanks, and the CR of a line ended by CR LF.
+std::string_view trimmed(std::string_view text) { return kavrel::trimmed(text, " \t\r"); }
 
 std::optional<int> integerOf(std::string_view text) {
   text = trimmed(text);

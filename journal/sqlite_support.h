@@ -11,7 +11,9 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "common/date_text.h"
 #include "common/file_bytes.h"
 #include "journal/records.h"
 
@@ -109,6 +111,12 @@ class Statement {
     const auto* bytes = sqlite3_column_text(stmt_, column);
     return bytes ? std::string(reinterpret_cast<const char*>(bytes), sqlite3_column_bytes(stmt_, column)) : "";
   }
+  // The column's bytes, valid until the next step; empty for NULL.
+  [[nodiscard]] std::string_view view(int column) const {
+    const auto* bytes = sqlite3_column_text(stmt_, column);
+    return bytes ? std::string_view(reinterpret_cast<const char*>(bytes), sqlite3_column_bytes(stmt_, column))
+                 : std::string_view();
+  }
   [[nodiscard]] const unsigned char* rawText(int column) const { return sqlite3_column_text(stmt_, column); }
   [[nodiscard]] int rawLength(int column) const { return sqlite3_column_bytes(stmt_, column); }
 
@@ -170,10 +178,19 @@ std::string inTransaction(sqlite3* db, Body&& body) {
 }
 
 // A day as the journal's tables keep it, 2014-02-03: text that sorts as the dates do.
-inline std::string dateText(Day day) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", day.year, day.month, day.day);
-  return text;
+inline std::string dateText(Day day) { return isoDate(day.year, day.month, day.day); }
+
+// A day read back from its column; the zero day for a text of another layout.
+inline Day dayOfText(std::string_view text) {
+  const std::optional<YearMonthDay> read = readIsoDate(text);
+  return read ? Day{read->year, read->month, read->day} : Day{};
+}
+
+// A time of UT as the journal's tables keep it, 09:05, and read back.
+inline std::string timeText(TimeOfDay time) { return hourMinute(time.hour, time.minute); }
+inline std::optional<TimeOfDay> timeOfText(std::string_view text) {
+  const std::optional<HourMinute> read = readHourMinute(text);
+  return read ? std::optional(TimeOfDay{read->hour, read->minute}) : std::nullopt;
 }
 
 }  // namespace kavrel::journal::sql

@@ -8,17 +8,14 @@
 #include "common/display_mask.h"
 #include "common/julian_day.h"
 #include "sun/precise_aspect.h"
+#include "sun/solar_constants.h"
 
 namespace kavrel::photo {
 namespace {
 
 constexpr double kDegree = std::numbers::pi / 180;
-constexpr double kNominalSunRadiusMetres = 695.7e6;
 constexpr double kArcsecondsPerRadian = 180 * 3600 / std::numbers::pi;
 constexpr double kQuarterTurnArcseconds = 90 * 3600;
-constexpr double kRotationDegreesPerDay = 14.1844;  // the IAU's W, as sun/precise_aspect.h
-constexpr double kMetresPerAu = 149597870700;
-constexpr double kLightDaysPerAu = 499.004783836 / 86400;
 
 constexpr std::string_view kCentreFromCrpix = "CRPIX1, CRPIX2, CRVAL1, CRVAL2";
 constexpr std::string_view kRadiusFromRsunObs = "RSUN_OBS, CDELT1, CDELT2";
@@ -96,7 +93,7 @@ std::optional<double> sunRadius(const image::FileGeometry& k, std::string_view& 
     keywords = kRadiusFromRsunObs;
     return *k.rsunObs;
   }
-  const double radius = k.rsunRef.value_or(kNominalSunRadiusMetres);
+  const double radius = k.rsunRef.value_or(sun::kRadiusMetres);
   if (k.dsunObs && *k.dsunObs > radius && radius > 0) {
     keywords = kRadiusFromDistance;
     return std::asin(radius / *k.dsunObs) * kArcsecondsPerRadian;
@@ -104,91 +101,98 @@ std::optional<double> sunRadius(const image::FileGeometry& k, std::string_view& 
   return std::nullopt;
 }
 
-std::optional<double> julianDayOf(const std::optional<image::ObservationDate>& observed) {
-  if (!observed || !observed->hasTime) return std::nullopt;
-  const DateTime when{static_cast<double>(observed->day), static_cast<double>(observed->month),
-                      static_cast<double>(observed->year), static_cast<double>(observed->hour),
-                      observed->minute + observed->second / 60};
-  const double jd = julianDay(when, CenturyCut::Floor);
-  return std::isfinite(jd) ? std::optional(jd) : std::nullopt;
-}
-
 std::string pixels(double value, std::string_view separator) { return formatMask(value, "0.0", separator); }
 
 }  // namespace
 
-HeaderGeometry headerGeometry(const image::FileGeometry& k, const std::optional<image::ObservationDate>& observed,
-                              int width, int height) {
-  HeaderGeometry header;
-  const Axes axes = axesOf(k);
+std::optional<double> julianDayOfObservation(const image::ObservationDate& observed) noexcept {
+  if (!observed.hasTime) return std::nullopt;
+  const DateTime when{static_cast<double>(observed.day), static_cast<double>(observed.month),
+                      static_cast<double>(observed.year), static_cast<double>(observed.hour),
+                      observed.minute + observed.second / 60};
+  const double jd = julianDay(when, CenturyCut::Floor);
+  return std::isfinite(jd) ? std::optional(jd) : std::nullopt;
+}
+
+namespace {
+
+// The matrix from pixels to world, or the keywords lacking for it added to `missing`.
+std::optional<WorldMatrix> readWorld(const image::FileGeometry& k, Axes axes, std::vector<std::string_view>& missing) {
   const std::optional<double> unit1 = arcsecondsPer(k.cunit1);
   const std::optional<double> unit2 = arcsecondsPer(k.cunit2);
-  std::optional<WorldMatrix> world;
   const bool anyWcs = !k.ctype1.empty() || !k.ctype2.empty() || k.cdelt1 || k.cdelt2 || k.cd || k.pc || k.crota2 ||
                       k.crpix1 || k.crpix2;
   if (!anyWcs) {
-    for (const std::string_view name : {"CRPIX1", "CRPIX2", "CDELT1", "CDELT2"}) header.missing.push_back(name);
+    for (const std::string_view name : {"CRPIX1", "CRPIX2", "CDELT1", "CDELT2"}) missing.push_back(name);
     std::string_view ignored;
-    if (!sunRadius(k, ignored)) header.missing.push_back("RSUN_OBS");
-  } else if (axes == Axes::Unknown) {
-    header.missing.push_back("CTYPE1");
-    header.missing.push_back("CTYPE2");
-  } else if (!unit1 || !unit2) {
-    header.missing.push_back(unit1 ? "CUNIT2" : "CUNIT1");
-  } else {
-    world = worldMatrix(k, *unit1, *unit2);
-    if (!world) header.missing.push_back(k.cd ? "CD1_1" : "CDELT1");
+    if (!sunRadius(k, ignored)) missing.push_back("RSUN_OBS");
+    return std::nullopt;
   }
+  if (axes == Axes::Unknown) {
+    missing.push_back("CTYPE1");
+    missing.push_back("CTYPE2");
+    return std::nullopt;
+  }
+  if (!unit1 || !unit2) {
+    missing.push_back(unit1 ? "CUNIT2" : "CUNIT1");
+    return std::nullopt;
+  }
+  std::optional<WorldMatrix> world = worldMatrix(k, *unit1, *unit2);
+  if (!world) missing.push_back(k.cd ? "CD1_1" : "CDELT1");
+  return world;
+}
 
-  if (world) {
-    const Matrix& m = world->m;
-    const double det = m.determinant();
-    // North on the image: the pixel step along which only the second world axis grows,
-    // (-a12, a11) / det, with x right and y up as FITS's axes are displayed.
-    ImageOrientation orientation;
-    orientation.given = axes == Axes::Helioprojective ? NorthGiven::Solar : NorthGiven::Celestial;
-    orientation.angle = reduce360(std::atan2(m.a12 / det, m.a11 / det) / kDegree) + 0.0;  // no -0
-    // Helioprojective x grows toward the west, right of north up; right ascension toward
-    // the east, left of it.
-    orientation.mirrored = axes == Axes::Helioprojective ? det < 0 : det > 0;
-    header.orientation = orientation;
-  }
+ImageOrientation orientationOf(const Matrix& m, Axes axes) {
+  const double det = m.determinant();
+  // North on the image: the pixel step along which only the second world axis grows,
+  // (-a12, a11) / det, with x right and y up as FITS's axes are displayed.
+  ImageOrientation orientation;
+  orientation.given = axes == Axes::Helioprojective ? NorthGiven::Solar : NorthGiven::Celestial;
+  orientation.angle = reduce360(std::atan2(m.a12 / det, m.a11 / det) / kDegree) + 0.0;  // no -0
+  // Helioprojective x grows toward the west, right of north up; right ascension toward
+  // the east, left of it.
+  orientation.mirrored = axes == Axes::Helioprojective ? det < 0 : det > 0;
+  return orientation;
+}
 
-  if (world && axes == Axes::Helioprojective) {
-    std::string_view radiusKeywords;
-    const std::optional<double> radius = sunRadius(k, radiusKeywords);
-    if (!k.crpix1) header.missing.push_back("CRPIX1");
-    if (!k.crpix2) header.missing.push_back("CRPIX2");
-    if (!world->scaled) {
-      if (!k.cdelt1) header.missing.push_back("CDELT1");
-      if (!k.cdelt2) header.missing.push_back("CDELT2");
-    }
-    if (!radius) header.missing.push_back("RSUN_OBS");
-    if (k.crpix1 && k.crpix2 && world->scaled && radius) {
-      // The pixel of the Sun's centre, world (0, 0): CRPIX + m^-1 (0 - CRVAL).
-      const Matrix& m = world->m;
-      const double det = m.determinant();
-      const double w1 = -k.crval1.value_or(0);
-      const double w2 = -k.crval2.value_or(0);
-      const double i = *k.crpix1 + (m.a22 * w1 - m.a12 * w2) / det;
-      const double j = *k.crpix2 + (-m.a21 * w1 + m.a11 * w2) / det;
-      const Circle limb{{i - 1, height - j}, *radius / std::sqrt(std::fabs(det))};
-      if (std::isfinite(limb.centre.x) && std::isfinite(limb.centre.y) && std::isfinite(limb.radius) &&
-          limb.radius > 0 && width > 0) {
-        header.limb = limb;
-        header.centreKeywords = kCentreFromCrpix;
-        header.radiusKeywords = radiusKeywords;
-      }
-    }
+// The limb of helioprojective axes into `header`, or the keywords lacking for it.
+void placeLimb(const image::FileGeometry& k, const WorldMatrix& world, int width, int height, HeaderGeometry& header) {
+  std::string_view radiusKeywords;
+  const std::optional<double> radius = sunRadius(k, radiusKeywords);
+  if (!k.crpix1) header.missing.push_back("CRPIX1");
+  if (!k.crpix2) header.missing.push_back("CRPIX2");
+  if (!world.scaled) {
+    if (!k.cdelt1) header.missing.push_back("CDELT1");
+    if (!k.cdelt2) header.missing.push_back("CDELT2");
   }
+  if (!radius) header.missing.push_back("RSUN_OBS");
+  if (!k.crpix1 || !k.crpix2 || !world.scaled || !radius) return;
+  // The pixel of the Sun's centre, world (0, 0): CRPIX + m^-1 (0 - CRVAL).
+  const Matrix& m = world.m;
+  const double det = m.determinant();
+  const double w1 = -k.crval1.value_or(0);
+  const double w2 = -k.crval2.value_or(0);
+  const double i = *k.crpix1 + (m.a22 * w1 - m.a12 * w2) / det;
+  const double j = *k.crpix2 + (-m.a21 * w1 + m.a11 * w2) / det;
+  const Circle limb{{i - 1, height - j}, *radius / std::sqrt(std::fabs(det))};
+  if (std::isfinite(limb.centre.x) && std::isfinite(limb.centre.y) && std::isfinite(limb.radius) && limb.radius > 0 &&
+      width > 0) {
+    header.limb = limb;
+    header.centreKeywords = kCentreFromCrpix;
+    header.radiusKeywords = radiusKeywords;
+  }
+}
 
-  header.julianDay = julianDayOf(observed);
-  if (!header.julianDay) {
-    header.missing.push_back("DATE-OBS");
-    return header;
-  }
-  const std::optional<PreciseAspect> earth = preciseAspect(*header.julianDay);
-  if (!earth) return header;
+// The disc seen at the header's instant: the Earth's from the ephemeris, its semi-diameter
+// the header's radius, B0 and L0 the observer's where the header gives them.
+struct ObservedDisc {
+  DiscOrientation disc;
+  bool observerGiven = false;
+};
+
+std::optional<ObservedDisc> observedDisc(const image::FileGeometry& k, double julianDay) {
+  const std::optional<PreciseAspect> earth = preciseAspect(julianDay);
+  if (!earth) return std::nullopt;
   DiscOrientation disc = earth->disc;
   std::string_view ignored;
   if (const std::optional<double> radius = sunRadius(k, ignored)) disc.semiDiameter = *radius / 3600;
@@ -199,14 +203,36 @@ HeaderGeometry headerGeometry(const image::FileGeometry& k, const std::optional<
     // long ago, turned further.
     longitude = *k.hglnObs + earth->disc.l0;
     if (k.dsunObs)
-      *longitude -= kRotationDegreesPerDay * (earth->distanceAu - *k.dsunObs / kMetresPerAu) * kLightDaysPerAu;
+      *longitude -= sun::kRotationDegreesPerDay * (earth->distanceAu - *k.dsunObs / sun::kMetresPerAu) *
+                    sun::kLightDaysPerAu;
   }
   if (latitude && longitude && std::fabs(*latitude) <= 90) {
     disc.b0 = *latitude;
     disc.l0 = reduce360(*longitude);
-    header.observerGiven = true;
+    return ObservedDisc{disc, true};
   }
-  header.disc = disc;
+  return ObservedDisc{disc, false};
+}
+
+}  // namespace
+
+HeaderGeometry headerGeometry(const image::FileGeometry& k, const std::optional<image::ObservationDate>& observed,
+                              int width, int height) {
+  HeaderGeometry header;
+  const Axes axes = axesOf(k);
+  const std::optional<WorldMatrix> world = readWorld(k, axes, header.missing);
+  if (world) header.orientation = orientationOf(world->m, axes);
+  if (world && axes == Axes::Helioprojective) placeLimb(k, *world, width, height, header);
+
+  header.julianDay = observed ? julianDayOfObservation(*observed) : std::nullopt;
+  if (!header.julianDay) {
+    header.missing.push_back("DATE-OBS");
+    return header;
+  }
+  if (const std::optional<ObservedDisc> seen = observedDisc(k, *header.julianDay)) {
+    header.disc = seen->disc;
+    header.observerGiven = seen->observerGiven;
+  }
   return header;
 }
 

@@ -62,6 +62,10 @@ struct HeaderGeometry {
   std::vector<std::string_view> missing;  // the keywords lacking for what is absent, e.g. "CRPIX1"
 };
 
+// A file's instant (FITS DATE-OBS or T_OBS, EXIF) as a Julian day of UTC with its
+// seconds; none without a time of day.
+[[nodiscard]] std::optional<double> julianDayOfObservation(const image::ObservationDate& observed) noexcept;
+
 [[nodiscard]] HeaderGeometry headerGeometry(const image::FileGeometry& keywords,
                                             const std::optional<image::ObservationDate>& observed, int width,
                                             int height);

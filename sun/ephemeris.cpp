@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "common/angles.h"
+#include "sun/solar_constants.h"
 
 namespace kavrel {
 
@@ -53,10 +54,16 @@ double centreLongitudeAngle(double c1, double s1) noexcept {
   return sigma * arccosDegrees(c1 / rho);
 }
 
-SolarAspect solarAspect(double jd) noexcept {
-  SolarAspect out;
-  out.julianDay = jd;
+namespace {
 
+// The Sun's apparent ecliptic longitude and the obliquity, degrees, and its distance, AU.
+struct EclipticSun {
+  double lambda = 0;
+  double epsilon = 0;
+  double radiusVector = 0;
+};
+
+EclipticSun eclipticSun(double jd) {
   // Julian centuries from 1900 January 0.5.
   const double t = (jd - 2415020) / 36525;
 
@@ -87,19 +94,24 @@ SolarAspect solarAspect(double jd) noexcept {
 
   const double e = 0.01675104 - 0.0000418 * t - 0.000000126 * t * t;
 
+  EclipticSun place;
   double r = 1.0000002 * (1 - e * e) / (1 + e * cosDeg(trueAnomaly));
   r = r + 0.00000543 * sinDeg(argA) + 0.00001575 * sinDeg(argB) + 0.00001627 * sinDeg(argC) +
       0.00003076 * cosDeg(argD) + 0.00000927 * sinDeg(argH);
-  out.radiusVector = r;
+  place.radiusVector = r;
 
   // Longitude of the Moon's node, for nutation and aberration.
   const double node = reducePositive(259.18327 - 1934.142 * t);
 
-  const double lambda = (trueLongitude - 0.00569) - 0.00479 * sinDeg(node);
+  place.lambda = (trueLongitude - 0.00569) - 0.00479 * sinDeg(node);
+  place.epsilon = 23.452294 - 0.0130125 * t - 0.000001638 * t * t + 0.000000503 * t * t * t + 0.00256 * cosDeg(node);
+  return place;
+}
 
-  const double epsilon = 23.452294 - 0.0130125 * t - 0.000001638 * t * t +
-                         0.000000503 * t * t * t + 0.00256 * cosDeg(node);
-
+// Right ascension (hours) and declination (degrees) into `out`.
+void placeOnSky(const EclipticSun& place, SolarAspect& out) {
+  const double lambda = place.lambda;
+  const double epsilon = place.epsilon;
   // Right ascension: the arctangent gives -90..90; the quadrant comes from lambda,
   // which may lie a little below 0 or at or above 360.
   double alpha = toDegrees(std::atan(cosDeg(epsilon) * sinDeg(lambda) / cosDeg(lambda)));
@@ -109,7 +121,11 @@ SolarAspect solarAspect(double jd) noexcept {
   out.rightAscension = alpha / 15;
 
   out.declination = arcsinDegrees(sinDeg(epsilon) * sinDeg(lambda));
+}
 
+// P, B0, L0 and the rotation number into `out`.
+void orientDisc(double jd, const EclipticSun& place, SolarAspect& out) {
+  const double lambda = place.lambda;
   // Ascending node of the solar equator: 73.66666 deg at 1850 January 1.5, moving by
   // 50.25" a year.
   const double k = 73.66666 + ((jd - 2396759) * 50.25 / 365.25) / 3600;
@@ -119,15 +135,15 @@ SolarAspect solarAspect(double jd) noexcept {
 
   out.b0 = arcsinDegrees(sinI * sinDeg(lambda - k));
 
-  const double tanEpsilon = sinDeg(epsilon) / cosDeg(epsilon);
+  const double tanEpsilon = sinDeg(place.epsilon) / cosDeg(place.epsilon);
   const double tanI = sinI / cosI;
   const double x = std::atan(tanEpsilon * cosDeg(lambda));
   const double y = std::atan(-cosDeg(lambda - k) * tanI);
   out.p = toDegrees(y - x);
 
-  // Rotation angle of the prime meridian, negated, into 0..360 (sidereal period 25.38
-  // days from 1854 January 1.5).
-  double theta = 1 - (jd - 2398220) / 25.38;
+  // Rotation angle of the prime meridian, negated, into 0..360 (Carrington's sidereal
+  // period from 1854 January 1.5).
+  double theta = 1 - (jd - sun::kCarringtonEpoch) / sun::kCarringtonSiderealDays;
   theta = 360 * (theta - std::trunc(theta));
   if (theta < 0) theta = theta + 360;
 
@@ -142,8 +158,18 @@ SolarAspect solarAspect(double jd) noexcept {
   } else {
     out.rotation = std::floor(rotationCount(jd - 1));
   }
+}
 
-  out.semiDiameter = 16.019666 / r;
+}  // namespace
+
+SolarAspect solarAspect(double jd) noexcept {
+  SolarAspect out;
+  out.julianDay = jd;
+  const EclipticSun place = eclipticSun(jd);
+  out.radiusVector = place.radiusVector;
+  placeOnSky(place, out);
+  orientDisc(jd, place, out);
+  out.semiDiameter = 16.019666 / place.radiusVector;
   return out;
 }
 

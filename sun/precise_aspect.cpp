@@ -5,20 +5,68 @@
 
 #include <cmath>
 
+#include "sun/solar_constants.h"
+
 namespace kavrel {
 namespace {
 
 constexpr double kDegree = ERFA_DD2R;
-// The Sun's rotation (IAU WGCCRE 2009).
-constexpr double kPoleRightAscension = 286.13;
-constexpr double kPoleDeclination = 63.87;
-constexpr double kPrimeMeridianAtJ2000 = 84.176;
-constexpr double kRotationPerDay = 14.1844000;
-constexpr double kSunRadiusKm = 695700;
+using sun::kPoleDeclination;
+using sun::kPoleRightAscension;
+using sun::kPrimeMeridianAtJ2000;
 
 using Vector = double[3];
 
 double dot(const Vector a, const Vector b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+}  // namespace
+
+namespace {
+
+// The direction from the Sun to the Earth in the Sun's rotating frame at the light's
+// departure: its longitude (Carrington's) and latitude, radians. ICRS -> Sun-fixed is
+// Rz(W) Rx(90 deg - delta0) Rz(90 deg + alpha0).
+struct Direction {
+  double longitude = 0;
+  double latitude = 0;
+};
+
+Direction sunFixedDirection(Vector toEarth, double tt1, double tt2, double lightTime) {
+  const double days = (tt1 - ERFA_DJ00) + tt2 - lightTime;
+  const double meridian = kPrimeMeridianAtJ2000 + sun::kRotationDegreesPerDay * days;
+  double sunFixed[3][3];
+  eraIr(sunFixed);
+  eraRz((90 + kPoleRightAscension) * kDegree, sunFixed);
+  eraRx((90 - kPoleDeclination) * kDegree, sunFixed);
+  eraRz(std::fmod(meridian, 360.0) * kDegree, sunFixed);
+  Vector earthFixed;
+  eraRxp(sunFixed, toEarth, earthFixed);
+  Direction direction;
+  eraC2s(earthFixed, &direction.longitude, &direction.latitude);
+  return direction;
+}
+
+// P, radians: the pole and the Sun's direction in the true equator of date, the Sun where
+// it is seen, displaced by the aberration of the Earth's motion (20").
+double positionAngle(const Vector toEarth, const Vector earthVelocity, double tt1, double tt2, double lightTime) {
+  double equatorOfDate[3][3];
+  eraPnm06a(tt1, tt2, equatorOfDate);
+  Vector pole;
+  eraS2c(kPoleRightAscension * kDegree, kPoleDeclination * kDegree, pole);
+  Vector toSun = {-toEarth[0] + earthVelocity[0] * lightTime, -toEarth[1] + earthVelocity[1] * lightTime,
+                  -toEarth[2] + earthVelocity[2] * lightTime};
+  Vector poleOfDate;
+  Vector sunOfDate;
+  eraRxp(equatorOfDate, pole, poleOfDate);
+  eraRxp(equatorOfDate, toSun, sunOfDate);
+  double sunRightAscension = 0;
+  double sunDeclination = 0;
+  eraC2s(sunOfDate, &sunRightAscension, &sunDeclination);
+  const Vector east = {-std::sin(sunRightAscension), std::cos(sunRightAscension), 0};
+  const Vector north = {-std::sin(sunDeclination) * std::cos(sunRightAscension),
+                        -std::sin(sunDeclination) * std::sin(sunRightAscension), std::cos(sunDeclination)};
+  return std::atan2(dot(poleOfDate, east), dot(poleOfDate, north));
+}
 
 }  // namespace
 
@@ -40,49 +88,17 @@ std::optional<PreciseAspect> preciseAspect(double julianDayUtc) noexcept {
   Vector toEarth = {heliocentric[0][0], heliocentric[0][1], heliocentric[0][2]};
   const double distance = std::sqrt(dot(toEarth, toEarth));
   if (!(distance > 0)) return std::nullopt;
-  const double lightTime = distance / ERFA_DC;  // days
+  const double lightTime = distance * sun::kLightDaysPerAu;
 
-  // The rotating frame at the light's departure: ICRS -> Sun-fixed is
-  // Rz(W) Rx(90 deg - delta0) Rz(90 deg + alpha0).
-  const double days = (tt1 - ERFA_DJ00) + tt2 - lightTime;
-  const double meridian = kPrimeMeridianAtJ2000 + kRotationPerDay * days;
-  double sunFixed[3][3];
-  eraIr(sunFixed);
-  eraRz((90 + kPoleRightAscension) * kDegree, sunFixed);
-  eraRx((90 - kPoleDeclination) * kDegree, sunFixed);
-  eraRz(std::fmod(meridian, 360.0) * kDegree, sunFixed);
-  Vector earthFixed;
-  eraRxp(sunFixed, toEarth, earthFixed);
-  double longitude = 0;
-  double latitude = 0;
-  eraC2s(earthFixed, &longitude, &latitude);
-
-  // P: the pole and the Sun's direction in the true equator of date.
-  double equatorOfDate[3][3];
-  eraPnm06a(tt1, tt2, equatorOfDate);
-  Vector pole;
-  eraS2c(kPoleRightAscension * kDegree, kPoleDeclination * kDegree, pole);
-  // The Sun where it is seen, displaced by the aberration of the Earth's motion (20").
-  Vector toSun = {-toEarth[0] + barycentric[1][0] * lightTime, -toEarth[1] + barycentric[1][1] * lightTime,
-                  -toEarth[2] + barycentric[1][2] * lightTime};
-  Vector poleOfDate;
-  Vector sunOfDate;
-  eraRxp(equatorOfDate, pole, poleOfDate);
-  eraRxp(equatorOfDate, toSun, sunOfDate);
-  double sunRightAscension = 0;
-  double sunDeclination = 0;
-  eraC2s(sunOfDate, &sunRightAscension, &sunDeclination);
-  const Vector east = {-std::sin(sunRightAscension), std::cos(sunRightAscension), 0};
-  const Vector north = {-std::sin(sunDeclination) * std::cos(sunRightAscension),
-                        -std::sin(sunDeclination) * std::sin(sunRightAscension), std::cos(sunDeclination)};
-  const double p = std::atan2(dot(poleOfDate, east), dot(poleOfDate, north));
+  const Direction earth = sunFixedDirection(toEarth, tt1, tt2, lightTime);
+  const double p = positionAngle(toEarth, barycentric[1], tt1, tt2, lightTime);
 
   PreciseAspect aspect;
   aspect.distanceAu = distance;
   aspect.disc.p = p / kDegree;
-  aspect.disc.b0 = latitude / kDegree;
-  aspect.disc.l0 = reduce360(longitude / kDegree);
-  aspect.disc.semiDiameter = std::asin(kSunRadiusKm * 1e3 / (distance * ERFA_DAU)) / kDegree;
+  aspect.disc.b0 = earth.latitude / kDegree;
+  aspect.disc.l0 = reduce360(earth.longitude / kDegree);
+  aspect.disc.semiDiameter = std::asin(sun::kRadiusMetres / (distance * sun::kMetresPerAu)) / kDegree;
   return aspect;
 }
 

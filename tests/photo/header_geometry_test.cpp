@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "sun/precise_aspect.h"
@@ -30,6 +31,30 @@ image::FileGeometry northUp() {
   k.cdelt2 = 2;
   k.rsunObs = 80;
   return k;
+}
+
+// A file's instant as the header's geometry and Disque's photograph both take it: UTC with
+// its seconds, a leap second counted into the next day, the Julian calendar before 1582.
+TEST(HeaderGeometry, FileInstantAsAJulianDay) {
+  const struct {
+    const char* name;
+    image::ObservationDate observed;
+    std::optional<double> julianDay;
+  } cases[] = {
+      {"J2000.0", {2000, 1, 1, true, 12, 0, 0.0}, 2451545.0},
+      {"seconds kept", {2000, 1, 1, true, 12, 0, 43.2}, 2451545.0005},
+      {"a leap second", {2016, 12, 31, true, 23, 59, 60.5}, 2457754.5 + 0.5 / 86400},
+      {"29 February of year 0, where the century's cut would see year -1", {0, 2, 29, true, 0, 0, 0.0}, 1721116.5},
+      {"no time of day", {2001, 12, 6, false, 0, 0, 0.0}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::optional<double> jd = julianDayOfObservation(c.observed);
+    ASSERT_EQ(jd.has_value(), c.julianDay.has_value());
+    if (jd) {
+      EXPECT_NEAR(*jd, *c.julianDay, 1e-9);
+    }
+  }
 }
 
 TEST(HeaderGeometry, LimbOrientationAndMissingKeywords) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/display_mask.h"
+#include "journal/group_from_spots.h"
 #include "photo/synthetic_sun.h"
 #include "sun/precise_aspect.h"
 
@@ -311,6 +312,54 @@ TEST(PhotoReduction, Refusals) {
   EXPECT_EQ(blank.open(sunFile("gris.png", false)).limbMissing, photo::kNoLimbMessage);
   EXPECT_EQ(blank.frame().refusal, kNoLimbYet);
   EXPECT_NE(blank.status().find(kOrientationNotRead), std::string::npos) << blank.status();
+}
+
+}  // namespace
+}  // namespace kavrel::disque
+
+namespace kavrel::disque {
+namespace {
+
+// The spots' CSV that Disque saves read back by the Journal and made into a group: each
+// spot's B, L, DMC and area as the table showed them, in both dialects, the file's name
+// holding both separators and a quote.
+TEST(PhotoReduction, SpotFileReadBackByTheJournal) {
+  for (const char* separator : {",", "."}) {
+    SCOPED_TRACE(separator);
+    PhotoReduction engine{separator};
+    PhotoFile file = sunFileWith(sunKeywords());
+    file.name = "a;b,\"c\".fits";
+    engine.open(std::move(file));
+    for (const photo::PixelPoint at : {kSpot, photo::PixelPoint{100, 130}}) {
+      ASSERT_TRUE(engine.addSpot(at).done);
+      engine.measure(std::nullopt);
+    }
+    const std::vector<SpotCells> shown = engine.rows();
+    const journal::SpotFile read = journal::readSpotFile("\xEF\xBB\xBF" + engine.csv());
+    ASSERT_TRUE(read.refusal.empty()) << read.refusal;
+    ASSERT_EQ(read.spots.size(), shown.size());
+    EXPECT_EQ(read.origin, journal::GroupOrigin::Photograph);
+    double area = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      const journal::MeasuredSpot& spot = read.spots[i];
+      EXPECT_EQ(spot.number, static_cast<int>(i + 1));
+      EXPECT_NEAR(spot.latitude, number(shown[i][3]), 0.005);
+      EXPECT_NEAR(spot.longitude, number(shown[i][4]), 0.005);
+      ASSERT_TRUE(spot.centralMeridianDistance);
+      EXPECT_NEAR(*spot.centralMeridianDistance, number(shown[i][5]), 0.005);
+      // The second spot lies on quiet Sun: nothing to measure, no area.
+      ASSERT_EQ(spot.areaMsh.has_value(), i == 0);
+      if (spot.areaMsh) {
+        EXPECT_NEAR(*spot.areaMsh, number(shown[i][6]), 0.5);
+      }
+      area += spot.areaMsh.value_or(0);
+    }
+    const journal::Group group = journal::groupFromSpots(read.spots, 4, read.origin);
+    EXPECT_EQ(group.spots, 2);
+    ASSERT_TRUE(group.areaMsh && group.latitude);
+    EXPECT_DOUBLE_EQ(*group.areaMsh, area);
+    EXPECT_EQ(group.hemisphere, *group.latitude < 0 ? journal::Hemisphere::South : journal::Hemisphere::North);
+  }
 }
 
 }  // namespace
