@@ -350,14 +350,18 @@ const std::vector<Subcommand>& subcommands() {
       {"aire", {"IMAGE", "X", "Y"},
        {"l'aire de la tache sous le pixel X Y d'une photographie et celle de son ombre,\n"
         "en millionièmes de l'hémisphère (MSH, corrigée de la perspective) et du disque :\n"
-        "la région plus sombre que TACHE (0,90) et OMBRE (0,60) fois le Soleil calme\n"
-        "autour d'elle, l'assombrissement du bord retiré",
+        "la région plus sombre que TACHE (0,90) fois le Soleil calme autour d'elle,\n"
+        "l'assombrissement du bord retiré ; l'ombre s'arrête au creux de l'histogramme\n"
+        "de la tache entre ombre et pénombre (à OMBRE, 0,60, sans creux), ou à OMBRE\n"
+        "avec --ombre-fixe",
         "the area of the spot under the pixel X Y of a photograph and that of its umbra,\n"
         "in millionths of the hemisphere (MSH, corrected for foreshortening) and of the\n"
-        "disc: the region darker than TACHE (0.90) and OMBRE (0.60) times the quiet Sun\n"
-        "around it, limb darkening removed"},
-       {}, CheckForm::ExactText, false, printSpotArea, {{"--seuils", 2}, {"--limbe", 3}},
-       "[--seuils TACHE OMBRE] [--limbe CX CY R]"},
+        "disc: the region darker than TACHE (0.90) times the quiet Sun around it, limb\n"
+        "darkening removed; the umbra ends at the dip of the spot's histogram between\n"
+        "umbra and penumbra (at OMBRE, 0.60, where there is none), or at OMBRE with\n"
+        "--ombre-fixe"},
+       {}, CheckForm::ExactText, false, printSpotArea, {{"--seuils", 2}, {"--ombre-fixe", 0}, {"--limbe", 3}},
+       "[--seuils TACHE OMBRE] [--ombre-fixe] [--limbe CX CY R]"},
   };
   return table;
 }

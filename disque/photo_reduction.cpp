@@ -99,6 +99,8 @@ std::string_view referenceText(NorthReference reference) {
   return "nord céleste";
 }
 
+bool isSolar(NorthReference reference) { return reference == NorthReference::SolarAxis; }
+
 bool validCircle(const photo::Circle& c) {
   return std::isfinite(c.centre.x) && std::isfinite(c.centre.y) && std::isfinite(c.radius) && c.radius > 0;
 }
@@ -295,16 +297,29 @@ Outcome PhotoReduction::orient(std::string_view angle, NorthReference reference,
     m_orientationRefusal = photo::kOrientationNotANumberMessage;
     return refuseInStatus(m_orientationRefusal);
   }
+  // The field shows the angle rounded: left as shown, it is the angle kept, to the last
+  // decimal, and keeps where it came from (a drift, a header).
+  const bool unchanged = m_orientation && angle == orientationFieldText();
+  if (unchanged && mirrored == m_orientation->mirrored) {
+    if (isSolar(reference) == isSolar(m_orientation->reference)) return {true, {}};
+    return switchReference(reference);
+  }
   if (m_orientation && *typed == m_orientation->angle && reference == m_orientation->reference &&
       mirrored == m_orientation->mirrored)
     return {true, {}};
-  // The field shows a drift's or a header's angle as celestial north: retyped unchanged,
-  // it keeps where it came from.
-  if (m_orientation && reference == NorthReference::Celestial && mirrored == m_orientation->mirrored &&
-      (m_orientation->reference == NorthReference::Drift || m_orientation->reference == NorthReference::Header) &&
-      angle == orientationFieldText())
-    return {true, {}};
-  return orient(PhotoOrientation{reference, *typed, mirrored});
+  return orient(PhotoOrientation{reference, unchanged ? m_orientation->angle : *typed, mirrored});
+}
+
+// The same north read from the other reference: the pole lies P from celestial north
+// through east, which turns counter-clockwise on an upright image, clockwise on a
+// mirrored one. Without an instant there is no P to turn by, and the angle is kept.
+Outcome PhotoReduction::switchReference(NorthReference reference) {
+  const FrameOutcome placed = frame();
+  const std::optional<DiscOrientation> at = disc();
+  if (!placed.frame || !at) return orient(PhotoOrientation{reference, m_orientation->angle, m_orientation->mirrored});
+  const double turn = m_orientation->mirrored ? -at->p : at->p;
+  const double angle = isSolar(reference) ? reduce360(placed.frame->north + turn) : placed.frame->north;
+  return orient(PhotoOrientation{reference, angle, m_orientation->mirrored});
 }
 
 Outcome PhotoReduction::orient(PhotoOrientation orientation) {
@@ -489,7 +504,7 @@ bool PhotoReduction::removeSpots(std::vector<int> rows) {
 std::string PhotoReduction::areaStatus(const PhotoSpot& spot) const {
   const photo::SpotMeasure& m = *spot.measure;
   return filled(kSpotMeasured, {std::to_string(spot.number), areaText(m.whole.hemisphere, m_separator),
-                                areaText(m.umbra.hemisphere, m_separator), thresholdsText(m.thresholds, m_separator)});
+                                areaText(m.umbra.hemisphere, m_separator), thresholdsText(m, m_separator)});
 }
 
 Outcome PhotoReduction::measure(std::optional<int> row) {
@@ -506,16 +521,19 @@ Outcome PhotoReduction::measure(std::optional<int> row) {
   return say(areaStatus(spot));
 }
 
-Outcome PhotoReduction::setThresholds(std::string_view spot, std::string_view umbra) {
+Outcome PhotoReduction::setThresholds(std::string_view spot, std::string_view umbra, photo::UmbraBoundary boundary) {
   const std::optional<double> whole = typedNumber(spot, m_separator);
   const std::optional<double> dark = typedNumber(umbra, m_separator);
   if (!whole || !dark) return refuseInStatus(kThresholdsNotNumbers);
   photo::SpotThresholds thresholds = m_thresholds;
   thresholds.spot = *whole;
   thresholds.umbra = *dark;
+  thresholds.boundary = boundary;
   if (!(thresholds.umbra > 0 && thresholds.umbra <= thresholds.spot && thresholds.spot <= 1))
     return refuseInStatus(std::string(photo::kBadThresholdsMessage));
-  if (thresholds.spot == m_thresholds.spot && thresholds.umbra == m_thresholds.umbra) return {true, {}};
+  if (thresholds.spot == m_thresholds.spot && thresholds.umbra == m_thresholds.umbra &&
+      thresholds.boundary == m_thresholds.boundary)
+    return {true, {}};
   m_thresholds = thresholds;
   const std::string shown = thresholdsText(thresholds, m_separator);
   if (m_image.empty() || !m_limb) return say(filled(kThresholds, {shown}));
@@ -597,7 +615,7 @@ SpotCells PhotoReduction::row(const PhotoSpot& spot) const {
   if (spot.measure) {
     cells[6] = areaText(spot.measure->whole.hemisphere, m_separator);
     cells[7] = areaText(spot.measure->umbra.hemisphere, m_separator);
-    cells[8] = thresholdsText(spot.measure->thresholds, m_separator);
+    cells[8] = thresholdsText(*spot.measure, m_separator);
   }
   return cells;
 }
@@ -614,7 +632,7 @@ std::string PhotoReduction::csv() const {
   const std::string decimal(1, format.decimal);
   std::string text = csv::header({"date", "heure_tu", "numero", "x_px", "y_px", "angle", "distance", "B_deg", "L_deg",
                                   "DMC_deg", "aire_msh", "aire_millioniemes_disque", "ombre_msh",
-                                  "ombre_millioniemes_disque", "seuil_tache", "seuil_ombre", "image", "bord_x_px",
+                                  "ombre_millioniemes_disque", "seuil_tache", "seuil_ombre", "ombre_limite", "image", "bord_x_px",
                                   "bord_y_px", "bord_rayon_px", "bord_source", "nord_deg", "nord_reference",
                                   "est_a_droite"},
                                  format);
@@ -643,7 +661,8 @@ std::string PhotoReduction::csv() const {
                            m ? m->umbra.projected : NAN})
       fields.push_back(std::isfinite(v) ? formatMask(v, "0.0", decimal) : std::string());
     fields.push_back(m ? thresholdText(m->thresholds.spot, decimal) : std::string());
-    fields.push_back(m ? thresholdText(m->thresholds.umbra, decimal) : std::string());
+    fields.push_back(m ? thresholdText(m->umbraLevel, decimal) : std::string());
+    fields.emplace_back(!m ? "" : m->umbraFromDip ? "creux" : "fixe");
     fields.insert(fields.end(), common.begin(), common.end());
     for (std::size_t i = 0; i < fields.size(); ++i) {
       if (i > 0) text += format.separator;

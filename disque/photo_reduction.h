@@ -158,7 +158,9 @@ class PhotoReduction {
   // headerNote() while the limb in use is the one found on the image: why it is that one.
   [[nodiscard]] std::string limbSourceReason() const;
 
-  // The orientation as typed: the angle's text, what it is the angle of, east right.
+  // The orientation as typed: the angle's text, what it is the angle of, east right. The
+  // angle left as its field shows it under the other reference is that same north read from
+  // it (turned by P): switching the reference does not turn the disc.
   Outcome orient(std::string_view angle, NorthReference reference, bool mirrored);
   Outcome orient(PhotoOrientation orientation);
   [[nodiscard]] const std::optional<PhotoOrientation>& orientation() const { return m_orientation; }
@@ -192,8 +194,10 @@ class PhotoReduction {
   [[nodiscard]] const std::vector<PhotoSpot>& spots() const { return m_spots; }
   // Measures the spot of `row`, else the last one added, with the thresholds in force.
   Outcome measure(std::optional<int> row);
-  // New thresholds from their fields; the spots already measured are measured again.
-  Outcome setThresholds(std::string_view spot, std::string_view umbra);
+  // New thresholds from their fields, the umbra's boundary at the dip of the spot's
+  // histogram or at the fixed share; the spots already measured are measured again.
+  Outcome setThresholds(std::string_view spot, std::string_view umbra,
+                        photo::UmbraBoundary boundary = photo::UmbraBoundary::SpotHistogram);
   [[nodiscard]] const photo::SpotThresholds& thresholds() const { return m_thresholds; }
 
   // The answers.
@@ -224,6 +228,7 @@ class PhotoReduction {
   void markSaved() { m_unsaved = false; }
 
  private:
+  Outcome switchReference(NorthReference reference);
   Outcome pickLimbPoint(photo::PixelPoint pixel);
   Outcome pickDriftPoint(photo::PixelPoint pixel);
   Outcome say(std::string text, bool done = true);

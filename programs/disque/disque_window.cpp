@@ -456,8 +456,8 @@ void Disque::connectPhotograph() {
   onClick("cmdOuvrir", [this] { cmdOuvrir_Click(); });
   onClick("cmdFermer", [this] { cmdFermer_Click(); });
   onChange("txtOrientation", [this] { txtOrientation_Change(); });
-  onClick("optNordCeleste", [this] { txtOrientation_Change(); });
-  onClick("optNordSolaire", [this] { txtOrientation_Change(); });
+  onClick("optNordCeleste", [this] { optNord_Click(); });
+  onClick("optNordSolaire", [this] { optNord_Click(); });
   onClick("chkEstDroite", [this] { txtOrientation_Change(); });
   onChange("txtSeuilTache", [this] { txtSeuil_Change(); });
   onChange("txtSeuilOmbre", [this] { txtSeuil_Change(); });
@@ -789,6 +789,12 @@ void Disque::txtOrientation_Change() {
   const NorthReference reference = value("optNordSolaire") ? NorthReference::SolarAxis : NorthReference::Celestial;
   m_engine.orient(toUtf8(text("txtOrientation")), reference, value("chkEstDroite") != 0);
   showPicture();
+}
+
+// The same north read from the other reference: the field shows its angle there.
+void Disque::optNord_Click() {
+  txtOrientation_Change();
+  if (m_engine.image()) showOrientation();
 }
 
 void Disque::txtSeuil_Change() {

@@ -148,6 +148,7 @@ class Disque : public ui::Form {
   void showPictureControls();
   void fitPhotoTexts();
   void txtOrientation_Change();
+  void optNord_Click();
   void txtSeuil_Change();
   void picPhoto_Escape();
   void askLimb();

@@ -146,13 +146,47 @@ TEST(PhotoReduction, RowsFollowTheOrientationAndTheInstant) {
   EXPECT_EQ(engine.row(engine.spots()[0])[3], kEmptyResult);
 }
 
+// Switching what the angle is the angle of reads the same north from the other
+// reference: the disc stays put, the instant and the header's observer with it.
+TEST(PhotoReduction, ReferenceSwitchKeepsTheDisc) {
+  struct Case {
+    const char* name;
+    bool header;  // oriented by the header, else typed
+    const char* typed;
+    bool mirrored;
+  };
+  const Case cases[] = {
+      {"header's north to the Sun's pole and back", true, "", false},
+      {"typed 30° to the Sun's pole and back", false, "30", false},
+      {"typed 30°, mirrored, to the Sun's pole and back", false, "30", true},
+  };
+  for (const Case& c : cases) {
+    PhotoReduction engine{","};
+    engine.open(c.header ? sunFileWith(sunKeywords()) : sunFile());
+    if (!c.header) engine.orient(c.typed, NorthReference::Celestial, c.mirrored);
+    engine.addSpot(kSpot);
+    const SpotCells before = engine.row(engine.spots()[0]);
+    const double north = engine.frame().frame->north;
+    const double p = engine.disc()->p;
+    engine.orient(engine.orientationFieldText(), NorthReference::SolarAxis, c.mirrored);
+    EXPECT_EQ(engine.orientation()->reference, NorthReference::SolarAxis) << c.name;
+    EXPECT_NEAR(std::remainder(engine.orientation()->angle - north - (c.mirrored ? -p : p), 360), 0, 1e-9) << c.name;
+    EXPECT_EQ(engine.row(engine.spots()[0]), before) << c.name;
+    EXPECT_EQ(engine.observerDiscInUse(), c.header) << c.name;
+    engine.orient(engine.orientationFieldText(), NorthReference::Celestial, c.mirrored);
+    EXPECT_NEAR(std::remainder(engine.frame().frame->north - north, 360), 0, 1e-9) << c.name;
+    EXPECT_EQ(engine.row(engine.spots()[0]), before) << c.name;
+  }
+}
+
 TEST(PhotoReduction, ThresholdsKeptWithTheirMeasures) {
   PhotoReduction engine = opened();
   engine.addSpot(kSpot);
   engine.measure(std::nullopt);
   const double umbraBefore = engine.spots()[0].measure->umbra.hemisphere;
-  EXPECT_EQ(engine.row(engine.spots()[0])[8], "0,90 / 0,60");
-  const Outcome changed = engine.setThresholds("0.9", "0,2");
+  const std::string atTheDip = engine.row(engine.spots()[0])[8];
+  EXPECT_TRUE(atTheDip.starts_with("0,90 / ") && atTheDip.ends_with(" (creux)")) << atTheDip;
+  const Outcome changed = engine.setThresholds("0.9", "0,2", photo::UmbraBoundary::FixedShare);
   EXPECT_TRUE(changed.done) << changed.text;
   ASSERT_TRUE(engine.spots()[0].measure);
   EXPECT_EQ(engine.row(engine.spots()[0])[8], "0,90 / 0,20");
