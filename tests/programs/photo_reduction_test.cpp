@@ -209,6 +209,87 @@ TEST(PhotoReduction, TypedInstantKeepsTheFilesSeconds) {
   }
 }
 
+// A camera's clock ahead of UT by the offset given: the instant, L and the CSV follow it.
+TEST(PhotoReduction, CameraClockOffset) {
+  struct Case {
+    const char* offset;
+    bool done;
+    const char* time;    // heure_tu in the CSV
+    double lShift;       // degrees of L from the clock read as UT, at an earlier UT larger
+    const char* offsetColumn;
+  };
+  const Case cases[] = {
+      {"0", true, "09:05:50", 0, "0.00"},
+      {"2", true, "07:05:50", 1.10, "2.00"},
+      {"-0.5", true, "09:35:50", -0.27, "-0.50"},
+      {"deux", false, "09:05:50", 0, "0.00"},
+      {"25", false, "09:05:50", 0, "0.00"},
+  };
+  for (const Case& c : cases) {
+    PhotoFile file = sunFile("appareil.jpg");
+    file.observed->cameraClock = true;
+    PhotoReduction engine{"."};
+    engine.open(std::move(file));
+    ASSERT_EQ(engine.instant()->source, InstantSource::Camera);
+    engine.addSpot(kSpot);
+    const double before = number(engine.row(engine.spots()[0])[4]);
+    EXPECT_EQ(engine.setClockOffset(c.offset).done, c.done) << c.offset;
+    const double shift = std::remainder(number(engine.row(engine.spots()[0])[4]) - before, 360);
+    EXPECT_NEAR(shift, c.lShift, 0.02) << c.offset;
+    const std::string csv = engine.csv();
+    EXPECT_NE(csv.find(std::string("2001-12-06,") + c.time + ",1,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(std::string(",horloge de l'appareil,") + c.offsetColumn + ","), std::string::npos) << csv;
+    // The fields show UT and give the camera's instant back.
+    const std::optional<image::ObservationDate> shown = engine.instantDate();
+    engine.takeTypedInstant(discInstant({"6", "12", "2001", std::to_string(shown->hour), std::to_string(shown->minute)}),
+                            "50.4");
+    EXPECT_EQ(engine.instant()->source, InstantSource::Camera) << c.offset;
+    EXPECT_NE(engine.caption()[0].find("horloge de l'appareil"), std::string::npos) << engine.caption()[0];
+  }
+}
+
+// An image without a date keeps the previous one's as carried: spots wait for it to be
+// confirmed or retyped, and the CSV says where the date and the orientation came from.
+TEST(PhotoReduction, CarriedDateConfirmedBeforeMeasuring) {
+  struct Case {
+    const char* name;
+    std::function<void(PhotoReduction&)> then;
+    bool spotAdded;
+    const char* marks;  // heure_source … orientation_source at the row's end
+  };
+  const Case cases[] = {
+      {"carried", [](PhotoReduction&) {}, false, ""},
+      {"carried, given back unchanged", [](PhotoReduction& e) { e.takeTypedInstant(discInstant({"6", "12", "2001", "9", "5"}), "50.4"); },
+       false, ""},
+      {"carried, confirmed", [](PhotoReduction& e) { e.confirmCarriedInstant(); }, true,
+       ",image précédente,,non donnée\n"},
+      {"another date typed, to the second",
+       [](PhotoReduction& e) { e.takeTypedInstant(discInstant({"7", "12", "2001", "9", "5"}), "12.5"); }, true,
+       ",saisie,,non donnée\n"},
+      {"typed, oriented", [](PhotoReduction& e) {
+         e.takeTypedInstant(discInstant({"7", "12", "2001", "9", "5"}));
+         e.orient("10", NorthReference::Celestial, false);
+       }, true, ",saisie,,donnée\n"},
+  };
+  for (const Case& c : cases) {
+    PhotoReduction engine{"."};
+    engine.open(sunFile());
+    engine.takeTypedInstant(discInstant({"6", "12", "2001", "9", "5"}), "50");
+    PhotoFile undated = sunFile("sans-date.png");
+    undated.observed.reset();
+    engine.open(std::move(undated));
+    ASSERT_EQ(engine.instant()->source, InstantSource::Carried) << c.name;
+    c.then(engine);
+    const Outcome added = engine.addSpot(kSpot);
+    EXPECT_EQ(added.done, c.spotAdded) << c.name;
+    if (!c.spotAdded) {
+      EXPECT_EQ(added.text, kCarriedDate) << c.name;
+      continue;
+    }
+    EXPECT_TRUE(engine.csv().ends_with(c.marks)) << c.name << ": " << engine.csv();
+  }
+}
+
 TEST(PhotoReduction, CsvInBothDialects) {
   struct Case {
     const char* separator;
