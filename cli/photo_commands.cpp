@@ -196,6 +196,9 @@ int printPixelSpot(const Fields& f, const Context& c) {
 
   disque::PhotoReduction engine{std::string(c.decimalSeparator)};
   if (const int status = openPhoto(engine, f[0], c); status != kDone) return status;
+  if (const auto offset = c.options.find("--decalage-horloge"); offset != c.options.end()) {
+    if (const disque::Outcome set = engine.setClockOffset(offset->second.front()); !set.done) return refused(set, c);
+  }
   if (instantGiven) {
     const DateTexts date{f[1], f[2], f[3], f[4], f[5]};
     // A date left empty gives no instant: B, L and DMC then show empty, as in the window.

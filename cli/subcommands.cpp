@@ -332,7 +332,8 @@ const std::vector<Subcommand>& subcommands() {
         "avec B0 et L0 de son observateur s'il le donne ; une date et une heure données\n"
         "dans la minute de l'en-tête gardent ses secondes et son observateur, une autre\n"
         "prend l'éphéméride précise. Le bord de l'en-tête (WCS) est pris sauf --limbe,\n"
-        "son orientation sauf --nord, --derive, --depuis-axe ou --est-a-droite",
+        "son orientation sauf --nord, --derive, --depuis-axe ou --est-a-droite ;\n"
+        "--decalage-horloge H : l'horloge de l'appareil (EXIF) avance de H heures sur le TU",
         "the position angle, the distance from the centre and B, L, DMC of the pixel X Y\n"
         "of a photograph taken at a date and a time of UT; celestial north at ANGLE\n"
         "degrees from the top of the image toward the left (0 by default; that of the\n"
@@ -343,10 +344,14 @@ const std::vector<Subcommand>& subcommands() {
         "a date and time given within the header's minute keep its seconds and its\n"
         "observer, another takes the precise ephemeris. The header's limb (WCS) is\n"
         "taken unless --limbe is given, its orientation unless --nord, --derive,\n"
-        "--depuis-axe or --est-a-droite is"},
+        "--depuis-axe or --est-a-droite is; --decalage-horloge H: the camera's clock\n"
+        "(EXIF) is H hours ahead of UT"},
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, printPixelSpot,
-       {{"--nord", 1}, {"--derive", 4}, {"--depuis-axe", 0}, {"--est-a-droite", 0}, {"--limbe", 3}},
-       "[--nord ANGLE | --derive X1 Y1 X2 Y2] [--depuis-axe] [--est-a-droite] [--limbe CX CY R]", 1, 5},
+       {{"--nord", 1}, {"--derive", 4}, {"--depuis-axe", 0}, {"--est-a-droite", 0}, {"--limbe", 3},
+        {"--decalage-horloge", 1}},
+       "[--nord ANGLE | --derive X1 Y1 X2 Y2] [--depuis-axe] [--est-a-droite] [--limbe CX CY R] "
+       "[--decalage-horloge H]",
+       1, 5},
       {"aire", {"IMAGE", "X", "Y"},
        {"l'aire de la tache sous le pixel X Y d'une photographie et celle de son ombre,\n"
         "en millionièmes de l'hémisphère (MSH, corrigée de la perspective) et du disque :\n"

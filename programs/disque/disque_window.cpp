@@ -66,8 +66,8 @@ constexpr int kPhotoLeft = 12720;
 constexpr int kPhotoWidth = 5040;
 // The photograph's status and the help under it share one stretch of the column: the
 // status takes the lines its text needs, the help what is left (fitPhotoTexts).
-constexpr ui::Twips kPhotoStatusAt{kPhotoLeft, 6000, kPhotoWidth, 765};
-constexpr ui::Twips kPhotoHelpAt{kPhotoLeft, 6840, kPhotoWidth, 3120};
+constexpr ui::Twips kPhotoStatusAt{kPhotoLeft, 6360, kPhotoWidth, 765};
+constexpr ui::Twips kPhotoHelpAt{kPhotoLeft, 7200, kPhotoWidth, 2760};
 constexpr int kHelpLinesKept = 3;
 
 // The columns of the spots' table.
@@ -95,11 +95,16 @@ constexpr char kPngNotMade[] = "l'image n'a pas pu être codée en PNG";
 constexpr char kPictureTitle[] = "Photographie du Soleil";
 constexpr char kUnsavedSpots[] = "Les taches placées sur la photographie n'ont pas été enregistrées. Les enregistrer ?";
 constexpr char kKeepLimb[] = "Garder ce bord ?";
+constexpr char kCarriedQuestion[] =
+    "Cette image ne donne pas sa date : les champs gardent celle de l'image précédente, le %1 à %2 TU.\n"
+    "Mesurer les taches à cette date ?";
+const QStringList kCarriedButtons = {"&Mesurer à cette date", "Annuler"};
 const QStringList kUnsavedButtons = {"&Enregistrer…", "&Ne pas enregistrer", "Annuler"};
 const QStringList kLimbButtons = {"&Garder ce bord", "&Choisir d'autres points", "Annuler"};
 
 // The controls that act on an image, idle without one.
-const QString kPictureControls[] = {"cmdFermer", "fraOrientation", "cmdBord", "fraMesure"};
+const QString kPictureControls[] = {"cmdFermer", "fraOrientation", "cmdBord",    "fraMesure",
+                                    "txtSeconde", "lblDecalage",    "txtDecalage"};
 constexpr char kHeaderCheck[] = "chkEnTete";
 // The drawing's own entry, meaningless on a photograph.
 const QString kDrawingOnly[] = {"lblX", "txtX", "lblY", "txtY", "cmdAjouterXY"};
@@ -126,6 +131,8 @@ Disque::UnsavedAnswer defaultUnsavedQuestion(const QString& text) {
                                                 Disque::UnsavedAnswer::Cancel};
   return kAnswers[ui::askQuestion(text, kUnsavedButtons, 2)];
 }
+
+bool defaultCarriedQuestion(const QString& text) { return ui::askQuestion(text, kCarriedButtons, 1) == 0; }
 
 Disque::LimbAnswer defaultLimbQuestion(const QString& text) {
   constexpr Disque::LimbAnswer kAnswers[] = {Disque::LimbAnswer::Keep, Disque::LimbAnswer::PickAgain,
@@ -216,13 +223,19 @@ void addPointerPixel(std::vector<ControlRow>& c) {
                  .align = Align::Centre, .background = Background::Window, .widest = "99999,9",
                  .accessibleName = pixel[i].said});
   }
+  // A camera's clock ahead of UT by so many hours: its instant is moved back by them.
+  c.push_back({.name = "lblDecalage", .caption = "Décalage de l'horloge (h)",
+               .at = {kPhotoLeft + 2520, 3660, kPhotoWidth - 2520, kLabelHeight}});
+  c.push_back({.name = "txtDecalage", .kind = Kind::TextBox, .caption = "0",
+               .at = {kPhotoLeft + 2520, 3900, 900, kFieldHeight}, .widest = "-10,50", .namedBy = {"lblDecalage"},
+               .accessibleName = "Décalage de l'horloge de l'appareil sur le temps universel, heures"});
 }
 
 // The thresholds of a spot's measure.
 void addMeasureFrame(std::vector<ControlRow>& c) {
   const int inner = kPhotoWidth - 240;
   c.push_back({.name = "fraMesure", .kind = Kind::Frame, .caption = "Aire d'une tache",
-               .at = {kPhotoLeft, 4320, kPhotoWidth, 1560}});
+               .at = {kPhotoLeft, 4320, kPhotoWidth, 1920}});
   c.push_back({.name = "lblSeuilTache", .caption = "Seuil de la tac&he", .at = {120, 330, 2760, kLabelHeight},
                .frame = "fraMesure"});
   c.push_back({.name = "txtSeuilTache", .kind = Kind::TextBox, .at = {3000, 300, 900, kFieldHeight},
@@ -233,8 +246,11 @@ void addMeasureFrame(std::vector<ControlRow>& c) {
   c.push_back({.name = "txtSeuilOmbre", .kind = Kind::TextBox, .at = {3000, 660, 900, kFieldHeight},
                .frame = "fraMesure", .widest = "0,999", .namedBy = {"lblSeuilOmbre"},
                .accessibleName = "Seuil de l'ombre, part du Soleil calme"});
+  c.push_back({.name = "chkSeuilFixe", .kind = Kind::CheckBox, .caption = "Ombre au seuil fi&xe",
+               .at = {120, 1050, inner, 255}, .frame = "fraMesure",
+               .accessibleName = "Ombre au seuil fixe, sinon au creux de l'histogramme de la tache"});
   c.push_back({.name = "cmdMesurer", .kind = Kind::CommandButton, .caption = "Mes&urer l'aire",
-               .at = {120, 1050, inner, kButtonHeight}, .frame = "fraMesure"});
+               .at = {120, 1410, inner, kButtonHeight}, .frame = "fraMesure"});
 }
 
 // The instant's fields and the disc's orientation at that instant.
@@ -245,6 +261,7 @@ void addInstantColumn(std::vector<ControlRow>& c) {
       {.name = "Label3", .caption = "Année", .at = {1320, 120, 660, 252}, .align = Align::Centre},
       {.name = "Label4", .caption = "Heure TU", .at = {2160, 120, 960, 252}},
       {.name = "Label5", .caption = "Min", .at = {3240, 120, 480, 252}, .align = Align::Centre},
+      {.name = "Label6", .caption = "Sec", .at = {3840, 120, 600, 252}, .align = Align::Centre},
       {.name = "txtJour", .kind = Kind::TextBox, .at = {120, 360, 480, kFieldHeight}, .widest = "31",
        .namedBy = {"Label1"}, .accessibleName = "Jour"},
       {.name = "txtMois", .kind = Kind::TextBox, .at = {720, 360, 480, kFieldHeight}, .widest = "12",
@@ -255,6 +272,9 @@ void addInstantColumn(std::vector<ControlRow>& c) {
        .namedBy = {"Label4"}, .accessibleName = "Heure TU"},
       {.name = "txtMinute", .kind = Kind::TextBox, .at = {3240, 360, 480, kFieldHeight}, .widest = "59",
        .namedBy = {"Label5"}, .accessibleName = "Minute"},
+      // The photograph's instant to the second (to the tenth); the drawn disc's is to the minute.
+      {.name = "txtSeconde", .kind = Kind::TextBox, .at = {3840, 360, 600, kFieldHeight}, .widest = "59,9",
+       .namedBy = {"Label6"}, .accessibleName = "Seconde de la photographie"},
       {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {240, 780, 2400, 255},
        .accessibleName = "Ramener à 0 heure"},
       {.name = "lblEphemeride", .caption = kEphemerisText, .at = {2760, 660, 2280, 465}, .wrap = true,
@@ -392,12 +412,13 @@ ui::FormTable disqueForm() {
   addCommands(c);
   addPhotographColumn(c);
 
-  form.tabOrder = {"txtJour",      "txtMois",    "txtAnnée",    "txtHeure",       "txtMinute",    "chkZero",
+  form.tabOrder = {"txtJour",      "txtMois",    "txtAnnée",    "txtHeure",       "txtMinute",  "txtSeconde",  "chkZero",
                    "optPas5",      "optPas10",   "optPas15",    "optEstGauche",   "optEstDroite", "txtDiametre",
                    "grdTaches",    "txtAngle",   "txtDistance", "chkDepuisAxe",   "cmdAjouter",   "txtX",
                    "txtY",         "cmdAjouterXY", "cmdSupprimer", "Command1",     "cmdImprimer",  "cmdEnregistrer",
                    "cmdOuvrir",    "cmdFermer",  "txtOrientation", "optNordCeleste", "optNordSolaire", "chkEstDroite",
-                   "cmdDerive",    "cmdBord",    "chkEnTete",  "txtSeuilTache", "txtSeuilOmbre", "cmdMesurer",   "cmdMenu"};
+                   "cmdDerive",    "cmdBord",    "chkEnTete",  "txtDecalage", "txtSeuilTache", "txtSeuilOmbre",
+                   "chkSeuilFixe", "cmdMesurer",   "cmdMenu"};
   addPhotoDisplayControls(form);
   return form;
 }
@@ -414,6 +435,7 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
       m_pictureSaveDialog(&defaultPictureSaveDialog),
       m_unsavedQuestion(&defaultUnsavedQuestion),
       m_limbQuestion(&defaultLimbQuestion),
+      m_carriedQuestion(&defaultCarriedQuestion),
       m_documents(desktop.messages),
       m_engine(m_separator) {
   setWindowIcon(programIcon(ProgramIcon::Disque));
@@ -461,6 +483,9 @@ void Disque::connectPhotograph() {
   onClick("chkEstDroite", [this] { txtOrientation_Change(); });
   onChange("txtSeuilTache", [this] { txtSeuil_Change(); });
   onChange("txtSeuilOmbre", [this] { txtSeuil_Change(); });
+  onClick("chkSeuilFixe", [this] { txtSeuil_Change(); });
+  onChange("txtSeconde", [this] { Calcul(); });
+  onChange("txtDecalage", [this] { txtDecalage_Change(); });
   // Esc gives up the points being picked, wherever the focus is.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, [this] { picPhoto_Escape(); });
@@ -515,8 +540,11 @@ void Disque::picDisque_MouseDown(DiscPoint point) {
 
 void Disque::cmdAjouter_Click() {
   if (m_engine.image()) {
-    const Outcome added =
-        m_engine.addSpotTyped(toUtf8(text("txtAngle")), toUtf8(text("txtDistance")), value("chkDepuisAxe") != 0);
+    const auto add = [this] {
+      return m_engine.addSpotTyped(toUtf8(text("txtAngle")), toUtf8(text("txtDistance")), value("chkDepuisAxe") != 0);
+    };
+    Outcome added = add();
+    if (confirmCarriedDate(added)) added = add();
     say(added);
     if (added.done) m_table->scrollToBottom();
     return;
@@ -583,7 +611,8 @@ void Disque::Calcul() {
   // The rotation is counted as the suite counts it; the disc's aspect is the one drawn.
   setText("lblRotSyn", toQString(dalvoren::aspectTexts(fields.view(), m_separator).rotation));
   m_instant = preciseDiscInstant(fields.view());
-  m_engine.takeTypedInstant(m_instant);
+  // The seconds are the photograph's: the drawn disc is placed to the minute.
+  m_engine.takeTypedInstant(m_instant, m_engine.image() ? toUtf8(text("txtSeconde")) : std::string());
   // On a photograph whose header places its observer, the disc is that observer's.
   const bool observer = m_engine.image() && m_engine.observerDiscInUse();
   setText("lblEphemeride", QString::fromUtf8(observer ? kHeaderObserverText : kEphemerisText));
@@ -710,13 +739,16 @@ void Disque::openImage(const QString& path) {
   // A file refused loses nothing: the question comes once the new image is in hand.
   if (!read.ok()) return refuse(toQString(read.refusal));
   if (!mayDropPictureSpots()) return;
-  // The date fields take the observation's as if typed, so that their checks and the
-  // results follow; the user may still change them. Without it the fields' instant is
-  // taken, and the status says that it was not read from the file.
-  if (read.observed) fillObservedDate(*read.observed);
+  const bool dated = read.observed && read.observed->hasTime;
   // The view lets go of the old samples before they are freed.
   m_photo->setImage(nullptr);
   const OpenOutcome opened = m_engine.open(photoFileOf(std::move(read), toUtf8(QFileInfo(path).fileName())));
+  // A camera's clock is moved by the offset in its field, kept from the previous image.
+  m_engine.setClockOffset(toUtf8(text("txtDecalage")));
+  // The date fields take the file's instant in UT as if typed, so that their checks and
+  // the results follow; the user may still change them. Without it the fields' instant
+  // stays, carried over: the engine asks for it to be confirmed before measuring.
+  if (dated) fillObservedDate(*m_engine.instantDate());
   m_photo->setImage(m_engine.image());
   m_pixel.reset();
   setText("lblImage", toQString(m_engine.fileLine()));
@@ -734,9 +766,33 @@ void Disque::fillObservedDate(const image::ObservationDate& observed) {
   setText("txtAnnée", QString::number(observed.year));
   if (!observed.hasTime) return;
   if (value("chkZero")) setValue("chkZero", 0);
-  // The minute begun: the fields hold whole minutes, the engine keeps the seconds.
+  setText("txtSeconde", toQString(formatMask(observed.second, "0.0", m_separator)));
   setText("txtMinute", QString::number(observed.minute));
   setText("txtHeure", QString::number(observed.hour));
+}
+
+photo::UmbraBoundary Disque::umbraBoundary() const {
+  return value("chkSeuilFixe") ? photo::UmbraBoundary::FixedShare : photo::UmbraBoundary::SpotHistogram;
+}
+
+// A camera's instant moved by the offset: the fields show it in UT.
+void Disque::txtDecalage_Change() {
+  if (!m_engine.image()) return;
+  const Outcome offset = m_engine.setClockOffset(toUtf8(text("txtDecalage")));
+  if (offset.done && m_engine.instant() && m_engine.instant()->source == InstantSource::Camera)
+    fillObservedDate(*m_engine.instantDate());
+  showPicture();
+}
+
+// Spots at a date carried over from the previous image are asked about once: confirmed,
+// the action is done again.
+bool Disque::confirmCarriedDate(const Outcome& refused) {
+  if (refused.done || refused.text != kCarriedDate) return false;
+  const QString date = text("txtJour") + u'/' + text("txtMois") + u'/' + text("txtAnnée");
+  const QString time = text("txtHeure") + u':' + text("txtMinute");
+  if (!m_carriedQuestion(QString::fromUtf8(kCarriedQuestion).arg(date, time))) return false;
+  m_engine.confirmCarriedInstant();
+  return true;
 }
 
 void Disque::showOrientation() {
@@ -799,7 +855,7 @@ void Disque::optNord_Click() {
 
 void Disque::txtSeuil_Change() {
   if (!m_engine.image()) return;
-  m_engine.setThresholds(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")));
+  m_engine.setThresholds(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")), umbraBoundary());
   showPicture();
 }
 
@@ -833,7 +889,8 @@ void Disque::picPhoto_MouseMove(std::optional<photo::PixelPoint> pixel) {
 
 void Disque::picPhoto_Click(photo::PixelPoint pixel) {
   const Picking before = m_engine.picking();
-  const Outcome clicked = m_engine.click(pixel);
+  Outcome clicked = m_engine.click(pixel);
+  if (confirmCarriedDate(clicked)) clicked = m_engine.click(pixel);
   // Off the disc, as on the drawn disc, a click adds no spot and says nothing.
   if (before == Picking::None && !clicked.done) return;
   if (before == Picking::Drift && clicked.done && m_engine.picking() == Picking::None) showOrientation();
@@ -863,13 +920,16 @@ void Disque::askLimb() {
 
 void Disque::cmdMesurer_Click() {
   if (!m_engine.image()) return;
-  const Outcome thresholds = m_engine.setThresholds(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")));
+  const Outcome thresholds =
+      m_engine.setThresholds(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")), umbraBoundary());
   if (!thresholds.done) return say(thresholds);
   // The spot chosen in the table, else the last one clicked.
   std::optional<int> chosen;
   if (const QModelIndexList rows = m_table->selectionModel()->selectedRows(); !rows.isEmpty())
     chosen = rows.first().row();
-  if (const Outcome measured = m_engine.measure(chosen); measured.done) {
+  Outcome measured = m_engine.measure(chosen);
+  if (confirmCarriedDate(measured)) measured = m_engine.measure(chosen);
+  if (measured.done) {
     say(measured);
     m_table->selectRow(chosen.value_or(static_cast<int>(m_engine.spots().size()) - 1));
   } else {
