@@ -429,7 +429,8 @@ TEST(KavrelCommand, PhotographMeasures) {
   ASSERT_EQ(area.status, 0) << area.err;
   const std::size_t umbraAt = area.out.find("Ombre : ");
   const std::string umbraLine = area.out.substr(umbraAt, area.out.find("\nSeuils : ") - umbraAt);
-  EXPECT_NE(area.out.find("\nSeuils : 0,90 / 0,60\n"), std::string::npos) << area.out;
+  // 52 pixels: too few for a histogram, the umbra at the fixed share.
+  EXPECT_NE(area.out.find("\nSeuils : 0,90 / 0,60 (sans creux)\n"), std::string::npos) << area.out;
   const std::vector<double> whole = numbersIn(area.out.substr(0, area.out.find('\n')));
   const std::vector<double> umbra = numbersIn(umbraLine);
   ASSERT_EQ(whole.size(), 3u) << area.out;
