@@ -238,7 +238,7 @@ OpenOutcome PhotoReduction::open(PhotoFile file) {
       m_status += ' ' + std::string(m_headerNote.starts_with(kHeaderSetAside) ? kHeaderOrientationUnchecked
                                                                               : kHeaderOrientation);
   }
-  const bool dated = m_instant.has_value();
+  const bool dated = m_fileInstant.has_value();
   const bool orientedByFile = oriented.has_value();
   if (!dated || !orientedByFile) m_status += ' ';
   m_status += !dated && !orientedByFile ? kNotReadFromFile

@@ -66,8 +66,8 @@ constexpr int kPhotoLeft = 12720;
 constexpr int kPhotoWidth = 5040;
 // The photograph's status and the help under it share one stretch of the column: the
 // status takes the lines its text needs, the help what is left (fitPhotoTexts).
-constexpr ui::Twips kPhotoStatusAt{kPhotoLeft, 6360, kPhotoWidth, 765};
-constexpr ui::Twips kPhotoHelpAt{kPhotoLeft, 7200, kPhotoWidth, 2760};
+constexpr ui::Twips kPhotoStatusAt{kPhotoLeft, 6000, kPhotoWidth, 765};
+constexpr ui::Twips kPhotoHelpAt{kPhotoLeft, 6840, kPhotoWidth, 3120};
 constexpr int kHelpLinesKept = 3;
 
 // The columns of the spots' table.
@@ -235,7 +235,7 @@ void addPointerPixel(std::vector<ControlRow>& c) {
 void addMeasureFrame(std::vector<ControlRow>& c) {
   const int inner = kPhotoWidth - 240;
   c.push_back({.name = "fraMesure", .kind = Kind::Frame, .caption = "Aire d'une tache",
-               .at = {kPhotoLeft, 4320, kPhotoWidth, 1920}});
+               .at = {kPhotoLeft, 4320, kPhotoWidth, 1560}});
   c.push_back({.name = "lblSeuilTache", .caption = "Seuil de la tac&he", .at = {120, 330, 2760, kLabelHeight},
                .frame = "fraMesure"});
   c.push_back({.name = "txtSeuilTache", .kind = Kind::TextBox, .at = {3000, 300, 900, kFieldHeight},
@@ -247,10 +247,10 @@ void addMeasureFrame(std::vector<ControlRow>& c) {
                .frame = "fraMesure", .widest = "0,999", .namedBy = {"lblSeuilOmbre"},
                .accessibleName = "Seuil de l'ombre, part du Soleil calme"});
   c.push_back({.name = "chkSeuilFixe", .kind = Kind::CheckBox, .caption = "Ombre au seuil fi&xe",
-               .at = {120, 1050, inner, 255}, .frame = "fraMesure",
+               .at = {120, 1110, 2400, 255}, .frame = "fraMesure",
                .accessibleName = "Ombre au seuil fixe, sinon au creux de l'histogramme de la tache"});
   c.push_back({.name = "cmdMesurer", .kind = Kind::CommandButton, .caption = "Mes&urer l'aire",
-               .at = {120, 1410, inner, kButtonHeight}, .frame = "fraMesure"});
+               .at = {2640, 1050, inner - 2520, kButtonHeight}, .frame = "fraMesure"});
 }
 
 // The instant's fields and the disc's orientation at that instant.
@@ -273,7 +273,7 @@ void addInstantColumn(std::vector<ControlRow>& c) {
       {.name = "txtMinute", .kind = Kind::TextBox, .at = {3240, 360, 480, kFieldHeight}, .widest = "59",
        .namedBy = {"Label5"}, .accessibleName = "Minute"},
       // The photograph's instant to the second (to the tenth); the drawn disc's is to the minute.
-      {.name = "txtSeconde", .kind = Kind::TextBox, .at = {3840, 360, 600, kFieldHeight}, .widest = "59,9",
+      {.name = "txtSeconde", .kind = Kind::TextBox, .at = {3840, 360, 600, kFieldHeight}, .widest = "59",
        .namedBy = {"Label6"}, .accessibleName = "Seconde de la photographie"},
       {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {240, 780, 2400, 255},
        .accessibleName = "Ramener à 0 heure"},

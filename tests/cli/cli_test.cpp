@@ -1128,7 +1128,7 @@ TEST(KavrelCommand, PhotographHeaderGeometry) {
        "Y\n"},
       {"four fields", {"tache-image", sun, "9", "5", "100.5", "70.5"}, 2, "",
        "Usage : kavrel tache-image IMAGE [JOUR MOIS ANNEE HEURE MINUTE] X Y [--nord ANGLE | --derive X1 Y1 X2 Y2] "
-       "[--depuis-axe] [--est-a-droite] [--limbe CX CY R]\n"},
+       "[--depuis-axe] [--est-a-droite] [--limbe CX CY R] [--decalage-horloge H]\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
