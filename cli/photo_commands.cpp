@@ -196,6 +196,9 @@ int printPixelSpot(const Fields& f, const Context& c) {
 
   disque::PhotoReduction engine{std::string(c.decimalSeparator)};
   if (const int status = openPhoto(engine, f[0], c); status != kDone) return status;
+  if (const auto offset = c.options.find("--decalage-horloge"); offset != c.options.end()) {
+    if (const disque::Outcome set = engine.setClockOffset(offset->second.front()); !set.done) return refused(set, c);
+  }
   if (instantGiven) {
     const DateTexts date{f[1], f[2], f[3], f[4], f[5]};
     // A date left empty gives no instant: B, L and DMC then show empty, as in the window.
@@ -223,17 +226,19 @@ int printSpotArea(const Fields& f, const Context& c) {
   const std::optional<photo::PixelPoint> pixel = pixelOf(f[1], f[2], c);
   if (!pixel) return kRefused;
   disque::PhotoReduction engine{std::string(sep)};
-  if (const auto given = c.options.find("--seuils"); given != c.options.end()) {
-    if (const disque::Outcome set = engine.setThresholds(given->second[0], given->second[1]); !set.done)
-      return refused(set, c);
-  }
+  const auto given = c.options.find("--seuils");
+  const auto boundary =
+      c.options.contains("--ombre-fixe") ? photo::UmbraBoundary::FixedShare : photo::UmbraBoundary::SpotHistogram;
+  const std::string spot = given != c.options.end() ? given->second[0] : disque::thresholdText(engine.thresholds().spot, sep);
+  const std::string umbra = given != c.options.end() ? given->second[1] : disque::thresholdText(engine.thresholds().umbra, sep);
+  if (const disque::Outcome set = engine.setThresholds(spot, umbra, boundary); !set.done) return refused(set, c);
   if (const int status = openPhoto(engine, f[0], c); status != kDone) return status;
   if (const disque::Outcome added = engine.addSpot(*pixel); !added.done) return refused(added, c);
   if (const disque::Outcome measured = engine.measure(std::nullopt); !measured.done) return refused(measured, c);
   const photo::SpotMeasure& measure = *engine.spots().back().measure;
   c.out << areaLine("Tache", measure.whole, sep) << '\n'
         << areaLine("Ombre", measure.umbra, sep) << '\n'
-        << "Seuils : " << disque::thresholdsText(measure.thresholds, sep) << '\n';
+        << "Seuils : " << disque::thresholdsText(measure, sep) << '\n';
   return kDone;
 }
 

@@ -332,7 +332,8 @@ const std::vector<Subcommand>& subcommands() {
         "avec B0 et L0 de son observateur s'il le donne ; une date et une heure données\n"
         "dans la minute de l'en-tête gardent ses secondes et son observateur, une autre\n"
         "prend l'éphéméride précise. Le bord de l'en-tête (WCS) est pris sauf --limbe,\n"
-        "son orientation sauf --nord, --derive, --depuis-axe ou --est-a-droite",
+        "son orientation sauf --nord, --derive, --depuis-axe ou --est-a-droite ;\n"
+        "--decalage-horloge H : l'horloge de l'appareil (EXIF) avance de H heures sur le TU",
         "the position angle, the distance from the centre and B, L, DMC of the pixel X Y\n"
         "of a photograph taken at a date and a time of UT; celestial north at ANGLE\n"
         "degrees from the top of the image toward the left (0 by default; that of the\n"
@@ -343,21 +344,29 @@ const std::vector<Subcommand>& subcommands() {
         "a date and time given within the header's minute keep its seconds and its\n"
         "observer, another takes the precise ephemeris. The header's limb (WCS) is\n"
         "taken unless --limbe is given, its orientation unless --nord, --derive,\n"
-        "--depuis-axe or --est-a-droite is"},
+        "--depuis-axe or --est-a-droite is; --decalage-horloge H: the camera's clock\n"
+        "(EXIF) is H hours ahead of UT"},
        {Day, Month, Year, Hour, Minute}, CheckForm::ExactText, false, printPixelSpot,
-       {{"--nord", 1}, {"--derive", 4}, {"--depuis-axe", 0}, {"--est-a-droite", 0}, {"--limbe", 3}},
-       "[--nord ANGLE | --derive X1 Y1 X2 Y2] [--depuis-axe] [--est-a-droite] [--limbe CX CY R]", 1, 5},
+       {{"--nord", 1}, {"--derive", 4}, {"--depuis-axe", 0}, {"--est-a-droite", 0}, {"--limbe", 3},
+        {"--decalage-horloge", 1}},
+       "[--nord ANGLE | --derive X1 Y1 X2 Y2] [--depuis-axe] [--est-a-droite] [--limbe CX CY R] "
+       "[--decalage-horloge H]",
+       1, 5},
       {"aire", {"IMAGE", "X", "Y"},
        {"l'aire de la tache sous le pixel X Y d'une photographie et celle de son ombre,\n"
         "en millionièmes de l'hémisphère (MSH, corrigée de la perspective) et du disque :\n"
-        "la région plus sombre que TACHE (0,90) et OMBRE (0,60) fois le Soleil calme\n"
-        "autour d'elle, l'assombrissement du bord retiré",
+        "la région plus sombre que TACHE (0,90) fois le Soleil calme autour d'elle,\n"
+        "l'assombrissement du bord retiré ; l'ombre s'arrête au creux de l'histogramme\n"
+        "de la tache entre ombre et pénombre (à OMBRE, 0,60, sans creux), ou à OMBRE\n"
+        "avec --ombre-fixe",
         "the area of the spot under the pixel X Y of a photograph and that of its umbra,\n"
         "in millionths of the hemisphere (MSH, corrected for foreshortening) and of the\n"
-        "disc: the region darker than TACHE (0.90) and OMBRE (0.60) times the quiet Sun\n"
-        "around it, limb darkening removed"},
-       {}, CheckForm::ExactText, false, printSpotArea, {{"--seuils", 2}, {"--limbe", 3}},
-       "[--seuils TACHE OMBRE] [--limbe CX CY R]"},
+        "disc: the region darker than TACHE (0.90) times the quiet Sun around it, limb\n"
+        "darkening removed; the umbra ends at the dip of the spot's histogram between\n"
+        "umbra and penumbra (at OMBRE, 0.60, where there is none), or at OMBRE with\n"
+        "--ombre-fixe"},
+       {}, CheckForm::ExactText, false, printSpotArea, {{"--seuils", 2}, {"--ombre-fixe", 0}, {"--limbe", 3}},
+       "[--seuils TACHE OMBRE] [--ombre-fixe] [--limbe CX CY R]"},
   };
   return table;
 }

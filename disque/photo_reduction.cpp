@@ -38,6 +38,11 @@ constexpr char kRemeasured[] = "Seuils %1 : taches mesurées à nouveau (%2).";
 constexpr char kRemeasureFailed[] = " Tache %1 : %2";
 constexpr char kThresholds[] = "Seuils %1.";
 constexpr char kInstantRead[] = " Instant lu dans le fichier : %1 à %2 TU.";
+constexpr char kCameraInstantRead[] =
+    " Instant lu dans le fichier : %1 à %2 TU, de l'horloge de l'appareil décalée de %3 h : vérifiez le décalage.";
+constexpr char kInstantCarried[] = " La date de l'image précédente reste dans les champs.";
+constexpr char kClockOffset[] = "Horloge de l'appareil décalée de %1 h sur le TU : instant %2 à %3 TU.";
+constexpr double kSecond = 1.0 / 86400;
 constexpr char kPhotoPointerHint[] = "Placez le pointeur sur l'image ; un clic ajoute une tache.";
 constexpr char kHeaderLimb[] = " : centre (%1 ; %2), rayon %3 px";
 constexpr char kObserverDisc[] = ", B0 et L0 de son observateur.";
@@ -101,6 +106,29 @@ std::string_view referenceText(NorthReference reference) {
   return "nord céleste";
 }
 
+// A clock's offset from UT in hours, signed: "+2,00", "-0,50", "0,00".
+std::string offsetText(double hours, std::string_view separator) {
+  return (hours > 0 ? "+" : "") + formatMask(hours, "0.00", separator);
+}
+
+// Where the instant of the CSV's rows comes from.
+std::string_view instantSourceWord(const std::optional<PhotoInstant>& instant) {
+  if (!instant) return "non donnée";
+  switch (instant->source) {
+    case InstantSource::File:
+      return "fichier (TU)";
+    case InstantSource::Camera:
+      return "horloge de l'appareil";
+    case InstantSource::Typed:
+      return "saisie";
+    case InstantSource::Carried:
+      return "image précédente";
+  }
+  return "saisie";
+}
+
+bool isSolar(NorthReference reference) { return reference == NorthReference::SolarAxis; }
+
 bool validCircle(const photo::Circle& c) {
   return std::isfinite(c.centre.x) && std::isfinite(c.centre.y) && std::isfinite(c.radius) && c.radius > 0;
 }
@@ -140,7 +168,7 @@ std::optional<PhotoOrientation> headerOrientation(const photo::HeaderGeometry& h
 std::optional<PhotoInstant> photoInstantOf(const image::ObservationDate& observed) {
   const std::optional<double> jd = photo::julianDayOfObservation(observed);
   if (!jd) return std::nullopt;
-  return PhotoInstant{*jd, true, InstantSource::File};
+  return PhotoInstant{*jd, true, observed.cameraClock ? InstantSource::Camera : InstantSource::File};
 }
 
 PhotoReduction::PhotoReduction(std::string decimalSeparator) : m_separator(std::move(decimalSeparator)) {}
@@ -157,13 +185,17 @@ Outcome PhotoReduction::refuseInStatus(std::string text) {
 }
 
 OpenOutcome PhotoReduction::open(PhotoFile file) {
+  const std::optional<PhotoInstant> previous = m_instant;
   close();
   m_image = std::move(file.image);
   m_fileName = std::move(file.name);
   m_fileLine = m_fileName + " (" + file.description + ", " + std::to_string(m_image.width()) + " × " +
                std::to_string(m_image.height()) + " px)";
-  // A file without its instant or orientation leaves none of the previous image's.
-  m_instant = m_fileInstant = file.observed ? photoInstantOf(*file.observed) : std::nullopt;
+  // A file without its instant leaves the previous one in the fields: kept, but said to
+  // be carried, and measured at only once confirmed. Its orientation is not carried.
+  m_fileInstant = file.observed ? photoInstantOf(*file.observed) : std::nullopt;
+  m_instant = m_fileInstant;
+  if (!m_instant && previous) m_instant = PhotoInstant{previous->julianDay, previous->withSeconds, InstantSource::Carried};
   m_header = std::move(file.header);
   std::optional<PhotoOrientation> oriented;
   if (m_header) {
@@ -171,6 +203,7 @@ OpenOutcome PhotoReduction::open(PhotoFile file) {
     if (m_header->observerGiven) m_observerDisc = m_header->disc;
   }
   if (oriented) m_orientation = oriented;
+  m_orientationGiven = oriented.has_value();
   // The limb is looked for even where the header gives one: a header describing another
   // image (cropped, binned, turned) is found out by the comparison.
   const Outcome found = findLimb();
@@ -197,18 +230,24 @@ OpenOutcome PhotoReduction::open(PhotoFile file) {
       m_status += ' ' + std::string(m_headerNote.starts_with(kHeaderSetAside) ? kHeaderOrientationUnchecked
                                                                               : kHeaderOrientation);
   }
-  const bool dated = m_instant.has_value();
+  const bool dated = m_fileInstant.has_value();
   const bool orientedByFile = oriented.has_value();
   if (!dated || !orientedByFile) m_status += ' ';
   m_status += !dated && !orientedByFile ? kNotReadFromFile
               : !dated                  ? kDateNotRead
               : !orientedByFile         ? kOrientationNotRead
                                         : "";
-  if (dated) {
-    const auto [date, time] = instantTexts(*m_instant);
-    m_status += filled(kInstantRead, {date, time});
-  }
+  m_status += instantStatus();
   return {m_limb ? std::string() : found.text};
+}
+
+// " Instant lu dans le fichier : …", or that the previous image's date stays.
+std::string PhotoReduction::instantStatus() const {
+  if (!m_instant) return {};
+  if (m_instant->source == InstantSource::Carried) return kInstantCarried;
+  const auto [date, time] = instantTexts(*m_instant);
+  if (m_instant->source != InstantSource::Camera) return filled(kInstantRead, {date, time});
+  return filled(kCameraInstantRead, {date, time, offsetText(m_clockOffsetHours, m_separator)});
 }
 
 // "Géométrie lue dans l'en-tête : centre (…), rayon … px, B0 et L0 de son observateur."
@@ -244,6 +283,9 @@ void PhotoReduction::close() {
   m_orientationRefusal.clear();
   m_instant.reset();
   m_fileInstant.reset();
+  m_clockOffsetHours = 0;
+  m_carriedConfirmed = false;
+  m_orientationGiven = false;
   m_header.reset();
   m_observerDisc.reset();
   m_foundLimb.reset();
@@ -288,20 +330,34 @@ Outcome PhotoReduction::orient(std::string_view angle, NorthReference reference,
     m_orientationRefusal = photo::kOrientationNotANumberMessage;
     return refuseInStatus(m_orientationRefusal);
   }
+  // The field shows the angle rounded: left as shown, it is the angle kept, to the last
+  // decimal, and keeps where it came from (a drift, a header).
+  const bool unchanged = m_orientation && angle == orientationFieldText();
+  if (unchanged && mirrored == m_orientation->mirrored) {
+    if (isSolar(reference) == isSolar(m_orientation->reference)) return {true, {}};
+    return switchReference(reference);
+  }
   if (m_orientation && *typed == m_orientation->angle && reference == m_orientation->reference &&
       mirrored == m_orientation->mirrored)
     return {true, {}};
-  // The field shows a drift's or a header's angle as celestial north: retyped unchanged,
-  // it keeps where it came from.
-  if (m_orientation && reference == NorthReference::Celestial && mirrored == m_orientation->mirrored &&
-      (m_orientation->reference == NorthReference::Drift || m_orientation->reference == NorthReference::Header) &&
-      angle == orientationFieldText())
-    return {true, {}};
-  return orient(PhotoOrientation{reference, *typed, mirrored});
+  return orient(PhotoOrientation{reference, unchanged ? m_orientation->angle : *typed, mirrored});
+}
+
+// The same north read from the other reference: the pole lies P from celestial north
+// through east, which turns counter-clockwise on an upright image, clockwise on a
+// mirrored one. Without an instant there is no P to turn by, and the angle is kept.
+Outcome PhotoReduction::switchReference(NorthReference reference) {
+  const FrameOutcome placed = frame();
+  const std::optional<DiscOrientation> at = disc();
+  if (!placed.frame || !at) return orient(PhotoOrientation{reference, m_orientation->angle, m_orientation->mirrored});
+  const double turn = m_orientation->mirrored ? -at->p : at->p;
+  const double angle = isSolar(reference) ? reduce360(placed.frame->north + turn) : placed.frame->north;
+  return orient(PhotoOrientation{reference, angle, m_orientation->mirrored});
 }
 
 Outcome PhotoReduction::orient(PhotoOrientation orientation) {
   m_orientation = orientation;
+  m_orientationGiven = true;
   m_orientationRefusal.clear();
   const FrameOutcome placed = frame();
   if (!placed.frame) return say(placed.refusal);
@@ -315,22 +371,72 @@ std::string PhotoReduction::orientationFieldText() const {
 
 void PhotoReduction::setInstant(std::optional<PhotoInstant> instant) { m_instant = instant; }
 
-void PhotoReduction::takeTypedInstant(const std::optional<DiscInstant>& typed) {
-  if (!typed) {
-    m_instant.reset();
-    return;
-  }
-  constexpr double kMinute = 1.0 / 1440;
-  // The fields hold the minute begun of a file's instant: the seconds stay, and come back
-  // with that minute typed again.
-  if (m_fileInstant) {
-    const double ahead = m_fileInstant->julianDay - typed->julianDay;
-    if (ahead >= -1e-9 && ahead < kMinute - 1e-9) {
-      m_instant = m_fileInstant;
-      return;
+std::optional<PhotoInstant> PhotoReduction::fileInstantInUt() const {
+  if (!m_fileInstant || m_fileInstant->source != InstantSource::Camera) return m_fileInstant;
+  PhotoInstant ut = *m_fileInstant;
+  ut.julianDay -= m_clockOffsetHours / 24;
+  return ut;
+}
+
+Outcome PhotoReduction::takeTypedInstant(const std::optional<DiscInstant>& typed, std::string_view seconds) {
+  std::optional<double> second;
+  if (!seconds.empty()) {
+    second = typedNumber(seconds, m_separator);
+    if (!second || !(*second >= 0 && *second < 60)) {
+      m_instant.reset();
+      return refuseInStatus(kSecondsRefused);
     }
   }
-  m_instant = PhotoInstant{typed->julianDay, false, InstantSource::Typed};
+  if (!typed) {
+    m_instant.reset();
+    return {true, {}};
+  }
+  const double julianDay = typed->julianDay + second.value_or(0) * kSecond;
+  // The fields hold the file's instant: to the second, or the minute begun without
+  // seconds; the file's instant stays, to the fraction of its second.
+  if (const std::optional<PhotoInstant> file = fileInstantInUt()) {
+    const double ahead = file->julianDay - typed->julianDay;
+    const bool sameMinute = !second && ahead >= -1e-9 && ahead < 1.0 / 1440 - 1e-9;
+    if (sameMinute || (second && std::abs(file->julianDay - julianDay) < 0.5 * kSecond)) {
+      m_instant = file;
+      return {true, {}};
+    }
+  }
+  // The carried instant given back unchanged (to the tenth of a second the fields show)
+  // stays carried.
+  if (m_instant && m_instant->source == InstantSource::Carried &&
+      std::abs(m_instant->julianDay - julianDay) < 0.05 * kSecond)
+    return {true, {}};
+  m_instant = PhotoInstant{julianDay, second.has_value(), InstantSource::Typed};
+  return {true, {}};
+}
+
+std::optional<image::ObservationDate> PhotoReduction::instantDate() const {
+  if (!m_instant) return std::nullopt;
+  const double seconds = std::round((m_instant->julianDay + 0.5) * 86400 * 10) / 10;  // tenths of a second
+  const double day = std::floor(seconds / 86400);
+  const double inDay = seconds - 86400 * day;
+  const CalendarDate date = calendarDate(day - 0.5);
+  image::ObservationDate shown{static_cast<int>(date.year), static_cast<int>(date.month), static_cast<int>(date.day), true,
+                               static_cast<int>(inDay / 3600), static_cast<int>(std::fmod(inDay, 3600) / 60),
+                               std::fmod(inDay, 60)};
+  shown.cameraClock = m_instant->source == InstantSource::Camera;
+  return shown;
+}
+
+Outcome PhotoReduction::setClockOffset(std::string_view hours) {
+  const std::optional<double> offset = typedNumber(hours.empty() ? "0" : hours, m_separator);
+  if (!offset || !(std::abs(*offset) <= 24)) return refuseInStatus(kClockOffsetRefused);
+  if (*offset == m_clockOffsetHours) return {true, {}};
+  m_clockOffsetHours = *offset;
+  if (!m_instant || m_instant->source != InstantSource::Camera) return {true, {}};
+  m_instant = fileInstantInUt();
+  const auto [date, time] = instantTexts(*m_instant);
+  return say(filled(kClockOffset, {offsetText(*offset, m_separator), date, time}));
+}
+
+bool PhotoReduction::instantNeedsConfirming() const {
+  return m_instant && m_instant->source == InstantSource::Carried && !m_carriedConfirmed;
 }
 
 bool PhotoReduction::observerDiscInUse() const {
@@ -442,6 +548,7 @@ Outcome PhotoReduction::pickDriftPoint(photo::PixelPoint pixel) {
 
 Outcome PhotoReduction::addSpot(photo::PixelPoint pixel) {
   if (!std::isfinite(pixel.x) || !std::isfinite(pixel.y)) return {false, std::string(kNotANumberMessage)};
+  if (instantNeedsConfirming()) return {false, kCarriedDate};
   // Off the disc, as on the drawn disc, a click adds nothing.
   if (const FrameOutcome placed = frame(); placed.frame) {
     if (const DiscRefusal refusal = pointRefusal(photo::discPointOfPixel(*placed.frame, pixel));
@@ -482,13 +589,14 @@ bool PhotoReduction::removeSpots(std::vector<int> rows) {
 std::string PhotoReduction::areaStatus(const PhotoSpot& spot) const {
   const photo::SpotMeasure& m = *spot.measure;
   return filled(kSpotMeasured, {std::to_string(spot.number), areaText(m.whole.hemisphere, m_separator),
-                                areaText(m.umbra.hemisphere, m_separator), thresholdsText(m.thresholds, m_separator)});
+                                areaText(m.umbra.hemisphere, m_separator), thresholdsText(m, m_separator)});
 }
 
 Outcome PhotoReduction::measure(std::optional<int> row) {
   if (m_image.empty()) return {false, {}};
   if (!m_limb) return {false, kNoLimbYet};
   if (m_spots.empty()) return {false, kNoSpotToMeasure};
+  if (instantNeedsConfirming()) return {false, kCarriedDate};
   std::size_t chosen = m_spots.size() - 1;
   if (row && *row >= 0 && static_cast<std::size_t>(*row) < m_spots.size()) chosen = static_cast<std::size_t>(*row);
   PhotoSpot& spot = m_spots[chosen];
@@ -499,16 +607,19 @@ Outcome PhotoReduction::measure(std::optional<int> row) {
   return say(areaStatus(spot));
 }
 
-Outcome PhotoReduction::setThresholds(std::string_view spot, std::string_view umbra) {
+Outcome PhotoReduction::setThresholds(std::string_view spot, std::string_view umbra, photo::UmbraBoundary boundary) {
   const std::optional<double> whole = typedNumber(spot, m_separator);
   const std::optional<double> dark = typedNumber(umbra, m_separator);
   if (!whole || !dark) return refuseInStatus(kThresholdsNotNumbers);
   photo::SpotThresholds thresholds = m_thresholds;
   thresholds.spot = *whole;
   thresholds.umbra = *dark;
+  thresholds.boundary = boundary;
   if (!(thresholds.umbra > 0 && thresholds.umbra <= thresholds.spot && thresholds.spot <= 1))
     return refuseInStatus(std::string(photo::kBadThresholdsMessage));
-  if (thresholds.spot == m_thresholds.spot && thresholds.umbra == m_thresholds.umbra) return {true, {}};
+  if (thresholds.spot == m_thresholds.spot && thresholds.umbra == m_thresholds.umbra &&
+      thresholds.boundary == m_thresholds.boundary)
+    return {true, {}};
   m_thresholds = thresholds;
   const std::string shown = thresholdsText(thresholds, m_separator);
   if (m_image.empty() || !m_limb) return say(filled(kThresholds, {shown}));
@@ -572,8 +683,29 @@ std::string PhotoReduction::orientationLine() const {
   return disque::orientationLine(placed.frame, placed.refusal, m_separator);
 }
 
+// Which clock the instant is: "TU du fichier", "horloge de l'appareil, décalée de +2,00 h
+// sur le TU", "saisi", "date de l'image précédente"; empty without an instant.
+std::string PhotoReduction::instantSourceText() const {
+  if (!m_instant) return {};
+  switch (m_instant->source) {
+    case InstantSource::File:
+      return "TU du fichier";
+    case InstantSource::Camera:
+      return "horloge de l'appareil, décalée de " + offsetText(m_clockOffsetHours, m_separator) + " h sur le TU";
+    case InstantSource::Typed:
+      return "saisi";
+    case InstantSource::Carried:
+      return "date de l'image précédente";
+  }
+  return {};
+}
+
 std::vector<std::string> PhotoReduction::caption() const {
-  return pictureCaption(m_fileName, heading(), orientationLine(), limbLine());
+  const std::string source = instantSourceText();
+  const std::string instant = source.empty() ? heading() : heading() + " (instant : " + source + ")";
+  std::string orientation = orientationLine();
+  if (!m_orientationGiven) orientation += " (orientation non donnée)";
+  return pictureCaption(m_fileName, instant, orientation, limbLine());
 }
 
 std::vector<std::string> PhotoReduction::columns() {
@@ -590,7 +722,7 @@ SpotCells PhotoReduction::row(const PhotoSpot& spot) const {
   if (spot.measure) {
     cells[6] = areaText(spot.measure->whole.hemisphere, m_separator);
     cells[7] = areaText(spot.measure->umbra.hemisphere, m_separator);
-    cells[8] = thresholdsText(spot.measure->thresholds, m_separator);
+    cells[8] = thresholdsText(*spot.measure, m_separator);
   }
   return cells;
 }
@@ -619,9 +751,9 @@ std::string PhotoReduction::csv() const {
   std::string text = csv::header({columns::kDate, columns::kTime, columns::kNumber, columns::kPixelX, columns::kPixelY,
                                   columns::kAngle, columns::kDistance, columns::kLatitude, columns::kLongitude,
                                   columns::kCentralMeridianDistance, columns::kAreaMsh, "aire_millioniemes_disque", "ombre_msh",
-                                  "ombre_millioniemes_disque", "seuil_tache", "seuil_ombre", "image", "bord_x_px",
+                                  "ombre_millioniemes_disque", "seuil_tache", "seuil_ombre", "ombre_limite", "image", "bord_x_px",
                                   "bord_y_px", "bord_rayon_px", "bord_source", "nord_deg", "nord_reference",
-                                  "est_a_droite"},
+                                  "est_a_droite", "heure_source", "decalage_horloge_h", "orientation_source"},
                                  format);
   // What every row repeats: the image, its limb and its orientation.
   std::vector<std::string> common{m_fileName};
@@ -636,6 +768,11 @@ std::string PhotoReduction::csv() const {
   common.push_back(placed.frame ? angleText(placed.frame->north, decimal) : std::string());
   common.emplace_back(m_orientation ? referenceText(m_orientation->reference) : std::string_view());
   common.emplace_back(m_orientation ? (m_orientation->mirrored ? "oui" : "non") : "");
+  common.emplace_back(instantSourceWord(m_instant));
+  const bool camera = m_instant && m_instant->source == InstantSource::Camera;
+  common.push_back(camera ? formatMask(m_clockOffsetHours, "0.00", decimal) : std::string());
+  common.emplace_back(!m_orientationGiven ? "non donnée" : m_header && m_orientation &&
+                      m_orientation->reference == NorthReference::Header ? "en-tête du fichier" : "donnée");
   const auto [date, time] = m_instant ? instantTexts(*m_instant) : std::pair<std::string, std::string>();
   for (const PhotoSpot& spot : m_spots) {
     std::vector<std::string> fields{date, time, std::to_string(spot.number), pixelText(spot.at.x, decimal),
@@ -648,7 +785,8 @@ std::string PhotoReduction::csv() const {
                            m ? m->umbra.projected : NAN})
       fields.push_back(std::isfinite(v) ? formatMask(v, "0.0", decimal) : std::string());
     fields.push_back(m ? thresholdText(m->thresholds.spot, decimal) : std::string());
-    fields.push_back(m ? thresholdText(m->thresholds.umbra, decimal) : std::string());
+    fields.push_back(m ? thresholdText(m->umbraLevel, decimal) : std::string());
+    fields.emplace_back(!m ? "" : m->umbraFromDip ? "creux" : "fixe");
     fields.insert(fields.end(), common.begin(), common.end());
     for (std::size_t i = 0; i < fields.size(); ++i) {
       if (i > 0) text += format.separator;

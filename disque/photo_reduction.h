@@ -49,6 +49,12 @@ inline constexpr char kDateNotRead[] = "La date n'a pas été lue dans le fichie
 inline constexpr char kOrientationNotRead[] =
     "L'orientation n'a pas été lue dans le fichier : vérifiez-la avant de mesurer.";
 inline constexpr char kNoSpotToMeasure[] = "Cliquez d'abord sur la tache à mesurer.";
+inline constexpr char kCarriedDate[] =
+    "Cette image ne donne pas sa date : celle de l'image précédente est restée dans les champs. Confirmez-la, ou "
+    "tapez la bonne, avant de mesurer.";
+inline constexpr char kSecondsRefused[] = "Les secondes sont un nombre de 0 à moins de 60.";
+inline constexpr char kClockOffsetRefused[] =
+    "Le décalage de l'horloge est un nombre d'heures, de -24 à 24, ajouté au TU par l'horloge de l'appareil.";
 inline constexpr char kLimbRadiusRefused[] =
     "Le bord se donne par son centre et son rayon en pixels, trois nombres, le rayon positif.";
 
@@ -68,13 +74,16 @@ struct PhotoOrientation {
   bool mirrored = false;
 };
 
-enum class InstantSource { File, Typed };
+// Where the instant comes from: a file's UT (a FITS header), a camera's clock (EXIF, then
+// corrected by the offset given), typed, or carried over from the previous image (a file
+// that gives no date leaves the fields as they were).
+enum class InstantSource { File, Camera, Typed, Carried };
 struct PhotoInstant {
   double julianDay = 0;  // of Universal Time
   bool withSeconds = false;
   InstantSource source = InstantSource::Typed;
 };
-// The instant of a file's date; none without its time.
+// The instant of a file's date (a camera's clock as it reads); none without its time.
 [[nodiscard]] std::optional<PhotoInstant> photoInstantOf(const image::ObservationDate& observed);
 
 // An image file as read, with what its header says of it: a FITS file's geometry (its
@@ -148,18 +157,33 @@ class PhotoReduction final : public Reduction {
   // headerNote() while the limb in use is the one found on the image: why it is that one.
   [[nodiscard]] std::string limbSourceReason() const;
 
-  // The orientation as typed: the angle's text, what it is the angle of, east right.
+  // The orientation as typed: the angle's text, what it is the angle of, east right. The
+  // angle left as its field shows it under the other reference is that same north read from
+  // it (turned by P): switching the reference does not turn the disc.
   Outcome orient(std::string_view angle, NorthReference reference, bool mirrored);
   Outcome orient(PhotoOrientation orientation);
   [[nodiscard]] const std::optional<PhotoOrientation>& orientation() const { return m_orientation; }
+  // Whether the orientation was read from the file or given since it was opened (a drift,
+  // an angle typed); otherwise it is the default, north up.
+  [[nodiscard]] bool orientationGiven() const { return m_orientationGiven; }
   // The angle as its field shows it.
   [[nodiscard]] std::string orientationFieldText() const;
 
-  // The instant. A typed instant within the minute of the file's keeps the file's seconds:
-  // the date fields hold whole minutes.
+  // The instant. The fields' minute and `seconds` (empty: none typed); the file's instant
+  // kept when they give it (to the second, or within its minute without seconds), the
+  // previous image's kept as carried while they give that one unchanged.
   void setInstant(std::optional<PhotoInstant> instant);
-  void takeTypedInstant(const std::optional<DiscInstant>& typed);
+  Outcome takeTypedInstant(const std::optional<DiscInstant>& typed, std::string_view seconds = {});
   [[nodiscard]] const std::optional<PhotoInstant>& instant() const { return m_instant; }
+  // The instant in force as the fields show it (UT), the seconds with their fraction.
+  [[nodiscard]] std::optional<image::ObservationDate> instantDate() const;
+  // A camera's clock ahead of UT by `hours` (typed: "2", "-0,5"); the camera's instant
+  // moved by it. Refused, and nothing changed, when not a number of -24 to 24 hours.
+  Outcome setClockOffset(std::string_view hours);
+  [[nodiscard]] double clockOffsetHours() const { return m_clockOffsetHours; }
+  // A carried instant is measured at only once confirmed: spots are refused until then.
+  [[nodiscard]] bool instantNeedsConfirming() const;
+  void confirmCarriedInstant() { m_carriedConfirmed = true; }
   [[nodiscard]] std::optional<DiscOrientation> disc() const;
   // Whether disc() is the header's observer's (B0, L0, semi-diameter; P is the Earth's).
   [[nodiscard]] bool observerDiscInUse() const;
@@ -182,8 +206,10 @@ class PhotoReduction final : public Reduction {
   [[nodiscard]] const std::vector<PhotoSpot>& spots() const { return m_spots; }
   // Measures the spot of `row`, else the last one added, with the thresholds in force.
   Outcome measure(std::optional<int> row);
-  // New thresholds from their fields; the spots already measured are measured again.
-  Outcome setThresholds(std::string_view spot, std::string_view umbra);
+  // New thresholds from their fields, the umbra's boundary at the dip of the spot's
+  // histogram or at the fixed share; the spots already measured are measured again.
+  Outcome setThresholds(std::string_view spot, std::string_view umbra,
+                        photo::UmbraBoundary boundary = photo::UmbraBoundary::SpotHistogram);
   [[nodiscard]] const photo::SpotThresholds& thresholds() const { return m_thresholds; }
 
   // The answers.
@@ -206,8 +232,9 @@ class PhotoReduction final : public Reduction {
   [[nodiscard]] std::string orientationLine() const;
   // The saved picture's caption: the file and the instant, then the orientation and the limb.
   [[nodiscard]] std::vector<std::string> caption() const;
-  // The spots as CSV in the locale's dialect: on every row the image, the instant, the
-  // limb, the orientation and the thresholds of its measure.
+  // The spots as CSV in the locale's dialect: on every row the image, the instant and
+  // where it came from (heure_source, decalage_horloge_h), the limb, the orientation and
+  // whether it was given (orientation_source), and the thresholds of its measure.
   [[nodiscard]] std::string csv() const;
   // Spots added or measured since the last save.
   [[nodiscard]] bool unsaved() const { return m_unsaved; }
@@ -224,12 +251,16 @@ class PhotoReduction final : public Reduction {
   [[nodiscard]] bool hasSpots() const override { return !m_spots.empty(); }
 
  private:
+  Outcome switchReference(NorthReference reference);
   Outcome pickLimbPoint(photo::PixelPoint pixel);
   Outcome pickDriftPoint(photo::PixelPoint pixel);
   Outcome say(std::string text, bool done = true);
   Outcome refuseInStatus(std::string text);
   [[nodiscard]] std::string headerLimbLine() const;
   [[nodiscard]] std::string areaStatus(const PhotoSpot& spot) const;
+  [[nodiscard]] std::optional<PhotoInstant> fileInstantInUt() const;
+  [[nodiscard]] std::string instantSourceText() const;
+  [[nodiscard]] std::string instantStatus() const;
 
   std::string m_separator;
   image::GreyImage m_image;
@@ -240,7 +271,10 @@ class PhotoReduction final : public Reduction {
   std::optional<PhotoOrientation> m_orientation = PhotoOrientation{};
   std::string m_orientationRefusal;
   std::optional<PhotoInstant> m_instant;
-  std::optional<PhotoInstant> m_fileInstant;
+  std::optional<PhotoInstant> m_fileInstant;  // a camera's as its clock reads
+  double m_clockOffsetHours = 0;
+  bool m_carriedConfirmed = false;
+  bool m_orientationGiven = false;
   std::optional<photo::HeaderGeometry> m_header;
   std::optional<DiscOrientation> m_observerDisc;  // the header's observer's, at the file's instant
   std::optional<PhotoLimb> m_foundLimb;            // on the image, kept to switch back to

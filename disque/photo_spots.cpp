@@ -23,7 +23,15 @@ std::string positionAngleText(double degrees, std::string_view separator) {
 }
 
 std::string thresholdsText(const photo::SpotThresholds& thresholds, std::string_view separator) {
-  return thresholdText(thresholds.spot, separator) + " / " + thresholdText(thresholds.umbra, separator);
+  const std::string fixed = thresholdText(thresholds.umbra, separator);
+  return thresholdText(thresholds.spot, separator) + " / " +
+         (thresholds.boundary == photo::UmbraBoundary::FixedShare ? fixed : "creux (sinon " + fixed + ")");
+}
+
+std::string thresholdsText(const photo::SpotMeasure& measure, std::string_view separator) {
+  const bool dipAsked = measure.thresholds.boundary == photo::UmbraBoundary::SpotHistogram;
+  return thresholdText(measure.thresholds.spot, separator) + " / " + thresholdText(measure.umbraLevel, separator) +
+         (measure.umbraFromDip ? " (creux)" : dipAsked ? " (sans creux)" : "");
 }
 
 PointReadout pointReadout(DiscPoint point, const std::optional<DiscOrientation>& disc, std::string_view separator) {

@@ -42,8 +42,12 @@ struct PhotoSpot {
 [[nodiscard]] std::string angleText(double degrees, std::string_view decimalSeparator);
 [[nodiscard]] std::string thresholdText(double share, std::string_view decimalSeparator);
 [[nodiscard]] std::string areaText(double millionths, std::string_view decimalSeparator);
-// "0,90 / 0,60": the spot's and the umbra's thresholds of a measure.
+// The thresholds asked: "0,90 / 0,60" for the umbra at a fixed share, "0,90 / creux
+// (sinon 0,60)" for the umbra at the dip of the spot's histogram, the share where it has none.
 [[nodiscard]] std::string thresholdsText(const photo::SpotThresholds& thresholds, std::string_view decimalSeparator);
+// Those a measure was made with, the umbra's boundary as used: "0,90 / 0,60", "0,90 / 0,38
+// (creux)", "0,90 / 0,60 (sans creux)" where the histogram showed no dip.
+[[nodiscard]] std::string thresholdsText(const photo::SpotMeasure& measure, std::string_view decimalSeparator);
 
 // What is read at a disc point: theta, r, B, L, DMC, and the reason when there is nothing
 // to read (B, L and DMC empty with it). B, L and DMC show kEmptyResult while the instant is

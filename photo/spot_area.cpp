@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
+#include <tuple>
 #include <utility>
 
 #include "photo/linear_solve.h"
@@ -20,6 +22,14 @@ constexpr int kSeedSearch = 3;                 // pixels
 constexpr double kSmallestMu = 0.1;
 constexpr double kSmallestRadius = 8;
 constexpr double kLargestRadius = 1e6;  // pixels; keeps every pixel index in an int
+// The umbra's boundary from the spot's histogram: 60 bins from 0 to the spot's threshold,
+// smoothed over 2 bins (about 0.03 of the quiet Sun); a dip counts below 0.8 of the lower
+// mode, its floor within 10 % of its lowest; a spot of fewer than 60 pixels is too few for a histogram.
+constexpr int kDipBins = 60;
+constexpr double kDipSmoothing = 2;
+constexpr double kDipDepth = 0.8;
+constexpr double kDipFloor = 1.1;
+constexpr std::size_t kDipSmallestSpot = 60;
 
 double median(std::vector<double>& values) {
   const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
@@ -112,100 +122,175 @@ Area areaOf(long pixels, double weights, double radius) {
 
 SpotOutcome refused(std::string_view reason) { return {std::nullopt, reason}; }
 
-}  // namespace
-
-SpotOutcome measureSpot(GreyView image, const Circle& limb, PixelPoint inside, const SpotThresholds& thresholds) {
+// Why the thresholds, the limb or the point cannot be measured; empty when they can.
+std::string_view inputRefusal(GreyView image, const Circle& limb, PixelPoint inside, const SpotThresholds& thresholds) {
   if (!(thresholds.umbra > 0 && thresholds.umbra <= thresholds.spot && thresholds.spot <= 1) ||
       !(thresholds.largestShareOfDisc > 0 && thresholds.largestShareOfDisc <= 1))
-    return refused(kBadThresholdsMessage);
+    return kBadThresholdsMessage;
   if (image.empty() || image.stride < image.width || !std::isfinite(limb.centre.x) ||
       !std::isfinite(limb.centre.y) || !(limb.radius >= kSmallestRadius) || !(limb.radius <= kLargestRadius) ||
       !(std::fabs(limb.centre.x) <= kLargestRadius) || !(std::fabs(limb.centre.y) <= kLargestRadius))
-    return refused(kNoQuietSunMessage);
-  if (!std::isfinite(inside.x) || !std::isfinite(inside.y)) return refused(kOffDiscMessage);
-  if (!(std::hypot(inside.x - limb.centre.x, inside.y - limb.centre.y) < limb.radius)) return refused(kOffDiscMessage);
+    return kNoQuietSunMessage;
+  if (!std::isfinite(inside.x) || !std::isfinite(inside.y)) return kOffDiscMessage;
+  if (!(std::hypot(inside.x - limb.centre.x, inside.y - limb.centre.y) < limb.radius)) return kOffDiscMessage;
   if (!(inside.x > -0.5 && inside.y > -0.5 && inside.x < image.width - 0.5 && inside.y < image.height - 0.5))
-    return refused(kOffDiscMessage);
-  const int seedX = static_cast<int>(std::lround(inside.x));
-  const int seedY = static_cast<int>(std::lround(inside.y));
-  if (!(std::hypot(seedX - limb.centre.x, seedY - limb.centre.y) < limb.radius)) return refused(kOffDiscMessage);
+    return kOffDiscMessage;
+  const double seedX = std::round(inside.x), seedY = std::round(inside.y);
+  if (!(std::hypot(seedX - limb.centre.x, seedY - limb.centre.y) < limb.radius)) return kOffDiscMessage;
+  return {};
+}
 
-  Disc disc(image, limb);
-  if (!disc.measureDarkening()) return refused(kNoQuietSunMessage);
-  const double quiet = disc.quietAround(seedX, seedY);
-  if (!(quiet > 0)) return refused(kNoQuietSunMessage);
-  const double spotLevel = thresholds.spot * quiet;
-  const double umbraLevel = thresholds.umbra * quiet;
-  const auto dark = [&](int x, int y) { return disc.ratio(x, y) < spotLevel; };
+struct Pixel {
+  int x = 0, y = 0;
+};
 
-  // The darkest dark pixel near the point chosen, the point itself when it is dark.
-  int startX = -1, startY = -1;
-  if (dark(seedX, seedY)) {
-    startX = seedX;
-    startY = seedY;
-  } else {
-    double darkest = spotLevel;
-    for (int y = std::max(0, seedY - kSeedSearch); y <= std::min(image.height - 1, seedY + kSeedSearch); ++y)
-      for (int x = std::max(0, seedX - kSeedSearch); x <= std::min(image.width - 1, seedX + kSeedSearch); ++x)
-        if (const double q = disc.ratio(x, y); q < darkest) {
-          darkest = q;
-          startX = x;
-          startY = y;
-        }
-  }
-  if (startX < 0) return refused(kNotInSpotMessage);
+// The point itself when it is below `level`, else the darkest pixel below it within
+// kSeedSearch px; none when there is none.
+std::optional<Pixel> spotStart(const Disc& disc, GreyView image, Pixel seed, double level) {
+  if (disc.ratio(seed.x, seed.y) < level) return seed;
+  std::optional<Pixel> start;
+  double darkest = level;
+  for (int y = std::max(0, seed.y - kSeedSearch); y <= std::min(image.height - 1, seed.y + kSeedSearch); ++y)
+    for (int x = std::max(0, seed.x - kSeedSearch); x <= std::min(image.width - 1, seed.x + kSeedSearch); ++x)
+      if (const double q = disc.ratio(x, y); q < darkest) {
+        darkest = q;
+        start = Pixel{x, y};
+      }
+  return start;
+}
 
-  const double largest = thresholds.largestShareOfDisc * std::numbers::pi * limb.radius * limb.radius;
+// The 4-connected pixels below `level` reached from `start`; none once more than
+// `largest` pixels are reached (the fill has leaked out of the spot).
+std::optional<std::vector<Pixel>> floodFill(const Disc& disc, GreyView image, Pixel start, double level,
+                                            double largest) {
   const auto width = static_cast<std::size_t>(image.width);
+  const auto index = [width](int x, int y) { return static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x); };
   std::vector<bool> visited(width * static_cast<std::size_t>(image.height), false);
-  std::vector<std::pair<int, int>> region;
-  std::vector<std::pair<int, int>> stack{{startX, startY}};
-  visited[static_cast<std::size_t>(startY) * width + static_cast<std::size_t>(startX)] = true;
-  int left = startX, right = startX, top = startY, bottom = startY;
+  std::vector<Pixel> region;
+  std::vector<Pixel> stack{start};
+  visited[index(start.x, start.y)] = true;
   while (!stack.empty()) {
-    const auto [x, y] = stack.back();
+    const Pixel p = stack.back();
     stack.pop_back();
-    region.emplace_back(x, y);
-    if (static_cast<double>(region.size()) > largest) return refused(kSpotLeaksMessage);
-    left = std::min(left, x);
-    right = std::max(right, x);
-    top = std::min(top, y);
-    bottom = std::max(bottom, y);
-    const std::pair<int, int> neighbours[] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
-    for (const auto& [nx, ny] : neighbours) {
-      if (nx < 0 || ny < 0 || nx >= image.width || ny >= image.height) continue;
-      const std::size_t at = static_cast<std::size_t>(ny) * width + static_cast<std::size_t>(nx);
-      if (visited[at]) continue;
-      visited[at] = true;
-      if (dark(nx, ny)) stack.emplace_back(nx, ny);
+    region.push_back(p);
+    if (static_cast<double>(region.size()) > largest) return std::nullopt;
+    const Pixel neighbours[] = {{p.x - 1, p.y}, {p.x + 1, p.y}, {p.x, p.y - 1}, {p.x, p.y + 1}};
+    for (const Pixel n : neighbours) {
+      if (n.x < 0 || n.y < 0 || n.x >= image.width || n.y >= image.height || visited[index(n.x, n.y)]) continue;
+      visited[index(n.x, n.y)] = true;
+      if (disc.ratio(n.x, n.y) < level) stack.push_back(n);
     }
   }
+  return region;
+}
 
+// The histogram of the spot's pixels (shares of the quiet Sun, from 0 to `top`) smoothed
+// by a Gaussian of kDipSmoothing bins.
+std::vector<double> smoothedHistogram(const std::vector<double>& shares, double top) {
+  std::vector<double> counts(kDipBins, 0.0);
+  for (const double share : shares)
+    counts[static_cast<std::size_t>(std::clamp(static_cast<int>(share / top * kDipBins), 0, kDipBins - 1))] += 1;
+  const int reach = static_cast<int>(std::ceil(3 * kDipSmoothing));
+  std::vector<double> smoothed(kDipBins, 0.0);
+  for (int i = 0; i < kDipBins; ++i)
+    for (int k = -reach; k <= reach; ++k)
+      if (i + k >= 0 && i + k < kDipBins)
+        smoothed[static_cast<std::size_t>(i)] +=
+            counts[static_cast<std::size_t>(i + k)] * std::exp(-0.5 * k * k / (kDipSmoothing * kDipSmoothing));
+  return smoothed;
+}
+
+// The dip between the histogram's highest mode and the highest other mode parted from it
+// by a dip below kDipDepth of that mode's height: umbra and penumbra, whichever is the more
+// common. A mode may be an end bin (an umbra clipped at 0 on an 8-bit image). The dip is
+// the middle of its floor, the bins within kDipFloor of its lowest, a floor often wide and
+// flat. None for a histogram of one mode (a pore, a spot all penumbra).
+std::optional<double> dipBetweenModes(const std::vector<double>& h) {
+  const int n = static_cast<int>(h.size());
+  const auto at = [&h, n](int i) { return i < 0 || i >= n ? 0.0 : h[static_cast<std::size_t>(i)]; };
+  const int highest = static_cast<int>(std::max_element(h.begin(), h.end()) - h.begin());
+  std::optional<double> dip;
+  double bestPeak = 0;
+  for (int i = 0; i < n; ++i) {
+    if (i == highest || !(at(i) > at(i - 1) && at(i) >= at(i + 1)) || !(at(i) > bestPeak)) continue;
+    const int from = std::min(i, highest), to = std::max(i, highest);
+    int lowest = from;
+    for (int k = from; k <= to; ++k)
+      if (at(k) < at(lowest)) lowest = k;
+    if (at(lowest) > kDipDepth * at(i)) continue;
+    int first = lowest, last = lowest;
+    while (first > from && at(first - 1) <= kDipFloor * at(lowest)) --first;
+    while (last < to && at(last + 1) <= kDipFloor * at(lowest)) ++last;
+    bestPeak = at(i);
+    dip = 0.5 * (first + last);
+  }
+  return dip;
+}
+
+// The umbra's boundary, a share of the quiet Sun, and whether the dip gave it.
+std::pair<double, bool> umbraBoundary(const Disc& disc, const std::vector<Pixel>& region, double quiet,
+                                      const SpotThresholds& thresholds) {
+  if (thresholds.boundary == UmbraBoundary::FixedShare || region.size() < kDipSmallestSpot)
+    return {thresholds.umbra, false};
+  std::vector<double> shares;
+  shares.reserve(region.size());
+  for (const Pixel p : region) shares.push_back(disc.ratio(p.x, p.y) / quiet);
+  const std::optional<double> dip = dipBetweenModes(smoothedHistogram(shares, thresholds.spot));
+  if (!dip) return {thresholds.umbra, false};
+  return {(*dip + 0.5) / kDipBins * thresholds.spot, true};
+}
+
+SpotMeasure measureOf(const Disc& disc, const std::vector<Pixel>& region, double quiet, const Circle& limb,
+                      const SpotThresholds& thresholds) {
   SpotMeasure spot;
   spot.quietSun = quiet;
   spot.thresholds = thresholds;
-  spot.mask.left = left;
-  spot.mask.top = top;
-  spot.mask.width = right - left + 1;
-  spot.mask.height = bottom - top + 1;
+  std::tie(spot.umbraLevel, spot.umbraFromDip) = umbraBoundary(disc, region, quiet, thresholds);
+  int left = region.front().x, right = left, top = region.front().y, bottom = top;
+  for (const Pixel p : region) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  spot.mask = {left, top, right - left + 1, bottom - top + 1, {}};
   spot.mask.cells.assign(static_cast<std::size_t>(spot.mask.width) * static_cast<std::size_t>(spot.mask.height),
                          SpotCell::Outside);
   double spotWeights = 0, umbraWeights = 0;
   long umbraPixels = 0;
-  for (const auto& [x, y] : region) {
-    const double weight = 1 / std::max(kSmallestMu, Disc::mu(disc.r(x, y)));
+  for (const Pixel p : region) {
+    const double weight = 1 / std::max(kSmallestMu, Disc::mu(disc.r(p.x, p.y)));
     spotWeights += weight;
-    const bool umbra = disc.ratio(x, y) < umbraLevel;
+    const bool umbra = disc.ratio(p.x, p.y) < spot.umbraLevel * quiet;
     if (umbra) {
       umbraWeights += weight;
       ++umbraPixels;
     }
-    spot.mask.cells[static_cast<std::size_t>(y - top) * static_cast<std::size_t>(spot.mask.width) +
-                    static_cast<std::size_t>(x - left)] = umbra ? SpotCell::Umbra : SpotCell::Penumbra;
+    spot.mask.cells[static_cast<std::size_t>(p.y - top) * static_cast<std::size_t>(spot.mask.width) +
+                    static_cast<std::size_t>(p.x - left)] = umbra ? SpotCell::Umbra : SpotCell::Penumbra;
   }
   spot.whole = areaOf(static_cast<long>(region.size()), spotWeights, limb.radius);
   spot.umbra = areaOf(umbraPixels, umbraWeights, limb.radius);
-  return {std::move(spot), {}};
+  return spot;
+}
+
+}  // namespace
+
+SpotOutcome measureSpot(GreyView image, const Circle& limb, PixelPoint inside, const SpotThresholds& thresholds) {
+  if (const std::string_view refusal = inputRefusal(image, limb, inside, thresholds); !refusal.empty())
+    return refused(refusal);
+  const Pixel seed{static_cast<int>(std::lround(inside.x)), static_cast<int>(std::lround(inside.y))};
+  Disc disc(image, limb);
+  if (!disc.measureDarkening()) return refused(kNoQuietSunMessage);
+  const double quiet = disc.quietAround(seed.x, seed.y);
+  if (!(quiet > 0)) return refused(kNoQuietSunMessage);
+  const double spotLevel = thresholds.spot * quiet;
+  const std::optional<Pixel> start = spotStart(disc, image, seed, spotLevel);
+  if (!start) return refused(kNotInSpotMessage);
+  const double largest = thresholds.largestShareOfDisc * std::numbers::pi * limb.radius * limb.radius;
+  const std::optional<std::vector<Pixel>> region = floodFill(disc, image, *start, spotLevel, largest);
+  if (!region) return refused(kSpotLeaksMessage);
+  return {measureOf(disc, *region, quiet, limb, thresholds), {}};
 }
 
 }  // namespace kavrel::photo

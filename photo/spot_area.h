@@ -11,8 +11,14 @@
 // point is the median of these ratios in a square of 0.3 disc radius centred on it (robust
 // while the spot fills less than half of it). The spot is the 4-connected region of pixels
 // on the disc, reached from the point by a flood fill with an explicit stack, whose ratio
-// is below spotThreshold times the quiet Sun; its umbra, the spot's pixels below
-// umbraThreshold times it. A point that is not itself dark is moved to the darkest dark
+// is below spotThreshold times the quiet Sun. Its umbra is the spot's pixels below a
+// boundary found in the spot's own brightness: the histogram of its pixels (shares of the
+// quiet Sun) smoothed, the dip between its highest mode and the next one parted from it
+// (umbra and penumbra), the middle of that dip's floor; where there is no such dip (a
+// pore, a spot of fewer than 60 pixels) or when asked, the fixed share umbraThreshold. A
+// fixed share misjudges 8-bit quick-looks, whose penumbra may lie below 0.60 of the quiet
+// Sun and whose umbra is clipped at 0: on the 2014 SDO/HMI 4096 px JPEG quick-look, its
+// large spot gives an umbra of 56 of 343 MSH at the dip, 185 at 0.60. A point that is not itself dark is moved to the darkest dark
 // pixel within 3 px, as a click rarely falls on the spot's darkest pixel.
 //
 // Areas: projected, in millionths of the disc (pixels / (pi R^2) x 1e6); corrected for
@@ -36,10 +42,15 @@
 
 namespace kavrel::photo {
 
+// Where the umbra ends: at the dip of the spot's own histogram between the umbra's mode
+// and the penumbra's (the fixed share where it has no such dip), or at the fixed share.
+enum class UmbraBoundary { SpotHistogram, FixedShare };
+
 struct SpotThresholds {
   double spot = 0.90;   // of the quiet Sun around it
-  double umbra = 0.60;
+  double umbra = 0.60;  // the fixed share
   double largestShareOfDisc = 0.03;  // a larger region has leaked out of the spot
+  UmbraBoundary boundary = UmbraBoundary::SpotHistogram;
 };
 
 struct Area {
@@ -61,6 +72,8 @@ struct SpotMeasure {
   double quietSun = 0;  // the quiet Sun around it, as a share of the limb-darkening fit
   SpotMask mask;
   SpotThresholds thresholds;  // those it was measured with
+  double umbraLevel = 0;      // the umbra's boundary used, a share of the quiet Sun
+  bool umbraFromDip = false;  // found at the dip of the spot's histogram
 };
 
 inline constexpr std::string_view kOffDiscMessage = "Le point choisi est hors du disque.";

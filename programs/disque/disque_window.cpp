@@ -103,11 +103,16 @@ constexpr char kPngNotMade[] = "l'image n'a pas pu être codée en PNG";
 constexpr char kPictureTitle[] = "Photographie du Soleil";
 constexpr char kUnsavedSpots[] = "Les taches placées sur la photographie n'ont pas été enregistrées. Les enregistrer ?";
 constexpr char kKeepLimb[] = "Garder ce bord ?";
+constexpr char kCarriedQuestion[] =
+    "Cette image ne donne pas sa date : les champs gardent celle de l'image précédente, le %1 à %2 TU.\n"
+    "Mesurer les taches à cette date ?";
+const QStringList kCarriedButtons = {"&Mesurer à cette date", "Annuler"};
 const QStringList kUnsavedButtons = {"&Enregistrer…", "&Ne pas enregistrer", "Annuler"};
 const QStringList kLimbButtons = {"&Garder ce bord", "&Choisir d'autres points", "Annuler"};
 
 // The controls that act on an image, idle without one.
-const QString kPictureControls[] = {"cmdFermer", "fraOrientation", "cmdBord", "fraMesure"};
+const QString kPictureControls[] = {"cmdFermer", "fraOrientation", "cmdBord",    "fraMesure",
+                                    "txtSeconde", "lblDecalage",    "txtDecalage"};
 constexpr char kHeaderCheck[] = "chkEnTete";
 // The drawing's own entry, meaningless on a photograph.
 const QString kDrawingOnly[] = {"lblX", "txtX", "lblY", "txtY", "cmdAjouterXY"};
@@ -134,6 +139,8 @@ Disque::UnsavedAnswer defaultUnsavedQuestion(const QString& text) {
                                                 Disque::UnsavedAnswer::Cancel};
   return kAnswers[ui::askQuestion(text, kUnsavedButtons, 2)];
 }
+
+bool defaultCarriedQuestion(const QString& text) { return ui::askQuestion(text, kCarriedButtons, 1) == 0; }
 
 Disque::LimbAnswer defaultLimbQuestion(const QString& text) {
   constexpr Disque::LimbAnswer kAnswers[] = {Disque::LimbAnswer::Keep, Disque::LimbAnswer::PickAgain,
@@ -224,6 +231,12 @@ void addPointerPixel(std::vector<ControlRow>& c) {
                  .align = Align::Centre, .background = Background::Window, .widest = "99999,9",
                  .accessibleName = pixel[i].said});
   }
+  // A camera's clock ahead of UT by so many hours: its instant is moved back by them.
+  c.push_back({.name = "lblDecalage", .caption = "Décalage de l'horloge (h)",
+               .at = {kPhotoLeft + 2520, 3660, kPhotoWidth - 2520, kLabelHeight}});
+  c.push_back({.name = "txtDecalage", .kind = Kind::TextBox, .caption = "0",
+               .at = {kPhotoLeft + 2520, 3900, 900, kFieldHeight}, .widest = "-10,50", .namedBy = {"lblDecalage"},
+               .accessibleName = "Décalage de l'horloge de l'appareil sur le temps universel, heures"});
 }
 
 // The thresholds of a spot's measure.
@@ -241,8 +254,11 @@ void addMeasureFrame(std::vector<ControlRow>& c) {
   c.push_back({.name = "txtSeuilOmbre", .kind = Kind::TextBox, .at = {3000, 660, 900, kFieldHeight},
                .frame = "fraMesure", .widest = "0,999", .namedBy = {"lblSeuilOmbre"},
                .accessibleName = "Seuil de l'ombre, part du Soleil calme"});
+  c.push_back({.name = "chkSeuilFixe", .kind = Kind::CheckBox, .caption = "Ombre au seuil fi&xe",
+               .at = {120, 1110, 2400, 255}, .frame = "fraMesure",
+               .accessibleName = "Ombre au seuil fixe, sinon au creux de l'histogramme de la tache"});
   c.push_back({.name = "cmdMesurer", .kind = Kind::CommandButton, .caption = "Mes&urer l'aire",
-               .at = {120, 1050, inner, kButtonHeight}, .frame = "fraMesure"});
+               .at = {2640, 1050, inner - 2520, kButtonHeight}, .frame = "fraMesure"});
 }
 
 // The instant's fields and the disc's orientation at that instant.
@@ -253,6 +269,7 @@ void addInstantColumn(std::vector<ControlRow>& c) {
       {.name = "Label3", .caption = "Année", .at = {1320, 120, 660, 252}, .align = Align::Centre},
       {.name = "Label4", .caption = "Heure TU", .at = {2160, 120, 960, 252}},
       {.name = "Label5", .caption = "Min", .at = {3240, 120, 480, 252}, .align = Align::Centre},
+      {.name = "Label6", .caption = "Sec", .at = {3840, 120, 600, 252}, .align = Align::Centre},
       {.name = "txtJour", .kind = Kind::TextBox, .at = {120, 360, 480, kFieldHeight}, .widest = "31",
        .namedBy = {"Label1"}, .accessibleName = "Jour"},
       {.name = "txtMois", .kind = Kind::TextBox, .at = {720, 360, 480, kFieldHeight}, .widest = "12",
@@ -263,6 +280,9 @@ void addInstantColumn(std::vector<ControlRow>& c) {
        .namedBy = {"Label4"}, .accessibleName = "Heure TU"},
       {.name = "txtMinute", .kind = Kind::TextBox, .at = {3240, 360, 480, kFieldHeight}, .widest = "59",
        .namedBy = {"Label5"}, .accessibleName = "Minute"},
+      // The photograph's instant to the second (to the tenth); the drawn disc's is to the minute.
+      {.name = "txtSeconde", .kind = Kind::TextBox, .at = {3840, 360, 600, kFieldHeight}, .widest = "59",
+       .namedBy = {"Label6"}, .accessibleName = "Seconde de la photographie"},
       {.name = "chkZero", .kind = Kind::CheckBox, .caption = "Ramener à 0 heure", .at = {240, 780, 2400, 255},
        .accessibleName = "Ramener à 0 heure"},
       {.name = "lblEphemeride", .caption = kEphemerisText, .at = {2760, 660, 2280, 465}, .wrap = true,
@@ -400,12 +420,13 @@ ui::FormTable disqueForm() {
   addCommands(c);
   addPhotographColumn(c);
 
-  form.tabOrder = {"txtJour",      "txtMois",    "txtAnnée",    "txtHeure",       "txtMinute",    "chkZero",
+  form.tabOrder = {"txtJour",      "txtMois",    "txtAnnée",    "txtHeure",       "txtMinute",  "txtSeconde",  "chkZero",
                    "optPas5",      "optPas10",   "optPas15",    "optEstGauche",   "optEstDroite", "txtDiametre",
                    "grdTaches",    "txtAngle",   "txtDistance", "chkDepuisAxe",   "cmdAjouter",   "txtX",
                    "txtY",         "cmdAjouterXY", "cmdSupprimer", "Command1",     "cmdImprimer",  "cmdEnregistrer",
                    "cmdOuvrir",    "cmdFermer",  "txtOrientation", "optNordCeleste", "optNordSolaire", "chkEstDroite",
-                   "cmdDerive",    "cmdBord",    "chkEnTete",  "txtSeuilTache", "txtSeuilOmbre", "cmdMesurer",   "cmdMenu"};
+                   "cmdDerive",    "cmdBord",    "chkEnTete",  "txtDecalage", "txtSeuilTache", "txtSeuilOmbre",
+                   "chkSeuilFixe", "cmdMesurer",   "cmdMenu"};
   addPhotoDisplayControls(form);
   return form;
 }
@@ -423,6 +444,7 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
       m_pictureSaveDialog(&defaultPictureSaveDialog),
       m_unsavedQuestion(&defaultUnsavedQuestion),
       m_limbQuestion(&defaultLimbQuestion),
+      m_carriedQuestion(&defaultCarriedQuestion),
       m_documents(desktop.messages),
       m_engine(m_separator) {
   setWindowIcon(programIcon(ProgramIcon::Disque));
@@ -466,11 +488,14 @@ void Disque::connectPhotograph() {
   onClick("cmdOuvrir", [this] { cmdOuvrir_Click(); });
   onClick("cmdFermer", [this] { cmdFermer_Click(); });
   onChange("txtOrientation", [this] { txtOrientation_Change(); });
-  onClick("optNordCeleste", [this] { txtOrientation_Change(); });
-  onClick("optNordSolaire", [this] { txtOrientation_Change(); });
+  onClick("optNordCeleste", [this] { optNord_Click(); });
+  onClick("optNordSolaire", [this] { optNord_Click(); });
   onClick("chkEstDroite", [this] { txtOrientation_Change(); });
   onChange("txtSeuilTache", [this] { txtSeuil_Change(); });
   onChange("txtSeuilOmbre", [this] { txtSeuil_Change(); });
+  onClick("chkSeuilFixe", [this] { txtSeuil_Change(); });
+  onChange("txtSeconde", [this] { Calcul(); });
+  onChange("txtDecalage", [this] { txtDecalage_Change(); });
   // Esc gives up the points being picked, wherever the focus is.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, [this] { picPhoto_Escape(); });
@@ -526,8 +551,12 @@ void Disque::picDisque_MouseDown(DiscPoint point) {
 }
 
 void Disque::cmdAjouter_Click() {
-  const Outcome added = m_shown.reduction->addSpotTyped(toUtf8(text("txtAngle")), toUtf8(text("txtDistance")),
-                                                         value("chkDepuisAxe") != 0);
+  const auto add = [this] {
+    return m_shown.reduction->addSpotTyped(toUtf8(text("txtAngle")), toUtf8(text("txtDistance")),
+                                           value("chkDepuisAxe") != 0);
+  };
+  Outcome added = add();
+  if (confirmCarriedDate(added)) added = add();
   say(added);
   if (added.done) m_table->scrollToBottom();
 }
@@ -588,8 +617,9 @@ void Disque::cmdMenu_Click() {
 void Disque::Calcul() {
   const FieldTexts fields(*this);
   m_drawn.typeInstant(fields.view());
-  // A photograph takes the same instant, keeping its file's seconds within that minute.
-  m_engine.takeTypedInstant(m_drawn.instant());
+  // A photograph takes the same instant with its own seconds; the drawn disc is placed to
+  // the minute.
+  m_engine.takeTypedInstant(m_drawn.instant(), m_engine.image() ? toUtf8(text("txtSeconde")) : std::string());
   showInstant();
   m_view->setDisc(m_drawn.disc());
   showSpots();
@@ -721,13 +751,16 @@ void Disque::openImage(const QString& path) {
   // A file refused loses nothing: the question comes once the new image is in hand.
   if (!read.ok()) return refuse(toQString(read.refusal));
   if (!mayDropPictureSpots()) return;
-  // The date fields take the observation's as if typed, so that their checks and the
-  // results follow; the user may still change them. Without it the fields' instant is
-  // taken, and the status says that it was not read from the file.
-  if (read.observed) fillObservedDate(*read.observed);
+  const bool dated = read.observed && read.observed->hasTime;
   // The view lets go of the old samples before they are freed.
   m_photo->setImage(nullptr);
   const OpenOutcome opened = m_engine.open(photoFileOf(std::move(read), toUtf8(QFileInfo(path).fileName())));
+  // A camera's clock is moved by the offset in its field, kept from the previous image.
+  m_engine.setClockOffset(toUtf8(text("txtDecalage")));
+  // The date fields take the file's instant in UT as if typed, so that their checks and
+  // the results follow; the user may still change them. Without it the fields' instant
+  // stays, carried over: the engine asks for it to be confirmed before measuring.
+  if (dated) fillObservedDate(*m_engine.instantDate());
   m_photo->setImage(m_engine.image());
   showPhotograph();
   setText("lblImage", toQString(m_engine.fileLine()));
@@ -745,9 +778,33 @@ void Disque::fillObservedDate(const image::ObservationDate& observed) {
   setText("txtAnnée", QString::number(observed.year));
   if (!observed.hasTime) return;
   if (value("chkZero")) setValue("chkZero", 0);
-  // The minute begun: the fields hold whole minutes, the engine keeps the seconds.
+  setText("txtSeconde", toQString(formatMask(observed.second, "0.0", m_separator)));
   setText("txtMinute", QString::number(observed.minute));
   setText("txtHeure", QString::number(observed.hour));
+}
+
+photo::UmbraBoundary Disque::umbraBoundary() const {
+  return value("chkSeuilFixe") ? photo::UmbraBoundary::FixedShare : photo::UmbraBoundary::SpotHistogram;
+}
+
+// A camera's instant moved by the offset: the fields show it in UT.
+void Disque::txtDecalage_Change() {
+  if (!m_engine.image()) return;
+  const Outcome offset = m_engine.setClockOffset(toUtf8(text("txtDecalage")));
+  if (offset.done && m_engine.instant() && m_engine.instant()->source == InstantSource::Camera)
+    fillObservedDate(*m_engine.instantDate());
+  showSpots();
+}
+
+// Spots at a date carried over from the previous image are asked about once: confirmed,
+// the action is done again.
+bool Disque::confirmCarriedDate(const Outcome& refused) {
+  if (refused.done || refused.text != kCarriedDate) return false;
+  const QString date = text("txtJour") + u'/' + text("txtMois") + u'/' + text("txtAnnée");
+  const QString time = text("txtHeure") + u':' + text("txtMinute");
+  if (!m_carriedQuestion(QString::fromUtf8(kCarriedQuestion).arg(date, time))) return false;
+  m_engine.confirmCarriedInstant();
+  return true;
 }
 
 void Disque::showOrientation() {
@@ -799,9 +856,15 @@ void Disque::txtOrientation_Change() {
   showSpots();
 }
 
+// The same north read from the other reference: the field shows its angle there.
+void Disque::optNord_Click() {
+  txtOrientation_Change();
+  if (m_engine.image()) showOrientation();
+}
+
 void Disque::txtSeuil_Change() {
   if (!m_engine.image()) return;
-  m_engine.setThresholds(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")));
+  m_engine.setThresholds(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")), umbraBoundary());
   showSpots();
 }
 
@@ -834,7 +897,8 @@ void Disque::picPhoto_MouseMove(std::optional<photo::PixelPoint> pixel) {
 
 void Disque::picPhoto_Click(photo::PixelPoint pixel) {
   const Picking before = m_engine.picking();
-  const Outcome clicked = m_engine.click(pixel);
+  Outcome clicked = m_engine.click(pixel);
+  if (confirmCarriedDate(clicked)) clicked = m_engine.click(pixel);
   // Off the disc, as on the drawn disc, a click adds no spot and says nothing.
   if (before == Picking::None && !clicked.done) return;
   if (before == Picking::Drift && clicked.done && m_engine.picking() == Picking::None) showOrientation();
@@ -864,13 +928,16 @@ void Disque::askLimb() {
 
 void Disque::cmdMesurer_Click() {
   if (!m_engine.image()) return;
-  const Outcome thresholds = m_engine.setThresholds(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")));
+  const Outcome thresholds =
+      m_engine.setThresholds(toUtf8(text("txtSeuilTache")), toUtf8(text("txtSeuilOmbre")), umbraBoundary());
   if (!thresholds.done) return say(thresholds);
   // The spot chosen in the table, else the last one clicked.
   std::optional<int> chosen;
   if (const QModelIndexList rows = m_table->selectionModel()->selectedRows(); !rows.isEmpty())
     chosen = rows.first().row();
-  if (const Outcome measured = m_engine.measure(chosen); measured.done) {
+  Outcome measured = m_engine.measure(chosen);
+  if (confirmCarriedDate(measured)) measured = m_engine.measure(chosen);
+  if (measured.done) {
     say(measured);
     m_table->selectRow(chosen.value_or(static_cast<int>(m_engine.spots().size()) - 1));
   } else {

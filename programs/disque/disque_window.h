@@ -79,6 +79,10 @@ class Disque : public ui::Form {
   enum class LimbAnswer { Keep, PickAgain, Cancel };
   using LimbQuestion = std::function<LimbAnswer(const QString& text)>;
   void setLimbQuestion(LimbQuestion question) { m_limbQuestion = std::move(question); }
+  // Whether to measure at the date an undated image kept from the previous one (asked
+  // once). Defaults to a modal question.
+  using CarriedQuestion = std::function<bool(const QString& text)>;
+  void setCarriedQuestion(CarriedQuestion question) { m_carriedQuestion = std::move(question); }
 
   // Opens the image at `path` as "&Ouvrir une image…" does; a refused file is said and
   // leaves the window as it was.
@@ -159,6 +163,10 @@ class Disque : public ui::Form {
   void showPictureControls();
   void fitPhotoTexts();
   void txtOrientation_Change();
+  void optNord_Click();
+  void txtDecalage_Change();
+  [[nodiscard]] photo::UmbraBoundary umbraBoundary() const;
+  bool confirmCarriedDate(const Outcome& refused);
   void txtSeuil_Change();
   void picPhoto_Escape();
   void askLimb();
@@ -192,6 +200,7 @@ class Disque : public ui::Form {
   PictureSaveDialog m_pictureSaveDialog;
   UnsavedQuestion m_unsavedQuestion;
   LimbQuestion m_limbQuestion;
+  CarriedQuestion m_carriedQuestion;
   ui::DocumentPrinter m_documents;
   // The photograph, its samples held once: the view reads them through a pointer.
   PhotoReduction m_engine;

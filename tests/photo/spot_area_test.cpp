@@ -19,12 +19,14 @@ constexpr SunShape kSun{200.3, 199.6, 180};
 struct Cap {
   double theta = 0, r = 0;   // image angle (radians, from +x toward +y) and distance of its centre
   double spotMsh = 0, umbraMsh = 0;
+  double umbraLevel = 0.35, penumbraLevel = 0.75;  // of the photosphere around them
+  int bits = 0;                                    // the samples' depth, 0 for floats
 };
 
 double capRadius(double msh) { return std::acos(1 - msh * 1e-6); }
 
-// A spot whose penumbra and umbra are caps on the sphere, drawn with 8 x 8 samples a pixel:
-// the penumbra at 0.75 of the photosphere around it, the umbra at 0.35.
+// A spot whose penumbra and umbra are caps on the sphere, drawn with 8 x 8 samples a pixel,
+// with noise, then rounded to the depth of its samples.
 Picture drawSpot(const Cap& cap) {
   const double z0 = std::sqrt(1 - cap.r * cap.r);
   const double x0 = cap.r * std::cos(cap.theta), y0 = cap.r * std::sin(cap.theta);
@@ -37,12 +39,16 @@ Picture drawSpot(const Cap& cap) {
         const double v = (y - 0.5 + (j + 0.5) / 8 - kSun.cy) / kSun.radius;
         const double w2 = 1 - u * u - v * v;
         const double cosine = w2 > 0 ? u * x0 + v * y0 + std::sqrt(w2) * z0 : -1;
-        sum += cosine > cosUmbra ? 0.35 : cosine > cosSpot ? 0.75 : 1.0;
+        sum += cosine > cosUmbra ? cap.umbraLevel : cosine > cosSpot ? cap.penumbraLevel : 1.0;
       }
     return sum / 64;
   };
   Picture picture = test::drawSun(400, 400, kSun, surface);
   test::addNoise(picture, 0.01, 11);
+  if (cap.bits > 0) {
+    const double top = std::ldexp(1.0, cap.bits) - 1;
+    for (float& v : picture.pixels) v = static_cast<float>(std::round(std::clamp(v * 0.9, 0.0, 1.0) * top));
+  }
   return picture;
 }
 
@@ -83,6 +89,38 @@ TEST(SpotArea, CapsMeasuredWithinTenPercent) {
     }
     EXPECT_EQ(penumbra + umbra, spot.whole.pixels);
     EXPECT_EQ(umbra, spot.umbra.pixels);
+  }
+}
+
+// The umbra ends at the dip between its mode and the penumbra's, wherever the penumbra
+// lies: on an 8-bit quick-look it is often below 0.60 of the quiet Sun, and the umbra
+// clipped at 0. The fixed share, asked for, stays where it is.
+TEST(SpotArea, UmbraAtTheDipOfTheSpotsHistogram) {
+  struct Row {
+    const char* name;
+    Cap cap;
+    UmbraBoundary boundary;
+    double umbraMsh;  // expected, within 12 %
+  };
+  const Row rows[] = {
+      {"8 bits, penumbra at 0.55, umbra clipped", {0, 0, 3000, 600, 0, 0.55, 8}, UmbraBoundary::SpotHistogram, 600},
+      {"8 bits, penumbra at 0.65, umbra at 0.15", {-0.7, 0.5, 2000, 500, 0.15, 0.65, 8}, UmbraBoundary::SpotHistogram,
+       500},
+      {"16 bits, penumbra at 0.80, umbra at 0.40", {2.3, 0.6, 3000, 600, 0.4, 0.8, 16}, UmbraBoundary::SpotHistogram,
+       600},
+      {"16 bits, penumbra at 0.55, the fixed share", {0, 0, 3000, 600, 0.1, 0.55, 16}, UmbraBoundary::FixedShare,
+       3000},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Picture picture = drawSpot(row.cap);
+    SpotThresholds thresholds;
+    thresholds.boundary = row.boundary;
+    const SpotOutcome outcome = measureSpot(picture.view(), kLimb, pixelOf(row.cap), thresholds);
+    ASSERT_TRUE(outcome.measure.has_value()) << outcome.reason;
+    EXPECT_NEAR(outcome.measure->whole.hemisphere, row.cap.spotMsh, 0.12 * row.cap.spotMsh);
+    EXPECT_NEAR(outcome.measure->umbra.hemisphere, row.umbraMsh, 0.12 * row.umbraMsh);
+    EXPECT_EQ(outcome.measure->umbraFromDip, row.boundary == UmbraBoundary::SpotHistogram);
   }
 }
 

@@ -147,13 +147,47 @@ TEST(PhotoReduction, RowsFollowTheOrientationAndTheInstant) {
   EXPECT_EQ(engine.row(engine.spots()[0])[3], kEmptyResult);
 }
 
+// Switching what the angle is the angle of reads the same north from the other
+// reference: the disc stays put, the instant and the header's observer with it.
+TEST(PhotoReduction, ReferenceSwitchKeepsTheDisc) {
+  struct Case {
+    const char* name;
+    bool header;  // oriented by the header, else typed
+    const char* typed;
+    bool mirrored;
+  };
+  const Case cases[] = {
+      {"header's north to the Sun's pole and back", true, "", false},
+      {"typed 30° to the Sun's pole and back", false, "30", false},
+      {"typed 30°, mirrored, to the Sun's pole and back", false, "30", true},
+  };
+  for (const Case& c : cases) {
+    PhotoReduction engine{","};
+    engine.open(c.header ? sunFileWith(sunKeywords()) : sunFile());
+    if (!c.header) engine.orient(c.typed, NorthReference::Celestial, c.mirrored);
+    engine.addSpot(kSpot);
+    const SpotCells before = engine.row(engine.spots()[0]);
+    const double north = engine.frame().frame->north;
+    const double p = engine.disc()->p;
+    engine.orient(engine.orientationFieldText(), NorthReference::SolarAxis, c.mirrored);
+    EXPECT_EQ(engine.orientation()->reference, NorthReference::SolarAxis) << c.name;
+    EXPECT_NEAR(std::remainder(engine.orientation()->angle - north - (c.mirrored ? -p : p), 360), 0, 1e-9) << c.name;
+    EXPECT_EQ(engine.row(engine.spots()[0]), before) << c.name;
+    EXPECT_EQ(engine.observerDiscInUse(), c.header) << c.name;
+    engine.orient(engine.orientationFieldText(), NorthReference::Celestial, c.mirrored);
+    EXPECT_NEAR(std::remainder(engine.frame().frame->north - north, 360), 0, 1e-9) << c.name;
+    EXPECT_EQ(engine.row(engine.spots()[0]), before) << c.name;
+  }
+}
+
 TEST(PhotoReduction, ThresholdsKeptWithTheirMeasures) {
   PhotoReduction engine = opened();
   engine.addSpot(kSpot);
   engine.measure(std::nullopt);
   const double umbraBefore = engine.spots()[0].measure->umbra.hemisphere;
-  EXPECT_EQ(engine.row(engine.spots()[0])[8], "0,90 / 0,60");
-  const Outcome changed = engine.setThresholds("0.9", "0,2");
+  const std::string atTheDip = engine.row(engine.spots()[0])[8];
+  EXPECT_TRUE(atTheDip.starts_with("0,90 / ") && atTheDip.ends_with(" (creux)")) << atTheDip;
+  const Outcome changed = engine.setThresholds("0.9", "0,2", photo::UmbraBoundary::FixedShare);
   EXPECT_TRUE(changed.done) << changed.text;
   ASSERT_TRUE(engine.spots()[0].measure);
   EXPECT_EQ(engine.row(engine.spots()[0])[8], "0,90 / 0,20");
@@ -173,6 +207,87 @@ TEST(PhotoReduction, TypedInstantKeepsTheFilesSeconds) {
     engine.takeTypedInstant(discInstant({"6", "12", "2001", "9", c.minute}));
     const std::string csv = engine.csv();
     EXPECT_NE(csv.find("\n2001-12-06," + std::string(c.time) + ",1,"), std::string::npos) << csv;
+  }
+}
+
+// A camera's clock ahead of UT by the offset given: the instant, L and the CSV follow it.
+TEST(PhotoReduction, CameraClockOffset) {
+  struct Case {
+    const char* offset;
+    bool done;
+    const char* time;    // heure_tu in the CSV
+    double lShift;       // degrees of L from the clock read as UT, at an earlier UT larger
+    const char* offsetColumn;
+  };
+  const Case cases[] = {
+      {"0", true, "09:05:50", 0, "0.00"},
+      {"2", true, "07:05:50", 1.10, "2.00"},
+      {"-0.5", true, "09:35:50", -0.27, "-0.50"},
+      {"deux", false, "09:05:50", 0, "0.00"},
+      {"25", false, "09:05:50", 0, "0.00"},
+  };
+  for (const Case& c : cases) {
+    PhotoFile file = sunFile("appareil.jpg");
+    file.observed->cameraClock = true;
+    PhotoReduction engine{"."};
+    engine.open(std::move(file));
+    ASSERT_EQ(engine.instant()->source, InstantSource::Camera);
+    engine.addSpot(kSpot);
+    const double before = number(engine.row(engine.spots()[0])[4]);
+    EXPECT_EQ(engine.setClockOffset(c.offset).done, c.done) << c.offset;
+    const double shift = std::remainder(number(engine.row(engine.spots()[0])[4]) - before, 360);
+    EXPECT_NEAR(shift, c.lShift, 0.02) << c.offset;
+    const std::string csv = engine.csv();
+    EXPECT_NE(csv.find(std::string("2001-12-06,") + c.time + ",1,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(std::string(",horloge de l'appareil,") + c.offsetColumn + ","), std::string::npos) << csv;
+    // The fields show UT and give the camera's instant back.
+    const std::optional<image::ObservationDate> shown = engine.instantDate();
+    engine.takeTypedInstant(discInstant({"6", "12", "2001", std::to_string(shown->hour), std::to_string(shown->minute)}),
+                            "50.4");
+    EXPECT_EQ(engine.instant()->source, InstantSource::Camera) << c.offset;
+    EXPECT_NE(engine.caption()[0].find("horloge de l'appareil"), std::string::npos) << engine.caption()[0];
+  }
+}
+
+// An image without a date keeps the previous one's as carried: spots wait for it to be
+// confirmed or retyped, and the CSV says where the date and the orientation came from.
+TEST(PhotoReduction, CarriedDateConfirmedBeforeMeasuring) {
+  struct Case {
+    const char* name;
+    std::function<void(PhotoReduction&)> then;
+    bool spotAdded;
+    const char* marks;  // heure_source … orientation_source at the row's end
+  };
+  const Case cases[] = {
+      {"carried", [](PhotoReduction&) {}, false, ""},
+      {"carried, given back unchanged", [](PhotoReduction& e) { e.takeTypedInstant(discInstant({"6", "12", "2001", "9", "5"}), "50.4"); },
+       false, ""},
+      {"carried, confirmed", [](PhotoReduction& e) { e.confirmCarriedInstant(); }, true,
+       ",image précédente,,non donnée\n"},
+      {"another date typed, to the second",
+       [](PhotoReduction& e) { e.takeTypedInstant(discInstant({"7", "12", "2001", "9", "5"}), "12.5"); }, true,
+       ",saisie,,non donnée\n"},
+      {"typed, oriented", [](PhotoReduction& e) {
+         e.takeTypedInstant(discInstant({"7", "12", "2001", "9", "5"}));
+         e.orient("10", NorthReference::Celestial, false);
+       }, true, ",saisie,,donnée\n"},
+  };
+  for (const Case& c : cases) {
+    PhotoReduction engine{"."};
+    engine.open(sunFile());
+    engine.takeTypedInstant(discInstant({"6", "12", "2001", "9", "5"}), "50");
+    PhotoFile undated = sunFile("sans-date.png");
+    undated.observed.reset();
+    engine.open(std::move(undated));
+    ASSERT_EQ(engine.instant()->source, InstantSource::Carried) << c.name;
+    c.then(engine);
+    const Outcome added = engine.addSpot(kSpot);
+    EXPECT_EQ(added.done, c.spotAdded) << c.name;
+    if (!c.spotAdded) {
+      EXPECT_EQ(added.text, kCarriedDate) << c.name;
+      continue;
+    }
+    EXPECT_TRUE(engine.csv().ends_with(c.marks)) << c.name << ": " << engine.csv();
   }
 }
 
