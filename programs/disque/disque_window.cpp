@@ -432,6 +432,9 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
   nameForAccessibility();
   m_table = table("grdTaches");
   m_table->installEventFilter(this);
+  // "Supprimer la tache" acts on the rows chosen: idle while none is.
+  connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { showRemovable(); });
+  showRemovable();
 
   onLoad([this] { Form_Load(); });
   for (const char* step : {"optPas5", "optPas10", "optPas15"}) onClick(step, [this] { optPas_Click(); });
@@ -464,6 +467,9 @@ void Disque::connectPhotograph() {
   // Esc gives up the points being picked, wherever the focus is.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, [this] { picPhoto_Escape(); });
+  // Ctrl+Z takes back a spot added or removed; a field being typed in keeps its own undo.
+  auto* undo = new QShortcut(QKeySequence::Undo, this);
+  connect(undo, &QShortcut::activated, this, [this] { picPhoto_Undo(); });
   onClick("cmdDerive", [this] { cmdDerive_Click(); });
   onClick("cmdBord", [this] { cmdBord_Click(); });
   onClick(kHeaderCheck, [this] { chkEnTete_Click(); });
@@ -544,6 +550,10 @@ void Disque::cmdSupprimer_Click() {
   showSpots();
 }
 
+void Disque::showRemovable() {
+  control("cmdSupprimer")->setEnabled(m_table->selectionModel()->hasSelection());
+}
+
 void Disque::cmdImprimer_Click() {
   if (m_engine.image()) return printPicture();
   QString error;
@@ -619,6 +629,7 @@ void Disque::showSpots() {
     }
   }
   m_view->setSpots(spots);
+  showRemovable();
 }
 
 void Disque::showPointer() {
@@ -725,6 +736,9 @@ void Disque::openImage(const QString& path) {
   showPictureControls();
   showOrientation();
   Calcul();
+  // The keys go to the image it opens: a "+" or a "0" zooms it rather than landing in a
+  // date field that had the focus before.
+  m_photo->setFocus(Qt::OtherFocusReason);
   if (!opened.limbMissing.empty()) refuse(toQString(opened.limbMissing));
 }
 
@@ -820,6 +834,12 @@ void Disque::picPhoto_Escape() {
   showPicture();
 }
 
+void Disque::picPhoto_Undo() {
+  if (!m_engine.image() || !m_engine.undoSpots().done) return;
+  m_table->clearSelection();
+  showPicture();
+}
+
 void Disque::picPhoto_MouseMove(std::optional<photo::PixelPoint> pixel) {
   m_pixel = pixel;
   showPicturePointer();
@@ -910,6 +930,7 @@ void Disque::showPicture() {
   fitPhotoTexts();
   setValue(kHeaderCheck, m_engine.limb() && m_engine.limb()->source == LimbSource::Header ? 1 : 0);
   showPicturePointer();
+  showRemovable();
 }
 
 namespace {

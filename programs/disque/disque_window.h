@@ -130,6 +130,7 @@ class Disque : public ui::Form {
   void addSpot(DiscPoint point);
   void showSpots();
   void showPointer();
+  void showRemovable();
   void refuse(const QString& text);
   [[nodiscard]] GridStep gridStep() const;
   [[nodiscard]] DrawingOrientation orientation() const;
@@ -150,6 +151,7 @@ class Disque : public ui::Form {
   void txtOrientation_Change();
   void txtSeuil_Change();
   void picPhoto_Escape();
+  void picPhoto_Undo();
   void askLimb();
   // False when the user gave up or the files were not written.
   bool savePicture();
