@@ -2,7 +2,6 @@
 #include "programs/disque/disque_window.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -91,7 +90,6 @@ constexpr char kImageFilters[] =
     "*.fts *.FTS *.fits.fz *.FITS.FZ);;PNG (*.png *.PNG);;JPEG (*.jpg *.jpeg *.JPG *.JPEG);;TIFF (*.tif *.tiff *.TIF "
     "*.TIFF);;FITS (*.fits *.fit *.fts *.fits.fz *.FITS *.FIT *.FTS *.FITS.FZ);;Tous les fichiers (*)";
 constexpr char kPhotoSaveTitle[] = "Enregistrer la photographie";
-constexpr char kPngNotMade[] = "l'image n'a pas pu être codée en PNG";
 constexpr char kPictureTitle[] = "Photographie du Soleil";
 constexpr char kUnsavedSpots[] = "Les taches placées sur la photographie n'ont pas été enregistrées. Les enregistrer ?";
 constexpr char kKeepLimb[] = "Garder ce bord ?";
@@ -1005,11 +1003,10 @@ bool Disque::savePicture() {
   const QString name = documentName(QString::fromUtf8(kPictureTitle), *this);
   const QString path = m_pictureSaveDialog(QDir::home().filePath(name + QStringLiteral(".png")));
   if (path.isEmpty()) return false;
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  if (!captionedPicture(m_photo->photoWithOverlay(), pictureCaptionLines()).save(&buffer, "PNG")) {
-    refuse(QString::fromUtf8(kPageNotWritten).arg(path, QString::fromUtf8(kPngNotMade)));
+  QString notMade;
+  const QByteArray png = captionedPng(m_photo->display(), m_photo->overlay(), pictureCaptionLines(), &notMade);
+  if (png.isEmpty()) {
+    refuse(QString::fromUtf8(kPageNotWritten).arg(path, notMade));
     return false;
   }
   if (const QString reason = ui::writeWholeFile(path, png); !reason.isEmpty()) {

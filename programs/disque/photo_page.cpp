@@ -10,6 +10,9 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+
+#include "image/png_writer.h"
 
 namespace kavrel::disque {
 
@@ -31,6 +34,7 @@ constexpr double kColumnGap = 0.5;
 
 const QColor kCaptionBand(0, 0, 0);
 const QColor kCaptionInk(255, 255, 255);
+constexpr char kNoMemoryForPicture[] = "pas assez de mémoire pour l'image";
 
 // `text` laid out within `width`, broken between words or, for a word longer than the
 // width, anywhere; lines at `spacing` times the font's height. Its height.
@@ -143,29 +147,99 @@ bool paintPhotoPage(QPainter& painter, QPagedPaintDevice& device, const PhotoPag
   return true;
 }
 
+namespace {
+
+// The caption's band under a picture of `size`: its font, margin, text width and height.
+struct CaptionBand {
+  QFont font;
+  double margin = 0;
+  double width = 0;
+  int height = 0;
+};
+
+CaptionBand captionBand(QSize size, const QStringList& lines) {
+  CaptionBand band;
+  if (lines.isEmpty()) return band;
+  // As high as the overlay's labels, which are made to be read with the image whole.
+  const double textHeight = fullResolutionLook(size).textHeight;
+  band.font.setPixelSize(static_cast<int>(std::lround(textHeight)));
+  band.margin = textHeight / 2;
+  band.width = std::max(1.0, size.width() - 2 * band.margin);
+  double height = 2 * band.margin;
+  for (const QString& text : lines) height += paintWrapped(nullptr, band.font, nullptr, {}, band.width, text);
+  band.height = static_cast<int>(std::ceil(height));
+  return band;
+}
+
+void paintCaption(QPainter& painter, const CaptionBand& band, int top, const QStringList& lines) {
+  painter.setPen(kCaptionInk);
+  painter.setFont(band.font);
+  double y = top + band.margin;
+  for (const QString& text : lines)
+    y += paintWrapped(&painter, band.font, nullptr, QPointF(band.margin, y), band.width, text);
+}
+
+// An 8-bit grey display's rows written as opaque RGB32 into the top of `out`, without
+// the raster engine's conversion: one pass, no image of its own.
+void copyGreyRows(const QImage& grey, QImage& out) {
+  const int width = grey.width();
+  const int height = grey.height();
+  for (int y = 0; y < height; ++y) {
+    const uchar* in = grey.constScanLine(y);
+    auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < width; ++x) row[x] = 0xff000000u | (in[x] * 0x010101u);
+  }
+}
+
+}  // namespace
+
 QImage captionedPicture(const QImage& picture, const QStringList& lines) {
   if (picture.isNull()) return {};
   if (lines.isEmpty()) return picture.convertToFormat(QImage::Format_RGB32);
-  // As high as the overlay's labels, which are made to be read with the image whole.
-  const double textHeight = fullResolutionLook(picture.size()).textHeight;
-  QFont font;
-  font.setPixelSize(static_cast<int>(std::lround(textHeight)));
-  const double margin = textHeight / 2;
-  const double width = std::max(1.0, picture.width() - 2 * margin);
-  double band = 2 * margin;
-  for (const QString& text : lines) band += paintWrapped(nullptr, font, nullptr, {}, width, text);
-
-  QImage out(picture.width(), picture.height() + static_cast<int>(std::ceil(band)), QImage::Format_RGB32);
+  const CaptionBand band = captionBand(picture.size(), lines);
+  QImage out(picture.width(), picture.height() + band.height, QImage::Format_RGB32);
   if (out.isNull()) return {};
   out.fill(kCaptionBand);
   QPainter painter(&out);
   painter.drawImage(QPointF(0, 0), picture);
-  painter.setPen(kCaptionInk);
-  painter.setFont(font);
-  double y = picture.height() + margin;
-  for (const QString& text : lines) y += paintWrapped(&painter, font, nullptr, QPointF(margin, y), width, text);
+  paintCaption(painter, band, picture.height(), lines);
   painter.end();
   return out;
+}
+
+QImage captionedPhoto(const QImage& display, const PhotoOverlay& overlay, const QStringList& lines) {
+  if (display.isNull()) return {};
+  const CaptionBand band = captionBand(display.size(), lines);
+  QImage out(display.width(), display.height() + band.height, QImage::Format_RGB32);
+  if (out.isNull()) return {};
+  if (display.format() == QImage::Format_Grayscale8) copyGreyRows(display, out);
+  QPainter painter(&out);
+  painter.fillRect(QRect(0, display.height(), out.width(), band.height), kCaptionBand);
+  if (display.format() != QImage::Format_Grayscale8) painter.drawImage(QPointF(0, 0), display);
+  painter.save();
+  painter.setClipRect(display.rect());
+  paintOverlay(painter, overlayGeometry(overlay), PhotoMapping{}, fullResolutionLook(display.size()));
+  painter.restore();
+  paintCaption(painter, band, display.height(), lines);
+  painter.end();
+  return out;
+}
+
+QByteArray captionedPng(const QImage& display, const PhotoOverlay& overlay, const QStringList& lines,
+                        QString* reason) {
+  const QImage picture = captionedPhoto(display, overlay, lines);
+  if (picture.isNull()) {
+    if (reason) *reason = QString::fromUtf8(kNoMemoryForPicture);
+    return {};
+  }
+  const image::PngOutcome png = image::pngOfRgb32(reinterpret_cast<const std::uint32_t*>(picture.constBits()),
+                                                  picture.width(), picture.height(),
+                                                  static_cast<std::size_t>(picture.bytesPerLine()));
+  if (png.bytes.empty()) {
+    if (reason) *reason = QString::fromStdString(png.refusal);
+    return {};
+  }
+  return QByteArray(reinterpret_cast<const char*>(png.bytes.data()), static_cast<qsizetype>(png.bytes.size()));
 }
 
 }  // namespace kavrel::disque
