@@ -36,6 +36,7 @@
 #include "programs/disque/photo_display.h"
 #include "programs/disque/photo_page.h"
 #include "programs/disque/photo_view.h"
+#include "ui/file_dialog.h"
 #include "ui/question.h"
 #include "ui/whole_file.h"
 #include "host/qt_text.h"
@@ -91,6 +92,8 @@ constexpr char kImageFilters[] =
     "*.TIFF);;FITS (*.fits *.fit *.fts *.fits.fz *.FITS *.FIT *.FTS *.FITS.FZ);;Tous les fichiers (*)";
 constexpr char kPhotoSaveTitle[] = "Enregistrer la photographie";
 constexpr char kPictureTitle[] = "Photographie du Soleil";
+constexpr char kPictureSaved[] = "Fichier « %1 » enregistré, ses taches dans « %2 ».";
+constexpr char kPageSaved[] = "Fichier « %1 » enregistré.";
 constexpr char kUnsavedSpots[] = "Les taches placées sur la photographie n'ont pas été enregistrées. Les enregistrer ?";
 constexpr char kKeepLimb[] = "Garder ce bord ?";
 const QStringList kUnsavedButtons = {"&Enregistrer…", "&Ne pas enregistrer", "Annuler"};
@@ -102,14 +105,13 @@ constexpr char kHeaderCheck[] = "chkEnTete";
 // The drawing's own entry, meaningless on a photograph.
 const QString kDrawingOnly[] = {"lblX", "txtX", "lblY", "txtY", "cmdAjouterXY"};
 
-QString defaultImageDialog() {
-  return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromUtf8(kOpenTitle), QDir::homePath(),
-                                      QString::fromUtf8(kImageFilters));
+QString defaultImageDialog(const QString& folder) {
+  return ui::askOpenPath(QString::fromUtf8(kOpenTitle), folder, QString::fromUtf8(kImageFilters));
 }
 
 QString defaultPictureSaveDialog(const QString& suggested) {
-  QFileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(kPhotoSaveTitle), suggested,
-                     QStringLiteral("PNG (*.png)"));
+  ui::FileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(kPhotoSaveTitle), suggested,
+                        QStringLiteral("PNG (*.png)"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("png"));
@@ -134,7 +136,7 @@ Disque::LimbAnswer defaultLimbQuestion(const QString& text) {
 QString defaultSaveDialog(const QString& suggested, PageFormat& format) {
   const QString pdf = QStringLiteral("PDF (*.pdf)");
   const QString svg = QStringLiteral("SVG (*.svg)");
-  QFileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(kSaveTitle), suggested, pdf + ";;" + svg);
+  ui::FileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(kSaveTitle), suggested, pdf + ";;" + svg);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("pdf"));
@@ -406,13 +408,13 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
       m_separator(std::move(decimalSeparator)),
       m_fields(*this, desktop, CheckForm::ExactText, [this] { Calcul(); }),
       m_about(about::disqueAbout(), desktop, this),
-      m_printer(std::make_unique<QtPagePrinter>(desktop.messages)),
+      m_printer(std::make_unique<QtPagePrinter>(desktop.messages, ui::DocumentPrinter::Hooks{.folder = &m_folder})),
       m_saveDialog(&defaultSaveDialog),
       m_imageDialog(&defaultImageDialog),
       m_pictureSaveDialog(&defaultPictureSaveDialog),
       m_unsavedQuestion(&defaultUnsavedQuestion),
       m_limbQuestion(&defaultLimbQuestion),
-      m_documents(desktop.messages),
+      m_documents(desktop.messages, ui::DocumentPrinter::Hooks{.folder = &m_folder}),
       m_engine(m_separator) {
   setWindowIcon(programIcon(ProgramIcon::Disque));
   m_view = new DiscView(this);
@@ -571,11 +573,14 @@ void Disque::cmdEnregistrer_Click() {
   const std::optional<PageOptions> options = content ? pageOptions(&error) : std::nullopt;
   if (!content || !options) return refuse(error);
   PageFormat format = PageFormat::Pdf;
-  const QString path = m_saveDialog(QDir::home().filePath(pageName() + QStringLiteral(".pdf")), format);
+  const QString path = m_saveDialog(m_folder.file(pageName() + QStringLiteral(".pdf")), format);
   if (path.isEmpty()) return;
+  m_folder.took(path);
   // A page not written is said, naming the file and why; the window stays as it was, its
   // spots kept, for another "Enregistrer…" elsewhere. A file it would replace is intact.
-  if (!writeDiscPage(path, format, *content, *options, &error)) refuse(error);
+  if (!writeDiscPage(path, format, *content, *options, &error)) return refuse(error);
+  setText("lblPhotoEtat", QString::fromUtf8(kPageSaved).arg(QDir::toNativeSeparators(path)));
+  fitPhotoTexts();
 }
 
 void Disque::Command1_Click() { m_about.show(); }
@@ -710,7 +715,8 @@ bool Disque::mayDropPictureSpots() {
 }
 
 void Disque::cmdOuvrir_Click() {
-  const QString path = m_imageDialog();
+  const QString path = m_imageDialog(m_folder.path());
+  m_folder.took(path);
   if (!path.isEmpty()) openImage(path);
 }
 
@@ -924,7 +930,7 @@ void Disque::showPicture() {
   overlay.limbPoints = std::move(content.limbPoints);
   overlay.driftPoints = std::move(content.driftPoints);
   m_photo->setOverlay(std::move(overlay));
-  setText("lblPhotoEtat", toQString(m_engine.status()));
+  setText("lblPhotoEtat", pictureStatus());
   fitPhotoTexts();
   setValue(kHeaderCheck, m_engine.limb() && m_engine.limb()->source == LimbSource::Header ? 1 : 0);
   showPicturePointer();
@@ -1001,8 +1007,9 @@ void Disque::showPicturePointer() {
 
 bool Disque::savePicture() {
   const QString name = documentName(QString::fromUtf8(kPictureTitle), *this);
-  const QString path = m_pictureSaveDialog(QDir::home().filePath(name + QStringLiteral(".png")));
+  const QString path = m_pictureSaveDialog(m_folder.file(name + QStringLiteral(".png")));
   if (path.isEmpty()) return false;
+  m_folder.took(path);
   QString notMade;
   const QByteArray png = captionedPng(m_photo->display(), m_photo->overlay(), pictureCaptionLines(), &notMade);
   if (png.isEmpty()) {
@@ -1021,7 +1028,23 @@ bool Disque::savePicture() {
     return false;
   }
   m_engine.markSaved();
+  m_saved = QString::fromUtf8(kPictureSaved).arg(QDir::toNativeSeparators(path), QFileInfo(csvPath).fileName());
+  m_statusWhenSaved = m_engine.status();
+  showPicture();
   return true;
+}
+
+// The engine's status, after the file just saved (until a spot changes or the engine says
+// something else),
+// and followed by the limb's source and circle where it no longer names them.
+QString Disque::pictureStatus() const {
+  const std::string& status = m_engine.status();
+  QString shown = toQString(status);
+  if (const std::string limb = m_engine.limbLine();
+      status.find(limb) == std::string::npos && status.rfind(kHeaderGeometryTaken, 0) != 0)
+    shown += (shown.isEmpty() ? QString() : QStringLiteral("\n")) + toQString(limb);
+  if (!m_saved.isEmpty() && !m_engine.unsaved() && status == m_statusWhenSaved) shown = m_saved + u'\n' + shown;
+  return shown;
 }
 
 QStringList Disque::pictureCaptionLines() const {

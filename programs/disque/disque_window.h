@@ -28,6 +28,7 @@
 #include "programs/disque/page_printer.h"
 #include "ui/desktop.h"
 #include "ui/document_printer.h"
+#include "ui/file_dialog.h"
 #include "ui/form.h"
 
 class QTableWidget;
@@ -57,9 +58,10 @@ class Disque : public ui::Form {
   using SaveDialog = std::function<QString(const QString& suggested, PageFormat& format)>;
   void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
 
-  // The image "&Ouvrir une image…" opens; an empty path when the user gives up. Defaults to
-  // the file dialog.
-  using ImageDialog = std::function<QString()>;
+  // The image "&Ouvrir une image…" opens, looked for in `folder`; an empty path when the
+  // user gives up. Defaults to the file dialog. Every dialog of the window opens in the
+  // folder of the last file chosen in one of them (the home folder at first).
+  using ImageDialog = std::function<QString(const QString& folder)>;
   void setImageDialog(ImageDialog dialog) { m_imageDialog = std::move(dialog); }
   // The PNG "&Enregistrer…" writes while a photograph is open (the spots' CSV goes beside
   // it), from a suggested path; empty when the user gives up.
@@ -159,12 +161,14 @@ class Disque : public ui::Form {
   [[nodiscard]] bool mayDropPictureSpots();
   // What the saved picture's caption and the printed page's heading say of the photograph.
   [[nodiscard]] QStringList pictureCaptionLines() const;
+  [[nodiscard]] QString pictureStatus() const;
   [[nodiscard]] QStringList frameLines() const;
   void printPicture();
   void say(const Outcome& outcome);
 
   ui::Desktop m_desktop;
   std::string m_separator;
+  ui::SessionFolder m_folder;
   DateFields m_fields;
   about::AboutLauncher m_about;
   std::unique_ptr<PagePrinter> m_printer;
@@ -185,6 +189,8 @@ class Disque : public ui::Form {
   PhotoView* m_photo = nullptr;
   std::optional<photo::PixelPoint> m_pixel;  // under the pointer
   bool m_showingOrientation = false;
+  QString m_saved;                  // the file last saved, said in the status
+  std::string m_statusWhenSaved;    // the engine's status then
   std::unique_ptr<PhotoDisplayControls> m_photoDisplay;  // its contrast, grid and zoom
 };
 

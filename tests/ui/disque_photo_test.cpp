@@ -70,7 +70,7 @@ double writeSun(const QString& path) {
 void openSun(OpenWindow<Disque>& f, const QString& path) {
   f.w().show();  // the pointer moves only over a window on screen
   QVERIFY(QTest::qWaitForWindowExposed(&f.w()));
-  f.w().setImageDialog([path] { return path; });
+  f.w().setImageDialog([path](const QString&) { return path; });
   f.w().button("cmdOuvrir")->click();
 }
 
@@ -122,6 +122,7 @@ class DisquePhotoTest : public QObject {
   void threePointsConfirmedOrGivenUp_data();
   void threePointsConfirmedOrGivenUp();
   void theImageTakesTheKeys();
+  void dialogsInTheLastFolder();
   void spotsTakenBack_data();
   void spotsTakenBack();
 };
@@ -295,7 +296,8 @@ void DisquePhotoTest::anAngleTypedWithEitherSeparator() {
   openSun(f, path);
   f.w().textBox("txtOrientation")->setFocus();  // chosen to be typed in: the image has the keys once opened
   retype(f.w(), "txtOrientation", typed);
-  QCOMPARE(f.w().text("lblPhotoEtat"), status);
+  // Its first line; the limb's source follows.
+  QCOMPARE(f.w().text("lblPhotoEtat").section(u'\n', 0, 0), status);
   QVERIFY(f.desktop.messages.shown.empty());
   if (!status.startsWith("Orientation")) return;  // nothing to place
   clickPixel(f.w().photoView(), kCentreX - 40, kCentreY);
@@ -396,6 +398,42 @@ void DisquePhotoTest::theImageTakesTheKeys() {
   QTest::keyClick(f.w().focusWidget(), Qt::Key_Plus);
   QVERIFY(f.w().photoView()->zoom() > fitted);
   QCOMPARE(f.w().text("txtJour"), QStringLiteral("6"));
+  QVERIFY(f.desktop.messages.shown.empty());
+}
+
+// Each dialog opens in the folder of the file last chosen in any of them; the status says
+// what was saved, and keeps the limb's source in view, until the next action.
+void DisquePhotoTest::dialogsInTheLastFolder() {
+  QTemporaryDir images;
+  QTemporaryDir results;
+  const QString path = images.filePath("soleil.png");
+  writeSun(path);
+  OpenWindow<Disque> f;
+  f.w().show();
+  QStringList lookedIn;
+  f.w().setImageDialog([&](const QString& folder) {
+    lookedIn << folder;
+    return path;
+  });
+  QString suggested;
+  const QString png = results.filePath("mesure.png");
+  f.w().setPictureSaveDialog([&](const QString& offered) {
+    suggested = offered;
+    return png;
+  });
+  f.w().button("cmdOuvrir")->click();
+  clickPixel(f.w().photoView(), kSpotX, kSpotY);
+  f.w().button("cmdEnregistrer")->click();
+  QCOMPARE(QFileInfo(suggested).absolutePath(), images.path());
+  const QString status = f.w().text("lblPhotoEtat");
+  QVERIFY2(status.contains("« " + png + " » enregistré, ses taches dans « mesure.csv »") &&
+               status.contains("Bord trouvé : centre"),
+           qPrintable(status));
+  clickPixel(f.w().photoView(), kCentreX - 30, kCentreY);
+  QVERIFY2(!f.w().text("lblPhotoEtat").contains("enregistré"), qPrintable(f.w().text("lblPhotoEtat")));
+  f.w().setUnsavedQuestion([](const QString&) { return Disque::UnsavedAnswer::Discard; });
+  f.w().button("cmdOuvrir")->click();
+  QCOMPARE(lookedIn, (QStringList{QDir::homePath(), results.path()}));
   QVERIFY(f.desktop.messages.shown.empty());
 }
 
