@@ -102,6 +102,9 @@ const QStringList kLimbButtons = {"&Garder ce bord", "&Choisir d'autres points",
 // The controls that act on an image, idle without one.
 const QString kPictureControls[] = {"cmdFermer", "fraOrientation", "cmdBord", "fraMesure"};
 constexpr char kHeaderCheck[] = "chkEnTete";
+// What types a spot in, beside the spots' table: it moves right as the table widens.
+const QString kSpotEntry[] = {"lblAngle", "txtAngle", "lblDistance", "txtDistance", "chkDepuisAxe", "cmdAjouter",
+                              "lblX",     "txtX",     "lblY",        "txtY",        "cmdAjouterXY"};
 // The drawing's own entry, meaningless on a photograph.
 const QString kDrawingOnly[] = {"lblX", "txtX", "lblY", "txtY", "cmdAjouterXY"};
 
@@ -994,6 +997,16 @@ void Disque::fitPhotoTexts() {
 void Disque::resizeEvent(QResizeEvent* event) {
   ui::Form::resizeEvent(event);
   fitPhotoTexts();
+  fitSpotTable();
+}
+
+// The spots' table takes the width the window gains (its columns stretched over it), the
+// entry beside it moving right; the window's table has put both back in place first.
+void Disque::fitSpotTable() {
+  const int wider = growth().width();
+  if (m_table == nullptr || wider <= 0) return;
+  m_table->resize(m_table->width() + wider, m_table->height());
+  for (const QString& name : kSpotEntry) control(name)->move(control(name)->pos() + QPoint(wider, 0));
 }
 
 void Disque::showPicturePointer() {

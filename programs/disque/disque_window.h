@@ -150,6 +150,7 @@ class Disque : public ui::Form {
   void showPicturePointer();
   void showPictureControls();
   void fitPhotoTexts();
+  void fitSpotTable();
   void txtOrientation_Change();
   void txtSeuil_Change();
   void picPhoto_Escape();

@@ -123,6 +123,7 @@ class DisquePhotoTest : public QObject {
   void threePointsConfirmedOrGivenUp();
   void theImageTakesTheKeys();
   void dialogsInTheLastFolder();
+  void theTableGrowsWithTheWindow();
   void spotsTakenBack_data();
   void spotsTakenBack();
 };
@@ -435,6 +436,22 @@ void DisquePhotoTest::dialogsInTheLastFolder() {
   f.w().button("cmdOuvrir")->click();
   QCOMPARE(lookedIn, (QStringList{QDir::homePath(), results.path()}));
   QVERIFY(f.desktop.messages.shown.empty());
+}
+
+// The spots' table takes the width gained; the entry beside it keeps its distance.
+void DisquePhotoTest::theTableGrowsWithTheWindow() {
+  OpenWindow<Disque> f;
+  f.w().show();
+  QTableWidget* table = f.w().spotTable();
+  QWidget* angle = f.w().control("txtAngle");
+  const int width = table->width();
+  const int gap = angle->x() - table->geometry().right();
+  const QSize base = f.w().size();
+  for (const int wider : {300, 120, 0}) {
+    f.w().resize(base + QSize(wider, 0));
+    QCOMPARE(table->width(), width + wider);
+    QCOMPARE(angle->x() - table->geometry().right(), gap);
+  }
 }
 
 // Steps: "click" a spot on the disc, "choose R" a row of the table, "remove" the rows
