@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "photo/spot_area.h"
+#include "programs/disque/photo_page.h"
 #include "programs/disque/photo_view.h"
 
 namespace {
@@ -130,6 +131,17 @@ void BM_PhotoWithOverlayAtFullResolution(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(photoWithOverlay(display, drawn).constBits());
 }
 BENCHMARK(BM_PhotoWithOverlayAtFullResolution)->Unit(benchmark::kMillisecond);
+
+// "Enregistrer…" on a photograph: the image with its overlay and caption, as PNG bytes.
+void BM_SavePng(benchmark::State& state) {
+  const QImage display = displayImage(sun().view());
+  const PhotoOverlay drawn = overlay(10);
+  const QStringList caption = {"soleil.png", "6.12.2001 à 9h 5min TU", "Nord céleste en haut", "Bord trouvé"};
+  qsizetype bytes = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(bytes = captionedPng(display, drawn, caption).size());
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_SavePng)->Unit(benchmark::kMillisecond);
 
 void savePictures(const QString& prefix) {
   ShownView fit(10, 1);

@@ -37,6 +37,9 @@ constexpr char kSpotMeasured[] = "Tache %1 : %2 MSH, ombre %3 MSH (seuils %4).";
 constexpr char kRemeasured[] = "Seuils %1 : taches mesurées à nouveau (%2).";
 constexpr char kRemeasureFailed[] = " Tache %1 : %2";
 constexpr char kThresholds[] = "Seuils %1.";
+constexpr char kAddUndone[] = "Ajout de la tache %1 annulé.";
+constexpr char kRemovalUndone[] = "Suppression de la tache %1 annulée.";
+constexpr char kRemovalsUndone[] = "Suppression des taches %1 annulée.";
 constexpr char kInstantRead[] = " Instant lu dans le fichier : %1 à %2 TU.";
 constexpr char kCameraInstantRead[] =
     " Instant lu dans le fichier : %1 à %2 TU, de l'horloge de l'appareil décalée de %3 h : vérifiez le décalage.";
@@ -293,6 +296,7 @@ void PhotoReduction::close() {
   m_picking = Picking::None;
   m_picked.clear();
   m_spots.clear();
+  m_undo.clear();
   m_nextNumber = 1;
   m_status.clear();
   m_unsaved = false;
@@ -556,6 +560,7 @@ Outcome PhotoReduction::addSpot(photo::PixelPoint pixel) {
       return {false, std::string(refusalMessage(refusal))};
   }
   m_spots.push_back({m_nextNumber++, pixel, std::nullopt});
+  m_undo.added(m_spots.back().number);
   m_unsaved = true;
   return {true, {}};
 }
@@ -580,10 +585,25 @@ Outcome PhotoReduction::addSpotTyped(std::string_view angle, std::string_view di
 }
 
 bool PhotoReduction::removeSpots(std::vector<int> rows) {
-  const std::size_t before = m_spots.size();
+  const std::vector<PhotoSpot> before = m_spots;
   if (!removeRows(m_spots, std::move(rows))) return false;
-  if (m_spots.size() != before) m_unsaved = true;
+  if (m_spots.size() != before.size()) m_unsaved = true;
+  m_undo.removed(before, m_spots);
   return true;
+}
+
+Outcome PhotoReduction::undoSpots() {
+  const std::optional<SpotsTakenBack> taken = m_undo.undo(m_spots);
+  if (!taken) return {false, {}};
+  m_unsaved = true;
+  std::string numbers;
+  for (const int number : taken->numbers) numbers += (numbers.empty() ? "" : ", ") + std::to_string(number);
+  if (taken->wereAdded) {
+    // The number goes back too: the next spot clicked takes it again.
+    if (taken->numbers.front() == m_nextNumber - 1) --m_nextNumber;
+    return say(filled(kAddUndone, {numbers}));
+  }
+  return say(filled(taken->numbers.size() == 1 ? kRemovalUndone : kRemovalsUndone, {numbers}));
 }
 
 std::string PhotoReduction::areaStatus(const PhotoSpot& spot) const {

@@ -37,6 +37,7 @@
 #include "photo/spot_area.h"
 #include "disque/photo_spots.h"
 #include "disque/reduction.h"
+#include "disque/spot_undo.h"
 #include "sun/heliographic.h"
 
 namespace kavrel::disque {
@@ -203,6 +204,10 @@ class PhotoReduction final : public Reduction {
   // theta and r as typed; theta from the Sun's north pole when `fromSolarNorth`.
   Outcome addSpotTyped(std::string_view angle, std::string_view distance, bool fromSolarNorth) override;
   [[nodiscard]] bool removeSpots(std::vector<int> rows) override;
+  // Takes back the last spot added or the last spots removed, since the image was opened;
+  // refused, with nothing to say, when there is none.
+  Outcome undoSpots();
+  [[nodiscard]] bool canUndoSpots() const { return !m_undo.empty(); }
   [[nodiscard]] const std::vector<PhotoSpot>& spots() const { return m_spots; }
   // Measures the spot of `row`, else the last one added, with the thresholds in force.
   Outcome measure(std::optional<int> row);
@@ -282,6 +287,7 @@ class PhotoReduction final : public Reduction {
   Picking m_picking = Picking::None;
   std::vector<photo::PixelPoint> m_picked;
   std::vector<PhotoSpot> m_spots;
+  SpotUndo<PhotoSpot> m_undo;
   int m_nextNumber = 1;
   photo::SpotThresholds m_thresholds{};
   std::string m_status;

@@ -329,8 +329,10 @@ void DocumentPrinter::offerPdf(const QString& reason, const Document& document) 
   if (m_hooks.askSavePdf(reason) != Choice::SavePdf) return;
   QString fileName = document.name.isEmpty() ? QStringLiteral("Kavrel") : document.name;
   fileName.replace(u'/', u'-');
-  const QString path = m_hooks.askPdfPath(QDir::home().filePath(fileName + QStringLiteral(".pdf")));
+  fileName += QStringLiteral(".pdf");
+  const QString path = m_hooks.askPdfPath(m_hooks.folder ? m_hooks.folder->file(fileName) : QDir::home().filePath(fileName));
   if (path.isEmpty()) return;
+  if (m_hooks.folder) m_hooks.folder->took(path);
   const QByteArray pdf = pdfOf(document);
   const QString problem = pdf.isEmpty() ? text(kPdfNotPaintedText) : writeWholeFile(path, pdf);
   if (!problem.isEmpty()) failed(text(kPdfFailedText).arg(path, problem));

@@ -30,6 +30,7 @@
 #include <functional>
 
 #include "ui/desktop.h"
+#include "ui/file_dialog.h"
 
 class QPagedPaintDevice;
 class QPainter;
@@ -47,6 +48,9 @@ class DocumentPrinter {
     std::function<Choice(const QString& reason)> askSavePdf = &DocumentPrinter::askSavePdfWithMessageBox;
     // The PDF file to write, from a suggested path; empty when the user gives up.
     std::function<QString(const QString& suggested)> askPdfPath = &DocumentPrinter::askPdfPathWithDialog;
+    // The folder the PDF is suggested in, and that remembers the one chosen; none: the
+    // home folder.
+    SessionFolder* folder = nullptr;
   };
 
   static constexpr const char* kNoPrinterText = "Aucune imprimante n'est installée.";

@@ -2,6 +2,7 @@
 #include "ui/file_dialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMimeDatabase>
@@ -43,6 +44,14 @@ QString asked(FileDialog& dialog) {
 }
 
 }  // namespace
+
+QString SessionFolder::defaultPath() { return QDir::homePath(); }
+
+QString SessionFolder::file(const QString& name) const { return QDir(m_path).filePath(name); }
+
+void SessionFolder::took(const QString& chosen) {
+  if (!chosen.isEmpty()) m_path = QFileInfo(chosen).absolutePath();
+}
 
 QString askOpenPath(const QString& title, const QString& start, const QString& filters) {
   FileDialog dialog(QApplication::activeWindow(), title, start, filters);

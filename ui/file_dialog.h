@@ -40,6 +40,21 @@ class FileDialog : public QFileDialog {
   NameOnlyIconProvider m_icons;
 };
 
+// The folder a window's file dialogs open in, for the session: the home folder until a
+// dialog chooses a file, then that file's folder, whichever dialog it was (open or save).
+class SessionFolder {
+ public:
+  [[nodiscard]] const QString& path() const { return m_path; }
+  // `name` in that folder, as a save dialog suggests it.
+  [[nodiscard]] QString file(const QString& name) const;
+  // Remembers the folder of the file chosen; an empty path (the user gave up) changes nothing.
+  void took(const QString& chosen);
+
+ private:
+  QString m_path = defaultPath();
+  [[nodiscard]] static QString defaultPath();
+};
+
 // A file to read: one that exists. `start` is the folder shown, or a file in it.
 [[nodiscard]] QString askOpenPath(const QString& title, const QString& start, const QString& filters);
 // A file to write, asking before one is replaced.

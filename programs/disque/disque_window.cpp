@@ -2,7 +2,6 @@
 #include "programs/disque/disque_window.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -37,6 +36,7 @@
 #include "programs/disque/photo_display.h"
 #include "programs/disque/photo_page.h"
 #include "programs/disque/photo_view.h"
+#include "ui/file_dialog.h"
 #include "ui/question.h"
 #include "ui/whole_file.h"
 #include "host/qt_text.h"
@@ -99,8 +99,9 @@ constexpr char kImageFilters[] =
     "*.fts *.FTS *.fits.fz *.FITS.FZ);;PNG (*.png *.PNG);;JPEG (*.jpg *.jpeg *.JPG *.JPEG);;TIFF (*.tif *.tiff *.TIF "
     "*.TIFF);;FITS (*.fits *.fit *.fts *.fits.fz *.FITS *.FIT *.FTS *.FITS.FZ);;Tous les fichiers (*)";
 constexpr char kPhotoSaveTitle[] = "Enregistrer la photographie";
-constexpr char kPngNotMade[] = "l'image n'a pas pu être codée en PNG";
 constexpr char kPictureTitle[] = "Photographie du Soleil";
+constexpr char kPictureSaved[] = "Fichier « %1 » enregistré, ses taches dans « %2 ».";
+constexpr char kPageSaved[] = "Fichier « %1 » enregistré.";
 constexpr char kUnsavedSpots[] = "Les taches placées sur la photographie n'ont pas été enregistrées. Les enregistrer ?";
 constexpr char kKeepLimb[] = "Garder ce bord ?";
 constexpr char kCarriedQuestion[] =
@@ -114,17 +115,19 @@ const QStringList kLimbButtons = {"&Garder ce bord", "&Choisir d'autres points",
 const QString kPictureControls[] = {"cmdFermer", "fraOrientation", "cmdBord",    "fraMesure",
                                     "txtSeconde", "lblDecalage",    "txtDecalage"};
 constexpr char kHeaderCheck[] = "chkEnTete";
+// What types a spot in, beside the spots' table: it moves right as the table widens.
+const QString kSpotEntry[] = {"lblAngle", "txtAngle", "lblDistance", "txtDistance", "chkDepuisAxe", "cmdAjouter",
+                              "lblX",     "txtX",     "lblY",        "txtY",        "cmdAjouterXY"};
 // The drawing's own entry, meaningless on a photograph.
 const QString kDrawingOnly[] = {"lblX", "txtX", "lblY", "txtY", "cmdAjouterXY"};
 
-QString defaultImageDialog() {
-  return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromUtf8(kOpenTitle), QDir::homePath(),
-                                      QString::fromUtf8(kImageFilters));
+QString defaultImageDialog(const QString& folder) {
+  return ui::askOpenPath(QString::fromUtf8(kOpenTitle), folder, QString::fromUtf8(kImageFilters));
 }
 
 QString defaultPictureSaveDialog(const QString& suggested) {
-  QFileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(kPhotoSaveTitle), suggested,
-                     QStringLiteral("PNG (*.png)"));
+  ui::FileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(kPhotoSaveTitle), suggested,
+                        QStringLiteral("PNG (*.png)"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("png"));
@@ -151,7 +154,7 @@ Disque::LimbAnswer defaultLimbQuestion(const QString& text) {
 QString defaultSaveDialog(const QString& suggested, PageFormat& format) {
   const QString pdf = QStringLiteral("PDF (*.pdf)");
   const QString svg = QStringLiteral("SVG (*.svg)");
-  QFileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(kSaveTitle), suggested, pdf + ";;" + svg);
+  ui::FileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(kSaveTitle), suggested, pdf + ";;" + svg);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("pdf"));
@@ -437,7 +440,7 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
       m_separator(std::move(decimalSeparator)),
       m_fields(*this, desktop, CheckForm::ExactText, [this] { Calcul(); }),
       m_about(about::disqueAbout(), desktop, this),
-      m_printer(std::make_unique<QtPagePrinter>(desktop.messages)),
+      m_printer(std::make_unique<QtPagePrinter>(desktop.messages, ui::DocumentPrinter::Hooks{.folder = &m_folder})),
       m_saveDialog(&defaultSaveDialog),
       m_drawn(m_separator),
       m_imageDialog(&defaultImageDialog),
@@ -445,7 +448,7 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
       m_unsavedQuestion(&defaultUnsavedQuestion),
       m_limbQuestion(&defaultLimbQuestion),
       m_carriedQuestion(&defaultCarriedQuestion),
-      m_documents(desktop.messages),
+      m_documents(desktop.messages, ui::DocumentPrinter::Hooks{.folder = &m_folder}),
       m_engine(m_separator) {
   setWindowIcon(programIcon(ProgramIcon::Disque));
   m_view = new DiscView(this);
@@ -463,6 +466,9 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
   nameForAccessibility();
   m_table = table("grdTaches");
   m_table->installEventFilter(this);
+  // "Supprimer la tache" acts on the rows chosen: idle while none is.
+  connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { showRemovable(); });
+  showRemovable();
 
   onLoad([this] { Form_Load(); });
   for (const char* step : {"optPas5", "optPas10", "optPas15"}) onClick(step, [this] { optPas_Click(); });
@@ -499,6 +505,9 @@ void Disque::connectPhotograph() {
   // Esc gives up the points being picked, wherever the focus is.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, [this] { picPhoto_Escape(); });
+  // Ctrl+Z takes back a spot added or removed; a field being typed in keeps its own undo.
+  auto* undo = new QShortcut(QKeySequence::Undo, this);
+  connect(undo, &QShortcut::activated, this, [this] { picPhoto_Undo(); });
   onClick("cmdDerive", [this] { cmdDerive_Click(); });
   onClick("cmdBord", [this] { cmdBord_Click(); });
   onClick(kHeaderCheck, [this] { chkEnTete_Click(); });
@@ -574,6 +583,10 @@ void Disque::cmdSupprimer_Click() {
   showSpots();
 }
 
+void Disque::showRemovable() {
+  control("cmdSupprimer")->setEnabled(m_table->selectionModel()->hasSelection());
+}
+
 void Disque::cmdImprimer_Click() { (this->*m_shown.print)(); }
 
 void Disque::cmdEnregistrer_Click() { (this->*m_shown.save)(); }
@@ -595,14 +608,17 @@ bool Disque::saveDrawing() {
     return false;
   }
   PageFormat format = PageFormat::Pdf;
-  const QString path = m_saveDialog(QDir::home().filePath(pageName() + QStringLiteral(".pdf")), format);
+  const QString path = m_saveDialog(m_folder.file(pageName() + QStringLiteral(".pdf")), format);
   if (path.isEmpty()) return false;
+  m_folder.took(path);
   // A page not written is said, naming the file and why; the window stays as it was, its
   // spots kept, for another "Enregistrer…" elsewhere. A file it would replace is intact.
   if (!writeDiscPage(path, format, *content, *options, &error)) {
     refuse(error);
     return false;
   }
+  setText("lblPhotoEtat", QString::fromUtf8(kPageSaved).arg(QDir::toNativeSeparators(path)));
+  fitPhotoTexts();
   return true;
 }
 
@@ -670,6 +686,7 @@ void Disque::showTable() {
       m_table->setItem(row, column, item);
     }
   }
+  showRemovable();
 }
 
 void Disque::showPointer() {
@@ -742,7 +759,8 @@ bool Disque::mayDropPictureSpots() {
 }
 
 void Disque::cmdOuvrir_Click() {
-  const QString path = m_imageDialog();
+  const QString path = m_imageDialog(m_folder.path());
+  m_folder.took(path);
   if (!path.isEmpty()) openImage(path);
 }
 
@@ -769,6 +787,9 @@ void Disque::openImage(const QString& path) {
   showPictureControls();
   showOrientation();
   Calcul();
+  // The keys go to the image it opens: a "+" or a "0" zooms it rather than landing in a
+  // date field that had the focus before.
+  m_photo->setFocus(Qt::OtherFocusReason);
   if (!opened.limbMissing.empty()) refuse(toQString(opened.limbMissing));
 }
 
@@ -890,6 +911,12 @@ void Disque::picPhoto_Escape() {
   showSpots();
 }
 
+void Disque::picPhoto_Undo() {
+  if (!m_engine.image() || !m_engine.undoSpots().done) return;
+  m_table->clearSelection();
+  showSpots();
+}
+
 void Disque::picPhoto_MouseMove(std::optional<photo::PixelPoint> pixel) {
   m_engine.movePointer(pixel);
   showPointer();
@@ -959,9 +986,10 @@ void Disque::showPicture() {
   overlay.limbPoints = std::move(content.limbPoints);
   overlay.driftPoints = std::move(content.driftPoints);
   m_photo->setOverlay(std::move(overlay));
-  setText("lblPhotoEtat", toQString(m_engine.status()));
+  setText("lblPhotoEtat", pictureStatus());
   fitPhotoTexts();
   setValue(kHeaderCheck, m_engine.limb() && m_engine.limb()->source == LimbSource::Header ? 1 : 0);
+  showRemovable();
 }
 
 namespace {
@@ -1021,17 +1049,27 @@ void Disque::fitPhotoTexts() {
 void Disque::resizeEvent(QResizeEvent* event) {
   ui::Form::resizeEvent(event);
   fitPhotoTexts();
+  fitSpotTable();
+}
+
+// The spots' table takes the width the window gains (its columns stretched over it), the
+// entry beside it moving right; the window's table has put both back in place first.
+void Disque::fitSpotTable() {
+  const int wider = growth().width();
+  if (m_table == nullptr || wider <= 0) return;
+  m_table->resize(m_table->width() + wider, m_table->height());
+  for (const QString& name : kSpotEntry) control(name)->move(control(name)->pos() + QPoint(wider, 0));
 }
 
 bool Disque::savePicture() {
   const QString name = documentName(QString::fromUtf8(kPictureTitle), *this);
-  const QString path = m_pictureSaveDialog(QDir::home().filePath(name + QStringLiteral(".png")));
+  const QString path = m_pictureSaveDialog(m_folder.file(name + QStringLiteral(".png")));
   if (path.isEmpty()) return false;
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  if (!captionedPicture(m_photo->photoWithOverlay(), pictureCaptionLines()).save(&buffer, "PNG")) {
-    refuse(QString::fromUtf8(kPageNotWritten).arg(path, QString::fromUtf8(kPngNotMade)));
+  m_folder.took(path);
+  QString notMade;
+  const QByteArray png = captionedPng(m_photo->display(), m_photo->overlay(), pictureCaptionLines(), &notMade);
+  if (png.isEmpty()) {
+    refuse(QString::fromUtf8(kPageNotWritten).arg(path, notMade));
     return false;
   }
   if (const QString reason = ui::writeWholeFile(path, png); !reason.isEmpty()) {
@@ -1046,7 +1084,23 @@ bool Disque::savePicture() {
     return false;
   }
   m_engine.markSaved();
+  m_saved = QString::fromUtf8(kPictureSaved).arg(QDir::toNativeSeparators(path), QFileInfo(csvPath).fileName());
+  m_statusWhenSaved = m_engine.status();
+  showPicture();
   return true;
+}
+
+// The engine's status, after the file just saved (until a spot changes or the engine says
+// something else),
+// and followed by the limb's source and circle where it no longer names them.
+QString Disque::pictureStatus() const {
+  const std::string& status = m_engine.status();
+  QString shown = toQString(status);
+  if (const std::string limb = m_engine.limbLine();
+      status.find(limb) == std::string::npos && status.rfind(kHeaderGeometryTaken, 0) != 0)
+    shown += (shown.isEmpty() ? QString() : QStringLiteral("\n")) + toQString(limb);
+  if (!m_saved.isEmpty() && !m_engine.unsaved() && status == m_statusWhenSaved) shown = m_saved + u'\n' + shown;
+  return shown;
 }
 
 QStringList Disque::pictureCaptionLines() const {

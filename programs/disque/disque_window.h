@@ -31,6 +31,7 @@
 #include "programs/disque/page_printer.h"
 #include "ui/desktop.h"
 #include "ui/document_printer.h"
+#include "ui/file_dialog.h"
 #include "ui/form.h"
 
 class QTableWidget;
@@ -60,9 +61,10 @@ class Disque : public ui::Form {
   using SaveDialog = std::function<QString(const QString& suggested, PageFormat& format)>;
   void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
 
-  // The image "&Ouvrir une image…" opens; an empty path when the user gives up. Defaults to
-  // the file dialog.
-  using ImageDialog = std::function<QString()>;
+  // The image "&Ouvrir une image…" opens, looked for in `folder`; an empty path when the
+  // user gives up. Defaults to the file dialog. Every dialog of the window opens in the
+  // folder of the last file chosen in one of them (the home folder at first).
+  using ImageDialog = std::function<QString(const QString& folder)>;
   void setImageDialog(ImageDialog dialog) { m_imageDialog = std::move(dialog); }
   // The PNG "&Enregistrer…" writes while a photograph is open (the spots' CSV goes beside
   // it), from a suggested path; empty when the user gives up.
@@ -143,6 +145,7 @@ class Disque : public ui::Form {
   void showSpots();
   void showTable();
   void showPointer();
+  void showRemovable();
   void refuse(const QString& text);
   // A refusal with its reason said, then the spots shown as they now stand.
   void say(const Outcome& outcome);
@@ -162,6 +165,7 @@ class Disque : public ui::Form {
   void showPicture();      // its overlay and status
   void showPictureControls();
   void fitPhotoTexts();
+  void fitSpotTable();
   void txtOrientation_Change();
   void optNord_Click();
   void txtDecalage_Change();
@@ -169,6 +173,7 @@ class Disque : public ui::Form {
   bool confirmCarriedDate(const Outcome& refused);
   void txtSeuil_Change();
   void picPhoto_Escape();
+  void picPhoto_Undo();
   void askLimb();
   // False when the user gave up or the files were not written.
   bool savePicture();
@@ -176,11 +181,13 @@ class Disque : public ui::Form {
   [[nodiscard]] bool mayDropPictureSpots();
   // What the saved picture's caption and the printed page's heading say of the photograph.
   [[nodiscard]] QStringList pictureCaptionLines() const;
+  [[nodiscard]] QString pictureStatus() const;
   [[nodiscard]] QStringList frameLines() const;
   void printPicture();
 
   ui::Desktop m_desktop;
   std::string m_separator;
+  ui::SessionFolder m_folder;
   DateFields m_fields;
   about::AboutLauncher m_about;
   std::unique_ptr<PagePrinter> m_printer;
@@ -206,6 +213,8 @@ class Disque : public ui::Form {
   PhotoReduction m_engine;
   PhotoView* m_photo = nullptr;
   bool m_showingOrientation = false;
+  QString m_saved;                  // the file last saved, said in the status
+  std::string m_statusWhenSaved;    // the engine's status then
   std::unique_ptr<PhotoDisplayControls> m_photoDisplay;  // its contrast, grid and zoom
 };
 

@@ -12,6 +12,7 @@
 // when the image is shown whole, wrapped to the image's width.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -46,5 +47,13 @@ bool paintPhotoPage(QPainter& painter, QPagedPaintDevice& device, const PhotoPag
 // The picture with a band of `lines` under it (RGB32); null for a null picture or when
 // there is no memory for it. No lines, no band.
 [[nodiscard]] QImage captionedPicture(const QImage& picture, const QStringList& lines);
+// The display (8-bit grey, or any format QPainter draws) with its overlay at full
+// resolution and the band of `lines` under it, made in one image (RGB32); null for a null
+// display or when there is no memory for it.
+[[nodiscard]] QImage captionedPhoto(const QImage& display, const PhotoOverlay& overlay, const QStringList& lines);
+// That picture as a PNG file's bytes (image/png_writer.h); empty, with the reason in
+// French, when it could not be made.
+[[nodiscard]] QByteArray captionedPng(const QImage& display, const PhotoOverlay& overlay, const QStringList& lines,
+                                      QString* reason = nullptr);
 
 }  // namespace kavrel::disque

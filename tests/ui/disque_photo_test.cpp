@@ -70,7 +70,7 @@ double writeSun(const QString& path) {
 void openSun(OpenWindow<Disque>& f, const QString& path) {
   f.w().show();  // the pointer moves only over a window on screen
   QVERIFY(QTest::qWaitForWindowExposed(&f.w()));
-  f.w().setImageDialog([path] { return path; });
+  f.w().setImageDialog([path](const QString&) { return path; });
   // A PNG gives no date: the fields' date, carried, is confirmed when asked.
   f.w().setCarriedQuestion([](const QString&) { return true; });
   f.w().button("cmdOuvrir")->click();
@@ -123,6 +123,11 @@ class DisquePhotoTest : public QObject {
   void unsavedSpotsAskedAbout();
   void threePointsConfirmedOrGivenUp_data();
   void threePointsConfirmedOrGivenUp();
+  void theImageTakesTheKeys();
+  void dialogsInTheLastFolder();
+  void theTableGrowsWithTheWindow();
+  void spotsTakenBack_data();
+  void spotsTakenBack();
 };
 
 void DisquePhotoTest::aPhotographReduced() {
@@ -310,8 +315,10 @@ void DisquePhotoTest::anAngleTypedWithEitherSeparator() {
   writeSun(path);
   OpenWindow<Disque> f;
   openSun(f, path);
+  f.w().textBox("txtOrientation")->setFocus();  // chosen to be typed in: the image has the keys once opened
   retype(f.w(), "txtOrientation", typed);
-  QCOMPARE(f.w().text("lblPhotoEtat"), status);
+  // Its first line; the limb's source follows.
+  QCOMPARE(f.w().text("lblPhotoEtat").section(u'\n', 0, 0), status);
   QVERIFY(f.desktop.messages.shown.empty());
   if (!status.startsWith("Orientation")) return;  // nothing to place
   clickPixel(f.w().photoView(), kCentreX - 40, kCentreY);
@@ -397,6 +404,120 @@ void DisquePhotoTest::threePointsConfirmedOrGivenUp() {
   QCOMPARE(f.w().photograph().limb()->source == LimbSource::ThreePoints, taken);
   QVERIFY2(f.w().text("lblPhotoEtat").contains(status), qPrintable(f.w().text("lblPhotoEtat")));
   QCOMPARE(f.w().spotTable()->rowCount(), 0);
+}
+
+// A "+" after opening once went into the date field that had the focus: a refusal, and
+// every value "#####".
+void DisquePhotoTest::theImageTakesTheKeys() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("soleil.png");
+  writeSun(path);
+  OpenWindow<Disque> f;
+  f.w().textBox("txtJour")->setFocus();
+  openSun(f, path);
+  QCOMPARE(f.w().focusWidget(), f.w().photoView());
+  const double fitted = f.w().photoView()->zoom();
+  QTest::keyClick(f.w().focusWidget(), Qt::Key_Plus);
+  QVERIFY(f.w().photoView()->zoom() > fitted);
+  QCOMPARE(f.w().text("txtJour"), QStringLiteral("6"));
+  QVERIFY(f.desktop.messages.shown.empty());
+}
+
+// Each dialog opens in the folder of the file last chosen in any of them; the status says
+// what was saved, and keeps the limb's source in view, until the next action.
+void DisquePhotoTest::dialogsInTheLastFolder() {
+  QTemporaryDir images;
+  QTemporaryDir results;
+  const QString path = images.filePath("soleil.png");
+  writeSun(path);
+  OpenWindow<Disque> f;
+  f.w().show();
+  QStringList lookedIn;
+  f.w().setImageDialog([&](const QString& folder) {
+    lookedIn << folder;
+    return path;
+  });
+  QString suggested;
+  const QString png = results.filePath("mesure.png");
+  f.w().setPictureSaveDialog([&](const QString& offered) {
+    suggested = offered;
+    return png;
+  });
+  f.w().button("cmdOuvrir")->click();
+  clickPixel(f.w().photoView(), kSpotX, kSpotY);
+  f.w().button("cmdEnregistrer")->click();
+  QCOMPARE(QFileInfo(suggested).absolutePath(), images.path());
+  const QString status = f.w().text("lblPhotoEtat");
+  QVERIFY2(status.contains("« " + png + " » enregistré, ses taches dans « mesure.csv »") &&
+               status.contains("Bord trouvé : centre"),
+           qPrintable(status));
+  clickPixel(f.w().photoView(), kCentreX - 30, kCentreY);
+  QVERIFY2(!f.w().text("lblPhotoEtat").contains("enregistré"), qPrintable(f.w().text("lblPhotoEtat")));
+  f.w().setUnsavedQuestion([](const QString&) { return Disque::UnsavedAnswer::Discard; });
+  f.w().button("cmdOuvrir")->click();
+  QCOMPARE(lookedIn, (QStringList{QDir::homePath(), results.path()}));
+  QVERIFY(f.desktop.messages.shown.empty());
+}
+
+// The spots' table takes the width gained; the entry beside it keeps its distance.
+void DisquePhotoTest::theTableGrowsWithTheWindow() {
+  OpenWindow<Disque> f;
+  f.w().show();
+  QTableWidget* table = f.w().spotTable();
+  QWidget* angle = f.w().control("txtAngle");
+  const int width = table->width();
+  const int gap = angle->x() - table->geometry().right();
+  const QSize base = f.w().size();
+  for (const int wider : {300, 120, 0}) {
+    f.w().resize(base + QSize(wider, 0));
+    QCOMPARE(table->width(), width + wider);
+    QCOMPARE(angle->x() - table->geometry().right(), gap);
+  }
+}
+
+// Steps: "click" a spot on the disc, "choose R" a row of the table, "remove" the rows
+// chosen, "undo" (Ctrl+Z on the image). The table's numbers after them, and whether
+// "Supprimer la tache" may be pressed.
+void DisquePhotoTest::spotsTakenBack_data() {
+  QTest::addColumn<QStringList>("steps");
+  QTest::addColumn<QString>("numbers");
+  QTest::addColumn<bool>("removable");
+  QTest::newRow("nothing to take back, nothing said") << QStringList{"undo"} << "" << false;
+  QTest::newRow("a spot added, taken back; its number given again")
+      << QStringList{"click", "click", "undo", "click"} << "1 2" << false;
+  QTest::newRow("a spot removed comes back in its row")
+      << QStringList{"click", "click", "click", "choose 1", "remove", "undo"} << "1 2 3" << false;
+  QTest::newRow("two removed at once come back together")
+      << QStringList{"click", "click", "click", "choose 0", "choose 2", "remove", "undo"} << "1 2 3" << false;
+  QTest::newRow("undone last first: the removal, then the addition")
+      << QStringList{"click", "click", "choose 0", "remove", "undo", "undo"} << "1" << false;
+  QTest::newRow("a row chosen may be removed") << QStringList{"click", "choose 0"} << "1" << true;
+}
+
+void DisquePhotoTest::spotsTakenBack() {
+  QFETCH(QStringList, steps);
+  QFETCH(QString, numbers);
+  QFETCH(bool, removable);
+  QTemporaryDir dir;
+  const QString path = dir.filePath("soleil.png");
+  writeSun(path);
+  OpenWindow<Disque> f;
+  openSun(f, path);
+  QTableWidget* table = f.w().spotTable();
+  int clicks = 0;
+  for (const QString& step : steps) {
+    if (step == "click") clickPixel(f.w().photoView(), kCentreX - 40 + 15 * clicks++, kCentreY);
+    if (step.startsWith("choose"))
+      table->selectionModel()->select(table->model()->index(step.mid(7).toInt(), 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    if (step == "remove") f.w().button("cmdSupprimer")->click();
+    if (step == "undo") QTest::keyClick(f.w().photoView(), Qt::Key_Z, Qt::ControlModifier);
+  }
+  QStringList shown;
+  for (int row = 0; row < table->rowCount(); ++row) shown << table->item(row, 0)->text();
+  QCOMPARE(shown.join(' '), numbers);
+  QCOMPARE(f.w().button("cmdSupprimer")->isEnabled(), removable);
+  QVERIFY(f.desktop.messages.shown.empty());
 }
 
 QTEST_MAIN(DisquePhotoTest)

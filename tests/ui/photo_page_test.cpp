@@ -45,10 +45,11 @@ PhotoPage pageOf(QSize size, int nameLength, int rows, int cellLength) {
   page.overlay.frame = photo::ImageFrame{{centre, radius}, 12.5, false};
   page.overlay.disc = DiscOrientation{15.2, 0.8, 123.4, 16.0 / 60};
   page.overlay.spots = {{1, {centre.x + radius / 3, centre.y}}};
-  page.columns = {"N°", "x (px)", "y (px)", "θ (°)", "r", "B (°)", "L (°)", "DMC (°)"};
+  page.columns = {"N°", "θ (°)", "r", "B (°)", "L (°)", "DMC (°)", "Aire (MSH)", "Ombre (MSH)", "Seuils"};
   for (int i = 0; i < rows; ++i) {
     std::vector<std::string> cells{std::to_string(i + 1)};
     for (int c = 1; c < 8; ++c) cells.push_back(std::string(static_cast<std::size_t>(cellLength), '7'));
+    cells.push_back("0,900 / 0,600");
     page.rows.push_back(cells);
   }
   return page;
@@ -131,6 +132,15 @@ void PhotoPageTest::thePageKeepsItsMarginsAndDrawsTheOverlayAsLines() {
   QByteArray text;
   QVERIFY(run("/usr/bin/pdftotext", {pdf, "-"}, &text));
   QVERIFY(QString::fromUtf8(text).contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(rows))));
+  // Every page names its image and its instant; the headings and thresholds are whole
+  // where the cells leave them room.
+  for (const QString& sheet : QString::fromUtf8(text).split(u'\f', Qt::SkipEmptyParts)) {
+    QVERIFY2(sheet.contains(QStringLiteral("6 décembre 2001")) && sheet.contains(QStringLiteral("(FITS 16 bits)")),
+             qPrintable(sheet.left(300)));
+    if (cellLength < 10)
+      QVERIFY2(sheet.contains(QStringLiteral("Ombre (MSH)")) && sheet.contains(QStringLiteral("0,900 / 0,600")),
+               qPrintable(sheet.left(300)));
+  }
 
   const QString svg = dir.filePath("page.svg");
   QVERIFY(run("/usr/bin/pdftocairo", {"-svg", "-f", "1", "-l", "1", pdf, svg}));

@@ -57,7 +57,7 @@ void openSun(OpenWindow<Disque>& f, const QTemporaryDir& dir) {
   QVERIFY(sun.save(path, "PNG"));
   f.w().show();
   QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-  f.w().setImageDialog([path] { return path; });
+  f.w().setImageDialog([path](const QString&) { return path; });
   f.w().openImage(path);
   QVERIFY(f.w().photograph().image());
   f.w().textBox("txtJour")->setFocus();
