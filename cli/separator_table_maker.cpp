@@ -1,7 +1,8 @@
 // Build tool: writes the decimal separator of every locale Qt knows, as C++ rows
 // {"fr_FR", ","} sorted by name, for kavrel's Qt-free reading of the user's locale
 // (locale_separator.h). Names are those QLocale reads: language_TERRITORY, the language
-// alone under each of its ISO 639 codes, and language_Script_TERRITORY. Qt Core.
+// alone under each of its ISO 639 codes (and the legacy ones QLocale reads), and
+// language_Script_TERRITORY. Qt Core.
 //
 //   kavrel_separator_table OUTPUT
 #include <QLocale>
@@ -25,6 +26,9 @@ void addLanguages(std::map<std::string, std::string>& table) {
       if (!code.isEmpty()) table.emplace(utf8(code), utf8(locale.decimalPoint()));
     }
   }
+  // The legacy codes QLocale still reads: "no" for Bokmål, "tl" for Filipino...
+  for (const char* code : {"no", "tl", "sh", "mo", "iw", "in", "ji"})
+    table.emplace(code, utf8(QLocale(QString::fromLatin1(code)).decimalPoint()));
 }
 
 }  // namespace
