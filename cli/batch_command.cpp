@@ -1,3 +1,5 @@
+// The --csv batches of kavrel: the log opened (a file, or the standard input read as it
+// comes), run through cli/batch.h, and the kind of its end. Qt-free.
 #include "cli/batch_command.h"
 
 #include <unistd.h>
@@ -9,8 +11,6 @@
 #include <iostream>
 #include <streambuf>
 
-#include "cli/batch.h"
-#include "cli/subcommands.h"
 
 namespace kavrel::cli {
 namespace {
@@ -45,35 +45,34 @@ class StandardInput : public std::streambuf {
 
 }  // namespace
 
-int runCsvBatch(std::string_view subcommand, const std::vector<std::string>& files, bool fromSolarNorth,
-                std::string_view decimalSeparator, std::ostream& out, std::ostream& err) {
+Status runCsvBatch(batch::Kind kind, const std::vector<std::string>& files, bool fromSolarNorth,
+                   std::string_view decimalSeparator, std::ostream& out, std::ostream& err) {
   if (files.size() > 1) {
     err << kOneFile << '\n';
-    return kRefused;
+    return Status::Refused;
   }
   std::ifstream file;
   if (!files.empty()) {
     file.open(files.front(), std::ios::binary);
     if (!file.is_open()) {
       err << kCannotOpen << files.front() << " »\n";
-      return kRefused;
+      return Status::Refused;
     }
   }
   StandardInput standardInput;
   std::istream input(&standardInput);
   std::istream& in = files.empty() ? input : file;
-  const auto kind = subcommand == "tache" ? batch::Kind::Spot : batch::Kind::SolarAspect;
   const batch::Summary summary = batch::runBatch(kind, in, out, decimalSeparator, fromSolarNorth);
-  if (summary.writeFailed) return kImpossible;
+  if (summary.writeFailed) return Status::Failed;
   if (summary.readFailed) {
     if (files.empty()) {
       err << kCannotReadInput << '\n';
     } else {
       err << kCannotRead << files.front() << " »\n";
     }
-    return kImpossible;
+    return Status::Failed;
   }
-  return summary.refused > 0 ? kRefused : kDone;
+  return summary.refused > 0 ? Status::Refused : Status::Done;
 }
 
 }  // namespace kavrel::cli

@@ -8,13 +8,15 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/batch.h"
+#include "cli/status.h"
+
 namespace kavrel::cli {
 
-// `subcommand` is "soleil" or "tache"; `files` the words given after the options (none
-// for the standard input, or one file). Returns the command's exit status: done, refused
-// when a row carries a message or the file cannot be opened, impossible when reading or
-// writing fails (the caller reports a failed standard output).
-int runCsvBatch(std::string_view subcommand, const std::vector<std::string>& files, bool fromSolarNorth,
-                std::string_view decimalSeparator, std::ostream& out, std::ostream& err);
+// `files`: the words given after the options (none for the standard input, or one file).
+// Done; refused when a row carries a message or the file cannot be opened; failed when
+// reading or writing fails (the caller reports a failed standard output).
+[[nodiscard]] Status runCsvBatch(batch::Kind kind, const std::vector<std::string>& files, bool fromSolarNorth,
+                                 std::string_view decimalSeparator, std::ostream& out, std::ostream& err);
 
 }  // namespace kavrel::cli

@@ -5,9 +5,9 @@
 //   kavrel journal [--fichier F] ACTION ARGUMENTS...
 //
 // The journal is F, or the user's default one; a file that does not exist is created
-// empty. Exit statuses as everywhere in kavrel: 0 done, 1 a file that cannot be read or
-// written (the journal, an imported log, a report, a copy), with its reason, 2 refused
-// input (usage, a field, a line of a log).
+// empty. Done; failed for a file that cannot be read or written (the journal, an imported
+// log, a report, a copy), with its reason; refused for the user's input (usage, a field, a
+// line of a log). Qt-free.
 #pragma once
 
 #include <ostream>
@@ -15,17 +15,17 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/command_context.h"
-#include "cli/subcommands.h"
+#include "cli/help_text.h"
+#include "cli/status.h"
 
 namespace kavrel::cli {
 
-// `arguments`: the words after "journal".
-int runJournal(const std::vector<std::string>& arguments, std::string_view decimalSeparator, std::ostream& out,
-               std::ostream& err);
+// `arguments`: the command line from "journal" on.
+[[nodiscard]] Status runJournal(const std::vector<std::string>& arguments, std::string_view decimalSeparator,
+                                std::ostream& out, std::ostream& err);
 
 // The entries of `kavrel --help` and of the manual pages: the journal, then each action.
-[[nodiscard]] std::vector<Help::Subcommand> journalHelp();
+[[nodiscard]] std::vector<HelpEntry> journalHelp();
 
 // The line of the usage that kavrel prints for a wrong command line.
 [[nodiscard]] std::string_view journalSynopsis();

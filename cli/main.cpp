@@ -1,11 +1,13 @@
-// kavrel: the suite's calculations from a terminal (see `kavrel --help`).
+// kavrel: the suite's calculations from a terminal (see `kavrel --help`). The same main
+// makes two programs: kavrel, which hands the actions that paint over to kavrel-dessin,
+// and kavrel-dessin, which runs them (cli/painting.h).
 #include <ctime>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "cli/subcommands.h"
-#include "host/decimal_separator.h"
+#include "cli/dispatch.h"
+#include "cli/locale_separator.h"
 
 namespace {
 
@@ -24,13 +26,14 @@ kavrel::cli::ClockFields localClock() {
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   // The windows show the decimal separator of the user's locale; so does the command.
-  const std::string decimalSeparator = kavrel::localeDecimalSeparator();
+  const std::string decimalSeparator = kavrel::cli::localeDecimalSeparator();
 
-  const int status = kavrel::cli::run(arguments, decimalSeparator, localClock, std::cout, std::cerr);
+  const kavrel::cli::Status status =
+      kavrel::cli::run(arguments, decimalSeparator, localClock, std::cout, std::cerr);
   std::cout.flush();
   if (!std::cout) {
     std::cerr << "kavrel : écriture des résultats impossible\n";
-    return kavrel::cli::kImpossible;
+    return kavrel::cli::kExitFailed;
   }
-  return status;
+  return kavrel::cli::exitCode(status);
 }

@@ -1,6 +1,9 @@
-#include "cli/photo_commands.h"
-
-#include <QCoreApplication>
+// The actions of kavrel that measure a photograph of the Sun: its limb, the heliographic
+// coordinates of a pixel, the area of a spot. Each reads the image file, finds the limb
+// (or takes the one given), calls the measuring core (disque/photo_reduction.h) and
+// prints its lines: pixels, degrees, millionths of the hemisphere. Failed when the file
+// cannot be read, refused for what the user gave (a field, an option, a point off the
+// disc, an image without a limb). Runs in kavrel-dessin: Qt Gui reads the images.
 #include <QString>
 
 #include <filesystem>
@@ -9,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/painting.h"
+#include "cli/qt_host.h"
 #include "common/julian_day.h"
 #include "image/image_reader.h"
 #include "disque/photo_reduction.h"
@@ -17,10 +22,6 @@
 
 namespace kavrel::cli {
 namespace {
-
-constexpr int kDone = 0;
-constexpr int kUnreadable = 1;
-constexpr int kRefused = 2;
 
 constexpr std::string_view kPixelMessage = "Les positions en pixels doivent être des nombres";
 constexpr std::string_view kLimbMessage =
@@ -43,40 +44,17 @@ std::optional<std::vector<double>> numbers(const std::vector<std::string>& texts
   return values;
 }
 
-// Qt's image plugins (JPEG, TIFF) are found through the application object; one lives
-// while a command reads its image, and is gone before the program's statics are.
-class QtForImages {
- public:
-  QtForImages() : m_previous(qInstallMessageHandler(dropNotices)) {
-    if (QCoreApplication::instance() == nullptr) m_application = std::make_unique<QCoreApplication>(m_argc, m_argv);
-  }
-  ~QtForImages() { qInstallMessageHandler(m_previous); }
-  QtForImages(const QtForImages&) = delete;
-  QtForImages& operator=(const QtForImages&) = delete;
-
- private:
-  int m_argc = 1;
-  char m_name[7] = "kavrel";
-  char* m_argv[2] = {m_name, nullptr};
-  std::unique_ptr<QCoreApplication> m_application;
-  QtMessageHandler m_previous;
-
-  // The decoders' own complaints ("libpng error: Read Error") are not the command's
-  // output: the refusal says what went wrong.
-  static void dropNotices(QtMsgType, const QMessageLogContext&, const QString&) {}
-};
-
 // The image read into the engine, its limb found or given with --limbe (unless
 // `limbGiven` later); the exit status when it is not.
-int openPhoto(disque::PhotoReduction& engine, const std::string& path, const Context& c, bool limbGiven = false) {
+Status openPhoto(disque::PhotoReduction& engine, const std::string& path, const Context& c, bool limbGiven = false) {
   image::ImageReadOutcome read;
   {
-    const QtForImages qt;
+    const QtHost qt;
     read = image::readImageFile(QString::fromStdString(path));
   }
   if (!read.ok()) {
     c.err << read.refusal << '\n';
-    return kUnreadable;
+    return Status::Failed;
   }
   const disque::OpenOutcome opened =
       engine.open(disque::photoFileOf(std::move(read), std::filesystem::path(path).filename().string()));
@@ -84,21 +62,21 @@ int openPhoto(disque::PhotoReduction& engine, const std::string& path, const Con
     const auto v = numbers(given->second, c.decimalSeparator);
     if (!v || !engine.giveLimb({{(*v)[0], (*v)[1]}, (*v)[2]}, disque::LimbSource::Given).done) {
       c.err << kLimbMessage << '\n';
-      return kRefused;
+      return Status::Refused;
     }
-    return kDone;
+    return Status::Done;
   }
   if (!opened.limbMissing.empty() && !limbGiven) {
     c.err << opened.limbMissing << '\n';
-    return kRefused;
+    return Status::Refused;
   }
-  return kDone;
+  return Status::Done;
 }
 
 // An outcome refused, said; its exit status.
-int refused(const disque::Outcome& outcome, const Context& c) {
+Status refused(const disque::Outcome& outcome, const Context& c) {
   c.err << outcome.text << '\n';
-  return kRefused;
+  return Status::Refused;
 }
 
 std::optional<photo::PixelPoint> pixelOf(const std::string& x, const std::string& y, const Context& c) {
@@ -119,12 +97,12 @@ std::string areaLine(std::string_view what, const photo::Area& area, std::string
 
 // --nord or --derive, with --depuis-axe and --est-a-droite, given to the engine; the exit
 // status when refused.
-int orientPhoto(disque::PhotoReduction& engine, const Context& c) {
+Status orientPhoto(disque::PhotoReduction& engine, const Context& c) {
   // A header's orientation stands unless the command line gives one.
   const bool given = c.options.contains("--nord") || c.options.contains("--derive") ||
                      c.options.contains("--depuis-axe") || c.options.contains("--est-a-droite");
   if (!given && engine.orientation() && engine.orientation()->reference == disque::NorthReference::Header)
-    return kDone;
+    return Status::Done;
   const bool mirrored = c.options.contains("--est-a-droite");
   const auto north = c.options.find("--nord");
   const auto reference =
@@ -133,30 +111,30 @@ int orientPhoto(disque::PhotoReduction& engine, const Context& c) {
                                                  mirrored);
   if (!oriented.done) return refused(oriented, c);
   const auto drift = c.options.find("--derive");
-  if (drift == c.options.end()) return kDone;
+  if (drift == c.options.end()) return Status::Done;
   const auto v = numbers(drift->second, c.decimalSeparator);
   if (!v) {
     c.err << kPixelMessage << '\n';
-    return kRefused;
+    return Status::Refused;
   }
   engine.startPicking(disque::Picking::Drift);
   engine.click({(*v)[0], (*v)[1]});
   if (const disque::Outcome north2 = engine.click({(*v)[2], (*v)[3]}); !north2.done) return refused(north2, c);
-  return kDone;
+  return Status::Done;
 }
 
 }  // namespace
 
-int printLimb(const Fields& f, const Context& c) {
+Status printLimb(const Fields& f, const Context& c) {
   const std::string_view sep = c.decimalSeparator;
   disque::PhotoReduction engine{std::string(sep)};
   const auto given = c.options.find("--bord");
   std::optional<std::vector<double>> points;
   if (given != c.options.end() && !(points = numbers(given->second, sep))) {
     c.err << kPixelMessage << '\n';
-    return kRefused;
+    return Status::Refused;
   }
-  if (const int status = openPhoto(engine, f[0], c, points.has_value()); status != kDone) return status;
+  if (const Status status = openPhoto(engine, f[0], c, points.has_value()); status != Status::Done) return status;
   if (points) {
     const auto& v = *points;
     engine.startPicking(disque::Picking::Limb);
@@ -176,26 +154,26 @@ int printLimb(const Fields& f, const Context& c) {
             : points                                  ? "trois points"
                                                       : "image")
         << '\n';
-  return kDone;
+  return Status::Done;
 }
 
-int printPixelSpot(const Fields& f, const Context& c) {
+Status printPixelSpot(const Fields& f, const Context& c) {
   const bool byDrift = c.options.contains("--derive");
   if (byDrift && c.options.contains("--nord")) {
     c.err << kNorthTwiceMessage << '\n';
-    return kRefused;
+    return Status::Refused;
   }
   if (byDrift && c.options.contains("--depuis-axe")) {
     c.err << kDriftFromPoleMessage << '\n';
-    return kRefused;
+    return Status::Refused;
   }
   // IMAGE X Y, the instant the file's, or IMAGE J M A H MIN X Y.
   const bool instantGiven = f.size() == 8;
   const std::optional<photo::PixelPoint> pixel = pixelOf(f[f.size() - 2], f[f.size() - 1], c);
-  if (!pixel) return kRefused;
+  if (!pixel) return Status::Refused;
 
   disque::PhotoReduction engine{std::string(c.decimalSeparator)};
-  if (const int status = openPhoto(engine, f[0], c); status != kDone) return status;
+  if (const Status status = openPhoto(engine, f[0], c); status != Status::Done) return status;
   if (const auto offset = c.options.find("--decalage-horloge"); offset != c.options.end()) {
     if (const disque::Outcome set = engine.setClockOffset(offset->second.front()); !set.done) return refused(set, c);
   }
@@ -205,26 +183,26 @@ int printPixelSpot(const Fields& f, const Context& c) {
     engine.takeTypedInstant(anyEmpty(date) ? std::nullopt : preciseDiscInstant(date));
   } else if (!engine.instant()) {
     c.err << kNoFileInstant << '\n';
-    return kRefused;
+    return Status::Refused;
   }
-  if (const int status = orientPhoto(engine, c); status != kDone) return status;
+  if (const Status status = orientPhoto(engine, c); status != Status::Done) return status;
   const disque::PixelReadout read = engine.pointer(*pixel);
   if (!read.state.empty()) {
     c.err << read.state << '\n';
-    return kRefused;
+    return Status::Refused;
   }
   c.out << "Angle de position : " << read.cells[0] << "°\n"
         << "Distance au centre : " << read.cells[1] << '\n'
         << "B : " << read.cells[2] << "°\n"
         << "L : " << read.cells[3] << "°\n"
         << "DMC : " << read.cells[4] << "°\n";
-  return kDone;
+  return Status::Done;
 }
 
-int printSpotArea(const Fields& f, const Context& c) {
+Status printSpotArea(const Fields& f, const Context& c) {
   const std::string_view sep = c.decimalSeparator;
   const std::optional<photo::PixelPoint> pixel = pixelOf(f[1], f[2], c);
-  if (!pixel) return kRefused;
+  if (!pixel) return Status::Refused;
   disque::PhotoReduction engine{std::string(sep)};
   const auto given = c.options.find("--seuils");
   const auto boundary =
@@ -232,14 +210,14 @@ int printSpotArea(const Fields& f, const Context& c) {
   const std::string spot = given != c.options.end() ? given->second[0] : disque::thresholdText(engine.thresholds().spot, sep);
   const std::string umbra = given != c.options.end() ? given->second[1] : disque::thresholdText(engine.thresholds().umbra, sep);
   if (const disque::Outcome set = engine.setThresholds(spot, umbra, boundary); !set.done) return refused(set, c);
-  if (const int status = openPhoto(engine, f[0], c); status != kDone) return status;
+  if (const Status status = openPhoto(engine, f[0], c); status != Status::Done) return status;
   if (const disque::Outcome added = engine.addSpot(*pixel); !added.done) return refused(added, c);
   if (const disque::Outcome measured = engine.measure(std::nullopt); !measured.done) return refused(measured, c);
   const photo::SpotMeasure& measure = *engine.spots().back().measure;
   c.out << areaLine("Tache", measure.whole, sep) << '\n'
         << areaLine("Ombre", measure.umbra, sep) << '\n'
         << "Seuils : " << disque::thresholdsText(measure, sep) << '\n';
-  return kDone;
+  return Status::Done;
 }
 
 }  // namespace kavrel::cli

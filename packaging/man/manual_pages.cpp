@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/subcommands.h"
+#include "cli/help.h"
 
 namespace {
 

@@ -1210,6 +1210,70 @@ TEST(KavrelCommand, HelpListsTheSubcommands) {
   }
 }
 
+// Every action answers --help with its usage and what it does, on the standard output,
+// before its words are checked: one row per action, the journal's included.
+TEST(KavrelCommand, EveryActionAnswersHelp) {
+  const struct {
+    std::vector<std::string> words;
+    std::string usage;
+  } rows[] = {
+      {{"jj", "--help"}, "jj JOUR MOIS ANNEE HEURE MINUTE"},
+      {{"date", "-h"}, "date JOUR_JULIEN"},
+      {{"sideral", "1", "--help"}, "sideral JOUR MOIS ANNEE"},
+      {{"precession", "--help"}, "precession ANNEE_REF AD DECL ANNEE_CIBLE"},
+      {{"soleil", "--csv", "--help"}, "soleil [JOUR MOIS ANNEE HEURE MINUTE] | --csv [FICHIER]"},
+      {{"rotations", "--help"}, "rotations J1 M1 A1 J2 M2 A2"},
+      {{"tache", "--help"}, "tache JOUR MOIS ANNEE HEURE MINUTE ANGLE DISTANCE [--depuis-axe]"},
+      {{"disque", "--help"}, "disque JOUR MOIS ANNEE HEURE MINUTE --pdf FICHIER"},
+      {{"limbe", "--help"}, "limbe IMAGE [--bord X1 Y1 X2 Y2 X3 Y3]"},
+      {{"tache-image", "--help"}, "tache-image IMAGE [JOUR MOIS ANNEE HEURE MINUTE] X Y"},
+      {{"aire", "--help"}, "aire IMAGE X Y [--seuils TACHE OMBRE]"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.words.front());
+    const Result r = kavrel(row.words, kFrench);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.rfind("Usage : kavrel " + row.usage, 0), 0u) << r.out;
+    EXPECT_GT(r.out.size(), r.out.find("\n\n") + 40) << "a summary follows the usage";
+  }
+  for (const char* action : {"ajouter", "corriger", "supprimer", "retenir", "importer", "mois", "rapport",
+                             "sauvegarder", "graphique", "observateurs", "groupes", "jour", "silso", "silso-mois",
+                             "k"}) {
+    SCOPED_TRACE(action);
+    const Result r = kavrel({"journal", action, "--help"}, kFrench);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind(std::string("Usage : kavrel journal [--fichier F] ") + action, 0), 0u) << r.out;
+  }
+  // After "--", --help is a field like any other.
+  EXPECT_EQ(kavrel({"date", "--", "--help"}, kFrench).status, 2);
+}
+
+// The calculations load no Qt: the command needs none of its libraries, and hands the
+// actions that paint over to kavrel-dessin, installed beside it; without it, those fail
+// (1) and say so, the calculations still run.
+TEST(KavrelCommand, CalculationsLoadNoQt) {
+  std::FILE* pipe = ::popen((std::string("readelf -d ") + KAVREL_BINARY).c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string dynamic;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) dynamic.append(buffer, n);
+  ASSERT_EQ(::pclose(pipe), 0);
+  EXPECT_NE(dynamic.find("(NEEDED)"), std::string::npos) << dynamic;
+  EXPECT_EQ(dynamic.find("libQt6"), std::string::npos) << dynamic;
+
+  char made[] = "/tmp/kavrel-seul-XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  const std::string alone = std::string(made) + "/kavrel";
+  std::filesystem::copy_file(KAVREL_BINARY, alone);
+  const Result painted = runProgram({alone, "limbe", "soleil.png"}, kPlain);
+  EXPECT_EQ(painted.status, 1);
+  EXPECT_EQ(painted.err.rfind("kavrel : « " + std::string(made) + "/../lib/kavrel/kavrel-dessin » n'a pas pu", 0), 0u)
+      << painted.err;
+  EXPECT_EQ(runProgram({alone, "jj", "1", "1", "2000", "12", "0"}, kFrench).out, "2451545,000\n");
+  std::filesystem::remove_all(made);
+}
+
 TEST(KavrelCommand, SolarAspectWithoutArgumentsUsesTheClock) {
   if (access(kFaketime, X_OK) != 0) GTEST_SKIP() << kFaketime << " is not installed";
   const Result r = runProgram({kFaketime, "2001-12-06 09:05:00", KAVREL_BINARY, "soleil"}, kFrench);

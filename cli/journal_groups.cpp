@@ -1,0 +1,146 @@
+// The groups listed by others in `kavrel journal`: groupes (a yearly or daily file
+// imported, a year summed up by hemisphere) and jour (a day's counts made of them).
+// Qt-free.
+#include "cli/journal_runs.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "common/calendar_date.h"
+#include "common/file_bytes.h"
+#include "journal/group_records.h"
+
+namespace kavrel::cli::logbook {
+namespace {
+
+constexpr std::string_view kSourceMessage = "Source : greenwich ou srs.";
+
+// ---------------------------------------------------------------------------------------
+// Groups listed by others.
+
+// --source greenwich|srs; none when left out (`refused` when named wrongly, said).
+std::optional<journal::GroupSource> sourceOption(const Request& s, bool& refused) {
+  refused = false;
+  const std::string* name = s.value("--source");
+  if (!name) return std::nullopt;
+  const auto source = journal::groupSourceNamed(*name);
+  if (!source) {
+    s.refuse(kSourceMessage);
+    refused = true;
+  }
+  return source;
+}
+
+Status importGroupFile(const std::string& name, Request& s) {
+  std::string text;
+  if (const std::string reason = readFileWhole(name, text); !reason.empty()) {
+    s.err << "Le fichier « " << name << " » n'a pas pu être lu : " << reason << ".\n";
+    return Status::Failed;
+  }
+  const journal::GroupFile file = journal::parseGroupFile(text);
+  if (!file.error.empty()) {
+    s.err << "ligne " << file.line << " : " << file.error << '\n' << "Aucun groupe importé.\n";
+    return Status::Refused;
+  }
+  const auto session = s.open();
+  if (!session) return Status::Failed;
+  Journal& opened = session->journal();
+  if (const journal::Change imported = opened.importGroupRecords(file); !imported.done()) return s.failed(imported);
+  const auto day = [](journal::Day d) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return std::string(text);
+  };
+  s.out << "Groupes importés (" << journal::groupSourceName(file.records.empty() ? journal::GroupSource::Srs
+                                                                                 : file.records.front().source)
+        << ") : " << file.records.size() << (file.records.size() > 1 ? " lignes" : " ligne");
+  if (file.firstDay == file.lastDay)
+    s.out << ", le " << day(file.firstDay) << '\n';
+  else
+    s.out << ", du " << day(file.firstDay) << " au " << day(file.lastDay) << '\n';
+  return Status::Done;
+}
+
+Status groupYearSummary(const std::string& yearText, Request& s) {
+  const auto year = wholeNumber(yearText);
+  if (!year || *year < 1 || *year > 9999) return s.refuse(kYearMessage);
+  bool refused = false;
+  const auto source = sourceOption(s, refused);
+  if (refused) return Status::Refused;
+  const auto session = s.open();
+  if (!session) return Status::Failed;
+  Journal& opened = session->journal();
+  const auto records = opened.groupRecords({*year, 1, 1}, {*year, 12, 31}, source);
+  if (readFailed(records, s)) return Status::Failed;
+  for (const auto& line : journal::groupYearLines(journal::groupYear(records.value), s.decimalSeparator))
+    s.out << line << '\n';
+  return Status::Done;
+}
+
+// DATE as 2014-02-03 or 3 2 2014.
+std::optional<Day> dayOf(const Fields& f) {
+  if (f.size() == 1) {
+    const auto ymd = numbersSplit(f[0], '-', 3);
+    if (ymd) return Day{(*ymd)[0], (*ymd)[1], (*ymd)[2]};
+  } else if (f.size() == 3) {
+    const auto d = wholeNumber(f[0]), m = wholeNumber(f[1]), y = wholeNumber(f[2]);
+    if (d && m && y) return Day{*y, *m, *d};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+Status groups(const Fields& f, Request& s) {
+  if (f.size() != 2) return Status::Usage;
+  if (f[0] == "importer") {
+    if (s.has("--source")) return Status::Usage;
+    return importGroupFile(f[1], s);
+  }
+  if (f[0] == "resume" || f[0] == "résumé") return groupYearSummary(f[1], s);
+  return Status::Usage;
+}
+
+Status groupDayCounts(const Fields& f, Request& s) {
+  if (f.size() != 1 && f.size() != 3) return Status::Usage;
+  const auto day = dayOf(f);
+  if (!day || day->year < 1 || day->year > 9999 || day->month < 1 || day->month > 12 || day->day < 1 ||
+      day->day > daysInMonth(day->year, day->month))
+    return s.refuse(kDateMessage);
+  bool refused = false;
+  auto source = sourceOption(s, refused);
+  if (refused) return Status::Refused;
+  const auto session = s.open();
+  if (!session) return Status::Failed;
+  Journal& opened = session->journal();
+  const auto read = opened.groupRecords(*day, *day, source);
+  if (readFailed(read, s)) return Status::Failed;
+  const std::vector<journal::GroupRecord>& records = read.value;
+  // The sources whose files covered the day: a day without groups is a day of none.
+  std::vector<journal::GroupSource> covering;
+  for (const auto candidate : {journal::GroupSource::Greenwich, journal::GroupSource::Srs}) {
+    if (source && candidate != *source) continue;
+    const bool seen = std::any_of(records.begin(), records.end(),
+                                  [&](const journal::GroupRecord& r) { return r.source == candidate; });
+    if (seen) {
+      covering.push_back(candidate);
+      continue;
+    }
+    const journal::Read<bool> covered = opened.groupDayCovered(*day, candidate);
+    if (readFailed(covered, s)) return Status::Failed;
+    if (covered.value) covering.push_back(candidate);
+  }
+  if (covering.empty()) {
+    s.out << "Aucun fichier de groupes importé ne couvre ce jour.\n";
+    return Status::Done;
+  }
+  // Two sources of one day would count its groups twice.
+  if (covering.size() > 1)
+    return s.refuse("Le journal tient les groupes de ce jour de deux sources : choisissez-en une avec "
+                    "--source greenwich ou --source srs.");
+  source = covering.front();
+  for (const auto& line : journal::groupDayLines(*day, *source, journal::groupDay(records))) s.out << line << '\n';
+  return Status::Done;
+}
+
+}  // namespace kavrel::cli::logbook
