@@ -12,9 +12,13 @@
 #include <vector>
 
 #include "common/calendar_date.h"
+#include "common/csv.h"
+#include "common/date_text.h"
 #include "common/field_check.h"
 #include "common/fixed_decimals.h"
+#include "common/spot_columns.h"
 #include "common/strict_number.h"
+#include "common/text.h"
 #include "sun/ephemeris.h"
 #include "sun/heliographic.h"
 #include "sun/precise_aspect.h"
@@ -56,14 +60,6 @@ Words splitWords(std::string_view line) {
   return words;
 }
 
-bool allDigits(std::string_view text) {
-  if (text.empty()) return false;
-  for (const char c : text) {
-    if (!isDigit(c)) return false;
-  }
-  return true;
-}
-
 long long digitsValue(std::string_view digits) {
   long long value = 0;
   for (const char c : digits) value = value * 10 + (c - '0');
@@ -93,30 +89,6 @@ void appendPadded(std::string& text, long long value, int width) {
   text.append(digits.data(), static_cast<std::size_t>(length));
 }
 
-std::string dateText(long long year, int month, int day) {
-  std::string text;
-  if (year < 0) text += '-';
-  appendPadded(text, year < 0 ? -year : year, 4);
-  text += '-';
-  appendPadded(text, month, 2);
-  text += '-';
-  appendPadded(text, day, 2);
-  return text;
-}
-
-// Without seconds when `second` is negative.
-std::string timeText(int hour, int minute, int second) {
-  std::string text;
-  appendPadded(text, hour, 2);
-  text += ':';
-  appendPadded(text, minute, 2);
-  if (second >= 0) {
-    text += ':';
-    appendPadded(text, second, 2);
-  }
-  return text;
-}
-
 struct ParsedInstant {
   std::optional<Instant> instant;
   std::string_view refusal;
@@ -128,8 +100,8 @@ ParsedInstant refused(std::string_view message) { return {std::nullopt, message}
 ParsedInstant checkedInstant(long long year, int month, int day, int hour, double minute, int second) {
   if (!existsInCalendar(year, month, day)) return refused(kNoSuchDayMessage);
   Instant instant;
-  instant.date = dateText(year, month, day);
-  instant.time = timeText(hour, static_cast<int>(minute), second);
+  instant.date = isoDate(year, month, day);
+  instant.time = second >= 0 ? hourMinuteSecond(hour, static_cast<int>(minute), second) : hourMinute(hour, static_cast<int>(minute));
   instant.when = DateTime{static_cast<double>(day), static_cast<double>(month), static_cast<double>(year),
                           static_cast<double>(hour), minute + (second > 0 ? second / 60.0 : 0.0)};
   return {std::move(instant), {}};
@@ -377,7 +349,10 @@ std::string sunHeader(CsvFormat format) {
 }
 
 std::string spotHeader(CsvFormat format) {
-  return csv::header({"date", "heure_tu", "angle", "distance", "B_deg", "L_deg", "DMC_deg", "erreur"}, format);
+  namespace columns = spot_columns;
+  return csv::header({columns::kDate, columns::kTime, columns::kAngle, columns::kDistance, columns::kLatitude,
+                      columns::kLongitude, columns::kCentralMeridianDistance, "erreur"},
+                     format);
 }
 
 bool appendSunRow(std::string& row, const SunLine& line, CsvFormat format) {
@@ -486,7 +461,7 @@ Summary runBatch(Kind kind, std::istream& in, std::ostream& out, std::string_vie
   });
   std::string_view line;
   for (bool first = true; reader.next(line); first = false) {
-    if (first && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);  // a byte-order mark
+    if (first) line = csv::withoutByteOrderMark(line);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (isSkipped(line)) continue;
 

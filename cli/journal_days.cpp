@@ -4,11 +4,12 @@
 #include "cli/journal_runs.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iostream>
 #include <iterator>
 
+#include "common/date_text.h"
 #include "common/file_bytes.h"
+#include "common/text.h"
 #include "journal/checks.h"
 #include "journal/import.h"
 #include "journal/month_sheet.h"
@@ -114,7 +115,7 @@ std::optional<Counts> countsOf(const Request& s, std::string_view option, std::s
     const std::string& text = *s.value(option, static_cast<std::size_t>(i));
     values[i] = wholeNumber(text);
     if (values[i] && *values[i] <= kMostCounted) continue;
-    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    const bool digits = allDigits(text);
     s.err << (i == 0 ? "g " : "f ") << where << " : « " << text << " » "
           << (digits ? "est trop grand." : "n'est pas un nombre entier.") << '\n';
     return std::nullopt;
@@ -219,9 +220,7 @@ std::optional<journal::Observation> observationAt(const journal::Session& sessio
       if (observation.date == day && observation.time == time) found = observation;
   }
   if (!found) {
-    char when[64];
-    std::snprintf(when, sizeof when, "%04d-%02d-%02d à %02d:%02d", day.year, day.month, day.day, time.hour,
-                  time.minute);
+    const std::string when = isoDate(day.year, day.month, day.day) + " à " + hourMinute(time.hour, time.minute);
     s.err << "Le journal n'a pas d'observation le " << when
           << (choice.observer ? " de l'observateur " + choice.observer->code : std::string()) << ".\n";
     status = Status::Refused;
@@ -231,9 +230,8 @@ std::optional<journal::Observation> observationAt(const journal::Session& sessio
 
 // "le 3 février 2014 à 09:05, R = 109".
 std::string observationText(const journal::Observation& observation) {
-  char time[16];
-  std::snprintf(time, sizeof time, "%02d:%02d", observation.time.hour, observation.time.minute);
-  return "le " + journal::dayText(observation.date) + " à " + time +
+  return "le " + journal::dayText(observation.date) + " à " +
+         hourMinute(observation.time.hour, observation.time.minute) +
          ", R = " + std::to_string(journal::relativeNumber(observation.counts.disc));
 }
 

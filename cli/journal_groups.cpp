@@ -4,9 +4,9 @@
 #include "cli/journal_runs.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "common/calendar_date.h"
+#include "common/date_text.h"
 #include "common/file_bytes.h"
 #include "journal/group_records.h"
 
@@ -46,11 +46,7 @@ Status importGroupFile(const std::string& name, Request& s) {
   if (!session) return Status::Failed;
   Journal& opened = session->journal();
   if (const journal::Change imported = opened.importGroupRecords(file); !imported.done()) return s.failed(imported);
-  const auto day = [](journal::Day d) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
-    return std::string(text);
-  };
+  const auto day = [](journal::Day d) { return isoDate(d.year, d.month, d.day); };
   s.out << "Groupes importés (" << journal::groupSourceName(file.records.empty() ? journal::GroupSource::Srs
                                                                                  : file.records.front().source)
         << ") : " << file.records.size() << (file.records.size() > 1 ? " lignes" : " ligne");

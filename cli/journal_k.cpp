@@ -8,6 +8,7 @@
 #include "common/calendar_date.h"
 #include "common/file_bytes.h"
 #include "common/fixed_decimals.h"
+#include "common/text.h"
 #include "journal/observer_k.h"
 #include "journal/silso.h"
 
@@ -39,7 +40,7 @@ std::optional<Day> dayOf(const std::string& text) {
 // --choisir K: the k the user chose for the observer, stored in the journal; "" clears it.
 Status chooseK(const std::string& text, Request& s) {
   if (s.has("--du") || s.has("--au") || s.has("--par-mois")) return s.refuse(kChooseKAlone);
-  const bool clear = text.find_first_not_of(" \t") == std::string::npos;
+  const bool clear = trimmed(text).empty();
   const std::optional<double> k = clear ? std::nullopt : journal::chosenK(text);
   if (!clear && !k) return s.refuse(kKMessage);
   const auto session = s.open();
