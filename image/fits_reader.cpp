@@ -1,3 +1,5 @@
+// A FITS file's image read with CFITSIO into a grey image, its date and geometry from its
+// headers (fits_reader.h); its sizes checked against the file before anything is read.
 #include "image/fits_reader.h"
 
 #include <fcntl.h>
@@ -405,28 +407,90 @@ bool decodedApart(fitsfile* file, GreyImage& image) {
   return decoded;
 }
 
-ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_view fileName,
-                            std::int64_t maxPixels) {
-  int status = 0;
+// The first HDU that holds an image, among the first kMaxHdus; none when the file holds
+// none, or CFITSIO failed (its `status`).
+std::optional<ImageHdu> firstImage(fitsfile* file, int& status) {
   std::optional<ImageHdu> hdu;
   for (int number = 1; number <= kMaxHdus && !hdu; ++number) {
     if (number > 1) {
       fits_movabs_hdu(file, number, nullptr, &status);
-      if (status == END_OF_FILE) return refused(fileName, kReasonNoImage);
+      if (status == END_OF_FILE) {  // no HDU left: no image
+        status = 0;
+        return std::nullopt;
+      }
     }
-    if (status != 0) return refusedForStatus(fileName, status);
+    if (status != 0) return std::nullopt;
     hdu = imageIn(file, status);
+    if (status != 0) return std::nullopt;
+  }
+  return hdu;
+}
+
+// A compressed image's table as its header declares it: the bytes its rows and heap take
+// in the file, which CFITSIO sizes its own buffers from, or why it cannot be read (a
+// CFITSIO failure in `status`).
+struct Table {
+  std::uint64_t bytes = 0;
+  std::string_view refusal;  // empty when sound
+};
+
+Table compressedTable(fitsfile* file, const ImageHdu& hdu, int& status) {
+  LONGLONG rowBytes = 0;
+  LONGLONG rows = 0;
+  LONGLONG heap = 0;
+  fits_read_key(file, TLONGLONG, "NAXIS1", &rowBytes, nullptr, &status);
+  fits_read_key(file, TLONGLONG, "NAXIS2", &rows, nullptr, &status);
+  fits_read_key(file, TLONGLONG, "PCOUNT", &heap, nullptr, &status);
+  if (status != 0) return {};
+  if (rowBytes < 0 || rows < 0 || heap < 0 || (rowBytes > 0 && rows > LLONG_MAX / rowBytes))
+    return {0, kReasonTruncated};
+  // CFITSIO allocates a whole tile to decompress it: no tile may exceed the image.
+  // Without ZTILEn the tiles are rows.
+  LONGLONG tileWidth = hdu.width;
+  LONGLONG tileHeight = 1;
+  int absent = 0;
+  fits_read_key(file, TLONGLONG, "ZTILE1", &tileWidth, nullptr, &absent);
+  absent = 0;
+  fits_read_key(file, TLONGLONG, "ZTILE2", &tileHeight, nullptr, &absent);
+  if (tileWidth < 1 || tileHeight < 1 || tileWidth > hdu.width || tileHeight > hdu.height)
+    return {0, kReasonCorrupt};
+  if (!tilesInHeap(file, rows, heap)) return {0, kReasonCorrupt};
+  return {static_cast<std::uint64_t>(rowBytes * rows) + static_cast<std::uint64_t>(heap), {}};
+}
+
+// The image of the current HDU, its headers read before its pixels: a child that decodes
+// them moves the position of the file it shares with this process.
+ImageReadOutcome readImage(fitsfile* file, const ImageHdu& hdu, bool compressed, std::string_view fileName) {
+  int status = 0;
+  ImageReadOutcome outcome;
+  outcome.image = GreyImage::uninitialised(static_cast<int>(hdu.width), static_cast<int>(hdu.height));
+  observationIn(file, outcome, status);
+  if (status != 0) return refusedForStatus(fileName, status);
+  if (compressed) {
+    if (!decodedApart(file, outcome.image)) return refused(fileName, kReasonCorrupt);
+  } else {
+    readRowsTurnedOver(file, outcome.image, status);
     if (status != 0) return refusedForStatus(fileName, status);
   }
-  if (!hdu) return refused(fileName, kReasonNoImage);
+  outcome.format = kFormat;
+  outcome.bitsPerSample = std::abs(hdu.bitpix);
+  outcome.floatSamples = hdu.bitpix < 0;
+  return outcome;
+}
 
+ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_view fileName,
+                            std::int64_t maxPixels) {
+  int status = 0;
+  const std::optional<ImageHdu> hdu = firstImage(file, status);
+  if (status != 0) return refusedForStatus(fileName, status);
+  if (!hdu) return refused(fileName, kReasonNoImage);
   const LONGLONG width = hdu->width;
   const LONGLONG height = hdu->height;
   if (width > maxPixels || height > maxPixels || width * height > maxPixels)
     return refused(fileName, tooLargeReason(width, height));
 
   // The data the header declares must be in the file before anything is read: for a
-  // compressed image, its table (rows and heap), which CFITSIO sizes its own buffers from.
+  // compressed image, its table.
   const int compressed = fits_is_compressed_image(file, &status);
   if (status != 0) return refusedForStatus(fileName, status);
   LONGLONG headStart = 0;
@@ -437,49 +501,15 @@ ImageReadOutcome readOpened(fitsfile* file, std::uint64_t fileSize, std::string_
   std::uint64_t declared = static_cast<std::uint64_t>(width * height) *
                            static_cast<std::uint64_t>(std::abs(hdu->bitpix) / 8);
   if (compressed) {
-    LONGLONG rowBytes = 0;
-    LONGLONG rows = 0;
-    LONGLONG heap = 0;
-    fits_read_key(file, TLONGLONG, "NAXIS1", &rowBytes, nullptr, &status);
-    fits_read_key(file, TLONGLONG, "NAXIS2", &rows, nullptr, &status);
-    fits_read_key(file, TLONGLONG, "PCOUNT", &heap, nullptr, &status);
+    const Table table = compressedTable(file, *hdu, status);
     if (status != 0) return refusedForStatus(fileName, status);
-    if (rowBytes < 0 || rows < 0 || heap < 0 || (rowBytes > 0 && rows > LLONG_MAX / rowBytes))
-      return refused(fileName, kReasonTruncated);
-    declared = static_cast<std::uint64_t>(rowBytes * rows) + static_cast<std::uint64_t>(heap);
-    // CFITSIO allocates a whole tile to decompress it: no tile may exceed the image.
-    // Without ZTILEn the tiles are rows.
-    LONGLONG tileWidth = width;
-    LONGLONG tileHeight = 1;
-    int absent = 0;
-    fits_read_key(file, TLONGLONG, "ZTILE1", &tileWidth, nullptr, &absent);
-    absent = 0;
-    fits_read_key(file, TLONGLONG, "ZTILE2", &tileHeight, nullptr, &absent);
-    if (tileWidth < 1 || tileHeight < 1 || tileWidth > width || tileHeight > height)
-      return refused(fileName, kReasonCorrupt);
-    if (!tilesInHeap(file, rows, heap)) return refused(fileName, kReasonCorrupt);
+    if (!table.refusal.empty()) return refused(fileName, table.refusal);
+    declared = table.bytes;
   }
   if (dataStart < 0 || static_cast<std::uint64_t>(dataStart) > fileSize ||
       declared > fileSize - static_cast<std::uint64_t>(dataStart))
     return refused(fileName, kReasonTruncated);
-
-  ImageReadOutcome outcome;
-  outcome.image = GreyImage::uninitialised(static_cast<int>(width), static_cast<int>(height));
-  // Every header is read before the pixels: a child that decodes them moves the position
-  // of the file it shares with this process.
-  observationIn(file, outcome, status);
-  if (status != 0) return refusedForStatus(fileName, status);
-  if (compressed) {
-    if (!decodedApart(file, outcome.image)) return refused(fileName, kReasonCorrupt);
-  } else {
-    readRowsTurnedOver(file, outcome.image, status);
-    if (status != 0) return refusedForStatus(fileName, status);
-  }
-
-  outcome.format = kFormat;
-  outcome.bitsPerSample = std::abs(hdu->bitpix);
-  outcome.floatSamples = hdu->bitpix < 0;
-  return outcome;
+  return readImage(file, *hdu, compressed != 0, fileName);
 }
 
 }  // namespace

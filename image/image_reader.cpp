@@ -1,3 +1,6 @@
+// Photographs read into a grey image (image_reader.h): FITS through fits_reader.h, PNG
+// through libspng where it reads them, the rest through Qt's readers, colour as its
+// luminance (Rec. 709 weights on the stored values).
 #include "image/image_reader.h"
 
 #include <QFile>
@@ -48,67 +51,96 @@ bool isFloat(QImage::Format format) {
   }
 }
 
-// Fills outcome.image from a decoded image, 16 bits kept as 16 bits.
-void toGrey(QImage& decoded, ImageReadOutcome& outcome) {
+// Each sample of a grey image (8 or 16 bits) copied as it is.
+template <typename Sample>
+void copyGrey(const QImage& decoded, GreyImage& image) {
   const int width = decoded.width();
   const int height = decoded.height();
-  outcome.image = GreyImage::uninitialised(width, height);
+  for (int y = 0; y < height; ++y) {
+    const auto* in = reinterpret_cast<const Sample*>(decoded.constScanLine(y));
+    std::copy(in, in + width, image.row(y));
+  }
+}
+
+// The luminance of each pixel of an image in QImage::Format_RGBA64; true when a pixel is
+// coloured.
+bool greyOfRgba64(const QImage& decoded, GreyImage& image) {
+  const int width = decoded.width();
+  const int height = decoded.height();
+  bool colour = false;
+  for (int y = 0; y < height; ++y) {
+    const auto* in = reinterpret_cast<const QRgba64*>(decoded.constScanLine(y));
+    float* out = image.row(y);
+    for (int x = 0; x < width; ++x) {
+      const QRgba64 p = in[x];
+      colour = colour || p.red() != p.green() || p.green() != p.blue();
+      out[x] = luminance(p.red(), p.green(), p.blue());
+    }
+  }
+  return colour;
+}
+
+// Alike, of an image in QImage::Format_RGBA32FPx4.
+bool greyOfFloats(const QImage& decoded, GreyImage& image) {
+  const int width = decoded.width();
+  const int height = decoded.height();
+  bool colour = false;
+  for (int y = 0; y < height; ++y) {
+    const auto* in = reinterpret_cast<const float*>(decoded.constScanLine(y));
+    float* out = image.row(y);
+    for (int x = 0; x < width; ++x) {
+      const float* p = in + 4 * x;
+      colour = colour || p[0] != p[1] || p[1] != p[2];
+      out[x] = luminance(p[0], p[1], p[2]);
+    }
+  }
+  return colour;
+}
+
+// Alike, of an image in QImage::Format_ARGB32.
+bool greyOfArgb32(const QImage& decoded, GreyImage& image) {
+  const int width = decoded.width();
+  const int height = decoded.height();
+  bool colour = false;
+  for (int y = 0; y < height; ++y) {
+    const auto* in = reinterpret_cast<const QRgb*>(decoded.constScanLine(y));
+    float* out = image.row(y);
+    for (int x = 0; x < width; ++x) {
+      const QRgb p = in[x];
+      colour = colour || qRed(p) != qGreen(p) || qGreen(p) != qBlue(p);
+      out[x] = luminance(qRed(p), qGreen(p), qBlue(p));
+    }
+  }
+  return colour;
+}
+
+// Fills outcome.image from a decoded image, 16 bits kept as 16 bits.
+void toGrey(QImage& decoded, ImageReadOutcome& outcome) {
+  outcome.image = GreyImage::uninitialised(decoded.width(), decoded.height());
   const QImage::Format format = decoded.format();
   bool colour = false;
-
   if (format == QImage::Format_Grayscale16) {
     outcome.bitsPerSample = 16;
-    for (int y = 0; y < height; ++y) {
-      const auto* in = reinterpret_cast<const quint16*>(decoded.constScanLine(y));
-      std::copy(in, in + width, outcome.image.row(y));
-    }
+    copyGrey<quint16>(decoded, outcome.image);
   } else if (isSixteenBits(format)) {
     outcome.bitsPerSample = 16;
     decoded.convertTo(QImage::Format_RGBA64);
-    for (int y = 0; y < height; ++y) {
-      const auto* in = reinterpret_cast<const QRgba64*>(decoded.constScanLine(y));
-      float* out = outcome.image.row(y);
-      for (int x = 0; x < width; ++x) {
-        const QRgba64 p = in[x];
-        colour = colour || p.red() != p.green() || p.green() != p.blue();
-        out[x] = luminance(p.red(), p.green(), p.blue());
-      }
-    }
+    colour = greyOfRgba64(decoded, outcome.image);
   } else if (isFloat(format)) {
     const bool half = format == QImage::Format_RGBX16FPx4 || format == QImage::Format_RGBA16FPx4 ||
                       format == QImage::Format_RGBA16FPx4_Premultiplied;
     outcome.bitsPerSample = half ? 16 : 32;
     outcome.floatSamples = true;
     decoded.convertTo(QImage::Format_RGBA32FPx4);
-    for (int y = 0; y < height; ++y) {
-      const auto* in = reinterpret_cast<const float*>(decoded.constScanLine(y));
-      float* out = outcome.image.row(y);
-      for (int x = 0; x < width; ++x) {
-        const float* p = in + 4 * x;
-        colour = colour || p[0] != p[1] || p[1] != p[2];
-        out[x] = luminance(p[0], p[1], p[2]);
-      }
-    }
+    colour = greyOfFloats(decoded, outcome.image);
   } else {
     outcome.bitsPerSample = 8;
-    if (format != QImage::Format_Grayscale8 && decoded.isGrayscale())
-      decoded.convertTo(QImage::Format_Grayscale8);
+    if (format != QImage::Format_Grayscale8 && decoded.isGrayscale()) decoded.convertTo(QImage::Format_Grayscale8);
     if (decoded.format() == QImage::Format_Grayscale8) {
-      for (int y = 0; y < height; ++y) {
-        const uchar* in = decoded.constScanLine(y);
-        std::copy(in, in + width, outcome.image.row(y));
-      }
+      copyGrey<uchar>(decoded, outcome.image);
     } else {
       decoded.convertTo(QImage::Format_ARGB32);
-      for (int y = 0; y < height; ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(decoded.constScanLine(y));
-        float* out = outcome.image.row(y);
-        for (int x = 0; x < width; ++x) {
-          const QRgb p = in[x];
-          colour = colour || qRed(p) != qGreen(p) || qGreen(p) != qBlue(p);
-          out[x] = luminance(qRed(p), qGreen(p), qBlue(p));
-        }
-      }
+      colour = greyOfArgb32(decoded, outcome.image);
     }
   }
   outcome.colour = colour;

@@ -1,3 +1,5 @@
+// The journal's pictures as numbers and texts, read from the journal and made into charts
+// (chart_series.h).
 #include "journal/chart_series.h"
 
 #include <algorithm>
@@ -261,6 +263,45 @@ std::optional<std::pair<int, int>> yearsOf(const Things& things, DateOf dateOf) 
   return std::pair{first, last};
 }
 
+// A reading of the journal taken whole into `into`; else its error replaces all that
+// `read` holds, and false: there is nothing to draw.
+template <typename Reading, typename Into>
+bool take(Read<ChartData>& read, Reading reading, Into& into) {
+  if (!reading.ok()) {
+    read = {{}, std::move(reading.error)};
+    return false;
+  }
+  into = std::move(reading.value);
+  return true;
+}
+
+// The first and last years drawn: those asked, the one not asked from `years` (those of the
+// data), the last year alone when only it is asked and no data is found.
+std::pair<int, int> chartYears(const ChartRequest& request, const std::optional<std::pair<int, int>>& years) {
+  int firstYear = request.firstYear.value_or(years ? std::min(years->first, request.lastYear.value_or(9999)) : 0);
+  const int lastYear = request.lastYear.value_or(years ? std::max(years->second, firstYear) : firstYear);
+  if (!request.firstYear && !years) firstYear = lastYear;
+  return {firstYear, lastYear};
+}
+
+// The latitudes of the observer's groups in the observations of the chart's years, one
+// record each at its day's date; a reading that failed leaves its error in `read`.
+void readOwnGroups(const Journal& journal, Read<ChartData>& read) {
+  ChartData& data = read.value;
+  for (const auto& day : data.days) {
+    if (!within(day.date, data.firstYear, data.lastYear)) continue;
+    std::vector<Group> groups;
+    if (!take(read, journal.groups(day.id), groups)) return;
+    for (const auto& group : groups) {
+      if (!group.latitude) continue;
+      GroupRecord own;
+      own.date = day.date;
+      own.latitude = *group.latitude;
+      data.ownGroups.push_back(own);
+    }
+  }
+}
+
 }  // namespace
 
 std::optional<ChartKind> chartKindNamed(std::string_view name) noexcept {
@@ -329,64 +370,41 @@ Axis yearAxis(int firstYear, int lastYear) {
 Read<ChartData> chartData(const Journal& journal, const ChartRequest& request) {
   Read<ChartData> read;
   ChartData& data = read.value;
-  // Each reading taken whole, else the first failure and nothing to draw.
-  const auto take = [&read](auto reading, auto& into) {
-    if (!reading.ok()) {
-      read = {{}, std::move(reading.error)};
-      return false;
-    }
-    into = std::move(reading.value);
-    return true;
-  };
   data.observer = request.observerCode;
   const Day start{request.firstYear.value_or(1), 1, 1};
   const Day end{request.lastYear.value_or(9999), 12, 31};
   if (request.observerId != 0) {
     std::vector<Observation> observations;
-    if (!take(journal.observationsBetween(start, end, request.observerId), observations)) return read;
+    if (!take(read, journal.observationsBetween(start, end, request.observerId), observations)) return read;
     data.days = observationsOfDays(observations);
   }
 
   // The years: as asked, else the observer's, else those of what the picture shows.
   std::optional<std::pair<int, int>> years = yearsOf(data.days, [](const Observation& o) { return o.date; });
   if (!years && request.kind == ChartKind::Butterfly) {
-    if (!take(journal.groupRecords(start, end), data.imported)) return read;
+    if (!take(read, journal.groupRecords(start, end), data.imported)) return read;
     years = yearsOf(data.imported, [](const GroupRecord& r) { return r.date; });
   }
   if (!years) {
-    if (!take(journal.silsoDays(start, end), data.silso)) return read;
+    if (!take(read, journal.silsoDays(start, end), data.silso)) return read;
     years = yearsOf(data.silso, [](const SilsoDay& d) { return d.date; });
   }
   if (!years && !request.firstYear && !request.lastYear) return read;
-  data.firstYear = request.firstYear.value_or(years ? std::min(years->first, request.lastYear.value_or(9999)) : 0);
-  data.lastYear = request.lastYear.value_or(years ? std::max(years->second, data.firstYear) : data.firstYear);
-  if (!request.firstYear && !years) data.firstYear = data.lastYear;
+  std::tie(data.firstYear, data.lastYear) = chartYears(request, years);
 
   // SILSO's year on each side, for the smoothed mean at the edges.
   // Dates are compared as text: a year of five digits would come before 1818.
-  if (!take(journal.silsoDays({std::max(1, data.firstYear - 1), 1, 1}, {std::min(9999, data.lastYear + 1), 12, 31}),
-            data.silso))
-    return read;
+  const Day before{std::max(1, data.firstYear - 1), 1, 1}, after{std::min(9999, data.lastYear + 1), 12, 31};
+  if (!take(read, journal.silsoDays(before, after), data.silso)) return read;
   const Day first{data.firstYear, 1, 1}, last{data.lastYear, 12, 31};
   if (request.kind == ChartKind::K && request.observerId != 0 &&
-      !take(journal.pairedDays(first, last, request.observerId), data.paired))
+      !take(read, journal.pairedDays(first, last, request.observerId), data.paired))
     return read;
   if (request.kind == ChartKind::Butterfly) {
     if ((data.imported.empty() || request.firstYear || request.lastYear) &&
-        !take(journal.groupRecords(first, last), data.imported))
+        !take(read, journal.groupRecords(first, last), data.imported))
       return read;
-    for (const auto& day : data.days) {
-      if (!within(day.date, data.firstYear, data.lastYear)) continue;
-      std::vector<Group> groups;
-      if (!take(journal.groups(day.id), groups)) return read;
-      for (const auto& group : groups) {
-        if (!group.latitude) continue;
-        GroupRecord own;
-        own.date = day.date;
-        own.latitude = *group.latitude;
-        data.ownGroups.push_back(own);
-      }
-    }
+    readOwnGroups(journal, read);
   }
   return read;
 }

@@ -116,17 +116,15 @@ std::optional<int> fieldNumber(std::string_view field, const std::string& typed,
   return value;
 }
 
-}  // namespace
+// How many problems the date left, and the date with the time: a day not observed keeps
+// those of the fields it reads.
+struct WhenRead {
+  std::size_t afterDate = 0;
+  std::size_t afterTime = 0;
+};
 
-DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) {
-  DayReading reading;
-  std::vector<std::string>& problems = reading.problems;
-  Observation observation;
-  observation.id = stored.id;
-  observation.observerId = stored.observerId;
-  observation.chosenForDay = stored.chosenForDay;
-  // Every field is read and every check of what could be read is made, so that the
-  // observer sees all the problems at once.
+// The date and the time UT typed, into `observation` once read, checked against `today`.
+WhenRead readWhen(const DayTexts& texts, Day today, Observation& observation, std::vector<std::string>& problems) {
   const std::optional<int> day = fieldNumber("Date, jour", texts.day, {"un jour en chiffres", "le jour"}, problems);
   const std::optional<int> month = fieldNumber("Date, mois", texts.month, {"un mois en chiffres", "le mois"}, problems);
   const std::optional<int> year =
@@ -135,7 +133,8 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
     observation.date = {*year, *month, *day};
     checkDate(observation.date, today, problems);
   }
-  const std::size_t afterDate = problems.size();
+  WhenRead when;
+  when.afterDate = problems.size();
   const std::optional<int> hour =
       fieldNumber("Heure TU, heure", texts.hour, {"une heure en chiffres", "l'heure"}, problems);
   const std::optional<int> minute =
@@ -144,8 +143,12 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
     observation.time = {*hour, *minute};
     checkTime(observation.time, problems);
   }
-  const std::size_t afterTime = problems.size();
+  when.afterTime = problems.size();
+  return when;
+}
 
+// Seeing (1 to 5 or a letter), transparency and the remarks, into `observation`.
+void readConditions(const DayTexts& texts, Observation& observation, std::vector<std::string>& problems) {
   if (const std::string_view seeing = trimmed(texts.seeing); !seeing.empty()) {
     if (seeing.size() == 1 && seeingOfLetter(seeing.front()))
       observation.seeing = seeingOfLetter(seeing.front());
@@ -162,24 +165,29 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
   }
   checkScales(observation, problems);
   observation.remarks = std::string(trimmed(texts.remarks));
+}
 
-  // A day not observed: its date, its remark (the weather), its time when one is typed;
-  // no count is read.
-  if (texts.notObserved) {
-    const bool timeTyped = !blank(texts.hour) || !blank(texts.minute);
-    problems.resize(timeTyped ? afterTime : afterDate);
-    if (problems.empty()) {
-      UnobservedDay unobserved;
-      unobserved.id = stored.id;
-      unobserved.observerId = stored.observerId;
-      unobserved.date = observation.date;
-      if (timeTyped) unobserved.time = observation.time;
-      unobserved.remarks = observation.remarks;
-      reading.unobserved = std::move(unobserved);
-    }
-    return reading;
-  }
+// A day not observed: the date of `typed`, its remark (the weather), its time when one is
+// typed; no count is read, and `problems` keeps those of these fields alone. None while
+// one remains.
+std::optional<UnobservedDay> readUnobserved(const DayTexts& texts, const Observation& typed, WhenRead when,
+                                            std::vector<std::string>& problems) {
+  const bool timeTyped = !blank(texts.hour) || !blank(texts.minute);
+  problems.resize(timeTyped ? when.afterTime : when.afterDate);
+  if (!problems.empty()) return std::nullopt;
+  UnobservedDay unobserved;
+  unobserved.id = typed.id;
+  unobserved.observerId = typed.observerId;
+  unobserved.date = typed.date;
+  if (timeTyped) unobserved.time = typed.time;
+  unobserved.remarks = typed.remarks;
+  return unobserved;
+}
 
+// The counts, north and south or the disc alone, into observation.counts once read and
+// checked; R of each row and the disc's sums into `reading`.
+void readTally(const DayTexts& texts, Observation& observation, DayReading& reading) {
+  std::vector<std::string>& problems = reading.problems;
   // A form whose counts are all still empty asks for them once, rather than four times.
   const bool nothingCounted = texts.wholeDisc
                                   ? blank(texts.groupsDisc) && blank(texts.spotsDisc)
@@ -211,7 +219,71 @@ DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) 
       if (south.counts) checkCounts(*south.counts, "sud", problems);
     }
   }
-  if (problems.empty()) reading.observation = std::move(observation);
+}
+
+// The hemisphere typed (N, S, nord, sud), B's sign when none is (north at 0); none for
+// anything else.
+std::optional<Hemisphere> hemisphereOf(const std::string& typed, const std::optional<double>& latitude) {
+  const std::string_view hemisphere = trimmed(typed);
+  if (hemisphere.empty()) return latitude && *latitude < 0 ? Hemisphere::South : Hemisphere::North;
+  if (hemisphere == "N" || hemisphere == "n" || hemisphere == "nord") return Hemisphere::North;
+  if (hemisphere == "S" || hemisphere == "s" || hemisphere == "sud") return Hemisphere::South;
+  return std::nullopt;
+}
+
+// B, L, DMC and the area, into `group`; an empty field is none.
+void readGroupDecimals(const GroupTexts& texts, Group& group, std::vector<std::string>& problems) {
+  const struct {
+    const std::string& text;
+    std::optional<double>& value;
+    const char* problem;
+  } decimals[] = {{texts.latitude, group.latitude, "B : une latitude en degrés."},
+                  {texts.longitude, group.longitude, "L : une longitude en degrés."},
+                  {texts.centralMeridianDistance, group.centralMeridianDistance, "DMC : une distance en degrés."},
+                  {texts.area, group.areaMsh, "Aire : un nombre de millionièmes de l'hémisphère."}};
+  for (const auto& decimal : decimals) {
+    bool bad = false;
+    decimal.value = decimalNumber(decimal.text, bad);
+    if (bad) problems.push_back(decimal.problem);
+  }
+}
+
+// The Zurich class (one letter, shown capital), the McIntosh class as typed and the
+// spots (none typed: 0), into `group`.
+void readGroupClasses(const GroupTexts& texts, Group& group, std::vector<std::string>& problems) {
+  if (const std::string_view zurich = trimmed(texts.zurichClass); !zurich.empty()) {
+    if (zurich.size() == 1 && std::isalpha(static_cast<unsigned char>(zurich.front())))
+      group.zurichClass = static_cast<char>(std::toupper(static_cast<unsigned char>(zurich.front())));
+    else
+      problems.push_back("Classe de Zurich : une lettre de A à J.");
+  }
+  group.mcintoshClass = std::string(trimmed(texts.mcintoshClass));
+  if (blank(texts.spots))
+    group.spots = 0;
+  else if (const std::optional<int> spots = wholeNumber(texts.spots))
+    group.spots = *spots;
+  else
+    problems.push_back("Taches : un nombre entier.");
+}
+
+}  // namespace
+
+DayReading readDay(const DayTexts& texts, const Observation& stored, Day today) {
+  DayReading reading;
+  Observation observation;
+  observation.id = stored.id;
+  observation.observerId = stored.observerId;
+  observation.chosenForDay = stored.chosenForDay;
+  // Every field is read and every check of what could be read is made, so that the
+  // observer sees all the problems at once.
+  const WhenRead when = readWhen(texts, today, observation, reading.problems);
+  readConditions(texts, observation, reading.problems);
+  if (texts.notObserved) {
+    reading.unobserved = readUnobserved(texts, observation, when, reading.problems);
+    return reading;
+  }
+  readTally(texts, observation, reading);
+  if (reading.problems.empty()) reading.observation = std::move(observation);
   return reading;
 }
 
@@ -453,45 +525,14 @@ GroupReading readGroup(const GroupTexts& texts, Id id, Id observationId, GroupOr
     else
       problems.push_back("Région NOAA : un nombre entier.");
   }
-  const std::string_view hemisphere = trimmed(texts.hemisphere);
   bool badLatitude = false;
   const std::optional<double> latitude = decimalNumber(texts.latitude, badLatitude);
-  if (hemisphere.empty())
-    group.hemisphere = latitude && *latitude < 0 ? Hemisphere::South : Hemisphere::North;
-  else if (hemisphere == "N" || hemisphere == "n" || hemisphere == "nord")
-    group.hemisphere = Hemisphere::North;
-  else if (hemisphere == "S" || hemisphere == "s" || hemisphere == "sud")
-    group.hemisphere = Hemisphere::South;
+  if (const std::optional<Hemisphere> hemisphere = hemisphereOf(texts.hemisphere, latitude))
+    group.hemisphere = *hemisphere;
   else
     problems.push_back("Hémisphère : N pour le nord, S pour le sud.");
-
-  const struct {
-    const std::string& text;
-    std::optional<double>& value;
-    const char* problem;
-  } decimals[] = {{texts.latitude, group.latitude, "B : une latitude en degrés."},
-                  {texts.longitude, group.longitude, "L : une longitude en degrés."},
-                  {texts.centralMeridianDistance, group.centralMeridianDistance, "DMC : une distance en degrés."},
-                  {texts.area, group.areaMsh, "Aire : un nombre de millionièmes de l'hémisphère."}};
-  for (const auto& decimal : decimals) {
-    bool bad = false;
-    decimal.value = decimalNumber(decimal.text, bad);
-    if (bad) problems.push_back(decimal.problem);
-  }
-
-  if (const std::string_view zurich = trimmed(texts.zurichClass); !zurich.empty()) {
-    if (zurich.size() == 1 && std::isalpha(static_cast<unsigned char>(zurich.front())))
-      group.zurichClass = static_cast<char>(std::toupper(static_cast<unsigned char>(zurich.front())));
-    else
-      problems.push_back("Classe de Zurich : une lettre de A à J.");
-  }
-  group.mcintoshClass = std::string(trimmed(texts.mcintoshClass));
-  if (blank(texts.spots))
-    group.spots = 0;
-  else if (const std::optional<int> spots = wholeNumber(texts.spots))
-    group.spots = *spots;
-  else
-    problems.push_back("Taches : un nombre entier.");
+  readGroupDecimals(texts, group, problems);
+  readGroupClasses(texts, group, problems);
 
   if (problems.empty())
     for (std::string& problem : checkGroup(group)) problems.push_back(std::move(problem));

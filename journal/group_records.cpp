@@ -293,6 +293,47 @@ bool magneticTypeText(std::string_view text) {
                      [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-'; });
 }
 
+// An SRS line's position and Carrington longitude, "N06W02   019" (words 1 and 2), into
+// `record`; empty when read, else why not.
+std::string srsPlace(const std::vector<std::string_view>& w, GroupRecord& record) {
+  const std::string_view location = w[1];
+  const std::size_t east = location.find_first_of("EWew");
+  const auto latitude = east == 3 && location.size() >= 6 && location.size() <= 7 ? digitsValue(location.substr(1, 2))
+                                                                                   : std::nullopt;
+  const auto distance = latitude ? digitsValue(location.substr(4)) : std::nullopt;
+  const char ns = upper(location[0]);
+  if (!distance || (ns != 'N' && ns != 'S') || *latitude > 90 || *distance > 180)
+    return "Position : " + quoted(location) + " n'est pas une position comme N06W02.";
+  record.latitude = ns == 'S' ? -*latitude : *latitude;
+  record.centralMeridianDistance = upper(location[east]) == 'E' ? -*distance : *distance;
+
+  const auto longitude = w[2].size() <= 3 ? digitsValue(w[2]) : std::nullopt;
+  if (!longitude || *longitude > 360) return "Longitude : " + quoted(w[2]) + " n'est pas une longitude de Carrington.";
+  record.longitude = *longitude;
+  return {};
+}
+
+// An SRS line's area, McIntosh class, extent, spots and magnetic type, "0010 Bxo  02   03
+// Beta" (words 3 to 7, the last one optional), into `record`; empty when read, else why not.
+std::string srsAppearance(const std::vector<std::string_view>& w, GroupRecord& record) {
+  const auto area = w[3].size() <= 5 ? digitsValue(w[3]) : std::nullopt;
+  if (!area) return "Aire : " + quoted(w[3]) + " n'est pas une aire en millionièmes.";
+  record.areaMsh = *area;
+  const std::string_view mcIntosh = w[4];
+  if (mcIntosh.size() != 3 || !magneticTypeText(mcIntosh) || mcIntosh.find('-') != std::string_view::npos)
+    return "Classe de McIntosh : " + quoted(mcIntosh) + " n'est pas une classe.";
+  // "EKO" of the capital years written as the later "Eko".
+  record.classification = {upper(mcIntosh[0]), lower(mcIntosh[1]), lower(mcIntosh[2])};
+  const auto extent = w[5].size() <= 3 ? digitsValue(w[5]) : std::nullopt;
+  if (!extent) return "Étendue en longitude : " + quoted(w[5]) + " n'est pas un nombre de degrés.";
+  const auto spots = w[6].size() <= 4 ? digitsValue(w[6]) : std::nullopt;
+  if (!spots) return "Nombre de taches : " + quoted(w[6]) + " n'est pas un nombre.";
+  record.spots = *spots;
+  if (w.size() == 8 && !magneticTypeText(w[7]))
+    return "Type magnétique : " + quoted(w[7]) + " n'est pas un type comme Beta-Gamma.";
+  return {};
+}
+
 // "2409 N06W02   019  0010 Bxo  02   03 Beta" of the day `day`.
 std::optional<GroupRecord> srsRecord(std::string_view line, Day day, std::string& reason) {
   const auto w = words(line);
@@ -311,54 +352,9 @@ std::optional<GroupRecord> srsRecord(std::string_view line, Day day, std::string
     return std::nullopt;
   }
   record.group = w[0].size() == 5 ? *region : regionNumber(*region, day);
-
-  const std::string_view location = w[1];
-  const std::size_t east = location.find_first_of("EWew");
-  const auto latitude = east == 3 && location.size() >= 6 && location.size() <= 7 ? digitsValue(location.substr(1, 2))
-                                                                                   : std::nullopt;
-  const auto distance = latitude ? digitsValue(location.substr(4)) : std::nullopt;
-  const char ns = upper(location[0]);
-  if (!distance || (ns != 'N' && ns != 'S') || *latitude > 90 || *distance > 180) {
-    reason = "Position : " + quoted(location) + " n'est pas une position comme N06W02.";
-    return std::nullopt;
-  }
-  record.latitude = ns == 'S' ? -*latitude : *latitude;
-  record.centralMeridianDistance = upper(location[east]) == 'E' ? -*distance : *distance;
-
-  const auto longitude = w[2].size() <= 3 ? digitsValue(w[2]) : std::nullopt;
-  if (!longitude || *longitude > 360) {
-    reason = "Longitude : " + quoted(w[2]) + " n'est pas une longitude de Carrington.";
-    return std::nullopt;
-  }
-  record.longitude = *longitude;
-  const auto area = w[3].size() <= 5 ? digitsValue(w[3]) : std::nullopt;
-  if (!area) {
-    reason = "Aire : " + quoted(w[3]) + " n'est pas une aire en millionièmes.";
-    return std::nullopt;
-  }
-  record.areaMsh = *area;
-  const std::string_view mcIntosh = w[4];
-  if (mcIntosh.size() != 3 || !magneticTypeText(mcIntosh) || mcIntosh.find('-') != std::string_view::npos) {
-    reason = "Classe de McIntosh : " + quoted(mcIntosh) + " n'est pas une classe.";
-    return std::nullopt;
-  }
-  // "EKO" of the capital years written as the later "Eko".
-  record.classification = {upper(mcIntosh[0]), lower(mcIntosh[1]), lower(mcIntosh[2])};
-  const auto extent = w[5].size() <= 3 ? digitsValue(w[5]) : std::nullopt;
-  if (!extent) {
-    reason = "Étendue en longitude : " + quoted(w[5]) + " n'est pas un nombre de degrés.";
-    return std::nullopt;
-  }
-  const auto spots = w[6].size() <= 4 ? digitsValue(w[6]) : std::nullopt;
-  if (!spots) {
-    reason = "Nombre de taches : " + quoted(w[6]) + " n'est pas un nombre.";
-    return std::nullopt;
-  }
-  record.spots = *spots;
-  if (w.size() == 8 && !magneticTypeText(w[7])) {
-    reason = "Type magnétique : " + quoted(w[7]) + " n'est pas un type comme Beta-Gamma.";
-    return std::nullopt;
-  }
+  reason = srsPlace(w, record);
+  if (reason.empty()) reason = srsAppearance(w, record);
+  if (!reason.empty()) return std::nullopt;
   return record;
 }
 

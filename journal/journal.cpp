@@ -595,6 +595,8 @@ struct Inspection {
   Id applicationId = 0;
   Id version = 0;
   Id objects = 0;
+  // No table nor stamp yet: a file SQLite has just created, or an empty one.
+  [[nodiscard]] bool fresh() const noexcept { return applicationId == 0 && objects == 0 && version == 0; }
 };
 
 // Read in one transaction, so that a journal another program is creating is seen either
@@ -689,6 +691,128 @@ bool identify(const std::string& path, unsigned long long& device, unsigned long
   return true;
 }
 
+// What `path` names before SQLite opens it: whether a file is there, or why no journal can
+// be there (a folder, a pipe, a folder that cannot be made); a missing folder is made.
+struct Place {
+  bool exists = false;
+  std::string refusal;  // empty when SQLite may open the path
+};
+
+Place placeOf(const std::string& path) {
+  namespace fs = std::filesystem;
+  if (path.empty()) return {false, "Aucun fichier de journal n'est donné."};
+  std::error_code failure;
+  const fs::file_status status = fs::status(path, failure);
+  if (failure && failure != std::errc::no_such_file_or_directory)
+    return {false, "Impossible de lire le journal " + path + " : " + sql::fileErrorReason(failure.value()) + "."};
+  const bool exists = fs::exists(status);
+  if (fs::is_directory(status)) return {exists, "Impossible d'ouvrir le journal " + path + " : c'est un dossier."};
+  // A pipe or a device would hang the first read, or never end.
+  if (exists && !fs::is_regular_file(status))
+    return {exists, "Impossible d'ouvrir le journal " + path + " : ce n'est pas un fichier ordinaire."};
+  if (!exists) {
+    const fs::path folder = fs::path(path).parent_path();
+    if (!folder.empty() && (fs::create_directories(folder, failure), failure))
+      return {exists, "Impossible de créer le journal " + path + " : son dossier " + folder.string() +
+                          " ne peut être créé (" + sql::fileErrorReason(failure.value()) + ")."};
+  }
+  return {exists, {}};
+}
+
+// A connection to a journal's file: the name and flags it was opened with (to open it
+// alike again), SQLite's code for the opening and what inspect() read through it.
+struct Opening {
+  std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> db{nullptr, &sqlite3_close_v2};
+  std::string name;
+  int flags = 0;
+  int rc = SQLITE_OK;
+  Inspection seen;
+};
+
+// The connection of `opening` closed and made again from its name and flags, then read.
+void reconnect(Opening& opening) {
+  opening.db.reset();
+  sqlite3* db = nullptr;
+  opening.rc = sqlite3_open_v2(opening.name.c_str(), &db, opening.flags, nullptr);
+  opening.db.reset(db);
+  if (db) {
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  }
+  opening.seen = opening.rc == SQLITE_OK ? inspect(db) : Inspection{opening.rc};
+}
+
+// The journal at `path` opened for writing (created when it does not `exist`), else read
+// only where its folder cannot take the -wal and -shm files.
+Opening openFile(const std::string& path, bool exists) {
+  Opening opening;
+  opening.name = path;
+  opening.flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
+  reconnect(opening);
+  if (opening.rc != SQLITE_OK) return opening;
+  // A WAL journal is read through its -wal and -shm files, which a folder that cannot be
+  // written cannot take. Read only, SQLite reads them where another program made them,
+  // with the shared memory in this process's own when the -shm file cannot be written, and
+  // so sees that program's changes as they come.
+  if (exists && cannotShare(opening.seen.rc)) {
+    opening.flags = SQLITE_OPEN_READONLY;
+    reconnect(opening);
+    // Without a -wal file there is none to read, and none can be made: the file alone is
+    // the journal. It is then read as unchanging (immutable), the one way SQLite reads a
+    // WAL file there; a change made meanwhile by someone who may write the folder shows
+    // at the next opening.
+    std::error_code failure;
+    if (cannotShare(opening.seen.rc) && !std::filesystem::exists(path + "-wal", failure)) {
+      opening.name = uriOf(path, "immutable=1");
+      opening.flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+      reconnect(opening);
+    }
+  }
+  return opening;
+}
+
+// Why the file read as `seen` cannot be opened as a journal of this version, else empty.
+std::string inspectionRefusal(const std::string& path, bool exists, sqlite3* db, const Inspection& seen) {
+  if (!exists && seen.rc != SQLITE_OK) return creationRefusal(path, db, seen.rc);
+  if ((seen.rc & 0xff) == SQLITE_NOTADB) return std::string(kNotAJournal) + " : ce n'est pas une base SQLite.";
+  if ((seen.rc & 0xff) == SQLITE_CORRUPT)
+    return "Ce journal est endommagé ; il n'a pas été modifié. Reprenez une copie de sauvegarde.";
+  if (seen.rc != SQLITE_OK) return "Impossible de lire le journal " + path + " : " + sqliteReason(db, seen.rc) + ".";
+  if (!seen.fresh() && seen.applicationId != kApplicationId)
+    return std::string(kNotAJournal) + " : c'est une base SQLite d'un autre programme.";
+  if (seen.version > kSchemaVersion)
+    return "Ce journal vient d'une version plus récente de Kavrel (format " + std::to_string(seen.version) +
+           ", celle-ci lit jusqu'au " + std::to_string(kSchemaVersion) + ") : mettez Kavrel à jour pour l'ouvrir.";
+  return {};
+}
+
+// PRAGMA quick_check's answer. It reads every page once: a small cache keeps the memory it
+// takes flat in the journal's size.
+bool passesQuickCheck(sqlite3* db) {
+  execute(db, "PRAGMA cache_size = -256");
+  bool sound = false;
+  {
+    Statement check(db, "PRAGMA quick_check(1)");
+    sound = check.step() == SQLITE_ROW && check.text(0) == "ok";
+  }
+  execute(db, "PRAGMA cache_size = -2000");
+  return sound;
+}
+
+// WAL lets the window read while the command writes; a copy made by saveCopy comes in the
+// rollback mode and is switched here, on its first opening.
+void useWal(sqlite3* db, bool fresh) {
+  // Pages of 16 KiB: PRAGMA quick_check reads a 50-year journal in a quarter less time
+  // than in 4 KiB pages, and a change writes a few pages either way.
+  if (fresh) execute(db, "PRAGMA page_size = 16384");
+  bool wal = false;
+  {
+    Statement mode(db, "PRAGMA journal_mode");
+    wal = mode.step() == SQLITE_ROW && mode.text(0) == "wal";
+  }
+  if (!wal) execute(db, "PRAGMA journal_mode = WAL");
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -718,119 +842,35 @@ Journal::Journal(sqlite3* db, std::string path) : db_(db), path_(std::move(path)
 Journal::~Journal() { sqlite3_close_v2(db_); }
 
 Journal::Opened Journal::open(const std::string& path) {
-  namespace fs = std::filesystem;
   const auto refused = [](std::string error) { return Opened{nullptr, std::move(error)}; };
-  if (path.empty()) return refused("Aucun fichier de journal n'est donné.");
-  std::error_code failure;
-  const fs::file_status status = fs::status(path, failure);
-  if (failure && failure != std::errc::no_such_file_or_directory)
-    return refused("Impossible de lire le journal " + path + " : " + sql::fileErrorReason(failure.value()) + ".");
-  const bool exists = fs::exists(status);
-  if (fs::is_directory(status)) return refused("Impossible d'ouvrir le journal " + path + " : c'est un dossier.");
-  // A pipe or a device would hang the first read, or never end.
-  if (exists && !fs::is_regular_file(status))
-    return refused("Impossible d'ouvrir le journal " + path + " : ce n'est pas un fichier ordinaire.");
-  if (!exists) {
-    const fs::path folder = fs::path(path).parent_path();
-    if (!folder.empty() && (fs::create_directories(folder, failure), failure))
-      return refused("Impossible de créer le journal " + path + " : son dossier " + folder.string() +
-                     " ne peut être créé (" + sql::fileErrorReason(failure.value()) + ").");
-  }
+  const Place place = placeOf(path);
+  if (!place.refusal.empty()) return refused(place.refusal);
 
   // Whether the file is a journal at all is SQLite's own answer (SQLITE_NOTADB): reading
   // its first bytes here through a descriptor of our own, then closing it, would drop the
   // locks SQLite holds on the same file when this process has it open already.
-  std::string name = path;
-  int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
-  const auto connect = [&] {
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
-    if (db) {
-      sqlite3_extended_result_codes(db, 1);
-      sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    }
-    return std::pair{rc, db};
-  };
-  auto [rc, db] = connect();
-  std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> guard(db, &sqlite3_close_v2);
-  if (rc != SQLITE_OK)
-    return refused(exists ? "Impossible de lire le journal " + path + " : " + sqliteReason(db, rc) + "."
-                          : creationRefusal(path, db, rc));
-
-  Inspection seen = inspect(db);
-  // A WAL journal is read through its -wal and -shm files, which a folder that cannot be
-  // written cannot take. Read only, SQLite reads them where another program made them,
-  // with the shared memory in this process's own when the -shm file cannot be written, and
-  // so sees that program's changes as they come.
-  if (exists && cannotShare(seen.rc)) {
-    flags = SQLITE_OPEN_READONLY;
-    guard.reset();
-    std::tie(rc, db) = connect();
-    guard.reset(db);
-    seen = rc == SQLITE_OK ? inspect(db) : Inspection{rc};
-    // Without a -wal file there is none to read, and none can be made: the file alone is
-    // the journal. It is then read as unchanging (immutable), the one way SQLite reads a
-    // WAL file there; a change made meanwhile by someone who may write the folder shows
-    // at the next opening.
-    if (cannotShare(seen.rc) && !fs::exists(path + "-wal", failure)) {
-      name = uriOf(path, "immutable=1");
-      flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
-      guard.reset();
-      std::tie(rc, db) = connect();
-      guard.reset(db);
-      seen = rc == SQLITE_OK ? inspect(db) : Inspection{rc};
-    }
-  }
-  if (!exists && seen.rc != SQLITE_OK) return refused(creationRefusal(path, db, seen.rc));
-  if ((seen.rc & 0xff) == SQLITE_NOTADB) return refused(std::string(kNotAJournal) + " : ce n'est pas une base SQLite.");
-  if ((seen.rc & 0xff) == SQLITE_CORRUPT)
+  Opening opening = openFile(path, place.exists);
+  sqlite3* db = opening.db.get();
+  if (opening.rc != SQLITE_OK)
+    return refused(place.exists ? "Impossible de lire le journal " + path + " : " + sqliteReason(db, opening.rc) + "."
+                                : creationRefusal(path, db, opening.rc));
+  const Inspection& seen = opening.seen;
+  if (std::string refusal = inspectionRefusal(path, place.exists, db, seen); !refusal.empty()) return refused(refusal);
+  if (!seen.fresh() && !passesQuickCheck(db))
     return refused("Ce journal est endommagé ; il n'a pas été modifié. Reprenez une copie de sauvegarde.");
-  if (seen.rc != SQLITE_OK)
-    return refused("Impossible de lire le journal " + path + " : " + sqliteReason(db, seen.rc) + ".");
-
-  const bool fresh = seen.applicationId == 0 && seen.objects == 0 && seen.version == 0;
-  if (!fresh && seen.applicationId != kApplicationId)
-    return refused(std::string(kNotAJournal) + " : c'est une base SQLite d'un autre programme.");
-  if (seen.version > kSchemaVersion)
-    return refused("Ce journal vient d'une version plus récente de Kavrel (format " + std::to_string(seen.version) +
-                   ", celle-ci lit jusqu'au " + std::to_string(kSchemaVersion) + ") : mettez Kavrel à jour pour l'ouvrir.");
-  if (!fresh) {
-    // The check reads every page once: a small cache keeps the memory it takes flat in
-    // the journal's size.
-    execute(db, "PRAGMA cache_size = -256");
-    bool sound = false;
-    {
-      Statement check(db, "PRAGMA quick_check(1)");
-      sound = check.step() == SQLITE_ROW && check.text(0) == "ok";
-    }
-    execute(db, "PRAGMA cache_size = -2000");
-    if (!sound) return refused("Ce journal est endommagé ; il n'a pas été modifié. Reprenez une copie de sauvegarde.");
-  }
 
   execute(db, "PRAGMA foreign_keys = ON");
   const bool writable = sqlite3_db_readonly(db, "main") == 0;
-  // WAL lets the window read while the command writes; a copy made by saveCopy comes in
-  // the rollback mode and is switched here, on its first opening.
-  if (writable) {
-    // Pages of 16 KiB: PRAGMA quick_check reads a 50-year journal in a quarter less time
-    // than in 4 KiB pages, and a change writes a few pages either way.
-    if (fresh) execute(db, "PRAGMA page_size = 16384");
-    bool wal = false;
-    {
-      Statement mode(db, "PRAGMA journal_mode");
-      wal = mode.step() == SQLITE_ROW && mode.text(0) == "wal";
-    }
-    if (!wal) execute(db, "PRAGMA journal_mode = WAL");
-  }
+  if (writable) useWal(db, seen.fresh());
   if (seen.version < kSchemaVersion) {
     if (!writable)
       return refused("Impossible de préparer le journal " + path + " : " + sql::readOnlyReason(path));
     if (std::string error = migrate(db); !error.empty()) return refused(error);
   }
-  std::unique_ptr<Journal> journal(new Journal(guard.release(), path));
+  std::unique_ptr<Journal> journal(new Journal(opening.db.release(), path));
   if (!writable) journal->readOnlyReason_ = sql::readOnlyReason(path);
-  journal->openedName_ = name;
-  journal->openedFlags_ = flags & ~SQLITE_OPEN_CREATE;
+  journal->openedName_ = opening.name;
+  journal->openedFlags_ = opening.flags & ~SQLITE_OPEN_CREATE;
   identify(path, journal->device_, journal->inode_);
   return {std::move(journal), {}};
 }
@@ -1332,127 +1372,228 @@ Change Journal::removeGroup(Id id) {
 // ---------------------------------------------------------------------------------------
 // Import.
 
-Imported Journal::importLog(const ParsedLog& log, bool partial, Day today) {
-  Imported result;
-  result.refusals = log.refusals;
-  std::vector<const ImportRow*> accepted;
-  accepted.reserve(log.rows.size());
+namespace {
+
+// The rows of a parsed log that pass the checks against a day, and the refusals of the
+// others after the file's own.
+struct CheckedLog {
+  std::vector<const ImportRow*> rows;
+  std::vector<const UnobservedRow*> days;
+  std::vector<Refusal> refusals;
+};
+
+CheckedLog checkLog(const ParsedLog& log, Day today) {
+  CheckedLog checked;
+  checked.refusals = log.refusals;
+  checked.rows.reserve(log.rows.size());
   for (const ImportRow& row : log.rows) {
     if (auto problems = checkObservation(row.observation, today); !problems.empty())
-      result.refusals.push_back({row.line, joined(problems, " ")});
+      checked.refusals.push_back({row.line, joined(problems, " ")});
     else
-      accepted.push_back(&row);
+      checked.rows.push_back(&row);
   }
-  std::vector<const UnobservedRow*> acceptedDays;
   for (const UnobservedRow& row : log.unobserved) {
     if (auto problems = checkUnobservedDay(row.day, today); !problems.empty())
-      result.refusals.push_back({row.line, joined(problems, " ")});
+      checked.refusals.push_back({row.line, joined(problems, " ")});
     else
-      acceptedDays.push_back(&row);
+      checked.days.push_back(&row);
   }
-  const auto byLine = [](const Refusal& a, const Refusal& b) { return a.line < b.line; };
-  std::vector<Id> stored;
-  std::vector<Id> storedDays;
+  return checked;
+}
+
+// What an import wrote, for its undo.
+struct ImportWritten {
+  std::vector<Id> observations;
+  std::vector<Id> days;                    // not observed
   std::vector<UnobservedDay> marksTaken;  // the journal's days not observed that the file observed
-  std::vector<Id> created;
-  result.error = inTransaction(db_, [&]() -> std::string {
-    std::map<std::string, Id, std::less<>> observerOfCode;
-    // The observer of a row's code: true when found or made; a refusal of the row is
-    // listed, a failure to write left in `failure`.
-    std::string failure;
-    const auto observerOf = [&](const std::string& code, int line, Id& id) {
-      if (auto known = observerOfCode.find(code); known != observerOfCode.end()) {
-        id = known->second;
-        return true;
-      }
-      if (std::string refusal = observerFor(db_, code, 0, id, created); !refusal.empty()) {
-        if (refusal.rfind(kNotChanged, 0) == 0) failure = std::move(refusal);
-        else result.refusals.push_back({line, std::move(refusal)});
-        return false;
-      }
-      observerOfCode.emplace(code, id);
-      return true;
-    };
+  std::vector<Id> created;                // observers made for the file's codes
+};
+
+// An import undone: its rows removed, the marks it took given back, the observers it made
+// removed unless taken since; empty when done, else the message.
+std::string removeImported(sqlite3* db, const ImportWritten& written) {
+  Statement removeDay(db, "DELETE FROM unobserved_days WHERE id = ?");
+  Statement remove(db, "DELETE FROM observations WHERE id = ?");
+  int rc = SQLITE_OK;
+  for (Id id : written.days)
+    if (rc == SQLITE_OK) rc = removeDay.bind(id).run();
+  for (Id id : written.observations)
+    if (rc == SQLITE_OK) rc = remove.bind(id).run();
+  for (const UnobservedDay& mark : written.marksTaken)
+    if (rc == SQLITE_OK) rc = restoreMark(db, mark);
+  if (rc == SQLITE_OK) rc = removeCreatedObservers(db, written.created);
+  return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
+}
+
+// "Annuler l'import de 3 observations et 1 jour sans observation".
+std::string importCaption(std::size_t observations, std::size_t days) {
+  std::string what;
+  if (observations != 0) what = std::to_string(observations) + (observations == 1 ? " observation" : " observations");
+  if (days != 0)
+    what += (what.empty() ? "" : " et ") + std::to_string(days) +
+            (days == 1 ? " jour sans observation" : " jours sans observation");
+  return "Annuler l'import de " + what;
+}
+
+// The checked rows of a log written inside the caller's transaction. A row the journal
+// refuses (a duplicate, a day already observed, an observer's code) joins `refusals`; a
+// failure to write ends the import with its message.
+class LogWriter {
+ public:
+  LogWriter(sqlite3* db, std::vector<Refusal> refused) : refusals(std::move(refused)), db_(db) {}
+
+  std::vector<Refusal> refusals;
+  ImportWritten written;
+
+  std::string storeObservations(const std::vector<const ImportRow*>& rows) {
     Statement insert(db_, kInsertObservation);
     MarkTaker marks(db_);
-    for (const ImportRow* row : accepted) {
+    for (const ImportRow* row : rows) {
       Observation o = row->observation;
       if (!observerOf(row->observerCode, row->line, o.observerId)) {
-        if (!failure.empty()) return failure;
+        if (!failure_.empty()) return failure_;
         continue;
       }
       o.id = 0;
       bindObservation(insert, o);
       int rc = insert.run();
       if (rc == SQLITE_CONSTRAINT_UNIQUE) {
-        result.refusals.push_back({row->line, duplicateMessage(db_, o)});
+        refusals.push_back({row->line, duplicateMessage(db_, o)});
         continue;
       }
       if (rc != SQLITE_OK) return notChanged(db_, rc);
-      stored.push_back(sqlite3_last_insert_rowid(db_));
+      written.observations.push_back(sqlite3_last_insert_rowid(db_));
       std::optional<UnobservedDay> mark;
       if (rc = marks.take(o.observerId, o.date, mark); rc != SQLITE_OK) return notChanged(db_, rc);
-      if (mark) marksTaken.push_back(std::move(*mark));
+      if (mark) written.marksTaken.push_back(std::move(*mark));
     }
-    // After the observations, so that a day the file both observes and not is refused
-    // whatever the order of its lines.
-    for (const UnobservedRow* row : acceptedDays) {
+    return {};
+  }
+
+  std::string storeDays(const std::vector<const UnobservedRow*>& rows) {
+    for (const UnobservedRow* row : rows) {
       UnobservedDay day = row->day;
       day.id = 0;
       if (!observerOf(row->observerCode, row->line, day.observerId)) {
-        if (!failure.empty()) return failure;
+        if (!failure_.empty()) return failure_;
         continue;
       }
       if (std::string refusal = unobservedRefusal(db_, day); !refusal.empty()) {
         if (refusal.rfind(kNotChanged, 0) == 0) return refusal;
-        result.refusals.push_back({row->line, std::move(refusal)});
+        refusals.push_back({row->line, std::move(refusal)});
         continue;
       }
       Id id = 0;
       if (const int rc = insertUnobserved(db_, day, id); rc != SQLITE_OK) return notChanged(db_, rc);
-      storedDays.push_back(id);
+      written.days.push_back(id);
     }
+    return {};
+  }
+
+  // The rows rolled back: none stored.
+  void forgetStored() {
+    written.observations.clear();
+    written.days.clear();
+  }
+
+ private:
+  // The observer of a row's code: true when found or made; a refusal of the row is
+  // listed, a failure to write left in `failure_`.
+  bool observerOf(const std::string& code, int line, Id& id) {
+    if (auto known = observerOfCode_.find(code); known != observerOfCode_.end()) {
+      id = known->second;
+      return true;
+    }
+    if (std::string refusal = observerFor(db_, code, 0, id, written.created); !refusal.empty()) {
+      if (refusal.rfind(kNotChanged, 0) == 0) failure_ = std::move(refusal);
+      else refusals.push_back({line, std::move(refusal)});
+      return false;
+    }
+    observerOfCode_.emplace(code, id);
+    return true;
+  }
+
+  sqlite3* db_;
+  std::map<std::string, Id, std::less<>> observerOfCode_;
+  std::string failure_;
+};
+
+}  // namespace
+
+
+Imported Journal::importLog(const ParsedLog& log, bool partial, Day today) {
+  CheckedLog checked = checkLog(log, today);
+  LogWriter writer(db_, std::move(checked.refusals));
+  Imported result;
+  result.error = inTransaction(db_, [&]() -> std::string {
+    if (std::string error = writer.storeObservations(checked.rows); !error.empty()) return error;
+    // After the observations, so that a day the file both observes and not is refused
+    // whatever the order of its lines.
+    if (std::string error = writer.storeDays(checked.days); !error.empty()) return error;
     // Every row is tried, so that the rows the journal refuses (already there, twice in
     // the file) are listed with the others; then all or none.
-    if (!partial && !result.refusals.empty()) {
+    if (!partial && !writer.refusals.empty()) {
       execute(db_, "ROLLBACK");
-      stored.clear();
-      storedDays.clear();
+      writer.forgetStored();
     }
     return {};
   });
+  const auto byLine = [](const Refusal& a, const Refusal& b) { return a.line < b.line; };
+  result.refusals = std::move(writer.refusals);
   std::stable_sort(result.refusals.begin(), result.refusals.end(), byLine);
-  if (!result.error.empty()) {
-    stored.clear();
-    storedDays.clear();
-  }
-  result.stored = static_cast<int>(stored.size());
-  result.unobservedStored = static_cast<int>(storedDays.size());
-  if (stored.empty() && storedDays.empty()) return result;
-  std::string what;
-  if (!stored.empty()) what = std::to_string(stored.size()) + (stored.size() == 1 ? " observation" : " observations");
-  if (!storedDays.empty())
-    what += (what.empty() ? "" : " et ") + std::to_string(storedDays.size()) +
-            (storedDays.size() == 1 ? " jour sans observation" : " jours sans observation");
+  if (!result.error.empty()) writer.forgetStored();
+  const ImportWritten& written = writer.written;
+  result.stored = static_cast<int>(written.observations.size());
+  result.unobservedStored = static_cast<int>(written.days.size());
+  if (written.observations.empty() && written.days.empty()) return result;
   undo_.push_back(std::make_unique<UndoStep>(
-      UndoStep{"Annuler l'import de " + what, 0, [stored, storedDays, marksTaken, created](sqlite3* db) -> std::string {
-                 Statement removeDay(db, "DELETE FROM unobserved_days WHERE id = ?");
-                 Statement remove(db, "DELETE FROM observations WHERE id = ?");
-                 int rc = SQLITE_OK;
-                 for (Id id : storedDays)
-                   if (rc == SQLITE_OK) rc = removeDay.bind(id).run();
-                 for (Id id : stored)
-                   if (rc == SQLITE_OK) rc = remove.bind(id).run();
-                 for (const UnobservedDay& mark : marksTaken)
-                   if (rc == SQLITE_OK) rc = restoreMark(db, mark);
-                 if (rc == SQLITE_OK) rc = removeCreatedObservers(db, created);
-                 return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
-               }}));
+      UndoStep{importCaption(written.observations.size(), written.days.size()), 0,
+               [written = std::move(writer.written)](sqlite3* db) { return removeImported(db, written); }}));
   return result;
 }
 
 // ---------------------------------------------------------------------------------------
 // Copy.
+
+namespace {
+
+// The journal `db` written whole into the SQLite file `name` (an empty file), in the
+// rollback mode so that the copy is one file; empty when done, else SQLite's reason.
+std::string backupInto(sqlite3* db, const std::string& name) {
+  sqlite3* copy = nullptr;
+  int rc = sqlite3_open_v2(name.c_str(), &copy, SQLITE_OPEN_READWRITE, nullptr);
+  std::unique_ptr<sqlite3, decltype(&sqlite3_close_v2)> guard(copy, &sqlite3_close_v2);
+  if (rc != SQLITE_OK) return sqliteReason(copy, rc);
+  sqlite3_extended_result_codes(copy, 1);
+  sqlite3_busy_timeout(copy, kBusyTimeoutMs);
+  sqlite3_backup* backup = sqlite3_backup_init(copy, "main", db, "main");
+  if (!backup) {
+    rc = sqlite3_extended_errcode(copy);
+  } else {
+    // Copied in one step, under one read of the journal: a writer elsewhere waits for
+    // nothing (WAL) and the copy is one state of the journal.
+    rc = sqlite3_backup_step(backup, -1);
+    const int finish = sqlite3_backup_finish(backup);
+    rc = rc == SQLITE_DONE ? finish : rc;
+  }
+  if (rc == SQLITE_OK) rc = execute(copy, "PRAGMA journal_mode = DELETE");
+  return rc == SQLITE_OK ? std::string() : sqliteReason(copy, rc);
+}
+
+// 0 once the file `name` is on the disk, else why not (errno).
+int syncFile(const std::string& name) {
+  const int file = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0 || ::fsync(file) != 0) {
+    const int error = errno;
+    if (file >= 0) ::close(file);
+    return error;
+  }
+  ::close(file);
+  return 0;
+}
+
+}  // namespace
+
 
 Change Journal::saveCopy(const std::string& target) const {
   namespace fs = std::filesystem;
@@ -1475,45 +1616,14 @@ Change Journal::saveCopy(const std::string& target) const {
     fs::remove(temporary + "-journal", ignored);
   };
 
-  sqlite3* copy = nullptr;
-  int rc = sqlite3_open_v2(temporary.c_str(), &copy, SQLITE_OPEN_READWRITE, nullptr);
-  std::string reason;
-  if (rc == SQLITE_OK) {
-    sqlite3_extended_result_codes(copy, 1);
-    sqlite3_busy_timeout(copy, kBusyTimeoutMs);
-    sqlite3_backup* backup = sqlite3_backup_init(copy, "main", db_, "main");
-    if (!backup) {
-      rc = sqlite3_extended_errcode(copy);
-    } else {
-      // Copied in one step, under one read of the journal: a writer elsewhere waits for
-      // nothing (WAL) and the copy is one state of the journal.
-      rc = sqlite3_backup_step(backup, -1);
-      const int finish = sqlite3_backup_finish(backup);
-      rc = rc == SQLITE_DONE ? finish : rc;
-    }
-    if (rc != SQLITE_OK) reason = sqliteReason(copy, rc);
-  } else {
-    reason = sqliteReason(copy, rc);
-  }
-  // The copy stands alone: a rollback journal, so that it is one file.
-  if (rc == SQLITE_OK) {
-    rc = execute(copy, "PRAGMA journal_mode = DELETE");
-    if (rc != SQLITE_OK) reason = sqliteReason(copy, rc);
-  }
-  sqlite3_close_v2(copy);
-  if (!reason.empty()) {
+  if (const std::string reason = backupInto(db_, temporary); !reason.empty()) {
     removeTemporary();
     return failed(reason);
   }
-
-  const int file = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
-  if (file < 0 || ::fsync(file) != 0) {
-    const int error = errno;
-    if (file >= 0) ::close(file);
+  if (const int error = syncFile(temporary); error != 0) {
     removeTemporary();
     return failed(sql::fileErrorReason(error));
   }
-  ::close(file);
   // mkstemp made it private; a copy is as readable as any new file of the user's.
   const mode_t mask = ::umask(0);
   ::umask(mask);

@@ -52,66 +52,93 @@ bool numberOf(std::string_view text, std::optional<int>& into) {
   return true;
 }
 
-LineReading readLine(std::string_view line, SilsoFile::Kind kind) {
-  LineReading reading;
-  std::string_view fields[kMostFields];
+// A line's fields between its semicolons; kMostFields + 1 for a line of more.
+struct Fields {
+  std::string_view values[kMostFields];
   std::size_t count = 0;
+};
+
+Fields splitFields(std::string_view line) {
+  Fields fields;
   for (std::size_t start = 0;;) {
     const std::size_t end = line.find(';', start);
-    if (count == kMostFields) {
-      count = kMostFields + 1;
+    if (fields.count == kMostFields) {
+      fields.count = kMostFields + 1;
       break;
     }
-    fields[count++] = line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    fields.values[fields.count++] =
+        line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
+  return fields;
+}
+
+// A line of `count` fields in a file of the kind `hemispheric` says, which wants
+// `expected`: the count, and the file it belongs to when it is SILSO's other daily one.
+std::string fieldCountError(std::size_t count, std::size_t expected, bool hemispheric) {
+  std::string error = (count > kMostFields ? std::string("plus de ") + std::to_string(kMostFields)
+                                           : std::to_string(count)) +
+                      " champ" + (count > 1 ? "s" : "") + " au lieu de " + std::to_string(expected);
+  if (!hemispheric && count == kHemisphericFields)
+    error += " : c'est le fichier des hémisphères (--hemispheres)";
+  else if (hemispheric && count == kTotalFields)
+    error += " : c'est le fichier du nombre total, sans --hemispheres";
+  else
+    error += " : ce n'est pas une ligne d'un fichier quotidien de SILSO";
+  return error;
+}
+
+// The standard deviations (real) and the numbers of observations (whole) that follow the
+// sunspot numbers, each -1 or more; the problem of the first that is not, else none.
+const char* spreadError(const Fields& fields, bool hemispheric) {
+  const std::size_t firstDeviation = hemispheric ? 7 : 5;
+  const std::size_t deviations = hemispheric ? 3 : 1;
+  for (std::size_t i = firstDeviation; i < firstDeviation + 2 * deviations; ++i) {
+    const bool isDeviation = i < firstDeviation + deviations;
+    const auto real = isDeviation ? realOf(fields.values[i]) : std::optional<double>();
+    const auto whole = isDeviation ? std::optional<int>() : integerOf(fields.values[i]);
+    if ((isDeviation && (!real || *real < -1)) || (!isDeviation && (!whole || *whole < -1)))
+      return isDeviation ? "l'écart type n'est pas un nombre" : "le nombre d'observations n'est pas un entier";
+  }
+  return nullptr;
+}
+
+LineReading readLine(std::string_view line, SilsoFile::Kind kind) {
+  LineReading reading;
+  const Fields fields = splitFields(line);
   const bool hemispheric = kind == SilsoFile::Kind::Hemispheric;
   const std::size_t expected = hemispheric ? kHemisphericFields : kTotalFields;
-  if (count != expected) {
-    reading.error = (count > kMostFields ? std::string("plus de ") + std::to_string(kMostFields)
-                                         : std::to_string(count)) +
-                    " champ" + (count > 1 ? "s" : "") + " au lieu de " + std::to_string(expected);
-    if (!hemispheric && count == kHemisphericFields)
-      reading.error += " : c'est le fichier des hémisphères (--hemispheres)";
-    else if (hemispheric && count == kTotalFields)
-      reading.error += " : c'est le fichier du nombre total, sans --hemispheres";
-    else
-      reading.error += " : ce n'est pas une ligne d'un fichier quotidien de SILSO";
+  if (fields.count != expected) {
+    reading.error = fieldCountError(fields.count, expected, hemispheric);
     return reading;
   }
-  const auto year = integerOf(fields[0]);
-  const auto month = integerOf(fields[1]);
-  const auto day = integerOf(fields[2]);
+  const auto year = integerOf(fields.values[0]);
+  const auto month = integerOf(fields.values[1]);
+  const auto day = integerOf(fields.values[2]);
   if (!year || !month || !day || *year < 1 || *year > 9999 || *month < 1 || *month > 12 || *day < 1 ||
       *day > daysInMonth(*year, *month)) {
     reading.error = "la date n'est pas une date (année;mois;jour attendus)";
     return reading;
   }
   reading.day.date = {*year, *month, *day};
-  const auto decimalYear = realOf(fields[3]);
+  const auto decimalYear = realOf(fields.values[3]);
   if (!decimalYear || std::floor(*decimalYear) != *year) {
     reading.error = "l'année décimale ne correspond pas à la date";
     return reading;
   }
-  bool numbers = numberOf(fields[4], reading.day.total);
-  if (hemispheric) numbers = numbers && numberOf(fields[5], reading.day.north) && numberOf(fields[6], reading.day.south);
+  bool numbers = numberOf(fields.values[4], reading.day.total);
+  if (hemispheric)
+    numbers = numbers && numberOf(fields.values[5], reading.day.north) && numberOf(fields.values[6], reading.day.south);
   if (!numbers) {
     reading.error = "le nombre de taches n'est ni un entier positif ni -1";
     return reading;
   }
-  const std::size_t firstDeviation = hemispheric ? 7 : 5;
-  const std::size_t deviations = hemispheric ? 3 : 1;
-  for (std::size_t i = firstDeviation; i < firstDeviation + 2 * deviations; ++i) {
-    const bool isDeviation = i < firstDeviation + deviations;
-    const auto real = isDeviation ? realOf(fields[i]) : std::optional<double>();
-    const auto whole = isDeviation ? std::optional<int>() : integerOf(fields[i]);
-    if ((isDeviation && (!real || *real < -1)) || (!isDeviation && (!whole || *whole < -1))) {
-      reading.error = isDeviation ? "l'écart type n'est pas un nombre" : "le nombre d'observations n'est pas un entier";
-      return reading;
-    }
+  if (const char* error = spreadError(fields, hemispheric)) {
+    reading.error = error;
+    return reading;
   }
-  const auto flag = integerOf(fields[expected - 1]);
+  const auto flag = integerOf(fields.values[expected - 1]);
   if (!flag || (*flag != 0 && *flag != 1)) {
     reading.error = "le dernier champ doit valoir 1 (définitif) ou 0 (provisoire)";
     return reading;

@@ -1,3 +1,5 @@
+// The Sun's limb found on a photograph, automatically or through three points (limb.h):
+// pixel coordinates, the circle's centre and radius in pixels.
 #include "photo/limb.h"
 
 #include <algorithm>
@@ -72,27 +74,45 @@ struct Classes {
   PixelPoint centroid{};
 };
 
-std::optional<Classes> classify(const GreyView& view) {
-  Classes classes;
+// The finite samples of the subsample, and how many are blank.
+struct Samples {
+  std::vector<float> values;
+  long blanks = 0;
+};
+
+// The subsample of the image into classes.grid (every step-th pixel of every step-th row,
+// at most kSubsampleSide a side), and its samples.
+Samples subsample(const GreyView& view, Classes& classes) {
   const int side = std::max(view.width, view.height);
   classes.step = std::max(1, (side + kSubsampleSide - 1) / kSubsampleSide);
   classes.columns = (view.width + classes.step - 1) / classes.step;
   classes.rows = (view.height + classes.step - 1) / classes.step;
   classes.grid.reserve(static_cast<std::size_t>(classes.columns) * static_cast<std::size_t>(classes.rows));
-  std::vector<float> values;
-  values.reserve(classes.grid.capacity());
-  long blanks = 0;
+  Samples samples;
+  samples.values.reserve(classes.grid.capacity());
   for (int y = 0; y < view.height; y += classes.step)
     for (int x = 0; x < view.width; x += classes.step) {
       const float v = pixel(view, x, y);
       classes.grid.push_back(v);
       if (std::isfinite(v))
-        values.push_back(v);
+        samples.values.push_back(v);
       else
-        ++blanks;
+        ++samples.blanks;
     }
-  if (values.size() < 64) return std::nullopt;
+  return samples;
+}
 
+constexpr int kBins = 256;
+using Histogram = std::array<double, kBins>;
+
+// The samples' range with the extreme 0.1 % of each side left out, cut in kBins bins.
+struct Range {
+  double lo = 0, hi = 0;
+  [[nodiscard]] double binWidth() const { return (hi - lo) / kBins; }
+};
+
+// None when the range is empty: an image of one level has no disc to tell.
+std::optional<Range> rangeOf(const std::vector<float>& values) {
   std::vector<float> sorted = values;
   const auto quantile = [&sorted](double q) {
     const auto at = sorted.begin() + static_cast<std::ptrdiff_t>(q * static_cast<double>(sorted.size() - 1));
@@ -102,18 +122,25 @@ std::optional<Classes> classify(const GreyView& view) {
   const double lo = quantile(0.001);
   const double hi = quantile(0.999);
   if (!(hi - lo > 1e-6 * std::max(std::fabs(hi), std::fabs(lo))) || !std::isfinite(hi - lo)) return std::nullopt;
+  return Range{lo, hi};
+}
 
-  constexpr int kBins = 256;
-  std::array<double, kBins> histogram{};
-  const double width = (hi - lo) / kBins;
-  for (float v : values) {
-    const double clipped = std::clamp(static_cast<double>(v), lo, hi);
-    ++histogram[static_cast<std::size_t>(std::min(kBins - 1, static_cast<int>((clipped - lo) / width)))];
+Histogram histogramOf(const Samples& samples, Range range) {
+  Histogram histogram{};
+  const double width = range.binWidth();
+  for (float v : samples.values) {
+    const double clipped = std::clamp(static_cast<double>(v), range.lo, range.hi);
+    ++histogram[static_cast<std::size_t>(std::min(kBins - 1, static_cast<int>((clipped - range.lo) / width)))];
   }
   // Blank pixels are sky, darker than anything the data hold: where the sky is all blank,
   // the disc's dark limb would otherwise be taken for it.
-  histogram[0] += static_cast<double>(blanks);
-  // Otsu: the split of largest between-class variance.
+  histogram[0] += static_cast<double>(samples.blanks);
+  return histogram;
+}
+
+// Otsu: the last bin below the split of largest between-class variance; none when no
+// split parts the histogram.
+std::optional<int> otsuSplit(const Histogram& histogram) {
   double total = 0;
   double weighted = 0;
   for (int i = 0; i < kBins; ++i) {
@@ -137,8 +164,13 @@ std::optional<Classes> classify(const GreyView& view) {
     }
   }
   if (best <= 0) return std::nullopt;
-  classes.threshold = lo + (split + 1) * width;
+  return split;
+}
 
+// The means of the two classes of the grid about classes.threshold, and from them the
+// rays' level, the sky's, the dark sky's and the disc's centroid; false when a class is
+// empty.
+bool measureClasses(Classes& classes, Range range) {
   double sky = 0, disc = 0, cx = 0, cy = 0, seenSky = 0;
   long skyCount = 0, discCount = 0, seenSkyCount = 0;
   for (int row = 0; row < classes.rows; ++row)
@@ -146,7 +178,7 @@ std::optional<Classes> classify(const GreyView& view) {
       const int x = column * classes.step, y = row * classes.step;
       const double v = classes.grid[static_cast<std::size_t>(row) * static_cast<std::size_t>(classes.columns) +
                                     static_cast<std::size_t>(column)];
-      const double clipped = std::isfinite(v) ? std::clamp(v, lo, hi) : lo;
+      const double clipped = std::isfinite(v) ? std::clamp(v, range.lo, range.hi) : range.lo;
       if (clipped >= classes.threshold) {
         disc += clipped;
         cx += x;
@@ -161,14 +193,27 @@ std::optional<Classes> classify(const GreyView& view) {
         }
       }
     }
-  if (skyCount == 0 || discCount == 0) return std::nullopt;
+  if (skyCount == 0 || discCount == 0) return false;
   sky /= static_cast<double>(skyCount);
   disc /= static_cast<double>(discCount);
   classes.level = sky + kLevelShare * (disc - sky);
   classes.sky = sky;
   classes.dark =
-      seenSkyCount > skyCount - seenSkyCount ? seenSky / static_cast<double>(seenSkyCount) : std::min(lo, 0.0);
+      seenSkyCount > skyCount - seenSkyCount ? seenSky / static_cast<double>(seenSkyCount) : std::min(range.lo, 0.0);
   classes.centroid = {cx / static_cast<double>(discCount), cy / static_cast<double>(discCount)};
+  return true;
+}
+
+std::optional<Classes> classify(const GreyView& view) {
+  Classes classes;
+  const Samples samples = subsample(view, classes);
+  if (samples.values.size() < 64) return std::nullopt;
+  const std::optional<Range> range = rangeOf(samples.values);
+  if (!range) return std::nullopt;
+  const std::optional<int> split = otsuSplit(histogramOf(samples, *range));
+  if (!split) return std::nullopt;
+  classes.threshold = range->lo + (*split + 1) * range->binWidth();
+  if (!measureClasses(classes, *range)) return std::nullopt;
   return classes;
 }
 
@@ -197,25 +242,23 @@ struct Profile {
   std::vector<double> values, smooth, slope;
 };
 
-// The limb point along one ray, or none, searched between `nearest` and `farthest` from
-// `from` (pixels): the whole ray on the first pass, a band about the first circle on the
-// second.
+// A ray from `from` along the unit vector (ux, uy); t in pixels along it.
+struct Ray {
+  PixelPoint from;
+  double ux = 0, uy = 0;
+  [[nodiscard]] PixelPoint at(double t) const { return {from.x + t * ux, from.y + t * uy}; }
+};
 
-std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes, PixelPoint from, double angle,
-                                    double nearest, double farthest, Profile& scratch) {
-  const double ux = std::cos(angle);
-  const double uy = std::sin(angle);
-  double in = 0, out = 0;
-  if (!insideFrame(view, from, ux, uy, in, out)) return std::nullopt;
-  const double coarse = std::max(1.0, classes.step / 2.0);
-  const double first = std::max(in, nearest);
-  const double last = std::min(out, farthest);
+// The last point, from `first` to `last` on steps of `coarse`, at or above the crossing
+// level with a point below it after; none when the ray never falls below the level.
+std::optional<double> lastAboveLevel(const GreyView& view, const Classes& classes, const Ray& ray, double first,
+                                     double last, double coarse) {
   double lastAbove = -1;
   bool belowAfter = false;
   for (double t = first; t <= last; t += coarse) {
     // The nearest pixel is enough to find the crossing; the fall is sought finely below.
     // A blank pixel (NaN) is below the level: sky.
-    const double v = nearestOnRay(view, from, ux, uy, t);
+    const double v = nearestOnRay(view, ray.from, ray.ux, ray.uy, t);
     if (v >= classes.level) {
       lastAbove = t;
       belowAfter = false;
@@ -224,20 +267,29 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
     }
   }
   if (lastAbove < 0 || !belowAfter) return std::nullopt;
+  return lastAbove;
+}
 
-  const double margin = std::max(4.0, 2 * coarse);
-  const double start = std::max(in, lastAbove - margin);
-  const double end = lastAbove + coarse + margin;
-  const int n = static_cast<int>((end - start) / kProfileStep) + 1;
-  if (n < 7) return std::nullopt;
+// The n samples every kProfileStep from `start` along the ray into scratch.values, then
+// smoothed and differentiated; the steepest fall's index, and the first blank sample's
+// (n when none is).
+struct Fall {
+  int steepest = -1;
+  int firstBlank = 0;
+};
+
+Fall steepestFall(const GreyView& view, const Classes& classes, const Ray& ray, double start, int n,
+                  Profile& scratch) {
+  Fall fall;
   std::vector<double>& profile = scratch.values;
   profile.resize(static_cast<std::size_t>(n));
-  int firstBlank = n;
+  fall.firstBlank = n;
   for (int i = 0; i < n; ++i) {
     const double t = start + i * kProfileStep;
     bool blanked = false;
-    profile[static_cast<std::size_t>(i)] = sample(view, from.x + t * ux, from.y + t * uy, classes.sky, blanked);
-    if (blanked) firstBlank = std::min(firstBlank, i);
+    profile[static_cast<std::size_t>(i)] =
+        sample(view, ray.from.x + t * ray.ux, ray.from.y + t * ray.uy, classes.sky, blanked);
+    if (blanked) fall.firstBlank = std::min(fall.firstBlank, i);
   }
   std::vector<double>& smooth = scratch.smooth;
   smooth = profile;
@@ -247,44 +299,79 @@ std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes
   }
   std::vector<double>& slope = scratch.slope;
   slope.assign(static_cast<std::size_t>(n), 0.0);
-  int steepest = -1;
   for (int i = 2; i + 2 < n; ++i) {
     const auto k = static_cast<std::size_t>(i);
     slope[k] = 0.5 * (smooth[k + 1] - smooth[k - 1]);
-    if (steepest < 0 || slope[k] < slope[static_cast<std::size_t>(steepest)]) steepest = i;
+    if (fall.steepest < 0 || slope[k] < slope[static_cast<std::size_t>(fall.steepest)]) fall.steepest = i;
   }
+  return fall;
+}
+
+// Where a fall meets blank pixels within its window: whether a pixel from the fall to the
+// data's edge is sky, and else that edge (where the ray leaves the last pixel with data),
+// none when the window ends first.
+struct BlankEdge {
+  bool skySeen = false;
+  std::optional<double> t;
+};
+
+BlankEdge blankEdge(const GreyView& view, const Classes& classes, const Ray& ray, double from, double stop,
+                    double disc) {
+  const double skyBelow = classes.dark + kSkyShare * (disc - classes.dark);
+  double t = from;
+  bool skySeen = false;
+  for (; t < stop; t += kEdgeStep) {
+    const float v = nearestOnRay(view, ray.from, ray.ux, ray.uy, t);
+    if (!std::isfinite(v)) break;
+    skySeen = skySeen || v < skyBelow;
+  }
+  if (skySeen) return {true, std::nullopt};
+  if (!(t < stop)) return {};
+  return {false, t - kEdgeStep / 2};
+}
+
+// The limb point along one ray, or none, searched between `nearest` and `farthest` from
+// `from` (pixels): the whole ray on the first pass, a band about the first circle on the
+// second.
+std::optional<PixelPoint> limbOnRay(const GreyView& view, const Classes& classes, PixelPoint from, double angle,
+                                    double nearest, double farthest, Profile& scratch) {
+  const Ray ray{from, std::cos(angle), std::sin(angle)};
+  double in = 0, out = 0;
+  if (!insideFrame(view, from, ray.ux, ray.uy, in, out)) return std::nullopt;
+  const double coarse = std::max(1.0, classes.step / 2.0);
+  const auto lastAbove = lastAboveLevel(view, classes, ray, std::max(in, nearest), std::min(out, farthest), coarse);
+  if (!lastAbove) return std::nullopt;
+
+  const double margin = std::max(4.0, 2 * coarse);
+  const double start = std::max(in, *lastAbove - margin);
+  const double end = *lastAbove + coarse + margin;
+  const int n = static_cast<int>((end - start) / kProfileStep) + 1;
+  if (n < 7) return std::nullopt;
+  const Fall fall = steepestFall(view, classes, ray, start, n, scratch);
+  const int steepest = fall.steepest;
+  const std::vector<double>& smooth = scratch.smooth;
+  const std::vector<double>& slope = scratch.slope;
   // The fall must be inside the window, not on its edge, and sharp.
   if (steepest < 3 || steepest + 4 > n || !(slope[static_cast<std::size_t>(steepest)] < 0)) return std::nullopt;
   const auto highest = std::max_element(smooth.begin(), smooth.begin() + steepest);
   const auto lowest = std::min_element(smooth.begin() + steepest, smooth.end());
   if (!(*highest - *lowest >= kSharpFall * (classes.level - classes.sky))) return std::nullopt;
-  if (firstBlank < n) {
-    // Blank pixels within the window: the nearest pixels from the fall to the data's edge.
-    // Where none of them is sky, the fall runs into the blank and the data's edge, where
-    // the ray leaves the last pixel with data, is the limb.
-    const double disc = smooth[static_cast<std::size_t>(steepest - 3)];
-    const double skyBelow = classes.dark + kSkyShare * (disc - classes.dark);
-    const double stop = std::min(out, start + (n - 1) * kProfileStep);
-    double t = start + steepest * kProfileStep;
-    bool skySeen = false;
-    for (; t < stop; t += kEdgeStep) {
-      const float v = nearestOnRay(view, from, ux, uy, t);
-      if (!std::isfinite(v)) break;
-      skySeen = skySeen || v < skyBelow;
-    }
-    if (!skySeen) {
-      if (!(t < stop)) return std::nullopt;
-      t -= kEdgeStep / 2;
-      return PixelPoint{from.x + t * ux, from.y + t * uy};
-    }
+  if (fall.firstBlank < n) {
+    // Blank pixels within the window: where none from the fall to the data's edge is sky,
+    // the fall runs into the blank and the data's edge is the limb.
+    const BlankEdge edge = blankEdge(view, classes, ray, start + steepest * kProfileStep,
+                                     std::min(out, start + (n - 1) * kProfileStep),
+                                     smooth[static_cast<std::size_t>(steepest - 3)]);
+    if (!edge.skySeen) return edge.t ? std::optional(ray.at(*edge.t)) : std::nullopt;
   }
+  // To a fraction of a pixel: the vertex of the parabola through the slope's peak.
   const auto k = static_cast<std::size_t>(steepest);
   const double left = slope[k - 1], middle = slope[k], right = slope[k + 1];
   const double curvature = left - 2 * middle + right;
   const double offset = curvature > 0 ? std::clamp(0.5 * (left - right) / curvature, -0.5, 0.5) : 0.0;
   const double t = start + (steepest + offset) * kProfileStep;
   if (t > out) return std::nullopt;
-  return PixelPoint{from.x + t * ux, from.y + t * uy};
+  return ray.at(t);
 }
 
 // Algebraic fit (Kasa) of the points marked kept, about their mean for conditioning.
