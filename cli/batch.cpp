@@ -41,7 +41,6 @@ struct Words {
 };
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 Words splitWords(std::string_view line) {
   Words words;

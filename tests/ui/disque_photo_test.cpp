@@ -437,6 +437,8 @@ void DisquePhotoTest::dialogsInTheLastFolder() {
     lookedIn << folder;
     return path;
   });
+  // A PNG gives no date: the fields' date, carried, is confirmed when asked.
+  f.w().setCarriedQuestion([](const QString&) { return true; });
   QString suggested;
   const QString png = results.filePath("mesure.png");
   f.w().setPictureSaveDialog([&](const QString& offered) {
