@@ -4,16 +4,6 @@
 #include <charconv>
 
 namespace kavrel::cli::logbook {
-namespace {
-
-// How the journal starts the message of a change it could not write, unlike one it
-// refused: the file failed, or it can only be read. journal::Change carries its reason
-// alone; these are the engine's own openings of those reasons.
-constexpr std::string_view kNotWritten = "Le journal n'a pas été modifié";
-constexpr std::string_view kReadOnly = "Ce journal est en lecture seule";
-
-}  // namespace
-
 std::unique_ptr<journal::Session> Request::open() const {
   journal::Session::Opened opened = journal::Session::open(path, std::string(decimalSeparator));
   if (opened.session) return std::move(opened.session);
@@ -28,8 +18,7 @@ std::unique_ptr<journal::Session> Request::open() const {
 
 Status Request::failed(const journal::Change& change) const {
   err << change.error << '\n';
-  const bool notWritten = change.error.starts_with(kNotWritten) || change.error.starts_with(kReadOnly);
-  return notWritten ? Status::Failed : Status::Refused;
+  return change.notWritten() ? Status::Failed : Status::Refused;
 }
 
 Day today() { return journal::clockNow().day; }

@@ -35,10 +35,11 @@ using sql::dateText;
 using sql::dayOfText;
 using sql::timeOfText;
 using sql::timeText;
+using sql::failedChange;
 using sql::inTransaction;
 using sql::kBusyTimeoutMs;
-using sql::kNotChanged;
 using sql::notChanged;
+using sql::Problem;
 using sql::queryInteger;
 using sql::readFailure;
 using sql::sqliteReason;
@@ -480,14 +481,14 @@ std::optional<Group> readGroup(sqlite3* db, Id id, int& status) {
 }
 
 // What a change says when what it changes cannot be found: gone, or unreadable.
-std::string missing(sqlite3* db, int status, const char* gone) {
+Problem missing(sqlite3* db, int status, const char* gone) {
   return status == SQLITE_OK ? std::string(gone) : notChanged(db, status);
 }
 
 // The observer of a new observation: the one of that code, created when new (its id is
 // then added to `created`); without a code, `given` when set, else the journal's only
 // observer, else a new "OBS". Empty when found, else the message.
-std::string observerFor(sqlite3* db, std::string_view code, Id given, Id& id, std::vector<Id>& created) {
+Problem observerFor(sqlite3* db, std::string_view code, Id given, Id& id, std::vector<Id>& created) {
   if (code.empty() && given) {
     if (!readObserver(db, "id = ?", given)) return "Observateur : il n'est plus dans le journal.";
     id = given;
@@ -532,7 +533,7 @@ std::string duplicateMessage(sqlite3* db, const Observation& o) {
 
 // Why a day cannot be marked not observed: its observer has an observation that day, or
 // has marked it already. Empty when it may be, else the message (or the failure to read).
-std::string unobservedRefusal(sqlite3* db, const UnobservedDay& d) {
+Problem unobservedRefusal(sqlite3* db, const UnobservedDay& d) {
   Statement observed(db, "SELECT count(*) FROM observations WHERE observer_id = ? AND date = ?");
   int rc = observed.bind(d.observerId, dateText(d.date)).step();
   if (rc != SQLITE_ROW) return notChanged(db, rc == SQLITE_DONE ? SQLITE_ERROR : rc);
@@ -614,8 +615,8 @@ Inspection inspect(sqlite3* db) {
 
 // The migrations from the file's version to ours, in one transaction; the version is
 // read again under the lock, in case another program migrated it meanwhile.
-std::string migrate(sqlite3* db) {
-  return inTransaction(db, [&]() -> std::string {
+Problem migrate(sqlite3* db) {
+  return inTransaction(db, [&]() -> Problem {
     const Inspection seen = inspect(db);
     if (seen.rc != SQLITE_OK) return notChanged(db, seen.rc);
     if (seen.applicationId != kApplicationId && (seen.applicationId != 0 || seen.objects != 0))
@@ -672,10 +673,10 @@ std::string readOnlyReason(const std::string& path) {
   return "Ce journal est en lecture seule.";
 }
 
-std::string changesRefused(sqlite3* db) {
+Problem changesRefused(sqlite3* db) {
   if (sqlite3_db_readonly(db, "main") != 1) return {};
   const char* file = sqlite3_db_filename(db, "main");
-  return file && *file ? readOnlyReason(file) : kReleased;
+  return {file && *file ? readOnlyReason(file) : std::string(kReleased), Failure::NotWritten};
 }
 
 }  // namespace sql
@@ -834,7 +835,7 @@ std::string defaultJournalPath() {
 struct Journal::UndoStep {
   std::string caption;
   Id id = 0;
-  std::function<std::string(sqlite3*)> revert;
+  std::function<Problem(sqlite3*)> revert;
 };
 
 Journal::Journal(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
@@ -865,7 +866,7 @@ Journal::Opened Journal::open(const std::string& path) {
   if (seen.version < kSchemaVersion) {
     if (!writable)
       return refused("Impossible de préparer le journal " + path + " : " + sql::readOnlyReason(path));
-    if (std::string error = migrate(db); !error.empty()) return refused(error);
+    if (Problem error = migrate(db); !error.empty()) return refused(error.message);
   }
   std::unique_ptr<Journal> journal(new Journal(opening.db.release(), path));
   if (!writable) journal->readOnlyReason_ = sql::readOnlyReason(path);
@@ -957,7 +958,7 @@ Read<std::vector<Id>> Journal::observersObserving() const {
 Change Journal::addObserver(const Observer& observer) {
   if (auto problems = checkObserver(observer); !problems.empty()) return {joined(problems, "\n")};
   Id id = 0;
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     if (readObserver(db_, "code = ?", observer.code))
       return "Code : un observateur a déjà le code " + observer.code + ".";
     Observer added = observer;
@@ -965,9 +966,9 @@ Change Journal::addObserver(const Observer& observer) {
     const int rc = writeObserver(db_, added, true, id);
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(UndoStep{
-      "Annuler l'ajout de l'observateur " + observer.code, id, [id](sqlite3* db) -> std::string {
+      "Annuler l'ajout de l'observateur " + observer.code, id, [id](sqlite3* db) -> Problem {
         Statement remove(db, "DELETE FROM observers WHERE id = ?");
         const int rc = remove.bind(id).run();
         if ((rc & 0xff) == SQLITE_CONSTRAINT) return "Cet observateur a maintenant des observations : il reste.";
@@ -979,7 +980,7 @@ Change Journal::addObserver(const Observer& observer) {
 Change Journal::updateObserver(const Observer& observer) {
   if (auto problems = checkObserver(observer); !problems.empty()) return {joined(problems, "\n")};
   std::optional<Observer> before;
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     int status = SQLITE_OK;
     before = readObserver(db_, "id = ?", observer.id, status);
     if (!before) return missing(db_, status, "Cet observateur n'est plus dans le journal.");
@@ -989,10 +990,10 @@ Change Journal::updateObserver(const Observer& observer) {
     const int rc = writeObserver(db_, observer, false, id);
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(UndoStep{
       "Annuler la modification de l'observateur " + before->code, observer.id,
-      [previous = *before](sqlite3* db) -> std::string {
+      [previous = *before](sqlite3* db) -> Problem {
         Id id = 0;
         const int rc = writeObserver(db, previous, false, id);
         return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
@@ -1012,7 +1013,7 @@ int writeChosenK(sqlite3* db, Id observerId, std::optional<double> k) {
 Change Journal::setChosenK(Id observerId, std::optional<double> k) {
   if (k && !(*k > 0 && *k <= kLargestChosenK)) return {"k : un nombre positif, 1,22 par exemple."};
   std::optional<Observer> before;
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     int status = SQLITE_OK;
     before = readObserver(db_, "id = ?", observerId, status);
     if (!before) return missing(db_, status, "Cet observateur n'est plus dans le journal.");
@@ -1020,11 +1021,11 @@ Change Journal::setChosenK(Id observerId, std::optional<double> k) {
     const int rc = writeChosenK(db_, observerId, k);
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   if (before->chosenK == k) return {{}, observerId};
   undo_.push_back(std::make_unique<UndoStep>(UndoStep{
       "Annuler le k choisi pour " + before->code, observerId,
-      [observerId, previous = before->chosenK](sqlite3* db) -> std::string {
+      [observerId, previous = before->chosenK](sqlite3* db) -> Problem {
         const int rc = writeChosenK(db, observerId, previous);
         return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
       }}));
@@ -1050,8 +1051,8 @@ Change Journal::addObservation(const Observation& observation, std::string_view 
   added.id = 0;
   std::vector<Id> created;
   std::optional<UnobservedDay> mark;
-  std::string error = inTransaction(db_, [&]() -> std::string {
-    if (std::string refusal = observerFor(db_, observerCode, observation.observerId, added.observerId, created);
+  Problem error = inTransaction(db_, [&]() -> Problem {
+    if (Problem refusal = observerFor(db_, observerCode, observation.observerId, added.observerId, created);
         !refusal.empty())
       return refusal;
     int rc = insertObservation(db_, added, added.id);
@@ -1062,10 +1063,10 @@ Change Journal::addObservation(const Observation& observation, std::string_view 
       if (const int chosen = chooseAlone(db_, added); chosen != SQLITE_OK) return notChanged(db_, chosen);
     return {};
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(
       UndoStep{"Annuler l'ajout de l'observation du " + dayText(added.date), added.id,
-               [id = added.id, created, mark](sqlite3* db) -> std::string {
+               [id = added.id, created, mark](sqlite3* db) -> Problem {
                  Statement remove(db, "DELETE FROM observations WHERE id = ?");
                  int rc = remove.bind(id).run();
                  if (rc == SQLITE_OK) rc = restoreMark(db, mark);
@@ -1079,7 +1080,7 @@ Change Journal::updateObservation(const Observation& observation, Day today) {
   if (auto problems = checkObservation(observation, today); !problems.empty()) return {joined(problems, "\n")};
   std::optional<Observation> before;
   std::optional<UnobservedDay> mark;
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     int status = SQLITE_OK;
     before = readObservation(db_, observation.id, status);
     if (!before) return missing(db_, status, kGone);
@@ -1093,10 +1094,10 @@ Change Journal::updateObservation(const Observation& observation, Day today) {
       if (const int chosen = chooseAlone(db_, changed); chosen != SQLITE_OK) return notChanged(db_, chosen);
     return {};
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(UndoStep{
       "Annuler la modification de l'observation du " + dayText(before->date), observation.id,
-      [previous = *before, mark](sqlite3* db) -> std::string {
+      [previous = *before, mark](sqlite3* db) -> Problem {
         int rc = updateObservationRow(db, previous);
         if (rc == SQLITE_OK && previous.chosenForDay) rc = chooseAlone(db, previous);
         if (rc == SQLITE_OK) rc = restoreMark(db, mark);
@@ -1108,7 +1109,7 @@ Change Journal::updateObservation(const Observation& observation, Day today) {
 Change Journal::removeObservation(Id id) {
   std::optional<Observation> before;
   std::vector<Group> groups;
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     int status = SQLITE_OK;
     before = readObservation(db_, id, status);
     if (!before) return missing(db_, status, kGone);
@@ -1118,10 +1119,10 @@ Change Journal::removeObservation(Id id) {
     const int rc = remove.bind(id).run();
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(UndoStep{
       "Annuler la suppression de l'observation du " + dayText(before->date), id,
-      [previous = *before, groups](sqlite3* db) -> std::string {
+      [previous = *before, groups](sqlite3* db) -> Problem {
         Id id = 0;
         int rc = insertBack(db, previous, id, insertObservation);
         if (rc == SQLITE_CONSTRAINT_UNIQUE) return duplicateMessage(db, previous);
@@ -1139,7 +1140,7 @@ Change Journal::removeObservation(Id id) {
 Change Journal::chooseForDay(Id id) {
   std::optional<Observation> chosen;
   std::vector<std::pair<Id, bool>> choices;
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     int status = SQLITE_OK;
     chosen = readObservation(db_, id, status);
     if (!chosen) return missing(db_, status, kGone);
@@ -1149,7 +1150,7 @@ Change Journal::chooseForDay(Id id) {
     const int rc = chooseAlone(db_, *chosen);
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(
       UndoStep{"Annuler le choix de l'observation du " + dayText(chosen->date), id, [choices](sqlite3* db) {
                  Statement update(db, "UPDATE observations SET chosen = ? WHERE id = ?");
@@ -1201,18 +1202,18 @@ Change Journal::addUnobservedDay(const UnobservedDay& day, std::string_view obse
   UnobservedDay added = day;
   added.id = 0;
   std::vector<Id> created;
-  std::string error = inTransaction(db_, [&]() -> std::string {
-    if (std::string refusal = observerFor(db_, observerCode, day.observerId, added.observerId, created);
+  Problem error = inTransaction(db_, [&]() -> Problem {
+    if (Problem refusal = observerFor(db_, observerCode, day.observerId, added.observerId, created);
         !refusal.empty())
       return refusal;
-    if (std::string refusal = unobservedRefusal(db_, added); !refusal.empty()) return refusal;
+    if (Problem refusal = unobservedRefusal(db_, added); !refusal.empty()) return refusal;
     const int rc = insertUnobserved(db_, added, added.id);
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(
       UndoStep{"Annuler l'ajout du jour sans observation du " + dayText(added.date), added.id,
-               [id = added.id, created](sqlite3* db) -> std::string {
+               [id = added.id, created](sqlite3* db) -> Problem {
                  Statement remove(db, "DELETE FROM unobserved_days WHERE id = ?");
                  int rc = remove.bind(id).run();
                  if (rc == SQLITE_OK) rc = removeCreatedObservers(db, created);
@@ -1224,21 +1225,21 @@ Change Journal::addUnobservedDay(const UnobservedDay& day, std::string_view obse
 Change Journal::updateUnobservedDay(const UnobservedDay& day, Day today) {
   if (auto problems = checkUnobservedDay(day, today); !problems.empty()) return {joined(problems, "\n")};
   std::optional<UnobservedDay> before;
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     int status = SQLITE_OK;
     before = readUnobserved(db_, day.id, status);
     if (!before) return missing(db_, status, kUnobservedGone);
     UnobservedDay changed = day;
     if (!changed.observerId) changed.observerId = before->observerId;
-    if (std::string refusal = unobservedRefusal(db_, changed); !refusal.empty()) return refusal;
+    if (Problem refusal = unobservedRefusal(db_, changed); !refusal.empty()) return refusal;
     const int rc = updateUnobservedRow(db_, changed);
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(
       UndoStep{"Annuler la modification du jour sans observation du " + dayText(before->date), day.id,
-               [previous = *before](sqlite3* db) -> std::string {
-                 if (std::string refusal = unobservedRefusal(db, previous); !refusal.empty()) return refusal;
+               [previous = *before](sqlite3* db) -> Problem {
+                 if (Problem refusal = unobservedRefusal(db, previous); !refusal.empty()) return refusal;
                  const int rc = updateUnobservedRow(db, previous);
                  return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
                }}));
@@ -1247,7 +1248,7 @@ Change Journal::updateUnobservedDay(const UnobservedDay& day, Day today) {
 
 Change Journal::removeUnobservedDay(Id id) {
   std::optional<UnobservedDay> before;
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     int status = SQLITE_OK;
     before = readUnobserved(db_, id, status);
     if (!before) return missing(db_, status, kUnobservedGone);
@@ -1255,11 +1256,11 @@ Change Journal::removeUnobservedDay(Id id) {
     const int rc = remove.bind(id).run();
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(
       UndoStep{"Annuler la suppression du jour sans observation du " + dayText(before->date), id,
-               [previous = *before](sqlite3* db) -> std::string {
-                 if (std::string refusal = unobservedRefusal(db, previous); !refusal.empty()) return refusal;
+               [previous = *before](sqlite3* db) -> Problem {
+                 if (Problem refusal = unobservedRefusal(db, previous); !refusal.empty()) return refusal;
                  Id restored = 0;
                  const int rc = insertBack(db, previous, restored, insertUnobserved);
                  return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
@@ -1305,7 +1306,7 @@ Read<std::vector<Group>> Journal::groups(Id observationId) const {
 Change Journal::addGroup(const Group& group) {
   if (auto problems = checkGroup(group); !problems.empty()) return {joined(problems, "\n")};
   Id id = 0;
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     int status = SQLITE_OK;
     if (!readObservation(db_, group.observationId, status)) return missing(db_, status, kGone);
     Group added = group;
@@ -1313,9 +1314,9 @@ Change Journal::addGroup(const Group& group) {
     const int rc = writeGroup(db_, added, true, id);
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(UndoStep{
-      "Annuler l'ajout du groupe " + std::to_string(group.number), id, [id](sqlite3* db) -> std::string {
+      "Annuler l'ajout du groupe " + std::to_string(group.number), id, [id](sqlite3* db) -> Problem {
         Statement remove(db, "DELETE FROM sunspot_groups WHERE id = ?");
         const int rc = remove.bind(id).run();
         return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
@@ -1326,7 +1327,7 @@ Change Journal::addGroup(const Group& group) {
 Change Journal::updateGroup(const Group& group) {
   if (auto problems = checkGroup(group); !problems.empty()) return {joined(problems, "\n")};
   std::optional<Group> before;
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     int status = SQLITE_OK;
     before = readGroup(db_, group.id, status);
     if (!before) return missing(db_, status, "Ce groupe n'est plus dans le journal.");
@@ -1335,10 +1336,10 @@ Change Journal::updateGroup(const Group& group) {
     const int rc = writeGroup(db_, group, false, id);
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(
       UndoStep{"Annuler la modification du groupe " + std::to_string(before->number), group.id,
-               [previous = *before](sqlite3* db) -> std::string {
+               [previous = *before](sqlite3* db) -> Problem {
                  Id id = 0;
                  const int rc = writeGroup(db, previous, false, id);
                  return rc == SQLITE_OK ? std::string() : notChanged(db, rc);
@@ -1348,7 +1349,7 @@ Change Journal::updateGroup(const Group& group) {
 
 Change Journal::removeGroup(Id id) {
   std::optional<Group> before;
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     int status = SQLITE_OK;
     before = readGroup(db_, id, status);
     if (!before) return missing(db_, status, "Ce groupe n'est plus dans le journal.");
@@ -1356,10 +1357,10 @@ Change Journal::removeGroup(Id id) {
     const int rc = remove.bind(id).run();
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   undo_.push_back(std::make_unique<UndoStep>(
       UndoStep{"Annuler la suppression du groupe " + std::to_string(before->number), id,
-               [previous = *before](sqlite3* db) -> std::string {
+               [previous = *before](sqlite3* db) -> Problem {
                  Id id = 0;
                  const int rc =
                      insertBack(db, previous, id, [](sqlite3* d, const Group& g, Id& i) { return writeGroup(d, g, true, i); });
@@ -1411,7 +1412,7 @@ struct ImportWritten {
 
 // An import undone: its rows removed, the marks it took given back, the observers it made
 // removed unless taken since; empty when done, else the message.
-std::string removeImported(sqlite3* db, const ImportWritten& written) {
+Problem removeImported(sqlite3* db, const ImportWritten& written) {
   Statement removeDay(db, "DELETE FROM unobserved_days WHERE id = ?");
   Statement remove(db, "DELETE FROM observations WHERE id = ?");
   int rc = SQLITE_OK;
@@ -1445,7 +1446,7 @@ class LogWriter {
   std::vector<Refusal> refusals;
   ImportWritten written;
 
-  std::string storeObservations(const std::vector<const ImportRow*>& rows) {
+  Problem storeObservations(const std::vector<const ImportRow*>& rows) {
     Statement insert(db_, kInsertObservation);
     MarkTaker marks(db_);
     for (const ImportRow* row : rows) {
@@ -1470,7 +1471,7 @@ class LogWriter {
     return {};
   }
 
-  std::string storeDays(const std::vector<const UnobservedRow*>& rows) {
+  Problem storeDays(const std::vector<const UnobservedRow*>& rows) {
     for (const UnobservedRow* row : rows) {
       UnobservedDay day = row->day;
       day.id = 0;
@@ -1478,9 +1479,9 @@ class LogWriter {
         if (!failure_.empty()) return failure_;
         continue;
       }
-      if (std::string refusal = unobservedRefusal(db_, day); !refusal.empty()) {
-        if (refusal.rfind(kNotChanged, 0) == 0) return refusal;
-        refusals.push_back({row->line, std::move(refusal)});
+      if (Problem refusal = unobservedRefusal(db_, day); !refusal.empty()) {
+        if (refusal.failure == Failure::NotWritten) return refusal;
+        refusals.push_back({row->line, std::move(refusal.message)});
         continue;
       }
       Id id = 0;
@@ -1504,9 +1505,9 @@ class LogWriter {
       id = known->second;
       return true;
     }
-    if (std::string refusal = observerFor(db_, code, 0, id, written.created); !refusal.empty()) {
-      if (refusal.rfind(kNotChanged, 0) == 0) failure_ = std::move(refusal);
-      else refusals.push_back({line, std::move(refusal)});
+    if (Problem refusal = observerFor(db_, code, 0, id, written.created); !refusal.empty()) {
+      if (refusal.failure == Failure::NotWritten) failure_ = std::move(refusal);
+      else refusals.push_back({line, std::move(refusal.message)});
       return false;
     }
     observerOfCode_.emplace(code, id);
@@ -1515,7 +1516,7 @@ class LogWriter {
 
   sqlite3* db_;
   std::map<std::string, Id, std::less<>> observerOfCode_;
-  std::string failure_;
+  Problem failure_;
 };
 
 }  // namespace
@@ -1525,11 +1526,11 @@ Imported Journal::importLog(const ParsedLog& log, bool partial, Day today) {
   CheckedLog checked = checkLog(log, today);
   LogWriter writer(db_, std::move(checked.refusals));
   Imported result;
-  result.error = inTransaction(db_, [&]() -> std::string {
-    if (std::string error = writer.storeObservations(checked.rows); !error.empty()) return error;
+  result.error = inTransaction(db_, [&]() -> Problem {
+    if (Problem error = writer.storeObservations(checked.rows); !error.empty()) return error;
     // After the observations, so that a day the file both observes and not is refused
     // whatever the order of its lines.
-    if (std::string error = writer.storeDays(checked.days); !error.empty()) return error;
+    if (Problem error = writer.storeDays(checked.days); !error.empty()) return error;
     // Every row is tried, so that the rows the journal refuses (already there, twice in
     // the file) are listed with the others; then all or none.
     if (!partial && !writer.refusals.empty()) {
@@ -1537,7 +1538,7 @@ Imported Journal::importLog(const ParsedLog& log, bool partial, Day today) {
       writer.forgetStored();
     }
     return {};
-  });
+  }).message;
   const auto byLine = [](const Refusal& a, const Refusal& b) { return a.line < b.line; };
   result.refusals = std::move(writer.refusals);
   std::stable_sort(result.refusals.begin(), result.refusals.end(), byLine);
@@ -1646,16 +1647,16 @@ Change Journal::saveCopy(const std::string& target) const {
 Change Journal::undo() {
   if (undo_.empty()) return {"Il n'y a rien à annuler."};
   UndoStep& step = *undo_.back();
-  std::string error = inTransaction(db_, [&] { return step.revert(db_); });
+  Problem error = inTransaction(db_, [&] { return step.revert(db_); });
   if (!error.empty()) {
     // Another program's change stands in the way (the day observed meanwhile, a code
     // taken): this step can no longer be taken back, and kept on top it would keep the
     // earlier ones from being taken back. A journal that could not be written keeps it.
-    if (!error.starts_with(kNotChanged) && !readOnly() && !released_) {
+    if (error.failure == Failure::Refused && !readOnly() && !released_) {
       undo_.pop_back();
-      error += " Cette annulation est abandonnée.";
+      error.message += " Cette annulation est abandonnée.";
     }
-    return {std::move(error)};
+    return failedChange(std::move(error));
   }
   const Id id = step.id;
   undo_.pop_back();

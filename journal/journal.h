@@ -42,11 +42,13 @@ namespace kavrel::journal {
 [[nodiscard]] std::string defaultJournalPath();
 
 // What a change did: its id when it stored something, else the reason it was refused
-// or failed ("Le journal n'a pas été modifié : plus de place sur le disque.").
+// or failed ("Le journal n'a pas été modifié : plus de place sur le disque.") and which.
 struct Change {
   std::string error;  // empty when done
   Id id = 0;
+  Failure failure = Failure::Refused;  // when not done
   [[nodiscard]] bool done() const noexcept { return error.empty(); }
+  [[nodiscard]] bool notWritten() const noexcept { return !done() && failure == Failure::NotWritten; }
 };
 
 struct Imported {

@@ -16,8 +16,10 @@ namespace {
 
 using sql::dateText;
 using sql::dayOfText;
+using sql::failedChange;
 using sql::inTransaction;
 using sql::notChanged;
+using sql::Problem;
 using sql::Statement;
 
 // Not groupSourceName(): the journal's file links no reader.
@@ -110,7 +112,7 @@ Change Journal::importGroupRecords(const GroupFile& file) {
     if (a.dayFraction != b.dayFraction) return a.dayFraction < b.dayFraction;
     return a.group < b.group;
   });
-  std::string error = inTransaction(db_, [&]() -> std::string {
+  Problem error = inTransaction(db_, [&]() -> Problem {
     const std::string name(sourceText(source));
     // The ranges the new one holds are dropped, so that importing again keeps one row.
     Statement drop(db_, "DELETE FROM group_days WHERE source = ? AND first_day >= ? AND last_day <= ?");
@@ -120,7 +122,7 @@ Change Journal::importGroupRecords(const GroupFile& file) {
     if (rc == SQLITE_OK) rc = cover.bind(name, dateText(first), dateText(last)).run();
     return rc == SQLITE_OK ? std::string() : notChanged(db_, rc);
   });
-  if (!error.empty()) return {std::move(error)};
+  if (!error.empty()) return failedChange(std::move(error));
   return {};
 }
 

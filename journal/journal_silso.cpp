@@ -14,8 +14,10 @@ namespace {
 
 using sql::dateText;
 using sql::dayOfText;
+using sql::failedChange;
 using sql::inTransaction;
 using sql::notChanged;
+using sql::Problem;
 using sql::Statement;
 
 const char* kindName(SilsoFile::Kind kind) { return kind == SilsoFile::Kind::Total ? "total" : "hemispheric"; }
@@ -25,7 +27,7 @@ const char* kindName(SilsoFile::Kind kind) { return kind == SilsoFile::Kind::Tot
 Change Journal::importSilso(const SilsoFile& file) {
   if (!file.error.empty()) return {file.error};
   if (file.days.empty()) return {"Le fichier ne contient aucun jour."};
-  const std::string error = inTransaction(db_, [&]() -> std::string {
+  const Problem error = inTransaction(db_, [&]() -> Problem {
     Statement remove(db_, "DELETE FROM silso_days WHERE kind = ?");
     if (const int rc = remove.bind(kindName(file.kind)).run(); rc != SQLITE_OK) return notChanged(db_, rc);
     Statement insert(db_,
@@ -38,7 +40,7 @@ Change Journal::importSilso(const SilsoFile& file) {
     }
     return {};
   });
-  if (!error.empty()) return {error};
+  if (!error.empty()) return failedChange(error);
   return {{}, static_cast<Id>(file.days.size())};
 }
 

@@ -16,6 +16,11 @@
 
 namespace kavrel::journal {
 
+// Why a change of the journal was not made: what was given is refused (a check, a code
+// already taken, an observation another program removed), or the file was not written (a
+// full disk, a journal read only or let go, another program holding it).
+enum class Failure { Refused, NotWritten };
+
 using Id = std::int64_t;
 
 struct Day {

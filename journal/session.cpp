@@ -10,7 +10,6 @@
 namespace kavrel::journal {
 namespace {
 
-constexpr char kNotChangedStart[] = "Le journal n'a pas été modifié";
 constexpr char kStoreFirst[] = "L'observation n'est pas encore enregistrée : corrigez-la d'abord.";
 constexpr char kNothingToUndo[] = "Il n'y a rien à annuler.";
 constexpr char kNoObservation[] = "Aucune observation n'est ouverte.";
@@ -41,8 +40,6 @@ std::string exactText(double value) {
 }
 
 }  // namespace
-
-bool notWritten(const Change& change) { return change.error.starts_with(kNotChangedStart); }
 
 Session::Session(std::unique_ptr<Journal> journal, std::string separator, UtClock clock)
     : m_journal(std::move(journal)), m_separator(std::move(separator)), m_clock(std::move(clock)) {
@@ -77,7 +74,7 @@ void Session::showToday() {
 
 Outcome Session::outcomeOf(const Change& change) const {
   if (change.done()) return {Outcome::Kind::Stored, {}, change.id};
-  return {notWritten(change) ? Outcome::Kind::NotWritten : Outcome::Kind::Refused, change.error, 0};
+  return {change.notWritten() ? Outcome::Kind::NotWritten : Outcome::Kind::Refused, change.error, 0};
 }
 
 void Session::changed() {

@@ -216,8 +216,4 @@ class Session {
   std::optional<Read<std::vector<Group>>> m_groups;
 };
 
-// Whether a change of the journal could not be written (rather than being refused for
-// what was given): its message then starts with the journal's "not changed".
-[[nodiscard]] bool notWritten(const Change& change);
-
 }  // namespace kavrel::journal

@@ -15,6 +15,7 @@
 
 #include "common/date_text.h"
 #include "common/file_bytes.h"
+#include "journal/journal.h"
 #include "journal/records.h"
 
 namespace kavrel::journal::sql {
@@ -46,7 +47,26 @@ inline std::string sqliteReason(sqlite3* db, int rc) {
   }
 }
 
-inline std::string notChanged(sqlite3* db, int rc) { return kNotChanged + sqliteReason(db, rc) + '.'; }
+// The reason a change was not made, and which kind of reason (journal.h: Failure): a plain
+// text is a refusal of what was given; the file's failures are made by notChanged and
+// changesRefused.
+struct Problem {
+  std::string message;  // empty: none
+  Failure failure = Failure::Refused;
+
+  Problem() = default;
+  Problem(std::string text, Failure kind = Failure::Refused) : message(std::move(text)), failure(kind) {}
+  Problem(const char* text) : message(text) {}
+  [[nodiscard]] bool empty() const noexcept { return message.empty(); }
+};
+
+// A change the file did not take, with SQLite's reason.
+inline Problem notChanged(sqlite3* db, int rc) {
+  return {kNotChanged + sqliteReason(db, rc) + '.', Failure::NotWritten};
+}
+
+// A change not made, for the problem met.
+inline Change failedChange(Problem problem) { return {std::move(problem.message), 0, problem.failure}; }
 
 // What a journal let go (Journal::release) answers while a file dialog is shown.
 constexpr char kReleased[] = "Le journal est laissé le temps d'une fenêtre de fichiers : il n'est ni lu ni modifié.";
@@ -62,7 +82,7 @@ inline std::string readFailure(sqlite3* db, int status) {
 [[nodiscard]] std::string readOnlyReason(const std::string& path);
 // Why every change to the journal open on `db` is refused before one is tried (read only,
 // or let go); empty when it may be changed.
-[[nodiscard]] std::string changesRefused(sqlite3* db);
+[[nodiscard]] Problem changesRefused(sqlite3* db);
 
 // ---------------------------------------------------------------------------------------
 // A prepared statement. A failure to prepare or to bind is kept and answered by every
@@ -159,13 +179,13 @@ inline int queryInteger(sqlite3* db, const char* sql, Id& value) {
 
 // `body` inside BEGIN IMMEDIATE … COMMIT, rolled back when it fails: the first writer
 // takes the file's lock at once and the other waits for it (busy timeout), so that no
-// transaction has to give up half way. `body` returns an empty text when done, else the
-// whole message of the failure.
+// transaction has to give up half way. `body` returns no problem when done, else the
+// whole message of the failure and its kind.
 template <class Body>
-std::string inTransaction(sqlite3* db, Body&& body) {
-  if (std::string refused = changesRefused(db); !refused.empty()) return refused;
+Problem inTransaction(sqlite3* db, Body&& body) {
+  if (Problem refused = changesRefused(db); !refused.empty()) return refused;
   if (const int rc = execute(db, "BEGIN IMMEDIATE"); rc != SQLITE_OK) return notChanged(db, rc);
-  std::string error = body();
+  Problem error = body();
   // A body that rolled back itself (an import refused as a whole) has nothing to commit.
   if (error.empty() && sqlite3_get_autocommit(db)) return {};
   if (error.empty()) {
