@@ -1,5 +1,6 @@
-// Printing a document on the default printer of the print server, with the failures a
-// user must hear of and a PDF file offered in place of the lost page.
+// Printing a document on a printer of the print server (its default one, or the one the
+// user chooses when asked), with the failures a user must hear of and a PDF file offered in
+// place of the lost page.
 //
 //   DocumentPrinter documents(messages);
 //   documents.print(QStringLiteral("Aspect du Soleil 2001-12-06 09h05"), documents.pageLayout(),
