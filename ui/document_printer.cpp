@@ -23,6 +23,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QThread>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <type_traits>
@@ -52,6 +53,7 @@ struct Cups {
   decltype(&::cupsEncryption) cupsEncryption = nullptr;
   decltype(&::cupsFinishDocument) cupsFinishDocument = nullptr;
   decltype(&::cupsFreeDests) cupsFreeDests = nullptr;
+  decltype(&::cupsGetDests2) cupsGetDests2 = nullptr;
   decltype(&::cupsGetNamedDest) cupsGetNamedDest = nullptr;
   decltype(&::cupsGetOption) cupsGetOption = nullptr;
   decltype(&::cupsLastError) cupsLastError = nullptr;
@@ -88,6 +90,7 @@ const Cups& cups() {
   resolve(library.cupsEncryption, "cupsEncryption");
   resolve(library.cupsFinishDocument, "cupsFinishDocument");
   resolve(library.cupsFreeDests, "cupsFreeDests");
+  resolve(library.cupsGetDests2, "cupsGetDests2");
   resolve(library.cupsGetNamedDest, "cupsGetNamedDest");
   resolve(library.cupsGetOption, "cupsGetOption");
   resolve(library.cupsLastError, "cupsLastError");
@@ -151,7 +154,7 @@ bool printServerConfigured() {
   return !localDefault || QFileInfo::exists(QStringLiteral("/etc/cups/printers.conf"));
 }
 
-// The connection to the print server and its default printer; without a printer,
+// The connection to the print server and one of its printers; without a printer,
 // whether a server that should answer does not.
 struct Target {
   Http http;
@@ -159,7 +162,8 @@ struct Target {
   bool serverDown = false;
 };
 
-Target defaultPrinter() {
+// The printer named `queue`, the default one when null.
+Target printerTarget(const char* queue) {
   Target target;
   if (!cups().loaded) return target;  // no print server's library: no printer
   target.http = connectToServer();
@@ -167,8 +171,37 @@ Target defaultPrinter() {
     target.serverDown = printServerConfigured();
     return target;
   }
-  target.dest.reset(cups().cupsGetNamedDest(target.http.get(), nullptr, nullptr));
+  target.dest.reset(cups().cupsGetNamedDest(target.http.get(), queue, nullptr));
   return target;
+}
+
+Target defaultPrinter() { return printerTarget(nullptr); }
+
+// The server's printers (the user's named sets of options left out) and its default one;
+// without any, whether a server that should answer does not.
+struct Printers {
+  QStringList names;
+  QString preferred;
+  bool serverDown = false;
+};
+
+Printers serverPrinters() {
+  Printers printers;
+  if (!cups().loaded) return printers;
+  const Http http = connectToServer();
+  if (!http) {
+    printers.serverDown = printServerConfigured();
+    return printers;
+  }
+  cups_dest_t* dests = nullptr;
+  const int count = cups().cupsGetDests2(http.get(), &dests);
+  for (int i = 0; i < count; ++i) {
+    if (dests[i].instance != nullptr) continue;
+    printers.names << QString::fromUtf8(dests[i].name);
+    if (dests[i].is_default != 0) printers.preferred = printers.names.last();
+  }
+  cups().cupsFreeDests(count, dests);
+  return printers;
 }
 
 QString option(const cups_dest_t& dest, const char* name) {
@@ -249,52 +282,85 @@ QPageLayout DocumentPrinter::pageLayout() const {
   return pdf.pageLayout();
 }
 
-void DocumentPrinter::print(const QString& name, const QPageLayout& layout, const Painting& painting) {
+std::optional<DocumentPrinter::Sent> DocumentPrinter::print(const QString& name, const QPageLayout& layout,
+                                                            const Painting& painting) {
   const Document document{name, layout, painting};
-  report(submit(document), document);
+  std::optional<Destination> destination;
+  if (m_hooks.askDestination) {
+    const Printers printers = serverPrinters();
+    if (printers.names.isEmpty()) {
+      report(noPrinter(printers.serverDown), document);
+      return std::nullopt;
+    }
+    destination = m_hooks.askDestination(printers.names, printers.preferred);
+    if (!destination) return std::nullopt;  // given up: nothing sent, nothing said
+  }
+  const Submission submission = submit(document, destination);
+  report(submission, document);
+  if (submission.outcome != Submission::Outcome::Sent) return std::nullopt;
+  return Sent{.job = submission.job, .printer = submission.printer};
 }
 
-DocumentPrinter::Submission DocumentPrinter::submit(const Document& document) {
-  const Cups& lib = cups();
+DocumentPrinter::Submission DocumentPrinter::noPrinter(bool serverDown) {
+  if (!serverDown) return {.outcome = Submission::Outcome::NoPrinter};
+  return {.outcome = Submission::Outcome::ServerDown, .printer = QString::fromUtf8(cups().cupsServer())};
+}
+
+DocumentPrinter::Submission DocumentPrinter::submit(const Document& document,
+                                                    const std::optional<Destination>& destination) {
   using Outcome = Submission::Outcome;
-  const Target target = defaultPrinter();
+  const QByteArray chosen = destination ? destination->printer.toUtf8() : QByteArray();
+  const Target target = printerTarget(destination ? chosen.constData() : nullptr);
   if (!target.dest) {
-    if (!target.serverDown) return {.outcome = Outcome::NoPrinter};
-    return {.outcome = Outcome::ServerDown, .printer = QString::fromUtf8(lib.cupsServer())};
+    // A printer chosen a moment ago and gone since is named with the server's reason.
+    if (destination && !target.serverDown && target.http)
+      return {.outcome = Outcome::JobFailed, .printer = destination->printer,
+              .reason = reasonOr(QString::fromUtf8(cups().cupsLastErrorString()))};
+    return noPrinter(target.serverDown);
   }
-  const QString printer = QString::fromUtf8(target.dest->name);
   http_t* http = target.http.get();
   if (option(*target.dest, "printer-is-accepting-jobs") == QStringLiteral("false")) {
     const QString reason = reasonOr(stateMessage(http, target.dest->name));
-    return {.outcome = Outcome::Refused, .printer = printer, .reason = reason};
+    return {.outcome = Outcome::Refused, .printer = QString::fromUtf8(target.dest->name), .reason = reason};
   }
+  return send(http, target.dest->name, document, destination ? std::max(1, destination->copies) : 0);
+}
 
+// `copies` 0: as many as the printer's own default.
+DocumentPrinter::Submission DocumentPrinter::send(http_t* http, const char* queue, const Document& document,
+                                                  int copies) {
+  const Cups& lib = cups();
+  using Outcome = Submission::Outcome;
+  const QString printer = QString::fromUtf8(queue);
   // Sent from memory: no temporary file that a full disk could cut short.
   const QByteArray pdf = pdfOf(document);
   if (pdf.isEmpty()) return {.outcome = Outcome::NotPainted, .printer = printer};
   const QByteArray title = document.name.toUtf8();
-  const char* queue = target.dest->name;
-  const int job = lib.cupsCreateJob(http, queue, title.constData(), 0, nullptr);
+  QByteArray copiesText = QByteArray::number(copies);
+  char copiesName[] = "copies";
+  cups_option_t copiesOption{copiesName, copiesText.data()};
+  const int job = lib.cupsCreateJob(http, queue, title.constData(), copies > 0 ? 1 : 0, &copiesOption);
   bool sent = job != 0 &&
               lib.cupsStartDocument(http, queue, job, title.constData(), CUPS_FORMAT_AUTO, 1) == HTTP_STATUS_CONTINUE;
   sent = sent &&
          lib.cupsWriteRequestData(http, pdf.constData(), static_cast<size_t>(pdf.size())) == HTTP_STATUS_CONTINUE;
   sent = sent && lib.cupsFinishDocument(http, queue) == IPP_STATUS_OK;
-  if (!sent) {
-    const ipp_status_t status = lib.cupsLastError();
-    const QString reason = reasonOr(QString::fromUtf8(lib.cupsLastErrorString()));
-    if (job != 0) lib.cupsCancelJob2(http, queue, job, 0);  // begun, but not sent whole
-    if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) {
-      const QString message = stateMessage(http, queue);
-      return {.outcome = Outcome::Refused, .printer = printer, .reason = message.isEmpty() ? reason : message};
-    }
-    if (serverUnreachable(status))
-      return {.outcome = Outcome::ServerDown, .printer = QString::fromUtf8(lib.cupsServer())};
-    return {.outcome = Outcome::JobFailed, .printer = printer, .reason = reason};
+  if (sent) return watch(http, printer, job);
+  const ipp_status_t status = lib.cupsLastError();
+  const QString reason = reasonOr(QString::fromUtf8(lib.cupsLastErrorString()));
+  if (job != 0) lib.cupsCancelJob2(http, queue, job, 0);  // begun, but not sent whole
+  if (status == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS) {
+    const QString message = stateMessage(http, queue);
+    return {.outcome = Outcome::Refused, .printer = printer, .reason = message.isEmpty() ? reason : message};
   }
+  if (serverUnreachable(status)) return {.outcome = Outcome::ServerDown, .printer = QString::fromUtf8(lib.cupsServer())};
+  return {.outcome = Outcome::JobFailed, .printer = printer, .reason = reason};
+}
 
-  // A job the server cannot send is held or stopped soon after it starts: watched
-  // briefly, so that the window is not kept waiting on a printer that prints slowly.
+// A job the server cannot send is held or stopped soon after it starts: watched briefly,
+// so that the window is not kept waiting on a printer that prints slowly.
+DocumentPrinter::Submission DocumentPrinter::watch(http_t* http, const QString& printer, int job) {
+  using Outcome = Submission::Outcome;
   const QDeadlineTimer deadline(kJobWatchMs);
   while (true) {
     const std::optional<JobState> state = jobState(http, job);

@@ -1,5 +1,6 @@
-// Printing a document on the default printer of the print server, with the failures a
-// user must hear of and a PDF file offered in place of the lost page.
+// Printing a document on a printer of the print server (its default one, or the one the
+// user chooses when asked), with the failures a user must hear of and a PDF file offered in
+// place of the lost page.
 //
 //   DocumentPrinter documents(messages);
 //   documents.print(QStringLiteral("Aspect du Soleil 2001-12-06 09h05"), documents.pageLayout(),
@@ -21,19 +22,28 @@
 // - Once the job is created its state is read for a fraction of a second: a job held,
 //   stopped or aborted by the server is reported with its number and the server's reason.
 // - A failure is reported through `messages`, never as success, and never ends the
-//   program. The two questions asked of the user are hooks, so that tests answer them
+//   program. The questions asked of the user are hooks, so that tests answer them
 //   without showing anything.
+// - With the askDestination hook, the user is asked first which of the server's printers
+//   the job goes to and how many copies; giving up sends nothing and says nothing. A
+//   server without printers, or that does not answer, is said and the PDF offered as
+//   above. Without the hook the job goes to the default printer, one copy, unasked.
+// - print() answers the job's number and printer when the server took it, so that the
+//   window may say so; nothing otherwise (the failure then already said).
 #pragma once
 
 #include <QPageLayout>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <optional>
 
 #include "ui/desktop.h"
 #include "ui/file_dialog.h"
 
 class QPagedPaintDevice;
 class QPainter;
+typedef struct _http_s http_t;  // the print server's connection (libcups)
 
 namespace kavrel::ui {
 
@@ -41,6 +51,20 @@ class DocumentPrinter {
  public:
   enum class Choice { SavePdf, Cancel };
   using Painting = std::function<bool(QPainter& painter, QPagedPaintDevice& device)>;
+  // Where a job goes: one of the server's printers, and the number of copies (at least 1).
+  struct Destination {
+    QString printer;
+    int copies = 1;
+  };
+  // Asked with the server's printers and its default one (empty when it has none): where
+  // the job goes; nothing when the user gives up.
+  using DestinationQuestion =
+      std::function<std::optional<Destination>(const QStringList& printers, const QString& preferred)>;
+  // A job the server took: its number and its printer.
+  struct Sent {
+    int job = 0;
+    QString printer;
+  };
 
   // What is asked of the user; each defaults to the real dialog.
   struct Hooks {
@@ -48,6 +72,8 @@ class DocumentPrinter {
     std::function<Choice(const QString& reason)> askSavePdf = &DocumentPrinter::askSavePdfWithMessageBox;
     // The PDF file to write, from a suggested path; empty when the user gives up.
     std::function<QString(const QString& suggested)> askPdfPath = &DocumentPrinter::askPdfPathWithDialog;
+    // Asked before each job; none: the default printer, one copy, without a question.
+    DestinationQuestion askDestination{};
     // The folder the PDF is suggested in, and that remembers the one chosen; none: the
     // home folder.
     SessionFolder* folder = nullptr;
@@ -65,13 +91,17 @@ class DocumentPrinter {
   static constexpr const char* kPrintFailedText = "L'impression a échoué.";
   static constexpr const char* kPdfFailedText = "Le fichier PDF « %1 » n'a pas pu être écrit : %2.";
   static constexpr const char* kPdfNotPaintedText = "la page n'a pas pu être dessinée";
+  // What a window says of a job the server took.
+  static constexpr const char* kSentText = "Le travail n° %1 a été envoyé à « %2 ».";
 
   // Failures are shown through `messages`, which must outlive the printer.
   explicit DocumentPrinter(MessageBox& messages);
   DocumentPrinter(MessageBox& messages, Hooks hooks);
 
   [[nodiscard]] QPageLayout pageLayout() const;
-  void print(const QString& name, const QPageLayout& layout, const Painting& painting);
+  // The job taken by the server; nothing when the user gave up or the document was not
+  // printed (said already). Windows that say nothing of a job sent ignore it.
+  std::optional<Sent> print(const QString& name, const QPageLayout& layout, const Painting& painting);
 
   // The default hooks: the Qt message box and file dialog.
   [[nodiscard]] static Choice askSavePdfWithMessageBox(const QString& reason);
@@ -92,8 +122,15 @@ class DocumentPrinter {
     int job = 0;
     QString reason{};
   };
-  // Paints and submits the document; report() tells the user what became of it.
-  [[nodiscard]] static Submission submit(const Document& document);
+  // Paints and submits the document, to the default printer without a destination;
+  // report() tells the user what became of it.
+  [[nodiscard]] static Submission submit(const Document& document, const std::optional<Destination>& destination);
+  // Sends the painted document as a new job on the printer `queue` of `http`'s server,
+  // then watches it briefly.
+  [[nodiscard]] static Submission send(http_t* http, const char* queue, const Document& document, int copies);
+  [[nodiscard]] static Submission watch(http_t* http, const QString& printer, int job);
+  // No printer to send to: none installed, or a server that should answer does not.
+  [[nodiscard]] static Submission noPrinter(bool serverDown);
   void report(const Submission& submission, const Document& document);
   void offerPdf(const QString& reason, const Document& document);
   // The document as PDF, empty when it could not be painted.

@@ -37,6 +37,7 @@
 #include "programs/disque/photo_page.h"
 #include "programs/disque/photo_view.h"
 #include "ui/file_dialog.h"
+#include "ui/print_dialog.h"
 #include "ui/question.h"
 #include "ui/whole_file.h"
 #include "host/qt_text.h"
@@ -440,7 +441,7 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
       m_separator(std::move(decimalSeparator)),
       m_fields(*this, desktop, CheckForm::ExactText, [this] { Calcul(); }),
       m_about(about::disqueAbout(), desktop, this),
-      m_printer(std::make_unique<QtPagePrinter>(desktop.messages, ui::DocumentPrinter::Hooks{.folder = &m_folder})),
+      m_printer(std::make_unique<QtPagePrinter>(desktop.messages, printerHooks())),
       m_saveDialog(&defaultSaveDialog),
       m_drawn(m_separator),
       m_imageDialog(&defaultImageDialog),
@@ -448,7 +449,8 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
       m_unsavedQuestion(&defaultUnsavedQuestion),
       m_limbQuestion(&defaultLimbQuestion),
       m_carriedQuestion(&defaultCarriedQuestion),
-      m_documents(desktop.messages, ui::DocumentPrinter::Hooks{.folder = &m_folder}),
+      m_printDialog(&ui::askPrintDestination),
+      m_documents(desktop.messages, printerHooks()),
       m_engine(m_separator) {
   setWindowIcon(programIcon(ProgramIcon::Disque));
   m_view = new DiscView(this);
@@ -596,7 +598,27 @@ void Disque::printDrawing() {
   const std::optional<PageContent> content = pageContent(&error);
   const std::optional<PageOptions> options = content ? pageOptions(&error) : std::nullopt;
   if (!content || !options) return refuse(error);
-  m_printer->print(pageName(), *content, *options);
+  sayPrinted(m_printer->print(pageName(), *content, *options));
+}
+
+// Built while the window is: the dialog is looked up when a page is printed, so that one
+// set later (setPrintDialog) is the one asked.
+ui::DocumentPrinter::Hooks Disque::printerHooks() {
+  ui::DocumentPrinter::Hooks hooks{.folder = &m_folder};
+  hooks.askDestination = [this](const QStringList& printers, const QString& preferred) {
+    return m_printDialog(printers, preferred);
+  };
+  return hooks;
+}
+
+// Above the photograph's own status while one is shown, as a saved file is.
+void Disque::sayPrinted(const std::optional<ui::DocumentPrinter::Sent>& sent) {
+  if (!sent) return;
+  QString shown = QString::fromUtf8(ui::DocumentPrinter::kSentText).arg(QString::number(sent->job), sent->printer);
+  const QString status = m_shown.reduction == &m_engine ? pictureStatus() : QString();
+  if (!status.isEmpty()) shown += u'\n' + status;
+  setText("lblPhotoEtat", shown);
+  fitPhotoTexts();
 }
 
 bool Disque::saveDrawing() {
@@ -1122,10 +1144,10 @@ void Disque::printPicture() {
   page.overlay = m_photo->overlay();
   for (const std::string& column : PhotoReduction::columns()) page.columns << toQString(column);
   for (const SpotCells& cells : m_engine.rows()) page.rows.emplace_back(cells.begin(), cells.end());
-  m_documents.print(documentName(QString::fromUtf8(kPictureTitle), *this), m_documents.pageLayout(),
-                    [&page](QPainter& painter, QPagedPaintDevice& device) {
-                      return paintPhotoPage(painter, device, page);
-                    });
+  sayPrinted(m_documents.print(documentName(QString::fromUtf8(kPictureTitle), *this), m_documents.pageLayout(),
+                               [&page](QPainter& painter, QPagedPaintDevice& device) {
+                                 return paintPhotoPage(painter, device, page);
+                               }));
 }
 
 }  // namespace kavrel::disque

@@ -70,6 +70,10 @@ class Disque : public ui::Form {
   // it), from a suggested path; empty when the user gives up.
   using PictureSaveDialog = std::function<QString(const QString& suggested)>;
   void setPictureSaveDialog(PictureSaveDialog dialog) { m_pictureSaveDialog = std::move(dialog); }
+  // The printer and copies "&Imprimer" sends its page to (the drawn disc's or the
+  // photograph's), asked among the print server's printers; nothing when the user gives
+  // up. Defaults to the dialog "Imprimer" (ui/print_dialog.h).
+  void setPrintDialog(ui::DocumentPrinter::DestinationQuestion dialog) { m_printDialog = std::move(dialog); }
 
   // What to do with a photograph's spots not saved, before they would be lost (another
   // image, "&Fermer l'image", quitting). Defaults to a modal question.
@@ -184,6 +188,10 @@ class Disque : public ui::Form {
   [[nodiscard]] QString pictureStatus() const;
   [[nodiscard]] QStringList frameLines() const;
   void printPicture();
+  // The hooks of both printers: the print dialog asked, the PDF offered in the last folder.
+  [[nodiscard]] ui::DocumentPrinter::Hooks printerHooks();
+  // The status line says the job the server took.
+  void sayPrinted(const std::optional<ui::DocumentPrinter::Sent>& sent);
 
   ui::Desktop m_desktop;
   std::string m_separator;
@@ -208,6 +216,7 @@ class Disque : public ui::Form {
   UnsavedQuestion m_unsavedQuestion;
   LimbQuestion m_limbQuestion;
   CarriedQuestion m_carriedQuestion;
+  ui::DocumentPrinter::DestinationQuestion m_printDialog;
   ui::DocumentPrinter m_documents;
   // The photograph, its samples held once: the view reads them through a pointer.
   PhotoReduction m_engine;

@@ -15,12 +15,13 @@ constexpr double kMmPerInch = 25.4;
 QtPagePrinter::QtPagePrinter(ui::MessageBox& messages, ui::DocumentPrinter::Hooks hooks)
     : m_documents(messages, std::move(hooks)) {}
 
-void QtPagePrinter::print(const QString& name, const PageContent& content, const PageOptions& options) {
+std::optional<ui::DocumentPrinter::Sent> QtPagePrinter::print(const QString& name, const PageContent& content,
+                                                               const PageOptions& options) {
   // No margins: the painter's origin is the corner of the sheet, from whose edges the page
   // is laid out (A3 for the largest discs).
   const QPageLayout sheet(pageSizeFor(options.diameterMm), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                           QPageLayout::Millimeter);
-  m_documents.print(name, sheet, [&](QPainter& painter, QPagedPaintDevice& device) {
+  return m_documents.print(name, sheet, [&](QPainter& painter, QPagedPaintDevice& device) {
     paintDiscPage(painter, device.logicalDpiX() / kMmPerInch, content, options);
     return true;
   });

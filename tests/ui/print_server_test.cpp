@@ -3,16 +3,19 @@
 // pointed at it through CUPS_SERVER. Each row sets the server up as a user may find it
 // (queue taking jobs, refusing them, a device that fails, the server stopped) and reads
 // what the user is told and where the page went: the job's file on the server, or the
-// PDF offered in its place, read back with pdftotext.
+// PDF offered in its place, read back with pdftotext. Disque asks first which printer and
+// how many copies, read back from the server's jobs.
 #include <QtTest>
 
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cups/cups.h>
 #include <unistd.h>
 
 #include "programs/dalvoren/dalvoren_window.h"
+#include "programs/disque/disque_window.h"
 #include "tests/ui/window_test_support.h"
 #include "ui/document_printer.h"
 #include "ui/doubles.h"
@@ -52,6 +55,30 @@ QStringList textOf(const QString& pdf) {
   return lines;
 }
 
+// The copies asked of the server's job `job`; 0 when it says nothing of them.
+int copiesOf(int job) {
+  char uri[HTTP_MAX_URI];
+  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/jobs/%d", job);
+  ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "copies");
+  ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+  ipp_attribute_t* attribute = response ? ippFindAttribute(response, "copies", IPP_TAG_INTEGER) : nullptr;
+  const int copies = attribute ? ippGetInteger(attribute, 0) : 0;
+  ippDelete(response);
+  return copies;
+}
+
+// Every job the server has had on `printer`, finished or not: its number and copies.
+QMap<int, int> jobsOn(const char* printer) {
+  cups_job_t* jobs = nullptr;
+  const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, printer, 0, CUPS_WHICHJOBS_ALL);
+  QMap<int, int> copies;
+  for (int i = 0; i < count; ++i) copies.insert(jobs[i].id, copiesOf(jobs[i].id));
+  cupsFreeJobs(count, jobs);
+  return copies;
+}
+
 // A backend that keeps what it is sent, and one whose device is missing.
 constexpr const char* kKeepBackend =
     "#!/bin/sh\n[ $# -eq 0 ] && exit 0\ncat \"${6:--}\" > \"$(dirname \"$0\")/../../out/job-$1\"\n";
@@ -65,6 +92,9 @@ class PrintServerTest : public QObject {
  private slots:
   void initTestCase();
   void cleanupTestCase();
+  // Before report(), whose last row stops the server.
+  void disqueAsksWhereToPrint_data();
+  void disqueAsksWhereToPrint();
   void report_data();
   void report();
 
@@ -153,6 +183,47 @@ void PrintServerTest::cleanupTestCase() {
   m_scheduler.waitForFinished(5000);
 }
 
+void PrintServerTest::disqueAsksWhereToPrint_data() {
+  QTest::addColumn<bool>("chosen");  // false: the dialog cancelled
+  QTest::newRow("the other printer, 2 copies") << true;
+  QTest::newRow("cancelled") << false;
+}
+
+// The default printer is the failing one: a job there would be held and said.
+void PrintServerTest::disqueAsksWhereToPrint() {
+  QFETCH(bool, chosen);
+  QVERIFY(run("/usr/sbin/cupsaccept", {"PDF"}));
+  QVERIFY(run("/usr/sbin/lpadmin", {"-d", "Panne"}));
+  const QMap<int, int> before = jobsOn("PDF");
+  const QMap<int, int> beforeElsewhere = jobsOn("Panne");
+
+  QList<QStringList> asked;
+  {
+    testing::OpenWindow<disque::Disque> f;
+    f.w().setPrintDialog([&](const QStringList& printers, const QString& preferred) {
+      asked << (QStringList(printers) << preferred);
+      return chosen ? std::optional(ui::DocumentPrinter::Destination{.printer = "PDF", .copies = 2}) : std::nullopt;
+    });
+    qobject_cast<QPushButton*>(f.w().control("cmdImprimer"))->click();
+
+    QCOMPARE(asked, QList<QStringList>{(QStringList{"Panne", "PDF", "Panne"})});
+    QMap<int, int> added = jobsOn("PDF");
+    for (const int job : before.keys()) added.remove(job);
+    QCOMPARE(jobsOn("Panne"), beforeElsewhere);
+    QStringList texts;
+    for (const auto& box : f.desktop.messages.shown) texts << box.text;
+    QCOMPARE(texts, QStringList{});
+    if (!chosen) {
+      QCOMPARE(added, (QMap<int, int>{}));
+      QCOMPARE(f.w().text("lblPhotoEtat"), QString());
+      return;
+    }
+    QCOMPARE(added.size(), 1);
+    QCOMPARE(added.first(), 2);
+    QCOMPARE(f.w().text("lblPhotoEtat"), QString("Le travail n° %1 a été envoyé à « PDF ».").arg(added.firstKey()));
+  }
+}
+
 void PrintServerTest::report_data() {
   QTest::addColumn<QList<QStringList>>("setUp");  // commands run before printing
   QTest::addColumn<bool>("stopServer");
@@ -177,7 +248,7 @@ void PrintServerTest::report() {
   QFETCH(QString, offered);
   QFETCH(QString, shown);
   QFETCH(bool, spooled);
-  offered = offered.arg(m_socket);
+  if (offered.contains(u"%1")) offered = offered.arg(m_socket);
 
   QVERIFY(run("/usr/sbin/cupsaccept", {"PDF"}));
   QVERIFY(run("/usr/sbin/lpadmin", {"-d", "PDF"}));
