@@ -445,8 +445,6 @@ void DisquePhotoTest::dialogsInTheLastFolder() {
     suggested = offered;
     return png;
   });
-  // A PNG gives no date: the fields' date, carried, is confirmed when asked.
-  f.w().setCarriedQuestion([](const QString&) { return true; });
   f.w().button("cmdOuvrir")->click();
   clickPixel(f.w().photoView(), kSpotX, kSpotY);
   f.w().button("cmdEnregistrer")->click();
