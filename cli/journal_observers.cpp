@@ -15,7 +15,6 @@ constexpr std::string_view kObserverOptionsAlone =
     "kavrel : --ouverture, --focale et --methode se donnent avec --ajouter CODE NOM";
 constexpr std::string_view kMethodMessage = "Méthode : projection, filtre ou photo.";
 constexpr std::string_view kEmptyCode = "Code : l'observateur a besoin d'un code, HUZR par exemple.";
-constexpr std::string_view kSourceMessage = "Source : greenwich ou srs.";
 
 std::string observerLine(const Observer& observer) {
   std::string line = observer.code + " : " + observer.name;
