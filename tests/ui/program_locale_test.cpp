@@ -1,27 +1,26 @@
 // The programs as shipped, started in a French session: every number they show at start
 // has the decimal comma. Each executable runs unchanged, its clock set to 6 December 2001,
-// 09:05, its window read back by the window probe (window_probe/).
+// 09:05 by libfaketime, its window read back by the window probe (window_probe/).
 #include <QtTest>
 
 #include <QProcess>
-#include <QStandardPaths>
 
 namespace {
 
 // What one program showed, "name=text" by name.
 QMap<QString, QString> shownAtStart(const QString& program) {
-  const QString faketime = QStandardPaths::findExecutable("faketime");
-  if (faketime.isEmpty()) return {};
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("LC_ALL", "fr_FR.UTF-8");
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   environment.insert("QT_PLUGIN_PATH", KAVREL_WINDOW_PROBE_DIR);
   environment.insert("QT_QPA_GENERIC_PLUGINS", "kavrelwindowprobe");
-  // faketime comes in by LD_PRELOAD, ahead of the sanitizers' runtime in a sanitized build.
+  environment.insert("LD_PRELOAD", KAVREL_LIBFAKETIME);
+  environment.insert("FAKETIME", "@2001-12-06 09:05:00");
+  // libfaketime comes in ahead of the sanitizers' runtime in a sanitized build.
   environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
   process.setProcessEnvironment(environment);
-  process.start(faketime, {"2001-12-06 09:05:00", program});
+  process.start(program, {});
   if (!process.waitForFinished(30000)) {
     process.kill();
     process.waitForFinished();
@@ -45,7 +44,7 @@ class ProgramLocaleTest : public QObject {
 
  private slots:
   void initTestCase() {
-    if (QStandardPaths::findExecutable("faketime").isEmpty()) QSKIP("faketime is not installed (make deps)");
+    if (QString(KAVREL_LIBFAKETIME).isEmpty()) QSKIP("libfaketime is not installed (make deps)");
   }
   void decimalCommaAtStart_data();
   void decimalCommaAtStart();
