@@ -9,6 +9,7 @@
 #include "cli/disc_actions.h"
 #include "cli/help.h"
 #include "cli/journal_commands.h"
+#include "cli/reseau_commands.h"
 
 namespace kavrel::cli {
 namespace {
@@ -18,6 +19,7 @@ void printUsage(std::ostream& err) {
   for (const auto* table : {&calculatorActions(), &discActions()})
     for (const Action& action : *table) err << "        kavrel " << synopsis(action) << '\n';
   err << "        kavrel " << journalSynopsis() << '\n';
+  err << "        kavrel " << reseauSynopsis() << '\n';
   err << "Aide : kavrel --help\n";
 }
 
@@ -91,8 +93,9 @@ Status run(const std::vector<std::string>& arguments, std::string_view decimalSe
     printHelp(out);
     return Status::Done;
   }
-  // The journal's actions have words and options of their own.
+  // The journal's and the network's actions have words and options of their own.
   if (arguments[0] == "journal") return runJournal(arguments, decimalSeparator, out, err);
+  if (arguments[0] == "reseau") return runReseau(arguments, decimalSeparator, out, err);
 
   const Action* action = actionNamed(arguments[0]);
   if (action == nullptr) {

@@ -7,6 +7,7 @@
 #include "cli/calculators.h"
 #include "cli/disc_actions.h"
 #include "cli/journal_commands.h"
+#include "cli/reseau_commands.h"
 
 namespace kavrel::cli {
 
@@ -31,7 +32,8 @@ constexpr HelpText kArguments{"Chaque argument est le texte d'un champ, tel qu'i
     "haut de l'image telle qu'elle s'affiche, en pixels, (0, 0) étant le centre du\n"
     "pixel en haut à gauche ; une image FITS s'affiche sa première ligne en bas.\n"
     "Le journal a ses propres actions, chacune avec ses arguments et ses options ;\n"
-    "--fichier F s'y donne juste après « journal ».",
+    "--fichier F s'y donne juste après « journal » ; le réseau de même, --base B\n"
+    "juste après « reseau ».",
     "Each argument is the text of one field, as it would be typed into the window,\n"
     "and it is checked as the window checks it, field after field: \"-4712\", \"-\"\n"
     "and the empty text \"\" are values. A first \"--\" after the subcommand is\n"
@@ -45,7 +47,8 @@ constexpr HelpText kArguments{"Chaque argument est le texte d'un champ, tel qu'i
     "image as displayed, in pixels, (0, 0) being the centre of the top-left pixel;\n"
     "a FITS image is displayed with its first row at the bottom.\n"
     "The journal has actions of its own, each with its arguments and options;\n"
-    "--fichier F comes right after \"journal\"."};
+    "--fichier F comes right after \"journal\"; the network's alike, --base B right\n"
+    "after \"reseau\"."};
 
 const std::vector<Help::ExitStatus> kExitStatuses{
     {kExitDone,
@@ -78,6 +81,7 @@ const Help& help() {
     for (const auto* table : {&calculatorActions(), &discActions()})
       for (const Action& action : *table) h.subcommands.push_back({synopsis(action), action.summary});
     for (auto& entry : journalHelp()) h.subcommands.push_back(std::move(entry));
+    for (auto& entry : reseauHelp()) h.subcommands.push_back(std::move(entry));
     return h;
   }();
   return texts;

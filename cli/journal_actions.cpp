@@ -126,6 +126,19 @@ const std::vector<JournalAction> kActions{
       "k and R_k (R × k rounded to the whole number)"},
      {{"--format", 1}, {"--sortie", 1}, {"--observateur", 1}, {"--k", 1}},
      writeReport},
+    {"envoyer", "envoyer MOIS ANNEE --reseau B [--observateur CODE]",
+     {"envoie le mois de l'observateur à la base de son réseau B (un fichier, ou un\n"
+      "serveur postgresql://… où son rôle n'écrit que ses propres jours) : un jour par\n"
+      "date, celui que le rapport retient, en comptes bruts, le seeing comme qualité ;\n"
+      "il remplace ce que la base tenait de ce mois de l'observateur, et le même mois\n"
+      "envoyé deux fois ne change rien",
+      "sends the observer's month to their network's base B (a file, or a server\n"
+      "postgresql://... where their role writes only their own days): one day per\n"
+      "date, the one the report keeps, as raw counts, the seeing as the quality; it\n"
+      "replaces what the base held of that month of the observer, and the same month\n"
+      "sent twice changes nothing"},
+     {{"--reseau", 1}, {"--observateur", 1}},
+     sendMonth},
     {"sauvegarder", "sauvegarder F",
      {"une copie du journal dans F, faite pendant qu'il sert, écrite entière ou pas du\n"
       "tout",

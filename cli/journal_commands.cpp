@@ -18,7 +18,7 @@ using logbook::JournalAction;
 using logbook::journalActions;
 
 constexpr std::string_view kSynopsis =
-    "journal [--fichier F] ajouter|retenir|importer|mois|rapport|sauvegarder|graphique|observateurs|groupes|jour|"
+    "journal [--fichier F] ajouter|retenir|importer|mois|rapport|envoyer|sauvegarder|graphique|observateurs|groupes|jour|"
     "silso|silso-mois|k ...";
 constexpr std::string_view kFileOption = "--fichier";
 constexpr std::string_view kNoFileName = "kavrel : --fichier demande le nom du journal";

@@ -20,6 +20,9 @@ namespace kavrel::cli::logbook {
 [[nodiscard]] Status writeReport(const Fields& f, Request& s);
 [[nodiscard]] Status saveCopy(const Fields& f, Request& s);
 
+// The month sent to the observer's network (journal_send.cpp).
+[[nodiscard]] Status sendMonth(const Fields& f, Request& s);
+
 // The charts (journal_chart.cpp in kavrel-dessin, handed over to it by kavrel).
 [[nodiscard]] Status drawChart(const Fields& f, Request& s);
 

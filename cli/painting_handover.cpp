@@ -13,6 +13,7 @@
 
 #include "cli/journal_runs.h"
 #include "cli/painting.h"
+#include "cli/reseau_request.h"
 
 namespace kavrel::cli {
 namespace {
@@ -61,5 +62,7 @@ Status printPixelSpot(const Fields&, const Context& c) { return handOver(c); }
 Status printSpotArea(const Fields&, const Context& c) { return handOver(c); }
 
 Status logbook::drawChart(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
+Status network::drawPicture(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
+Status network::writeBulletin(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
 
 }  // namespace kavrel::cli

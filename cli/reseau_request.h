@@ -1,0 +1,89 @@
+// What every action of `kavrel reseau` shares: the request (the network's base, the
+// options, the output streams), the base opened for it, the words read as dates and
+// periods. Dates are the calendar's (UT). Qt-free.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/help_text.h"
+#include "cli/options.h"
+#include "cli/status.h"
+#include "reseau/coefficients.h"
+#include "reseau/store.h"
+
+namespace kavrel::cli::network {
+
+using reseau::Day;
+using reseau::Store;
+
+inline constexpr std::string_view kDateMessage = "Date : attendue sous la forme 2014-02-03.";
+inline constexpr std::string_view kPeriodMessage = "Période : --du et --au, une date 2014-02-03 ou une année 2014.";
+inline constexpr std::string_view kPeriodOrder = "Période : --du vient avant --au.";
+
+struct Request {
+  std::string base;  // a file or a server's URI
+  std::string_view decimalSeparator;
+  std::ostream& out;
+  std::ostream& err;
+  Given options;
+  std::span<const std::string> commandLine;  // as typed, for an action handed over
+
+  [[nodiscard]] bool has(std::string_view name) const { return options.contains(name); }
+  [[nodiscard]] const std::string* value(std::string_view name, std::size_t index = 0) const {
+    const auto found = options.find(name);
+    return found == options.end() ? nullptr : &found->second.at(index);
+  }
+  Status refuse(std::string_view message) const {
+    err << message << '\n';
+    return Status::Refused;
+  }
+  // The base opened (a file created on first use); none when it cannot be, said.
+  [[nodiscard]] std::unique_ptr<Store> open() const;
+  // A change the base did not make, said, by its kind.
+  Status failed(const reseau::Change& change) const;
+  // The options every computation reads (--du, --au, --pilote, --qualite-min,
+  // --jours-min, --jours-min-annee); none when one is refused (said).
+  [[nodiscard]] std::optional<reseau::KOptions> kOptions() const;
+};
+
+struct ReseauAction {
+  std::string_view name;
+  std::string_view synopsis;
+  HelpText summary;
+  std::vector<OptionSpec> options;
+  Status (*run)(const Fields&, Request&) = nullptr;
+};
+
+[[nodiscard]] const std::vector<ReseauAction>& reseauActions();
+
+// "2014-02-03" as a day; none for anything else.
+[[nodiscard]] std::optional<Day> dayOf(std::string_view text);
+// A reading that failed says so (failed) rather than show nothing.
+template <class T>
+[[nodiscard]] bool readFailed(const journal::Read<T>& read, const Request& s) {
+  if (read.ok()) return false;
+  s.err << read.error << '\n';
+  return true;
+}
+// A number with `decimals` decimals and the request's separator.
+[[nodiscard]] std::string decimal(double value, int decimals, std::string_view separator);
+
+// The runs (reseau_base.cpp, reseau_numbers.cpp; reseau_pictures.cpp in kavrel-dessin).
+[[nodiscard]] Status listObservers(const Fields& f, Request& s);
+[[nodiscard]] Status importFile(const Fields& f, Request& s);
+[[nodiscard]] Status importSilso(const Fields& f, Request& s);
+[[nodiscard]] Status printK(const Fields& f, Request& s);
+[[nodiscard]] Status printDay(const Fields& f, Request& s);
+[[nodiscard]] Status printMonth(const Fields& f, Request& s);
+[[nodiscard]] Status writeSeries(const Fields& f, Request& s);
+[[nodiscard]] Status drawPicture(const Fields& f, Request& s);
+[[nodiscard]] Status writeBulletin(const Fields& f, Request& s);
+
+}  // namespace kavrel::cli::network
