@@ -33,6 +33,7 @@ struct Outcome {
     Done,
     Refused,     // a constraint or a check of the base
     Denied,      // the login role has not the right (SQLSTATE 42501)
+    NotABase,    // a file that is not an SQLite database
     NotWritten,  // disk full, read only, server gone, busy too long
   } kind = Kind::Done;
   std::string reason;  // French, without a final full stop; empty when done

@@ -190,8 +190,7 @@ struct Store::Engine {
   // Why the base as `seen` is not one we may use, else empty.
   [[nodiscard]] std::string refusal(const Inspection& seen) const {
     if (!seen.outcome.ok()) {
-      if (!server && seen.outcome.reason == "il est endommagé")
-        return std::string(kNotOurs) + " : ce n'est pas une base SQLite.";
+      if (seen.outcome.kind == Outcome::Kind::NotABase) return std::string(kNotOurs) + " : " + seen.outcome.reason + ".";
       if (seen.outcome.kind == Outcome::Kind::Denied)
         return "Le rôle « " + role + " » ne peut pas lire cette base de réseau : le coordinateur doit l'y ajouter.";
       return "Impossible de lire la base : " + seen.outcome.reason + ".";
