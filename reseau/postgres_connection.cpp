@@ -203,14 +203,18 @@ void ignoreNotice(void*, const char*) {}
 
 }  // namespace
 
-std::unique_ptr<Connection> openPostgres(const std::string& uri, const std::string& password, std::string& error) {
+std::unique_ptr<Connection> openPostgres(const std::string& uri, const std::string& password, std::string& error,
+                                         bool& passwordWanted) {
   const char* keys[] = {"dbname", "password", "client_encoding", "application_name", "connect_timeout", nullptr};
   const char* values[] = {uri.c_str(), password.empty() ? nullptr : password.c_str(), "UTF8", "kavrel", "10",
                           nullptr};
   // A null value is taken as not given: libpq then looks in PGPASSWORD and ~/.pgpass.
   PGconn* connection = PQconnectdbParams(keys, values, 1);
   if (PQstatus(connection) != CONNECTION_OK) {
-    error = "Impossible de se connecter au serveur : " + trimmed(PQerrorMessage(connection)) + ".";
+    passwordWanted = PQconnectionNeedsPassword(connection) || PQconnectionUsedPassword(connection);
+    error = passwordWanted && password.empty()
+                ? "Le serveur demande un mot de passe."
+                : "Impossible de se connecter au serveur : " + trimmed(PQerrorMessage(connection)) + ".";
     PQfinish(connection);
     return nullptr;
   }

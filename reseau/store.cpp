@@ -455,8 +455,10 @@ Store::Opened Store::open(const std::string& base, const std::string& password) 
   auto engine = std::make_unique<Engine>();
   engine->server = isServer(base);
   std::string error;
-  engine->connection = engine->server ? db::openPostgres(base, password, error) : db::openSqlite(base, error);
-  if (!engine->connection) return {nullptr, error};
+  bool passwordWanted = false;
+  engine->connection =
+      engine->server ? db::openPostgres(base, password, error, passwordWanted) : db::openSqlite(base, error);
+  if (!engine->connection) return {nullptr, error, passwordWanted};
   if (Outcome known = engine->readRole(); !known.ok()) return {nullptr, "Impossible de lire la base : " + known.reason + "."};
   const Inspection seen = engine->inspect();
   if (std::string refused = engine->refusal(seen); !refused.empty()) return {nullptr, refused};

@@ -331,6 +331,9 @@ TEST_P(StoreTest, AnObserversRoleWritesOnlyItsOwnDays) {
     ASSERT_TRUE(coordinator->addObserver("B", "Boris", "").done());
     ASSERT_TRUE(coordinator->importRows(fileOf("b"), {rowOf(2, "B", {2001, 1, 1}, {1, 1})}, false, false).error.empty());
   }
+  const Store::Opened unlocked = Store::open(base() + "?user=kavrel_anna");
+  EXPECT_FALSE(unlocked.store);
+  EXPECT_TRUE(unlocked.passwordWanted) << unlocked.error;
   auto anna = open("secret", "kavrel_anna");
   ASSERT_TRUE(anna);
   EXPECT_EQ(anna->role(), "kavrel_anna");
