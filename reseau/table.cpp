@@ -529,7 +529,7 @@ bool readAavso(std::string_view text, Day today, Table& table) {
   std::string_view line;
   for (int heading = 1; heading <= 3; ++heading) {
     if (!lines.next(line)) {
-      table.refusals.push_back({heading, "Ce rapport AAVSO s'arrête avant sa ligne « For the month of: »."});
+      table.refusals.push_back({1, "Ce rapport AAVSO s'arrête avant sa ligne « For the month of: »."});
       return false;
     }
   }
