@@ -409,6 +409,11 @@ bool readJournalCsv(std::string_view text, Day today, std::string_view observer,
       table.refusals.push_back({row.line, "Observateur : vide, et aucun n'est donné pour ce fichier du Journal."});
       continue;
     }
+    if (const auto length = printableLength(code); !length || *length > kLongestCode) {
+      table.refusals.push_back({row.line, "Observateur : " + quoted(code) + " : au plus " +
+                                              std::to_string(kLongestCode) + " caractères, sans caractère de contrôle."});
+      continue;
+    }
     row.observation.id = row.line;  // the line rides along the choice of the day's observation
     byObserver[code].push_back(row.observation);
   }
