@@ -23,12 +23,10 @@ ReferenceRead referenceOf(const Store& store, const KOptions& options, const std
   }
   const auto pilot = std::find_if(codes.begin(), codes.end(), [&](const auto& c) { return c.second == *options.pilot; });
   if (pilot == codes.end()) return {{}, "L'observateur pilote « " + *options.pilot + " » n'est pas dans la base."};
-  const RowFilter filter{first, last, options.qualityAtLeast};
-  std::vector<std::pair<int, int>> days;
-  const Read<bool> scanned = store.scan(first, last, Store::Order::ByDate, [&](const ObservationRow& row) {
-    if (row.observer == pilot->first && filter.keeps(row)) days.emplace_back(row.day, row.relative);
-  });
-  return {Reference(std::move(days)), scanned.error};
+  PilotDays days(pilot->first, {first, last, options.qualityAtLeast});
+  const Read<bool> scanned =
+      store.scan(first, last, Store::Order::ByDate, [&](const ObservationRow& row) { days.add(row); });
+  return {days.finish(), scanned.error};
 }
 
 Read<std::map<Id, std::string>> codesOf(const Store& store) {

@@ -41,6 +41,10 @@ bool RowFilter::keeps(const ObservationRow& row) const noexcept {
   return !qualityAtLeast || (row.quality && *row.quality >= *qualityAtLeast);
 }
 
+void PilotDays::add(const ObservationRow& row) {
+  if (row.observer == pilot_ && filter_.keeps(row)) days_.emplace_back(row.day, row.relative);
+}
+
 // ---- Each observer's k by the three rules.
 
 ObserverKs::ObserverKs(const Reference& reference, RowFilter filter, Fewest fewest, bool perYear)

@@ -54,6 +54,20 @@ struct RowFilter {
   [[nodiscard]] bool keeps(const ObservationRow& row) const noexcept;
 };
 
+// A pilot observer's days as the reference, gathered from rows of any order: the pilot's
+// rows that `filter` keeps.
+class PilotDays {
+ public:
+  PilotDays(Id pilot, RowFilter filter) : pilot_(pilot), filter_(filter) {}
+  void add(const ObservationRow& row);
+  [[nodiscard]] Reference finish() { return Reference(std::move(days_)); }
+
+ private:
+  Id pilot_;
+  RowFilter filter_;
+  std::vector<std::pair<int, int>> days_;
+};
+
 // The calendar year of a day number.
 [[nodiscard]] int yearOf(int day) noexcept;
 
