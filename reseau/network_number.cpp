@@ -69,7 +69,8 @@ void ObserverKs::close() {
     results_.push_back(std::move(result));
   }
   for (auto first = paired_.begin(); perYear_ && first != paired_.end();) {
-    const auto last = std::find_if(first, paired_.end(), [&](const auto& d) { return d.date.year != first->date.year; });
+    const auto last =
+        std::find_if(first, paired_.end(), [&](const auto& d) { return d.date.year != first->date.year; });
     ObserverKResult result{*current_, first->date.year, journal::estimateK({first, last}), false};
     result.given = result.estimate.days >= fewest_.year;
     results_.push_back(std::move(result));
@@ -91,7 +92,8 @@ NetworkScale::NetworkScale(const Reference& reference, RowFilter filter, Network
 
 RowFilter NetworkScale::reads() const noexcept {
   RowFilter reads = filter_;
-  if (rule_ == NetworkRule::Default) reads.first = std::min(filter_.first, firstDayOfYear(yearOf(filter_.first) - kLongYears));
+  if (rule_ == NetworkRule::Default)
+    reads.first = std::min(filter_.first, firstDayOfYear(yearOf(filter_.first) - kLongYears));
   return reads;
 }
 
@@ -112,8 +114,8 @@ void NetworkScale::add(const ObservationRow& row) {
 std::optional<ScaleEntry> NetworkScale::window(int year, int years, int fewest) const {
   const auto from = std::lower_bound(paired_.begin(), paired_.end(), firstDayOfYear(year - years),
                                      [](const Paired& p, int day) { return p.day < day; });
-  const auto to = std::lower_bound(from, paired_.end(), firstDayOfYear(year),
-                                   [](const Paired& p, int day) { return p.day < day; });
+  const auto to =
+      std::lower_bound(from, paired_.end(), firstDayOfYear(year), [](const Paired& p, int day) { return p.day < day; });
   double international = 0, observer = 0;
   for (auto p = from; p != to; ++p) {
     international += p->reference;

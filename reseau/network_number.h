@@ -49,7 +49,7 @@ class Reference {
 
 // The days a row is read on, and those it is read with.
 struct RowFilter {
-  int first = 0, last = 0;  // day numbers, inclusive
+  int first = 0, last = 0;            // day numbers, inclusive
   std::optional<int> qualityAtLeast;  // a row without a quality is then left out
   [[nodiscard]] bool keeps(const ObservationRow& row) const noexcept;
 };
@@ -135,8 +135,8 @@ class NetworkScale {
   NetworkRule rule_;
   int fewestGlobal_;
   std::optional<Id> current_;
-  std::vector<Paired> paired_;     // the current observer's, by date
-  std::vector<int> observedYears_;  // the current observer's years in the period
+  std::vector<Paired> paired_;       // the current observer's, by date
+  std::vector<int> observedYears_;   // the current observer's years in the period
   std::vector<ScaleEntry> entries_;  // by observer, then year
 };
 
@@ -164,7 +164,7 @@ class NetworkDays {
 
 struct NetworkMonth {
   int year = 0, month = 0;
-  int days = 0;  // network days
+  int days = 0;                         // network days
   std::optional<double> network;        // mean of the network's days
   std::optional<double> observersMean;  // mean number of observers a network day
   std::optional<double> silso;          // SILSO's monthly mean, where given

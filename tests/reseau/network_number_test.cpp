@@ -19,8 +19,7 @@ struct Pair {
   std::optional<int> quality = 3;
 };
 
-std::vector<ObserverKResult> ks(const std::vector<Pair>& pairs, std::optional<int> quality, int fewest,
-                                bool perYear) {
+std::vector<ObserverKResult> ks(const std::vector<Pair>& pairs, std::optional<int> quality, int fewest, bool perYear) {
   std::vector<std::pair<int, int>> referenceDays;
   for (const Pair& p : pairs)
     if (p.reference >= 0) referenceDays.emplace_back(kFirst2000 + p.day, p.reference);
@@ -42,12 +41,23 @@ TEST(ObserverK, PairsOnlyTheDaysBothHaveAndCountsTheZeroDays) {
     bool given;
   };
   const std::vector<Case> cases = {
-      {"a day of only one side is not paired", {{0, 10, -1}, {1, 20, 40}, {2, 30, 60}, {3, -1, 100}}, {}, 2, 2, 2.0, true},
+      {"a day of only one side is not paired",
+       {{0, 10, -1}, {1, 20, 40}, {2, 30, 60}, {3, -1, 100}},
+       {},
+       2,
+       2,
+       2.0,
+       true},
       {"R = 0 days weigh in the ratio of sums", {{0, 0, 10}, {1, 10, 10}}, {}, 2, 2, 2.0, true},
       {"fewest days reached", {{0, 10, 20}, {1, 10, 20}, {2, 10, 20}}, {}, 3, 3, 2.0, true},
       {"one day short of the fewest", {{0, 10, 20}, {1, 10, 20}, {2, 10, 20}}, {}, 4, 3, 2.0, false},
       {"quality below, or none, left out",
-       {{0, 10, 20, 1}, {1, 10, 30, 3}, {2, 10, 40, std::nullopt}, {3, 10, 50, 5}}, 3, 1, 2, 4.0, true},
+       {{0, 10, 20, 1}, {1, 10, 30, 3}, {2, 10, 40, std::nullopt}, {3, 10, 50, 5}},
+       3,
+       1,
+       2,
+       4.0,
+       true},
       {"nothing seen: no ratio of sums", {{0, 0, 10}, {1, 0, 12}}, {}, 1, 2, std::nullopt, true},
   };
   for (const Case& c : cases) {
@@ -79,8 +89,8 @@ TEST(ObserverK, PerYearSplitsAtNewYearAndAPilotServesAsReference) {
     pilot.add(row);
   const Reference reference = pilot.finish();
   ObserverKs k(reference, all, {1, 1}, false);
-  for (const ObservationRow& row : std::vector<ObservationRow>{
-           {1, kFirst2000, 10, 3}, {1, kFirst2000 + 1, 10, 3}, {1, kFirst2000 + 2, 20, 3}})
+  for (const ObservationRow& row :
+       std::vector<ObservationRow>{{1, kFirst2000, 10, 3}, {1, kFirst2000 + 1, 10, 3}, {1, kFirst2000 + 2, 20, 3}})
     k.add(row);
   const auto results = k.finish();
   ASSERT_EQ(results.size(), 1u);
@@ -127,7 +137,9 @@ TEST(NetworkScale, TheDefaultKIsOneKnownBeforeTheDaysYear) {
   };
   const std::vector<Case> cases = {
       {"the three years before", {{1997, 30, 10, 20}, {1998, 30, 10, 20}, {1999, 30, 10, 20}}, 2.0},
-      {"a fourth year back is not read", {{1996, 100, 10, 50}, {1997, 20, 10, 20}, {1998, 20, 10, 20}, {1999, 20, 10, 20}}, 2.0},
+      {"a fourth year back is not read",
+       {{1996, 100, 10, 50}, {1997, 20, 10, 20}, {1998, 20, 10, 20}, {1999, 20, 10, 20}},
+       2.0},
       {"under 60 days in three years: the ten years", {{1991, 20, 10, 40}, {1999, 30, 10, 20}}, 2.8},
       {"under 20 days in ten years: none", {{1999, 19, 10, 20}}, std::nullopt},
       {"an eleventh year back is not read", {{1989, 50, 10, 20}, {1999, 10, 10, 20}}, std::nullopt},
@@ -174,7 +186,8 @@ TEST(NetworkDays, ASteadyObserverOutweighsAnErraticOneAndDaysWithoutKAreLeftOut)
   const int day = dayNumber({2000, 3, 1});
   for (int i = 0; i < 80; ++i) referenceDays.emplace_back(first1999 + i, 30);
   for (Id observer : {1, 2, 3}) {
-    for (int i = 0; observer < 3 && i < 80; ++i) rows.push_back({observer, first1999 + i, observer == 1 ? 15 : i % 2 ? 25 : 5, 3});
+    for (int i = 0; observer < 3 && i < 80; ++i)
+      rows.push_back({observer, first1999 + i, observer == 1 ? 15 : i % 2 ? 25 : 5, 3});
     rows.push_back({observer, day, 10 * static_cast<int>(observer == 3 ? 5 : observer), 3});
   }
   const Reference reference(referenceDays);
@@ -183,7 +196,9 @@ TEST(NetworkDays, ASteadyObserverOutweighsAnErraticOneAndDaysWithoutKAreLeftOut)
   for (const ObservationRow& row : rows) scale.add(row);  // in observer order
   scale.finish();
   NetworkDays days(scale, filter);
-  std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return std::pair{a.day, a.observer} < std::pair{b.day, b.observer}; });
+  std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+    return std::pair{a.day, a.observer} < std::pair{b.day, b.observer};
+  });
   for (const ObservationRow& row : rows) days.add(row);
   const auto network = days.finish();
   ASSERT_EQ(network.size(), 1u);
