@@ -44,7 +44,10 @@ class Reference {
   [[nodiscard]] const std::vector<std::pair<int, int>>& days() const noexcept { return days_; }
 
  private:
+  static constexpr int kNoDay = -1;
   std::vector<std::pair<int, int>> days_;
+  int first_ = 0;            // the first day's number
+  std::vector<int> values_;  // each day's from the first, kNoDay where none
 };
 
 // The days a row is read on, and those it is read with.
@@ -116,7 +119,7 @@ class NetworkScale {
   NetworkScale(const Reference& reference, RowFilter filter, NetworkRule rule, int fewestGlobal = 100);
   // The rows add() reads: those of the network's days and, under Default, of the ten
   // calendar years before the first.
-  [[nodiscard]] RowFilter reads() const noexcept;
+  [[nodiscard]] RowFilter reads() const noexcept { return reads_; }
   void add(const ObservationRow& row);  // in observer order, then date
   void finish();
   // The entry an observer's day takes; none: the day is left out of the network's.
@@ -132,6 +135,7 @@ class NetworkScale {
   [[nodiscard]] std::optional<ScaleEntry> window(int year, int years, int fewest) const;
   const Reference& reference_;
   RowFilter filter_;
+  RowFilter reads_;
   NetworkRule rule_;
   int fewestGlobal_;
   std::optional<Id> current_;
