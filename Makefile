@@ -14,6 +14,9 @@ DEB_PACKAGES += libspng-dev
 # SQLite, in which the observer's log is kept.
 DEB_PACKAGES += libsqlite3-dev
 
+# PostgreSQL: libpq for a network's shared base; the server and pg_virtualenv for its tests.
+DEB_PACKAGES += postgresql postgresql-common libpq-dev
+
 BUILD_DIR := build
 ASAN_DIR  := build-asan
 CLANG_DIR := build-clang

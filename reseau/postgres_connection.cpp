@@ -1,0 +1,193 @@
+// The network's base on a PostgreSQL server, through libpq (connection.h): parameters sent
+// as text, their types inferred by the server from the statement; an answer's rows handed
+// one at a time (single-row mode), so that a reading of millions of observations keeps
+// one row in memory. Numbers are read and written with the C++ library's own conversions,
+// which do not follow the locale a window sets. The server's failures are told apart by
+// their SQLSTATE: a right refused (42501), a constraint (class 23), the server gone.
+#include <libpq-fe.h>
+
+#include <charconv>
+#include <cstring>
+#include <type_traits>
+
+#include "reseau/connection.h"
+
+namespace kavrel::reseau::db {
+namespace {
+
+constexpr char kServerGone[] = "le serveur ne répond plus";
+
+std::string trimmed(const char* message) {
+  std::string text = message ? message : "";
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+// The kind and French reason of a failure: `result` may be null (the connection lost).
+Outcome failure(PGconn* connection, const PGresult* result) {
+  Outcome outcome;
+  outcome.kind = Outcome::Kind::NotWritten;
+  const char* field = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+  const std::string state = field ? field : "";
+  const std::string message = trimmed(result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr);
+  if (PQstatus(connection) == CONNECTION_BAD || state.starts_with("08") || state.starts_with("57P")) {
+    outcome.reason = kServerGone;
+  } else if (state == "42501") {
+    outcome.kind = Outcome::Kind::Denied;
+    outcome.reason = "droit refusé par le serveur (" + message + ")";
+  } else if (state.starts_with("23")) {
+    outcome.kind = Outcome::Kind::Refused;
+    outcome.reason = message;
+  } else if (state == "53100") {
+    outcome.reason = "plus de place sur le disque du serveur";
+  } else if (state == "25006") {
+    outcome.reason = "le serveur n'accepte que des lectures";
+  } else {
+    outcome.reason = "erreur du serveur (" + (message.empty() ? trimmed(PQerrorMessage(connection)) : message) + ")";
+  }
+  return outcome;
+}
+
+std::string textOf(double value) {
+  char buffer[32];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  return std::string(buffer, end);
+}
+
+class PostgresRow final : public Row {
+ public:
+  PostgresRow(const PGresult* result, int row) : result_(result), row_(row) {}
+  bool isNull(int column) const override { return PQgetisnull(result_, row_, column) != 0; }
+  long long integer(int column) const override {
+    long long value = 0;
+    const char* text = PQgetvalue(result_, row_, column);
+    std::from_chars(text, text + std::strlen(text), value);
+    return value;
+  }
+  double real(int column) const override {
+    double value = 0;
+    const char* text = PQgetvalue(result_, row_, column);
+    std::from_chars(text, text + std::strlen(text), value);
+    return value;
+  }
+  std::string text(int column) const override {
+    return std::string(PQgetvalue(result_, row_, column), PQgetlength(result_, row_, column));
+  }
+
+ private:
+  const PGresult* result_;
+  int row_;
+};
+
+// The parameters as libpq takes them: texts, a null pointer for NULL.
+struct Parameters {
+  std::vector<std::string> texts;
+  std::vector<const char*> pointers;
+  explicit Parameters(const std::vector<Value>& values) {
+    texts.reserve(values.size());
+    for (const Value& value : values)
+      texts.push_back(std::visit(
+          [](const auto& v) -> std::string {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::nullptr_t>)
+              return {};
+            else if constexpr (std::is_same_v<T, long long>)
+              return std::to_string(v);
+            else if constexpr (std::is_same_v<T, double>)
+              return textOf(v);
+            else
+              return v;
+          },
+          value));
+    for (std::size_t i = 0; i < values.size(); ++i)
+      pointers.push_back(std::holds_alternative<std::nullptr_t>(values[i]) ? nullptr : texts[i].c_str());
+  }
+};
+
+class PostgresConnection final : public Connection {
+ public:
+  explicit PostgresConnection(PGconn* connection) : connection_(connection) {}
+  ~PostgresConnection() override { PQfinish(connection_); }
+  std::string engine() const override { return "PostgreSQL"; }
+
+  Outcome execute(const std::string& sql, const std::vector<Value>& parameters, long long* changed) override {
+    const Parameters sent(parameters);
+    PGresult* result = PQexecParams(connection_, sql.c_str(), static_cast<int>(sent.pointers.size()), nullptr,
+                                    sent.pointers.data(), nullptr, nullptr, 0);
+    const ExecStatusType status = PQresultStatus(result);
+    Outcome outcome = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK ? Outcome{} : failure(connection_, result);
+    if (changed) *changed = outcome.ok() ? std::atoll(PQcmdTuples(result)) : 0;
+    PQclear(result);
+    return outcome;
+  }
+
+  Outcome query(const std::string& sql, const std::vector<Value>& parameters,
+                const std::function<void(const Row&)>& each) override {
+    const Parameters sent(parameters);
+    if (!PQsendQueryParams(connection_, sql.c_str(), static_cast<int>(sent.pointers.size()), nullptr,
+                           sent.pointers.data(), nullptr, nullptr, 0))
+      return failure(connection_, nullptr);
+    PQsetSingleRowMode(connection_);
+    Outcome outcome;
+    bool answered = false;
+    // Every result is read, to the last, so that the connection is ready for the next.
+    while (PGresult* result = PQgetResult(connection_)) {
+      const ExecStatusType status = PQresultStatus(result);
+      if (status == PGRES_SINGLE_TUPLE && outcome.ok()) each(PostgresRow(result, 0));
+      if (status == PGRES_SINGLE_TUPLE || status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK)
+        answered = true;
+      else if (outcome.ok())
+        outcome = failure(connection_, result);
+      PQclear(result);
+    }
+    if (outcome.ok() && !answered) outcome = failure(connection_, nullptr);
+    return outcome;
+  }
+
+  Outcome script(const std::string& sql) override {
+    PGresult* result = PQexec(connection_, sql.c_str());
+    const ExecStatusType status = PQresultStatus(result);
+    Outcome outcome = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK ? Outcome{} : failure(connection_, result);
+    PQclear(result);
+    return outcome;
+  }
+  Outcome begin() override { return script("BEGIN"); }
+  Outcome commit() override {
+    PGresult* result = PQexec(connection_, "COMMIT");
+    Outcome outcome;
+    if (PQresultStatus(result) != PGRES_COMMAND_OK)
+      outcome = failure(connection_, result);
+    else if (std::strcmp(PQcmdStatus(result), "COMMIT") != 0)  // a failed transaction ends as ROLLBACK
+      outcome = {Outcome::Kind::NotWritten, "la transaction a été annulée par le serveur"};
+    PQclear(result);
+    return outcome;
+  }
+  void rollback() override {
+    if (PQstatus(connection_) != CONNECTION_OK || PQtransactionStatus(connection_) == PQTRANS_IDLE) return;
+    PQclear(PQexec(connection_, "ROLLBACK"));
+  }
+
+ private:
+  PGconn* connection_;
+};
+
+void ignoreNotice(void*, const char*) {}
+
+}  // namespace
+
+std::unique_ptr<Connection> openPostgres(const std::string& uri, const std::string& password, std::string& error) {
+  const char* keys[] = {"dbname", "password", "client_encoding", "application_name", "connect_timeout", nullptr};
+  const char* values[] = {uri.c_str(), password.empty() ? nullptr : password.c_str(), "UTF8", "kavrel", "10",
+                          nullptr};
+  // A null value is taken as not given: libpq then looks in PGPASSWORD and ~/.pgpass.
+  PGconn* connection = PQconnectdbParams(keys, values, 1);
+  if (PQstatus(connection) != CONNECTION_OK) {
+    error = "Impossible de se connecter au serveur : " + trimmed(PQerrorMessage(connection)) + ".";
+    PQfinish(connection);
+    return nullptr;
+  }
+  PQsetNoticeProcessor(connection, ignoreNotice, nullptr);
+  return std::make_unique<PostgresConnection>(connection);
+}
+
+}  // namespace kavrel::reseau::db
