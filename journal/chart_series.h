@@ -46,6 +46,8 @@ enum class Look {
   Dots,         // small filled squares
   Crosses,      // diagonal crosses
   Bars,         // bars from zero, filled light
+  LineDots,     // filled squares joined by a thin solid line
+  LineCrosses,  // diagonal crosses joined by a thin solid line
 };
 enum class Ink { Black, Grey, Blue, Red };
 

@@ -164,6 +164,14 @@ void drawSeries(QPainter& painter, const Mapping& m, const ChartSeries& series, 
     case Look::Dots: drawSquares(painter, marksOf(m, series.points), s(2.6), inkColour(series.ink)); break;
     case Look::Crosses: drawCrosses(painter, marksOf(m, series.points), s(3.0), pen); break;
     case Look::Bars: drawBars(painter, m, series.points, inkColour(series.ink)); break;
+    case Look::LineDots:
+      drawPieces(painter, m, series.points, pen);
+      drawSquares(painter, marksOf(m, series.points), s(5), inkColour(series.ink));
+      break;
+    case Look::LineCrosses:
+      drawPieces(painter, m, series.points, pen);
+      drawCrosses(painter, marksOf(m, series.points), s(3.5), pen);
+      break;
   }
 }
 
@@ -189,6 +197,13 @@ void drawSample(QPainter& painter, const QRectF& box, const ChartSeries& series,
       painter.setPen(Qt::NoPen);
       painter.setBrush(inkColour(series.ink).lighter(150));
       painter.drawRect(QRectF(box.left() + box.width() / 4, box.top(), box.width() / 2, box.height()));
+      break;
+    case Look::LineDots:
+    case Look::LineCrosses:
+      painter.setPen(pen);
+      painter.drawLine(QPointF(box.left(), middle.y()), QPointF(box.right(), middle.y()));
+      if (series.look == Look::LineDots) drawSquares(painter, {middle}, s(5), inkColour(series.ink));
+      else drawCrosses(painter, {middle}, s(3.5), pen);
       break;
   }
 }
