@@ -17,8 +17,9 @@ void checkScale(const std::optional<int>& value, std::string_view field, std::ve
 
 // The checks of one pair g, f, named as the form names them ("g nord", "f nord").
 void checkCounts(Counts counts, std::string_view where, std::vector<std::string>& problems) {
-  const std::string g = "g " + std::string(where);
-  const std::string f = "f " + std::string(where);
+  const std::string suffix = where.empty() ? std::string() : " " + std::string(where);
+  const std::string g = "g" + suffix;
+  const std::string f = "f" + suffix;
   if (counts.groups < 0) problems.push_back(g + " : le nombre de groupes ne peut être négatif.");
   if (counts.spots < 0) problems.push_back(f + " : le nombre de taches ne peut être négatif.");
   if (counts.groups > kMostCount) problems.push_back(g + " : au plus 999 999 groupes.");

@@ -26,7 +26,8 @@ void checkDate(Day date, Day today, std::vector<std::string>& problems);
 void checkTime(TimeOfDay time, std::vector<std::string>& problems);
 void checkScales(const Observation& observation, std::vector<std::string>& problems);
 void checkTally(const Tally& counts, std::vector<std::string>& problems);
-// One pair g, f, named as the form names its row ("nord", "sud", "disque").
+// One pair g, f, named as the form names its row ("nord", "sud", "disque"; empty: "g" and
+// "f" alone, as a table of the whole disc names its columns).
 void checkCounts(Counts counts, std::string_view where, std::vector<std::string>& problems);
 // A day not observed: a real date, not after `today`, and a real time when one is given.
 [[nodiscard]] std::vector<std::string> checkUnobservedDay(const UnobservedDay& day, Day today);

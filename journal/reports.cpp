@@ -9,6 +9,7 @@
 #include "common/csv.h"
 #include "common/date_text.h"
 #include "common/fixed_decimals.h"
+#include "common/windows1250.h"
 #include "journal/month.h"
 #include "journal/month_sheet.h"
 
@@ -129,38 +130,6 @@ Report baa(const Observer& observer, int year, int month, const std::vector<Obse
   return {csvName("baa", observer, year, month), text};
 }
 
-// UTF-8 to Windows-1250, the code page of the network's programs: the letters of Czech
-// and Slovak and a few signs; anything else becomes "?".
-std::string windows1250(std::string_view text) {
-  static constexpr std::array<std::pair<char32_t, unsigned char>, 52> kTable = {{
-      {U'Č', 0xC8}, {U'č', 0xE8}, {U'Ď', 0xCF}, {U'ď', 0xEF}, {U'Ě', 0xCC}, {U'ě', 0xEC}, {U'Ň', 0xD2},
-      {U'ň', 0xF2}, {U'Ř', 0xD8}, {U'ř', 0xF8}, {U'Š', 0x8A}, {U'š', 0x9A}, {U'Ť', 0x8D}, {U'ť', 0x9D},
-      {U'Ů', 0xD9}, {U'ů', 0xF9}, {U'Ž', 0x8E}, {U'ž', 0x9E}, {U'Á', 0xC1}, {U'á', 0xE1}, {U'É', 0xC9},
-      {U'é', 0xE9}, {U'Í', 0xCD}, {U'í', 0xED}, {U'Ó', 0xD3}, {U'ó', 0xF3}, {U'Ú', 0xDA}, {U'ú', 0xFA},
-      {U'Ý', 0xDD}, {U'ý', 0xFD}, {U'Ľ', 0xBC}, {U'ľ', 0xBE}, {U'Ĺ', 0xC5}, {U'ĺ', 0xE5}, {U'Ŕ', 0xC0},
-      {U'ŕ', 0xE0}, {U'Ô', 0xD4}, {U'ô', 0xF4}, {U'Ä', 0xC4}, {U'ä', 0xE4}, {U'Ö', 0xD6}, {U'ö', 0xF6},
-      {U'Ü', 0xDC}, {U'ü', 0xFC}, {U'ß', 0xDF}, {U'–', 0x96}, {U'—', 0x97}, {U'°', 0xB0}, {U'§', 0xA7},
-      {U'×', 0xD7}, {U'«', 0xAB}, {U'»', 0xBB},
-  }};
-  std::string encoded;
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
-      encoded += static_cast<char>(lead);
-      ++i;
-      continue;
-    }
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    char32_t point = length == 1 ? 0 : lead & (0x3F >> (length - 1));
-    for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
-      point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    const auto found = std::find_if(kTable.begin(), kTable.end(), [&](const auto& p) { return p.first == point; });
-    encoded += found == kTable.end() ? '?' : static_cast<char>(found->second);
-    i += length;
-  }
-  return encoded;
-}
-
 // The network's CSV: ";", CRLF, Windows-1250, one table whose every row names its year,
 // month and observer (the number and the name), so that the table reads alone and rows
 // of several files put together still say whose they are. Q, the network's scale of the
@@ -184,7 +153,7 @@ Report ceslopol(const Observer& observer, int year, int month, const std::vector
             std::to_string(disc.groups) + ';' + std::to_string(disc.spots) + ';' +
             std::to_string(relativeNumber(disc)) + "\r\n";
   }
-  return {csvName("ceslopol", observer, year, month), windows1250(text)};
+  return {csvName("ceslopol", observer, year, month), windows1250FromUtf8(text)};
 }
 
 // Every observation of the month, in the columns the import reads back; with a k, the
