@@ -44,6 +44,14 @@ struct NetworkObservation {
   std::optional<Counts> south;
 };
 
+// One observation as the computations read it (network_number.h), as a base streams it.
+struct ObservationRow {
+  Id observer = 0;
+  int day = 0;  // dayNumber
+  int relative = 0;  // R of the disc
+  std::optional<int> quality;
+};
+
 // A file as imported: its name (without folder), its bytes' SHA-256 in hex, when (UTC,
 // "2026-12-09T07:15:00Z") and by whom (the coordinator's or observer's role or login).
 struct ImportRecord {

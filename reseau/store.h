@@ -57,14 +57,6 @@ struct Imported {
   Change::Failure failure = Change::Failure::Refused;
 };
 
-// One observation as the computations read it.
-struct ObservationRow {
-  Id observer = 0;
-  int day = 0;  // dayNumber
-  int relative = 0;  // R of the disc
-  std::optional<int> quality;
-};
-
 class Store {
  public:
   struct Opened;
