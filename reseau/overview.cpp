@@ -187,7 +187,9 @@ Overview readOverview(const Store& store, std::string_view decimalSeparator) {
   overview.lastDay = counted.last;
   overview.perMonth = counted.perMonth.months();
   if (counted.first) {
-    const KOptions options{.first = *counted.first, .last = *counted.last};
+    KOptions options;
+    options.first = *counted.first;
+    options.last = *counted.last;
     KTable whole = computeK(store, options, false);
     KTable yearly = computeK(store, options, true);
     if (overview.error = !whole.error.empty() ? whole.error : yearly.error; overview.error.empty()) {
