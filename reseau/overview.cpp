@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <ctime>
 #include <map>
 
 #include "common/file_bytes.h"
@@ -303,15 +302,6 @@ ImportOutcome importFile(Store& store, const ImportFile& file, bool partial, con
     outcome.message = "Observations importées : " + std::to_string(imported.stored) +
                       " ; remplacées : " + std::to_string(imported.replaced);
   return outcome;
-}
-
-std::string utcNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm parts{};
-  gmtime_r(&now, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
-  return text;
 }
 
 }  // namespace kavrel::reseau

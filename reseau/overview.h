@@ -20,6 +20,7 @@
 #include "reseau/bulletin.h"
 #include "reseau/coefficients.h"
 #include "reseau/network_charts.h"
+#include "reseau/send_month.h"
 #include "reseau/store.h"
 #include "reseau/table.h"
 
@@ -110,8 +111,5 @@ struct ImportOutcome {
 };
 [[nodiscard]] ImportOutcome importFile(Store& store, const ImportFile& file, bool partial, const std::string& by,
                                        const std::string& now);
-
-// "2026-12-09T07:15:00Z".
-[[nodiscard]] std::string utcNow();
 
 }  // namespace kavrel::reseau

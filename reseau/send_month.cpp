@@ -1,6 +1,8 @@
 // An observer's month sent to the network's base (send_month.h).
 #include "reseau/send_month.h"
 
+#include <ctime>
+
 #include "journal/day_form.h"
 #include "reseau/from_journal.h"
 #include "reseau/store.h"
@@ -23,6 +25,15 @@ MonthSent sendJournalMonth(const std::string& base, const std::string& password,
   if (sent.alreadyImported) return {true, "Le réseau a déjà ce mois tel quel : rien n'a changé."};
   return {true, "Mois envoyé au réseau : " + observer.code + ", " + title + ", " + std::to_string(sent.stored) +
                     (sent.stored == 1 ? " jour" : " jours")};
+}
+
+std::string utcNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  gmtime_r(&now, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
+  return text;
 }
 
 }  // namespace kavrel::reseau
