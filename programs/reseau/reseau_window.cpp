@@ -299,11 +299,12 @@ QWidget* ReseauWindow::chartsPage() {
     m_chartKinds[i] = new QRadioButton(QString::fromUtf8(captions[i]), page);
     m_chartKinds[i]->setObjectName(names[i]);
     row->addWidget(m_chartKinds[i]);
-    connect(m_chartKinds[i], &QRadioButton::toggled, this, [this](bool on) {
-      if (on) showChart();
-    });
   }
   m_chartKinds[0]->setChecked(true);
+  for (QRadioButton* kind : m_chartKinds)
+    connect(kind, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) showChart();
+    });
   row->addStretch();
   layout->addLayout(row);
   m_picture = new QLabel(page);
