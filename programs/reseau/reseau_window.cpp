@@ -152,11 +152,12 @@ QTableWidget* readOnlyTable(const QString& name, const QString& said, const QStr
   return table;
 }
 
+// The first `texts` columns are names, at left; the numbers stand at right.
 template <std::size_t N>
-void fillRow(QTableWidget* table, int row, const std::array<std::string, N>& cells) {
+void fillRow(QTableWidget* table, int row, const std::array<std::string, N>& cells, std::size_t texts = 1) {
   for (std::size_t column = 0; column < N; ++column) {
     auto* item = new QTableWidgetItem(toQString(cells[column]));
-    if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (column >= texts) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     table->setItem(row, static_cast<int>(column), item);
   }
 }
@@ -198,6 +199,8 @@ ReseauWindow::ReseauWindow(ui::Desktop desktop, std::string decimalSeparator)
       m_serverDialog(&defaultServerDialog),
       m_refusalDialog(&defaultRefusalDialog) {
   setWindowIcon(programIcon(ProgramIcon::Reseau));
+  // The coordinator's own base, created on first use as `kavrel reseau` creates it.
+  onLoad([this] { openBase(toQString(defaultBasePath())); });
   onClick("cmdOuvrir", [this] { cmdOuvrir_Click(); });
   onClick("cmdServeur", [this] { cmdServeur_Click(); });
   onClick("cmdImporter", [this] { cmdImporter_Click(); });
@@ -348,7 +351,7 @@ void ReseauWindow::showAll() {
 void ReseauWindow::showObservers() {
   m_observers->setRowCount(static_cast<int>(m_overview.observers.size()));
   for (int row = 0; row < m_observers->rowCount(); ++row)
-    fillRow(m_observers, row, m_overview.observers[static_cast<std::size_t>(row)].cells);
+    fillRow(m_observers, row, m_overview.observers[static_cast<std::size_t>(row)].cells, 2);
 }
 
 void ReseauWindow::showMonthOf(int year, int month) {
