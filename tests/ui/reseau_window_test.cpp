@@ -170,6 +170,39 @@ class ReseauWindowTest : public QObject {
     QCOMPARE(kept.readAll(), bytes);
   }
 
+  // Asked again with why, until the user gives up; the base open stays, and the password
+  // typed is neither shown again nor named in the base's line.
+  void aServerRefusedIsAskedAgainWithWhy_data() {
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("no host") << "" << "5432" << "Donnez l'hôte et la base";
+    QTest::newRow("a port that is no number") << "localhost" << "cinq" << "Donnez l'hôte et la base";
+    QTest::newRow("no server answers") << "127.0.0.1" << "1" << "";
+  }
+  void aServerRefusedIsAskedAgainWithWhy() {
+    QFETCH(QString, host);
+    QFETCH(QString, port);
+    QFETCH(QString, problem);
+    Fixture f;
+    const QString before = f.w().text("lblBaseNom");
+    QStringList problems;
+    QList<reseau::ServerAnswer> shown;
+    f.w().setServerDialog([&](const reseau::ServerAnswer& last, const QString& why) -> std::optional<reseau::ServerAnswer> {
+      shown << last;
+      problems << why;
+      if (problems.size() > 1) return std::nullopt;
+      return reseau::ServerAnswer{host, port, "reseau", "marie", "secret"};
+    });
+    f.w().button("cmdServeur")->click();
+    QCOMPARE(problems.size(), 2);
+    QVERIFY2(!problems[1].isEmpty() && problems[1].startsWith(problem), qPrintable(problems[1]));
+    QCOMPARE(shown[1].host, host);
+    QCOMPARE(shown[1].password, QString());
+    QCOMPARE(f.w().text("lblBaseNom"), before);
+    QVERIFY(!f.w().text("lblEtat").contains(QStringLiteral("secret")));
+  }
+
   void everyControlIsNamedAndItsAccessKeyUnique() {
     Fixture f;
     const QStringList named = {"lblBaseNom", "cmdOuvrir", "cmdServeur", "cmdImporter", "cmdImprimer", "Command1",
