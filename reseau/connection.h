@@ -33,6 +33,7 @@ struct Outcome {
     Done,
     Refused,     // a constraint or a check of the base
     Denied,      // the login role has not the right (SQLSTATE 42501)
+    NotABase,    // a file that is not an SQLite database
     NotWritten,  // disk full, read only, server gone, busy too long
   } kind = Kind::Done;
   std::string reason;  // French, without a final full stop; empty when done
@@ -76,9 +77,10 @@ class Connection {
 
 // The file at `path` (created when absent); `error` says why none.
 [[nodiscard]] std::unique_ptr<Connection> openSqlite(const std::string& path, std::string& error);
-// The server named by a libpq URI; `password` when not empty. `error` says why none.
+// The server named by a libpq URI; `password` when not empty. `error` says why none, and
+// `passwordWanted` whether a password (another one) would have let it in.
 [[nodiscard]] std::unique_ptr<Connection> openPostgres(const std::string& uri, const std::string& password,
-                                                       std::string& error);
+                                                       std::string& error, bool& passwordWanted);
 
 // The first row's first column as an integer, if the query answered one.
 [[nodiscard]] inline Outcome queryInteger(Connection& connection, const std::string& sql,

@@ -7,6 +7,7 @@
 #include <libpq-fe.h>
 
 #include <charconv>
+#include <map>
 #include <cstring>
 #include <type_traits>
 
@@ -110,14 +111,40 @@ class PostgresConnection final : public Connection {
   ~PostgresConnection() override { PQfinish(connection_); }
   std::string engine() const override { return "PostgreSQL"; }
 
+  // Each statement with parameters is prepared once and kept by its text, so that the
+  // server parses an import's statement once rather than at each batch.
   Outcome execute(const std::string& sql, const std::vector<Value>& parameters, long long* changed) override {
+    if (parameters.empty()) return executeText(sql, changed);
+    std::string name;
+    if (Outcome prepared = prepare(sql, parameters.size(), name); !prepared.ok()) return prepared;
     const Parameters sent(parameters);
-    PGresult* result = PQexecParams(connection_, sql.c_str(), static_cast<int>(sent.pointers.size()), nullptr,
-                                    sent.pointers.data(), nullptr, nullptr, 0);
+    PGresult* result = PQexecPrepared(connection_, name.c_str(), static_cast<int>(sent.pointers.size()),
+                                      sent.pointers.data(), nullptr, nullptr, 0);
+    return finished(result, changed);
+  }
+  Outcome executeText(const std::string& sql, long long* changed) {
+    return finished(PQexec(connection_, sql.c_str()), changed);
+  }
+
+  Outcome finished(PGresult* result, long long* changed) {
     const ExecStatusType status = PQresultStatus(result);
     Outcome outcome = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK ? Outcome{} : failure(connection_, result);
     if (changed) *changed = outcome.ok() ? std::atoll(PQcmdTuples(result)) : 0;
     PQclear(result);
+    return outcome;
+  }
+
+  // The name of `sql` prepared on this connection; a statement the server refuses to
+  // prepare is not kept.
+  Outcome prepare(const std::string& sql, std::size_t parameters, std::string& name) {
+    if (auto found = prepared_.find(sql); found != prepared_.end()) {
+      name = found->second;
+      return {};
+    }
+    name = "kavrel_" + std::to_string(prepared_.size() + 1);
+    Outcome outcome =
+        finished(PQprepare(connection_, name.c_str(), sql.c_str(), static_cast<int>(parameters), nullptr), nullptr);
+    if (outcome.ok()) prepared_.emplace(sql, name);
     return outcome;
   }
 
@@ -169,20 +196,25 @@ class PostgresConnection final : public Connection {
 
  private:
   PGconn* connection_;
+  std::map<std::string, std::string> prepared_;  // text → name
 };
 
 void ignoreNotice(void*, const char*) {}
 
 }  // namespace
 
-std::unique_ptr<Connection> openPostgres(const std::string& uri, const std::string& password, std::string& error) {
+std::unique_ptr<Connection> openPostgres(const std::string& uri, const std::string& password, std::string& error,
+                                         bool& passwordWanted) {
   const char* keys[] = {"dbname", "password", "client_encoding", "application_name", "connect_timeout", nullptr};
   const char* values[] = {uri.c_str(), password.empty() ? nullptr : password.c_str(), "UTF8", "kavrel", "10",
                           nullptr};
   // A null value is taken as not given: libpq then looks in PGPASSWORD and ~/.pgpass.
   PGconn* connection = PQconnectdbParams(keys, values, 1);
   if (PQstatus(connection) != CONNECTION_OK) {
-    error = "Impossible de se connecter au serveur : " + trimmed(PQerrorMessage(connection)) + ".";
+    passwordWanted = PQconnectionNeedsPassword(connection) || PQconnectionUsedPassword(connection);
+    error = passwordWanted && password.empty()
+                ? "Le serveur demande un mot de passe."
+                : "Impossible de se connecter au serveur : " + trimmed(PQerrorMessage(connection)) + ".";
     PQfinish(connection);
     return nullptr;
   }

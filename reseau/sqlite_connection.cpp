@@ -30,6 +30,7 @@ Outcome failure(sqlite3* db, int rc) {
   outcome.kind = primary == SQLITE_CONSTRAINT ? Outcome::Kind::Refused : Outcome::Kind::NotWritten;
   outcome.reason = journal::sql::sqliteReason(db, rc);
   if (primary == SQLITE_CONSTRAINT) outcome.reason = sqlite3_errmsg(db);
+  if (primary == SQLITE_NOTADB) outcome = {Outcome::Kind::NotABase, "ce n'est pas une base SQLite"};
   return outcome;
 }
 

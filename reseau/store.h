@@ -119,6 +119,7 @@ class Store {
 struct Store::Opened {
   std::unique_ptr<Store> store;  // none when refused
   std::string error;             // why, in French: "Cette base n'est pas une base de réseau de Kavrel."
+  bool passwordWanted = false;   // the server asks a password not given (or refused the one given)
 };
 
 }  // namespace kavrel::reseau
