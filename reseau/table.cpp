@@ -409,6 +409,11 @@ bool readJournalCsv(std::string_view text, Day today, std::string_view observer,
       table.refusals.push_back({row.line, "Observateur : vide, et aucun n'est donné pour ce fichier du Journal."});
       continue;
     }
+    if (const auto length = printableLength(code); !length || *length > kLongestCode) {
+      table.refusals.push_back({row.line, "Observateur : " + quoted(code) + " : au plus " +
+                                              std::to_string(kLongestCode) + " caractères, sans caractère de contrôle."});
+      continue;
+    }
     row.observation.id = row.line;  // the line rides along the choice of the day's observation
     byObserver[code].push_back(row.observation);
   }
@@ -529,7 +534,7 @@ bool readAavso(std::string_view text, Day today, Table& table) {
   std::string_view line;
   for (int heading = 1; heading <= 3; ++heading) {
     if (!lines.next(line)) {
-      table.refusals.push_back({heading, "Ce rapport AAVSO s'arrête avant sa ligne « For the month of: »."});
+      table.refusals.push_back({1, "Ce rapport AAVSO s'arrête avant sa ligne « For the month of: »."});
       return false;
     }
   }
