@@ -21,14 +21,13 @@ ReferenceRead referenceOf(const Store& store, const KOptions& options, const std
     Read<std::vector<std::pair<int, int>>> silso = store.silso(first, last);
     return {Reference(std::move(silso.value)), silso.error};
   }
-  const auto pilot = std::find_if(codes.begin(), codes.end(), [&](const auto& c) { return c.second == *options.pilot; });
+  const auto pilot =
+      std::find_if(codes.begin(), codes.end(), [&](const auto& c) { return c.second == *options.pilot; });
   if (pilot == codes.end()) return {{}, "L'observateur pilote « " + *options.pilot + " » n'est pas dans la base."};
-  const RowFilter filter{first, last, options.qualityAtLeast};
-  std::vector<std::pair<int, int>> days;
-  const Read<bool> scanned = store.scan(first, last, Store::Order::ByDate, [&](const ObservationRow& row) {
-    if (row.observer == pilot->first && filter.keeps(row)) days.emplace_back(row.day, row.relative);
-  });
-  return {Reference(std::move(days)), scanned.error};
+  PilotDays days(pilot->first, {first, last, options.qualityAtLeast});
+  const Read<bool> scanned =
+      store.scan(first, last, Store::Order::ByDate, [&](const ObservationRow& row) { days.add(row); });
+  return {days.finish(), scanned.error};
 }
 
 Read<std::map<Id, std::string>> codesOf(const Store& store) {
@@ -72,14 +71,14 @@ NetworkSeries computeNetwork(const Store& store, const KOptions& options, Networ
   if (!reference.error.empty()) return {{}, {}, reference.error};
 
   NetworkScale scale(reference.reference, filter, rule, options.fewestDays);
-  Read<bool> scanned = store.scan(readFrom, options.last, Store::Order::ByObserver,
-                                  [&](const ObservationRow& row) { scale.add(row); });
+  Read<bool> scanned =
+      store.scan(readFrom, options.last, Store::Order::ByObserver, [&](const ObservationRow& row) { scale.add(row); });
   if (!scanned.ok()) return {{}, {}, scanned.error};
   scale.finish();
 
   NetworkDays days(scale, filter);
-  scanned = store.scan(options.first, options.last, Store::Order::ByDate,
-                       [&](const ObservationRow& row) { days.add(row); });
+  scanned =
+      store.scan(options.first, options.last, Store::Order::ByDate, [&](const ObservationRow& row) { days.add(row); });
   if (!scanned.ok()) return {{}, {}, scanned.error};
   const Read<std::vector<std::pair<int, int>>> silso = store.silso(options.first, options.last);
   if (!silso.ok()) return {{}, {}, silso.error};

@@ -24,17 +24,17 @@
 namespace kavrel::reseau {
 
 struct KOptions {
-  int first = 0, last = 0;  // day numbers, inclusive
+  int first = 0, last = 0;           // day numbers, inclusive
   std::optional<std::string> pilot;  // the pilot's code; none: SILSO
   std::optional<int> qualityAtLeast;
-  int fewestDays = 100;        // over the period (and for the network's global k)
-  int fewestDaysInYear = 20;   // in a calendar year
+  int fewestDays = 100;       // over the period (and for the network's global k)
+  int fewestDaysInYear = 20;  // in a calendar year
 };
 
 struct ObserverK {
   Id observer = 0;
   std::string code;
-  int year = 0;  // 0: the whole period
+  int year = 0;                 // 0: the whole period
   journal::KEstimate estimate;  // estimate.days < the fewest: no k given
   bool given = false;
 };

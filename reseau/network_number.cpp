@@ -27,18 +27,26 @@ int yearOf(int day) noexcept { return dayOfNumber(day).year; }
 
 Reference::Reference(std::vector<std::pair<int, int>> days) : days_(std::move(days)) {
   std::sort(days_.begin(), days_.end());
+  if (days_.empty()) return;
+  first_ = days_.front().first;
+  values_.assign(static_cast<std::size_t>(days_.back().first - first_ + 1), kNoDay);
+  for (const auto& [day, value] : days_) values_[static_cast<std::size_t>(day - first_)] = value;
 }
 
 std::optional<int> Reference::on(int day) const {
-  const auto at = std::lower_bound(days_.begin(), days_.end(), std::pair{day, 0},
-                                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  if (at == days_.end() || at->first != day) return std::nullopt;
-  return at->second;
+  if (day < first_ || day - first_ >= static_cast<int>(values_.size())) return std::nullopt;
+  const int value = values_[static_cast<std::size_t>(day - first_)];
+  if (value == kNoDay) return std::nullopt;
+  return value;
 }
 
 bool RowFilter::keeps(const ObservationRow& row) const noexcept {
   if (row.day < first || row.day > last) return false;
   return !qualityAtLeast || (row.quality && *row.quality >= *qualityAtLeast);
+}
+
+void PilotDays::add(const ObservationRow& row) {
+  if (row.observer == pilot_ && filter_.keeps(row)) days_.emplace_back(row.day, row.relative);
 }
 
 // ---- Each observer's k by the three rules.
@@ -65,7 +73,8 @@ void ObserverKs::close() {
     results_.push_back(std::move(result));
   }
   for (auto first = paired_.begin(); perYear_ && first != paired_.end();) {
-    const auto last = std::find_if(first, paired_.end(), [&](const auto& d) { return d.date.year != first->date.year; });
+    const auto last =
+        std::find_if(first, paired_.end(), [&](const auto& d) { return d.date.year != first->date.year; });
     ObserverKResult result{*current_, first->date.year, journal::estimateK({first, last}), false};
     result.given = result.estimate.days >= fewest_.year;
     results_.push_back(std::move(result));
@@ -83,12 +92,9 @@ std::vector<ObserverKResult> ObserverKs::finish() {
 // ---- The scale each observer's day is brought to.
 
 NetworkScale::NetworkScale(const Reference& reference, RowFilter filter, NetworkRule rule, int fewestGlobal)
-    : reference_(reference), filter_(filter), rule_(rule), fewestGlobal_(fewestGlobal) {}
-
-RowFilter NetworkScale::reads() const noexcept {
-  RowFilter reads = filter_;
-  if (rule_ == NetworkRule::Default) reads.first = std::min(filter_.first, firstDayOfYear(yearOf(filter_.first) - kLongYears));
-  return reads;
+    : reference_(reference), filter_(filter), reads_(filter), rule_(rule), fewestGlobal_(fewestGlobal) {
+  if (rule_ == NetworkRule::Default)
+    reads_.first = std::min(filter_.first, firstDayOfYear(yearOf(filter_.first) - kLongYears));
 }
 
 void NetworkScale::add(const ObservationRow& row) {
@@ -96,7 +102,7 @@ void NetworkScale::add(const ObservationRow& row) {
     close();
     current_ = row.observer;
   }
-  if (!reads().keeps(row)) return;
+  if (!reads_.keeps(row)) return;
   if (filter_.keeps(row)) {
     const int year = yearOf(row.day);
     if (observedYears_.empty() || observedYears_.back() != year) observedYears_.push_back(year);
@@ -108,8 +114,8 @@ void NetworkScale::add(const ObservationRow& row) {
 std::optional<ScaleEntry> NetworkScale::window(int year, int years, int fewest) const {
   const auto from = std::lower_bound(paired_.begin(), paired_.end(), firstDayOfYear(year - years),
                                      [](const Paired& p, int day) { return p.day < day; });
-  const auto to = std::lower_bound(from, paired_.end(), firstDayOfYear(year),
-                                   [](const Paired& p, int day) { return p.day < day; });
+  const auto to =
+      std::lower_bound(from, paired_.end(), firstDayOfYear(year), [](const Paired& p, int day) { return p.day < day; });
   double international = 0, observer = 0;
   for (auto p = from; p != to; ++p) {
     international += p->reference;

@@ -44,14 +44,31 @@ class Reference {
   [[nodiscard]] const std::vector<std::pair<int, int>>& days() const noexcept { return days_; }
 
  private:
+  static constexpr int kNoDay = -1;
   std::vector<std::pair<int, int>> days_;
+  int first_ = 0;            // the first day's number
+  std::vector<int> values_;  // each day's from the first, kNoDay where none
 };
 
 // The days a row is read on, and those it is read with.
 struct RowFilter {
-  int first = 0, last = 0;  // day numbers, inclusive
+  int first = 0, last = 0;            // day numbers, inclusive
   std::optional<int> qualityAtLeast;  // a row without a quality is then left out
   [[nodiscard]] bool keeps(const ObservationRow& row) const noexcept;
+};
+
+// A pilot observer's days as the reference, gathered from rows of any order: the pilot's
+// rows that `filter` keeps.
+class PilotDays {
+ public:
+  PilotDays(Id pilot, RowFilter filter) : pilot_(pilot), filter_(filter) {}
+  void add(const ObservationRow& row);
+  [[nodiscard]] Reference finish() { return Reference(std::move(days_)); }
+
+ private:
+  Id pilot_;
+  RowFilter filter_;
+  std::vector<std::pair<int, int>> days_;
 };
 
 // The calendar year of a day number.
@@ -102,7 +119,7 @@ class NetworkScale {
   NetworkScale(const Reference& reference, RowFilter filter, NetworkRule rule, int fewestGlobal = 100);
   // The rows add() reads: those of the network's days and, under Default, of the ten
   // calendar years before the first.
-  [[nodiscard]] RowFilter reads() const noexcept;
+  [[nodiscard]] RowFilter reads() const noexcept { return reads_; }
   void add(const ObservationRow& row);  // in observer order, then date
   void finish();
   // The entry an observer's day takes; none: the day is left out of the network's.
@@ -118,11 +135,12 @@ class NetworkScale {
   [[nodiscard]] std::optional<ScaleEntry> window(int year, int years, int fewest) const;
   const Reference& reference_;
   RowFilter filter_;
+  RowFilter reads_;
   NetworkRule rule_;
   int fewestGlobal_;
   std::optional<Id> current_;
-  std::vector<Paired> paired_;     // the current observer's, by date
-  std::vector<int> observedYears_;  // the current observer's years in the period
+  std::vector<Paired> paired_;       // the current observer's, by date
+  std::vector<int> observedYears_;   // the current observer's years in the period
   std::vector<ScaleEntry> entries_;  // by observer, then year
 };
 
@@ -150,7 +168,7 @@ class NetworkDays {
 
 struct NetworkMonth {
   int year = 0, month = 0;
-  int days = 0;  // network days
+  int days = 0;                         // network days
   std::optional<double> network;        // mean of the network's days
   std::optional<double> observersMean;  // mean number of observers a network day
   std::optional<double> silso;          // SILSO's monthly mean, where given
