@@ -14,7 +14,8 @@ MonthSent sendJournalMonth(const std::string& base, const std::string& password,
                            int year, int month, const std::string& now) {
   const std::string title = journal::monthTitle(year, month);
   const std::vector<TableRow> rows = rowsOfJournal(observations, observer);
-  if (rows.empty()) return {false, "Aucune observation de " + observer.code + " en " + title + " : rien n'a été envoyé."};
+  if (rows.empty())
+    return {false, "Aucune observation de " + observer.code + " en " + title + " : rien n'a été envoyé."};
   Store::Opened opened = Store::open(base, password);
   if (!opened.store) return {false, opened.error};
   const std::string by = opened.store->role().empty() ? observer.code : opened.store->role();

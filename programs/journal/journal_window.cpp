@@ -237,7 +237,8 @@ std::optional<JournalWindow::NetworkAnswer> defaultNetworkDialog(const QString& 
   auto* layout = new QFormLayout(&dialog);
   auto* base = new QLineEdit(shown, &dialog);
   base->setAccessibleName(QStringLiteral("Base du réseau, un fichier ou postgresql://…"));
-  base->setMinimumWidth(base->fontMetrics().horizontalAdvance(QStringLiteral("postgresql://observateur@serveur/reseau")));
+  base->setMinimumWidth(
+      base->fontMetrics().horizontalAdvance(QStringLiteral("postgresql://observateur@serveur/reseau")));
   auto* browse = new QPushButton(QStringLiteral("&Parcourir…"), &dialog);
   QObject::connect(browse, &QPushButton::clicked, &dialog, [&] {
     const QString path = ui::askOpenPath(QString::fromUtf8(kNetworkTitle), base->text(),

@@ -188,7 +188,8 @@ class ReseauWindowTest : public QObject {
     const QString before = f.w().text("lblBaseNom");
     QStringList problems;
     QList<reseau::ServerAnswer> shown;
-    f.w().setServerDialog([&](const reseau::ServerAnswer& last, const QString& why) -> std::optional<reseau::ServerAnswer> {
+    f.w().setServerDialog([&](const reseau::ServerAnswer& last,
+                              const QString& why) -> std::optional<reseau::ServerAnswer> {
       shown << last;
       problems << why;
       if (problems.size() > 1) return std::nullopt;
