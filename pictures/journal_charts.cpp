@@ -335,7 +335,7 @@ QImage chartImage(const Chart& chart, int width, int height) {
   return image;
 }
 
-bool writeChart(const QString& path, ChartFormat format, const Chart& chart, QString* error) {
+bool writeChart(const QString& path, ChartFormat format, const Chart& chart, QString* error, const QString& creator) {
   const auto notWritten = [&](const QString& reason) {
     if (error) *error = QString::fromUtf8(kChartNotWritten).arg(path, reason);
     return false;
@@ -363,7 +363,7 @@ bool writeChart(const QString& path, ChartFormat format, const Chart& chart, QSt
     QPdfWriter writer(&buffer);
     writer.setResolution(kPdfDotsPerInch);
     writer.setTitle(title);
-    writer.setCreator(QStringLiteral("Kavrel Journal"));
+    writer.setCreator(creator);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                      QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
                                      QPageLayout::Millimeter));

@@ -34,7 +34,8 @@ void paintChart(QPainter& painter, const QRectF& area, const Chart& chart);
 [[nodiscard]] QImage chartImage(const Chart& chart, int width = kChartWidth, int height = kChartHeight);
 
 // The chart written whole at `path`; false with the French reason in `error` (when given)
-// when it could not be.
-bool writeChart(const QString& path, ChartFormat format, const Chart& chart, QString* error);
+// when it could not be. `creator`: the program a PDF names as its maker.
+bool writeChart(const QString& path, ChartFormat format, const Chart& chart, QString* error,
+                const QString& creator = QStringLiteral("Kavrel Journal"));
 
 }  // namespace kavrel::journal

@@ -67,7 +67,9 @@ std::vector<Page> pagesOf(const QString& pdf, double marginMm) {
       const auto m = it.next();
       const double left = m.captured(1).toDouble(), top = m.captured(2).toDouble();
       const double right = m.captured(3).toDouble(), foot = m.captured(4).toDouble();
-      lines[std::lround(foot)][left] = m.captured(5);
+      QString w = m.captured(5);
+      w.replace("&apos;", "'").replace("&quot;", "\"").replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
+      lines[std::lround(foot)][left] = w;
       p.inside = p.inside && left >= margin && top >= margin && right <= p.width - margin && foot <= p.height - margin;
     }
     for (const auto& [foot, words] : lines) {
@@ -87,6 +89,7 @@ TEST(BulletinPdf, A4SheetsWithinTheMarginsNothingCut) {
     int sheets;
     std::vector<const char*> lastSheet;  // texts on the last sheet
   } cases[] = {
+      {"no observer said so", 0, 1, {"Aucun observateur n'a envoyé de jour de ce mois.", "Page 1 sur 1"}},
       {"a dozen observers on one sheet", 12, 1,
        {"Bulletin du réseau — février 2014", "OBS111 1 53,0 – –", "14 3 94,0 4,5 28 3 108,0 4,5", "Page 1 sur 1"}},
       {"forty go on to a second sheet", 40, 2,
@@ -117,7 +120,8 @@ TEST(BulletinPdf, A4SheetsWithinTheMarginsNothingCut) {
       if (o.code == kLongCode) continue;
       EXPECT_EQ(all.filter(QRegularExpression('^' + QString::fromStdString(o.code) + ' ')).size(), 1) << o.code;
     }
-    EXPECT_EQ(all.filter(QRegularExpression("^OBSERVATRICE-DONT-LE[-A-Z]*… 1 13,0 – –$")).size(), 1);
+    EXPECT_EQ(all.filter(QRegularExpression("^OBSERVATRICE-DONT-LE[-A-Z]*… 1 13,0 – –$")).size(),
+              c.observers > 1 ? 1 : 0);
   }
   QString error;
   EXPECT_FALSE(writeBulletin(folder.filePath("absent/b.pdf"), bulletinOf(1), &error));

@@ -168,6 +168,8 @@ TEST_P(StoreTest, RefusesABaseNotOursAndLeavesItAsItWas) {
       {"a text file", true, false,
        [](const StoreTest& t) { std::ofstream(t.base()) << "date;g;f\n2001-01-01;1;2\n" << std::string(5000, 'x'); },
        "ce n'est pas une base SQLite"},
+      {"a truncated table, shorter than a page", true, false,
+       [](const StoreTest& t) { std::ofstream(t.base()) << "observer;date;g;f\nIVAN;2001-0"; }, "ce n'est pas une base SQLite"},
       {"another program's tables", true, true,
        [](const StoreTest& t) { t.raw("CREATE TABLE stranger (x INTEGER); INSERT INTO stranger VALUES (1)"); },
        "d'un autre programme"},
