@@ -113,6 +113,23 @@ const AboutVariant& journalAbout() {
   return about;
 }
 
+const AboutVariant& reseauAbout() {
+  static const AboutVariant about = [] {
+    AboutVariant a;
+    a.programName = "Réseau";
+    a.caption = "A propos de Réseau";
+    a.title = "Réseau d'observateurs des taches solaires";
+    a.description =
+        "Application destinée à rassembler les comptages quotidiens des observateurs d'un réseau, à suivre le "
+        "coefficient k de chacun et à tirer le nombre du réseau, jour par jour et mois par mois.";
+    a.icon = ProgramIcon::Reseau;
+    a.titleAt = {960, 240, 4332, 240};
+    a.descriptionAt = {960, 720, 4332, 972};
+    return a;
+  }();
+  return about;
+}
+
 QString helpPage() { return QString::fromUtf8(kWebHost) + QString::fromUtf8(kHelpPath); }
 
 QString contactTarget() { return QStringLiteral("mailto:") + QString::fromUtf8(kContactAddress); }

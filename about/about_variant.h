@@ -1,6 +1,6 @@
-// The About window of Dalvoren, Kestrum, precession, Disque and Journal, as data.
+// The About window of Dalvoren, Kestrum, precession, Disque, Journal and Réseau, as data.
 //
-// The five programs show the same window: the program's icon, title and description,
+// The six programs show the same window: the program's icon, title and description,
 // a disclaimer, the maker's notice, a contact button and OK, and in Dalvoren a help
 // button. What differs between them (texts, a few positions, the help button, the
 // width) is one AboutVariant each; aboutTable() turns one into the window's table of
@@ -26,7 +26,7 @@ inline constexpr char kDisclaimer[] = "Logiciel interdit à la vente.";
 inline constexpr char kHelpCaption[] = "Pour en savoir plus sur le logiciel Kavrel";
 
 struct AboutVariant {
-  QString programName;   // titles the failure message: "Dalvoren", "Kestrum", "precession", "Disque", "Journal"
+  QString programName;   // titles the failure message: "Dalvoren", "Kestrum", "precession", "Disque", "Journal", "Réseau"
   QString caption;       // the window's title
   QString title;         // label A
   QString description;   // Label1
@@ -51,6 +51,7 @@ struct AboutVariant {
 [[nodiscard]] const AboutVariant& precessionAbout();
 [[nodiscard]] const AboutVariant& disqueAbout();
 [[nodiscard]] const AboutVariant& journalAbout();
+[[nodiscard]] const AboutVariant& reseauAbout();
 
 // The help page: the web host and the help path.
 [[nodiscard]] QString helpPage();

@@ -166,6 +166,20 @@ void journal(QPainter& p) {
   arrowHead(p, QPointF(32.5, 48.5), 135, 5);
 }
 
+// A network: observers' points joined to the one that gathers their counts.
+void reseau(QPainter& p) {
+  const QPointF centre(32, 33);
+  const QPointF observers[] = {{16, 20}, {48, 20}, {14, 44}, {50, 44}, {32, 12}};
+  p.setPen(ink(2.5));
+  for (const QPointF& at : observers) p.drawLine(centre, at);
+  p.setBrush(kPaper);
+  p.setPen(ink(2));
+  for (const QPointF& at : observers) p.drawEllipse(at, 4.5, 4.5);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kInk);
+  p.drawEllipse(centre, 7, 7);
+}
+
 }  // namespace
 
 const char* iconName(ProgramIcon program) {
@@ -178,6 +192,7 @@ const char* iconName(ProgramIcon program) {
     case ProgramIcon::Brennic: return "brennic";
     case ProgramIcon::Disque: return "disque";
     case ProgramIcon::Journal: return "journal";
+    case ProgramIcon::Reseau: return "reseau";
   }
   return "dalvoren";
 }
@@ -198,6 +213,7 @@ QImage drawnIcon(ProgramIcon program, int size) {
     case ProgramIcon::Brennic: brennic(p); break;
     case ProgramIcon::Disque: disque(p); break;
     case ProgramIcon::Journal: journal(p); break;
+    case ProgramIcon::Reseau: reseau(p); break;
   }
   p.end();
   return image;

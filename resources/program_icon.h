@@ -8,7 +8,7 @@
 
 namespace kavrel {
 
-enum class ProgramIcon { Farrowel, Gastrel, Kestrum, Precession, Dalvoren, Brennic, Disque, Journal };
+enum class ProgramIcon { Farrowel, Gastrel, Kestrum, Precession, Dalvoren, Brennic, Disque, Journal, Reseau };
 
 // The icon at 16, 32 and 64 pixels.
 [[nodiscard]] QIcon programIcon(ProgramIcon program);

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -35,6 +36,7 @@
 #include "journal/month.h"
 #include "journal/month_sheet.h"
 #include "programs/journal/journal_comparisons.h"
+#include "reseau/send_month.h"
 #include "host/qt_text.h"
 #include "resources/program_icon.h"
 #include "ui/file_dialog.h"
@@ -73,7 +75,7 @@ const char* const kGroupSaid[] = {"Groupe, numéro",       "Groupe, région NOAA
                                   "Groupe, aire en millionièmes de l'hémisphère"};
 // The controls that need an open journal.
 const QString kJournalControls[] = {"grdMois", "fraJour", "cmdNouvelle", "cmdRayer", "grdGroupes", "cmdAjouterGroupe",
-                                    "cmdRetirerGroupe", "cmdDepuisCsv", "cmdRapport", "cmdImprimer", "cboMois",
+                                    "cmdRetirerGroupe", "cmdDepuisCsv", "cmdRapport", "cmdImprimer", "cmdEnvoyer", "cboMois",
                                     "txtAnnéeMois", "cboObservateur", "cmdObservateur"};
 
 constexpr char kNoJournal[] = "Aucun journal n'est ouvert.";
@@ -111,6 +113,8 @@ constexpr char kObserverTitle[] = "Observateur";
 constexpr char kNoObserverYet[] = "aucun encore";
 constexpr char kSpotsTitle[] = "Taches du groupe";
 constexpr char kSpotsText[] = "Cochez les taches qui forment le groupe :";
+constexpr char kNetworkTitle[] = "Envoyer au réseau";
+constexpr char kNetworkIsJournal[] = "« %1 » est le journal ouvert, pas la base du réseau.";
 
 // A journal that does not exist yet may be named: it is created.
 QString defaultJournalDialog(const QString& suggested) {
@@ -223,6 +227,41 @@ std::optional<ObserverTexts> defaultObserverDialog(const ObserverTexts& shown, c
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return ObserverTexts{toUtf8(code->text()), toUtf8(name->text()), toUtf8(aperture->text()), toUtf8(focal->text()),
                        static_cast<Method>(std::max(0, method->currentIndex()))};
+}
+
+// The network's base, a file chosen or a server's URI typed, and the password of a server
+// that asks one (never kept beyond the send).
+std::optional<JournalWindow::NetworkAnswer> defaultNetworkDialog(const QString& shown) {
+  QDialog dialog(QApplication::activeWindow());
+  dialog.setWindowTitle(QString::fromUtf8(kNetworkTitle));
+  auto* layout = new QFormLayout(&dialog);
+  auto* base = new QLineEdit(shown, &dialog);
+  base->setAccessibleName(QStringLiteral("Base du réseau, un fichier ou postgresql://…"));
+  base->setMinimumWidth(
+      base->fontMetrics().horizontalAdvance(QStringLiteral("postgresql://observateur@serveur/reseau")));
+  auto* browse = new QPushButton(QStringLiteral("&Parcourir…"), &dialog);
+  QObject::connect(browse, &QPushButton::clicked, &dialog, [&] {
+    const QString path = ui::askOpenPath(QString::fromUtf8(kNetworkTitle), base->text(),
+                                         QStringLiteral("Bases du réseau (*.sqlite);;Tous les fichiers (*)"));
+    if (!path.isEmpty()) base->setText(path);
+  });
+  auto* row = new QHBoxLayout;
+  row->addWidget(base, 1);
+  row->addWidget(browse);
+  layout->addRow(QStringLiteral("&Base du réseau"), row);
+  qobject_cast<QLabel*>(layout->labelForField(row))->setBuddy(base);
+  auto* password = new QLineEdit(&dialog);
+  password->setEchoMode(QLineEdit::Password);
+  password->setAccessibleName(QStringLiteral("Mot de passe du serveur, s'il en demande un"));
+  layout->addRow(QStringLiteral("&Mot de passe (serveur)"), password);
+  auto* buttons = new QDialogButtonBox(&dialog);
+  buttons->addButton(QStringLiteral("&Envoyer"), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted || base->text().trimmed().isEmpty()) return std::nullopt;
+  return JournalWindow::NetworkAnswer{base->text().trimmed(), password->text()};
 }
 
 // A field of the form, named for screen readers by its caption (or `said`).
@@ -348,6 +387,8 @@ void addCommands(std::vector<ControlRow>& c) {
   c.push_back(button("cmdRapport", "&Rapport du mois…", {2640, y, 2400, kButtonHeight}));
   c.push_back(button("cmdImprimer", "&Imprimer", {5160, y, 1440, kButtonHeight}));
   c.push_back(button("Command1", "&A propos", {6720, y, 1440, kButtonHeight}));
+  // Every letter is an access key of the window already.
+  c.push_back(button("cmdEnvoyer", "Envoyer au réseau… (&3)", {8280, y, 2880, kButtonHeight}));
   c.push_back(button("cmdMenu", "&Quitter", {kDayLeft + kDayWidth - 1440, y, 1440, kButtonHeight}));
   c.push_back({.name = "lblEtat", .at = {120, 9240, kDayLeft + kDayWidth - 120, 510}, .wrap = true,
                .accessibleName = "État"});
@@ -375,7 +416,7 @@ ui::FormTable journalForm() {
   form.tabOrder << "cmdAjouterGroupe" << "cmdRetirerGroupe" << "cmdDepuisCsv" << "cmdMoisPrecedent" << "cboMois"
                 << "cmdMoisSuivant" << "cmdAnneePrecedente" << "txtAnnéeMois" << "cmdAnneeSuivante"
                 << "cboObservateur" << "cmdObservateur" << "grdMois" << "cmdOuvrir" << "cmdRapport"
-                << "cmdImprimer" << "Command1" << "cmdMenu";
+                << "cmdImprimer" << "Command1" << "cmdEnvoyer" << "cmdMenu";
   return form;
 }
 
@@ -392,7 +433,8 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
       m_spotChooser(&defaultSpotChooser),
       m_closeQuestion(&defaultCloseQuestion),
       m_equatorQuestion(&defaultEquatorQuestion),
-      m_observerDialog(&defaultObserverDialog) {
+      m_observerDialog(&defaultObserverDialog),
+      m_networkDialog(&defaultNetworkDialog) {
   setWindowIcon(programIcon(ProgramIcon::Journal));
   m_monthTable = table("grdMois");
   m_monthTable->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -455,6 +497,7 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   onClick("cmdRapport", [this] { cmdRapport_Click(); });
   onClick("cmdImprimer", [this] { cmdImprimer_Click(); });
   onClick("Command1", [this] { Command1_Click(); });
+  onClick("cmdEnvoyer", [this] { cmdEnvoyer_Click(); });
   onClick("cmdMenu", [this] { cmdMenu_Click(); });
   // Ctrl+Z where no field takes it; the fields pass it on (eventFilter).
   auto* undoKey = new QShortcut(QKeySequence::Undo, this);
@@ -781,7 +824,7 @@ void JournalWindow::placeMonthPage() {
   for (const auto& [widget, at] : m_monthPlaces)
     if (widget == m_monthTable) dayColumn = at.right();
   const QStringList under = {"lblMoyennes", "cmdAjouterGroupe", "cmdRetirerGroupe", "cmdDepuisCsv", "cmdOuvrir",
-                             "cmdRapport",  "cmdImprimer",      "Command1",         "Label7"};
+                             "cmdRapport",  "cmdImprimer",      "Command1",         "cmdEnvoyer", "Label7"};
   for (const auto& [widget, at] : m_monthPlaces) {
     const QString name = widget->objectName();
     QRect place = at;
@@ -1355,6 +1398,34 @@ void JournalWindow::cmdImprimer_Click() {
   m_printer->print(name, withMargins(m_printer->pageLayout()), [&](QPainter& painter, QPagedPaintDevice& device) {
     return paintSheet(painter, device, heading, sheet);
   });
+}
+
+// The observer's month shown, sent with the connection's own role; what the base did said.
+void JournalWindow::cmdEnvoyer_Click() {
+  if (!m_session || !storeDay()) return;
+  const std::optional<Observer> observer = m_session->observer();
+  if (!observer) return sayError(QString::fromUtf8(kNoObserver));
+  std::optional<NetworkAnswer> answer;
+  if (!withJournalReleased([&] { answer = m_networkDialog(m_networkBase); }) || !answer) return;
+  m_networkBase = answer->base;
+  // Opened by the base's engine, then closed, the journal's file would lose its locks.
+  if (namesJournal(answer->base)) {
+    const QString refused = QString::fromUtf8(kNetworkIsJournal).arg(QDir::toNativeSeparators(answer->base));
+    sayError(refused);
+    return showStatus(refused);
+  }
+  const Read<MonthView>& month = m_session->monthView();
+  if (!month.ok()) return sayError(toQString(month.error));
+  const int year = month.value.year;
+  const int monthNumber = month.value.month;
+  const auto observations = m_session->journal().monthObservations(year, monthNumber, observer->id);
+  if (!observations.ok()) return sayError(toQString(observations.error));
+  const reseau::MonthSent sent = reseau::sendJournalMonth(toUtf8(answer->base), toUtf8(answer->password),
+                                                          observations.value, *observer, year, monthNumber,
+                                                          reseau::utcNow());
+  answer->password.fill(u'\0');
+  if (!sent.done) sayError(toQString(sent.message));
+  showStatus(toQString(sent.message));
 }
 
 void JournalWindow::Command1_Click() { m_about.show(); }

@@ -66,6 +66,14 @@ class JournalWindow : public ui::Form {
   using ObserverDialog = std::function<std::optional<ObserverTexts>(const ObserverTexts& shown, const QString& problem)>;
   void setObserverDialog(ObserverDialog dialog) { m_observerDialog = std::move(dialog); }
   void setPrinterHooks(ui::DocumentPrinter::Hooks hooks);
+  // The network's base the month is sent to (a file or a server's URI) and the password
+  // of a server that asks one, from the base given last; none: the user gave up.
+  struct NetworkAnswer {
+    QString base;
+    QString password;
+  };
+  using NetworkDialog = std::function<std::optional<NetworkAnswer>(const QString& shown)>;
+  void setNetworkDialog(NetworkDialog dialog) { m_networkDialog = std::move(dialog); }
 
   // Opens (or creates) the journal at `path` as "Ouvrir un journal…" does; a refused file
   // is said and the journal open stays.
@@ -115,6 +123,7 @@ class JournalWindow : public ui::Form {
   void cmdOuvrir_Click();
   void cmdRapport_Click();
   void cmdImprimer_Click();
+  void cmdEnvoyer_Click();
   void Command1_Click();
   void cmdMenu_Click();
 
@@ -175,6 +184,8 @@ class JournalWindow : public ui::Form {
   CloseQuestion m_closeQuestion;
   EquatorQuestion m_equatorQuestion;
   ObserverDialog m_observerDialog;
+  NetworkDialog m_networkDialog;
+  QString m_networkBase;  // the base the month was sent to last, for this session
 
   std::unique_ptr<Session> m_session;
   Id m_group = 0;                // the group in the group's fields

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   const QDir out(QString::fromLocal8Bit(argv[1]));
   for (ProgramIcon program : {ProgramIcon::Farrowel, ProgramIcon::Gastrel, ProgramIcon::Kestrum,
                               ProgramIcon::Precession, ProgramIcon::Dalvoren, ProgramIcon::Brennic,
-                              ProgramIcon::Disque, ProgramIcon::Journal}) {
+                              ProgramIcon::Disque, ProgramIcon::Journal, ProgramIcon::Reseau}) {
     for (int size : {16, 32, 48, 64, 128}) {
       const QString file =
           out.filePath(QStringLiteral("%1-%2.png").arg(QLatin1String(kavrel::iconName(program))).arg(size));

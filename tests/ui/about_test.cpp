@@ -79,6 +79,7 @@ void addVariants() {
   QTest::newRow("precession") << &about::precessionAbout();
   QTest::newRow("Disque") << &about::disqueAbout();
   QTest::newRow("Journal") << &about::journalAbout();
+  QTest::newRow("Réseau") << &about::reseauAbout();
 }
 
 }  // namespace
@@ -142,6 +143,8 @@ void AboutTest::variantsShowTheirTexts_data() {
   QTest::newRow("Journal") << &about::journalAbout() << "A propos du Journal d'observation"
                            << "Journal d'observation des taches solaires"
                            << "Application destinée à tenir le journal des comptages" << false << false;
+  QTest::newRow("Réseau") << &about::reseauAbout() << "A propos de Réseau" << "Réseau d'observateurs des taches solaires"
+                          << "Application destinée à rassembler les comptages quotidiens" << false << false;
 }
 
 void AboutTest::variantsShowTheirTexts() {
@@ -442,7 +445,7 @@ void AboutTest::iconsArePaintedAsTheDesktopShowsThem_data() {
   using kavrel::ProgramIcon;
   for (ProgramIcon program : {ProgramIcon::Farrowel, ProgramIcon::Gastrel, ProgramIcon::Kestrum,
                               ProgramIcon::Precession, ProgramIcon::Dalvoren, ProgramIcon::Brennic,
-                              ProgramIcon::Disque, ProgramIcon::Journal}) {
+                              ProgramIcon::Disque, ProgramIcon::Journal, ProgramIcon::Reseau}) {
     for (int size : {16, 64})
       QTest::addRow("%s %d", kavrel::iconName(program), size) << int(program) << size;
   }
