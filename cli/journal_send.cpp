@@ -1,29 +1,15 @@
 // kavrel journal envoyer: the observer's month sent to their network's base, a file or a
-// shared server where the observer's login role may write only their own days. The
-// month's days replace what the base held of that observer's month; sent twice, the
-// same month changes nothing. Qt-free.
+// shared server where the observer's login role may write only their own days; the same
+// send as the Journal window's (reseau/send_month.h). Qt-free.
 #include "cli/journal_runs.h"
 
-#include "journal/day_form.h"
-#include "reseau/from_journal.h"
-#include "reseau/store.h"
-
-#include <ctime>
+#include "reseau/send_month.h"
 
 namespace kavrel::cli::logbook {
 namespace {
 
 constexpr std::string_view kNoNetwork =
     "kavrel : choisissez la base du réseau, --reseau B (un fichier ou postgresql://…)";
-
-std::string utcNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm parts{};
-  gmtime_r(&now, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
-  return text;
-}
 
 }  // namespace
 
@@ -41,31 +27,11 @@ Status sendMonth(const Fields& f, Request& s) {
   const auto observations =
       session->journal().monthObservations(month->second, month->first, choice.observer->id);
   if (readFailed(observations, s)) return Status::Failed;
-  const std::string title = journal::monthTitle(month->second, month->first);
-  const auto rows = reseau::rowsOfJournal(observations.value, *choice.observer);
-  if (rows.empty()) {
-    s.err << "Aucune observation de " << choice.observer->code << " en " << title << " : rien n'a été envoyé.\n";
-    return Status::Refused;
-  }
-  reseau::Store::Opened opened = reseau::Store::open(*network);
-  if (!opened.store) {
-    s.err << opened.error << '\n';
-    return Status::Failed;
-  }
-  const std::string by = opened.store->role().empty() ? choice.observer->code : opened.store->role();
-  const std::string name = "journal " + choice.observer->code + " " + title;
-  const reseau::Imported sent = opened.store->importRows(
-      {0, name, reseau::rowsChecksum(rows), utcNow(), by, static_cast<int>(rows.size())}, rows, false, false);
-  if (!sent.error.empty()) {
-    s.err << sent.error << '\n';
-    return sent.failure == reseau::Change::Failure::NotWritten ? Status::Failed : Status::Refused;
-  }
-  if (sent.alreadyImported)
-    s.out << "Le réseau a déjà ce mois tel quel : rien n'a changé.\n";
-  else
-    s.out << "Mois envoyé au réseau : " << choice.observer->code << ", " << title << ", " << sent.stored
-          << (sent.stored == 1 ? " jour\n" : " jours\n");
-  return Status::Done;
+  const reseau::MonthSent sent = reseau::sendJournalMonth(*network, {}, observations.value, *choice.observer,
+                                                          month->second, month->first, reseau::utcNow());
+  (sent.done ? s.out : s.err) << sent.message << '\n';
+  if (sent.done) return Status::Done;
+  return sent.notWritten ? Status::Failed : Status::Refused;
 }
 
 }  // namespace kavrel::cli::logbook

@@ -8,20 +8,13 @@
 #include "common/date_text.h"
 #include "common/file_bytes.h"
 #include "journal/silso.h"
+#include "reseau/overview.h"
 
 namespace kavrel::cli::network {
 namespace {
 
-constexpr std::string_view kRuleMessage = "k : « global » (un k par observateur sur toute la période), ou rien.";
 constexpr std::string_view kNoCsv = "kavrel : choisissez le fichier de la série, --csv F";
 
-std::optional<reseau::NetworkRule> ruleOf(const Request& s) {
-  const std::string* text = s.value("--k");
-  if (!text) return reseau::NetworkRule::Default;
-  if (*text == "global") return reseau::NetworkRule::Global;
-  s.refuse(kRuleMessage);
-  return std::nullopt;
-}
 
 std::string kValue(const std::optional<double>& value, std::string_view separator) {
   return value ? decimal(*value, 4, separator) : std::string("–");
@@ -73,7 +66,9 @@ std::optional<reseau::NetworkSeries> series(const Request& s, const reseau::KOpt
                                             reseau::NetworkRule rule) {
   const auto store = s.open();
   if (!store) return std::nullopt;
-  reseau::NetworkSeries computed = reseau::computeNetwork(*store, options, rule);
+  reseau::KOptions covered = options;
+  if (!s.coverBase(covered, *store)) return std::nullopt;
+  reseau::NetworkSeries computed = reseau::computeNetwork(*store, covered, rule);
   if (!computed.error.empty()) {
     s.err << computed.error << '\n';
     return std::nullopt;
@@ -90,7 +85,9 @@ Status printK(const Fields& f, Request& s) {
   const auto store = s.open();
   if (!store) return Status::Failed;
   const bool perYear = s.has("--par-annee");
-  const reseau::KTable table = reseau::computeK(*store, *options, perYear);
+  reseau::KOptions covered = *options;
+  if (!s.coverBase(covered, *store)) return Status::Failed;
+  const reseau::KTable table = reseau::computeK(*store, covered, perYear);
   if (!table.error.empty()) {
     s.err << table.error << '\n';
     return Status::Failed;
@@ -109,7 +106,7 @@ Status printDay(const Fields& f, Request& s) {
   if (f.size() != 1) return Status::Usage;
   const auto day = dayOf(f[0]);
   if (!day) return s.refuse(kDateMessage);
-  const auto rule = ruleOf(s);
+  const auto rule = s.rule();
   const auto options = s.kOptions();
   if (!rule || !options) return Status::Refused;
   const auto computed = series(s, *options, *rule);
@@ -128,11 +125,41 @@ Status printDay(const Fields& f, Request& s) {
   return Status::Done;
 }
 
+Status printMonth(const Fields& f, Request& s) {
+  if (f.size() != 2) return Status::Usage;
+  const auto month = monthOf(f, s);
+  const auto rule = month ? s.rule() : std::nullopt;
+  const auto options = rule ? s.kOptions() : std::nullopt;
+  if (!options) return Status::Refused;
+  const auto store = s.open();
+  if (!store) return Status::Failed;
+  reseau::KOptions covered = *options;
+  if (!s.coverBase(covered, *store)) return Status::Failed;
+  const reseau::MonthTable table =
+      reseau::monthBulletin(*store, covered, *rule, month->second, month->first, s.decimalSeparator);
+  if (!table.error.empty()) {
+    s.err << table.error << '\n';
+    return Status::Failed;
+  }
+  const reseau::Bulletin& b = table.bulletin;
+  s.out << b.title << '\n';
+  for (const std::string& line : b.summary) s.out << line << '\n';
+  const auto row = [&s](const auto& cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) s.out << (i ? "\t" : "") << cells[i];
+    s.out << '\n';
+  };
+  if (!b.observers.empty()) row(reseau::kObserverCaptions);
+  for (const reseau::BulletinObserver& observer : b.observers) row(observer.cells);
+  if (!b.days.empty()) row(reseau::kDayCaptions);
+  for (const reseau::BulletinDay& day : b.days) row(day.cells);
+  return Status::Done;
+}
+
 Status writeSeries(const Fields& f, Request& s) {
   if (!f.empty()) return Status::Usage;
   const std::string* path = s.value("--csv");
   if (!path) return s.refuse(kNoCsv);
-  const auto rule = ruleOf(s);
+  const auto rule = s.rule();
   const auto options = s.kOptions();
   if (!rule || !options) return Status::Refused;
   const auto computed = series(s, *options, *rule);

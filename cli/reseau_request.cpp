@@ -1,11 +1,13 @@
 // The network's request and the words its actions read (see reseau_request.h).
 #include "cli/reseau_request.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "common/calendar_date.h"
 #include "common/date_text.h"
 #include "common/fixed_decimals.h"
+#include "journal/day_form.h"
 
 namespace kavrel::cli::network {
 namespace {
@@ -81,6 +83,43 @@ std::optional<reseau::KOptions> Request::kOptions() const {
     *target = *days;
   }
   return k;
+}
+
+std::optional<reseau::NetworkRule> Request::rule() const {
+  const std::string* text = value("--k");
+  if (!text) return reseau::NetworkRule::Default;
+  if (*text == "global") return reseau::NetworkRule::Global;
+  refuse("k : « global » (un k par observateur sur toute la période), ou rien.");
+  return std::nullopt;
+}
+
+bool Request::coverBase(reseau::KOptions& options, const Store& store) const {
+  if (has("--du") && has("--au")) return true;
+  const auto span = store.span();
+  if (!span.ok()) {
+    err << span.error << '\n';
+    return false;
+  }
+  // A base without observations: today, so that the months asked stay few.
+  const int today = reseau::dayNumber(journal::clockNow().day);
+  const auto [first, last] = span.value.value_or(std::pair{today, today});
+  if (!has("--du")) options.first = std::min(first, options.last);
+  if (!has("--au")) options.last = std::max(last, options.first);
+  return true;
+}
+
+std::optional<std::pair<int, int>> monthOf(const Fields& f, const Request& s) {
+  const auto month = wholeNumber(f[0]);
+  const auto year = wholeNumber(f[1]);
+  if (!month || *month < 1 || *month > 12) {
+    s.refuse("Mois : un nombre de 1 à 12.");
+    return std::nullopt;
+  }
+  if (!year || *year < 1 || *year > 9999) {
+    s.refuse("Année : un nombre entier, 2014 par exemple.");
+    return std::nullopt;
+  }
+  return std::pair{*month, *year};
 }
 
 std::optional<Day> dayOf(std::string_view text) {

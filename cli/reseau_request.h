@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/help_text.h"
@@ -51,6 +52,11 @@ struct Request {
   // The options every computation reads (--du, --au, --pilote, --qualite-min,
   // --jours-min, --jours-min-annee); none when one is refused (said).
   [[nodiscard]] std::optional<reseau::KOptions> kOptions() const;
+  // --k global, or the default rule; none when refused (said).
+  [[nodiscard]] std::optional<reseau::NetworkRule> rule() const;
+  // The ends of the period not given (--du, --au) taken from the base's observations;
+  // false when the base could not be read (said).
+  [[nodiscard]] bool coverBase(reseau::KOptions& options, const Store& store) const;
 };
 
 struct ReseauAction {
@@ -63,6 +69,8 @@ struct ReseauAction {
 
 [[nodiscard]] const std::vector<ReseauAction>& reseauActions();
 
+// MOIS ANNEE as (month, year); refused (said) when one is wrong.
+[[nodiscard]] std::optional<std::pair<int, int>> monthOf(const Fields& f, const Request& s);
 // "2014-02-03" as a day; none for anything else.
 [[nodiscard]] std::optional<Day> dayOf(std::string_view text);
 // A reading that failed says so (failed) rather than show nothing.

@@ -29,8 +29,18 @@ std::string counted(int n, const char* one, const char* many) {
   return std::to_string(n) + ' ' + (n == 1 ? one : many);
 }
 
-// The observer's k for the bulletin's year: its row of that year, else of the whole period.
-std::optional<double> kOf(const std::string& code, int year, const std::vector<ObserverK>& ks) {
+// The observer's k for the bulletin's year: the one the network's number took that year
+// where the series says it, else its row of that year in the table, else of the whole
+// period.
+std::optional<double> kOf(const std::string& code, int year, const std::vector<ObserverK>& ks,
+                          const std::vector<ScaleEntry>& scale) {
+  if (!scale.empty()) {
+    const auto known = std::find_if(ks.begin(), ks.end(), [&](const ObserverK& row) { return row.code == code; });
+    if (known == ks.end()) return std::nullopt;
+    for (const ScaleEntry& entry : scale)
+      if (entry.observer == known->observer && (entry.year == year || entry.year == 0)) return entry.k;
+    return std::nullopt;
+  }
   std::optional<double> whole;
   for (const auto& row : ks) {
     if (row.code != code || !row.given || !row.estimate.ratioOfSums) continue;
@@ -41,7 +51,8 @@ std::optional<double> kOf(const std::string& code, int year, const std::vector<O
 }
 
 std::vector<BulletinObserver> observerRows(int year, const std::vector<NetworkObservation>& observations,
-                                           const std::vector<ObserverK>& ks, std::string_view separator) {
+                                           const std::vector<ObserverK>& ks, const std::vector<ScaleEntry>& scale,
+                                           std::string_view separator) {
   struct Sum {
     int days = 0;
     long long r = 0;
@@ -58,7 +69,7 @@ std::vector<BulletinObserver> observerRows(int year, const std::vector<NetworkOb
     row.code = code;
     row.days = sum.days;
     row.meanR = static_cast<double>(sum.r) / sum.days;
-    row.k = kOf(code, year, ks);
+    row.k = kOf(code, year, ks, scale);
     if (row.k) row.scaled = *row.k * row.meanR;
     row.cells = {code, std::to_string(row.days), decimal(row.meanR, 1, separator), decimalOr(row.k, 4, separator),
                  decimalOr(row.scaled, 1, separator)};
@@ -126,7 +137,7 @@ Bulletin makeBulletin(int year, int month, const std::vector<NetworkObservation>
   std::vector<NetworkObservation> ofMonth;
   for (const auto& o : observations)
     if (o.date.year == year && o.date.month == month) ofMonth.push_back(o);
-  b.observers = observerRows(year, ofMonth, ks, decimalSeparator);
+  b.observers = observerRows(year, ofMonth, ks, series.scale, decimalSeparator);
   b.days = dayRows(year, month, series, decimalSeparator);
   b.summary = summaryLines(b, series, decimalSeparator);
   b.chart = bulletinChart(year, month, series, decimalSeparator);

@@ -5,9 +5,10 @@
 // - the summary: the network's days and monthly number, its 13-month smoothed number and
 //   SILSO's monthly mean where known, the observers and their days;
 // - one row per observer who sent days of the month: the days, the mean R (R = 10 g + f of
-//   the whole disc), the k and the mean R times k. The k shown is the observer's row of
-//   the bulletin's year in the table given, else its row of the whole period (year 0);
-//   none when the table gives none;
+//   the whole disc), the k and the mean R times k. The k shown is the one the network's
+//   number took for the observer that year (the series' scale), so that the columns add
+//   up to the network's days; a series without its scale: the observer's row of the
+//   bulletin's year in the table given, else its row of the whole period (year 0);
 // - one row per network day: the observers counted, the mean of k·R and its deviation;
 // - the monthly picture: the network's monthly number over the years up to the month's.
 // Made from computed values only: nothing here reads a base.

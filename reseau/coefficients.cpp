@@ -63,26 +63,26 @@ KTable computeK(const Store& store, const KOptions& options, bool perYear) {
 
 NetworkSeries computeNetwork(const Store& store, const KOptions& options, NetworkRule rule) {
   const Read<std::map<Id, std::string>> codes = codesOf(store);
-  if (!codes.ok()) return {{}, {}, codes.error};
+  if (!codes.ok()) return {{}, {}, codes.error, {}};
   const RowFilter filter{options.first, options.last, options.qualityAtLeast};
   // The scale reads the years before the first day too; the reference is read as far.
   const int readFrom = NetworkScale(Reference(), filter, rule).reads().first;
   const ReferenceRead reference = referenceOf(store, options, codes.value, readFrom, options.last);
-  if (!reference.error.empty()) return {{}, {}, reference.error};
+  if (!reference.error.empty()) return {{}, {}, reference.error, {}};
 
   NetworkScale scale(reference.reference, filter, rule, options.fewestDays);
   Read<bool> scanned =
       store.scan(readFrom, options.last, Store::Order::ByObserver, [&](const ObservationRow& row) { scale.add(row); });
-  if (!scanned.ok()) return {{}, {}, scanned.error};
+  if (!scanned.ok()) return {{}, {}, scanned.error, {}};
   scale.finish();
 
   NetworkDays days(scale, filter);
   scanned =
       store.scan(options.first, options.last, Store::Order::ByDate, [&](const ObservationRow& row) { days.add(row); });
-  if (!scanned.ok()) return {{}, {}, scanned.error};
+  if (!scanned.ok()) return {{}, {}, scanned.error, {}};
   const Read<std::vector<std::pair<int, int>>> silso = store.silso(options.first, options.last);
-  if (!silso.ok()) return {{}, {}, silso.error};
-  NetworkSeries series{days.finish(), {}, {}};
+  if (!silso.ok()) return {{}, {}, silso.error, {}};
+  NetworkSeries series{days.finish(), {}, {}, scale.entries()};
   series.months = networkMonths(series.days, silso.value, options.first, options.last);
   return series;
 }

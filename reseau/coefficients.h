@@ -49,6 +49,9 @@ struct NetworkSeries {
   std::vector<NetworkDay> days;
   std::vector<NetworkMonth> months;
   std::string error;  // French; days and months empty then
+  // The k and weight each observer's days took, by observer then year (year 0 under
+  // Global): what a bulletin shows beside the network's number.
+  std::vector<ScaleEntry> scale;
 };
 [[nodiscard]] NetworkSeries computeNetwork(const Store& store, const KOptions& options, NetworkRule rule);
 

@@ -216,6 +216,38 @@ MonthTable monthTable(const Store& store, const Overview& overview, int year, in
   return table;
 }
 
+MonthTable monthBulletin(const Store& store, const KOptions& options, NetworkRule rule, int year, int month,
+                         std::string_view decimalSeparator) {
+  MonthTable table;
+  const NetworkSeries series = computeNetwork(store, options, rule);
+  const KTable ks = computeK(store, options, true);
+  const auto observations = store.month(year, month);
+  table.error = !series.error.empty() ? series.error : !ks.error.empty() ? ks.error : observations.error;
+  if (table.error.empty())
+    table.bulletin = makeBulletin(year, month, observations.value, ks.rows, series, decimalSeparator);
+  return table;
+}
+
+ChartMade networkChart(const Store& store, const KOptions& options, NetworkRule rule, NetworkChartKind kind,
+                       std::string_view decimalSeparator) {
+  NetworkChartData data;
+  data.series = computeNetwork(store, options, rule);
+  KTable yearly = computeK(store, options, true);
+  ObserversByMonth perMonth;
+  const Read<bool> scanned =
+      store.scan(options.first, options.last, Store::Order::ByDate, [&](const ObservationRow& row) { perMonth.add(row); });
+  const std::string error = !data.series.error.empty() ? data.series.error
+                            : !yearly.error.empty()    ? yearly.error
+                                                       : scanned.error;
+  if (!error.empty()) return {{}, error};
+  for (ObserverK& row : yearly.rows)
+    if (row.year != 0) data.yearlyK.push_back(std::move(row));
+  data.observers = perMonth.months();
+  data.pilot = options.pilot;
+  data.decimalSeparator = std::string(decimalSeparator);
+  return {makeNetworkChart(kind, data), {}};
+}
+
 journal::Chart overviewChart(NetworkChartKind kind, const Overview& overview, std::string_view decimalSeparator) {
   NetworkChartData data;
   data.series = overview.series;
@@ -247,6 +279,7 @@ ImportFile readImportFile(const std::string& path, Day today) {
   std::string bytes;
   if (const std::string reason = readFileWhole(path, bytes); !reason.empty()) {
     file.error = "Le fichier « " + file.fileName + " » n'a pas pu être lu : " + reason + ".";
+    file.unreadable = true;
     return file;
   }
   if (bytes.starts_with(kSqliteMagic)) {
@@ -261,6 +294,7 @@ ImportFile readImportFile(const std::string& path, Day today) {
   file.rows = std::move(table.rows);
   file.refusals = std::move(table.refusals);
   file.setAside = std::move(table.setAside);
+  file.otherOfDay = std::move(table.otherOfDay);
   return file;
 }
 
@@ -270,6 +304,11 @@ std::string readSummary(const ImportFile& file) {
   if (!file.setAside.empty()) {
     text += " ; colonnes mises de côté :";
     for (const std::string& name : file.setAside) text += ' ' + name;
+  }
+  if (!file.otherOfDay.empty()) {
+    text += " ; autres observations d'un même jour laissées de côté, lignes";
+    for (std::size_t i = 0; i < file.otherOfDay.size(); ++i)
+      text += (i ? ", " : " ") + std::to_string(file.otherOfDay[i]);
   }
   return text;
 }

@@ -71,6 +71,18 @@ struct MonthTable {
 [[nodiscard]] MonthTable monthTable(const Store& store, const Overview& overview, int year, int month,
                                     std::string_view decimalSeparator);
 
+// The month's bulletin and the network's pictures for a period, a rule and a reference
+// chosen (kavrel reseau mois, bulletin, graphique): the same values read from the base
+// for those options alone.
+[[nodiscard]] MonthTable monthBulletin(const Store& store, const KOptions& options, NetworkRule rule, int year,
+                                       int month, std::string_view decimalSeparator);
+struct ChartMade {
+  journal::Chart chart;
+  std::string error;
+};
+[[nodiscard]] ChartMade networkChart(const Store& store, const KOptions& options, NetworkRule rule,
+                                     NetworkChartKind kind, std::string_view decimalSeparator);
+
 [[nodiscard]] journal::Chart overviewChart(NetworkChartKind kind, const Overview& overview,
                                            std::string_view decimalSeparator);
 
@@ -90,12 +102,14 @@ struct ImportFile {
   std::vector<TableRow> rows;
   std::vector<TableRefusal> refusals;
   std::vector<std::string> setAside;
+  std::vector<int> otherOfDay;  // a Journal CSV's lines of a day's other observations, left out
   std::string error;
+  bool unreadable = false;  // the error is the system's (the file could not be read), not a refusal
 };
 [[nodiscard]] ImportFile readImportFile(const std::string& path, Day today);
 
-// "Lu : table d'un coordinateur, 12 lignes valables, 2 refusées", and the columns set
-// aside.
+// "Lu : table d'un coordinateur, 12 lignes valables, 2 refusées", the columns set aside
+// and the lines of a day's other observations left out.
 [[nodiscard]] std::string readSummary(const ImportFile& file);
 // "ligne 4 : f (3) est inférieur à g (5)", one per refusal.
 [[nodiscard]] std::vector<std::string> refusalLines(const ImportFile& file);

@@ -13,7 +13,8 @@ namespace kavrel::reseau {
 
 struct MonthSent {
   bool done = false;
-  std::string message;  // French: "Mois envoyé au réseau : IVAN, février 2014, 12 jours", or why not
+  std::string message;
+  bool notWritten = false;  // not done for the base's or the machine's sake, not for what was sent  // French: "Mois envoyé au réseau : IVAN, février 2014, 12 jours", or why not
 };
 
 // `base` a file or a server's URI; `password` for a server that asks one (may be empty);

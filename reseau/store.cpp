@@ -600,6 +600,18 @@ std::optional<Counts> countsOf(const Row& row, int column) {
 
 }  // namespace
 
+Read<std::optional<std::pair<int, int>>> Store::span() const {
+  Read<std::optional<std::pair<int, int>>> read;
+  const Outcome outcome =
+      engine_->sql().query("SELECT min(day), max(day) FROM observations", {}, [&](const Row& row) {
+        const auto first = row.optionalInteger(0);
+        const auto last = row.optionalInteger(1);
+        if (first && last) read.value = std::pair{static_cast<int>(*first), static_cast<int>(*last)};
+      });
+  if (!outcome.ok()) read.error = "La base n'a pas pu être lue : " + outcome.reason + ".";
+  return read;
+}
+
 Read<std::vector<NetworkObservation>> Store::month(int year, int month) const {
   const int first = dayNumber({year, month, 1});
   const int last = dayNumber({month == 12 ? year + 1 : year, month == 12 ? 1 : month + 1, 1}) - 1;

@@ -96,6 +96,8 @@ class Store {
   enum class Order { ByDate, ByObserver };
   [[nodiscard]] Read<bool> scan(int first, int last, Order order,
                                         const std::function<void(const ObservationRow&)>& each) const;
+  // The first and last day numbers the observations cover; none when there is none.
+  [[nodiscard]] Read<std::optional<std::pair<int, int>>> span() const;
   // The observations of a month, every observer's, as stored, in date then observer order.
   [[nodiscard]] Read<std::vector<NetworkObservation>> month(int year, int month) const;
 

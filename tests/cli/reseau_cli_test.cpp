@@ -98,7 +98,7 @@ Network makeNetwork() {
   table << "observer;instrument;date;time_ut;quality;g;f\n";
   for (int day = dayNumber({2010, 1, 1}); day <= dayNumber({2012, 12, 31}); ++day) {
     const Day d = dayOfNumber(day);
-    sn << d.year << ';' << twoDigits(d.month) << ';' << twoDigits(d.day) << ";2011.000;" << silso(day)
+    sn << d.year << ';' << twoDigits(d.month) << ';' << twoDigits(d.day) << ';' << d.year << ".500;" << silso(day)
        << ";  7.6;  30;1\n";
     table << "ALPHA;R 80/1200;" << iso(d) << ";09:00;3;" << counts(silso(day) / 2) << '\n';
     if (day % 2 == 0) table << "BETA;R 150/2250;" << iso(d) << ";10:30;4;" << counts(silso(day)) << '\n';
@@ -142,7 +142,9 @@ std::vector<std::string> runSteps(const std::string& base, const Network& n) {
     const Result r = kavrel(words);
     SCOPED_TRACE(step.words.front() + (step.words.size() > 1 ? " " + step.words[1] : std::string()));
     EXPECT_EQ(r.status, step.status) << r.err;
-    if (!step.expected.empty()) EXPECT_NE(r.out.find(step.expected), std::string::npos) << r.out << r.err;
+    if (!step.expected.empty()) {
+      EXPECT_NE(r.out.find(step.expected), std::string::npos) << r.out << r.err;
+    }
     outputs.push_back(r.out + r.err);
   }
   return outputs;
@@ -156,8 +158,9 @@ TEST(ReseauCommand, CoordinatorsMonthOnAFile) {
   std::getline(series, header);
   EXPECT_EQ(header, "year;month;days;r_network;observers_mean;r_silso");
   // 2011's first month: each observer with the k of 2010, the network's day is SILSO's.
-  for (std::string line; std::getline(series, line);)
+  for (std::string line; std::getline(series, line);) {
     if (line.starts_with("2011;1;")) firstMonth = line;
+  }
   const std::string mean = firstMonth.substr(firstMonth.rfind(';') + 1);
   EXPECT_TRUE(firstMonth.starts_with("2011;1;31;" + mean + ";")) << firstMonth;
   std::filesystem::remove_all(n.folder);
