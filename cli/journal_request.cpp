@@ -5,12 +5,12 @@
 
 namespace kavrel::cli::logbook {
 std::unique_ptr<journal::Session> Request::open() const {
-  journal::Session::Opened opened = journal::Session::open(path, std::string(decimalSeparator));
+  journal::Session::Opened opened = journal::Session::open(file, std::string(decimalSeparator));
   if (opened.session) return std::move(opened.session);
   std::string reason = opened.error;
-  if (reason.find(path) == std::string::npos) {
+  if (reason.find(file) == std::string::npos) {
     if (!reason.empty() && reason[0] >= 'A' && reason[0] <= 'Z') reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
-    reason = "Journal « " + path + " » : " + reason;
+    reason = "Journal « " + file + " » : " + reason;
   }
   err << reason << '\n';
   return nullptr;

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/family.h"
 #include "cli/help_text.h"
 #include "cli/options.h"
 #include "cli/status.h"
@@ -35,25 +36,8 @@ inline constexpr std::string_view kKMessage = "k : un nombre positif, 1,22 par e
 inline constexpr std::string_view kNoObserver =
     "Le journal n'a encore aucun observateur : il n'y a rien à rapporter.";
 
-// What an action is given: the journal's file, its options, and where to say things.
-struct Request {
-  std::string path;  // the journal's file
-  std::string_view decimalSeparator;
-  std::ostream& out;
-  std::ostream& err;
-  Given options;
-  std::span<const std::string> commandLine;  // as typed, for an action handed over
-
-  [[nodiscard]] bool has(std::string_view name) const { return options.contains(name); }
-  [[nodiscard]] const std::string* value(std::string_view name, std::size_t index = 0) const {
-    const auto found = options.find(name);
-    return found == options.end() ? nullptr : &found->second.at(index);
-  }
-  // `message` said; refused.
-  Status refuse(std::string_view message) const {
-    err << message << '\n';
-    return Status::Refused;
-  }
+// What an action is given (cli/family.h), and the journal it opens.
+struct Request : ActionRequest {
   // The journal's editing session, the journal opened or created; none when it cannot be,
   // the reason said with the file's name.
   [[nodiscard]] std::unique_ptr<journal::Session> open() const;
@@ -62,15 +46,8 @@ struct Request {
   Status failed(const journal::Change& change) const;
 };
 
-// A row of the journal's table: its name, its synopsis after "journal ", its help, its
-// options and what runs it (Usage when its words do not fit the synopsis).
-struct JournalAction {
-  std::string_view name;
-  std::string_view synopsis;
-  HelpText summary;
-  std::vector<OptionSpec> options;
-  Status (*run)(const Fields&, Request&) = nullptr;
-};
+// A row of the journal's table.
+using JournalAction = FamilyAction<Request>;
 
 // The observations are dated in UT, so today is the UT date: in the evening of the
 // Americas it is already tomorrow's, in the morning of Asia still yesterday's. The

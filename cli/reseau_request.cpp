@@ -34,7 +34,7 @@ std::optional<int> periodEnd(const std::string& text, bool last) {
 }  // namespace
 
 std::unique_ptr<Store> Request::open() const {
-  Store::Opened opened = Store::open(base);
+  Store::Opened opened = Store::open(file);
   if (opened.store) return std::move(opened.store);
   err << opened.error << '\n';
   return nullptr;

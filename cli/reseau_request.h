@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/family.h"
 #include "cli/help_text.h"
 #include "cli/options.h"
 #include "cli/status.h"
@@ -28,23 +29,8 @@ inline constexpr std::string_view kDateMessage = "Date : attendue sous la forme 
 inline constexpr std::string_view kPeriodMessage = "Période : --du et --au, une date 2014-02-03 ou une année 2014.";
 inline constexpr std::string_view kPeriodOrder = "Période : --du vient avant --au.";
 
-struct Request {
-  std::string base;  // a file or a server's URI
-  std::string_view decimalSeparator;
-  std::ostream& out;
-  std::ostream& err;
-  Given options;
-  std::span<const std::string> commandLine;  // as typed, for an action handed over
-
-  [[nodiscard]] bool has(std::string_view name) const { return options.contains(name); }
-  [[nodiscard]] const std::string* value(std::string_view name, std::size_t index = 0) const {
-    const auto found = options.find(name);
-    return found == options.end() ? nullptr : &found->second.at(index);
-  }
-  Status refuse(std::string_view message) const {
-    err << message << '\n';
-    return Status::Refused;
-  }
+// What an action is given (cli/family.h), and the base it opens.
+struct Request : ActionRequest {
   // The base opened (a file created on first use); none when it cannot be, said.
   [[nodiscard]] std::unique_ptr<Store> open() const;
   // A change the base did not make, said, by its kind.
@@ -59,13 +45,8 @@ struct Request {
   [[nodiscard]] bool coverBase(reseau::KOptions& options, const Store& store) const;
 };
 
-struct ReseauAction {
-  std::string_view name;
-  std::string_view synopsis;
-  HelpText summary;
-  std::vector<OptionSpec> options;
-  Status (*run)(const Fields&, Request&) = nullptr;
-};
+// A row of the network's table.
+using ReseauAction = FamilyAction<Request>;
 
 [[nodiscard]] const std::vector<ReseauAction>& reseauActions();
 
