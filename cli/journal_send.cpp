@@ -4,6 +4,7 @@
 #include "cli/journal_runs.h"
 
 #include "reseau/send_month.h"
+#include "reseau/store.h"
 
 namespace kavrel::cli::logbook {
 namespace {

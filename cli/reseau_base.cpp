@@ -7,7 +7,6 @@
 #include "common/file_bytes.h"
 #include "journal/day_form.h"
 #include "reseau/overview.h"
-#include "reseau/send_month.h"  // utcNow
 
 namespace kavrel::cli::network {
 namespace {

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 namespace kavrel {
 namespace {
@@ -112,6 +113,18 @@ std::string readFileWhole(const std::string& path, std::string& bytes) {
   }
   ::close(fd);
   return {};
+}
+
+std::string userDataFile(std::string_view name) {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  std::string folder;
+  if (data && *data == '/') {
+    folder = data;
+  } else {
+    const char* home = std::getenv("HOME");
+    folder = std::string(home && *home ? home : ".") + "/.local/share";
+  }
+  return folder + "/kavrel/" + std::string(name);
 }
 
 }  // namespace kavrel

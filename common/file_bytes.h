@@ -18,6 +18,10 @@ namespace kavrel {
 // Empty when the whole of `path` was read into `bytes`, else why not.
 [[nodiscard]] std::string readFileWhole(const std::string& path, std::string& bytes);
 
+// "$XDG_DATA_HOME/kavrel/NAME", "~/.local/share/kavrel/NAME" without it (or with a
+// relative one, which the XDG rules ignore): where the suite keeps the user's files.
+[[nodiscard]] std::string userDataFile(std::string_view name);
+
 // The French reason for an errno value met while writing, a general one for those not
 // listed.
 [[nodiscard]] std::string fileErrorReason(int error);

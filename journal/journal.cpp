@@ -818,17 +818,7 @@ void useWal(sqlite3* db, bool fresh) {
 
 // ---------------------------------------------------------------------------------------
 
-std::string defaultJournalPath() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  std::string folder;
-  if (data && *data == '/') {
-    folder = data;
-  } else {
-    const char* home = std::getenv("HOME");
-    folder = std::string(home && *home ? home : ".") + "/.local/share";
-  }
-  return folder + "/kavrel/journal.sqlite";
-}
+std::string defaultJournalPath() { return userDataFile("journal.sqlite"); }
 
 // What undo() does: `revert` runs inside a transaction and returns an empty text when
 // done, else the message.

@@ -28,13 +28,5 @@ MonthSent sendJournalMonth(const std::string& base, const std::string& password,
                     (sent.stored == 1 ? " jour" : " jours")};
 }
 
-std::string utcNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm parts{};
-  gmtime_r(&now, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
-  return text;
-}
 
 }  // namespace kavrel::reseau

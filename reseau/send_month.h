@@ -24,7 +24,4 @@ struct MonthSent {
                                          const journal::Observer& observer, int year, int month,
                                          const std::string& now);
 
-// "2026-12-09T07:15:00Z": now, UTC, to the second.
-[[nodiscard]] std::string utcNow();
-
 }  // namespace kavrel::reseau

@@ -14,6 +14,7 @@
 #include <set>
 #include <utility>
 
+#include "common/file_bytes.h"
 #include "reseau/connection.h"
 
 namespace kavrel::reseau {
@@ -109,14 +110,6 @@ std::string quotedIdentifier(const std::string& name) {
   return text + '"';
 }
 
-std::string nowUtc() {
-  const std::time_t now = std::time(nullptr);
-  std::tm parts{};
-  gmtime_r(&now, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
-  return text;
-}
 
 std::string loginName() {
   if (const char* user = std::getenv("USER"); user && *user) return user;
@@ -435,16 +428,15 @@ struct Store::Engine {
 Store::Store(std::unique_ptr<Engine> engine) : engine_(std::move(engine)) {}
 Store::~Store() = default;
 
-std::string defaultBasePath() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  std::string folder;
-  if (data && *data == '/') {
-    folder = data;
-  } else {
-    const char* home = std::getenv("HOME");
-    folder = std::string(home && *home ? home : ".") + "/.local/share";
-  }
-  return folder + "/kavrel/reseau.sqlite";
+std::string defaultBasePath() { return userDataFile("reseau.sqlite"); }
+
+std::string utcNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  gmtime_r(&now, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
+  return text;
 }
 
 bool isServer(std::string_view base) noexcept {
@@ -681,7 +673,7 @@ Imported Store::importRows(const ImportRecord& file, const std::vector<TableRow>
     if (!step.done()) return step;
     const Outcome outcome = engine.sql().execute(
         "INSERT INTO imports (file_name, checksum, imported_at, imported_by, row_count) VALUES ($1, $2, $3, $4, $5)",
-        {file.fileName, file.checksum, file.importedAt.empty() ? nowUtc() : file.importedAt,
+        {file.fileName, file.checksum, file.importedAt.empty() ? utcNow() : file.importedAt,
          file.importedBy.empty() ? (engine.server ? engine.role : loginName()) : file.importedBy,
          1LL * imported.stored});
     return changeOf(outcome, engine.role);

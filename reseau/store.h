@@ -37,6 +37,8 @@ using journal::Read;
 
 // $XDG_DATA_HOME/kavrel/reseau.sqlite, ~/.local/share/kavrel/reseau.sqlite without it.
 [[nodiscard]] std::string defaultBasePath();
+// "2026-12-09T07:15:00Z": now, UTC, to the second, as the imports record it.
+[[nodiscard]] std::string utcNow();
 // Whether `base` names a server (postgresql:// or postgres://) rather than a file.
 [[nodiscard]] bool isServer(std::string_view base) noexcept;
 

@@ -37,6 +37,7 @@
 #include "journal/month_sheet.h"
 #include "programs/journal/journal_comparisons.h"
 #include "reseau/send_month.h"
+#include "reseau/store.h"
 #include "host/qt_text.h"
 #include "resources/program_icon.h"
 #include "ui/file_dialog.h"
