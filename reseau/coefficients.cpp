@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <map>
 
+#include "common/calendar_date.h"
+
 namespace kavrel::reseau {
 namespace {
 
@@ -80,7 +82,12 @@ NetworkSeries computeNetwork(const Store& store, const KOptions& options, Networ
   scanned =
       store.scan(options.first, options.last, Store::Order::ByDate, [&](const ObservationRow& row) { days.add(row); });
   if (!scanned.ok()) return {{}, {}, scanned.error, {}};
-  const Read<std::vector<std::pair<int, int>>> silso = store.silso(options.first, options.last);
+  // SILSO read over the whole months, so that a period starting or ending mid-month
+  // still compares the network's month with SILSO's whole month.
+  const Day firstDay = dayOfNumber(options.first), lastDay = dayOfNumber(options.last);
+  const Read<std::vector<std::pair<int, int>>> silso =
+      store.silso(dayNumber({firstDay.year, firstDay.month, 1}),
+                  dayNumber({lastDay.year, lastDay.month, daysInMonth(lastDay.year, lastDay.month)}));
   if (!silso.ok()) return {{}, {}, silso.error, {}};
   NetworkSeries series{days.finish(), {}, {}, scale.entries()};
   series.months = networkMonths(series.days, silso.value, options.first, options.last);
