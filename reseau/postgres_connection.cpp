@@ -6,6 +6,7 @@
 // their SQLSTATE: a right refused (42501), a constraint (class 23), the server gone.
 #include <libpq-fe.h>
 
+#include <cctype>
 #include <charconv>
 #include <map>
 #include <cstring>
@@ -221,7 +222,15 @@ std::string connectionFailure(PGconn* connection) {
   if (says("could not translate host name"))
     return "L'hôte " + quoted(PQhost(connection)) + " est inconnu.";
   if (says("timeout expired")) return "Le serveur n'a pas répondu en 10 secondes.";
-  return "Impossible de se connecter au serveur : " + message + ".";
+  // libpq's words on one line (it breaks them with a newline and a tab), ended once.
+  std::string oneLine;
+  for (const char c : message)
+    if (!std::isspace(static_cast<unsigned char>(c)))
+      oneLine += c;
+    else if (!oneLine.empty() && oneLine.back() != ' ')
+      oneLine += ' ';
+  const bool ended = !oneLine.empty() && std::strchr(".?!", oneLine.back());
+  return "Impossible de se connecter au serveur : " + oneLine + (ended ? "" : ".");
 }
 
 }  // namespace
