@@ -14,6 +14,7 @@ namespace {
 struct ReferenceRead {
   Reference reference;
   std::string error;
+  bool refused = false;  // the pilot asked is not in the base
 };
 
 // SILSO's days, or the pilot's (of the quality asked), between two day numbers.
@@ -25,7 +26,8 @@ ReferenceRead referenceOf(const Store& store, const KOptions& options, const std
   }
   const auto pilot =
       std::find_if(codes.begin(), codes.end(), [&](const auto& c) { return c.second == *options.pilot; });
-  if (pilot == codes.end()) return {{}, "L'observateur pilote « " + *options.pilot + " » n'est pas dans la base."};
+  if (pilot == codes.end())
+    return {{}, "L'observateur pilote « " + *options.pilot + " » n'est pas dans la base.", true};
   PilotDays days(pilot->first, {first, last, options.qualityAtLeast});
   const Read<bool> scanned =
       store.scan(first, last, Store::Order::ByDate, [&](const ObservationRow& row) { days.add(row); });
@@ -45,7 +47,7 @@ KTable computeK(const Store& store, const KOptions& options, bool perYear) {
   const Read<std::map<Id, std::string>> codes = codesOf(store);
   if (!codes.ok()) return {{}, codes.error};
   const ReferenceRead reference = referenceOf(store, options, codes.value, options.first, options.last);
-  if (!reference.error.empty()) return {{}, reference.error};
+  if (!reference.error.empty()) return {{}, reference.error, reference.refused};
   ObserverKs ks(reference.reference, {options.first, options.last, options.qualityAtLeast},
                 {options.fewestDays, options.fewestDaysInYear}, perYear);
   const Read<bool> scanned = store.scan(options.first, options.last, Store::Order::ByObserver,
