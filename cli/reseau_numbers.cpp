@@ -90,7 +90,7 @@ Status printK(const Fields& f, Request& s) {
   const reseau::KTable table = reseau::computeK(*store, covered, perYear);
   if (!table.error.empty()) {
     s.err << table.error << '\n';
-    return Status::Failed;
+    return table.refused ? Status::Refused : Status::Failed;
   }
   if (const std::string* path = s.value("--csv")) {
     if (written(*path, kCsv(table, perYear, s.decimalSeparator), s) != Status::Done) return Status::Failed;

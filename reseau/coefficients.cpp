@@ -6,12 +6,15 @@
 #include <algorithm>
 #include <map>
 
+#include "common/calendar_date.h"
+
 namespace kavrel::reseau {
 namespace {
 
 struct ReferenceRead {
   Reference reference;
   std::string error;
+  bool refused = false;  // the pilot asked is not in the base
 };
 
 // SILSO's days, or the pilot's (of the quality asked), between two day numbers.
@@ -23,7 +26,8 @@ ReferenceRead referenceOf(const Store& store, const KOptions& options, const std
   }
   const auto pilot =
       std::find_if(codes.begin(), codes.end(), [&](const auto& c) { return c.second == *options.pilot; });
-  if (pilot == codes.end()) return {{}, "L'observateur pilote « " + *options.pilot + " » n'est pas dans la base."};
+  if (pilot == codes.end())
+    return {{}, "L'observateur pilote « " + *options.pilot + " » n'est pas dans la base.", true};
   PilotDays days(pilot->first, {first, last, options.qualityAtLeast});
   const Read<bool> scanned =
       store.scan(first, last, Store::Order::ByDate, [&](const ObservationRow& row) { days.add(row); });
@@ -43,7 +47,7 @@ KTable computeK(const Store& store, const KOptions& options, bool perYear) {
   const Read<std::map<Id, std::string>> codes = codesOf(store);
   if (!codes.ok()) return {{}, codes.error};
   const ReferenceRead reference = referenceOf(store, options, codes.value, options.first, options.last);
-  if (!reference.error.empty()) return {{}, reference.error};
+  if (!reference.error.empty()) return {{}, reference.error, reference.refused};
   ObserverKs ks(reference.reference, {options.first, options.last, options.qualityAtLeast},
                 {options.fewestDays, options.fewestDaysInYear}, perYear);
   const Read<bool> scanned = store.scan(options.first, options.last, Store::Order::ByObserver,
@@ -80,7 +84,12 @@ NetworkSeries computeNetwork(const Store& store, const KOptions& options, Networ
   scanned =
       store.scan(options.first, options.last, Store::Order::ByDate, [&](const ObservationRow& row) { days.add(row); });
   if (!scanned.ok()) return {{}, {}, scanned.error, {}};
-  const Read<std::vector<std::pair<int, int>>> silso = store.silso(options.first, options.last);
+  // SILSO read over the whole months, so that a period starting or ending mid-month
+  // still compares the network's month with SILSO's whole month.
+  const Day firstDay = dayOfNumber(options.first), lastDay = dayOfNumber(options.last);
+  const Read<std::vector<std::pair<int, int>>> silso =
+      store.silso(dayNumber({firstDay.year, firstDay.month, 1}),
+                  dayNumber({lastDay.year, lastDay.month, daysInMonth(lastDay.year, lastDay.month)}));
   if (!silso.ok()) return {{}, {}, silso.error, {}};
   NetworkSeries series{days.finish(), {}, {}, scale.entries()};
   series.months = networkMonths(series.days, silso.value, options.first, options.last);

@@ -42,6 +42,7 @@ struct ObserverK {
 struct KTable {
   std::vector<ObserverK> rows;  // by observer code, then year
   std::string error;            // French; rows empty then
+  bool refused = false;         // the error is the request's (a pilot the base does not hold)
 };
 [[nodiscard]] KTable computeK(const Store& store, const KOptions& options, bool perYear);
 

@@ -241,8 +241,12 @@ std::vector<NetworkMonth> networkMonths(const std::vector<NetworkDay>& days,
     ++months[static_cast<std::size_t>(i)].days;
   }
   std::vector<journal::SilsoDay> silsoDays;
-  for (const auto& [day, value] : silso)
-    if (day >= first && day <= last) silsoDays.push_back({dayOfNumber(day), value, std::nullopt, std::nullopt, true});
+  // SILSO's monthly mean is that of all the month's days, even where the period starts or
+  // ends inside the month.
+  for (const auto& [day, value] : silso) {
+    const int i = monthIndex(dayOfNumber(day)) - firstMonth;
+    if (i >= 0 && i < count) silsoDays.push_back({dayOfNumber(day), value, std::nullopt, std::nullopt, true});
+  }
   std::sort(silsoDays.begin(), silsoDays.end(), [](const auto& a, const auto& b) { return a.date < b.date; });
   for (const journal::MonthValue& mean : journal::monthlyMeans(silsoDays)) {
     const int i = mean.year * 12 + mean.month - 1 - firstMonth;

@@ -299,8 +299,12 @@ ImportFile readImportFile(const std::string& path, Day today) {
 }
 
 std::string readSummary(const ImportFile& file) {
-  std::string text = "Lu : " + file.kind + ", " + std::to_string(file.rows.size()) + " lignes valables, " +
-                     std::to_string(file.refusals.size()) + " refusées";
+  // French counts: 0 and 1 in the singular.
+  const auto counted = [](std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + (n < 2 ? one : many);
+  };
+  std::string text = "Lu : " + file.kind + ", " + counted(file.rows.size(), " ligne valable, ", " lignes valables, ") +
+                     counted(file.refusals.size(), " refusée", " refusées");
   if (!file.setAside.empty()) {
     text += " ; colonnes mises de côté :";
     for (const std::string& name : file.setAside) text += ' ' + name;

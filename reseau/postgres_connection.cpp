@@ -6,6 +6,7 @@
 // their SQLSTATE: a right refused (42501), a constraint (class 23), the server gone.
 #include <libpq-fe.h>
 
+#include <cctype>
 #include <charconv>
 #include <map>
 #include <cstring>
@@ -201,6 +202,37 @@ class PostgresConnection final : public Connection {
 
 void ignoreNotice(void*, const char*) {}
 
+// Why a connection failed, in French: libpq's own (English) words kept only for a failure
+// not told apart here. A password taken from PGPASSWORD or ~/.pgpass counts as given.
+std::string connectionFailure(PGconn* connection) {
+  if (PQconnectionNeedsPassword(connection)) return "Le serveur demande un mot de passe.";
+  const std::string message = trimmed(PQerrorMessage(connection));
+  const auto says = [&](const char* words) { return message.find(words) != std::string::npos; };
+  const auto text = [](const char* value) { return std::string(value ? value : ""); };
+  const auto quoted = [&](const char* name) { return "« " + text(name) + " »"; };
+  if (says("password authentication failed"))
+    return "Le serveur refuse le mot de passe du rôle " + quoted(PQuser(connection)) + ".";
+  if (says("database \"") && says("does not exist"))
+    return "La base " + quoted(PQdb(connection)) + " n'existe pas sur ce serveur.";
+  if (says("role \"") && says("does not exist"))
+    return "Le rôle " + quoted(PQuser(connection)) + " n'existe pas sur ce serveur.";
+  if (says("Connection refused") || says("No such file or directory"))
+    return "Le serveur " + quoted(PQhost(connection)) + " ne répond pas sur le port " + text(PQport(connection)) +
+           " : est-il démarré ?";
+  if (says("could not translate host name"))
+    return "L'hôte " + quoted(PQhost(connection)) + " est inconnu.";
+  if (says("timeout expired")) return "Le serveur n'a pas répondu en 10 secondes.";
+  // libpq's words on one line (it breaks them with a newline and a tab), ended once.
+  std::string oneLine;
+  for (const char c : message)
+    if (!std::isspace(static_cast<unsigned char>(c)))
+      oneLine += c;
+    else if (!oneLine.empty() && oneLine.back() != ' ')
+      oneLine += ' ';
+  const bool ended = !oneLine.empty() && std::strchr(".?!", oneLine.back());
+  return "Impossible de se connecter au serveur : " + oneLine + (ended ? "" : ".");
+}
+
 }  // namespace
 
 std::unique_ptr<Connection> openPostgres(const std::string& uri, const std::string& password, std::string& error,
@@ -212,9 +244,7 @@ std::unique_ptr<Connection> openPostgres(const std::string& uri, const std::stri
   PGconn* connection = PQconnectdbParams(keys, values, 1);
   if (PQstatus(connection) != CONNECTION_OK) {
     passwordWanted = PQconnectionNeedsPassword(connection) || PQconnectionUsedPassword(connection);
-    error = passwordWanted && password.empty()
-                ? "Le serveur demande un mot de passe."
-                : "Impossible de se connecter au serveur : " + trimmed(PQerrorMessage(connection)) + ".";
+    error = connectionFailure(connection);
     PQfinish(connection);
     return nullptr;
   }

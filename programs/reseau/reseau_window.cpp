@@ -2,9 +2,12 @@
 // tabs (observers, month, pictures) showing what reseau/overview.h computes.
 #include "programs/reseau/reseau_window.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -17,6 +20,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -116,6 +120,9 @@ bool defaultRefusalDialog(const QString& summary, const QStringList& lines, cons
   auto* list = new QListWidget(&dialog);
   list->addItems(lines);
   list->setAccessibleName(QString::fromUtf8(kRefusalTitle));
+  // Wide enough for the longest reason (up to a screen's width), not cut at the dialog's.
+  const int widest = list->sizeHintForColumn(0) + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width();
+  list->setMinimumWidth(std::min(widest, 1000));
   caption->setBuddy(list);
   layout->addWidget(caption);
   layout->addWidget(list);
@@ -287,8 +294,14 @@ QWidget* ReseauWindow::monthPage() {
   for (const char* caption : kObserverCaptions) headings << QString::fromUtf8(caption);
   m_month = readOnlyTable("grdMois", QStringLiteral("Observateurs du mois"), headings);
   layout->addWidget(m_month);
-  connect(m_monthChoice, &QComboBox::activated, this, [this] { showMonth(); });
-  connect(m_yearField, &QSpinBox::editingFinished, this, [this] { showMonth(); });
+  connect(m_monthChoice, &QComboBox::activated, this, [this] {
+    m_monthFollowsBase = false;
+    showMonth();
+  });
+  connect(m_yearField, &QSpinBox::editingFinished, this, [this] {
+    m_monthFollowsBase = false;
+    showMonth();
+  });
   return page;
 }
 
@@ -335,13 +348,13 @@ void ReseauWindow::showAll() {
                                          : QString::fromUtf8(kBaseRole).arg(m_baseName, engine, role));
   for (const char* name : {"cmdImporter", "cmdImprimer"}) control(name)->setEnabled(m_store != nullptr);
   showObservers();
-  // The month shown: the last observed, at first.
-  if (m_overview.lastDay) {
-    const Day last = dayOfNumber(*m_overview.lastDay);
-    if (m_yearField->value() == m_yearField->minimum()) {
-      m_monthChoice->setCurrentIndex(last.month - 1);
-      m_yearField->setValue(last.year);
-    }
+  // The month shown: the last observed, or the current one in a base without observations,
+  // until the user picks one.
+  if (m_monthFollowsBase) {
+    const QDate today = QDate::currentDate();
+    const Day shown = m_overview.lastDay ? dayOfNumber(*m_overview.lastDay) : Day{today.year(), today.month(), 1};
+    m_monthChoice->setCurrentIndex(shown.month - 1);
+    m_yearField->setValue(shown.year);
   }
   showMonth();
   showChart();
@@ -355,6 +368,7 @@ void ReseauWindow::showObservers() {
 }
 
 void ReseauWindow::showMonthOf(int year, int month) {
+  m_monthFollowsBase = false;
   m_monthChoice->setCurrentIndex(month - 1);
   m_yearField->setValue(year);
   showMonth();
@@ -433,7 +447,7 @@ bool ReseauWindow::take(Store::Opened opened, const QString& name) {
   }
   m_store = std::move(opened.store);
   m_baseName = name;
-  m_yearField->setValue(m_yearField->minimum());
+  m_monthFollowsBase = true;
   showAll();
   return true;
 }

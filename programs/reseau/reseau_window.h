@@ -119,6 +119,7 @@ class ReseauWindow : public ui::Form {
   QTableWidget* m_observers = nullptr;
   QComboBox* m_monthChoice = nullptr;
   QSpinBox* m_yearField = nullptr;
+  bool m_monthFollowsBase = true;  // until the user picks a month: the base's last, or today's
   QTableWidget* m_month = nullptr;
   QLabel* m_summary = nullptr;
   QLabel* m_picture = nullptr;

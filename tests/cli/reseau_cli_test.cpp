@@ -125,6 +125,7 @@ std::vector<Step> steps(const Network& n) {
       {{"silso", n.silsoFile}, 0, "Nombres de SILSO importés : 1096 jours, dont 0 provisoires"},
       {{"k"}, 0, "ALPHA : k = 2,0000 (1096 jours) ; moyenne des rapports 2,0000 ± 0,0000 ; médiane 2,0000"},
       {{"k"}, 0, "GAMMA : pas assez de jours communs (18)"},
+      {{"k", "--pilote", "DELTA"}, 2, ""},  // a pilot the base lacks: the request refused
       {{"k", "--par-annee", "--du", "2011", "--au", "2011"}, 0, "BETA 2011 : k = 1,0000 (182 jours)"},
       {{"jour", "2011-06-15", "--k", "global"}, 0, "15 juin 2011 : R du réseau"},
       {{"jour", "2010-06-15"}, 0, "15 juin 2010 : aucun observateur du réseau avec un k ce jour-là."},

@@ -244,5 +244,20 @@ TEST(NetworkMonths, MeansOfTheNetworksDaysBesideSilsoAndSmoothedWhereThirteenMon
   EXPECT_FALSE(whole[9].smoothed.has_value());
 }
 
+// A period starting or ending inside a month still sets SILSO's whole month beside the
+// network's: a bulletin for a base whose last day is the 3rd once gave the mean of 3 days.
+TEST(NetworkMonths, SilsoMeanIsTheWholeMonthsWhereThePeriodCutsIt) {
+  std::vector<std::pair<int, int>> silso;
+  for (int m = 1; m <= 31; ++m) silso.emplace_back(dayNumber({2020, 3, m}), m);  // whole month: 16
+  const struct {
+    Day first, last;
+  } periods[] = {{{2020, 3, 1}, {2020, 3, 3}}, {{2020, 3, 20}, {2020, 3, 31}}, {{2020, 3, 2}, {2020, 3, 29}}};
+  for (const auto& period : periods) {
+    const auto months = networkMonths({}, silso, dayNumber(period.first), dayNumber(period.last));
+    ASSERT_EQ(months.size(), 1u);
+    EXPECT_DOUBLE_EQ(*months[0].silso, 16.0) << period.first.day << " " << period.last.day;
+  }
+}
+
 }  // namespace
 }  // namespace kavrel::reseau

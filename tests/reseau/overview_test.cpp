@@ -1,5 +1,5 @@
-// What the window Réseau computes without a base: a server's URI from its parts, and the
-// drift of an observer's yearly k.
+// What the window Réseau computes without a base: a server's URI from its parts, the
+// drift of an observer's yearly k, and the line that sums up a file read.
 #include <gtest/gtest.h>
 
 #include "reseau/overview.h"
@@ -65,6 +65,25 @@ TEST(Drift, IsTheSlopeOfTheYearlyK) {
     }
     EXPECT_EQ(drift.firstYear, c.firstYear) << c.what;
     EXPECT_EQ(drift.lastYear, c.lastYear) << c.what;
+  }
+}
+
+// French counts a file's 0 or 1 row in the singular.
+TEST(ReadSummary, CountsInTheRightNumber) {
+  const struct {
+    std::size_t valid, refused;
+    const char* says;
+  } cases[] = {
+      {0, 0, "Lu : table, 0 ligne valable, 0 refusée"},
+      {1, 1, "Lu : table, 1 ligne valable, 1 refusée"},
+      {2, 27, "Lu : table, 2 lignes valables, 27 refusées"},
+  };
+  for (const auto& c : cases) {
+    ImportFile file;
+    file.kind = "table";
+    file.rows.resize(c.valid);
+    file.refusals.resize(c.refused);
+    EXPECT_EQ(readSummary(file), c.says);
   }
 }
 

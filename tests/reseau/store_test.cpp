@@ -371,6 +371,26 @@ TEST_P(StoreTest, AnObserversRoleWritesOnlyItsOwnDays) {
 // again to look at what the base holds.
 class ServerTest : public StoreTest {};
 
+// A failed connection says why in French, and a wrong password is not said to be missing.
+TEST_P(ServerTest, AFailedConnectionSaysWhy) {
+  serverSql("postgres", "DROP ROLE IF EXISTS kavrel_olga; CREATE ROLE kavrel_olga LOGIN PASSWORD 'secret'");
+  const struct {
+    std::string base, password, says;
+    bool passwordWanted;
+  } cases[] = {
+      {base() + "?user=kavrel_olga", "faux", "Le serveur refuse le mot de passe du rôle « kavrel_olga ».", true},
+      {"postgresql:///kavrel_absente", "", "La base « kavrel_absente » n'existe pas sur ce serveur.", false},
+      {"postgresql://localhost:1/" + database_, "", "ne répond pas sur le port 1 : est-il démarré ?", false},
+  };
+  for (const auto& c : cases) {
+    const Store::Opened opened = Store::open(c.base, c.password);
+    EXPECT_FALSE(opened.store) << c.base;
+    EXPECT_NE(opened.error.find(c.says), std::string::npos) << opened.error;
+    EXPECT_EQ(opened.error.find("demande un mot de passe"), std::string::npos) << opened.error;
+    EXPECT_TRUE(opened.passwordWanted || !c.passwordWanted) << c.base;
+  }
+}
+
 TEST_P(ServerTest, TheServerStoppedMidSendIsSaidAndNothingIsHalfWritten) {
   std::string before;
   {

@@ -124,6 +124,18 @@ class ReseauWindowTest : public QObject {
     QCOMPARE(f.stored(2014, 2), 56);
   }
 
+  // A base without observations shows the current month, not the year field's lowest;
+  // the first import then shows its last month.
+  void theMonthShownIsTodaysThenTheLastImported() {
+    Fixture f;
+    const QDate today = QDate::currentDate();
+    const QString title = QStringLiteral("Bulletin du réseau — %1 %2");
+    QVERIFY(f.w().monthSummary()->text().startsWith(
+        title.arg(toQString(monthName(today.month()))).arg(today.year())));
+    f.w().importPath(write(f.dir.filePath("mois.csv"), twoObservers()));
+    QVERIFY(f.w().monthSummary()->text().startsWith(title.arg(QStringLiteral("février")).arg(2014)));
+  }
+
   void refusedRowsAreListedAndImportedOnlyWhenAsked_data() {
     QTest::addColumn<bool>("importValid");
     QTest::addColumn<int>("stored");
