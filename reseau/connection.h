@@ -67,6 +67,11 @@ class Connection {
   // One query, each row handed to `each` in the order the server sends them, none kept.
   virtual Outcome query(const std::string& sql, const std::vector<Value>& parameters,
                         const std::function<void(const Row&)>& each) = 0;
+  // Many rows into `table`'s `columns`, `values` one row after another: on a server one
+  // COPY, a single round trip for them all; on a file one prepared INSERT per row. Not for
+  // a role the server's row-level security binds (a server refuses COPY under it).
+  virtual Outcome copy(const std::string& table, const std::vector<std::string>& columns,
+                       const std::vector<Value>& values) = 0;
   // Several statements without parameters (a migration).
   virtual Outcome script(const std::string& sql) = 0;
   // A transaction that writes: SQLite takes the file's lock at once (BEGIN IMMEDIATE).

@@ -56,6 +56,34 @@ std::string textOf(double value) {
   return std::string(buffer, end);
 }
 
+// A value as COPY's text format writes it: \N for NULL; a text's backslashes, tabs and
+// line ends escaped.
+void appendCopyText(std::string& line, const Value& value) {
+  std::visit(
+      [&](const auto& v) {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, std::nullptr_t>) {
+          line += "\\N";
+        } else if constexpr (std::is_same_v<T, long long>) {
+          char buffer[24];
+          line.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+        } else if constexpr (std::is_same_v<T, double>) {
+          line += textOf(v);
+        } else {
+          for (const char c : v) {
+            switch (c) {
+              case '\\': line += "\\\\"; break;
+              case '\t': line += "\\t"; break;
+              case '\n': line += "\\n"; break;
+              case '\r': line += "\\r"; break;
+              default: line += c;
+            }
+          }
+        }
+      },
+      value);
+}
+
 class PostgresRow final : public Row {
  public:
   PostgresRow(const PGresult* result, int row) : result_(result), row_(row) {}
@@ -169,6 +197,34 @@ class PostgresConnection final : public Connection {
       PQclear(result);
     }
     if (outcome.ok() && !answered) outcome = failure(connection_, nullptr);
+    return outcome;
+  }
+
+  Outcome copy(const std::string& table, const std::vector<std::string>& columns,
+              const std::vector<Value>& values) override {
+    std::string sql = "COPY " + table + " (";
+    for (std::size_t i = 0; i < columns.size(); ++i) sql += (i ? ", " : "") + columns[i];
+    sql += ") FROM STDIN";
+    PGresult* started = PQexec(connection_, sql.c_str());
+    if (PQresultStatus(started) != PGRES_COPY_IN) return finished(started, nullptr);
+    PQclear(started);
+    std::string text;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      appendCopyText(text, values[i]);
+      text += (i + 1) % columns.size() == 0 ? '\n' : '\t';
+    }
+    const bool sent = PQputCopyData(connection_, text.data(), static_cast<int>(text.size())) == 1;
+    const bool ended = PQputCopyEnd(connection_, sent ? nullptr : "envoi interrompu") == 1;
+    // Every result read, so that the connection is ready for the next statement.
+    Outcome outcome;
+    // A connection lost while copying stays in the copy: it would answer it again forever.
+    while (PGresult* result = PQgetResult(connection_)) {
+      const ExecStatusType status = PQresultStatus(result);
+      if (status != PGRES_COMMAND_OK && outcome.ok()) outcome = failure(connection_, result);
+      PQclear(result);
+      if (status == PGRES_COPY_IN || PQstatus(connection_) == CONNECTION_BAD) break;
+    }
+    if (outcome.ok() && (!sent || !ended)) outcome = failure(connection_, nullptr);
     return outcome;
   }
 

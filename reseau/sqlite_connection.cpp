@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <ranges>
 #include <type_traits>
 
 #include "journal/sqlite_support.h"
@@ -78,6 +79,29 @@ class SqliteConnection final : public Connection {
     return outcome;
   }
 
+  Outcome copy(const std::string& table, const std::vector<std::string>& columns,
+              const std::vector<Value>& values) override {
+    std::string sql = "INSERT INTO " + table + " (";
+    for (std::size_t i = 0; i < columns.size(); ++i) sql += (i ? ", " : "") + columns[i];
+    sql += ") VALUES (";
+    for (std::size_t i = 0; i < columns.size(); ++i) sql += (i ? ", ?" : "?") + std::to_string(i + 1);
+    sql += ')';
+    sqlite3_stmt* statement = nullptr;
+    if (const int rc = prepared(sql, statement); rc != SQLITE_OK) return failure(db_, rc);
+    for (std::size_t from = 0; from + columns.size() <= values.size(); from += columns.size()) {
+      int rc = bind(statement, values.begin() + static_cast<std::ptrdiff_t>(from), columns.size());
+      if (rc == SQLITE_OK) rc = sqlite3_step(statement);
+      sqlite3_reset(statement);
+      if (rc != SQLITE_DONE && rc != SQLITE_OK) {
+        Outcome outcome = failure(db_, rc);
+        sqlite3_clear_bindings(statement);
+        return outcome;
+      }
+    }
+    sqlite3_clear_bindings(statement);
+    return {};
+  }
+
   Outcome script(const std::string& sql) override {
     const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
     return rc == SQLITE_OK ? Outcome{} : failure(db_, rc);
@@ -100,8 +124,11 @@ class SqliteConnection final : public Connection {
   }
 
   static int bind(sqlite3_stmt* statement, const std::vector<Value>& parameters) {
+    return bind(statement, parameters.begin(), parameters.size());
+  }
+  static int bind(sqlite3_stmt* statement, std::vector<Value>::const_iterator first, std::size_t count) {
     int index = 1;
-    for (const Value& value : parameters) {
+    for (const Value& value : std::ranges::subrange(first, first + static_cast<std::ptrdiff_t>(count))) {
       const int rc = std::visit(
           [&](const auto& v) -> int {
             using T = std::decay_t<decltype(v)>;

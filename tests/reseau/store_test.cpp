@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -241,18 +242,65 @@ TEST_P(StoreTest, ImportReplacesAnObserversMonthAndOnlyOnce) {
 TEST_P(StoreTest, ScanHandsEveryRowInTheOrderAsked) {
   auto store = open();
   ASSERT_TRUE(store);
-  ASSERT_TRUE(store->importRows(fileOf("a"), batch(3, 40), false, false).error.empty());
-  const int first = dayNumber({1990, 1, 5});
-  const int last = dayNumber({1990, 1, 24});
-  for (const Store::Order order : {Store::Order::ByDate, Store::Order::ByObserver}) {
-    std::vector<std::pair<Id, int>> seen;
-    ASSERT_TRUE(store->scan(first, last, order, [&](const ObservationRow& row) {
-      EXPECT_EQ(row.relative, 13 * ((row.day - dayNumber({1990, 1, 1})) % 7));
-      seen.emplace_back(order == Store::Order::ByDate ? row.day : row.observer,
-                        order == Store::Order::ByDate ? static_cast<int>(row.observer) : row.day);
-    }).ok());
-    EXPECT_EQ(seen.size(), 60u);
-    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  ASSERT_TRUE(store->importRows(fileOf("a"), batch(3, 800), false, false).error.empty());
+  const int start = dayNumber({1990, 1, 1});
+  struct Case {
+    const char* what;
+    int first, last;
+    std::size_t rows;
+  } cases[] = {
+      {"within a month", dayNumber({1990, 1, 5}), dayNumber({1990, 1, 24}), 60},
+      {"across two years", dayNumber({1990, 1, 5}), dayNumber({1991, 12, 24}), 3 * 719},
+      {"beyond the observations on both sides", start - 5000, start + 5000, 3 * 800},
+      {"before them all", start - 5000, start - 1, 0},
+  };
+  for (const Case& c : cases) {
+    for (const Store::Order order : {Store::Order::ByDate, Store::Order::ByObserver}) {
+      SCOPED_TRACE(std::string(c.what) + (order == Store::Order::ByDate ? ", by date" : ", by observer"));
+      std::vector<std::pair<Id, int>> seen;
+      ASSERT_TRUE(store->scan(c.first, c.last, order, [&](const ObservationRow& row) {
+        EXPECT_EQ(row.relative, 13 * ((row.day - start) % 7));
+        seen.emplace_back(order == Store::Order::ByDate ? row.day : row.observer,
+                          order == Store::Order::ByDate ? static_cast<int>(row.observer) : row.day);
+      }).ok());
+      EXPECT_EQ(seen.size(), c.rows);
+      EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+      EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end());
+    }
+  }
+}
+
+// What a file holds comes back from the base as it was written: the instrument's every
+// character (a server's bulk copy escapes some), and what was not given left empty.
+TEST_P(StoreTest, ImportedValuesComeBackAsWritten) {
+  auto store = open();
+  ASSERT_TRUE(store);
+  std::vector<TableRow> rows;
+  const char* instruments[] = {"R 80/1200 ", "tab\there", "back\\slash", "line\nend", "\\N", "", "Zeiss Ř 63"};
+  for (const char* instrument : instruments) {
+    TableRow row = rowOf(static_cast<int>(rows.size()) + 2, "I", {2003, 4, static_cast<int>(rows.size()) + 1}, {2, 7});
+    row.observation.instrument = instrument;
+    rows.push_back(row);
+  }
+  rows[1].observation.quality.reset();
+  rows[2].observation.time.reset();
+  rows[3].observation.north = Counts{1, 3};
+  rows[3].observation.south = Counts{1, 4};
+  ASSERT_EQ(store->importRows(fileOf("values"), rows, false, false).error, "");
+  const auto month = store->month(2003, 4);
+  ASSERT_TRUE(month.ok()) << month.error;
+  ASSERT_EQ(month.value.size(), rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const NetworkObservation& sent = rows[i].observation;
+    const NetworkObservation& read = month.value[i];
+    SCOPED_TRACE(sent.instrument);
+    EXPECT_EQ(read.instrument, sent.instrument);
+    EXPECT_EQ(read.date, sent.date);
+    EXPECT_EQ(read.time, sent.time);
+    EXPECT_EQ(read.quality, sent.quality);
+    EXPECT_EQ(read.disc, sent.disc);
+    EXPECT_EQ(read.north, sent.north);
+    EXPECT_EQ(read.south, sent.south);
   }
 }
 
