@@ -8,7 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
-#include <ranges>
+#include <span>
 #include <type_traits>
 
 #include "journal/sqlite_support.h"
@@ -128,7 +128,7 @@ class SqliteConnection final : public Connection {
   }
   static int bind(sqlite3_stmt* statement, std::vector<Value>::const_iterator first, std::size_t count) {
     int index = 1;
-    for (const Value& value : std::ranges::subrange(first, first + static_cast<std::ptrdiff_t>(count))) {
+    for (const Value& value : std::span<const Value>(first, count)) {
       const int rc = std::visit(
           [&](const auto& v) -> int {
             using T = std::decay_t<decltype(v)>;
