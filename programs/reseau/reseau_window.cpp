@@ -3,6 +3,7 @@
 #include "programs/reseau/reseau_window.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -56,6 +57,7 @@ constexpr char kBaseLine[] = "%1 — %2";
 constexpr char kBaseRole[] = "%1 — %2, rôle %3";
 constexpr char kNoObservation[] = "La base n'a encore aucune observation : importez un fichier.";
 constexpr char kNothingImported[] = "Rien n'a été importé.";
+constexpr char kIsTheBase[] = "« %1 » est la base ouverte : elle ne s'importe pas en elle-même.";
 constexpr char kServerTitle[] = "Se connecter à un serveur";
 constexpr char kServerIncomplete[] =
     "Donnez l'hôte et la base ; le port, s'il est donné, est un nombre de 1 à 65535.";
@@ -489,6 +491,16 @@ void ReseauWindow::cmdServeur_Click() {
 
 // --- Import, printing ---------------------------------------------------------------------
 
+// Whether `path` is the open base's file or one of SQLite's beside it (stat alone, no file
+// opened).
+bool ReseauWindow::namesBase(const QString& path) const {
+  if (!m_store || path.isEmpty() || reseau::isServer(toUtf8(m_baseName))) return false;
+  std::error_code ignored;
+  for (const char* beside : {"", "-wal", "-shm", "-journal"})
+    if (std::filesystem::equivalent(toUtf8(path), toUtf8(m_baseName) + beside, ignored)) return true;
+  return false;
+}
+
 void ReseauWindow::cmdImporter_Click() {
   if (!m_store) return sayError(QString::fromUtf8(kNoBase));
   const QString path = m_importDialog(QString());
@@ -497,6 +509,12 @@ void ReseauWindow::cmdImporter_Click() {
 
 void ReseauWindow::importPath(const QString& path) {
   if (!m_store) return sayError(QString::fromUtf8(kNoBase));
+  // Read whole and closed, the open base's file would lose the locks SQLite keeps on it.
+  if (namesBase(path)) {
+    const QString refused = QString::fromUtf8(kIsTheBase).arg(path);
+    sayError(refused);
+    return showStatus(refused);
+  }
   const ImportFile file = readImportFile(toUtf8(path), journal::clockNow().day);
   if (!file.error.empty()) {
     sayError(toQString(file.error));

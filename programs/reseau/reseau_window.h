@@ -111,6 +111,7 @@ class ReseauWindow : public ui::Form {
 
   std::unique_ptr<Store> m_store;
   QString m_baseName;  // the file's path, or the URI (no password in it)
+  [[nodiscard]] bool namesBase(const QString& path) const;
   ServerAnswer m_server;  // the last server typed, without its password
   Overview m_overview;
   journal::Chart m_chart;

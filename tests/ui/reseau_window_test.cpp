@@ -163,6 +163,14 @@ class ReseauWindowTest : public QObject {
         << true << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\0');
     QTest::newRow("an image imported") << false << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
   }
+
+  // Read whole and closed by the import, the open base would lose its locks.
+  void theOpenBaseIsNotImportedIntoItself() {
+    Fixture f;
+    f.w().importPath(f.base);
+    QCOMPARE(f.desktop.messages.shown.size(), 1u);
+    QVERIFY(f.w().text("lblEtat").contains(QStringLiteral("est la base ouverte")));
+  }
   void foreignFilesAreRefusedWithAMessage() {
     QFETCH(bool, asBase);
     QFETCH(QByteArray, bytes);
