@@ -3,6 +3,8 @@
 // these instants; and the instants it cannot take.
 #include "sun/precise_aspect.h"
 
+#include "sun/carrington_rotation.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -39,3 +41,30 @@ TEST(PreciseAspect, AgreesWithSunpy) {
 
 }  // namespace
 }  // namespace kavrel
+
+// Each row a rotation: its start is where L0 passes 0, within a day of its mean date; a
+// longitude passes the meridian between the rotation's start and the next's, and the
+// rotation found under way then is the same one with the longitude's fraction.
+TEST(CarringtonRotation, StartsPassagesAndNumbersAgree) {
+  struct Row {
+    int rotation;
+    double longitude;
+  };
+  const Row rows[] = {{1, 180}, {1000, 359.5}, {1957, 90}, {2000, 0.5}, {2150, 270}, {2300, 12}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.rotation);
+    const auto start = kavrel::carringtonRotationStart(row.rotation);
+    const auto next = kavrel::carringtonRotationStart(row.rotation + 1);
+    ASSERT_TRUE(start && next);
+    EXPECT_NEAR(*start, 2398140.2270 + 27.2752316 * row.rotation, 1.0);
+    EXPECT_NEAR(*next - *start, 27.2753, 0.2);
+    const double atStart = kavrel::preciseAspect(*start)->disc.l0;
+    EXPECT_LT(std::min(atStart, 360.0 - atStart), 1e-6);
+    const auto passage = kavrel::centralMeridianPassage(row.rotation, row.longitude);
+    ASSERT_TRUE(passage);
+    EXPECT_GT(*passage, *start);
+    EXPECT_LT(*passage, *next);
+    EXPECT_NEAR(kavrel::preciseAspect(*passage)->disc.l0, row.longitude, 1e-6);
+    EXPECT_NEAR(*kavrel::carringtonRotationAt(*passage), row.rotation + (360.0 - row.longitude) / 360.0, 1e-8);
+  }
+}
