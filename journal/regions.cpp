@@ -8,8 +8,8 @@
 // its longitudes against time) once it has been seen over two days or more, else Newton
 // and Nunn's law at its latitude less Carrington's 14.1844° a day. A group joins a region
 // when its distance to that place, in units of a window, is under 1; the window widens
-// with the days between and with the square root of the region's largest area (a group of
-// 1000 MSH spans some 15° of longitude). Within an instant the nearest pairs are taken
+// with the square root of the region's largest area (a group of 1000 MSH spans some 15° of
+// longitude). Within an instant the nearest pairs are taken
 // first, one sighting per region.
 //
 // A region stays on the disc while its central-meridian distance, carried forward at about
@@ -38,12 +38,16 @@ using regions_math::instantOf;
 using regions_math::wrap180;
 
 // The linking window, degrees: a base, a widening a day between, and a share of the square
-// root of the largest area (MSH).
-constexpr double kLonBase = 3.0;
-constexpr double kLonPerDay = 1.2;
+// root of the largest area (MSH). Measured on real years of records: the day-to-day
+// scatter of a group's place (its centroid moving as spots come and go, places written to
+// the degree) is most of the window; widening it with the days between joined decaying
+// groups to new ones born at their place days later more than it joined groups seen
+// across cloudy days, so the days between only move the place, by the drift.
+constexpr double kLonBase = 5.0;
+constexpr double kLonPerDay = 0.0;
 constexpr double kLonPerSqrtArea = 0.20;
-constexpr double kLatBase = 2.0;
-constexpr double kLatPerDay = 0.5;
+constexpr double kLatBase = 4.0;
+constexpr double kLatPerDay = 0.0;
 constexpr double kLatPerSqrtArea = 0.08;
 // A region's own drift replaces the law once its sightings span this many days.
 constexpr double kOwnDriftSpanDays = 2.0;
@@ -52,6 +56,8 @@ constexpr double kMostDrift = 3.0;  // degrees a day, either way: a longer line 
 constexpr double kMostGapDays = 6.0;
 // Central-meridian distance of the west limb, and its growth a day (synodic).
 constexpr double kWestLimb = 90.0;
+// Records near the limb write places a few degrees past it (a position carried to 24:00 UT).
+constexpr double kLimbAllowance = 10.0;
 constexpr double kSynodicRate = 13.2;
 // A numbered sighting joins the region of its number seen within this many days.
 constexpr double kNumberGapDays = 40.0;
@@ -94,7 +100,7 @@ struct Track {
   [[nodiscard]] double cmdAfter(double days) const { return lastCmd + (kSynodicRate + drift()) * days; }
   [[nodiscard]] bool onDiscAt(double t) const {
     const double days = t - lastT;
-    return days > 0 && days <= kMostGapDays && cmdAfter(days) <= kWestLimb;
+    return days > 0 && days <= kMostGapDays && cmdAfter(days) <= kWestLimb + kLimbAllowance;
   }
 };
 

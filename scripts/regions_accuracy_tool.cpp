@@ -1,6 +1,6 @@
 // How well groups are followed into regions, numbered and turned into the rotation law,
 // measured on real yearly Greenwich files (gYYYY.txt) read as an observer's own:
-//   kavrel_regions_accuracy FILE... [--seed N]
+//   kavrel_regions_accuracy FILE... [--seed N] [--why]
 // For each file it prints:
 // - following, the records' numbers removed: the share of the true regions seen on two days
 //   or more found whole in one region, and the share of the regions found that mix two
@@ -54,8 +54,31 @@ std::vector<Sighting> withoutNumbers(std::vector<Sighting> sightings) {
   return sightings;
 }
 
+// With --why: each place a true region was split, the two sightings on either side.
+bool explain = false;
+void explainSplits(const std::vector<Sighting>& truth, const std::vector<Region>& found) {
+  std::vector<int> regionAt(truth.size());
+  for (const Region& region : found)
+    for (std::size_t i : region.sightings) regionAt[i] = region.id;
+  std::map<int, std::vector<std::size_t>> byNumber;
+  for (std::size_t i = 0; i < truth.size(); ++i) byNumber[*truth[i].number].push_back(i);
+  for (const auto& [number, indices] : byNumber)
+    for (std::size_t k = 1; k < indices.size(); ++k) {
+      const Sighting& a = truth[indices[k - 1]];
+      const Sighting& b = truth[indices[k]];
+      if (regionAt[indices[k - 1]] == regionAt[indices[k]]) continue;
+      std::printf("  split %d: %04d-%02d-%02d.%03.0f -> %02d-%02d.%03.0f lat %.1f -> %.1f lon %.1f -> %.1f cmd %.1f -> %.1f "
+                  "area %.0f -> %.0f\n",
+                  number, a.date.year, a.date.month, a.date.day, a.dayFraction * 1000, b.date.month, b.date.day,
+                  b.dayFraction * 1000, a.latitude, b.latitude, a.longitude, b.longitude,
+                  a.centralMeridianDistance.value_or(-999), b.centralMeridianDistance.value_or(-999),
+                  a.areaMsh.value_or(-1), b.areaMsh.value_or(-1));
+    }
+}
+
 void following(const std::vector<Sighting>& truth) {
   const std::vector<Region> found = followRegions(withoutNumbers(truth));
+  if (explain) explainSplits(truth, found);
   std::map<int, std::set<int>> foundOf;  // true number: the regions found holding it
   std::map<int, std::set<Day>> daysOf;
   int mixing = 0;
@@ -66,6 +89,13 @@ void following(const std::vector<Sighting>& truth) {
       foundOf[*truth[i].number].insert(region.id);
     }
     if (numbers.size() > 1) ++mixing;
+    if (numbers.size() > 1 && explain) {
+      std::printf("  mixed %d:", region.id);
+      for (std::size_t i : region.sightings)
+        std::printf(" %d@%02d-%02d(%.1f,%.1f,%.0f)", *truth[i].number, truth[i].date.month, truth[i].date.day,
+                    truth[i].latitude, truth[i].longitude, truth[i].areaMsh.value_or(-1));
+      std::printf("\n");
+    }
   }
   for (const Sighting& s : truth) daysOf[*s.number].insert(s.date);
   int multiDay = 0, whole = 0;
@@ -143,11 +173,12 @@ int main(int argc, char** argv) {
   std::vector<std::string> paths;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--seed" && i + 1 < argc) seed = static_cast<unsigned>(std::stoul(argv[++i]));
+    if (arg == "--why") explain = true;
+    else if (arg == "--seed" && i + 1 < argc) seed = static_cast<unsigned>(std::stoul(argv[++i]));
     else paths.push_back(arg);
   }
   if (paths.empty()) {
-    std::fprintf(stderr, "usage: kavrel_regions_accuracy FILE... [--seed N]\n");
+    std::fprintf(stderr, "usage: kavrel_regions_accuracy FILE... [--seed N] [--why]\n");
     return 2;
   }
   for (const std::string& path : paths) {
