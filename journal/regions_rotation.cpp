@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "common/fixed_decimals.h"
 #include "journal/regions.h"
@@ -190,9 +191,10 @@ RotationLaw fitRotation(const std::vector<Region>& regions, const std::vector<Si
     line = lawThrough(law.rates);
   }
   if (!line) return law;
+  std::set<int> kept;
+  for (const RegionRate& rate : law.rates) kept.insert(rate.region);
   for (const RegionRate& rate : all)
-    if (std::none_of(law.rates.begin(), law.rates.end(), [&](const RegionRate& k) { return k.region == rate.region; }))
-      law.rejected.push_back(rate);
+    if (!kept.contains(rate.region)) law.rejected.push_back(rate);
   law.fitted = true;
   law.a = line->intercept;
   law.aError = line->interceptError;
