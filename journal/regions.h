@@ -6,9 +6,9 @@
 // A region is a group seen on one or more days. The sightings of one source (the
 // observer's own, Greenwich's, an SRS's) are linked in time order: a sighting joins the
 // region seen on a previous day whose place, carried forward by the differential rotation
-// at its latitude, is nearest, within a window that widens with the days between (a group
-// grows, drifts by up to a degree a day in Carrington longitude, and cloudy days leave
-// gaps). A region is never carried across its passage behind the west limb: a group seen
+// at its latitude, is nearest, within a window that widens with the group's area (a group
+// grows, drifts by up to a degree a day in Carrington longitude, and a few cloudy days
+// may leave gaps, over which its place is carried by its drift). A region is never carried across its passage behind the west limb: a group seen
 // again half a rotation later starts a new region, marked as the return of the old one.
 // Sightings that carry their own number (NOAA's, Greenwich's) are linked by that number.
 //
