@@ -31,14 +31,17 @@ constexpr char kMapStepRefused[] =
 constexpr char kNoPhotoPlaced[] = "Aucune photographie n'a pu être placée sur la carte.";
 constexpr char kCancelled[] = "Carte synoptique annulée.";
 
-// "2024-05-01 à 12:34 TU".
-std::string dayAndTime(double julianDay) {
+}  // namespace
+
+std::string synopticInstantText(double julianDay) {
   const double minutes = std::round((julianDay + 0.5) * 1440);
   const CalendarDate date = calendarDate(std::floor(minutes / 1440) - 0.5);
   const double inDay = minutes - 1440 * std::floor(minutes / 1440);
   return isoDate(static_cast<long long>(date.year), static_cast<int>(date.month), static_cast<int>(date.day)) + " à " +
          hourMinute(static_cast<int>(inDay / 60), static_cast<int>(std::fmod(inDay, 60))) + " TU";
 }
+
+namespace {
 
 // "2024-05-01T12:34:56.789", FITS's form of an instant of UTC.
 std::string fitsInstant(double julianDay) {
@@ -255,16 +258,17 @@ PlaceOutcome place(PhotoReduction& engine, SynopticPhoto& photo) {
 
 // "prise le … : plus de 7 jours hors de la rotation 2283 (du … au …)."
 std::string outsideRotation(const SynopticMap& map, double julianDay) {
-  return "prise le " + dayAndTime(julianDay) + ", plus de 7 jours hors de la rotation " +
-         std::to_string(map.rotation) + " (du " + dayAndTime(map.start) + " au " + dayAndTime(map.end) +
+  return "prise le " + synopticInstantText(julianDay) + ", plus de 7 jours hors de la rotation " +
+         std::to_string(map.rotation) + " (du " + synopticInstantText(map.start) + " au " + synopticInstantText(map.end) +
          ") : aucune des longitudes de la carte n'y passe au méridien central.";
 }
 
 // Photograph `index` read, placed and mapped; what became of it.
 SynopticPhotoUse takePhoto(Grid& grid, SynopticPhoto photo, std::size_t index) {
-  SynopticPhotoUse use{photo.name, std::nullopt, 0, 0, {}};
+  SynopticPhotoUse use{photo.name, std::nullopt, 0, 0, {}, true};
   if (!photo.file) {
     use.refusal = photo.notRead;
+    use.fileRead = false;
     return use;
   }
   PhotoReduction engine{"."};

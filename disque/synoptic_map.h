@@ -85,6 +85,7 @@ struct SynopticPhotoUse {
   double l0 = 0;                    // degrees, when the instant is known
   std::size_t pixels = 0;           // map pixels taken from it
   std::string refusal;              // French; empty when mapped
+  bool fileRead = true;             // false: the source could not read it
 };
 
 inline constexpr std::uint16_t kNoPhoto = 0xffff;
@@ -107,6 +108,9 @@ struct SynopticOutcome {
   std::vector<SynopticPhotoUse> photos;
   std::string refusal;  // French, the whole map's; empty when made
 };
+
+// "2024-10-17 à 05:12 TU", an instant as the map's messages write it.
+[[nodiscard]] std::string synopticInstantText(double julianDay);
 
 [[nodiscard]] SynopticOutcome makeSynopticMap(const SynopticRequest& request, const SynopticSource& source,
                                               const SynopticProgress& progress = {});
