@@ -12,7 +12,8 @@
 // centre: the median of the disc's samples in 200 rings of equal area (radii squared),
 // linearly interpolated between them; the quiet photosphere comes out near 1, a spot's
 // umbra near 0.2. Each pixel is the photograph sampled bilinearly where the precise
-// geometry puts that longitude and latitude (photo::pixelOfHeliographic); a point is seen
+// geometry puts that longitude and latitude (photo::pixelOfHeliographic, evaluated every
+// 0.4° and interpolated between: within 0.02 px on a 1900 px radius); a point is seen
 // when it lies on the visible hemisphere within kMaxDiscRadius of the disc's centre and
 // its four photograph pixels lie in the image and are not blank.
 //
@@ -22,7 +23,9 @@
 // two ends it keeps a photograph of the same passage rather than one a rotation away.
 // Photographs are read one at a time through the caller's source and dropped once mapped
 // (a series of 4096² photographs needs one in memory): each replaces, in the map, the
-// pixels it sees nearer in time than what the map holds.
+// pixels it sees nearer in time than what the map holds. Measured (bench/synoptic_bench.cpp,
+// 4096² photographs, 0.1° map): 0.77 s of processor time for one photograph alone, 0.30 s
+// a photograph in a series of seven.
 //
 // Refused, each photograph with its French reason and the map made from the others: a
 // file not read (the source's reason), no limb, no instant, taken more than
