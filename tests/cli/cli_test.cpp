@@ -1142,6 +1142,59 @@ TEST(KavrelCommand, PhotographHeaderGeometry) {
   std::remove(sun.c_str());
 }
 
+// The observer's own lists of groups through `kavrel journal groupes importer`, in order on
+// one new file: the kind said, the usual hour said, refused rows listed.
+TEST(KavrelCommand, JournalObserversGroupLists) {
+  char made[] = "/tmp/kavrel-lists-XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  const std::string folder = made;
+  const std::string journal = folder + "/journal.sqlite";
+  const auto write = [&](const std::string& name, const std::string& text) {
+    std::FILE* file = std::fopen((folder + "/" + name).c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+    return folder + "/" + name;
+  };
+  const std::string days = write("days.csv", "date,no,lat,lon,num\r\n2023/6/5,1,N10,W37,1\r\n,2,S18,31~40,2\r\n"
+                                             ",3,S8~12,E9~23,11\r\n");
+  const std::string named = write("groupes.csv", "Date;Heure_TU;Latitude;DMC;Tâches\n2014-02-03;09:05;S12,5;E20,5;4\n");
+  const std::string kind = "Lu : liste de groupes date,no,lat,lon,num\n";
+  const std::string refused =
+      "ligne 3 : Longitude : « 31~40 » sans sa lettre E ou W, que demande une ligne écrite en lettres.\n";
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;  // after "journal --fichier JOURNAL"
+    int status;
+    std::string out;
+    std::string err;
+  } steps[] = {
+      {"a refused row and nothing imported", {"groupes", "importer", days}, 2,
+       kind + "Heure TU des groupes sans heure : 12:00 (--heure HH:MM pour une autre)\n",
+       refused + "Aucun groupe importé (1 ligne refusée) ; --partiel importe les autres lignes.\n"},
+      {"the others with --partiel, at the observer's hour, under their code",
+       {"groupes", "importer", days, "--partiel", "--heure", "03:00", "--observateur", "SEI"}, 2,
+       kind + "Heure TU des groupes sans heure : 03:00\nGroupes importés (observateur SEI) : 2 groupes, 1 jour, le "
+              "2023-06-05\n",
+       refused},
+      {"a list naming its columns in French, for the only observer", {"groupes", "importer", named}, 0,
+       "Lu : liste de groupes à colonnes nommées\nGroupes importés (observateur SEI) : 1 groupe, 1 jour, le "
+       "2014-02-03\n",
+       ""},
+      {"an hour that is not one", {"groupes", "importer", named, "--heure", "25:00"}, 2, "",
+       "Heure : l'heure TU habituelle, sous la forme 09:05.\n"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    std::vector<std::string> arguments{KAVREL_BINARY, "journal", "--fichier", journal};
+    arguments.insert(arguments.end(), step.arguments.begin(), step.arguments.end());
+    const Result r = runProgram(arguments, kFrench);
+    EXPECT_EQ(r.status, step.status);
+    EXPECT_EQ(r.out, step.out);
+    EXPECT_EQ(r.err, step.err);
+  }
+  std::filesystem::remove_all(folder);
+}
+
 // Groups of Greenwich and of an SRS through `kavrel journal`, in order on one new file.
 TEST(KavrelCommand, JournalGroupsOfOthers) {
   char made[] = "/tmp/kavrel-groups-XXXXXX";
