@@ -178,21 +178,42 @@ const std::vector<JournalAction> kActions{
       "another code (their network's, say), their observations following"},
      {{"--ajouter", 2}, {"--ouverture", 1}, {"--focale", 1}, {"--methode", 1}, {"--renommer", 2}},
      listObservers},
-    {"groupes", "groupes importer FICHIER | groupes resume ANNEE [--source greenwich|srs]",
+    {"groupes",
+     "groupes importer FICHIER [--heure HH:MM] [--partiel] [--observateur CODE] | groupes resume ANNEE "
+     "[--source greenwich|srs]",
      {"les groupes listés par d'autres, gardés à part de ceux de l'observateur :\n"
       "importer lit un fichier annuel gAAAA.txt de Greenwich ou de la NOAA (source\n"
       "greenwich) ou un résumé quotidien des régions SRS de la NOAA (source srs) ; il\n"
       "remplace les groupes de cette source des jours que le fichier couvre ; une ligne\n"
-      "illisible et rien n'est importé. resume compte les groupes de l'année, chacun\n"
-      "une fois, au nord ou au sud selon le signe de sa latitude moyenne :\n"
+      "illisible et rien n'est importé. importer lit aussi les listes de groupes de\n"
+      "l'observateur, et dit laquelle : le relevé de taches de Disque (chaque tache un\n"
+      "groupe), une liste d'en-tête date, heure_tu, latitude, longitude ou dmc, taches,\n"
+      "aire_msh, zurich, mcintosh (noms anglais acceptés : time_ut, cmd, spots…), ou\n"
+      "date,no,lat,lon,num (la date sur la première ligne du jour, lon une DMC) ; N/S\n"
+      "et E/W ou des signes, des intervalles a~b. La DMC devient une longitude de\n"
+      "Carrington à l'heure de l'observation, à défaut à l'heure habituelle --heure\n"
+      "(12:00 TU sans elle). Chaque ligne refusée est listée, « ligne N : raison », et\n"
+      "rien n'est importé sans --partiel. Les groupes vont à l'observateur de\n"
+      "--observateur (ou celui de la règle habituelle) et remplacent les siens des\n"
+      "jours que la liste couvre. resume compte les groupes de l'année, chacun une\n"
+      "fois, au nord ou au sud selon le signe de sa latitude moyenne :\n"
       "« Groupes : 512 », « Nord : 240 groupes, latitude moyenne 17,42° », « Sud : … »",
       "the groups listed by others, kept apart from the observer's: importer reads a\n"
       "yearly file gYYYY.txt of Greenwich or NOAA (source greenwich) or a daily NOAA\n"
       "Solar Region Summary SRS (source srs); it replaces that source's groups of the\n"
-      "days the file covers; one unreadable line and nothing is imported. resume\n"
-      "counts the year's groups, each once, north or south by the sign of its mean\n"
-      "latitude: \"Groupes : 512\", \"Nord : 240 groupes, latitude moyenne 17,42°\"..."},
-     {{"--source", 1}},
+      "days the file covers; one unreadable line and nothing is imported. importer\n"
+      "also reads the observer's own lists of groups, and says which: Disque's saved\n"
+      "spots (each spot a group), a list headed date, time_ut, latitude, longitude or\n"
+      "cmd, spots, area_msh, zurich, mcintosh (French names accepted: heure_tu, dmc,\n"
+      "taches...), or date,no,lat,lon,num (the date on a day's first row, lon a CMD);\n"
+      "N/S and E/W or signs, ranges a~b. A CMD becomes a Carrington longitude at the\n"
+      "observation's time, else at the usual hour --heure (12:00 UT without it). Each\n"
+      "refused line is listed, \"ligne N : reason\", and nothing is imported without\n"
+      "--partiel. The groups go to the observer of --observateur (or the usual rule's)\n"
+      "and replace theirs of the days the list covers. resume counts the year's\n"
+      "groups, each once, north or south by the sign of its mean latitude: \"Groupes :\n"
+      "512\", \"Nord : 240 groupes, latitude moyenne 17,42°\"..."},
+     {{"--source", 1}, {"--heure", 1}, {"--partiel", 0}, {"--observateur", 1}},
      groups},
     {"jour", "jour DATE [--source srs|greenwich]",
      {"les comptes d'un jour (DATE 2014-02-03 ou 3 2 2014) faits des groupes importés,\n"

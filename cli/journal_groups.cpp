@@ -1,5 +1,7 @@
 // The groups listed by others in `kavrel journal`: groupes (a yearly or daily file
-// imported, a year summed up by hemisphere) and jour (a day's counts made of them).
+// imported, a year summed up by hemisphere) and jour (a day's counts made of them); and
+// the observer's own lists of groups imported by the same action (journal/group_list.h),
+// their distances placed at the observer's usual hour where the list gives no time.
 // Qt-free.
 #include "cli/journal_runs.h"
 
@@ -8,15 +10,13 @@
 #include "common/calendar_date.h"
 #include "common/date_text.h"
 #include "common/file_bytes.h"
+#include "journal/group_list.h"
 #include "journal/group_records.h"
 
 namespace kavrel::cli::logbook {
 namespace {
 
 constexpr std::string_view kSourceMessage = "Source : greenwich ou srs.";
-
-// ---------------------------------------------------------------------------------------
-// Groups listed by others.
 
 // --source greenwich|srs; none when left out (`refused` when named wrongly, said).
 std::optional<journal::GroupSource> sourceOption(const Request& s, bool& refused) {
@@ -31,12 +31,98 @@ std::optional<journal::GroupSource> sourceOption(const Request& s, bool& refused
   return source;
 }
 
+// ---------------------------------------------------------------------------------------
+// The observer's own lists.
+
+constexpr std::string_view kUsualHourMessage = "Heure : l'heure TU habituelle, sous la forme 09:05.";
+
+// --heure HH:MM in minutes of the day, 12:00 without it; none when wrong (said).
+std::optional<int> usualMinutes(const Request& s) {
+  const std::string* given = s.value("--heure");
+  if (!given) return 12 * 60;
+  const auto hm = numbersSplit(*given, ':', 2);
+  if (!hm || (*hm)[0] < 0 || (*hm)[0] > 23 || (*hm)[1] < 0 || (*hm)[1] > 59) {
+    s.refuse(kUsualHourMessage);
+    return std::nullopt;
+  }
+  return (*hm)[0] * 60 + (*hm)[1];
+}
+
+// "34 groupes, 7 jours, du 2023-05-27 au 2023-06-18".
+std::string listSpan(const journal::GroupList& list) {
+  const auto day = [](journal::Day d) { return isoDate(d.year, d.month, d.day); };
+  const auto counted = [](std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + ' ' + (n > 1 ? many : one);
+  };
+  std::string span = counted(list.groups.size(), "groupe", "groupes") + ", " + counted(list.days.size(), "jour", "jours");
+  if (list.days.size() == 1) return span + ", le " + day(list.days.front());
+  return span + ", du " + day(list.days.front()) + " au " + day(list.days.back());
+}
+
+// The code the list is stored under: --observateur's (a new code makes its observer), else
+// the observer the session's rule chooses, else none (the journal's first is then made).
+std::optional<std::string> listObserverCode(const journal::Session& session, const Request& s, Status& status) {
+  if (const std::string* code = s.value("--observateur")) return *code;
+  const journal::ObserverChoice choice = session.chooseObserver();
+  if (!choice.refusal.empty()) {
+    s.err << choice.refusal << '\n';
+    status = choice.unreadable ? Status::Failed : Status::Refused;
+    return std::nullopt;
+  }
+  return choice.observer ? choice.observer->code : std::string();
+}
+
+Status importObserverList(const std::string& text, Request& s) {
+  const std::optional<int> minutes = usualMinutes(s);
+  if (!minutes) return Status::Refused;
+  journal::GroupList list = journal::readGroupList(text);
+  if (!list.recognised) {
+    for (const journal::Refusal& r : list.refusals) s.err << "ligne " << r.line << " : " << r.message << '\n';
+    s.err << "Aucun groupe importé.\n";
+    return Status::Refused;
+  }
+  journal::placeGroups(list, *minutes / 1440.0);
+  s.out << "Lu : " << journal::groupListKindText(list.kind) << '\n';
+  if (std::any_of(list.groups.begin(), list.groups.end(), [](const journal::ListedGroup& g) { return !g.timeGiven; }))
+    s.out << "Heure TU des groupes sans heure : " << hourMinute(*minutes / 60, *minutes % 60)
+          << (s.has("--heure") ? "\n" : " (--heure HH:MM pour une autre)\n");
+  for (const journal::Refusal& r : list.refusals) s.err << "ligne " << r.line << " : " << r.message << '\n';
+  std::vector<int> lines;
+  for (const journal::Refusal& r : list.refusals) lines.push_back(r.line);
+  lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+  if (!lines.empty() && !s.has("--partiel")) {
+    s.err << "Aucun groupe importé (" << lines.size() << (lines.size() > 1 ? " lignes refusées)" : " ligne refusée)")
+          << (list.days.empty() ? ".\n" : " ; --partiel importe les autres lignes.\n");
+    return Status::Refused;
+  }
+  const auto session = s.open();
+  if (!session) return Status::Failed;
+  Status status = Status::Done;
+  const std::optional<std::string> code = listObserverCode(*session, s, status);
+  if (!code) return status;
+  const journal::Change imported = session->journal().importGroupList(list, *code);
+  if (!imported.done()) return s.failed(imported);
+  const auto observer = session->journal().observer(imported.id);
+  s.out << "Groupes importés (observateur " << (observer.value ? observer.value->code : *code) << ") : "
+        << listSpan(list) << '\n';
+  if (list.spotsWithoutPlace > 0)
+    s.out << "Taches sans latitude ni longitude laissées de côté : " << list.spotsWithoutPlace << '\n';
+  return lines.empty() ? Status::Done : Status::Refused;
+}
+
+// ---------------------------------------------------------------------------------------
+// Groups listed by others.
+
 Status importGroupFile(const std::string& name, Request& s) {
   std::string text;
   if (const std::string reason = readFileWhole(name, text); !reason.empty()) {
     s.err << "Le fichier « " << name << " » n'a pas pu être lu : " << reason << ".\n";
     return Status::Failed;
   }
+  if (journal::isGroupList(text)) return importObserverList(text, s);
+  if (s.has("--heure") || s.has("--partiel") || s.has("--observateur"))
+    return s.refuse("--heure, --partiel et --observateur valent pour les listes de l'observateur, non pour les "
+                    "fichiers de Greenwich ou de la NOAA.");
   const journal::GroupFile file = journal::parseGroupFile(text);
   if (!file.error.empty()) {
     s.err << "ligne " << file.line << " : " << file.error << '\n' << "Aucun groupe importé.\n";
@@ -93,7 +179,10 @@ Status groups(const Fields& f, Request& s) {
     if (s.has("--source")) return Status::Usage;
     return importGroupFile(f[1], s);
   }
-  if (f[0] == "resume" || f[0] == "résumé") return groupYearSummary(f[1], s);
+  if (f[0] == "resume" || f[0] == "résumé") {
+    if (s.has("--heure") || s.has("--partiel") || s.has("--observateur")) return Status::Usage;
+    return groupYearSummary(f[1], s);
+  }
   return Status::Usage;
 }
 

@@ -1142,6 +1142,59 @@ TEST(KavrelCommand, PhotographHeaderGeometry) {
   std::remove(sun.c_str());
 }
 
+// The observer's own lists of groups through `kavrel journal groupes importer`, in order on
+// one new file: the kind said, the usual hour said, refused rows listed.
+TEST(KavrelCommand, JournalObserversGroupLists) {
+  char made[] = "/tmp/kavrel-lists-XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  const std::string folder = made;
+  const std::string journal = folder + "/journal.sqlite";
+  const auto write = [&](const std::string& name, const std::string& text) {
+    std::FILE* file = std::fopen((folder + "/" + name).c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+    return folder + "/" + name;
+  };
+  const std::string days = write("days.csv", "date,no,lat,lon,num\r\n2023/6/5,1,N10,W37,1\r\n,2,S18,31~40,2\r\n"
+                                             ",3,S8~12,E9~23,11\r\n");
+  const std::string named = write("groupes.csv", "Date;Heure_TU;Latitude;DMC;Tâches\n2014-02-03;09:05;S12,5;E20,5;4\n");
+  const std::string kind = "Lu : liste de groupes date,no,lat,lon,num\n";
+  const std::string refused =
+      "ligne 3 : Longitude : « 31~40 » sans sa lettre E ou W, que demande une ligne écrite en lettres.\n";
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;  // after "journal --fichier JOURNAL"
+    int status;
+    std::string out;
+    std::string err;
+  } steps[] = {
+      {"a refused row and nothing imported", {"groupes", "importer", days}, 2,
+       kind + "Heure TU des groupes sans heure : 12:00 (--heure HH:MM pour une autre)\n",
+       refused + "Aucun groupe importé (1 ligne refusée) ; --partiel importe les autres lignes.\n"},
+      {"the others with --partiel, at the observer's hour, under their code",
+       {"groupes", "importer", days, "--partiel", "--heure", "03:00", "--observateur", "SEI"}, 2,
+       kind + "Heure TU des groupes sans heure : 03:00\nGroupes importés (observateur SEI) : 2 groupes, 1 jour, le "
+              "2023-06-05\n",
+       refused},
+      {"a list naming its columns in French, for the only observer", {"groupes", "importer", named}, 0,
+       "Lu : liste de groupes à colonnes nommées\nGroupes importés (observateur SEI) : 1 groupe, 1 jour, le "
+       "2014-02-03\n",
+       ""},
+      {"an hour that is not one", {"groupes", "importer", named, "--heure", "25:00"}, 2, "",
+       "Heure : l'heure TU habituelle, sous la forme 09:05.\n"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    std::vector<std::string> arguments{KAVREL_BINARY, "journal", "--fichier", journal};
+    arguments.insert(arguments.end(), step.arguments.begin(), step.arguments.end());
+    const Result r = runProgram(arguments, kFrench);
+    EXPECT_EQ(r.status, step.status);
+    EXPECT_EQ(r.out, step.out);
+    EXPECT_EQ(r.err, step.err);
+  }
+  std::filesystem::remove_all(folder);
+}
+
 // Groups of Greenwich and of an SRS through `kavrel journal`, in order on one new file.
 TEST(KavrelCommand, JournalGroupsOfOthers) {
   char made[] = "/tmp/kavrel-groups-XXXXXX";
@@ -1205,7 +1258,7 @@ TEST(KavrelCommand, HelpListsTheSubcommands) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     for (const char* name : {"jj ", "date ", "sideral ", "precession ", "soleil ", "rotations ", "tache ", "disque ",
-                             "limbe ", "tache-image ", "aire ", "journal "}) {
+                             "limbe ", "tache-image ", "aire ", "carte-synoptique ", "journal "}) {
       EXPECT_NE(r.out.find(std::string("\n  ") + name), std::string::npos) << name;
     }
   }
@@ -1229,6 +1282,7 @@ TEST(KavrelCommand, EveryActionAnswersHelp) {
       {{"limbe", "--help"}, "limbe IMAGE [--bord X1 Y1 X2 Y2 X3 Y3]"},
       {{"tache-image", "--help"}, "tache-image IMAGE [JOUR MOIS ANNEE HEURE MINUTE] X Y"},
       {{"aire", "--help"}, "aire IMAGE X Y [--seuils TACHE OMBRE]"},
+      {{"carte-synoptique", "--help"}, "carte-synoptique ROTATION IMAGE... --png FICHIER | --fits FICHIER"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.words.front());
@@ -1282,6 +1336,50 @@ TEST(KavrelCommand, SolarAspectWithoutArgumentsUsesTheClock) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Date : 6.12.2001 à 9h 5min");
   EXPECT_NE(r.out.find("\nJour julien : 2452249,878\n"), std::string::npos) << r.out;
+}
+
+// The rotation's map from photographs: the files written, a photograph set aside said with
+// its reason, the map refused when nothing is left of it.
+TEST(KavrelCommand, SynopticMapFromPhotographs) {
+  const std::string folder = testing::TempDir();
+  const std::string dated = writeSunFits(folder + "/kavrel-carte-jour.fits", {"DATE-OBS= '2001-12-06T09:05:50'"});
+  const std::string undated = writeSunFits(folder + "/kavrel-carte-sans-date.fits");
+  const std::string fits = folder + "/kavrel-carte.fits", png = folder + "/kavrel-carte.png";
+  const auto map = [](std::vector<std::string> words) {
+    words.insert(words.begin(), "carte-synoptique");
+    return words;
+  };
+  const struct {
+    const char* name;
+    std::vector<std::string> words;
+    int status;
+    std::string out;  // a line of the output
+    std::string err;  // a part of the error stream
+  } rows[] = {
+      {"one photograph", map({"1983", dated, "--fits", fits, "--png", png, "--pas", "1"}), 0,
+       "kavrel-carte-jour.fits : 2001-12-06 à 09:06 TU, L0 ", ""},
+      {"one without its instant", map({"1983", undated, dated, "--fits", fits, "--pas", "1"}), 0,
+       "Carte : 360 × 180 pixels de 1°, ",
+       "kavrel-carte-sans-date.fits : écartée : l'instant de la prise de vue n'est pas lu dans le fichier"},
+      {"none kept", map({"1983", undated, "--fits", fits, "--pas", "1"}), 2, "",
+       "Aucune photographie n'a pu être placée sur la carte."},
+      {"none read", map({"1983", folder + "/absente.fits", "--fits", fits}), 1, "", "absente.fits : écartée : "},
+      {"a rotation away", map({"1990", dated, "--fits", fits, "--pas", "1"}), 2, "",
+       "plus de 7 jours hors de la rotation 1990"},
+      {"no map file", map({"1983", dated}), 2, "", "Donnez le fichier de la carte"},
+      {"a step not dividing 180", map({"1983", dated, "--fits", fits, "--pas", "0.7"}), 2, "", "Le pas de la carte"},
+  };
+  for (const auto& row : rows) {
+    std::remove(fits.c_str());
+    const Result r = kavrel(row.words, kPlain);
+    EXPECT_EQ(r.status, row.status) << row.name << '\n' << r.err;
+    EXPECT_NE(r.out.find(row.out), std::string::npos) << row.name << '\n' << r.out;
+    EXPECT_NE(r.err.find(row.err), std::string::npos) << row.name << '\n' << r.err;
+    EXPECT_EQ(std::filesystem::exists(fits), row.status == 0) << row.name;
+  }
+  std::FILE* file = std::fopen(png.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(readAll(file).substr(1, 3), "PNG");
 }
 
 }  // namespace
