@@ -312,10 +312,14 @@ void paintMarks(QPainter& painter, const PlotFrame& f, const RotationMap& map, c
     const double radius = markRadius(mark, s);
     const bool numbered = !mark.label.empty() && mark.label.front() != '(';
     setTextSize(painter, s, 11, numbered && !mark.imported, !numbered);
-    const QRectF box = mark.imported ? QRectF(centre.x() + radius * 0.7, centre.y() + radius * 0.7, s(60), s(16))
-                                     : QRectF(centre.x() + radius * 0.7, centre.y() - radius * 0.7 - s(16), s(60), s(16));
+    // Right of the mark, or left of it near the right edge.
+    const bool leftward = centre.x() + radius + s(48) > f.plot.right();
+    const double x = leftward ? centre.x() - radius * 0.7 - s(60) : centre.x() + radius * 0.7;
+    const double y = mark.imported ? centre.y() + radius * 0.7 : centre.y() - radius * 0.7 - s(16);
     painter.setPen(Qt::black);
-    painter.drawText(box, Qt::AlignLeft | (mark.imported ? Qt::AlignTop : Qt::AlignBottom), toQString(mark.label));
+    painter.drawText(QRectF(x, y, s(60), s(16)),
+                     (leftward ? Qt::AlignRight : Qt::AlignLeft) | (mark.imported ? Qt::AlignTop : Qt::AlignBottom),
+                     toQString(mark.label));
   }
 }
 
@@ -388,9 +392,12 @@ std::vector<LegendEntry> mapLegend(const RotationMap& map, const Scale& s) {
       {[s](QPainter& painter, const QRectF& box) { paintImportedMark(painter, box.center(), s(6), s); },
        toQString("Régions " + (map.importedName.empty() ? std::string("importées") : "de " + map.importedName) +
                  " (carré vide)")});
-  entries.push_back({[](QPainter&, const QRectF&) {},
-                     QStringLiteral("Taille : la plus grande aire de la région ; 12345 : son numéro, "
-                                    "(7) : son rang quand elle n'a pas de numéro")});
+  entries.push_back({[s](QPainter& painter, const QRectF& box) {
+                       setTextSize(painter, s, 11, false, true);
+                       painter.drawText(box, Qt::AlignCenter, QStringLiteral("(7)"));
+                     },
+                     QStringLiteral("Taille : la plus grande aire de la région ; à côté, son numéro, ou son rang "
+                                    "entre parenthèses quand elle n'en a pas")});
   return entries;
 }
 
@@ -536,7 +543,7 @@ std::optional<RotationMap> rotationMap(int rotation, const RegionSet& observer, 
 PlotFrame rotationMapFrame(const QRectF& area) {
   const Scale s = scaleOf(area);
   PlotFrame f;
-  f.plot = QRectF(QPointF(area.left() + s(96), area.top() + s(150)), QPointF(area.right() - s(24), area.bottom() - s(64)));
+  f.plot = QRectF(QPointF(area.left() + s(96), area.top() + s(166)), QPointF(area.right() - s(24), area.bottom() - s(64)));
   f.xLow = 360;
   f.xHigh = 0;
   f.yLow = -kMapLatitude;
@@ -555,8 +562,7 @@ void paintRotationMap(QPainter& painter, const QRectF& area, const RotationMap& 
       QString("du %1 au %2 ; en haut, les jours du passage au méridien central (0 h TU)")
           .arg(dateOf(map.start), dateOf(map.end))));
   const std::vector<LegendEntry> legend = mapLegend(map, s);
-  static_cast<void>(paintLegend(painter, {legend[0], legend[1]}, f.plot.left() + s(10), area.top() + s(64), s));
-  static_cast<void>(paintLegend(painter, {legend[2]}, f.plot.center().x() - s(60), area.top() + s(64), s));
+  static_cast<void>(paintLegend(painter, legend, f.plot.left() + s(10), area.top() + s(64), s));
   paintMapAxes(painter, f, s);
   paintPassageDays(painter, f, map, s);
   painter.save();
