@@ -147,8 +147,8 @@ double lawAt(double a, double b, double latitude) {
   return a + b * sine * sine;
 }
 
-// The rates' range, with both laws, rounded to half degrees a day; wild rates (a region
-// followed a few days) are left outside rather than squeeze the others.
+// The rates' range, with both laws and the rates set aside, rounded to half degrees a day,
+// within 10 to 18: wilder rates are left outside rather than squeeze the others.
 std::pair<double, double> rateRange(const RotationPicture& p, double latitudeEdge) {
   double low = lawAt(kNewtonNunnA, kNewtonNunnB, latitudeEdge), high = kNewtonNunnA;
   if (p.law.fitted) {
@@ -158,6 +158,10 @@ std::pair<double, double> rateRange(const RotationPicture& p, double latitudeEdg
   for (const RegionRate& r : p.law.rates) {
     low = std::min(low, r.rate - r.rateError);
     high = std::max(high, r.rate + r.rateError);
+  }
+  for (const RegionRate& r : p.law.rejected) {
+    low = std::min(low, r.rate);
+    high = std::max(high, r.rate);
   }
   low = std::floor(std::max(low, 10.0) * 2) / 2;
   high = std::ceil(std::min(high, 18.0) * 2) / 2;
@@ -193,6 +197,17 @@ void paintRates(QPainter& painter, const PlotFrame& f, const std::vector<RegionR
     painter.drawLine(QPointF(high.x() - cap, high.y()), QPointF(high.x() + cap, high.y()));
   }
   for (const RegionRate& r : rates) painter.drawEllipse(f.at(r.latitude, r.rate), radius, radius);
+}
+
+// The rates set aside as outliers: grey crosses, without their errors.
+void paintRejected(QPainter& painter, const PlotFrame& f, const std::vector<RegionRate>& rejected, const Scale& s) {
+  painter.setPen(penOf(kPublishedInk, s(1.2)));
+  const double arm = s(3.2);
+  for (const RegionRate& r : rejected) {
+    const QPointF c = f.at(r.latitude, r.rate);
+    painter.drawLine(QPointF(c.x() - arm, c.y() - arm), QPointF(c.x() + arm, c.y() + arm));
+    painter.drawLine(QPointF(c.x() - arm, c.y() + arm), QPointF(c.x() + arm, c.y() - arm));
+  }
 }
 
 QString latitudeLabel(double latitude) {
@@ -237,6 +252,12 @@ std::vector<LegendEntry> rotationLegend(const RotationPicture& p, const Scale& s
                        painter.drawEllipse(box.center(), s(3.2), s(3.2));
                      },
                      QString("Régions suivies (%1), leur vitesse et son erreur type").arg(p.law.rates.size())});
+  if (!p.law.rejected.empty())
+    entries.push_back({[s](QPainter& painter, const QRectF& box) {
+                         paintRejected(painter, PlotFrame{box, 0, 1, 0, 1}, {RegionRate{0, 0.5, 0.5, 0}}, s);
+                       },
+                       QString("Vitesses écartées de l'ajustement, régions sans doute mal suivies (%1)")
+                           .arg(p.law.rejected.size())});
   if (p.law.fitted)
     entries.push_back({[s](QPainter& painter, const QRectF& box) {
                          painter.setPen(penOf(kFitInk, s(2.8)));
@@ -259,7 +280,7 @@ struct RotationLayout {
 };
 RotationLayout rotationLayout(const QRectF& area, const RotationPicture& p) {
   const Scale s = scaleOf(area);
-  const double entries = p.law.fitted ? 3 : 2;
+  const double entries = (p.law.fitted ? 3 : 2) + (p.law.rejected.empty() ? 0 : 1);
   const double top = area.top() + s(12 + 28 + (p.subtitle.empty() ? 0 : 22));
   const double plotTop = top + s(20) * entries + s(14);
   RotationLayout layout;
@@ -508,6 +529,7 @@ void paintRotationPicture(QPainter& painter, const QRectF& area, const RotationP
   painter.save();
   painter.setClipRect(f.plot);
   paintLaw(painter, f, kNewtonNunnA, kNewtonNunnB, penOf(kPublishedInk, s(1.8), Qt::DashLine));
+  paintRejected(painter, f, p.law.rejected, s);
   paintRates(painter, f, p.law.rates, s);
   if (p.law.fitted) paintLaw(painter, f, p.law.a, p.law.b, penOf(kFitInk, s(2.8)));
   painter.restore();
