@@ -62,6 +62,8 @@ Status printPixelSpot(const Fields&, const Context& c) { return handOver(c); }
 Status printSpotArea(const Fields&, const Context& c) { return handOver(c); }
 
 Status logbook::drawChart(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
+Status logbook::drawRotation(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
+Status logbook::drawRotationMap(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
 Status network::drawPicture(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
 Status network::writeBulletin(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
 
