@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "scratch_file_system.h"
+#include "journal/journal.h"
 #include "sun/precise_aspect.h"
 
 extern char** environ;
@@ -1207,8 +1208,8 @@ struct MadeRegion {
   double latitude;
   int firstDay;  // of January 2014
 };
-constexpr MadeRegion kMadeRegions[] = {{11001, 4, 3},  {11002, -12, 4}, {11003, 18, 5},
-                                       {11004, -24, 6}, {11005, 28, 7},  {11006, -8, 8}};
+constexpr MadeRegion kMadeRegions[] = {{11001, 4, 3},   {11002, -12, 4}, {11003, 18, 5}, {11004, -24, 6},
+                                       {11005, 28, 7},  {11006, -8, 8},  {0, 35, 9}};  // 0: Greenwich's miss
 constexpr int kDaysSeen = 8;
 
 // Each region's days: the date, its Carrington longitude (drifting as 14.38 − 2.77 sin²φ
@@ -1234,9 +1235,22 @@ std::string greenwichLines() {
   std::string text;
   char line[128];
   for (const auto& region : kMadeRegions)
-    for (const auto& d : madeDays(region)) {
+    for (const auto& d : region.number ? madeDays(region) : std::vector<MadeDay>{}) {
       std::snprintf(line, sizeof line, "2014%2d%2d.500%8d ABC    0  100    0  120 0.500  90.0 %5.1f %5.1f %5.1f\n", 1,
                     d.day, region.number, d.longitude, region.latitude, d.cmd);
+      text += line;
+    }
+  return text;
+}
+
+// The observer's list of the same groups, without their numbers, at 09:30 UT.
+std::string observerList() {
+  std::string text = "date,time_ut,latitude,longitude,area_msh\n";
+  char line[128];
+  for (const auto& region : kMadeRegions)
+    for (const auto& d : madeDays(region)) {
+      std::snprintf(line, sizeof line, "2014-01-%02d,09:30,%.1f,%.2f,100\n", d.day, region.latitude,
+                    std::fmod(d.longitude - 0.1 + 360, 360));
       text += line;
     }
   return text;
@@ -1248,6 +1262,13 @@ TEST(KavrelCommand, JournalRegions) {
   const std::string folder = made;
   const std::string journal = folder + "/journal.sqlite";
   std::ofstream(folder + "/g2014.txt") << greenwichLines();
+  {
+    auto opened = kavrel::journal::Journal::open(journal);
+    ASSERT_TRUE(opened.journal);
+    kavrel::journal::GroupList list = kavrel::journal::readGroupList(observerList());
+    ASSERT_TRUE(list.recognised && list.refusals.empty());
+    ASSERT_TRUE(opened.journal->importGroupList(list, "OBS").done());
+  }
   const std::string csvHeader = "region;first;last;days;latitude;longitude;drift_deg_per_day;max_area_msh;number\n";
   const std::string rotationText = "A : 14,38 ± 0,00 °/jour\nB : -2,8 ± 0,0 °/jour\nRégions : 6\n";
   const std::string rotationRefused = "Rotation : un numéro de rotation de Carrington de 1 à 5000, 2150 par exemple (la "
@@ -1276,8 +1297,16 @@ TEST(KavrelCommand, JournalRegions) {
       {"too few regions in a week", {"rotation", "--source", "greenwich", "--au", "2014-01-05"}, 2, {},
        "Trop peu de régions pour ajuster la loi de rotation : 0 région suivie sur quatre jours au moins et trois "
        "jours d'écart, à des latitudes différentes ; il en faut trois.\n", "", "", 0},
+      {"the observer's regions numbered from Greenwich's", {"regions"}, 0,
+       {"Régions de l'observateur : 7\n", "11006", "Numéros d'après les régions de Greenwich des mêmes jours : 6 "
+        "régions numérotées ; sans numéro : 7.\n"}, "", "", "", 0},
+      {"the observer's as CSV, the numbering said", {"regions", "--csv", folder + "/o.csv"}, 0,
+       {"Régions enregistrées : " + folder + "/o.csv (7 régions)\nNuméros d'après"}, "", folder + "/o.csv",
+       csvHeader + "1;2014-01-03;2014-01-10;8;4.00;", 8},
+      {"the observer's law", {"rotation"}, 0, {"A : 14,38 ± 0,00 °/jour\nB : -2,8 ± 0,0 °/jour\nRégions : 7\n"}, "",
+       "", "", 0},
       {"the rotation's map", {"carte", "2145", "--png", folder + "/c.png"}, 0,
-       {"Carte enregistrée : " + folder + "/c.png\nRégions : 0 de l'observateur, 6 de Greenwich\n"}, "",
+       {"Carte enregistrée : " + folder + "/c.png\nRégions : 7 de l'observateur, 6 de Greenwich\n"}, "",
        folder + "/c.png", "\x89PNG", 0},
       {"a rotation out of range", {"carte", "0", "--png", folder + "/0.png"}, 2, {}, rotationRefused, "", "", 0},
       {"a map without its file", {"carte", "2145"}, 2, {},
