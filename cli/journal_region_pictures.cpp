@@ -3,6 +3,7 @@
 // written whole as PNG, SVG or PDF. Runs in kavrel-dessin: Qt Gui (see cli/painting.h).
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
