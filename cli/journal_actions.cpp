@@ -226,6 +226,67 @@ const std::vector<JournalAction> kActions{
       "where the journal holds the day from both sources"},
      {{"--source", 1}},
      groupDayCounts},
+    {"regions", "regions [--du D] [--au D] [--source observateur|greenwich|srs] [--observateur CODE] [--csv F] "
+     "[--par-jour]",
+     {"les groupes d'une source suivis de jour en jour en régions (D 2014-02-03 ;\n"
+      "sans --du ni --au, tout le journal) : observateur (ses groupes, par défaut),\n"
+      "greenwich ou srs (les groupes importés). Une ligne par région : premier et\n"
+      "dernier jour, jours vus, latitude et longitude de Carrington moyennes, dérive en\n"
+      "longitude (°/jour), plus grandes aire et nombre de taches, classes, numéro, et la\n"
+      "région dont elle est le retour après le passage derrière le limbe ;\n"
+      "--par-jour, une ligne par groupe et par jour. Les régions de l'observateur\n"
+      "prennent le numéro des régions SRS, sinon de Greenwich, importées des mêmes\n"
+      "jours, et la dernière ligne dit celles qui n'en ont pas. --csv F écrit le\n"
+      "tableau en CSV (region;first;last;days;latitude;longitude;drift_deg_per_day;\n"
+      "max_area_msh;number, ou avec --par-jour\n"
+      "region;date;time_ut;latitude;longitude;area_msh;number)",
+      "the groups of one source followed from day to day into regions (D 2014-02-03;\n"
+      "without --du or --au, the whole journal): observateur (the observer's groups,\n"
+      "the default), greenwich or srs (the imported groups). One line per region:\n"
+      "first and last day, days seen, mean latitude and Carrington longitude, the\n"
+      "drift in longitude (°/day), largest area and spot count, classes, number, and\n"
+      "the region it is the return of after its passage behind the limb; --par-jour,\n"
+      "one line per group and day. The observer's regions take the number of the SRS\n"
+      "regions, else Greenwich's, imported for the same days, and the last line says\n"
+      "which have none. --csv F writes the table as CSV\n"
+      "(region;first;last;days;latitude;longitude;drift_deg_per_day;max_area_msh;\n"
+      "number, or with --par-jour region;date;time_ut;latitude;longitude;area_msh;\n"
+      "number)"},
+     {{"--du", 1}, {"--au", 1}, {"--source", 1}, {"--observateur", 1}, {"--csv", 1}, {"--par-jour", 0}},
+     printRegions},
+    {"rotation",
+     "rotation [--du D] [--au D] [--source observateur|greenwich|srs] [--observateur CODE] "
+     "[--png F | --svg F | --pdf F]",
+     {"la rotation différentielle du Soleil mesurée sur les régions (comme regions) :\n"
+      "la vitesse sidérale de chaque région suivie quatre jours au moins et sur trois\n"
+      "jours ou plus, puis la loi ω = A + B sin²φ ajustée sur elles, « A : 14,41 ±\n"
+      "0,06 °/jour », « B : -2,9 ± 0,4 °/jour », « Régions : 212 » ; refusé avec\n"
+      "moins de trois régions. --png, --svg ou --pdf F dessine les vitesses contre la\n"
+      "latitude, la loi ajustée et celle de Newton et Nunn (1951)",
+      "the Sun's differential rotation measured on the regions (as regions): the\n"
+      "sidereal rate of each region followed four days or more and over three days or\n"
+      "more, then the law ω = A + B sin²φ fitted on them, \"A : 14,41 ± 0,06\n"
+      "°/jour\", \"B : -2,9 ± 0,4 °/jour\", \"Régions : 212\"; refused with fewer\n"
+      "than three regions. --png, --svg or --pdf F draws the rates against latitude,\n"
+      "the fitted law and Newton and Nunn's (1951)"},
+     {{"--du", 1}, {"--au", 1}, {"--source", 1}, {"--observateur", 1}, {"--png", 1}, {"--svg", 1}, {"--pdf", 1}},
+     printRotation},
+    {"carte", "carte ROTATION --png F | --svg F | --pdf F [--source greenwich|srs] [--observateur CODE]",
+     {"la carte de la rotation de Carrington ROTATION (1 à 5000) écrite entière en PNG,\n"
+      "SVG ou PDF : la longitude de 360° à gauche à 0°, la latitude de 60° S à 60° N,\n"
+      "les jours du passage au méridien central en haut ; chaque région passée au\n"
+      "méridien central pendant la rotation y est une marque de la taille de sa plus\n"
+      "grande aire, avec son numéro : disques pleins pour celles de l'observateur,\n"
+      "carrés vides pour les régions importées (SRS, sinon Greenwich, ou la source de\n"
+      "--source)",
+      "the map of Carrington rotation ROTATION (1 to 5000) written whole as PNG, SVG\n"
+      "or PDF: longitude from 360° on the left to 0°, latitude from 60° S to 60° N,\n"
+      "the days of central-meridian passage along the top; each region that passed\n"
+      "the central meridian during the rotation is a mark the size of its largest\n"
+      "area, with its number: filled discs for the observer's, open squares for the\n"
+      "imported regions (SRS, else Greenwich, or the source of --source)"},
+     {{"--png", 1}, {"--svg", 1}, {"--pdf", 1}, {"--source", 1}, {"--observateur", 1}},
+     drawRotationMap},
     {"silso", "silso [--hemispheres] FICHIER",
      {"importe le fichier quotidien du nombre de taches international de SILSO,\n"
       "SN_d_tot_V2.0.csv, ou avec --hemispheres celui des hémisphères,\n"

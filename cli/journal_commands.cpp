@@ -16,7 +16,7 @@ const Family kJournal{
     "kavrel : --fichier demande le nom du journal",
     "action du journal inconnue",
     "journal [--fichier F] ajouter|retenir|importer|mois|rapport|envoyer|sauvegarder|graphique|observateurs|groupes|"
-    "jour|silso|silso-mois|k ...",
+    "jour|regions|rotation|carte|silso|silso-mois|k ...",
     {"le journal de l'observateur (Journal) : ses comptes de groupes g et de taches f,\n"
      "nord et sud, R = 10g + f. Le journal est le fichier F, sinon\n"
      "$XDG_DATA_HOME/kavrel/journal.sqlite (~/.local/share/kavrel/journal.sqlite) ;\n"

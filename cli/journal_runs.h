@@ -1,7 +1,7 @@
 // What runs each action of `kavrel journal`, by subject; the rows that name them, with
 // their help, are in journal_actions.cpp. Each takes the words left after the options and
 // the request, and returns its kind (Usage when the words do not fit its synopsis).
-// Qt-free, but for drawChart (see cli/painting.h).
+// Qt-free, but for drawChart, drawRotation and drawRotationMap (see cli/painting.h).
 #pragma once
 
 #include "cli/journal_request.h"
@@ -32,6 +32,14 @@ namespace kavrel::cli::logbook {
 // The groups listed by others (journal_groups.cpp).
 [[nodiscard]] Status groups(const Fields& f, Request& s);
 [[nodiscard]] Status groupDayCounts(const Fields& f, Request& s);
+
+// The regions followed from day to day, the rotation law fitted on them
+// (journal_regions.cpp), their pictures (journal_region_pictures.cpp in kavrel-dessin,
+// handed over to it by kavrel).
+[[nodiscard]] Status printRegions(const Fields& f, Request& s);
+[[nodiscard]] Status printRotation(const Fields& f, Request& s);
+[[nodiscard]] Status drawRotation(const Fields& f, Request& s);
+[[nodiscard]] Status drawRotationMap(const Fields& f, Request& s);
 
 // SILSO's numbers and the observer's k (journal_k.cpp).
 [[nodiscard]] Status importSilso(const Fields& f, Request& s);

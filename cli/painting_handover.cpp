@@ -63,6 +63,8 @@ Status printSpotArea(const Fields&, const Context& c) { return handOver(c); }
 Status writeSynopticMap(const Fields&, const Context& c) { return handOver(c); }
 
 Status logbook::drawChart(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
+Status logbook::drawRotation(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
+Status logbook::drawRotationMap(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
 Status network::drawPicture(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
 Status network::writeBulletin(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
 

@@ -21,6 +21,8 @@
 #include <vector>
 
 #include "scratch_file_system.h"
+#include "journal/journal.h"
+#include "sun/precise_aspect.h"
 
 extern char** environ;
 
@@ -1251,6 +1253,148 @@ TEST(KavrelCommand, JournalGroupsOfOthers) {
   std::filesystem::remove_all(folder);
 }
 
+// Regions of a month of Greenwich's groups, made to turn by Newton and Nunn's law, and the
+// observer's own list of the same groups without their numbers (and one group Greenwich
+// missed): followed, numbered, their rotation law fitted, the rotation's map drawn.
+struct MadeRegion {
+  int number;
+  double latitude;
+  int firstDay;  // of January 2014
+};
+constexpr MadeRegion kMadeRegions[] = {{11001, 4, 3},   {11002, -12, 4}, {11003, 18, 5}, {11004, -24, 6},
+                                       {11005, 28, 7},  {11006, -8, 8},  {0, 35, 9}};  // 0: Greenwich's miss
+constexpr int kDaysSeen = 8;
+
+// Each region's days: the date, its Carrington longitude (drifting as 14.38 − 2.77 sin²φ
+// less Carrington's 14.1844 °/day) and its central-meridian distance from the disc's L0.
+struct MadeDay {
+  int day;
+  double longitude, cmd;
+};
+std::vector<MadeDay> madeDays(const MadeRegion& region) {
+  const double sine = std::sin(region.latitude * M_PI / 180);
+  const double drift = 14.38 - 2.77 * sine * sine - 14.1844;
+  const auto l0 = [](int day) { return kavrel::preciseAspect(2456658.5 + day - 1 + 0.5)->disc.l0; };
+  const double start = std::fmod(l0(region.firstDay) - 50 + 360, 360);
+  std::vector<MadeDay> days;
+  for (int k = 0; k < kDaysSeen; ++k) {
+    const double longitude = std::fmod(start + drift * k + 360, 360);
+    days.push_back({region.firstDay + k, longitude, std::remainder(longitude - l0(region.firstDay + k), 360)});
+  }
+  return days;
+}
+
+std::string greenwichLines() {
+  std::string text;
+  char line[128];
+  for (const auto& region : kMadeRegions)
+    for (const auto& d : region.number ? madeDays(region) : std::vector<MadeDay>{}) {
+      std::snprintf(line, sizeof line, "2014%2d%2d.500%8d ABC    0  100    0  120 0.500  90.0 %5.1f %5.1f %5.1f\n", 1,
+                    d.day, region.number, d.longitude, region.latitude, d.cmd);
+      text += line;
+    }
+  return text;
+}
+
+// The observer's list of the same groups, without their numbers, at 09:30 UT.
+std::string observerList() {
+  std::string text = "date,time_ut,latitude,longitude,area_msh\n";
+  char line[128];
+  for (const auto& region : kMadeRegions)
+    for (const auto& d : madeDays(region)) {
+      std::snprintf(line, sizeof line, "2014-01-%02d,09:30,%.1f,%.2f,100\n", d.day, region.latitude,
+                    std::fmod(d.longitude - 0.1 + 360, 360));
+      text += line;
+    }
+  return text;
+}
+
+TEST(KavrelCommand, JournalRegions) {
+  char made[] = "/tmp/kavrel-regions-XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  const std::string folder = made;
+  const std::string journal = folder + "/journal.sqlite";
+  std::ofstream(folder + "/g2014.txt") << greenwichLines();
+  {
+    auto opened = kavrel::journal::Journal::open(journal);
+    ASSERT_TRUE(opened.journal);
+    kavrel::journal::GroupList list = kavrel::journal::readGroupList(observerList());
+    ASSERT_TRUE(list.recognised && list.refusals.empty());
+    ASSERT_TRUE(opened.journal->importGroupList(list, "OBS").done());
+  }
+  const std::string csvHeader = "region;first;last;days;latitude;longitude;drift_deg_per_day;max_area_msh;number\n";
+  const std::string rotationText = "A : 14,38 ± 0,00 °/jour\nB : -2,8 ± 0,0 °/jour\nRégions : 6\n";
+  const std::string rotationRefused = "Rotation : un numéro de rotation de Carrington de 1 à 5000, 2150 par exemple (la "
+                                      "rotation 1 a commencé le 9 novembre 1853).\n";
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;  // after "journal --fichier JOURNAL"
+    int status;
+    std::vector<std::string> out;  // texts the standard output holds
+    std::string err;
+    std::string file;   // a file written, empty when none
+    std::string start;  // its first bytes
+    std::size_t lines;  // its lines, 0 when not counted
+  } rows[] = {
+      {"Greenwich's month imported", {"groupes", "importer", folder + "/g2014.txt"}, 0, {"48 lignes"}, "", "", "", 0},
+      {"its regions, one a number", {"regions", "--source", "greenwich"}, 0,
+       {"Régions de Greenwich : 6\n", "Région  Premier jour", "2014-01-06    2014-01-13", "24,0 S", "11004",
+        "ABC"}, "", "", "", 0},
+      {"as CSV", {"regions", "--source", "greenwich", "--csv", folder + "/r.csv"}, 0,
+       {"Régions enregistrées : " + folder + "/r.csv (6 régions)\n"}, "", folder + "/r.csv", csvHeader + "1;", 7},
+      {"a row a day", {"regions", "--source", "greenwich", "--csv", folder + "/j.csv", "--par-jour"}, 0, {}, "",
+       folder + "/j.csv", "region;date;time_ut;latitude;longitude;area_msh;number\n1;2014-01-03;12:00;4.00;", 49},
+      {"the law the month was made with", {"rotation", "--source", "greenwich"}, 0, {rotationText}, "", "", "", 0},
+      {"and its picture", {"rotation", "--source", "greenwich", "--svg", folder + "/w.svg"}, 0,
+       {rotationText + "Image enregistrée : " + folder + "/w.svg\n"}, "", folder + "/w.svg", "<?xml", 0},
+      {"too few regions in a week", {"rotation", "--source", "greenwich", "--au", "2014-01-05"}, 2, {},
+       "Trop peu de régions pour ajuster la loi de rotation : 0 région suivie sur quatre jours au moins et trois "
+       "jours d'écart, à des latitudes différentes ; il en faut trois.\n", "", "", 0},
+      {"the observer's regions numbered from Greenwich's", {"regions"}, 0,
+       {"Régions de l'observateur : 7\n", "11006", "Numéros d'après les régions de Greenwich des mêmes jours : 6 "
+        "régions numérotées ; sans numéro : 7.\n"}, "", "", "", 0},
+      {"the observer's as CSV, the numbering said", {"regions", "--csv", folder + "/o.csv"}, 0,
+       {"Régions enregistrées : " + folder + "/o.csv (7 régions)\nNuméros d'après"}, "", folder + "/o.csv",
+       csvHeader + "1;2014-01-03;2014-01-10;8;4.00;", 8},
+      {"the observer's law", {"rotation"}, 0, {"A : 14,38 ± 0,00 °/jour\nB : -2,8 ± 0,0 °/jour\nRégions : 7\n"}, "",
+       "", "", 0},
+      {"the rotation's map", {"carte", "2145", "--png", folder + "/c.png"}, 0,
+       {"Carte enregistrée : " + folder + "/c.png\nRégions : 7 de l'observateur, 6 de Greenwich\n"}, "",
+       folder + "/c.png", "\x89PNG", 0},
+      {"a rotation out of range", {"carte", "0", "--png", folder + "/0.png"}, 2, {}, rotationRefused, "", "", 0},
+      {"a map without its file", {"carte", "2145"}, 2, {},
+       "kavrel : choisissez le fichier de l'image, --png F, --svg F ou --pdf F\n", "", "", 0},
+      {"a map into a folder that does not exist", {"carte", "2145", "--pdf", folder + "/nul/c.pdf"}, 1, {},
+       "Le fichier « " + folder + "/nul/c.pdf » n'a pas pu être écrit : le dossier n'existe pas.\n", "", "", 0},
+      {"a date that is not one", {"regions", "--du", "2014-02-30"}, 2, {},
+       "Du : « 2014-02-30 » n'est pas une date (2014-02-03 attendu).\n", "", "", 0},
+      {"dates the wrong way round", {"rotation", "--du", "2014-02-01", "--au", "2014-01-01"}, 2, {},
+       "Dates : --du vient avant --au.\n", "", "", 0},
+      {"an unknown source", {"regions", "--source", "rgo"}, 2, {}, "Source : observateur, greenwich ou srs.\n", "", "",
+       0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> arguments{"journal", "--fichier", journal};
+    arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
+    const Result r = kavrel(arguments, kFrench);
+    EXPECT_EQ(r.status, row.status);
+    EXPECT_EQ(r.err, row.err);
+    for (const auto& text : row.out) EXPECT_NE(r.out.find(text), std::string::npos) << text << "\nin\n" << r.out;
+    if (row.status != 0) {
+      EXPECT_EQ(r.out, "");
+    }
+    if (row.file.empty()) continue;
+    std::ifstream written(row.file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(bytes.starts_with(row.start)) << bytes.substr(0, 200);
+    if (row.lines) {
+      EXPECT_EQ(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')), row.lines);
+    }
+  }
+  std::filesystem::remove_all(folder);
+}
+
 TEST(KavrelCommand, HelpListsTheSubcommands) {
   for (const char* option : {"--help", "-h"}) {
     SCOPED_TRACE(option);
@@ -1293,8 +1437,8 @@ TEST(KavrelCommand, EveryActionAnswersHelp) {
     EXPECT_GT(r.out.size(), r.out.find("\n\n") + 40) << "a summary follows the usage";
   }
   for (const char* action : {"ajouter", "corriger", "supprimer", "retenir", "importer", "mois", "rapport",
-                             "sauvegarder", "graphique", "observateurs", "groupes", "jour", "silso", "silso-mois",
-                             "k"}) {
+                             "sauvegarder", "graphique", "observateurs", "groupes", "jour", "regions", "rotation",
+                             "carte", "silso", "silso-mois", "k"}) {
     SCOPED_TRACE(action);
     const Result r = kavrel({"journal", action, "--help"}, kFrench);
     EXPECT_EQ(r.status, 0);
