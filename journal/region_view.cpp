@@ -67,8 +67,9 @@ bool seenIn(const Region& region, const RegionSpan& span) { return region.first 
 std::string numberingLine(const RegionMonth& month, const char* reference) {
   std::size_t numbered = 0;
   for (const Region& region : month.regions) numbered += region.number ? 1 : 0;
-  return "Numéros : ceux " + std::string(reference) + " des mêmes jours ; " + std::to_string(numbered) + " des " +
-         std::to_string(month.regions.size()) + " régions en ont un, les autres aucun.";
+  const std::size_t count = month.regions.size();
+  return "Numéros : ceux " + std::string(reference) + " des mêmes jours, trouvés pour " + std::to_string(numbered) +
+         (numbered > 1 ? " régions" : " région") + " sur " + std::to_string(count) + ".";
 }
 
 }  // namespace
@@ -162,11 +163,12 @@ std::vector<std::vector<std::string>> regionDayRows(const RegionMonth& month, st
   std::vector<std::vector<std::string>> rows;
   if (index >= month.regions.size()) return rows;
   const char point = pointOf(decimalSeparator);
-  for (const std::size_t i : month.regions[index].sightings) {
+  const Region& region = month.regions[index];
+  for (const std::size_t i : region.sightings) {
     if (i >= month.sightings.size()) continue;
     const Sighting& s = month.sightings[i];
     rows.push_back({dateCell(s.date), timeCell(s.dayFraction), fixed(s.latitude, 2, point), fixed(s.longitude, 2, point),
-                    fixedOrNone(s.areaMsh, 0, point), numberCell(s.number)});
+                    fixedOrNone(s.areaMsh, 0, point), numberCell(s.number ? s.number : region.number)});
   }
   return rows;
 }

@@ -63,7 +63,8 @@ struct RegionMonth {
 [[nodiscard]] std::vector<std::vector<std::string>> regionRows(const RegionMonth& month,
                                                                std::string_view decimalSeparator);
 
-// The days of `regions[index]` (none past the end): a row per sighting, in time order.
+// The days of `regions[index]` (none past the end): a row per sighting, in time order, its
+// number the sighting's own, else the region's.
 [[nodiscard]] std::vector<std::string> regionDayHeadings();
 [[nodiscard]] std::vector<std::vector<std::string>> regionDayRows(const RegionMonth& month, std::size_t index,
                                                                   std::string_view decimalSeparator);
