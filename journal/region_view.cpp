@@ -137,6 +137,54 @@ Read<RegionMonth> readRegionMonth(const Journal& journal, int year, int month, R
   return {regionMonth(*span, source, std::move(own.value), noaa.value, greenwich.value), {}};
 }
 
+std::optional<std::pair<Day, Day>> rotationReadDays(int rotation) {
+  const std::optional<double> start = carringtonRotationStart(rotation);
+  const std::optional<double> end = carringtonRotationStart(rotation + 1);
+  if (!start || !end) return std::nullopt;
+  const auto dayAt = [](double julianDay, int margin) {
+    const auto days = static_cast<int>(std::floor(julianDay - kUnixEpochJulianDay)) + margin;
+    return dayOf(std::chrono::sys_days(std::chrono::days(days)));
+  };
+  return std::pair{dayAt(*start, -kRegionMarginDays), dayAt(*end, kRegionMarginDays)};
+}
+
+RotationRegions rotationRegions(int rotation, std::vector<Sighting> observer, std::vector<Sighting> noaa,
+                                std::vector<Sighting> greenwich) {
+  RotationRegions r;
+  r.rotation = rotation;
+  r.imported = noaa.empty() && !greenwich.empty() ? RegionSource::Greenwich : RegionSource::Srs;
+  r.importedSightings = r.imported == RegionSource::Srs ? std::move(noaa) : std::move(greenwich);
+  r.importedRegions = followRegions(r.importedSightings);
+  r.observerSightings = std::move(observer);
+  r.observerRegions = followRegions(r.observerSightings);
+  if (!r.importedSightings.empty()) numberRegions(r.observerRegions, r.observerSightings, r.importedSightings);
+  return r;
+}
+
+Read<RotationRegions> readRotationRegions(const Journal& journal, int rotation, std::optional<Id> observer) {
+  const std::optional<std::pair<Day, Day>> days = rotationReadDays(rotation);
+  if (!days) return {{}, "La rotation " + std::to_string(rotation) + " ne peut être placée par les éphémérides."};
+  std::vector<Sighting> read[3];
+  const RegionSource sources[3] = {RegionSource::Observer, RegionSource::Srs, RegionSource::Greenwich};
+  for (int i = 0; i < 3; ++i) {
+    // Without an observer, the map has the imported regions alone.
+    if (sources[i] == RegionSource::Observer && !observer) continue;
+    Read<std::vector<Sighting>> sightings = journal.sightings(days->first, days->second, sources[i], observer);
+    if (!sightings.ok()) return {{}, sightings.error};
+    read[i] = std::move(sightings.value);
+  }
+  return {rotationRegions(rotation, std::move(read[0]), std::move(read[1]), std::move(read[2])), {}};
+}
+
+std::string regionSourceTitle(RegionSource source) {
+  switch (source) {
+    case RegionSource::Observer: return "l'observateur";
+    case RegionSource::Greenwich: return "Greenwich";
+    case RegionSource::Srs: return "SRS de NOAA";  // "des SRS de NOAA" in a sentence
+  }
+  return {};
+}
+
 std::vector<std::string> regionHeadings() {
   return {"Région", "Premier jour", "Dernier jour", "Jours", "Latitude (°)", "Longitude (°)", "Dérive (°/jour)",
           "Aire max. (MSH)", "Taches max.", "Classes", "Numéro", "Retour de"};
@@ -158,15 +206,21 @@ std::vector<std::string> regionDayHeadings() {
   return {"Date", "Heure TU", "Latitude (°)", "Longitude (°)", "Aire (MSH)", "Numéro"};
 }
 
+std::vector<Sighting> regionSightings(const RegionMonth& month, std::size_t index) {
+  std::vector<Sighting> sightings;
+  if (index >= month.regions.size()) return sightings;
+  for (const std::size_t i : month.regions[index].sightings)
+    if (i < month.sightings.size()) sightings.push_back(month.sightings[i]);
+  return sightings;
+}
+
 std::vector<std::vector<std::string>> regionDayRows(const RegionMonth& month, std::size_t index,
                                                     std::string_view decimalSeparator) {
   std::vector<std::vector<std::string>> rows;
   if (index >= month.regions.size()) return rows;
   const char point = pointOf(decimalSeparator);
   const Region& region = month.regions[index];
-  for (const std::size_t i : region.sightings) {
-    if (i >= month.sightings.size()) continue;
-    const Sighting& s = month.sightings[i];
+  for (const Sighting& s : regionSightings(month, index)) {
     rows.push_back({dateCell(s.date), timeCell(s.dayFraction), fixed(s.latitude, 2, point), fixed(s.longitude, 2, point),
                     fixedOrNone(s.areaMsh, 0, point), numberCell(s.number ? s.number : region.number)});
   }
@@ -176,8 +230,7 @@ std::vector<std::vector<std::string>> regionDayRows(const RegionMonth& month, st
 std::string regionMonthLine(const RegionMonth& month) {
   const std::size_t count = month.regions.size();
   std::string line = count == 0 ? "Aucune région" : count == 1 ? "1 région" : std::to_string(count) + " régions";
-  const char* names[] = {"de l'observateur", "de Greenwich", "de NOAA (SRS)"};
-  line += " " + std::string(names[static_cast<int>(month.source)]) + " vue";
+  line += (month.source == RegionSource::Srs ? " des " : " de ") + regionSourceTitle(month.source) + " vue";
   if (count > 1) line += "s";
   return line + " du " + dayText(month.span.first) + " au " + dayText(month.span.last) + ".";
 }

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "journal/journal.h"
@@ -63,11 +64,35 @@ struct RegionMonth {
 [[nodiscard]] std::vector<std::vector<std::string>> regionRows(const RegionMonth& month,
                                                                std::string_view decimalSeparator);
 
+// The sightings of `regions[index]`, in time order (none past the end).
+[[nodiscard]] std::vector<Sighting> regionSightings(const RegionMonth& month, std::size_t index);
+
 // The days of `regions[index]` (none past the end): a row per sighting, in time order, its
 // number the sighting's own, else the region's.
 [[nodiscard]] std::vector<std::string> regionDayHeadings();
 [[nodiscard]] std::vector<std::vector<std::string>> regionDayRows(const RegionMonth& month, std::size_t index,
                                                                   std::string_view decimalSeparator);
+
+// The regions of one Carrington rotation for its map: the observer's, numbered as the
+// month's are, and the imported ones (the SRS's where the journal has any, else
+// Greenwich's), each followed over the rotation and kRegionMarginDays each side.
+struct RotationRegions {
+  int rotation = 0;
+  std::vector<Region> observerRegions;
+  std::vector<Sighting> observerSightings;
+  std::vector<Region> importedRegions;
+  std::vector<Sighting> importedSightings;
+  RegionSource imported = RegionSource::Srs;
+};
+// The days read for `rotation`: from the day of its start to the day of its end, widened
+// by kRegionMarginDays; none where the ephemeris gives none.
+[[nodiscard]] std::optional<std::pair<Day, Day>> rotationReadDays(int rotation);
+[[nodiscard]] RotationRegions rotationRegions(int rotation, std::vector<Sighting> observer, std::vector<Sighting> noaa,
+                                              std::vector<Sighting> greenwich);
+[[nodiscard]] Read<RotationRegions> readRotationRegions(const Journal& journal, int rotation,
+                                                        std::optional<Id> observer);
+// "SRS de NOAA", "Greenwich", "l'observateur": a source as the tab names it.
+[[nodiscard]] std::string regionSourceTitle(RegionSource source);
 
 // "Aucune région du 1er au 31 janvier 2014 (Greenwich)." or "12 régions …", the tab's line
 // above its table.

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -175,13 +174,17 @@ void RegionsForm::showAll() {
   const std::optional<int> chosenId = chosen ? std::optional<int>(m_regions.regions[*chosen].id) : std::nullopt;
   m_regions = RegionMonth();
   setText("lblMessage", QString());
-  if (m_journal && (m_observer || source() != RegionSource::Observer)) {
+  if (m_journal && m_month >= 1 && (m_observer || source() != RegionSource::Observer)) {
     const std::optional<Id> observer = m_observer ? std::optional<Id>(m_observer->id) : std::nullopt;
     Read<RegionMonth> read = readRegionMonth(*m_journal, m_year, m_month, source(), observer);
     // A journal that could not be read says why, not an empty month.
     if (!read.ok()) setText("lblMessage", toQString(read.error));
     m_regions = std::move(read.value);
   }
+  const std::string mapError = readMap();
+  if (!mapError.empty() && text("lblMessage").isEmpty()) setText("lblMessage", toQString(mapError));
+  setText("optCarte", m_map ? QStringLiteral("&Carte de la rotation %1").arg(m_map->rotation)
+                            : QStringLiteral("&Carte de la rotation"));
   showRegions();
   QTableWidget* grid = table("grdRegions");
   for (std::size_t i = 0; i < m_regions.regions.size(); ++i)
@@ -213,23 +216,68 @@ void RegionsForm::showDays() {
     setText("lblMessage", QString::fromUtf8(kChooseRegion));
 }
 
+std::string RegionsForm::readMap() {
+  m_map.reset();
+  const std::optional<int> rotation = monthRotation(m_year, m_month);
+  if (!m_journal || !rotation) return {};
+  const std::optional<Id> observer = m_observer ? std::optional<Id>(m_observer->id) : std::nullopt;
+  Read<RotationRegions> read = readRotationRegions(*m_journal, *rotation, observer);
+  if (!read.ok()) return read.error;
+  RotationRegions& r = read.value;
+  m_map = rotationMap(*rotation, {std::move(r.observerRegions), std::move(r.observerSightings)},
+                      {std::move(r.importedRegions), std::move(r.importedSightings)}, regionSourceTitle(r.imported));
+  return {};
+}
+
+std::optional<std::pair<Painting, QString>> RegionsForm::painting() const {
+  if (mapChosen()) {
+    if (!m_map) return std::nullopt;
+    return std::pair{Painting([map = *m_map](QPainter& painter, const QRectF& area) { paintRotationMap(painter, area, map); }),
+                     QStringLiteral("Carte de la rotation %1").arg(m_map->rotation)};
+  }
+  const std::optional<std::size_t> chosen = chosenRegion();
+  if (!chosen) return std::nullopt;
+  RegionAreaPicture area{.region = m_regions.regions[*chosen], .sightings = regionSightings(m_regions, *chosen)};
+  const QString title = QStringLiteral("Aire de la région %1").arg(area.region.id);
+  return std::pair{Painting([area = std::move(area)](QPainter& painter, const QRectF& at) {
+                     paintRegionArea(painter, at, area);
+                   }),
+                   title};
+}
+
 void RegionsForm::paintPicture() {
   auto* picture = qobject_cast<QLabel*>(control("picImage"));
   const QSize size = picture->contentsRect().size();
   const double ratio = devicePixelRatioF();
-  QImage image(static_cast<int>(size.width() * ratio), static_cast<int>(size.height() * ratio), QImage::Format_RGB32);
-  image.fill(Qt::white);
+  const auto paint = painting();
+  QImage image;
+  if (paint) {
+    image = paintingImage(paint->first, static_cast<int>(size.width() * ratio), static_cast<int>(size.height() * ratio));
+  } else {
+    image = QImage(static_cast<int>(size.width() * ratio), static_cast<int>(size.height() * ratio), QImage::Format_RGB32);
+    image.fill(Qt::white);
+  }
   QPixmap pixmap = QPixmap::fromImage(image);
   pixmap.setDevicePixelRatio(ratio);
   picture->setPixmap(pixmap);
-  picture->setAccessibleName(mapChosen() ? QStringLiteral("Carte de la rotation") : QStringLiteral("Aire de la région"));
+  const QString none = mapChosen() ? QStringLiteral("Carte de la rotation : aucune") : QStringLiteral("Aire de la région : aucune région choisie");
+  picture->setAccessibleName(paint ? paint->second : none);
+  control("cmdEnregistrer")->setEnabled(paint.has_value());
 }
 
+// The picture shown written whole; a file not written is said with its reason.
 void RegionsForm::cmdEnregistrer_Click() {
-  QString path = m_imageDialog(QStringLiteral("regions.png"));
+  const auto paint = painting();
+  if (!paint) return;
+  QString path = m_imageDialog(paint->second + QStringLiteral(".png"));
   if (path.isEmpty()) return;
   const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix != "png" && suffix != "svg" && suffix != "pdf") path += ".png";
+  ChartFormat format = ChartFormat::Png;
+  if (suffix == "svg") format = ChartFormat::Svg;
+  else if (suffix == "pdf") format = ChartFormat::Pdf;
+  else if (suffix != "png") path += ".png";
+  QString error;
+  if (!writePainting(path, format, paint->first, paint->second, &error)) return setText("lblMessage", error);
   setText("lblMessage", QString::fromUtf8(kImageWritten).arg(path));
 }
 

@@ -14,6 +14,7 @@
 
 #include "journal/journal.h"
 #include "journal/region_view.h"
+#include "pictures/region_pictures.h"
 #include "ui/form.h"
 
 namespace kavrel::journal {
@@ -34,8 +35,10 @@ class RegionsForm : public ui::Form {
   void setImageDialog(PathDialog dialog) { m_imageDialog = std::move(dialog); }
   // Runs on "&Quitter", which closes the Journal as the month's tab does.
   void onQuit(std::function<void()> handler) { m_quit = std::move(handler); }
-  // The regions shown, as the core returned them.
+  // The regions shown, as the core returned them, and the map of the month's rotation
+  // (none where it could not be read: said).
   [[nodiscard]] const RegionMonth& regions() const { return m_regions; }
+  [[nodiscard]] const std::optional<RotationMap>& map() const { return m_map; }
 
  private:
   void optSource_Click();
@@ -50,6 +53,11 @@ class RegionsForm : public ui::Form {
   void showDays();
   // The picture chosen (the region's area, the rotation's map) painted at its box's size.
   void paintPicture();
+  // The rotation of the month's map read; why not, empty when read.
+  [[nodiscard]] std::string readMap();
+  // What the picture chosen paints, with its title; none when there is nothing to paint
+  // (no region chosen, no map).
+  [[nodiscard]] std::optional<std::pair<Painting, QString>> painting() const;
   [[nodiscard]] bool mapChosen() const;
   // The index of the region chosen in the table, none without one.
   [[nodiscard]] std::optional<std::size_t> chosenRegion() const;
@@ -60,6 +68,7 @@ class RegionsForm : public ui::Form {
   int m_year = 0;
   int m_month = 0;
   RegionMonth m_regions;
+  std::optional<RotationMap> m_map;
   std::function<void()> m_quit;
   PathDialog m_imageDialog;
 };
