@@ -78,12 +78,16 @@ struct RegionRate {
   double rateError = 0;   // standard error of the slope
 };
 struct RotationLaw {
-  std::vector<RegionRate> rates;  // the regions followed over four days or more, three days apart or more
+  // The rates fitted: the regions followed over four days or more, three days apart or
+  // more, less those rejected.
+  std::vector<RegionRate> rates;
   bool fitted = false;            // false with fewer than three rates or all at one latitude
   double a = 0;
   double aError = 0;
   double b = 0;
   double bError = 0;
+  // Rates set aside as outliers (mislinked regions): kept out of `rates` and the fit.
+  std::vector<RegionRate> rejected;
 };
 [[nodiscard]] RotationLaw fitRotation(const std::vector<Region>& regions, const std::vector<Sighting>& sightings);
 
