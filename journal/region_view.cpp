@@ -2,6 +2,7 @@
 // regions seen in the month, their numbers and the table's texts.
 #include "journal/region_view.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -48,8 +49,8 @@ std::string dateCell(Day day) {
 
 // "09:05" from a fraction of the UT day, to the nearest minute (24:00 kept as written).
 std::string timeCell(double dayFraction) {
-  const int minutes = static_cast<int>(std::lround(dayFraction * 1440));
-  char text[8];
+  const int minutes = std::clamp(static_cast<int>(std::lround(dayFraction * 1440)), 0, 1440);
+  char text[16];
   std::snprintf(text, sizeof text, "%02d:%02d", minutes / 60, minutes % 60);
   return text;
 }
@@ -119,24 +120,6 @@ RegionMonth regionMonth(const RegionSpan& span, RegionSource source, std::vector
   return month;
 }
 
-Read<RegionMonth> readRegionMonth(const Journal& journal, int year, int month, RegionSource source,
-                                  std::optional<Id> observer) {
-  const std::optional<RegionSpan> span = monthRegionSpan(year, month);
-  if (!span) return {.error = "Ce mois n'est pas un mois du calendrier."};
-  const auto read = [&](RegionSource which) { return journal.sightings(span->readFirst, span->readLast, which, observer); };
-  Read<std::vector<Sighting>> own = read(source);
-  if (!own.ok()) return {.error = own.error};
-  Read<std::vector<Sighting>> noaa;
-  Read<std::vector<Sighting>> greenwich;
-  if (source == RegionSource::Observer) {
-    noaa = read(RegionSource::Srs);
-    if (!noaa.ok()) return {.error = noaa.error};
-    greenwich = read(RegionSource::Greenwich);
-    if (!greenwich.ok()) return {.error = greenwich.error};
-  }
-  return {regionMonth(*span, source, std::move(own.value), noaa.value, greenwich.value), {}};
-}
-
 std::optional<std::pair<Day, Day>> rotationReadDays(int rotation) {
   const std::optional<double> start = carringtonRotationStart(rotation);
   const std::optional<double> end = carringtonRotationStart(rotation + 1);
@@ -159,21 +142,6 @@ RotationRegions rotationRegions(int rotation, std::vector<Sighting> observer, st
   r.observerRegions = followRegions(r.observerSightings);
   if (!r.importedSightings.empty()) numberRegions(r.observerRegions, r.observerSightings, r.importedSightings);
   return r;
-}
-
-Read<RotationRegions> readRotationRegions(const Journal& journal, int rotation, std::optional<Id> observer) {
-  const std::optional<std::pair<Day, Day>> days = rotationReadDays(rotation);
-  if (!days) return {{}, "La rotation " + std::to_string(rotation) + " ne peut être placée par les éphémérides."};
-  std::vector<Sighting> read[3];
-  const RegionSource sources[3] = {RegionSource::Observer, RegionSource::Srs, RegionSource::Greenwich};
-  for (int i = 0; i < 3; ++i) {
-    // Without an observer, the map has the imported regions alone.
-    if (sources[i] == RegionSource::Observer && !observer) continue;
-    Read<std::vector<Sighting>> sightings = journal.sightings(days->first, days->second, sources[i], observer);
-    if (!sightings.ok()) return {{}, sightings.error};
-    read[i] = std::move(sightings.value);
-  }
-  return {rotationRegions(rotation, std::move(read[0]), std::move(read[1]), std::move(read[2])), {}};
 }
 
 std::string regionSourceTitle(RegionSource source) {

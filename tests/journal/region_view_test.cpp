@@ -14,8 +14,15 @@ using Cells = std::vector<std::string>;
 std::vector<Sighting> seen(std::vector<Day> days, double latitude, double longitude,
                            std::optional<int> number = std::nullopt, std::optional<double> area = std::nullopt) {
   std::vector<Sighting> sightings;
-  for (const Day& day : days)
-    sightings.push_back({.date = day, .latitude = latitude, .longitude = longitude, .areaMsh = area, .number = number});
+  for (const Day& day : days) {
+    Sighting s;
+    s.date = day;
+    s.latitude = latitude;
+    s.longitude = longitude;
+    s.areaMsh = area;
+    s.number = number;
+    sightings.push_back(s);
+  }
   return sightings;
 }
 
