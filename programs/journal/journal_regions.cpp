@@ -302,14 +302,17 @@ void JournalWindow::addRegionsTab() {
   });
   m_regions->onQuit([this] { close(); });
   connect(tabs, &QTabWidget::currentChanged, this, [this, index](int shown) {
-    if (shown == index) showRegions();
+    if (shown == index) readRegionsTab();
   });
 }
 
 // Read again only while the tab is shown; the tab reads the journal when it comes to the
 // front, for the month and the observer the month's tab shows.
 void JournalWindow::showRegions() {
-  if (!m_regions || !m_regions->isVisible()) return;
+  if (m_regions && m_regions->isVisible()) readRegionsTab();
+}
+
+void JournalWindow::readRegionsTab() {
   if (!m_session) return m_regions->setJournal(nullptr, std::nullopt, 0, 0);
   m_regions->setJournal(journal(), m_session->observer(), m_session->year(), m_session->month());
 }

@@ -174,6 +174,7 @@ class JournalWindow : public ui::Form {
   // The tab "Régions" (journal_regions.cpp), and what it shows read again while it is shown.
   void addRegionsTab();
   void showRegions();
+  void readRegionsTab();
   // The month's page at its size: its two tables take what the window grew by, the
   // controls under and beside them move with them.
   void placeMonthPage();
