@@ -120,16 +120,22 @@ RegionsForm::RegionsForm(std::string decimalSeparator)
   onResize([this] { Form_Resize(); });
 }
 
-// Form moved what stands under the regions' table down; the days' table and the picture
-// share the width the window grew by, and "Quitter" keeps to the right edge.
+// Form moved what stands under the regions' table down (and put every control back at its
+// table's size); the regions' table takes the growth, its lines widen, the days' table and
+// the picture share the width, and "Quitter" keeps to the right edge.
 void RegionsForm::Form_Resize() {
   const QSize growth = this->growth();
   const int half = growth.width() / 2;
+  control("grdRegions")->setGeometry(toPixels(kRegionsAt).adjusted(0, 0, growth.width(), growth.height()));
+  for (const char* name : {"lblMoisRegions", "lblNumeros"}) {
+    QWidget* line = control(name);
+    line->resize(line->width() + growth.width(), line->height());
+  }
   QWidget* days = control("grdJours");
   days->resize(toPixels(kDaysAt).width() + half, days->height());
   QWidget* picture = control("picImage");
-  picture->setGeometry(picture->x() + half, picture->y(), toPixels(kPictureAt).width() + growth.width() - half,
-                       picture->height());
+  const QRect at = toPixels(kPictureAt);
+  picture->setGeometry(at.x() + half, picture->y(), at.width() + growth.width() - half, picture->height());
   QWidget* quit = control("cmdMenu");
   quit->move(toPixels({16080 - 1440, 0, 0, 0}).left() + growth.width(), quit->y());
   paintPicture();
