@@ -218,8 +218,10 @@ void RegionsForm::showDays() {
   const QString title = chosen ? QStringLiteral("Jours de la région %1").arg(m_regions.regions[*chosen].id)
                                : QStringLiteral("Jours de la région");
   table("grdJours")->setAccessibleName(title);
-  if (!m_regions.regions.empty() && !chosen && text("lblMessage").isEmpty())
-    setText("lblMessage", QString::fromUtf8(kChooseRegion));
+  // The hint goes once a region is chosen; another message (a journal not read) stays.
+  const QString hint = QString::fromUtf8(kChooseRegion);
+  if (!m_regions.regions.empty() && !chosen && text("lblMessage").isEmpty()) setText("lblMessage", hint);
+  if (chosen && text("lblMessage") == hint) setText("lblMessage", QString());
 }
 
 std::string RegionsForm::readMap() {

@@ -713,12 +713,26 @@ class JournalWindowTest : public QObject {
     QCOMPARE(firsts, QStringList({"03/02/2014", "04/02/2014", "20/02/2014"}));
     QVERIFY2(tab.text("lblMoisRegions").startsWith("3 régions de Greenwich"), qPrintable(tab.text("lblMoisRegions")));
     QCOMPARE(tab.table("grdJours")->rowCount(), 0);
+    QVERIFY(!tab.button("cmdEnregistrer")->isEnabled());
     tab.table("grdRegions")->selectRow(1);
+    QCOMPARE(tab.text("lblMessage"), QString());
     QTableWidget* days = tab.table("grdJours");
     QCOMPARE(days->rowCount(), 2);
     QCOMPARE(QStringList({days->item(0, 0)->text(), days->item(1, 0)->text(), days->item(1, 2)->text()}),
              QStringList({"04/02/2014", "05/02/2014", "12,00"}));
     QCOMPARE(accessibleName(days), QStringLiteral("Jours de la région 2"));
+
+    // The rotation's map saved: a folder that does not exist is said, never reported written.
+    QTest::keyClick(&tab, Qt::Key_C, Qt::AltModifier);
+    QTRY_COMPARE(accessibleName(tab.control("picImage")), QStringLiteral("Carte de la rotation 2147"));
+    QString answer = m_home->filePath("nowhere/carte.svg");
+    tab.setImageDialog([&](const QString&) { return answer; });
+    tab.button("cmdEnregistrer")->click();
+    QVERIFY2(tab.text("lblMessage").contains("n'a pas pu être écrit"), qPrintable(tab.text("lblMessage")));
+    answer = m_home->filePath("carte.svg");
+    tab.button("cmdEnregistrer")->click();
+    QCOMPARE(tab.text("lblMessage"), "Image enregistrée : " + answer);
+    QVERIFY(QFileInfo(answer).size() > 0);
   }
 
   void aFileThatIsNoJournalIsRefused() {
