@@ -163,6 +163,35 @@ CREATE TABLE unobserved_days (
 CREATE UNIQUE INDEX unobserved_days_by_observer ON unobserved_days (observer_id, date);
 CREATE INDEX unobserved_days_by_date ON unobserved_days (date);
 )sql"},
+    // The observer's own lists of groups (journal_lists.cpp), one row per group and
+    // observation, apart from the groups typed in observations and from the records of
+    // others; a group of a list needs no observation of its day. The days each observer's
+    // lists covered, with groups or without, so that a re-import replaces them. No
+    // constraints but the observer's, for the reason above.
+    {6, R"sql(
+CREATE TABLE listed_groups (
+  id INTEGER PRIMARY KEY,
+  observer_id INTEGER REFERENCES observers(id),
+  date TEXT,
+  day_fraction REAL,   -- UT; the observer's usual hour where the list gave no time
+  time_given INTEGER,  -- 1: the list gave the time
+  number INTEGER,      -- the observer's own, as the list wrote it
+  noaa_region INTEGER,
+  latitude REAL,
+  longitude REAL,
+  central_meridian_distance REAL,
+  area_msh REAL,
+  spots INTEGER,
+  zurich_class TEXT,
+  mcintosh_class TEXT
+);
+CREATE INDEX listed_groups_by_observer ON listed_groups (observer_id, date);
+CREATE TABLE listed_group_days (
+  observer_id INTEGER REFERENCES observers(id),
+  date TEXT,
+  PRIMARY KEY (observer_id, date)
+) WITHOUT ROWID;
+)sql"},
 };
 constexpr int kSchemaVersion = kMigrations[std::size(kMigrations) - 1].version;
 
@@ -568,7 +597,8 @@ int removeCreatedObservers(sqlite3* db, const std::vector<Id>& created) {
   Statement remove(db,
                    "DELETE FROM observers WHERE id = ? AND NOT EXISTS "
                    "(SELECT 1 FROM observations WHERE observer_id = observers.id) AND NOT EXISTS "
-                   "(SELECT 1 FROM unobserved_days WHERE observer_id = observers.id)");
+                   "(SELECT 1 FROM unobserved_days WHERE observer_id = observers.id) AND NOT EXISTS "
+                   "(SELECT 1 FROM listed_group_days WHERE observer_id = observers.id)");
   for (Id id : created)
     if (const int rc = remove.bind(id).run(); rc != SQLITE_OK) return rc;
   return SQLITE_OK;
@@ -1654,5 +1684,13 @@ Change Journal::undo() {
 }
 
 std::string Journal::undoCaption() const { return undo_.empty() ? std::string() : undo_.back()->caption; }
+
+namespace sql {
+
+Problem observerOfCode(sqlite3* db, std::string_view code, Id& id, std::vector<Id>& created) {
+  return observerFor(db, code, 0, id, created);
+}
+
+}  // namespace sql
 
 }  // namespace kavrel::journal

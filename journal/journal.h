@@ -27,11 +27,13 @@
 #include <string_view>
 #include <vector>
 
+#include "journal/group_list.h"
 #include "journal/group_records.h"
 #include "journal/import.h"
 #include "journal/observer_k.h"
 #include "journal/read.h"
 #include "journal/records.h"
+#include "journal/regions.h"
 #include "journal/silso.h"
 
 struct sqlite3;
@@ -153,6 +155,27 @@ class Journal {
                                                             std::optional<GroupSource> source = std::nullopt) const;
   // Whether a file of `source` imported covered `day`, with groups or without.
   [[nodiscard]] Read<bool> groupDayCovered(Day day, GroupSource source) const;
+
+  // The observer's own lists of groups (journal_lists.cpp), kept per observer apart from
+  // the groups typed in observations and from the records of others: the groups of
+  // `list` (read and placed, group_list.h) stored under `observerCode` (as for an
+  // observation), replacing that observer's groups of every day the list covers, in one
+  // transaction. A day of groups needs no observation. The id is the observer's.
+  Change importGroupList(const GroupList& list, std::string_view observerCode);
+  // An observer's imported groups between two days inclusive, by date, time and number;
+  // the days their lists covered, with groups or without.
+  [[nodiscard]] Read<std::vector<ListedGroup>> listedGroups(Day first, Day last, Id observerId) const;
+  [[nodiscard]] Read<std::vector<Day>> listedGroupDays(Day first, Day last, Id observerId) const;
+
+  // The groups of one source between two days inclusive, as the regions follow them, in
+  // time order. Observer: the observer's imported groups and the groups typed in their
+  // observations that have a latitude and a longitude or a distance (every observer's
+  // without `observer`), numbered by their NOAA region where given. Greenwich, Srs: that
+  // source's records, numbered by their group or region. A distance without its longitude
+  // is placed with the precise ephemeris at the group's time; a group that cannot be
+  // placed is left out.
+  [[nodiscard]] Read<std::vector<Sighting>> sightings(Day first, Day last, RegionSource source,
+                                                      std::optional<Id> observer = std::nullopt) const;
 
   // A live copy of the journal at `target` (SQLite's backup), written whole or not at all.
   Change saveCopy(const std::string& target) const;

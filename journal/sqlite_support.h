@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/date_text.h"
 #include "common/file_bytes.h"
@@ -196,6 +197,11 @@ Problem inTransaction(sqlite3* db, Body&& body) {
   if (!sqlite3_get_autocommit(db)) execute(db, "ROLLBACK");
   return error;
 }
+
+// The observer of what is stored under `code` (journal.cpp): the one of that code, created
+// when new (its id then added to `created`); without a code, the journal's only observer,
+// else a new "OBS". No problem when found.
+[[nodiscard]] Problem observerOfCode(sqlite3* db, std::string_view code, Id& id, std::vector<Id>& created);
 
 // A day as the journal's tables keep it, 2014-02-03: text that sorts as the dates do.
 inline std::string dateText(Day day) { return isoDate(day.year, day.month, day.day); }

@@ -39,7 +39,7 @@ class ScratchFileSystem {
       std::filesystem::create_directory(path());
       return;
     }
-    if (::mount("tmpfs", folder, "tmpfs", 0, "size=256k") != 0) {
+    if (::mount("tmpfs", folder, "tmpfs", 0, "size=1m") != 0) {
       fail("mount tmpfs");
       return;
     }

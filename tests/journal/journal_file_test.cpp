@@ -476,12 +476,15 @@ TEST(JournalFile, ForeignAndDamagedFilesRefusedUntouched) {
          std::ofstream(path, std::ios::binary) << journalBytes;
          sql(path, "PRAGMA user_version = 7");
        },
-       "Ce journal vient d'une version plus récente de Kavrel (format 7, celle-ci lit jusqu'au 5) : mettez Kavrel à "
+       "Ce journal vient d'une version plus récente de Kavrel (format 7, celle-ci lit jusqu'au 6) : mettez Kavrel à "
        "jour pour l'ouvrir."},
       {"a page overwritten",
        [&](const std::string& path) {
          std::string bytes = journalBytes;
-         for (std::size_t i = bytes.size() / 2; i < bytes.size() / 2 + 3000; ++i) bytes[i] = static_cast<char>(i * 7);
+         // From the start of a page (16 KiB) in the middle: its header, not the free space
+         // between its cells that no check reads.
+         const std::size_t page = bytes.size() / 2 / 16384 * 16384;
+         for (std::size_t i = page; i < page + 3000; ++i) bytes[i] = static_cast<char>(i * 7);
          std::ofstream(path, std::ios::binary) << bytes;
        },
        "Ce journal est endommagé ; il n'a pas été modifié. Reprenez une copie de sauvegarde."},

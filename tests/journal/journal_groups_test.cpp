@@ -44,7 +44,7 @@ TEST(JournalGroups, ReImportReplacesTheDaysItCovers) {
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(db, "DROP TABLE silso_days; DROP TABLE group_records; DROP TABLE group_days; "
-                         "DROP TABLE unobserved_days; ALTER TABLE observers DROP COLUMN chosen_k; PRAGMA user_version = 1", nullptr,
+                         "DROP TABLE unobserved_days; DROP TABLE listed_groups; DROP TABLE listed_group_days; ALTER TABLE observers DROP COLUMN chosen_k; PRAGMA user_version = 1", nullptr,
                          nullptr, nullptr),
             SQLITE_OK);
   sqlite3_close(db);
