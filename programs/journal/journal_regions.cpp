@@ -120,22 +120,27 @@ RegionsForm::RegionsForm(std::string decimalSeparator)
   onResize([this] { Form_Resize(); });
 }
 
-// Form moved what stands under the regions' table down (and put every control back at its
-// table's size); the regions' table takes the growth, its lines widen, the days' table and
-// the picture share the width, and "Quitter" keeps to the right edge.
+// Form moved what stands under the regions' table down by all the height gained (and put
+// every control back at its table's size); the regions' table and the days with the
+// picture share the height, its lines widen, the days' table and the picture share the
+// width, and "Quitter" keeps to the right edge.
 void RegionsForm::Form_Resize() {
   const QSize growth = this->growth();
   const int half = growth.width() / 2;
-  control("grdRegions")->setGeometry(toPixels(kRegionsAt).adjusted(0, 0, growth.width(), growth.height()));
+  // The regions' table takes half the height gained, the days and the picture the rest.
+  const int lower = growth.height() - growth.height() / 2;
+  control("grdRegions")->setGeometry(toPixels(kRegionsAt).adjusted(0, 0, growth.width(), growth.height() / 2));
   for (const char* name : {"lblMoisRegions", "lblNumeros"}) {
     QWidget* line = control(name);
     line->resize(line->width() + growth.width(), line->height());
   }
-  QWidget* days = control("grdJours");
-  days->resize(toPixels(kDaysAt).width() + half, days->height());
-  QWidget* picture = control("picImage");
+  for (const char* name : {"lblNumeros", "lblJoursRegion"}) control(name)->move(control(name)->x(), control(name)->y() - lower);
+  const QRect days = toPixels(kDaysAt);
+  QWidget* daysTable = control("grdJours");
+  daysTable->setGeometry(days.x(), daysTable->y() - lower, days.width() + half, days.height() + lower);
   const QRect at = toPixels(kPictureAt);
-  picture->setGeometry(at.x() + half, picture->y(), at.width() + growth.width() - half, picture->height());
+  QWidget* picture = control("picImage");
+  picture->setGeometry(at.x() + half, picture->y() - lower, at.width() + growth.width() - half, at.height() + lower);
   QWidget* quit = control("cmdMenu");
   quit->move(toPixels({16080 - 1440, 0, 0, 0}).left() + growth.width(), quit->y());
   paintPicture();
