@@ -36,6 +36,7 @@
 #include "journal/month.h"
 #include "journal/month_sheet.h"
 #include "programs/journal/journal_comparisons.h"
+#include "programs/journal/journal_regions.h"
 #include "reseau/send_month.h"
 #include "reseau/store.h"
 #include "host/qt_text.h"
@@ -505,6 +506,7 @@ JournalWindow::JournalWindow(ui::Desktop desktop, std::string decimalSeparator)
   connect(undoKey, &QShortcut::activated, this, [this] { undo(); });
   setPrinterHooks({});
   addComparisonsTab();
+  addRegionsTab();
 }
 
 JournalWindow::~JournalWindow() {
@@ -533,6 +535,7 @@ void JournalWindow::changeEvent(QEvent* event) {
     m_session->refresh();
     showAll();
     showComparisons();
+    showRegions();
   }
 }
 
@@ -602,6 +605,7 @@ QString JournalWindow::openAt(const QString& path) {
   m_groupsErrorSaid.clear();
   showAll();
   showComparisons();
+  showRegions();
   // Said once, when the window stands behind the message; the status line keeps it.
   if (m_session->journal().readOnly())
     QTimer::singleShot(0, this, [this, said = toQString(m_session->journal().readOnlyReason())] { sayError(said); });
@@ -1187,6 +1191,7 @@ void JournalWindow::undo() {
   }
   showAll();
   showComparisons();
+  showRegions();
 }
 
 void JournalWindow::sayError(const QString& error) {
@@ -1222,6 +1227,7 @@ bool JournalWindow::withJournalReleased(const std::function<void()>& work) {
   m_session.reset();
   m_group = 0;
   if (m_comparisons) m_comparisons->setJournal(nullptr, std::nullopt);
+  if (m_regions) m_regions->setJournal(nullptr, std::nullopt, 0, 0);
   showMonth();
   showGroups();
   showEnabled();

@@ -32,6 +32,7 @@ class QTableWidget;
 namespace kavrel::journal {
 
 class ComparisonsForm;
+class RegionsForm;
 
 [[nodiscard]] ui::FormTable journalForm();
 
@@ -88,6 +89,8 @@ class JournalWindow : public ui::Form {
   void undo();
   // The tab "Comparaisons" (journal_comparisons.h).
   [[nodiscard]] ComparisonsForm& comparisons() const { return *m_comparisons; }
+  // The tab "Régions" (journal_regions.h).
+  [[nodiscard]] RegionsForm& regions() const { return *m_regions; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -168,6 +171,10 @@ class JournalWindow : public ui::Form {
   // The month's tab and the tab "Comparaisons" (journal_comparisons.cpp).
   void addComparisonsTab();
   void showComparisons();
+  // The tab "Régions" (journal_regions.cpp), and what it shows read again while it is shown.
+  void addRegionsTab();
+  void showRegions();
+  void readRegionsTab();
   // The month's page at its size: its two tables take what the window grew by, the
   // controls under and beside them move with them.
   void placeMonthPage();
@@ -199,6 +206,7 @@ class JournalWindow : public ui::Form {
   QTableWidget* m_monthTable = nullptr;
   QTableWidget* m_groupTable = nullptr;
   ComparisonsForm* m_comparisons = nullptr;
+  RegionsForm* m_regions = nullptr;
   QWidget* m_tabs = nullptr;
   QWidget* m_monthPage = nullptr;
   // The month page's controls where the table puts them, at the window's smallest.

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include "programs/journal/journal_comparisons.h"
+#include "programs/journal/journal_regions.h"
 #include "programs/journal/journal_window.h"
 #include "host/qt_text.h"
 #include "tests/scratch_file_system.h"
@@ -328,7 +329,7 @@ class JournalWindowTest : public QObject {
   void theChosenKBelongsToTheJournal() {
     const QString kept = m_home->filePath("kavrel/journal.sqlite");
     const auto showTab = [](Fixture& f, int tab) {
-      QTest::keyClick(&f.w(), tab == 1 ? Qt::Key_1 : Qt::Key_2, Qt::AltModifier);
+      QTest::keyClick(&f.w(), Qt::Key(Qt::Key_0 + tab), Qt::AltModifier);
     };
     {
       Fixture f;
@@ -611,6 +612,7 @@ class JournalWindowTest : public QObject {
     QTest::newRow("the month's tab") << 1 << false;
     QTest::newRow("Comparaisons") << 2 << false;
     QTest::newRow("Comparaisons, an observation refused") << 2 << true;
+    QTest::newRow("Régions") << 4 << false;
   }
   void quitOnEitherTab() {
     QFETCH(int, tab);
@@ -624,7 +626,7 @@ class JournalWindowTest : public QObject {
     });
     f.w().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-    QTest::keyClick(&f.w(), tab == 1 ? Qt::Key_1 : Qt::Key_2, Qt::AltModifier);
+    QTest::keyClick(&f.w(), Qt::Key(Qt::Key_0 + tab), Qt::AltModifier);
     // A button's access key presses it as a click of the mouse does, a moment later.
     QTest::keyClick(&f.w(), Qt::Key_Q, Qt::AltModifier);
     if (refused) {
@@ -655,7 +657,7 @@ class JournalWindowTest : public QObject {
     const auto* tabs = f.w().findChild<QTabWidget*>("tabJournal");
     for (int i = 0; i < tabs->count(); ++i) {
       QStringList letters = keys(tabs->widget(i));
-      letters << "1" << "2";
+      letters << "1" << "2" << "4";
       QVERIFY2(letters.contains("q"), qPrintable(tabs->tabText(i)));
       letters.sort();
       QCOMPARE(letters.removeDuplicates(), 0);
@@ -672,6 +674,65 @@ class JournalWindowTest : public QObject {
     QTest::keyClick(groups, Qt::Key_4);
     QVERIFY2(f.w().text("lblEtat").contains("somme du nord et du sud"), qPrintable(f.w().text("lblEtat")));
     QCOMPARE(groups->text(), QString());
+  }
+
+  // Greenwich's records imported in the journal: the tab "Régions" (its access key) shows the
+  // month's regions with their numbers, and the days of the one chosen.
+  void theRegionsTabShowsTheMonthsRegionsAndTheDaysOfOne() {
+    {
+      journal::Journal::Opened opened = journal::Journal::open(journal::defaultJournalPath());
+      QVERIFY(opened.journal);
+      // group, day of February 2014, Carrington longitude, latitude, central-meridian distance
+      const struct { int group, day; double longitude, latitude, cmd; } seen[] = {
+          {11966, 3, 225, -16, -20}, {11966, 4, 225, -16, -7}, {11966, 5, 225.5, -16, 6},
+          {11967, 4, 100, 12, 30},   {11967, 5, 100, 12, 43},  {11970, 20, 300, 8, -10}};
+      std::string lines;
+      for (const auto& s : seen)
+        lines += QString::asprintf("2014 2%2d.500%8d BGD    0  270    0  210 0.764 251.7%6.1f%6.1f%6.1f\n", s.day,
+                                   s.group, s.longitude, s.latitude, s.cmd).toStdString();
+      const journal::GroupFile file = journal::parseGroupFile(lines);
+      QCOMPARE(QString::fromStdString(file.error), QString());
+      QVERIFY(opened.journal->importGroupRecords(file).done());
+    }
+    Fixture f;
+    f.w().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+    f.chooseMonth(2);
+    f.enter("txtAnnéeMois", "2014");
+    QTest::keyClick(&f.w(), Qt::Key_4, Qt::AltModifier);
+    journal::RegionsForm& tab = f.w().regions();
+    QTRY_VERIFY(tab.isVisible());
+    QTest::keyClick(&tab, Qt::Key_G, Qt::AltModifier);
+    QTRY_COMPARE(tab.table("grdRegions")->rowCount(), 3);
+    QStringList numbers, firsts;
+    for (int row = 0; row < 3; ++row) {
+      numbers << tab.table("grdRegions")->item(row, 10)->text();
+      firsts << tab.table("grdRegions")->item(row, 1)->text();
+    }
+    QCOMPARE(numbers, QStringList({"11966", "11967", "11970"}));
+    QCOMPARE(firsts, QStringList({"03/02/2014", "04/02/2014", "20/02/2014"}));
+    QVERIFY2(tab.text("lblMoisRegions").startsWith("3 régions de Greenwich"), qPrintable(tab.text("lblMoisRegions")));
+    QCOMPARE(tab.table("grdJours")->rowCount(), 0);
+    QVERIFY(!tab.button("cmdEnregistrer")->isEnabled());
+    tab.table("grdRegions")->selectRow(1);
+    QCOMPARE(tab.text("lblMessage"), QString());
+    QTableWidget* days = tab.table("grdJours");
+    QCOMPARE(days->rowCount(), 2);
+    QCOMPARE(QStringList({days->item(0, 0)->text(), days->item(1, 0)->text(), days->item(1, 2)->text()}),
+             QStringList({"04/02/2014", "05/02/2014", "12,00"}));
+    QCOMPARE(accessibleName(days), QStringLiteral("Jours de la région 2"));
+
+    // The rotation's map saved: a folder that does not exist is said, never reported written.
+    QTest::keyClick(&tab, Qt::Key_C, Qt::AltModifier);
+    QTRY_COMPARE(accessibleName(tab.control("picImage")), QStringLiteral("Carte de la rotation 2147"));
+    QString answer = m_home->filePath("nowhere/carte.svg");
+    tab.setImageDialog([&](const QString&) { return answer; });
+    tab.button("cmdEnregistrer")->click();
+    QVERIFY2(tab.text("lblMessage").contains("n'a pas pu être écrit"), qPrintable(tab.text("lblMessage")));
+    answer = m_home->filePath("carte.svg");
+    tab.button("cmdEnregistrer")->click();
+    QCOMPARE(tab.text("lblMessage"), "Image enregistrée : " + answer);
+    QVERIFY(QFileInfo(answer).size() > 0);
   }
 
   void aFileThatIsNoJournalIsRefused() {

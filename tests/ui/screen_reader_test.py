@@ -152,27 +152,29 @@ CHANGED = {
 }
 
 
-# The Journal's second tab, chosen as a reader's user chooses it (the tab's own action):
-# on a journal without observer, the k says why there is nothing to compare, and no k is
-# chosen for anyone.
-COMPARISONS = [("k de l'observateur sur ces années",
-                "Ce journal n'a encore aucun observateur : il n'y a rien à comparer."),
-               ("k choisi", "")]
+# The Journal's tabs after the month's, each chosen as a reader's user chooses it (the
+# tab's own action), on a journal without observer: the k says why there is nothing to
+# compare, and no k is chosen for anyone; the regions say why there are none.
+TABS = [("Comparaisons", [("k de l'observateur sur ces années",
+                           "Ce journal n'a encore aucun observateur : il n'y a rien à comparer."),
+                          ("k choisi", "")]),
+        ("Régions", [("Régions du mois, source et jours", "Ce journal n'a encore aucun observateur."),
+                     ("Numéros des régions", "")])]
 
 
-def check_comparisons(Atspi, GLib, program, failures):
+def check_tab(Atspi, GLib, program, tab, expected, failures):
     tabs = [node for name, node in program.named(every=True)
-            if name and "Comparaisons" in name and node.get_role() == Atspi.Role.PAGE_TAB]
+            if name and tab in name and node.get_role() == Atspi.Role.PAGE_TAB]
     if not tabs:
-        failures.append("Journal: no tab « Comparaisons » on the bus")
+        failures.append("Journal: no tab « %s » on the bus" % tab)
         return
     try:
         pressed = Atspi.Action.do_action(tabs[0], 0)
     except GLib.Error as error:
         pressed = False
-        failures.append("Journal: the tab « Comparaisons » refused its action: " + error.message)
+        failures.append("Journal: the tab « %s » refused its action: %s" % (tab, error.message))
     if not pressed:
-        failures.append("Journal: the tab « Comparaisons » could not be chosen")
+        failures.append("Journal: the tab « %s » could not be chosen" % tab)
         return
     controls = {}
 
@@ -180,10 +182,10 @@ def check_comparisons(Atspi, GLib, program, failures):
         controls.clear()
         controls.update(program.controls())
         return all(caption in controls and text_of(Atspi, controls[caption]) == value
-                   for caption, value in COMPARISONS)
+                   for caption, value in expected)
 
     pump(GLib, all_read)
-    for caption, value in COMPARISONS:
+    for caption, value in expected:
         if caption not in controls:
             failures.append("Journal: no control named %r with a text; named: %r" % (caption, sorted(controls)))
         elif text_of(Atspi, controls[caption]) != value:
@@ -395,7 +397,8 @@ def inside(arguments):
                 with tempfile.TemporaryDirectory() as folder:
                     check_photograph(Atspi, GLib, program, folder, failures)
             if name == "Journal":
-                check_comparisons(Atspi, GLib, program, failures)
+                for tab, expected in TABS:
+                    check_tab(Atspi, GLib, program, tab, expected, failures)
         finally:
             program.close()
     listener.deregister("object:text-changed:insert")
