@@ -182,7 +182,8 @@ void RegionsForm::optImage_Click() { paintPicture(); }
 // The regions read again, the region chosen kept when it is still there (by its id).
 void RegionsForm::showAll() {
   const std::optional<std::size_t> chosen = chosenRegion();
-  const std::optional<int> chosenId = chosen ? std::optional<int>(m_regions.regions[*chosen].id) : std::nullopt;
+  // Region ids start at 1: 0 is none chosen.
+  const int chosenId = chosen ? m_regions.regions[*chosen].id : 0;
   m_regions = RegionMonth();
   setText("lblMessage", QString());
   if (m_journal && m_month >= 1 && (m_observer || source() != RegionSource::Observer)) {
@@ -199,7 +200,7 @@ void RegionsForm::showAll() {
   showRegions();
   QTableWidget* grid = table("grdRegions");
   for (std::size_t i = 0; i < m_regions.regions.size(); ++i)
-    if (chosenId && m_regions.regions[i].id == *chosenId) grid->selectRow(static_cast<int>(i));
+    if (chosenId != 0 && m_regions.regions[i].id == chosenId) grid->selectRow(static_cast<int>(i));
   showDays();
   paintPicture();
 }
