@@ -232,9 +232,13 @@ bool signEnds(std::vector<End>& ends, const AngleField& field) {
 }
 
 // "Latitude : « S95 » dépasse 90°."…: what is wrong with a signed end, empty when nothing.
+// A group near the limb is seen a few degrees past 90° from the central meridian when the
+// Sun's axis leans toward us, and records that carry a place to 24:00 UT put it further
+// still: only past 180° is a distance no place.
 std::string boundsProblem(double value, Axis axis) {
   if (axis == Axis::Longitude) return value < 0 || value > 360 ? "hors de 0 à 360°" : "";
-  return std::abs(value) > 90 ? "dépasse 90°" : "";
+  if (axis == Axis::Latitude) return std::abs(value) > 90 ? "dépasse 90°" : "";
+  return std::abs(value) > 180 ? "dépasse 180°" : "";
 }
 
 // A field of angles: a value or a range a~b, its middle.
