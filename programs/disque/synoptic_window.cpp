@@ -191,8 +191,8 @@ void SynopticCommand::run() {
   const SynopticRequest request{*rotation.rotation, *step.step, static_cast<std::size_t>(paths.size())};
   std::optional<SynopticOutcome> made = make(request, paths);
   if (!made) return;
-  sayLeftOut(*made);
-  if (!made->map) return refuse(toQString(made->refusal));
+  if (!made->map) return refuse(toQString(made->refusal) + leftOut(*made));
+  if (const QString left = leftOut(*made); !left.isEmpty()) refuse(QString::fromUtf8(kSynopticLeftOut) + left);
   if (m_view) m_view->close();
   m_view = new SynopticView(&m_window, std::move(*made->map), toQString(synopticSummary(*made, m_separator)),
                             m_messages, m_folder, m_saveDialog);
@@ -224,12 +224,10 @@ std::optional<SynopticOutcome> SynopticCommand::make(const SynopticRequest& requ
   return outcome;
 }
 
-void SynopticCommand::sayLeftOut(const SynopticOutcome& outcome) {
-  const std::vector<std::string> lines = synopticRefusals(outcome);
-  if (lines.empty()) return;
-  QString text = QString::fromUtf8(kSynopticLeftOut);
-  for (const std::string& line : lines) text += u'\n' + toQString(line);
-  refuse(text);
+QString SynopticCommand::leftOut(const SynopticOutcome& outcome) {
+  QString lines;
+  for (const std::string& line : synopticRefusals(outcome)) lines += u'\n' + toQString(line);
+  return lines;
 }
 
 void SynopticCommand::refuse(const QString& text) { m_messages.show(text, ui::kStyleExclamation, QString()); }

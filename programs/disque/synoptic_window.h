@@ -100,7 +100,8 @@ class SynopticCommand {
   [[nodiscard]] SynopticChoice proposed(const QStringList& paths) const;
   // Nothing when the user cancelled.
   [[nodiscard]] std::optional<SynopticOutcome> make(const SynopticRequest& request, const QStringList& paths);
-  void sayLeftOut(const SynopticOutcome& outcome);
+  // Each photograph left out with its reason, a line each.
+  [[nodiscard]] static QString leftOut(const SynopticOutcome& outcome);
   void refuse(const QString& text);
 
   QWidget& m_window;
