@@ -68,8 +68,8 @@ constexpr int kPhotoLeft = 12720;
 constexpr int kPhotoWidth = 5040;
 // The photograph's status and the help under it share one stretch of the column: the
 // status takes the lines its text needs, the help what is left (fitPhotoTexts).
-constexpr ui::Twips kPhotoStatusAt{kPhotoLeft, 6000, kPhotoWidth, 765};
-constexpr ui::Twips kPhotoHelpAt{kPhotoLeft, 6840, kPhotoWidth, 2640};
+constexpr ui::Twips kPhotoStatusAt{kPhotoLeft, 6000, kPhotoWidth, 510};
+constexpr ui::Twips kPhotoHelpAt{kPhotoLeft, 6585, kPhotoWidth, 2985};
 // Under the help, level with the page's commands: the synoptic map of a series of
 // photographs.
 constexpr ui::Twips kSynopticAt{kPhotoLeft, 9600, 2880, kButtonHeight};

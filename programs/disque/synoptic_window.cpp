@@ -122,6 +122,8 @@ SynopticView::SynopticView(QWidget* owner, SynopticMap map, const QString& summa
 
 QString SynopticView::status() const { return m_status->text(); }
 
+QString SynopticView::summary() const { return m_summary->text(); }
+
 void SynopticView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   showPicture();

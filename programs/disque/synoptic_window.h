@@ -50,6 +50,7 @@ class SynopticView : public QWidget {
   [[nodiscard]] const SynopticMap& map() const { return m_map; }
   [[nodiscard]] QPushButton* saveButton() const { return m_saveButton; }
   [[nodiscard]] QString status() const;
+  [[nodiscard]] QString summary() const;
   // False when the user gave up or the file was not written (the reason said).
   bool save();
 
