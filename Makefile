@@ -92,9 +92,10 @@ run: deps build
 # The benchmarks are off in a plain build; this turns them on in the build directory.
 bench: deps
 	$(CMAKE_CONFIGURE) -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVREL_BENCH=ON
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target kavrel_bench kavrel_disque_bench kavrel_image_bench kavrel_photo_view_bench kavrel_journal_bench kavrel_journal_charts_bench kavrel_groups_bench kavrel_reseau_bench kavrel_reseau_base_bench
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kavrel_bench kavrel_disque_bench kavrel_synoptic_bench kavrel_image_bench kavrel_photo_view_bench kavrel_journal_bench kavrel_journal_charts_bench kavrel_groups_bench kavrel_reseau_bench kavrel_reseau_base_bench
 	$(BUILD_DIR)/bench/kavrel_bench
 	$(BUILD_DIR)/bench/kavrel_disque_bench
+	$(BUILD_DIR)/bench/kavrel_synoptic_bench
 	$(BUILD_DIR)/bench/kavrel_image_bench
 	$(BUILD_DIR)/bench/kavrel_photo_view_bench
 	$(BUILD_DIR)/bench/kavrel_journal_bench

@@ -35,6 +35,8 @@ struct Action {
   std::size_t omittable = 0;
   // With --csv, the words are the files of a batch, which this runs instead (soleil, tache).
   Run batch = nullptr;
+  // The last argument may be given once or more ("IMAGE..."): the images of a series.
+  bool lastRepeats = false;
 };
 
 // "soleil [JOUR MOIS ANNEE HEURE MINUTE] | --csv [FICHIER]"

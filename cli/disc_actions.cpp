@@ -1,5 +1,5 @@
 // The rows of kavrel's actions on the disc and on photographs: disque (the printed page),
-// limbe, tache-image and aire. Their help is here, as data; what runs them needs Qt Gui
+// limbe, tache-image, aire and carte-synoptique. Their help is here, as data; what runs them needs Qt Gui
 // and is linked apart (cli/painting.h). Qt-free.
 #include "cli/disc_actions.h"
 
@@ -82,6 +82,36 @@ const std::vector<Action> kActions{
       "--ombre-fixe"},
      {}, CheckForm::ExactText, false, printSpotArea, {{"--seuils", 2}, {"--ombre-fixe", 0}, {"--limbe", 3}},
      "[--seuils TACHE OMBRE] [--ombre-fixe] [--limbe CX CY R]"},
+    {"carte-synoptique", {"ROTATION", "IMAGE..."},
+     {"la carte synoptique d'une rotation de Carrington faite de photographies\n"
+      "(PNG, JPEG, TIFF, FITS) : longitude de 360 à gauche à 0, latitude de -90 à\n"
+      "90, DEG degrés par pixel (0,1 par défaut) ; chaque longitude prise de la\n"
+      "photographie la plus proche de son passage au méridien central, la lumière\n"
+      "rapportée à celle du disque au même rayon (assombrissement du bord retiré),\n"
+      "vide où aucune photographie ne la voit. --fits : réels de 32 bits, NaN où\n"
+      "vide, coordonnées de Carrington (CRLN-CAR, CRLT-CAR, CAR_ROT, DATE-OBS) ;\n"
+      "--png : gris de 8 bits, noir où vide. Bord, orientation et instant de\n"
+      "chaque fichier (en-tête FITS, bord trouvé, EXIF) sauf --limbe, --nord,\n"
+      "--depuis-axe, --est-a-droite, donnés alors pour toutes les photographies ;\n"
+      "une photographie sans bord, sans instant ou prise hors de la rotation (à\n"
+      "7 jours près) est écartée, dite avec sa raison",
+      "the synoptic map of a Carrington rotation made of photographs (PNG, JPEG,\n"
+      "TIFF, FITS): longitude from 360 on the left to 0, latitude from -90 to 90,\n"
+      "DEG degrees a pixel (0.1 by default); each longitude taken from the\n"
+      "photograph nearest its central-meridian passage, the light over the disc's\n"
+      "own at the same radius (limb darkening removed), blank where no photograph\n"
+      "sees it. --fits: 32-bit reals, NaN where blank, Carrington coordinates\n"
+      "(CRLN-CAR, CRLT-CAR, CAR_ROT, DATE-OBS); --png: 8-bit grey, black where\n"
+      "blank. Each file's limb, orientation and instant (FITS header, limb found,\n"
+      "EXIF) unless --limbe, --nord, --depuis-axe, --est-a-droite, then given for\n"
+      "every photograph; a photograph without a limb, without an instant or taken\n"
+      "outside the rotation (by more than 7 days) is set aside, said with its reason"},
+     {}, CheckForm::ExactText, false, writeSynopticMap,
+     {{"--png", 1}, {"--fits", 1}, {"--pas", 1}, {"--nord", 1}, {"--depuis-axe", 0}, {"--est-a-droite", 0},
+      {"--limbe", 3}, {"--decalage-horloge", 1}},
+     "--png FICHIER | --fits FICHIER [--pas DEG] [--nord ANGLE] [--depuis-axe] [--est-a-droite] "
+     "[--limbe CX CY R] [--decalage-horloge H]",
+     0, 0, nullptr, true},
 };
 
 }  // namespace

@@ -73,7 +73,8 @@ Status runAction(const Action& action, std::span<const std::string> commandLine,
     fields.assign(now.begin(), now.end());
   }
   const bool omitted = action.omittable > 0 && fields.size() == action.arguments.size() - action.omittable;
-  if (fields.size() != action.arguments.size() && !omitted) {
+  const bool repeated = action.lastRepeats && fields.size() > action.arguments.size();
+  if (fields.size() != action.arguments.size() && !omitted && !repeated) {
     s.err << "Usage : kavrel " << synopsis(action) << '\n';
     return Status::Refused;
   }

@@ -29,6 +29,11 @@ namespace kavrel::cli {
 // pixel and of its umbra.
 [[nodiscard]] Status printSpotArea(const Fields& fields, const Context& context);
 
+// ROTATION IMAGE... --png F | --fits F [--pas DEG] [--nord ANGLE] [--depuis-axe]
+// [--est-a-droite] [--limbe CX CY R] [--decalage-horloge H]: the rotation's synoptic map
+// from the photographs, each photograph's use or refusal said.
+[[nodiscard]] Status writeSynopticMap(const Fields& fields, const Context& context);
+
 // The whole command line handed over to kavrel-dessin, which runs it and exits with its
 // status; failed, said, when it cannot be started.
 [[nodiscard]] Status handOverToPainter(std::span<const std::string> commandLine, std::ostream& out,

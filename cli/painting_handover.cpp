@@ -60,6 +60,7 @@ Status writeDiscPageFile(const Fields&, const Context& c) { return handOver(c); 
 Status printLimb(const Fields&, const Context& c) { return handOver(c); }
 Status printPixelSpot(const Fields&, const Context& c) { return handOver(c); }
 Status printSpotArea(const Fields&, const Context& c) { return handOver(c); }
+Status writeSynopticMap(const Fields&, const Context& c) { return handOver(c); }
 
 Status logbook::drawChart(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }
 Status network::drawPicture(const Fields&, Request& s) { return handOverToPainter(s.commandLine, s.out, s.err); }

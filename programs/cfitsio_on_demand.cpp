@@ -1,4 +1,4 @@
-// CFITSIO opened when the first FITS file is read (cfitsio_on_demand.h).
+// CFITSIO opened when the first FITS file is read or written (cfitsio_on_demand.h).
 #include "programs/cfitsio_on_demand.h"
 
 #include <dlfcn.h>
@@ -12,6 +12,7 @@
 #define KAVREL_CFITSIO_FUNCTIONS(X) \
   X(ffclos) \
   X(ffcmsg) \
+  X(ffcrim) \
   X(ffdkopn) \
   X(ffgcno) \
   X(ffgdesll) \
@@ -23,8 +24,11 @@
   X(ffgky) \
   X(ffgpxvll) \
   X(ffgtclll) \
+  X(ffimem) \
   X(ffmahd) \
   X(ffomem) \
+  X(ffpky) \
+  X(ffppr) \
   X(fits_is_compressed_image)
 
 namespace {
@@ -95,6 +99,16 @@ KAVREL_FORWARD(ffomem,
                (fitsfile** fptr, const char* name, int mode, void** buffptr, size_t* buffsize, size_t deltasize,
                 void* (*mem_realloc)(void* p, size_t newsize), int* status),
                status, fptr, name, mode, buffptr, buffsize, deltasize, mem_realloc, status)
+KAVREL_FORWARD(ffcrim, (fitsfile* fptr, int bitpix, int naxis, long* naxes, int* status), status, fptr, bitpix, naxis,
+               naxes, status)
+KAVREL_FORWARD(ffimem,
+               (fitsfile** fptr, void** buffptr, size_t* buffsize, size_t deltasize,
+                void* (*mem_realloc)(void* p, size_t newsize), int* status),
+               status, fptr, buffptr, buffsize, deltasize, mem_realloc, status)
+KAVREL_FORWARD(ffpky, (fitsfile* fptr, int datatype, const char* keyname, void* value, const char* comm, int* status),
+               status, fptr, datatype, keyname, value, comm, status)
+KAVREL_FORWARD(ffppr, (fitsfile* fptr, int datatype, LONGLONG firstelem, LONGLONG nelem, void* array, int* status),
+               status, fptr, datatype, firstelem, nelem, array, status)
 KAVREL_FORWARD(fits_is_compressed_image, (fitsfile* fptr, int* status), status, fptr, status)
 
 void ffcmsg(void) {

@@ -1205,7 +1205,7 @@ TEST(KavrelCommand, HelpListsTheSubcommands) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     for (const char* name : {"jj ", "date ", "sideral ", "precession ", "soleil ", "rotations ", "tache ", "disque ",
-                             "limbe ", "tache-image ", "aire ", "journal "}) {
+                             "limbe ", "tache-image ", "aire ", "carte-synoptique ", "journal "}) {
       EXPECT_NE(r.out.find(std::string("\n  ") + name), std::string::npos) << name;
     }
   }
@@ -1229,6 +1229,7 @@ TEST(KavrelCommand, EveryActionAnswersHelp) {
       {{"limbe", "--help"}, "limbe IMAGE [--bord X1 Y1 X2 Y2 X3 Y3]"},
       {{"tache-image", "--help"}, "tache-image IMAGE [JOUR MOIS ANNEE HEURE MINUTE] X Y"},
       {{"aire", "--help"}, "aire IMAGE X Y [--seuils TACHE OMBRE]"},
+      {{"carte-synoptique", "--help"}, "carte-synoptique ROTATION IMAGE... --png FICHIER | --fits FICHIER"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.words.front());
@@ -1282,6 +1283,50 @@ TEST(KavrelCommand, SolarAspectWithoutArgumentsUsesTheClock) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Date : 6.12.2001 à 9h 5min");
   EXPECT_NE(r.out.find("\nJour julien : 2452249,878\n"), std::string::npos) << r.out;
+}
+
+// The rotation's map from photographs: the files written, a photograph set aside said with
+// its reason, the map refused when nothing is left of it.
+TEST(KavrelCommand, SynopticMapFromPhotographs) {
+  const std::string folder = testing::TempDir();
+  const std::string dated = writeSunFits(folder + "/kavrel-carte-jour.fits", {"DATE-OBS= '2001-12-06T09:05:50'"});
+  const std::string undated = writeSunFits(folder + "/kavrel-carte-sans-date.fits");
+  const std::string fits = folder + "/kavrel-carte.fits", png = folder + "/kavrel-carte.png";
+  const auto map = [](std::vector<std::string> words) {
+    words.insert(words.begin(), "carte-synoptique");
+    return words;
+  };
+  const struct {
+    const char* name;
+    std::vector<std::string> words;
+    int status;
+    std::string out;  // a line of the output
+    std::string err;  // a part of the error stream
+  } rows[] = {
+      {"one photograph", map({"1983", dated, "--fits", fits, "--png", png, "--pas", "1"}), 0,
+       "kavrel-carte-jour.fits : 2001-12-06 à 09:06 TU, L0 ", ""},
+      {"one without its instant", map({"1983", undated, dated, "--fits", fits, "--pas", "1"}), 0,
+       "Carte : 360 × 180 pixels de 1°, ",
+       "kavrel-carte-sans-date.fits : écartée : l'instant de la prise de vue n'est pas lu dans le fichier"},
+      {"none kept", map({"1983", undated, "--fits", fits, "--pas", "1"}), 2, "",
+       "Aucune photographie n'a pu être placée sur la carte."},
+      {"none read", map({"1983", folder + "/absente.fits", "--fits", fits}), 1, "", "absente.fits : écartée : "},
+      {"a rotation away", map({"1990", dated, "--fits", fits, "--pas", "1"}), 2, "",
+       "plus de 7 jours hors de la rotation 1990"},
+      {"no map file", map({"1983", dated}), 2, "", "Donnez le fichier de la carte"},
+      {"a step not dividing 180", map({"1983", dated, "--fits", fits, "--pas", "0.7"}), 2, "", "Le pas de la carte"},
+  };
+  for (const auto& row : rows) {
+    std::remove(fits.c_str());
+    const Result r = kavrel(row.words, kPlain);
+    EXPECT_EQ(r.status, row.status) << row.name << '\n' << r.err;
+    EXPECT_NE(r.out.find(row.out), std::string::npos) << row.name << '\n' << r.out;
+    EXPECT_NE(r.err.find(row.err), std::string::npos) << row.name << '\n' << r.err;
+    EXPECT_EQ(std::filesystem::exists(fits), row.status == 0) << row.name;
+  }
+  std::FILE* file = std::fopen(png.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(readAll(file).substr(1, 3), "PNG");
 }
 
 }  // namespace
