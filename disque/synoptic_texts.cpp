@@ -66,6 +66,12 @@ std::string synopticSummary(const SynopticOutcome& outcome, std::string_view dec
          " % de la carte vue.";
 }
 
+std::string synopticGridText(const SynopticMap& map, std::string_view decimalSeparator) {
+  return "Longitude de Carrington de 360° à gauche à 0° à droite, latitude de +90° en haut à -90° en bas, " +
+         (map.step == std::trunc(map.step) ? formatInteger(map.step) : formatMask(map.step, "0.0#", decimalSeparator)) +
+         "° par pixel.";
+}
+
 std::vector<std::string> synopticRefusals(const SynopticOutcome& outcome) {
   std::vector<std::string> lines;
   for (const SynopticPhotoUse& use : outcome.photos)

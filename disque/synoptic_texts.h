@@ -31,6 +31,10 @@ struct RotationOutcome {
 // "Rotation 2102 : 2 photographies placées sur 3, 48,3 % de la carte vue."
 [[nodiscard]] std::string synopticSummary(const SynopticOutcome& outcome, std::string_view decimalSeparator);
 
+// "Longitude de Carrington de 360° à gauche à 0° à droite, latitude de +90° en haut à -90° en
+// bas, 0,1° par pixel."
+[[nodiscard]] std::string synopticGridText(const SynopticMap& map, std::string_view decimalSeparator);
+
 // Each photograph left out, with its reason: "« b.png » : l'instant de la prise de vue …".
 [[nodiscard]] std::vector<std::string> synopticRefusals(const SynopticOutcome& outcome);
 

@@ -85,6 +85,15 @@ def lat_of_row(ours, rows, step_lat):
     return -90 + (rows + 0.5) * step_lat
 
 
+def at_photo(ours, photo):
+    """Our grid, its instant and observer the photograph's."""
+    meta = dict(ours.meta)
+    observer = photo.observer_coordinate.transform_to(frames.HeliographicStonyhurst(obstime=photo.date))
+    meta.update({'date-obs': photo.date.isot, 'hgln_obs': observer.lon.to_value(u.deg),
+                 'hglt_obs': observer.lat.to_value(u.deg), 'dsun_obs': observer.radius.to_value(u.m)})
+    return sunpy.map.Map(ours.data, meta)
+
+
 def disc_mu(target, photo):
     """mu (cosine of the angle from the disc centre) of each Carrington pixel, seen from the photograph's observer."""
     ny, nx = target.data.shape
@@ -175,14 +184,17 @@ def main():
 
     ours = sunpy.map.Map(str(ours_path))
     placed = check_frame(ours)
-    theirs_data = photo.reproject_to(ours.wcs).data
+    # sunpy holds a coordinate fixed in inertial space between two instants: the Carrington
+    # grid it maps to is ours at the photograph's instant, seen by its observer (our file's
+    # DATE-OBS is the instant longitude 180 crosses the central meridian).
+    theirs_data = photo.reproject_to(at_photo(ours, photo).wcs).data
     sunpy.map.Map(theirs_data, ours.meta).save(str(folder / 'sunpy.fits'), overwrite=True)
 
     ny, nx = ours.data.shape
     rows, cols = np.indices((ny, nx))
-    world = ours.pixel_to_world(cols * u.pix, rows * u.pix)
+    world = at_photo(ours, photo).pixel_to_world(cols * u.pix, rows * u.pix)
     lon, lat = world.lon.to_value(u.deg) % 360, world.lat.to_value(u.deg)
-    mu = disc_mu(ours, photo)
+    mu = disc_mu(at_photo(ours, photo), photo)
     ours_data = ours.data.astype(float)
     covered = np.isfinite(ours_data) & np.isfinite(theirs_data)
     print(f'pixels: ours {np.isfinite(ours_data).sum()}, sunpy {np.isfinite(theirs_data).sum()}, '

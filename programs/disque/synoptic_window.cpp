@@ -196,8 +196,9 @@ void SynopticCommand::run() {
   if (!made->map) return refuse(toQString(made->refusal) + leftOut(*made));
   if (const QString left = leftOut(*made); !left.isEmpty()) refuse(QString::fromUtf8(kSynopticLeftOut) + left);
   if (m_view) m_view->close();
-  m_view = new SynopticView(&m_window, std::move(*made->map), toQString(synopticSummary(*made, m_separator)),
-                            m_messages, m_folder, m_saveDialog);
+  const QString summary =
+      toQString(synopticSummary(*made, m_separator) + "\n" + synopticGridText(*made->map, m_separator));
+  m_view = new SynopticView(&m_window, std::move(*made->map), summary, m_messages, m_folder, m_saveDialog);
   m_view->show();
 }
 

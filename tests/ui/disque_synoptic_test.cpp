@@ -126,6 +126,7 @@ void DisqueSynopticTest::aMapMadeAndSaved() {
   QCOMPARE(view->map().width, 360);
   QVERIFY(view->map().covered() > 0);
   QVERIFY(view->summary().startsWith(QStringLiteral("Rotation 2102 : 2 photographies placées sur 3, ")));
+  QVERIFY(view->summary().endsWith(QStringLiteral(", 1° par pixel.")));
 
   view->saveButton()->click();
   QCOMPARE(asked.saves, 1);
