@@ -36,6 +36,7 @@
 #include "programs/disque/photo_display.h"
 #include "programs/disque/photo_page.h"
 #include "programs/disque/photo_view.h"
+#include "programs/disque/synoptic_window.h"
 #include "ui/file_dialog.h"
 #include "ui/print_dialog.h"
 #include "ui/question.h"
@@ -67,8 +68,11 @@ constexpr int kPhotoLeft = 12720;
 constexpr int kPhotoWidth = 5040;
 // The photograph's status and the help under it share one stretch of the column: the
 // status takes the lines its text needs, the help what is left (fitPhotoTexts).
-constexpr ui::Twips kPhotoStatusAt{kPhotoLeft, 6000, kPhotoWidth, 765};
-constexpr ui::Twips kPhotoHelpAt{kPhotoLeft, 6840, kPhotoWidth, 3120};
+constexpr ui::Twips kPhotoStatusAt{kPhotoLeft, 6000, kPhotoWidth, 510};
+constexpr ui::Twips kPhotoHelpAt{kPhotoLeft, 6585, kPhotoWidth, 2985};
+// Under the help, level with the page's commands: the synoptic map of a series of
+// photographs.
+constexpr ui::Twips kSynopticAt{kPhotoLeft, 9600, 2880, kButtonHeight};
 constexpr int kHelpLinesKept = 3;
 
 // The engines' UTF-8 texts as Qt shows them.
@@ -194,6 +198,7 @@ void addPhotographColumn(std::vector<ControlRow>& c) {
   c.push_back({.name = "lblPhotoEtat", .at = kPhotoStatusAt, .wrap = true,
                .accessibleName = "État de la photographie"});
   c.push_back({.name = "lblAidePhoto", .caption = kPhotoHelp, .at = kPhotoHelpAt, .wrap = true});
+  c.push_back({.name = "cmdCarte", .kind = Kind::CommandButton, .caption = "Carte s&ynoptique…", .at = kSynopticAt});
 }
 
 // What the angle of the image's north is the angle of, and the drift that gives it.
@@ -430,7 +435,7 @@ ui::FormTable disqueForm() {
                    "txtY",         "cmdAjouterXY", "cmdSupprimer", "Command1",     "cmdImprimer",  "cmdEnregistrer",
                    "cmdOuvrir",    "cmdFermer",  "txtOrientation", "optNordCeleste", "optNordSolaire", "chkEstDroite",
                    "cmdDerive",    "cmdBord",    "chkEnTete",  "txtDecalage", "txtSeuilTache", "txtSeuilOmbre",
-                   "chkSeuilFixe", "cmdMesurer",   "cmdMenu"};
+                   "chkSeuilFixe", "cmdMesurer",   "cmdCarte",    "cmdMenu"};
   addPhotoDisplayControls(form);
   return form;
 }
@@ -451,7 +456,8 @@ Disque::Disque(ui::Desktop desktop, std::string decimalSeparator)
       m_carriedQuestion(&defaultCarriedQuestion),
       m_printDialog(&ui::askPrintDestination),
       m_documents(desktop.messages, printerHooks()),
-      m_engine(m_separator) {
+      m_engine(m_separator),
+      m_synoptic(std::make_unique<SynopticCommand>(*this, desktop.messages, m_folder, m_separator)) {
   setWindowIcon(programIcon(ProgramIcon::Disque));
   m_view = new DiscView(this);
   m_view->setObjectName("picDisque");
@@ -514,6 +520,7 @@ void Disque::connectPhotograph() {
   onClick("cmdBord", [this] { cmdBord_Click(); });
   onClick(kHeaderCheck, [this] { chkEnTete_Click(); });
   onClick("cmdMesurer", [this] { cmdMesurer_Click(); });
+  onClick("cmdCarte", [this] { m_synoptic->run(); });
   m_photo->onPointer([this](std::optional<photo::PixelPoint> pixel) { picPhoto_MouseMove(pixel); });
   m_photo->onClick([this](photo::PixelPoint pixel) { picPhoto_Click(pixel); });
 }
@@ -1070,6 +1077,9 @@ void Disque::fitPhotoTexts() {
 
 void Disque::resizeEvent(QResizeEvent* event) {
   ui::Form::resizeEvent(event);
+  // The help under the photograph's status takes the height the window gains: the command
+  // under it goes down as much.
+  control("cmdCarte")->move(control("cmdCarte")->pos() + QPoint(0, growth().height()));
   fitPhotoTexts();
   fitSpotTable();
 }

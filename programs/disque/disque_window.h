@@ -40,6 +40,7 @@ namespace kavrel::disque {
 
 class DiscView;
 class PhotoDisplayControls;
+class SynopticCommand;
 class PhotoView;
 
 [[nodiscard]] ui::FormTable disqueForm();
@@ -93,6 +94,9 @@ class Disque : public ui::Form {
   // Opens the image at `path` as "&Ouvrir une image…" does; a refused file is said and
   // leaves the window as it was.
   void openImage(const QString& path);
+
+  // "Carte synoptique…": its dialogs and the map's window.
+  [[nodiscard]] SynopticCommand& synoptic() { return *m_synoptic; }
 
   [[nodiscard]] about::AboutLauncher& about() { return m_about; }
   [[nodiscard]] PhotoView* photoView() const { return m_photo; }
@@ -225,6 +229,7 @@ class Disque : public ui::Form {
   QString m_saved;                  // the file last saved, said in the status
   std::string m_statusWhenSaved;    // the engine's status then
   std::unique_ptr<PhotoDisplayControls> m_photoDisplay;  // its contrast, grid and zoom
+  std::unique_ptr<SynopticCommand> m_synoptic;
 };
 
 }  // namespace kavrel::disque
