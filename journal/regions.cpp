@@ -10,7 +10,11 @@
 // when its distance to that place, in units of a window, is under 1; the window widens
 // with the square root of the region's largest area (a group of 1000 MSH spans some 15° of
 // longitude). Within an instant the nearest pairs are taken
-// first, one sighting per region.
+// first, one sighting per region; then the sightings left over that are small, on the
+// day after their region's last, within a window twice as wide in latitude, each the only
+// candidate of a region with three sightings or more that is its only candidate. After
+// the last instant, a region lying within another's gap of days at the place interpolated
+// between the sightings either side is joined into it, when unambiguous both ways.
 //
 // A region stays on the disc while its central-meridian distance, carried forward at about
 // 13.2° a day (the synodic rate plus its drift), has not passed the west limb, and for a
@@ -20,12 +24,13 @@
 // limb has come back round to the visible disc is its return.
 //
 // Where it stops: numbered sightings follow their numbers only (a number seen again more
-// than kNumberGapDays later starts a new region); nothing splits or merges regions after
-// the fact.
+// than kNumberGapDays later starts a new region); nothing splits regions after the fact,
+// and the only join after the fact is of a region into another's gap.
 #include "journal/regions.h"
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <unordered_map>
 
 #include "journal/regions_math.h"
@@ -49,6 +54,24 @@ constexpr double kLonPerSqrtArea = 0.20;
 constexpr double kLatBase = 4.0;
 constexpr double kLatPerDay = 0.0;
 constexpr double kLatPerSqrtArea = 0.08;
+// The windows' scales: the nearest-pairs match, and the wider one taken only where it is
+// unambiguous.
+struct Window {
+  double lonScale = 1;
+  double latScale = 1;
+};
+constexpr Window kNear{1.0, 1.0};
+constexpr Window kWide{1.0, 2.0};
+// The wider match links only small groups (under 100 MSH, whose centroid jumps most as
+// their few spots come and go) on the next day, to a region seen three times or more
+// (its place settled).
+constexpr double kWideMostSqrtArea = 10.0;
+constexpr double kWideMostDays = 1.5;
+constexpr std::size_t kWideLeastSightings = 3;
+// A region inside another's gap joins it within this window; the regions looked back at
+// began within kFillScanDays.
+constexpr Window kFillWide{1.5, 2.0};
+constexpr double kFillScanDays = 20.0;
 // A region's own drift replaces the law once its sightings span this many days.
 constexpr double kOwnDriftSpanDays = 2.0;
 constexpr double kMostDrift = 3.0;  // degrees a day, either way: a longer line is a mislink
@@ -56,8 +79,10 @@ constexpr double kMostDrift = 3.0;  // degrees a day, either way: a longer line 
 constexpr double kMostGapDays = 6.0;
 // Central-meridian distance of the west limb, and its growth a day (synodic).
 constexpr double kWestLimb = 90.0;
-// Records near the limb write places a few degrees past it (a position carried to 24:00 UT).
-constexpr double kLimbAllowance = 10.0;
+// Records near the limb write places short of where the region's drift carries it (places
+// foreshortened at the limb, a position carried to 24:00 UT): a region stays on the disc
+// while carried up to this far past the limb.
+constexpr double kLimbAllowance = 20.0;
 constexpr double kSynodicRate = 13.2;
 // A numbered sighting joins the region of its number seen within this many days.
 constexpr double kNumberGapDays = 40.0;
@@ -158,14 +183,14 @@ struct Fit {
   double cost = 0;
   double lon = 0;
 };
-Fit fitTo(const Track& track, const Sighting& s, double t) {
+Fit fitTo(const Track& track, const Sighting& s, double t, const Window& window = kNear) {
   const double days = t - track.lastT;
   const double predicted = track.lastLon + track.drift() * days;
   const double dLon = wrap180(s.longitude - predicted);
   const double dLat = s.latitude - track.lastLat;
   const double size = std::max(track.sqrtArea, s.areaMsh ? std::sqrt(std::max(0.0, *s.areaMsh)) : 0.0);
-  const double lonWindow = kLonBase + kLonPerDay * days + kLonPerSqrtArea * size;
-  const double latWindow = kLatBase + kLatPerDay * days + kLatPerSqrtArea * size;
+  const double lonWindow = window.lonScale * (kLonBase + kLonPerDay * days + kLonPerSqrtArea * size);
+  const double latWindow = window.latScale * (kLatBase + kLatPerDay * days + kLatPerSqrtArea * size);
   return {(dLon / lonWindow) * (dLon / lonWindow) + (dLat / latWindow) * (dLat / latWindow), predicted + dLon};
 }
 
@@ -184,6 +209,7 @@ class Follower {
       linkInstant({order.begin() + static_cast<std::ptrdiff_t>(begin), order.begin() + static_cast<std::ptrdiff_t>(end)});
       begin = end;
     }
+    fillGaps();
     return std::move(tracks_);
   }
 
@@ -241,8 +267,117 @@ class Follower {
       const std::size_t index = indices[pair.sighting];
       track.add(index, t, pair.lon, sightings_[index].latitude, prepared_[index].cmd, sightings_[index]);
     }
+    linkUnambiguous(indices, taken, t);
     for (std::size_t k = 0; k < indices.size(); ++k)
       if (!taken[k]) startTrack(indices[k]);
+  }
+
+  // The second, wider match: a sighting left over joins a region left over when, within
+  // the wide window, that region is its only candidate and it is the region's only one
+  // (regions and sightings already linked at this instant counted).
+  void linkUnambiguous(const std::vector<std::size_t>& indices, std::vector<bool>& taken, double t) {
+    if (std::find(taken.begin(), taken.end(), false) == taken.end()) return;
+    std::vector<int> perSighting(indices.size(), 0);
+    std::unordered_map<std::size_t, int> perTrack;
+    struct Candidate {
+      std::size_t sighting;
+      std::size_t track;
+      double lon;
+    };
+    std::vector<Candidate> candidates;
+    for (std::size_t r : recent_) {
+      const Track& track = tracks_[r];
+      if (!track.onDiscAt(t) && track.lastT != t) continue;
+      for (std::size_t k = 0; k < indices.size(); ++k) {
+        const Fit fit = fitTo(track, sightings_[indices[k]], t, kWide);
+        if (fit.cost > 1.0) continue;
+        ++perSighting[k];
+        ++perTrack[r];
+        if (!taken[k] && track.lastT < t && wideEligible(track, sightings_[indices[k]], t))
+          candidates.push_back({k, r, fit.lon});
+      }
+    }
+    for (const Candidate& c : candidates) {
+      if (perSighting[c.sighting] != 1 || perTrack[c.track] != 1) continue;
+      taken[c.sighting] = true;
+      const std::size_t index = indices[c.sighting];
+      tracks_[c.track].add(index, t, c.lon, sightings_[index].latitude, prepared_[index].cmd, sightings_[index]);
+    }
+  }
+
+  [[nodiscard]] static bool wideEligible(const Track& track, const Sighting& s, double t) {
+    const double size = std::max(track.sqrtArea, s.areaMsh ? std::sqrt(std::max(0.0, *s.areaMsh)) : 0.0);
+    return size <= kWideMostSqrtArea && t - track.lastT <= kWideMostDays && track.sightings.size() >= kWideLeastSightings;
+  }
+
+  // A region that begins and ends within another's gap of days, each of its sightings at
+  // the place the other's sightings on either side of the gap put it at its instant (the
+  // wide window), is the other's: its group's centroid jumped on those days. Taken only
+  // where unambiguous: one such region in the gap, one such gap for the region.
+  void fillGaps() {
+    struct Join {
+      std::size_t inner, outer, before;
+    };
+    std::vector<Join> joins;
+    std::map<std::pair<std::size_t, std::size_t>, int> perGap;  // (outer, position before the gap)
+    for (std::size_t b = 0; b < tracks_.size(); ++b) {
+      const Track& inner = tracks_[b];
+      if (inner.number || inner.returnOf) continue;
+      std::optional<Join> found;
+      int hosts = 0;
+      for (std::size_t a = b; a-- > 0;) {
+        const Track& outer = tracks_[a];
+        if (outer.firstT < inner.firstT - kFillScanDays) break;
+        if (outer.number || outer.lastT <= inner.lastT || outer.firstT >= inner.firstT) continue;
+        const auto before = gapAround(outer, inner);
+        if (!before || !fillsGap(outer, *before, inner)) continue;
+        ++hosts;
+        found = Join{b, a, *before};
+      }
+      if (hosts != 1) continue;
+      joins.push_back(*found);
+      ++perGap[{found->outer, found->before}];
+    }
+    // In order of the inner regions: one joined into another is empty by the time it
+    // would receive one; the sightings go in by time (another gap may have been filled).
+    for (const Join& j : joins) {
+      std::vector<std::size_t>& into = tracks_[j.outer].sightings;
+      if (perGap[{j.outer, j.before}] != 1 || tracks_[j.inner].returned || into.empty()) continue;
+      std::vector<std::size_t>& moved = tracks_[j.inner].sightings;
+      const auto at = std::upper_bound(into.begin(), into.end(), prepared_[moved.front()].t,
+                                       [&](double t, std::size_t i) { return t < prepared_[i].t; });
+      into.insert(at, moved.begin(), moved.end());
+      moved.clear();
+    }
+  }
+
+  // The position in `outer` of its last sighting before `inner` begins, when its next one
+  // comes after `inner` ends; none when `outer` is seen meanwhile.
+  std::optional<std::size_t> gapAround(const Track& outer, const Track& inner) const {
+    const auto& list = outer.sightings;
+    for (std::size_t k = 0; k + 1 < list.size(); ++k) {
+      if (prepared_[list[k + 1]].t <= inner.lastT) continue;
+      if (prepared_[list[k]].t < inner.firstT) return k;
+      return std::nullopt;
+    }
+    return std::nullopt;
+  }
+
+  [[nodiscard]] bool fillsGap(const Track& outer, std::size_t before, const Track& inner) const {
+    const Sighting& p = sightings_[outer.sightings[before]];
+    const Sighting& q = sightings_[outer.sightings[before + 1]];
+    const double tp = prepared_[outer.sightings[before]].t;
+    const double tq = prepared_[outer.sightings[before + 1]].t;
+    const double size = std::max(outer.sqrtArea, inner.sqrtArea);
+    const double lonWindow = kFillWide.lonScale * (kLonBase + kLonPerSqrtArea * size);
+    const double latWindow = kFillWide.latScale * (kLatBase + kLatPerSqrtArea * size);
+    for (std::size_t i : inner.sightings) {
+      const double f = (prepared_[i].t - tp) / (tq - tp);
+      const double dLon = wrap180(sightings_[i].longitude - (p.longitude + f * wrap180(q.longitude - p.longitude)));
+      const double dLat = sightings_[i].latitude - (p.latitude + f * (q.latitude - p.latitude));
+      if ((dLon / lonWindow) * (dLon / lonWindow) + (dLat / latWindow) * (dLat / latWindow) > 1.0) return false;
+    }
+    return true;
   }
 
   std::size_t startTrack(std::size_t index) {
@@ -345,10 +480,18 @@ std::string_view regionSourceName(RegionSource source) noexcept {
 
 std::vector<Region> followRegions(const std::vector<Sighting>& sightings) {
   const std::vector<Track> tracks = Follower(sightings).run();
-  std::vector<Region> regions;
-  regions.reserve(tracks.size());
+  // Regions joined into others are left empty: the rest numbered anew, returns following.
+  std::vector<int> idOf(tracks.size(), 0);
+  int next = 0;
   for (std::size_t i = 0; i < tracks.size(); ++i)
-    regions.push_back(regionOf(tracks[i], static_cast<int>(i) + 1, sightings));
+    if (!tracks[i].sightings.empty()) idOf[i] = ++next;
+  std::vector<Region> regions;
+  regions.reserve(static_cast<std::size_t>(next));
+  for (std::size_t i = 0; i < tracks.size(); ++i) {
+    if (tracks[i].sightings.empty()) continue;
+    regions.push_back(regionOf(tracks[i], idOf[i], sightings));
+    if (tracks[i].returnOf) regions.back().returnOf = idOf[static_cast<std::size_t>(*tracks[i].returnOf - 1)];
+  }
   return regions;
 }
 

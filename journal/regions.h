@@ -8,8 +8,16 @@
 // region seen on a previous day whose place, carried forward by the differential rotation
 // at its latitude, is nearest, within a window that widens with the group's area (a group
 // grows, drifts by up to a degree a day in Carrington longitude, and a few cloudy days
-// may leave gaps, over which its place is carried by its drift). A region is never carried across its passage behind the west limb: a group seen
-// again half a rotation later starts a new region, marked as the return of the old one.
+// may leave gaps, over which its place is carried by its drift). The centroid of a small
+// group jumps as its few spots come and go, mostly in latitude: a small group (under
+// 100 MSH) left over joins, on the next day, a region seen three times or more within a
+// window twice as wide in latitude, when that region is its only candidate and it is the
+// region's only one. Once all are linked, a region that begins and ends within another's
+// gap of days, at the place the other's sightings either side of the gap give (a window
+// half again as wide in longitude, twice in latitude), is joined into it, when it is the
+// only such region in that gap and that gap the only one it fits. A region is never
+// carried across its passage behind the west limb: a group seen again half a rotation
+// later starts a new region, marked as the return of the old one.
 // Sightings that carry their own number (NOAA's, Greenwich's) are linked by that number.
 //
 // Where it stops: it links what it is given; it does not split a region that two groups
