@@ -263,7 +263,7 @@ void addMeasureFrame(std::vector<ControlRow>& c) {
   c.push_back({.name = "txtSeuilOmbre", .kind = Kind::TextBox, .at = {3000, 660, 900, kFieldHeight},
                .frame = "fraMesure", .widest = "0,999", .namedBy = {"lblSeuilOmbre"},
                .accessibleName = "Seuil de l'ombre, part du Soleil calme"});
-  c.push_back({.name = "chkSeuilFixe", .kind = Kind::CheckBox, .caption = "Ombre au seuil fi&xe",
+  c.push_back({.name = "chkSeuilFixe", .kind = Kind::CheckBox, .caption = "Ombre au seuil fixe (&2)",
                .at = {120, 1110, 2400, 255}, .frame = "fraMesure",
                .accessibleName = "Ombre au seuil fixe, sinon au creux de l'histogramme de la tache"});
   c.push_back({.name = "cmdMesurer", .kind = Kind::CommandButton, .caption = "Mes&urer l'aire",

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <QImage>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -80,6 +81,7 @@ class DisqueWindowTest : public QObject {
   void refusedDates();
   void deleteRemovesTheChosenSpots();
   void gridAndOrientationAsOpened();
+  void accessKeysAreUnique();
 };
 
 void DisqueWindowTest::theDiscIsPrintedAtItsTrueDiameter_data() {
@@ -368,6 +370,25 @@ void DisqueWindowTest::gridAndOrientationAsOpened() {
   QVERIFY(options->orientation == DrawingOrientation::EastRight);
   QCOMPARE(f.w().value("optEstGauche"), 0);  // one choice per frame
   QCOMPARE(f.w().value("optPas10"), 0);
+}
+
+// One key, one control: a key two controls share only moves the focus between them.
+void DisqueWindowTest::accessKeysAreUnique() {
+  OpenWindow<Disque> f;
+  QStringList keys;
+  for (QWidget* control : f.w().findChildren<QWidget*>()) {
+    QString text;
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) text = button->text();
+    else if (auto* label = qobject_cast<QLabel*>(control); label && label->buddy()) text = label->text();
+    const qsizetype at = text.indexOf('&');
+    if (at >= 0 && at + 1 < text.size() && text[at + 1] != '&') keys << text.mid(at + 1, 1).toLower();
+  }
+  QVERIFY(keys.contains("q"));
+  keys.sort();
+  QStringList shared = keys;
+  shared.removeDuplicates();
+  for (const QString& key : shared) keys.removeOne(key);
+  QVERIFY2(keys.isEmpty(), qPrintable(keys.join(", ")));
 }
 
 QTEST_MAIN(DisqueWindowTest)
