@@ -328,14 +328,61 @@ void paintChart(QPainter& painter, const QRectF& area, const Chart& chart) {
 }
 
 QImage chartImage(const Chart& chart, int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  paintChart(painter, QRectF(0, 0, width, height), chart);
-  return image;
+  return paintingImage([&](QPainter& painter, const QRectF& area) { paintChart(painter, area, chart); }, width, height);
 }
 
 bool writeChart(const QString& path, ChartFormat format, const Chart& chart, QString* error, const QString& creator) {
+  return writePainting(
+      path, format, [&](QPainter& painter, const QRectF& area) { paintChart(painter, area, chart); },
+      toQString(chart.title), error, creator, toQString(chart.credit));
+}
+
+QImage paintingImage(const Painting& paint, int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  paint(painter, QRectF(0, 0, width, height));
+  return image;
+}
+
+namespace {
+
+bool paintPdf(QBuffer& buffer, const Painting& paint, const QString& title, const QString& creator) {
+  QPdfWriter writer(&buffer);
+  writer.setResolution(kPdfDotsPerInch);
+  writer.setTitle(title);
+  writer.setCreator(creator);
+  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                   QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
+                                   QPageLayout::Millimeter));
+  QPainter painter;
+  if (!painter.begin(&writer)) return false;
+  // The picture's proportions kept, centred on the page.
+  const QRectF page(0, 0, writer.width(), writer.height());
+  const double fit = std::min(page.width() / kChartWidth, page.height() / kChartHeight);
+  QRectF area(0, 0, kChartWidth * fit, kChartHeight * fit);
+  area.moveCenter(page.center());
+  paint(painter, area);
+  return painter.end();
+}
+
+bool paintSvg(QBuffer& buffer, const Painting& paint, const QString& title, const QString& description) {
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(QSize(kChartWidth, kChartHeight));
+  generator.setViewBox(QRect(0, 0, kChartWidth, kChartHeight));
+  generator.setTitle(title);
+  if (!description.isEmpty()) generator.setDescription(description);
+  QPainter painter;
+  if (!painter.begin(&generator)) return false;
+  paint(painter, QRectF(0, 0, kChartWidth, kChartHeight));
+  return painter.end();
+}
+
+}  // namespace
+
+bool writePainting(const QString& path, ChartFormat format, const Painting& paint, const QString& title,
+                   QString* error, const QString& creator, const QString& description) {
   const auto notWritten = [&](const QString& reason) {
     if (error) *error = QString::fromUtf8(kChartNotWritten).arg(path, reason);
     return false;
@@ -343,41 +390,10 @@ bool writeChart(const QString& path, ChartFormat format, const Chart& chart, QSt
   // Drawn in memory, then written whole: the writers do not report their device's errors.
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
-  const QString title = toQString(chart.title);
   bool drawn = false;
-  if (format == ChartFormat::Png) {
-    drawn = chartImage(chart).save(&buffer, "PNG");
-  } else if (format == ChartFormat::Svg) {
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(kChartWidth, kChartHeight));
-    generator.setViewBox(QRect(0, 0, kChartWidth, kChartHeight));
-    generator.setTitle(title);
-    generator.setDescription(toQString(chart.credit));
-    QPainter painter;
-    if ((drawn = painter.begin(&generator))) {
-      paintChart(painter, QRectF(0, 0, kChartWidth, kChartHeight), chart);
-      drawn = painter.end();
-    }
-  } else {
-    QPdfWriter writer(&buffer);
-    writer.setResolution(kPdfDotsPerInch);
-    writer.setTitle(title);
-    writer.setCreator(creator);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                     QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
-                                     QPageLayout::Millimeter));
-    QPainter painter;
-    if ((drawn = painter.begin(&writer))) {
-      // The picture's proportions kept, centred on the page.
-      const QRectF page(0, 0, writer.width(), writer.height());
-      const double fit = std::min(page.width() / kChartWidth, page.height() / kChartHeight);
-      QRectF area(0, 0, kChartWidth * fit, kChartHeight * fit);
-      area.moveCenter(page.center());
-      paintChart(painter, area, chart);
-      drawn = painter.end();
-    }
-  }
+  if (format == ChartFormat::Png) drawn = paintingImage(paint).save(&buffer, "PNG");
+  else if (format == ChartFormat::Svg) drawn = paintSvg(buffer, paint, title, description);
+  else drawn = paintPdf(buffer, paint, title, creator);
   if (!drawn || buffer.data().isEmpty()) return notWritten(QStringLiteral("le dessin a échoué"));
   if (const QString reason = ui::writeWholeFile(path, buffer.data()); !reason.isEmpty()) return notWritten(reason);
   return true;

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
+#include <functional>
 
 #include "journal/chart_series.h"
 
@@ -30,6 +31,18 @@ inline constexpr char kChartNotWritten[] = "Le fichier « %1 » n'a pas pu être
 
 // Paints the chart into `area` of an active painter, white background included.
 void paintChart(QPainter& painter, const QRectF& area, const Chart& chart);
+
+// Any picture painted in a rectangle, drawn at the charts' size.
+using Painting = std::function<void(QPainter&, const QRectF&)>;
+
+[[nodiscard]] QImage paintingImage(const Painting& paint, int width = kChartWidth, int height = kChartHeight);
+
+// The painting written whole at `path` (a PDF on an A4 landscape page, its proportions
+// kept); false with the French reason in `error` (kChartNotWritten) when it could not be,
+// a file it would replace left as it was. `description`: the SVG's.
+bool writePainting(const QString& path, ChartFormat format, const Painting& paint, const QString& title,
+                   QString* error, const QString& creator = QStringLiteral("Kavrel Journal"),
+                   const QString& description = {});
 
 [[nodiscard]] QImage chartImage(const Chart& chart, int width = kChartWidth, int height = kChartHeight);
 

@@ -6,15 +6,10 @@
 // of the area (the spot's size on the disc), 3 units for a region without area.
 #include "pictures/region_pictures.h"
 
-#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -25,13 +20,10 @@
 #include "common/julian_day.h"
 #include "host/qt_text.h"
 #include "sun/carrington_rotation.h"
-#include "ui/whole_file.h"
 
 namespace kavrel::journal {
 namespace {
 
-constexpr int kPdfDotsPerInch = 600;
-constexpr double kPdfMarginMm = 10;
 constexpr double kDegree = std::numbers::pi / 180;
 // A region is on the disc about 6.8 days either side of its central-meridian passage.
 constexpr double kHalfPassageDays = 7;
@@ -623,67 +615,6 @@ void paintRegionArea(QPainter& painter, const QRectF& area, const RegionAreaPict
   painter.setBrush(Qt::black);
   for (const QPointF& centre : line) painter.drawRect(QRectF(centre.x() - s(3), centre.y() - s(3), s(6), s(6)));
   painter.restore();
-}
-
-QImage paintingImage(const Painting& paint, int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  paint(painter, QRectF(0, 0, width, height));
-  return image;
-}
-
-namespace {
-
-bool paintPdf(QBuffer& buffer, const Painting& paint, const QString& title, const QString& creator) {
-  QPdfWriter writer(&buffer);
-  writer.setResolution(kPdfDotsPerInch);
-  writer.setTitle(title);
-  writer.setCreator(creator);
-  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                   QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
-                                   QPageLayout::Millimeter));
-  QPainter painter;
-  if (!painter.begin(&writer)) return false;
-  // The picture's proportions kept, centred on the page.
-  const QRectF page(0, 0, writer.width(), writer.height());
-  const double fit = std::min(page.width() / kChartWidth, page.height() / kChartHeight);
-  QRectF area(0, 0, kChartWidth * fit, kChartHeight * fit);
-  area.moveCenter(page.center());
-  paint(painter, area);
-  return painter.end();
-}
-
-bool paintSvg(QBuffer& buffer, const Painting& paint, const QString& title) {
-  QSvgGenerator generator;
-  generator.setOutputDevice(&buffer);
-  generator.setSize(QSize(kChartWidth, kChartHeight));
-  generator.setViewBox(QRect(0, 0, kChartWidth, kChartHeight));
-  generator.setTitle(title);
-  QPainter painter;
-  if (!painter.begin(&generator)) return false;
-  paint(painter, QRectF(0, 0, kChartWidth, kChartHeight));
-  return painter.end();
-}
-
-}  // namespace
-
-bool writePainting(const QString& path, ChartFormat format, const Painting& paint, const QString& title,
-                   QString* error, const QString& creator) {
-  const auto notWritten = [&](const QString& reason) {
-    if (error) *error = QString::fromUtf8(kChartNotWritten).arg(path, reason);
-    return false;
-  };
-  // Drawn in memory, then written whole: the writers do not report their device's errors.
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  bool drawn = false;
-  if (format == ChartFormat::Png) drawn = paintingImage(paint).save(&buffer, "PNG");
-  else if (format == ChartFormat::Svg) drawn = paintSvg(buffer, paint, title);
-  else drawn = paintPdf(buffer, paint, title, creator);
-  if (!drawn || buffer.data().isEmpty()) return notWritten(QStringLiteral("le dessin a échoué"));
-  if (const QString reason = ui::writeWholeFile(path, buffer.data()); !reason.isEmpty()) return notWritten(reason);
-  return true;
 }
 
 }  // namespace kavrel::journal

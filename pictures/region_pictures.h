@@ -102,17 +102,4 @@ struct RegionAreaPicture {
 };
 void paintRegionArea(QPainter& painter, const QRectF& area, const RegionAreaPicture& picture);
 
-// ---------------------------------------------------------------------------------------
-// Written whole.
-
-using Painting = std::function<void(QPainter&, const QRectF&)>;
-
-[[nodiscard]] QImage paintingImage(const Painting& paint, int width = kChartWidth, int height = kChartHeight);
-
-// The painting written whole at `path` (a PDF on an A4 landscape page); false with the
-// French reason in `error` (kChartNotWritten) when it could not be, a file it would
-// replace left as it was.
-bool writePainting(const QString& path, ChartFormat format, const Painting& paint, const QString& title,
-                   QString* error, const QString& creator = QStringLiteral("Kavrel Journal"));
-
 }  // namespace kavrel::journal
