@@ -40,7 +40,7 @@ void writePhotograph(const QString& path, const char* date) {
   for (int y = 0; y < kSize; ++y)
     for (int x = 0; x < kSize; ++x) {
       const double r = std::hypot(x - 99.5, y - 99.5) / 80;
-      bytes += static_cast<char>(r < 1 ? 60 + 180 * std::sqrt(1 - r * r) : 8);
+      bytes += static_cast<char>(static_cast<unsigned char>(r < 1 ? 60 + 180 * std::sqrt(1 - r * r) : 8));
     }
   bytes.resize((bytes.size() + 2879) / 2880 * 2880, '\0');
   QFile file(path);
