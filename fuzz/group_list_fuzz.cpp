@@ -40,7 +40,7 @@ void requireSound(const journal::GroupList& list, long long lines) {
     require(group.latitude >= -90 && group.latitude <= 90);
     require(!group.longitude || (*group.longitude >= 0 && *group.longitude < 360));
     require(!group.centralMeridianDistance ||
-            (*group.centralMeridianDistance >= -90 && *group.centralMeridianDistance <= 90));
+            (*group.centralMeridianDistance >= -180 && *group.centralMeridianDistance <= 180));
     require(group.dayFraction >= 0 && group.dayFraction < 1);
     require(!group.spots || *group.spots >= 0);
     require(!group.areaMsh || *group.areaMsh >= 0);
