@@ -24,20 +24,6 @@ constexpr std::string_view kNoCounts =
 constexpr std::string_view kUnobservedAlone =
     "kavrel : un jour --sans-observation n'a ni comptes, ni seeing, ni transparence ; sa remarque dit le temps";
 
-// The code a new day is stored under: --observateur's (a new code makes its observer),
-// else the observer the session's rule chooses, else none (the journal's first observer is
-// then made); nothing when the choice is refused (said, `status` set).
-std::optional<std::string> codeForNewDay(const journal::Session& session, const Request& s, Status& status) {
-  if (const std::string* code = s.value("--observateur")) return *code;
-  const journal::ObserverChoice choice = session.chooseObserver();
-  if (!choice.refusal.empty()) {
-    s.err << choice.refusal << '\n';
-    status = choice.unreadable ? Status::Failed : Status::Refused;
-    return std::nullopt;
-  }
-  return choice.observer ? choice.observer->code : std::string();
-}
-
 // The problems of what was given, said one a line; whether there were some.
 bool saidProblems(const std::vector<std::string>& problems, const Request& s) {
   for (const auto& problem : problems) s.err << problem << '\n';
@@ -57,7 +43,7 @@ std::optional<NewDay> openForNewDay(const Request& s, Status& status) {
     status = Status::Failed;
     return std::nullopt;
   }
-  std::optional<std::string> code = codeForNewDay(*opened.session, s, status);
+  std::optional<std::string> code = observerCodeToStore(*opened.session, s, status);
   if (!code) return std::nullopt;
   opened.code = std::move(*code);
   return opened;

@@ -59,19 +59,6 @@ std::string listSpan(const journal::GroupList& list) {
   return span + ", du " + day(list.days.front()) + " au " + day(list.days.back());
 }
 
-// The code the list is stored under: --observateur's (a new code makes its observer), else
-// the observer the session's rule chooses, else none (the journal's first is then made).
-std::optional<std::string> listObserverCode(const journal::Session& session, const Request& s, Status& status) {
-  if (const std::string* code = s.value("--observateur")) return *code;
-  const journal::ObserverChoice choice = session.chooseObserver();
-  if (!choice.refusal.empty()) {
-    s.err << choice.refusal << '\n';
-    status = choice.unreadable ? Status::Failed : Status::Refused;
-    return std::nullopt;
-  }
-  return choice.observer ? choice.observer->code : std::string();
-}
-
 Status importObserverList(const std::string& text, Request& s) {
   const std::optional<int> minutes = usualMinutes(s);
   if (!minutes) return Status::Refused;
@@ -98,7 +85,7 @@ Status importObserverList(const std::string& text, Request& s) {
   const auto session = s.open();
   if (!session) return Status::Failed;
   Status status = Status::Done;
-  const std::optional<std::string> code = listObserverCode(*session, s, status);
+  const std::optional<std::string> code = observerCodeToStore(*session, s, status);
   if (!code) return status;
   const journal::Change imported = session->journal().importGroupList(list, *code);
   if (!imported.done()) return s.failed(imported);

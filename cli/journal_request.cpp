@@ -68,4 +68,15 @@ ObserverChoice chooseObserver(const journal::Session& session, const Request& s)
   return {std::nullopt, true, choice.unreadable ? Status::Failed : Status::Refused};
 }
 
+std::optional<std::string> observerCodeToStore(const journal::Session& session, const Request& s, Status& status) {
+  if (const std::string* code = s.value("--observateur")) return *code;
+  const journal::ObserverChoice choice = session.chooseObserver();
+  if (!choice.refusal.empty()) {
+    s.err << choice.refusal << '\n';
+    status = choice.unreadable ? Status::Failed : Status::Refused;
+    return std::nullopt;
+  }
+  return choice.observer ? choice.observer->code : std::string();
+}
+
 }  // namespace kavrel::cli::logbook

@@ -81,4 +81,11 @@ struct ObserverChoice {
 };
 [[nodiscard]] ObserverChoice chooseObserver(const journal::Session& session, const Request& s);
 
+// The code new rows (a day, an imported list) are stored under: --observateur's (a new
+// code makes its observer), else the observer the session's rule chooses, else "" (the
+// journal's first observer is then made); none when the choice is refused (said, `status`
+// set).
+[[nodiscard]] std::optional<std::string> observerCodeToStore(const journal::Session& session, const Request& s,
+                                                             Status& status);
+
 }  // namespace kavrel::cli::logbook
